@@ -1,0 +1,15 @@
+// Not built yet: the registry entry exists with an empty element list and no
+// callback, so the host can already place the gauge.
+#include "frame/registry.h"
+
+namespace orv::gauges {
+namespace {
+abi::ElementHeader* no_elements[] = {nullptr};
+}  // namespace
+}  // namespace orv::gauges
+
+ORV_DEFINE_GAUGE(mfd1_toggle, no_elements, nullptr, nullptr)
+ORV_DEFINE_GAUGE(mfd2_toggle, no_elements, nullptr, nullptr)
+ORV_DEFINE_GAUGE(attitude_toggle, no_elements, nullptr, nullptr)
+ORV_DEFINE_GAUGE(flight_map_toggle, no_elements, nullptr, nullptr)
+ORV_DEFINE_GAUGE(radar_toggle, no_elements, nullptr, nullptr)

@@ -1,0 +1,55 @@
+#include "frame/elements.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace orv {
+
+namespace {
+
+int format_into(char* buffer, std::size_t size, const char* format, std::va_list args) {
+  if (buffer == nullptr || size == 0) return 0;
+  if (format == nullptr) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  const int wanted = std::vsnprintf(buffer, size, format, args);
+  if (wanted < 0) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  const auto limit = static_cast<int>(size - 1);
+  return wanted < limit ? wanted : limit;
+}
+
+}  // namespace
+
+int write_text_v(TextElement* e, const char* format, std::va_list args) {
+  if (e == nullptr) return 0;
+  return format_into(e->text, static_cast<std::size_t>(e->max_chars) + 1, format, args);
+}
+
+int write_text(TextElement* e, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const int n = write_text_v(e, format, args);
+  va_end(args);
+  return n;
+}
+
+int format_bounded(char* buffer, std::size_t size, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  const int n = format_into(buffer, size, format, args);
+  va_end(args);
+  return n;
+}
+
+f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi) {
+  if (!std::isfinite(value)) return fallback;
+  if (value < lo) return lo;
+  if (value > hi) return hi;
+  return value;
+}
+
+}  // namespace orv

@@ -1,0 +1,100 @@
+// The element model every gauge shares: how static element records are
+// written, how callbacks read a channel's stored value, the hidden bit, and the
+// one safe way to write an element's text.
+//
+// Writing a gauge: declare the elements of the gauge in drawing order, one
+// record per block, with designated initializers. A following-element list is
+// a null-terminated array made with ORV_ELEMENT_LIST; a forward reference to a
+// later element is an `extern` declaration in the gauge's own namespace.
+//
+//   namespace orv::gauges::engine_on {
+//   StaticElement background{.h = {.kind = kStaticImage, .bitmap = 40, .flags = 3}};
+//   ORV_ELEMENT_LIST(elements, &background.h);
+//   }
+//
+// Callbacks receive the host's copy of the element (never assume the address
+// of the static record) and must not allocate.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+#include "frame/gauge_abi.h"
+
+// A null-terminated list of element pointers, for a gauge's first level or an
+// element's following elements.
+#define ORV_ELEMENT_LIST(name, ...) ::orv::abi::ElementHeader* name[] = {__VA_ARGS__, nullptr}
+
+namespace orv {
+
+using namespace abi;
+
+// A value channel bound to token variable `id` (0: the module supplies the
+// value itself).
+constexpr TokenVar token(u32 id) { return TokenVar{.id = id, .host_ptr = nullptr, .host_type = 0, .value = {.n = 0.0}, .spare = {.n = 0.0}}; }
+
+// --- Reading a channel's stored value --------------------------------------
+
+// The stored value as a float.
+inline f64 channel_f64(const TokenVar& var) { return var.value.n; }
+// The stored value as an integer delivered in the low word (BCD frequencies,
+// flags).
+inline u32 channel_u32(const TokenVar& var) { return var.value.d; }
+// The stored value as a pointer to the host's text (may be null).
+inline const char* channel_text(const TokenVar& var) { return var.value.p; }
+
+// --- Visibility -------------------------------------------------------------
+
+inline bool is_hidden(const ElementHeader* e) { return e != nullptr && (e->flags & kHiddenFlag) != 0; }
+
+// Sets or clears the hidden bit; the module never touches the other bits.
+inline void set_hidden(ElementHeader* e, bool hidden) {
+  if (e == nullptr) return;
+  e->flags = hidden ? (e->flags | kHiddenFlag) : (e->flags & ~kHiddenFlag);
+}
+
+// Shows the element when `visible` holds and returns `value` either way, so a
+// callback can end with `return show_if(e, rule, value);`.
+inline f64 show_if(ElementHeader* e, bool visible, f64 value) {
+  set_hidden(e, !visible);
+  return value;
+}
+
+// --- Text -------------------------------------------------------------------
+
+// Writes a formatted text into the element's buffer, which the host sized at
+// max_chars + 1 bytes. A text longer than the field is cut after max_chars
+// characters (the leading characters stay), so nothing is ever written past
+// the buffer. Returns the number of characters written; a null element or
+// buffer writes nothing.
+int write_text(TextElement* e, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+int write_text_v(TextElement* e, const char* format, std::va_list args);
+
+// The same rule for any caller-owned buffer of `size` bytes (size includes the
+// terminator).
+int format_bounded(char* buffer, std::size_t size, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+
+// A float that is safe to hand to the host: NaN and infinities become
+// `fallback`, and the value is clamped to [lo, hi].
+f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi);
+
+// The element header of a static record, as an element list wants it.
+template <typename E>
+constexpr ElementHeader* header_of(E& element) {
+  return &element.h;
+}
+
+// The first following element of `e`, or null.
+inline ElementHeader* first_following(const ElementHeader* e) {
+  return (e != nullptr && e->next != nullptr) ? e->next[0] : nullptr;
+}
+
+}  // namespace orv

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "frame/elements.h"
+
+namespace {
+
+using namespace orv;
+
+// A text element with a buffer of exactly max_chars + 1 bytes, guarded on
+// both sides so an overrun shows.
+struct GuardedText {
+  explicit GuardedText(u16 max_chars) : storage(max_chars + 1 + 2 * kGuard, '#') {
+    element.max_chars = max_chars;
+    element.text = storage.data() + kGuard;
+  }
+  bool guards_intact() const {
+    for (std::size_t i = 0; i < kGuard; ++i)
+      if (storage[i] != '#' || storage[storage.size() - 1 - i] != '#') return false;
+    return true;
+  }
+  static constexpr std::size_t kGuard = 8;
+  std::vector<char> storage;
+  TextElement element{};
+};
+
+TEST(WriteText, KeepsEveryTextInsideItsField) {
+  struct Case {
+    u16 max_chars;
+    const char* format;
+    double value;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {4, "%4.0f", 250.4, " 250"},
+      {4, "%4.0f", 99999.6, "1000"},
+      {8, "AOA %2.1f", -12.34, "AOA -12."},
+      {5, "%5.0f", 12345.0, "12345"},
+      {3, "%03.0f", 7.0, "007"},
+      {0, "%f", 1.0, ""},
+      {3, "%3.0f", std::nan(""), "nan"},
+      {3, "%3.0f", 1e300, "100"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.format);
+    GuardedText t(c.max_chars);
+    write_text(&t.element, c.format, c.value);
+    EXPECT_STREQ(t.element.text, c.expected);
+    EXPECT_TRUE(t.guards_intact());
+  }
+}
+
+TEST(WriteText, NullElementOrBufferWritesNothing) {
+  EXPECT_EQ(write_text(nullptr, "%d", 1), 0);
+  TextElement e{};
+  e.max_chars = 5;
+  EXPECT_EQ(write_text(&e, "%d", 12), 0);
+  char buf[4] = "abc";
+  EXPECT_EQ(format_bounded(buf, 0, "%d", 5), 0);
+  EXPECT_STREQ(buf, "abc");
+  EXPECT_EQ(format_bounded(buf, sizeof buf, "%d", 123456), 3);
+  EXPECT_STREQ(buf, "123");
+}
+
+TEST(Elements, HiddenBitIsTheOnlyFlagTouched) {
+  ElementHeader e{};
+  e.flags = 0x87;
+  EXPECT_DOUBLE_EQ(show_if(&e, false, 3.5), 3.5);
+  EXPECT_EQ(e.flags, 0x87u | kHiddenFlag);
+  EXPECT_TRUE(is_hidden(&e));
+  show_if(&e, true, 0);
+  EXPECT_EQ(e.flags, 0x87u);
+  set_hidden(nullptr, true);
+  EXPECT_FALSE(is_hidden(nullptr));
+}
+
+TEST(Elements, ChannelReadsTheStoredValueInEachRepresentation) {
+  TokenVar v = token(45);
+  EXPECT_EQ(v.id, 45u);
+  v.value.n = 121.5;
+  EXPECT_DOUBLE_EQ(channel_f64(v), 121.5);
+  v.value.n = 0;
+  v.value.d = 0x2150;
+  EXPECT_EQ(channel_u32(v), 0x2150u);
+  v.value.p = "N42";
+  EXPECT_STREQ(channel_text(v), "N42");
+}
+
+TEST(Elements, FiniteOrClampsAndReplacesNonFinite) {
+  const double inf = std::numeric_limits<double>::infinity();
+  EXPECT_DOUBLE_EQ(finite_or(std::nan(""), 1, 0, 10), 1);
+  EXPECT_DOUBLE_EQ(finite_or(inf, 2, 0, 10), 2);
+  EXPECT_DOUBLE_EQ(finite_or(-5, 2, 0, 10), 0);
+  EXPECT_DOUBLE_EQ(finite_or(50, 2, 0, 10), 10);
+  EXPECT_DOUBLE_EQ(finite_or(5, 2, 0, 10), 5);
+}
+
+}  // namespace

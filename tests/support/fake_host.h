@@ -1,0 +1,55 @@
+// A minimal stand-in for the host's service table, for unit tests that call
+// module callbacks directly: token values by number, a log of key events and
+// of the other service calls. Installing it writes its table into ImportTable;
+// the destructor removes it again.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "frame/gauge_abi.h"
+
+namespace orv::test {
+
+struct KeyEvent {
+  abi::u32 event;
+  abi::u32 value;
+  bool operator==(const KeyEvent&) const = default;
+};
+
+class FakeHost {
+ public:
+  FakeHost();
+  ~FakeHost();
+  FakeHost(const FakeHost&) = delete;
+  FakeHost& operator=(const FakeHost&) = delete;
+
+  // Token values the host delivers; an unknown token reads as 0.
+  std::map<abi::u32, abi::f64> tokens;
+  // Tokens delivered as an integer in the low word (BCD frequencies, flags).
+  std::map<abi::u32, abi::u32> int_tokens;
+  // Tokens delivered as a text pointer.
+  std::map<abi::u32, std::string> text_tokens;
+
+  std::vector<KeyEvent> events;
+  std::vector<abi::u32> window_closes;  // arguments of slot 35
+  std::vector<abi::u32> token_reads;    // ids, in call order
+  std::vector<std::string> expressions; // codes given to slot 69
+
+  // Results of slot 69 by expression text.
+  std::map<std::string, abi::f64> expression_numbers;
+  std::map<std::string, std::string> expression_texts;
+  // Named data blocks (slot 39) and interfaces (slot 77).
+  std::map<std::string, void*> named_data;
+  std::map<std::string, void*> interfaces;
+
+  void* table[128] = {};
+
+  // Fills `var` as the host does before an element callback.
+  void deliver(abi::TokenVar& var) const;
+
+  static FakeHost* current();
+};
+
+}  // namespace orv::test
