@@ -1,3 +1,4 @@
 list(APPEND ORV_MODULE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/mode_state.cpp
   ${CMAKE_CURRENT_LIST_DIR}/engine_on.cpp
 )
