@@ -1,0 +1,400 @@
+#include "host.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "host_error.h"
+#include "tooltip.h"
+
+namespace orv::host {
+
+using namespace abi;
+
+namespace {
+
+Host* g_active = nullptr;
+
+// --- The service table -------------------------------------------------------
+// Each slot forwards to the active host's state; with no active host the
+// calls do nothing and return neutral values.
+
+i32 ORV_CALL service_panel_window_toggle(u32 /*window*/) {
+  if (g_active != nullptr) g_active->close_calling_window();
+  return 0;
+}
+
+u32 ORV_CALL service_trigger_key_event(u32 event, u32 value) {
+  if (g_active != nullptr) g_active->state().send_key_event(event, value);
+  return 0;
+}
+
+void ORV_CALL service_init_var_by_name(TokenVar* rec, const char* name) {
+  if (rec == nullptr) return;
+  rec->host_ptr = g_active != nullptr ? g_active->state().named_data(name) : nullptr;
+}
+
+void ORV_CALL service_lookup_var(TokenVar* rec) {
+  if (rec == nullptr) return;
+  if (g_active != nullptr) {
+    g_active->state().deliver(*rec);
+  } else {
+    rec->value.n = 0.0;
+  }
+}
+
+i32 ORV_CALL service_execute_calculator_code(const char* code, f64* num, i32* inum, const char** text) {
+  double number = 0.0;
+  const bool known = g_active != nullptr && g_active->state().evaluate(code, &number, text);
+  if (g_active == nullptr && text != nullptr) *text = "";
+  if (num != nullptr) *num = number;
+  if (inum != nullptr) *inum = static_cast<i32>(std::clamp(number, -2147483648.0, 2147483647.0));
+  return known ? 1 : 0;
+}
+
+f64 ORV_CALL service_aircraft_var_get(u32 var, u32 unit, i32 index) {
+  if (g_active == nullptr || !g_active->state().simulation_variable) return 0.0;
+  return g_active->state().simulation_variable(var, unit, index);
+}
+
+void* ORV_CALL service_get_registered_interface(const char* name) {
+  return g_active != nullptr ? g_active->state().host_interface(name) : nullptr;
+}
+
+// --- Mouse lists ---------------------------------------------------------------
+
+// The screen rectangle of an area or box. An empty box stands for its whole
+// enclosing area; the outermost area is unbounded (the gauge's own size is a
+// property of its bitmaps, which the host does not look into).
+struct Bounds {
+  bool unbounded = true;
+  int x = 0, y = 0, w = 0, h = 0;
+  bool inside = true;  // the point lies in this area and every enclosing one
+};
+
+Bounds child_bounds(const Bounds& parent, const PixBox& box, int px, int py) {
+  if (box.w <= 0 || box.h <= 0) return parent;
+  Bounds b;
+  b.unbounded = false;
+  b.x = (parent.unbounded ? 0 : parent.x) + box.x;
+  b.y = (parent.unbounded ? 0 : parent.y) + box.y;
+  b.w = box.w;
+  b.h = box.h;
+  b.inside = parent.inside && px >= b.x && py >= b.y && px < b.x + b.w && py < b.y + b.h;
+  return b;
+}
+
+// Walks a mouse list, calling visit(index, record, bounds, depth) for every
+// record but area ends.
+template <typename Visit>
+void walk_mouse(const MouseRect* rects, int px, int py, Visit&& visit) {
+  if (rects == nullptr) return;
+  std::vector<Bounds> stack;
+  stack.reserve(8);
+  for (int i = 0; i < kMaxMouseRects && rects[i].kind != kMouseEnd; ++i) {
+    const MouseRect& r = rects[i];
+    const Bounds parent = stack.empty() ? Bounds{} : stack.back();
+    const int depth = static_cast<int>(stack.size());
+    switch (r.kind) {
+      case kMouseArea: {
+        const Bounds b = child_bounds(parent, r.box, px, py);
+        stack.push_back(b);
+        if (visit(i, r, b, depth + 1)) return;
+        break;
+      }
+      case kMouseAreaEnd:
+        if (!stack.empty()) stack.pop_back();
+        break;
+      case kMouseBox:
+        if (visit(i, r, child_bounds(parent, r.box, px, py), depth + 1)) return;
+        break;
+      case kMouseTooltip:
+        if (visit(i, r, parent, depth)) return;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+Host* Host::active() { return g_active; }
+
+Host::Host(Module& module, SimState& state) : module_(module), state_(state) {
+  table_[kSlotPanelWindowToggle] = reinterpret_cast<void*>(&service_panel_window_toggle);
+  table_[kSlotTriggerKeyEvent] = reinterpret_cast<void*>(&service_trigger_key_event);
+  table_[kSlotInitVarByName] = reinterpret_cast<void*>(&service_init_var_by_name);
+  table_[kSlotLookupVar] = reinterpret_cast<void*>(&service_lookup_var);
+  table_[kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&service_execute_calculator_code);
+  table_[kSlotAircraftVarGet] = reinterpret_cast<void*>(&service_aircraft_var_get);
+  table_[kSlotGetRegisteredInterface] = reinterpret_cast<void*>(&service_get_registered_interface);
+  g_active = this;
+  module_.import_table().services = table_;
+  if (module_.linkage().init != nullptr) module_.linkage().init();
+}
+
+Host::~Host() {
+  if (started_ && !stopped_) stop();
+  module_.import_table().services = nullptr;
+  if (g_active == this) g_active = nullptr;
+}
+
+void Host::place(const PanelConfig& panel, std::vector<std::string>& warnings) {
+  for (const PanelWindow& w : panel.windows) {
+    windows_.push_back(w);
+    windows_.back().gauges.clear();
+    for (const GaugePlacement& g : w.gauges) {
+      const std::string where = panel.file + ":" + std::to_string(g.line) + ": ";
+      std::string module_lower = g.module, name_lower = module_.name();
+      for (char& c : module_lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      for (char& c : name_lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (module_lower != name_lower) {
+        warnings.push_back(where + "module '" + g.module + "' is not loaded (loaded: " + module_.name() +
+                           ")");
+        continue;
+      }
+      if (module_.find_gauge(g.gauge) == nullptr) {
+        warnings.push_back(where + "module " + module_.name() + " has no gauge '" + g.gauge + "'");
+        continue;
+      }
+      const std::size_t index = add_instance(g.gauge, w.number, g.x, g.y, g.parameters);
+      PlacedInstance& p = instances_[index];
+      if (g.width) p.width = *g.width;
+      p.height = g.height.value_or(p.width);
+      p.gauge->header().size = {p.width, p.height};
+      windows_.back().gauges.push_back(g);
+    }
+  }
+}
+
+std::size_t Host::add_instance(const std::string& gauge, std::uint32_t window, int x, int y,
+                               const std::string& parameters) {
+  if (started_) throw HostError(ErrorKind::bad_panel, "gauge " + gauge + " placed after start");
+  GaugeHeader* source = module_.find_gauge(gauge);
+  if (source == nullptr)
+    throw HostError(ErrorKind::bad_panel, module_.name() + " has no gauge '" + gauge + "'");
+  PlacedInstance p;
+  p.gauge = std::make_unique<GaugeInstance>(*source, parameters);
+  p.window = window;
+  p.x = x;
+  p.y = y;
+  p.width = static_cast<int>(source->size_x_mm);
+  p.height = p.width;
+  p.gauge->header().position = {x, y};
+  p.gauge->header().size = {p.width, p.height};
+  instances_.push_back(std::move(p));
+  return instances_.size() - 1;
+}
+
+void Host::call_gauge(PlacedInstance& p, i32 service, uptr extra) {
+  GaugeHeader& h = p.gauge->header();
+  if (h.callback == nullptr) return;
+  current_ = &p;
+  h.callback(&h, service, extra);
+  current_ = nullptr;
+}
+
+void Host::start() {
+  if (started_) return;
+  started_ = true;
+  state_.begin_frame(kSetupFrame);
+  for (const PanelWindow& w : windows_) {
+    if (w.visible) state_.open_window(w.number);
+  }
+  for (auto& p : instances_) call_gauge(p, kServiceInstall, module_.handle());
+  for (auto& p : instances_) call_gauge(p, kServicePanelOpen, 0);
+  for (auto& p : instances_) call_gauge(p, kServicePostInstall, 0);
+}
+
+void Host::begin_frame() { state_.begin_frame(next_frame_++); }
+
+bool Host::shown(std::size_t index) const { return state_.window_open(instances_.at(index).window); }
+
+void Host::update() {
+  for (auto& p : instances_) call_gauge(p, kServicePreUpdate, 0);
+  for (auto& p : instances_) {
+    if (!state_.window_open(p.window)) continue;
+    evaluate(p);
+    call_gauge(p, kServicePreDraw, 0);
+  }
+}
+
+void Host::stop() {
+  if (!started_ || stopped_) return;
+  stopped_ = true;
+  state_.begin_frame(next_frame_);
+  for (auto& p : instances_) call_gauge(p, kServicePreKill, 0);
+  for (auto& p : instances_) call_gauge(p, kServicePanelClose, 0);
+  if (module_.linkage().deinit != nullptr) module_.linkage().deinit();
+}
+
+double Host::channel(TokenVar& var, ElementFn fn, void* element) {
+  if (var.id != 0) state_.deliver(var);
+  if (fn != nullptr) return fn(element);
+  if (var.id == 0) return var.value.n;
+  const TokenValue* t = state_.token(var.id);
+  return t == nullptr ? 0.0 : t->as_double();
+}
+
+// Stores each channel's token value into the element copy, then calls the
+// channel's callback; what the callbacks return is kept per element.
+void Host::evaluate(PlacedInstance& p) {
+  current_ = &p;
+  for (ElementSlot& slot : p.gauge->elements()) {
+    ElementHeader* e = slot.element;
+    double* v = slot.values.channel;
+    switch (e->kind) {
+      case kNeedle: {
+        auto* n = reinterpret_cast<NeedleElement*>(e);
+        v[0] = channel(n->source, n->callback, e);
+        break;
+      }
+      case kText: {
+        auto* t = reinterpret_cast<TextElement*>(e);
+        for (int i = 0; i < 3; ++i) v[i] = channel(t->source[i], t->callback[i], e);
+        t->text[t->max_chars] = '\0';
+        break;
+      }
+      case kSlider: {
+        auto* s = reinterpret_cast<SliderElement*>(e);
+        v[0] = channel(s->x, s->x_callback, e);
+        v[1] = channel(s->y, s->y_callback, e);
+        break;
+      }
+      case kIcon: {
+        auto* i = reinterpret_cast<IconElement*>(e);
+        v[0] = channel(i->source, i->callback, e);
+        break;
+      }
+      case kMovingImage: {
+        auto* m = reinterpret_cast<MovingImageElement*>(e);
+        v[0] = channel(m->x, m->x_callback, e);
+        v[1] = channel(m->y, m->y_callback, e);
+        break;
+      }
+      case kSprite: {
+        auto* s = reinterpret_cast<SpriteElement*>(e);
+        v[0] = channel(s->x, s->x_callback, e);
+        v[1] = channel(s->y, s->y_callback, e);
+        v[2] = channel(s->angle, s->angle_callback, e);
+        break;
+      }
+      default:
+        break;
+    }
+    slot.values.evaluated = true;
+  }
+  current_ = nullptr;
+}
+
+void Host::close_calling_window() {
+  if (current_ != nullptr) state_.close_window(current_->window);
+}
+
+// A click goes to the first click box, in list order, that contains the point
+// (inside every enclosing area) and requests the click's kind. The host sends
+// the box's event id itself when it has one; otherwise it calls the box's
+// mouse callback with a click record whose point is relative to the box.
+ClickResult Host::click(std::size_t index, int x, int y, MouseButton button) {
+  PlacedInstance& p = instances_.at(index);
+  const u32 flag = button == MouseButton::left ? kMouseLeftSingle : kMouseRightSingle;
+  ClickResult result;
+  MouseRect* rects = p.gauge->mouse_rects();
+  Bounds hit_bounds;
+  walk_mouse(rects, x, y, [&](int i, const MouseRect& r, const Bounds& b, int) {
+    if (r.kind != kMouseBox || !b.inside || (r.flags & flag) == 0) return false;
+    result.rect = i;
+    hit_bounds = b;
+    return true;
+  });
+  if (result.rect < 0) return result;
+  MouseRect& r = rects[result.rect];
+  if (r.event != 0) {
+    result.event = r.event;
+    state_.send_key_event(r.event, 0);
+  } else if (r.action.fn != nullptr) {
+    Click c{};
+    c.point = {hit_bounds.unbounded ? x : x - hit_bounds.x, hit_bounds.unbounded ? y : y - hit_bounds.y};
+    c.gauge = &p.gauge->header();
+    c.rect = &r;
+    c.screen = {p.x + x, p.y + y};
+    current_ = &p;
+    r.action.fn(&c, flag);
+    current_ = nullptr;
+    result.called = true;
+  }
+  return result;
+}
+
+// The tooltip of a point comes from the deepest record whose area holds the
+// point: a tooltip record (its text with its argument table, or its help id)
+// or an area or box with a help id; among equally deep ones the later wins.
+TooltipResult Host::tooltip(std::size_t index, int x, int y) {
+  PlacedInstance& p = instances_.at(index);
+  MouseRect* rects = p.gauge->mouse_rects();
+  int best = -1, best_depth = -1;
+  walk_mouse(rects, x, y, [&](int i, const MouseRect& r, const Bounds& b, int depth) {
+    const bool candidate =
+        r.kind == kMouseTooltip ? (r.action.text != nullptr || r.help_id != 0) : r.help_id != 0;
+    if (candidate && b.inside && depth >= best_depth) {
+      best = i;
+      best_depth = depth;
+    }
+    return false;
+  });
+  TooltipResult result;
+  result.rect = best;
+  if (best < 0) return result;
+  const MouseRect& r = rects[best];
+  if (r.kind != kMouseTooltip || r.action.text == nullptr) {
+    result.text = "help " + std::to_string(r.help_id);
+    return result;
+  }
+
+  GaugeHeader* header = &p.gauge->header();
+  const u32 count = r.args != nullptr ? r.event : 0;
+  auto argument = [&](int i, TokenVar& var) -> const MouseArg* {
+    if (i < 1 || static_cast<u32>(i) > count) return nullptr;
+    const MouseArg* a = &r.args[i - 1];
+    var = a->source;
+    if (var.id != 0) state_.deliver(var);
+    return a;
+  };
+  auto token_number = [&](const TokenVar& var) {
+    if (var.id == 0) return var.value.n;
+    const TokenValue* t = state_.token(var.id);
+    return t == nullptr ? 0.0 : t->as_double();
+  };
+  TooltipSources sources;
+  sources.number = [&](int i) {
+    TokenVar var{};
+    const MouseArg* a = argument(i, var);
+    if (a == nullptr) return 0.0;
+    const double raw = token_number(var);
+    if (a->numeric_callback != nullptr) return a->numeric_callback(raw, 0, nullptr, &var, header);
+    return a->scale != 0.0 ? raw * a->scale : raw;
+  };
+  sources.text = [&](int i) -> std::string {
+    TokenVar var{};
+    const MouseArg* a = argument(i, var);
+    if (a == nullptr) return {};
+    if (a->string_callback != nullptr) {
+      const char* s = a->string_callback(token_number(var), 0, nullptr, &var, header);
+      return s != nullptr ? s : "";
+    }
+    const TokenValue* t = state_.token(var.id);
+    return t != nullptr && t->kind == TokenValue::Kind::text ? t->text : std::string();
+  };
+  sources.expression = [&](const std::string& code) {
+    double v = 0.0;
+    state_.evaluate(code.c_str(), &v, nullptr);
+    return v;
+  };
+  current_ = &p;
+  result.text = format_tooltip(r.action.text, sources);
+  current_ = nullptr;
+  return result;
+}
+
+}  // namespace orv::host

@@ -1,0 +1,113 @@
+// The substitute panel host: serves the module's service table from a
+// SimState, places gauge instances from a panel configuration and drives them
+// through the lifecycle the module relies on:
+//
+//   load:     service table written into ImportTable, Linkage init called
+//   start():  parameter strings (at placement), service 2 for every instance,
+//             then 14 for every instance, then 3 for every instance
+//   frames:   begin_frame() (tick and clock tokens), then update(): service 6
+//             for every instance, element evaluation in drawing order for the
+//             instances in open windows, service 10 for those instances
+//   stop():   service 12 for every instance, then 15, then Linkage deinit
+//
+// One host is active at a time: the service table is process-wide, as the
+// module's ImportTable is.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gauge_instance.h"
+#include "module.h"
+#include "panel_config.h"
+#include "simulator.h"
+
+namespace orv::host {
+
+enum class MouseButton { left, right };
+
+struct PlacedInstance {
+  std::unique_ptr<GaugeInstance> gauge;
+  std::uint32_t window = 0;  // window number
+  int x = 0, y = 0;          // placement in the window
+  int width = 0, height = 0;
+};
+
+struct ClickResult {
+  int rect = -1;            // index of the box in the mouse list, -1: none took the click
+  std::uint32_t event = 0;  // event the host sent for the box, or 0
+  bool called = false;      // the box's mouse callback was called
+};
+
+struct TooltipResult {
+  int rect = -1;  // the record that gave the tooltip, -1: none
+  std::string text;
+};
+
+class Host {
+ public:
+  // Installs the service table into the module and calls its init.
+  Host(Module& module, SimState& state);
+  ~Host();
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+
+  // Places one instance per usable gauge line of `panel`; lines naming another
+  // module or an unknown gauge add a warning ("file:line: reason") and are
+  // skipped. Must come before start().
+  void place(const PanelConfig& panel, std::vector<std::string>& warnings);
+  // Places one instance directly (tests, tools).
+  std::size_t add_instance(const std::string& gauge, std::uint32_t window, int x, int y,
+                           const std::string& parameters = {});
+
+  void start();
+  void begin_frame();  // enters the next frame (0 first)
+  void update();       // services 6, evaluation, 10
+  void frame() {
+    begin_frame();
+    update();
+  }
+  void stop();
+  bool started() const { return started_; }
+  bool stopped() const { return stopped_; }
+
+  // Routes a click at gauge point (x, y) of instance `index` through its mouse
+  // list; see host.cpp for the rules.
+  ClickResult click(std::size_t index, int x, int y, MouseButton button);
+  // The tooltip the instance shows at gauge point (x, y).
+  TooltipResult tooltip(std::size_t index, int x, int y);
+
+  // Whether the instance's window is open (its elements are evaluated).
+  bool shown(std::size_t index) const;
+
+  std::vector<PlacedInstance>& instances() { return instances_; }
+  const std::vector<PlacedInstance>& instances() const { return instances_; }
+  GaugeInstance& instance(std::size_t index) { return *instances_.at(index).gauge; }
+  SimState& state() { return state_; }
+  Module& module() { return module_; }
+  // Panel windows as placed (number, title, visibility at start).
+  const std::vector<PanelWindow>& windows() const { return windows_; }
+
+  // Services called back by the module's code.
+  void close_calling_window();
+  static Host* active();
+
+ private:
+  void call_gauge(PlacedInstance& p, abi::i32 service, abi::uptr extra);
+  void evaluate(PlacedInstance& p);
+  double channel(abi::TokenVar& var, abi::ElementFn fn, void* element);
+
+  Module& module_;
+  SimState& state_;
+  std::vector<PlacedInstance> instances_;
+  std::vector<PanelWindow> windows_;
+  void* table_[128] = {};
+  PlacedInstance* current_ = nullptr;  // the instance whose callback runs
+  std::int64_t next_frame_ = 0;
+  bool started_ = false;
+  bool stopped_ = false;
+};
+
+}  // namespace orv::host

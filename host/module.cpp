@@ -1,0 +1,197 @@
+#include "module.h"
+
+#include <cstring>
+#include <set>
+
+#include "host_error.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+namespace orv::host {
+
+using namespace abi;
+
+namespace {
+
+std::string base_name(const std::string& path) {
+  const auto slash = path.find_last_of("/\\");
+  std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  const auto dot = file.find_last_of('.');
+  return dot == std::string::npos || dot == 0 ? file : file.substr(0, dot);
+}
+
+#if defined(_WIN32)
+std::string last_error_text() {
+  const DWORD code = GetLastError();
+  char buffer[512] = {};
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                 buffer, sizeof buffer, nullptr);
+  std::string text = n == 0 ? "error " + std::to_string(code) : std::string(buffer, n);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+void* open_library(const std::string& path, std::string& reason) {
+  HMODULE h = LoadLibraryA(path.c_str());
+  if (h == nullptr) reason = last_error_text();
+  return reinterpret_cast<void*>(h);
+}
+void* find_symbol(void* handle, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void close_library(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#else
+void* open_library(const std::string& path, std::string& reason) {
+  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (h == nullptr) {
+    const char* e = dlerror();
+    reason = e != nullptr ? e : "unknown loader error";
+  }
+  return h;
+}
+void* find_symbol(void* handle, const char* name) { return dlsym(handle, name); }
+void close_library(void* handle) { dlclose(handle); }
+#endif
+
+// A text pointer from the module that must be a short NUL-terminated name.
+bool sane_name(const char* name) {
+  if (name == nullptr) return false;
+  for (int i = 0; i < 256; ++i) {
+    if (name[i] == '\0') return i > 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::size_t element_size(u32 kind) {
+  switch (kind) {
+    case kStaticImage:
+      return sizeof(StaticElement);
+    case kNeedle:
+      return sizeof(NeedleElement);
+    case kText:
+      return sizeof(TextElement);
+    case kSlider:
+      return sizeof(SliderElement);
+    case kIcon:
+      return sizeof(IconElement);
+    case kMovingImage:
+      return sizeof(MovingImageElement);
+    case kSprite:
+      return sizeof(SpriteElement);
+    default:
+      return 0;
+  }
+}
+
+std::unique_ptr<Module> Module::load(const std::string& path) {
+  std::unique_ptr<Module> m(new Module());
+  m->path_ = path;
+  m->name_ = base_name(path);
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    std::fclose(f);
+  } else {
+    throw HostError(ErrorKind::unreadable, path + ": cannot open: " + std::strerror(errno));
+  }
+  std::string reason;
+  m->handle_ = open_library(path, reason);
+  if (m->handle_ == nullptr)
+    throw HostError(ErrorKind::bad_module, path + ": not a loadable library: " + reason);
+  m->import_table_ = static_cast<ImportTableRecord*>(find_symbol(m->handle_, "ImportTable"));
+  m->linkage_ = static_cast<LinkageRecord*>(find_symbol(m->handle_, "Linkage"));
+  if (m->import_table_ == nullptr || m->linkage_ == nullptr) {
+    throw HostError(ErrorKind::bad_module, path + ": not a gauge module: it exports no " +
+                                               (m->linkage_ == nullptr ? "Linkage" : "ImportTable") +
+                                               " record");
+  }
+  m->check_records();
+  return m;
+}
+
+Module::~Module() {
+  if (handle_ != nullptr) close_library(handle_);
+}
+
+GaugeHeader* Module::find_gauge(const std::string& name) const {
+  for (GaugeHeader* g : gauges_) {
+    if (name == g->name) return g;
+  }
+  return nullptr;
+}
+
+void Module::check_records() {
+  auto fail = [this](const std::string& reason) {
+    throw HostError(ErrorKind::bad_module, path_ + ": " + reason);
+  };
+  auto hex = [](u32 v) {
+    char b[16];
+    std::snprintf(b, sizeof b, "0x%X", v);
+    return std::string(b);
+  };
+  if (import_table_->id != kImportTableId)
+    fail("ImportTable id is " + hex(import_table_->id) + ", expected 0x0F");
+  if (linkage_->module_id != kModuleId)
+    fail("Linkage module id is " + hex(linkage_->module_id) + ", expected 0x13");
+  if (linkage_->version != kModuleVersion)
+    fail("Linkage version is " + hex(linkage_->version) + ", expected 0x900");
+
+  // The registry is an open-ended, null-terminated array that starts at the
+  // gauges field; read it as such rather than through the fixed-size member.
+  GaugeHeader* const* registry = reinterpret_cast<GaugeHeader* const*>(
+      reinterpret_cast<const unsigned char*>(linkage_) + offsetof(LinkageRecord, gauges));
+  int count = 0;
+  while (count <= kMaxRegistrySize && registry[count] != nullptr) ++count;
+  if (count > kMaxRegistrySize)
+    fail("gauge registry has no null terminator within " + std::to_string(kMaxRegistrySize) + " entries");
+  if (count == 0) fail("gauge registry is empty");
+
+  std::set<std::string> names;
+  for (int i = 0; i < count; ++i) {
+    GaugeHeader* g = registry[i];
+    const std::string where = "gauge header " + std::to_string(i);
+    if (g->version != kGaugeHeaderVersion)
+      fail(where + " has version " + std::to_string(g->version) + ", expected 800");
+    if (!sane_name(g->name)) fail(where + " has no readable name");
+    const std::string gauge = where + " (" + g->name + ")";
+    if (!names.insert(g->name).second) fail(gauge + " repeats an earlier gauge's name");
+    if (g->elements == nullptr) fail(gauge + " has no element list");
+
+    // Element tree: every record of a known kind, finite size and depth.
+    int elements = 0;
+    std::set<const ElementHeader*> on_path;
+    auto walk = [&](auto& self, ElementHeader* const* list, int depth) -> void {
+      if (depth > kMaxElementDepth)
+        fail(gauge + ": element tree deeper than " + std::to_string(kMaxElementDepth));
+      for (int k = 0; list[k] != nullptr; ++k) {
+        const ElementHeader* e = list[k];
+        if (++elements > kMaxElementsPerGauge)
+          fail(gauge + ": more than " + std::to_string(kMaxElementsPerGauge) + " elements");
+        if (element_size(e->kind) == 0) fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
+        if (on_path.count(e) != 0) fail(gauge + ": element tree has a cycle");
+        if (e->next != nullptr) {
+          on_path.insert(e);
+          self(self, e->next, depth + 1);
+          on_path.erase(e);
+        }
+      }
+    };
+    walk(walk, g->elements, 0);
+
+    if (g->mouse_rects != nullptr) {
+      int k = 0;
+      for (; k < kMaxMouseRects && g->mouse_rects[k].kind != kMouseEnd; ++k) {
+        if (g->mouse_rects[k].kind > kMouseTooltip)
+          fail(gauge + ": mouse rectangle " + std::to_string(k) + " has unknown kind " +
+               std::to_string(g->mouse_rects[k].kind));
+      }
+      if (k == kMaxMouseRects) fail(gauge + ": mouse list has no end record");
+    }
+    gauges_.push_back(g);
+  }
+}
+
+}  // namespace orv::host

@@ -1,0 +1,58 @@
+// A gauge module loaded the way the simulator loads it: by path, through its
+// two exported records only. Loading checks ImportTable and Linkage (ids,
+// version, a null-terminated registry of sane size, gauge headers, element
+// trees and mouse lists), so that everything the host later walks has been
+// validated once, up front.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "frame/gauge_abi.h"
+
+namespace orv::host {
+
+// At most this many gauge headers in a registry.
+inline constexpr int kMaxRegistrySize = 256;
+// Limits of a gauge's element tree and mouse list that a sane module stays under.
+inline constexpr int kMaxElementsPerGauge = 4096;
+inline constexpr int kMaxElementDepth = 32;
+inline constexpr int kMaxMouseRects = 1024;
+
+class Module {
+ public:
+  // Loads the library at `path` and checks its records. Throws HostError
+  // (unreadable or bad_module) naming the file and the reason.
+  static std::unique_ptr<Module> load(const std::string& path);
+  ~Module();
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+
+  const std::string& path() const { return path_; }
+  // The file name without directory and extension, as panel.cfg names it.
+  const std::string& name() const { return name_; }
+  abi::LinkageRecord& linkage() const { return *linkage_; }
+  abi::ImportTableRecord& import_table() const { return *import_table_; }
+  const std::vector<abi::GaugeHeader*>& gauges() const { return gauges_; }
+  // The registry's header of gauge `name` (exact match), or null.
+  abi::GaugeHeader* find_gauge(const std::string& name) const;
+  // The loader's handle, handed to service 2 as the extra word.
+  abi::uptr handle() const { return reinterpret_cast<abi::uptr>(handle_); }
+
+ private:
+  Module() = default;
+  void check_records();
+
+  std::string path_;
+  std::string name_;
+  void* handle_ = nullptr;
+  abi::LinkageRecord* linkage_ = nullptr;
+  abi::ImportTableRecord* import_table_ = nullptr;
+  std::vector<abi::GaugeHeader*> gauges_;
+};
+
+// The byte size of an element record of `kind`, or 0 for an unknown kind.
+std::size_t element_size(abi::u32 kind);
+
+}  // namespace orv::host

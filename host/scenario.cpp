@@ -1,0 +1,253 @@
+#include "scenario.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "host_error.h"
+#include "token_names.h"
+
+namespace orv::host {
+
+using nlohmann::json;
+
+namespace {
+
+[[noreturn]] void fail(const std::string& file, const std::string& reason) {
+  throw HostError(ErrorKind::bad_scenario, file + ": " + reason);
+}
+
+std::optional<std::uint32_t> parse_u32(const std::string& s) {
+  std::uint32_t v = 0;
+  const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+  const char* begin = s.data() + (hex ? 2 : 0);
+  auto [end, ec] = std::from_chars(begin, s.data() + s.size(), v, hex ? 16 : 10);
+  if (ec != std::errc() || end != s.data() + s.size() || begin == end) return std::nullopt;
+  return v;
+}
+
+TokenValue value_of(const json& j, const std::string& file, const std::string& where) {
+  if (j.is_number()) return TokenValue::of_number(j.get<double>());
+  if (j.is_boolean()) return TokenValue::of_number(j.get<bool>() ? 1.0 : 0.0);
+  if (j.is_object() && j.size() == 1) {
+    if (j.contains("int")) {
+      const json& v = j["int"];
+      if (v.is_number_integer())
+        return TokenValue::of_integer(static_cast<std::uint32_t>(v.get<std::int64_t>()));
+      if (v.is_string()) {
+        if (auto n = parse_u32(v.get<std::string>())) return TokenValue::of_integer(*n);
+      }
+      fail(file, where + ": \"int\" needs an integer or a \"0x...\" text");
+    }
+    if (j.contains("text") && j["text"].is_string()) return TokenValue::of_text(j["text"].get<std::string>());
+  }
+  fail(file, where + ": a token value is a number, {\"int\": N} or {\"text\": \"...\"}");
+}
+
+std::uint32_t token_of(const std::string& key, const std::string& file) {
+  auto id = token_by_name(key);
+  if (!id) fail(file, "unknown token '" + key + "' (use a number or a known name)");
+  return *id;
+}
+
+double number_of(const json& j, const char* key, const std::string& file, const std::string& where,
+                 double dflt) {
+  if (!j.contains(key)) return dflt;
+  if (!j[key].is_number()) fail(file, where + ": \"" + key + "\" must be a number");
+  const double v = j[key].get<double>();
+  if (!std::isfinite(v)) fail(file, where + ": \"" + key + "\" must be finite");
+  return v;
+}
+
+int clamp_int(double v) { return static_cast<int>(std::clamp(v, -1.0e9, 1.0e9)); }
+
+GaugeRef gauge_of(const json& j, const std::string& file, const std::string& where) {
+  GaugeRef ref;
+  if (j.contains("instance")) {
+    if (!j["instance"].is_number_unsigned()) fail(file, where + ": \"instance\" must be an index");
+    ref.instance = j["instance"].get<std::size_t>();
+  } else if (j.contains("gauge") && j["gauge"].is_string()) {
+    ref.gauge = j["gauge"].get<std::string>();
+  } else {
+    fail(file, where + ": needs \"gauge\" (a name) or \"instance\" (an index)");
+  }
+  return ref;
+}
+
+double time_of_day(const json& j, const std::string& file) {
+  if (j.is_number()) return j.get<double>();
+  if (j.is_string()) {
+    const std::string s = j.get<std::string>();
+    int h = 0, m = 0, sec = 0;
+    char extra = 0;
+    const int n = std::sscanf(s.c_str(), "%d:%d:%d%c", &h, &m, &sec, &extra);
+    if ((n == 2 || n == 3) && h >= 0 && h < 24 && m >= 0 && m < 60 && sec >= 0 && sec < 60)
+      return h * 3600.0 + m * 60.0 + sec;
+  }
+  fail(file, "\"start_time\" is \"HH:MM[:SS]\" or seconds after midnight");
+}
+
+}  // namespace
+
+TokenValue TokenTrack::at(double t) const {
+  if (keys.empty()) return {};
+  if (t <= keys.front().t) return keys.front().value;
+  if (t >= keys.back().t) return keys.back().value;
+  std::size_t i = 1;
+  while (keys[i].t < t) ++i;
+  const Keyframe& a = keys[i - 1];
+  const Keyframe& b = keys[i];
+  if (a.value.kind != TokenValue::Kind::number || b.value.kind != TokenValue::Kind::number || b.t <= a.t)
+    return t < b.t ? a.value : b.value;
+  const double f = (t - a.t) / (b.t - a.t);
+  return TokenValue::of_number(a.value.number + (b.value.number - a.value.number) * f);
+}
+
+std::optional<std::size_t> GaugeRef::resolve(const Host& host) const {
+  const auto& all = host.instances();
+  if (instance) return *instance < all.size() ? instance : std::nullopt;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (gauge == all[i].gauge->name()) return i;
+  }
+  return std::nullopt;
+}
+
+std::string GaugeRef::describe() const { return instance ? "instance " + std::to_string(*instance) : gauge; }
+
+void Scenario::apply_initial(SimState& state) const {
+  state.set_start_time(start_time);
+  for (const auto& [id, v] : tokens) state.set_token(id, v);
+  for (const auto& [code, v] : expression_numbers) state.set_expression_number(code, v);
+  for (const auto& [code, v] : expression_texts) state.set_expression_text(code, v);
+  apply_at(state, 0.0);
+}
+
+void Scenario::apply_at(SimState& state, double t) const {
+  for (const TokenTrack& track : tracks) state.set_token(track.token, track.at(t));
+}
+
+std::optional<TokenValue> parse_token_value(const std::string& text) {
+  if (text.rfind("s:", 0) == 0) return TokenValue::of_text(text.substr(2));
+  if (text.rfind("i:", 0) == 0) {
+    if (auto v = parse_u32(text.substr(2))) return TokenValue::of_integer(*v);
+    return std::nullopt;
+  }
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    if (auto v = parse_u32(text)) return TokenValue::of_integer(*v);
+    return std::nullopt;
+  }
+  double v = 0.0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty() || !std::isfinite(v))
+    return std::nullopt;
+  return TokenValue::of_number(v);
+}
+
+Scenario parse_scenario(const std::string& text, const std::string& file, const std::string& base_dir) {
+  json root;
+  try {
+    root = json::parse(text);
+  } catch (const json::parse_error& e) {
+    fail(file, std::string("not valid JSON: ") + e.what());
+  }
+  if (!root.is_object()) fail(file, "a scenario is a JSON object");
+  static const char* const kKeys[] = {"name",   "description", "panel",       "frames", "start_time",
+                                      "tokens", "keyframes",   "expressions", "clicks", "tooltips"};
+  for (const auto& [key, value] : root.items()) {
+    if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
+        std::end(kKeys))
+      fail(file, "unknown key \"" + key + "\"");
+  }
+
+  Scenario s;
+  try {
+    if (root.contains("name")) s.name = root["name"].get<std::string>();
+    if (root.contains("panel")) {
+      const std::string p = root["panel"].get<std::string>();
+      const bool absolute = !p.empty() && (p[0] == '/' || p[0] == '\\' || (p.size() > 1 && p[1] == ':'));
+      s.panel = absolute || base_dir.empty() ? p : base_dir + "/" + p;
+    }
+    if (root.contains("frames")) {
+      if (!root["frames"].is_number_unsigned()) fail(file, "\"frames\" must be a count");
+      s.frames = root["frames"].get<int>();
+    }
+    if (root.contains("start_time")) s.start_time = time_of_day(root["start_time"], file);
+    if (root.contains("tokens")) {
+      if (!root["tokens"].is_object()) fail(file, "\"tokens\" must be an object");
+      for (const auto& [key, value] : root["tokens"].items())
+        s.tokens.emplace_back(token_of(key, file), value_of(value, file, "token " + key));
+    }
+    if (root.contains("keyframes")) {
+      if (!root["keyframes"].is_array()) fail(file, "\"keyframes\" must be an array");
+      std::map<std::uint32_t, TokenTrack> tracks;
+      for (std::size_t i = 0; i < root["keyframes"].size(); ++i) {
+        const json& k = root["keyframes"][i];
+        const std::string where = "keyframe " + std::to_string(i);
+        if (!k.is_object() || !k.contains("tokens") || !k["tokens"].is_object())
+          fail(file, where + ": needs \"t\" and \"tokens\"");
+        const double t = number_of(k, "t", file, where, 0.0);
+        for (const auto& [key, value] : k["tokens"].items()) {
+          const std::uint32_t id = token_of(key, file);
+          tracks[id].token = id;
+          tracks[id].keys.push_back({t, value_of(value, file, where + " token " + key)});
+        }
+      }
+      for (auto& [id, track] : tracks) {
+        std::stable_sort(track.keys.begin(), track.keys.end(),
+                         [](const Keyframe& a, const Keyframe& b) { return a.t < b.t; });
+        s.tracks.push_back(std::move(track));
+      }
+    }
+    if (root.contains("expressions")) {
+      for (const auto& [code, value] : root["expressions"].items()) {
+        if (value.is_number()) {
+          s.expression_numbers[code] = value.get<double>();
+        } else if (value.is_string()) {
+          s.expression_texts[code] = value.get<std::string>();
+        } else {
+          fail(file, "expression " + code + ": a number or a text");
+        }
+      }
+    }
+    if (root.contains("clicks")) {
+      for (std::size_t i = 0; i < root["clicks"].size(); ++i) {
+        const json& c = root["clicks"][i];
+        const std::string where = "click " + std::to_string(i);
+        if (!c.is_object()) fail(file, where + ": must be an object");
+        ScenarioClick click;
+        click.t = number_of(c, "t", file, where, 0.0);
+        click.target = gauge_of(c, file, where);
+        click.x = clamp_int(number_of(c, "x", file, where, 0.0));
+        click.y = clamp_int(number_of(c, "y", file, where, 0.0));
+        const std::string button = c.value("button", std::string("left"));
+        if (button != "left" && button != "right")
+          fail(file, where + ": \"button\" is \"left\" or \"right\"");
+        click.button = button == "left" ? MouseButton::left : MouseButton::right;
+        s.clicks.push_back(click);
+      }
+    }
+    if (root.contains("tooltips")) {
+      for (std::size_t i = 0; i < root["tooltips"].size(); ++i) {
+        const json& c = root["tooltips"][i];
+        const std::string where = "tooltip " + std::to_string(i);
+        if (!c.is_object()) fail(file, where + ": must be an object");
+        ScenarioTooltip tip;
+        tip.t = number_of(c, "t", file, where, 0.0);
+        tip.target = gauge_of(c, file, where);
+        tip.x = clamp_int(number_of(c, "x", file, where, 0.0));
+        tip.y = clamp_int(number_of(c, "y", file, where, 0.0));
+        s.tooltips.push_back(tip);
+      }
+    }
+  } catch (const json::exception& e) {
+    fail(file, std::string("wrong type: ") + e.what());
+  }
+  auto by_time = [](const auto& a, const auto& b) { return a.t < b.t; };
+  std::stable_sort(s.clicks.begin(), s.clicks.end(), by_time);
+  std::stable_sort(s.tooltips.begin(), s.tooltips.end(), by_time);
+  return s;
+}
+
+}  // namespace orv::host

@@ -1,0 +1,102 @@
+// Scenarios: a scripted flight for the substitute host, in JSON.
+//
+//   {
+//     "name": "approach",
+//     "panel": "../panels/default/panel.cfg",   // relative to this file; optional
+//     "frames": 90,                             // default frame count; optional
+//     "start_time": "14:30:00",                 // local time of frame 0
+//     "tokens": {                               // set once before start-up
+//       "AIRSPEED": 250, "84": 90,              // by readable name or number
+//       "NAV1_STANDBY": {"int": "0x1035"},      // integer in the low word
+//       "NAV1_IDENT": {"text": "ORV"}           // text token
+//     },
+//     "keyframes": [                            // numbers interpolate linearly
+//       {"t": 0, "tokens": {"PITCH": 0, "BANK": 0}},
+//       {"t": 4, "tokens": {"PITCH": 5, "BANK": -20}}
+//     ],
+//     "expressions": {"(A:ATC ID,string)": "F_ORVN",
+//                     "(A:GPS IS ACTIVE WAY POINT,number)": 1},
+//     "clicks": [{"t": 1, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10, "button": "left"}],
+//     "tooltips": [{"t": 0.5, "gauge": "Baro_Pressure", "x": 5, "y": 5}]
+//   }
+//
+// Time is simulated seconds from frame 0 (18 frames per second). A keyframed
+// token takes, at time t, the value interpolated between its keyframes around
+// t (before the first: the first; after the last: the last); integer and text
+// keyframes hold their value until the next. A click or tooltip names its
+// gauge (the first instance of that name) or an "instance" index.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host.h"
+#include "simulator.h"
+
+namespace orv::host {
+
+struct Keyframe {
+  double t = 0.0;
+  TokenValue value;
+};
+
+struct TokenTrack {
+  std::uint32_t token = 0;
+  std::vector<Keyframe> keys;  // by time
+  // The track's value at time t.
+  TokenValue at(double t) const;
+};
+
+// A gauge named by instance index or by name (first instance of that name).
+struct GaugeRef {
+  std::optional<std::size_t> instance;
+  std::string gauge;
+  // Resolves against the host's instances; nullopt when nothing matches.
+  std::optional<std::size_t> resolve(const Host& host) const;
+  std::string describe() const;
+};
+
+struct ScenarioClick {
+  double t = 0.0;
+  GaugeRef target;
+  int x = 0, y = 0;
+  MouseButton button = MouseButton::left;
+};
+
+struct ScenarioTooltip {
+  double t = 0.0;
+  GaugeRef target;
+  int x = 0, y = 0;
+};
+
+struct Scenario {
+  std::string name;
+  std::optional<std::string> panel;  // resolved path
+  std::optional<int> frames;
+  double start_time = 12.0 * 3600.0;  // seconds after midnight
+  std::vector<std::pair<std::uint32_t, TokenValue>> tokens;
+  std::vector<TokenTrack> tracks;
+  std::map<std::string, double> expression_numbers;
+  std::map<std::string, std::string> expression_texts;
+  std::vector<ScenarioClick> clicks;
+  std::vector<ScenarioTooltip> tooltips;
+
+  // Start time, tokens and expressions, before start-up.
+  void apply_initial(SimState& state) const;
+  // The keyframed tokens at time t.
+  void apply_at(SimState& state, double t) const;
+};
+
+// Parses scenario JSON; `file` names it in messages and `base_dir` resolves
+// its panel path. Throws HostError(bad_scenario).
+Scenario parse_scenario(const std::string& json, const std::string& file, const std::string& base_dir);
+
+// Parses a token value as the command line writes it: "12.5" a number,
+// "0x1835" or "i:6197" an integer, "s:TEXT" a text. Nullopt if malformed.
+std::optional<TokenValue> parse_token_value(const std::string& text);
+
+}  // namespace orv::host

@@ -1,0 +1,127 @@
+// The simulator's side of the panel services: token variables by number, the
+// key events the module sends (with the frame they came in and their effect
+// on the state), the set of open panel windows, host expressions, and the
+// registries of named data blocks and host interfaces.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/gauge_abi.h"
+
+namespace orv::host {
+
+// A token variable's value, as the host delivers it: an f64, an integer in the
+// low word (BCD frequencies, flag words) or a text.
+struct TokenValue {
+  enum class Kind { number, integer, text };
+  Kind kind = Kind::number;
+  double number = 0.0;
+  std::uint32_t integer = 0;
+  std::string text;
+
+  static TokenValue of_number(double v) { return {Kind::number, v, 0, {}}; }
+  static TokenValue of_integer(std::uint32_t v) { return {Kind::integer, 0.0, v, {}}; }
+  static TokenValue of_text(std::string v) { return {Kind::text, 0.0, 0, std::move(v)}; }
+  // The value as a float: integers convert, texts read as 0.
+  double as_double() const;
+  bool operator==(const TokenValue&) const = default;
+};
+
+// Frames before the first update (services 2, 14, 3) carry this number.
+inline constexpr std::int64_t kSetupFrame = -1;
+
+struct KeyEventRecord {
+  std::uint32_t event;
+  std::uint32_t value;
+  std::int64_t frame;
+  bool operator==(const KeyEventRecord&) const = default;
+};
+
+struct WindowChange {
+  std::uint32_t window;
+  bool open;
+  std::int64_t frame;
+  bool operator==(const WindowChange&) const = default;
+};
+
+// Simulator ticks per second of simulated time (token 1).
+inline constexpr int kTicksPerSecond = 18;
+
+// Key events with an effect on the state.
+inline constexpr std::uint32_t kEventWindowToggle = 66506;
+inline constexpr std::uint32_t kEventWindowOpen = 66507;
+inline constexpr std::uint32_t kEventWindowClose = 66508;
+
+class SimState {
+ public:
+  SimState();
+
+  // --- Token variables -----------------------------------------------------
+  void set_token(std::uint32_t id, TokenValue value);
+  void set_number(std::uint32_t id, double v) { set_token(id, TokenValue::of_number(v)); }
+  void set_integer(std::uint32_t id, std::uint32_t v) { set_token(id, TokenValue::of_integer(v)); }
+  void set_text(std::uint32_t id, std::string v) { set_token(id, TokenValue::of_text(std::move(v))); }
+  // The token's value, or null for a token never set (it reads as 0).
+  const TokenValue* token(std::uint32_t id) const;
+  double number(std::uint32_t id) const;
+  // Writes token `var.id`'s value into the record's value field as the host
+  // does: `.n` for floats, `.d` (upper bytes zero) for integers, `.p` for texts.
+  void deliver(abi::TokenVar& var) const;
+
+  // --- Time ----------------------------------------------------------------
+  // Local time of frame 0, in seconds after midnight.
+  void set_start_time(double seconds_after_midnight) { start_time_ = seconds_after_midnight; }
+  double start_time() const { return start_time_; }
+  // Enters frame `frame`: token 1 counts ticks, tokens 3, 4 and 5 give the
+  // hours, minutes and seconds of the simulated local time.
+  void begin_frame(std::int64_t frame);
+  std::int64_t frame() const { return frame_; }
+  // Simulated seconds since frame 0.
+  double time() const { return static_cast<double>(frame_ < 0 ? 0 : frame_) / kTicksPerSecond; }
+
+  // --- Key events ----------------------------------------------------------
+  // Logs the event and applies its effect on the state, if it has one.
+  void send_key_event(std::uint32_t event, std::uint32_t value);
+  const std::vector<KeyEventRecord>& key_events() const { return key_events_; }
+
+  // --- Panel windows -------------------------------------------------------
+  bool window_open(std::uint32_t window) const { return open_windows_.count(window) != 0; }
+  const std::set<std::uint32_t>& open_windows() const { return open_windows_; }
+  void open_window(std::uint32_t window);
+  void close_window(std::uint32_t window);
+  void toggle_window(std::uint32_t window);
+  const std::vector<WindowChange>& window_changes() const { return window_changes_; }
+
+  // --- Host expressions ----------------------------------------------------
+  void set_expression_number(const std::string& code, double v) { expression_numbers_[code] = v; }
+  void set_expression_text(const std::string& code, std::string v) { expression_texts_[code] = std::move(v); }
+  // Evaluates `code` (either out-pointer may be null). An unknown expression
+  // gives 0 and an empty text; returns whether the expression was known.
+  bool evaluate(const char* code, double* number, const char** text) const;
+
+  // --- Named data blocks, host interfaces, aircraft variables --------------
+  void register_named_data(const std::string& name, void* block) { named_data_[name] = block; }
+  void* named_data(const char* name) const;
+  void register_interface(const std::string& name, void* object) { interfaces_[name] = object; }
+  void* host_interface(const char* name) const;
+  std::function<double(std::uint32_t var, std::uint32_t unit, std::int32_t index)> simulation_variable;
+
+ private:
+  std::map<std::uint32_t, TokenValue> tokens_;
+  std::vector<KeyEventRecord> key_events_;
+  std::set<std::uint32_t> open_windows_;
+  std::vector<WindowChange> window_changes_;
+  std::map<std::string, double> expression_numbers_;
+  std::map<std::string, std::string> expression_texts_;
+  std::map<std::string, void*> named_data_;
+  std::map<std::string, void*> interfaces_;
+  double start_time_ = 12.0 * 3600.0;
+  std::int64_t frame_ = kSetupFrame;
+};
+
+}  // namespace orv::host

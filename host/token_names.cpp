@@ -1,0 +1,99 @@
+#include "token_names.h"
+
+#include <cctype>
+#include <charconv>
+
+namespace orv::host {
+
+namespace {
+
+struct TokenName {
+  std::uint32_t id;
+  const char* name;
+};
+
+// Units as the instruments take them.
+constexpr TokenName kTokenNames[] = {
+    {1, "TICK18"},      // ticks, 18 per second
+    {3, "CLOCK_HOUR"},  // local time
+    {4, "CLOCK_MINUTE"},
+    {5, "CLOCK_SECOND"},
+    {16, "ADF_FREQUENCY"},           // BCD integer
+    {18, "ADF_FREQUENCY_EXTENDED"},  // BCD integer
+    {19, "NAV1_IDENT"},              // text
+    {40, "NAV1_LATERAL_DEVIATION"},
+    {41, "NAV1_VERTICAL_DEVIATION"},
+    {43, "NAV1_TO_FROM"},  // integer: 1 TO, 2 FROM
+    {44, "NAV1_VERTICAL_VALID"},
+    {45, "NAV1_COURSE"},  // degrees
+    {46, "NAV1_FLAGS"},   // integer flag word
+    {47, "NAV2_IDENT"},   // text
+    {49, "NAV1_LATERAL_VALID"},
+    {50, "NAV2_LATERAL_DEVIATION"},
+    {52, "NAV2_TO_FROM"},
+    {53, "NAV2_VERTICAL_VALID"},
+    {54, "NAV2_COURSE"},  // degrees
+    {55, "NAV2_FLAGS"},   // integer flag word
+    {56, "DME_IDENT"},    // text
+    {58, "NAV2_LATERAL_VALID"},
+    {61, "AIRSPEED"},             // knots
+    {65, "VERTICAL_SPEED"},       // metres per second x 256
+    {74, "ALTITUDE"},             // feet
+    {75, "KOHLSMAN_SETTING_MB"},  // millibars
+    {78, "PITCH"},                // degrees
+    {80, "BANK"},                 // degrees
+    {84, "HEADING"},              // degrees, 0 to 360
+    {332, "GEAR_POSITION_CENTRE"},
+    {333, "GEAR_POSITION_LEFT"},
+    {334, "GEAR_POSITION_RIGHT"},
+    {604, "CLOCK_NOW"},
+    {617, "COM1_STANDBY"},  // BCD integer
+    {620, "AVIONICS_SWITCH_A"},
+    {632, "AVIONICS_SWITCH_B"},
+    {740, "RADIO_MASTER"},  // 0 off
+    {755, "NAV_SUPPLY"},
+    {789, "ANGLE_OF_ATTACK"},  // radians
+    {835, "GPS_DISTANCE"},     // metres
+    {848, "NAV_GPS_SWITCH"},   // 0 NAV, > 0 GPS
+    {850, "GLIDESLOPE_DEVIATION"},
+    {852, "GLIDESLOPE_VALID"},
+    {854, "COURSE"},        // degrees
+    {855, "HEADING_BUG"},   // degrees
+    {871, "COM2_STANDBY"},  // BCD integer
+    {872, "NAV1_STANDBY"},  // BCD integer
+    {873, "NAV2_STANDBY"},  // BCD integer
+    {877, "NAV1_AUDIO"},
+    {878, "NAV2_AUDIO"},
+    {880, "ADF_AUDIO"},
+    {881, "MARKER_AUDIO"},
+    {882, "NAV2_VERTICAL_DEVIATION"},
+};
+
+bool same_name(const std::string& a, const char* b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i] != '\0'; ++i) {
+    if (std::toupper(static_cast<unsigned char>(a[i])) != b[i]) return false;
+  }
+  return i == a.size() && b[i] == '\0';
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> token_by_name(const std::string& name) {
+  std::uint32_t id = 0;
+  auto [end, ec] = std::from_chars(name.data(), name.data() + name.size(), id);
+  if (ec == std::errc() && end == name.data() + name.size() && !name.empty()) return id;
+  for (const auto& t : kTokenNames) {
+    if (same_name(name, t.name)) return t.id;
+  }
+  return std::nullopt;
+}
+
+const char* token_name(std::uint32_t id) {
+  for (const auto& t : kTokenNames) {
+    if (t.id == id) return t.name;
+  }
+  return nullptr;
+}
+
+}  // namespace orv::host

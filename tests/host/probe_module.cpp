@@ -1,0 +1,168 @@
+// A small gauge module for the host's tests, built from the binary records
+// alone. Its callbacks report what the host does to them by sending key
+// events in the 900000 range, so a test reads the whole call order from the
+// host's event log:
+//   900000 + service      gauge callback (value: the instance's user word)
+//   900100..900103        element callbacks, in the order they run
+//   900200..900203        the inner box's mouse callback (point, flags, box)
+//   900001 / 900099       module init / deinit
+// Variants (compile definitions) break one record each, for the load checks.
+#include <cstdio>
+#include <cstring>
+
+#include "frame/gauge_abi.h"
+
+#if defined(_WIN32)
+#define PROBE_EXPORT __declspec(dllexport)
+#else
+#define PROBE_EXPORT __attribute__((visibility("default")))
+#endif
+
+using namespace orv::abi;
+
+extern "C" {
+PROBE_EXPORT ImportTableRecord ImportTable = {kImportTableId, nullptr, 0, nullptr};
+}
+
+namespace {
+
+void send(u32 event, u32 value) {
+  if (ImportTable.services == nullptr) return;
+  reinterpret_cast<TriggerKeyEventFn>(ImportTable.services[kSlotTriggerKeyEvent])(event, value);
+}
+
+bool has_parameter(const GaugeHeader* g, const char* word) {
+  return g != nullptr && g->parameters != nullptr && std::strstr(g->parameters, word) != nullptr;
+}
+
+void ORV_CALL probe_callback(GaugeHeader* g, i32 service, uptr extra) {
+  if (service == kServiceInstall) {
+    g->user_word += 1;  // per instance: every instance sees 1
+    if (extra == 0) send(900098, 0);
+  }
+  send(900000 + static_cast<u32>(service), static_cast<u32>(g->user_word));
+}
+
+f64 ORV_CALL needle_value(void* element) {
+  send(900100, 0);
+  return static_cast<NeedleElement*>(element)->source.value.n * 2.0;
+}
+
+f64 ORV_CALL text_value(void* element) {
+  auto* t = static_cast<TextElement*>(element);
+  send(900101, 0);
+  std::snprintf(t->text, t->max_chars + 1u, "HDG %03.0f OVERLONG", t->source[0].value.n);
+  return t->source[0].value.n;
+}
+
+f64 ORV_CALL icon_value(void* element) {
+  auto* e = static_cast<ElementHeader*>(element);
+  send(900102, 0);
+  const bool hide = has_parameter(e->gauge, "hide");
+  e->flags = hide ? (e->flags | kHiddenFlag) : (e->flags & ~kHiddenFlag);
+  return 3.0;
+}
+
+f64 ORV_CALL sprite_y(void*) {
+  send(900103, 0);
+  return 5.0;
+}
+
+i32 ORV_CALL inner_click(Click* c, u32 flags) {
+  send(900200, static_cast<u32>(c->point.x * 100 + c->point.y));
+  send(900201, flags);
+  send(900202, static_cast<u32>(c->rect->box.x * 100 + c->rect->box.y));
+  send(900203, has_parameter(c->gauge, "probe") ? 1 : 0);
+  if (has_parameter(c->gauge, "close")) {
+    reinterpret_cast<PanelWindowToggleFn>(ImportTable.services[kSlotPanelWindowToggle])(0);
+  }
+  return 0;
+}
+
+i32 ORV_CALL right_click(Click*, u32 flags) {
+  send(900210, flags);
+  return 0;
+}
+
+const char* ORV_CALL source_name(f64 number, u32, const char*, TokenVar*, GaugeHeader*) {
+  return number > 0 ? "GPS" : "NAV";
+}
+
+extern GaugeHeader probe;
+extern GaugeHeader empty;
+
+// Elements in drawing order: background, its two followers, icon, sprite.
+NeedleElement needle{
+    .h = {.kind = kNeedle, .bitmap = 20, .gauge = &probe}, .source = {.id = 84}, .callback = needle_value};
+TextElement text{.h = {.kind = kText, .bitmap = kNoBitmap, .gauge = &probe},
+                 .source = {{.id = 84}, {}, {}},
+                 .callback = {text_value, nullptr, nullptr},
+                 .max_chars = 7};
+ElementHeader* background_next[] = {&needle.h, &text.h, nullptr};
+#if defined(PROBE_BAD_KIND)
+constexpr u32 kBackgroundKind = 9;
+#else
+constexpr u32 kBackgroundKind = kStaticImage;
+#endif
+StaticElement background{
+    .h = {.kind = kBackgroundKind, .bitmap = 10, .gauge = &probe, .next = background_next}};
+IconElement icon{.h = {.kind = kIcon, .bitmap = 30, .gauge = &probe}, .callback = icon_value};
+SpriteElement sprite{.h = {.kind = kSprite, .bitmap = 40, .gauge = &probe},
+                     .x = {.id = 78},
+                     .y_callback = sprite_y,
+                     .angle = {.id = 80}};
+ElementHeader* elements[] = {&background.h, &icon.h, &sprite.h, nullptr};
+
+MouseArg tooltip_args[] = {
+    {.source = {.id = 855}},
+    {.source = {.id = 848}, .string_callback = source_name},
+};
+
+MouseRect mouse[] = {
+    {.kind = kMouseArea},
+    {.kind = kMouseTooltip,
+     .event = 2,
+     .action = {.text = "Heading %1!03d! (%2!s!) at %((A:KOHLSMAN SETTING MB,millibar))%!d! mb"},
+     .args = tooltip_args},
+    {.kind = kMouseBox, .box = {0, 0, 10, 10}, .flags = kMouseLeftSingle, .event = 65883},
+    {.kind = kMouseArea, .box = {20, 20, 40, 40}, .help_id = 43910},
+    {.kind = kMouseBox,
+     .box = {5, 5, 10, 10},
+     .flags = kMouseLeftSingle | kMouseRightSingle,
+     .action = {.fn = inner_click}},
+    {.kind = kMouseAreaEnd},
+    {.kind = kMouseBox, .box = {60, 0, 10, 10}, .flags = kMouseRightSingle, .action = {.fn = right_click}},
+    {.kind = kMouseEnd},
+};
+
+ElementHeader* no_elements[] = {nullptr};
+
+GaugeHeader probe{.version = kGaugeHeaderVersion,
+                  .name = "Probe",
+                  .elements = elements,
+                  .size_x_mm = 80,
+                  .mouse_rects = mouse,
+                  .callback = probe_callback};
+[[maybe_unused]] GaugeHeader empty{
+    .version = kGaugeHeaderVersion, .name = "Empty", .elements = no_elements, .size_x_mm = 10};
+
+[[maybe_unused]] void ORV_CALL module_init() { send(900001, 0); }
+[[maybe_unused]] void ORV_CALL module_deinit() { send(900099, 0); }
+
+}  // namespace
+
+#if !defined(PROBE_NO_LINKAGE)
+extern "C" {
+PROBE_EXPORT LinkageRecord Linkage = {kModuleId,
+                                      module_init,
+                                      module_deinit,
+                                      0,
+                                      0,
+#if defined(PROBE_BAD_VERSION)
+                                      0x800,
+#else
+                                      kModuleVersion,
+#endif
+                                      {&probe, &empty, nullptr}};
+}
+#endif

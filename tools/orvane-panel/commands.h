@@ -1,0 +1,44 @@
+// The subcommands of orvane-panel. Each takes the arguments after its own
+// name and returns the process exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orv::panel_tool {
+
+// Exit codes shared by every subcommand.
+enum Exit : int {
+  kExitOk = 0,
+  kExitInternal = 1,     // an unexpected failure
+  kExitUsage = 2,        // bad command line
+  kExitUnreadable = 3,   // a file that cannot be opened or read
+  kExitBadModule = 4,    // not a gauge module, or its records are wrong
+  kExitBadPanel = 5,     // a panel that places no gauge of the module
+  kExitBadScenario = 6,  // a scenario that does not parse
+  kExitUnavailable = 7,  // a subcommand this build does not include
+};
+
+inline constexpr const char* kExitCodeHelp =
+    "Exit codes:\n"
+    "  0  success\n"
+    "  1  internal error\n"
+    "  2  bad command line\n"
+    "  3  a file cannot be opened or read\n"
+    "  4  the module is not a gauge module, or its records are wrong\n"
+    "  5  the panel places no gauge of the module\n"
+    "  6  the scenario does not parse\n"
+    "  7  the subcommand is not available in this build\n";
+
+using Args = std::vector<std::string>;
+
+int run_trace(const Args& args);
+
+// The module next to the executable (Orvane_Instr.so, or .gau on Windows).
+std::string default_module_path();
+
+// Files built into the tool.
+extern const char kDefaultPanel[];
+extern const char kDefaultScenario[];
+
+}  // namespace orv::panel_tool

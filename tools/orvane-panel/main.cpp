@@ -1,0 +1,94 @@
+// orvane-panel: runs the Orvane gauge module in the substitute host.
+//
+//   orvane-panel trace --module Orvane_Instr.so --frames 36
+//
+// Subcommands are looked up in one table; a subcommand that another build
+// adds (such as render) gets a row there.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include <climits>
+#endif
+
+namespace orv::panel_tool {
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* summary;
+  int (*run)(const Args& args);  // null: not available in this build
+};
+
+constexpr Command kCommands[] = {
+    {"trace", "run the panel through a scenario and print a trace", &run_trace},
+    {"render", "render the instruments to PNG", nullptr},
+};
+
+void usage(std::FILE* out) {
+  std::fprintf(out, "Usage: orvane-panel <command> [options]\n\nCommands:\n");
+  for (const auto& c : kCommands) {
+    std::fprintf(out, "  %-8s %s%s\n", c.name, c.summary,
+                 c.run == nullptr ? " (not available in this build)" : "");
+  }
+  std::fprintf(out, "\n'orvane-panel <command> --help' describes a command.\n\n%s", kExitCodeHelp);
+}
+
+}  // namespace
+
+std::string default_module_path() {
+  std::string exe;
+#if defined(_WIN32)
+  char buffer[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  exe.assign(buffer, n < MAX_PATH ? n : 0);
+  const char* file = "Orvane_Instr.gau";
+#else
+  char buffer[PATH_MAX] = {};
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) exe.assign(buffer, static_cast<std::size_t>(n));
+  const char* file = "Orvane_Instr.so";
+#endif
+  const auto slash = exe.find_last_of("/\\");
+  return slash == std::string::npos ? std::string(file) : exe.substr(0, slash + 1) + file;
+}
+
+}  // namespace orv::panel_tool
+
+int main(int argc, char** argv) {
+  using namespace orv::panel_tool;
+#if defined(_WIN32)
+  // The trace is byte-identical on every platform: no CR before LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  if (argc < 2) {
+    usage(stderr);
+    return kExitUsage;
+  }
+  const std::string name = argv[1];
+  if (name == "--help" || name == "-h" || name == "help") {
+    usage(stdout);
+    return kExitOk;
+  }
+  for (const auto& c : kCommands) {
+    if (name != c.name) continue;
+    if (c.run == nullptr) {
+      std::fprintf(stderr, "orvane-panel: '%s' is not available in this build\n", c.name);
+      return kExitUnavailable;
+    }
+    return c.run(Args(argv + 2, argv + argc));
+  }
+  std::fprintf(stderr, "orvane-panel: unknown command '%s'\n\n", name.c_str());
+  usage(stderr);
+  return kExitUsage;
+}
