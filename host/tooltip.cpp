@@ -22,7 +22,8 @@ char make_format(std::string_view spec, std::string& format) {
   if (i + 1 != spec.size() || std::strchr("diuxXcfFeEgGs", spec[i]) == nullptr) return 0;
   if (i > 24) return 0;  // no width or precision worth that many digits
   const char conversion = spec[i];
-  format = "%";
+  format.clear();
+  format.push_back('%');
   format.append(spec.substr(0, i));
   if (std::strchr("diuxXc", conversion) != nullptr && conversion != 'c') format += "ll";
   format += conversion;

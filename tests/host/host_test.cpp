@@ -1,1 +1,256 @@
+// The host driving the probe module (tests/host/probe_module.cpp), whose
+// callbacks report every call as a key event in the 900000 range.
+#include "host.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "host_error.h"
+#include "scenario.h"
+#include "trace.h"
+
+namespace orv::host {
+namespace {
+
+using namespace abi;
+
+class ProbeHost : public testing::Test {
+ protected:
+  ProbeHost() : module_(Module::load(ORV_PROBE_MODULE)), host_(std::make_unique<Host>(*module_, state_)) {
+    state_.open_window(0);
+  }
+
+  // The probe's events, without the other events.
+  std::vector<std::uint32_t> probe_events(std::int64_t frame) const {
+    std::vector<std::uint32_t> out;
+    for (const auto& e : state_.key_events()) {
+      if (e.frame == frame && e.event >= 900000) out.push_back(e.event);
+    }
+    return out;
+  }
+  std::vector<std::uint32_t> events_of(std::uint32_t event) const {
+    std::vector<std::uint32_t> values;
+    for (const auto& e : state_.key_events()) {
+      if (e.event == event) values.push_back(e.value);
+    }
+    return values;
+  }
+
+  SimState state_;
+  std::unique_ptr<Module> module_;
+  std::unique_ptr<Host> host_;
+};
+
+TEST_F(ProbeHost, LifecycleRunsSetUpFramesAndShutdownInTheOrderTheModuleReliesOn) {
+  host_->add_instance("Probe", 0, 0, 0);
+  host_->add_instance("Probe", 0, 100, 0);
+  host_->start();
+  EXPECT_EQ(probe_events(kSetupFrame),
+            (std::vector<std::uint32_t>{900001, 900002, 900002, 900014, 900014, 900003, 900003}));
+  host_->frame();
+  const std::vector<std::uint32_t> one_instance = {900100, 900101, 900102, 900103, 900010};
+  std::vector<std::uint32_t> frame0 = {900006, 900006};
+  frame0.insert(frame0.end(), one_instance.begin(), one_instance.end());
+  frame0.insert(frame0.end(), one_instance.begin(), one_instance.end());
+  EXPECT_EQ(probe_events(0), frame0);
+  host_->stop();
+  EXPECT_EQ(probe_events(1), (std::vector<std::uint32_t>{900012, 900012, 900015, 900015, 900099}));
+  EXPECT_TRUE(events_of(900098).empty()) << "service 2 carries the module handle";
+}
+
+TEST_F(ProbeHost, EachInstanceHasItsOwnHeaderElementsAndTexts) {
+  const std::size_t a = host_->add_instance("Probe", 0, 0, 0, "hide");
+  const std::size_t b = host_->add_instance("Probe", 0, 0, 0, "");
+  state_.set_number(84, 45.0);
+  host_->start();
+  host_->frame();
+  EXPECT_EQ(events_of(900002), (std::vector<std::uint32_t>{1, 1})) << "user word per instance";
+  GaugeInstance& ga = host_->instance(a);
+  GaugeInstance& gb = host_->instance(b);
+  ASSERT_EQ(ga.elements().size(), 5u);
+  for (std::size_t i = 0; i < ga.elements().size(); ++i) {
+    EXPECT_NE(ga.elements()[i].element, gb.elements()[i].element);
+    EXPECT_EQ(ga.elements()[i].element->gauge, &ga.header());
+    EXPECT_EQ(gb.elements()[i].element->gauge, &gb.header());
+  }
+  EXPECT_EQ(ga.elements()[0].element->next[0], ga.elements()[1].element) << "following list points at copies";
+  EXPECT_NE(ga.header().mouse_rects, gb.header().mouse_rects);
+  EXPECT_TRUE(ga.elements()[3].element->flags & kHiddenFlag);
+  EXPECT_FALSE(gb.elements()[3].element->flags & kHiddenFlag);
+  EXPECT_STREQ(ga.header().parameters, "hide");
+  auto* text = reinterpret_cast<TextElement*>(ga.elements()[2].element);
+  EXPECT_NE(text->text, reinterpret_cast<TextElement*>(gb.elements()[2].element)->text);
+  EXPECT_STREQ(text->text, "HDG 045") << "cut at max_chars";
+}
+
+TEST_F(ProbeHost, EvaluationStoresTokenValuesAndKeepsWhatCallbacksReturn) {
+  const std::size_t i = host_->add_instance("Probe", 0, 0, 0);
+  state_.set_number(84, 90.0);
+  state_.set_number(78, -4.0);
+  state_.set_number(80, 30.0);
+  host_->start();
+  EXPECT_FALSE(host_->instance(i).elements()[1].values.evaluated);
+  host_->frame();
+  const auto lookup = host_->instance(i).value_lookup();
+  const auto& el = host_->instance(i).elements();
+  EXPECT_EQ(lookup(el[1].element).channel[0], 180.0);  // needle callback doubles token 84
+  EXPECT_EQ(lookup(el[2].element).channel[0], 90.0);   // text callback returns its value
+  EXPECT_EQ(lookup(el[3].element).channel[0], 3.0);    // icon
+  const ElementValues sprite = lookup(el[4].element);
+  EXPECT_EQ(sprite.channel[0], -4.0);  // x: token 78, no callback
+  EXPECT_EQ(sprite.channel[1], 5.0);   // y: callback
+  EXPECT_EQ(sprite.channel[2], 30.0);  // angle: token 80, no callback
+  EXPECT_TRUE(sprite.evaluated);
+  EXPECT_EQ(reinterpret_cast<SpriteElement*>(el[4].element)->x.value.n, -4.0);
+}
+
+TEST_F(ProbeHost, ClosedWindowsGetUpdatesButNoEvaluation) {
+  host_->add_instance("Probe", 43, 0, 0);
+  host_->start();
+  host_->frame();
+  EXPECT_EQ(probe_events(0), (std::vector<std::uint32_t>{900006}));
+  state_.send_key_event(kEventWindowOpen, 43);
+  host_->frame();
+  EXPECT_EQ(probe_events(1).size(), 6u);
+}
+
+struct ClickCase {
+  const char* name;
+  int x, y;
+  MouseButton button;
+  int rect;
+  std::uint32_t event;
+  bool called;
+};
+
+class ProbeClicks : public ProbeHost, public testing::WithParamInterface<ClickCase> {};
+
+TEST_P(ProbeClicks, RouteThroughNestedAreasByRequestedFlags) {
+  const ClickCase& c = GetParam();
+  const std::size_t i = host_->add_instance("Probe", 0, 0, 0, "probe");
+  host_->start();
+  const ClickResult r = host_->click(i, c.x, c.y, c.button);
+  EXPECT_EQ(r.rect, c.rect);
+  EXPECT_EQ(r.event, c.event);
+  EXPECT_EQ(r.called, c.called);
+  if (c.event != 0) {
+    EXPECT_EQ(events_of(c.event).size(), 1u);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mouse, ProbeClicks,
+    testing::Values(ClickCase{"LeftOnEventBoxSendsItsEvent", 5, 5, MouseButton::left, 2, 65883, false},
+                    ClickCase{"RightOnLeftOnlyBoxIsIgnored", 5, 5, MouseButton::right, -1, 0, false},
+                    ClickCase{"LeftInNestedBoxCallsBack", 27, 27, MouseButton::left, 4, 0, true},
+                    ClickCase{"RightInNestedBoxCallsBack", 34, 34, MouseButton::right, 4, 0, true},
+                    ClickCase{"InsideAreaOutsideBoxHitsNothing", 22, 22, MouseButton::left, -1, 0, false},
+                    ClickCase{"RightOnlyBoxTakesRight", 62, 2, MouseButton::right, 6, 0, true},
+                    ClickCase{"RightOnlyBoxIgnoresLeft", 62, 2, MouseButton::left, -1, 0, false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(ProbeHost, ClickRecordHoldsBoxRelativePointGaugeAndRectangle) {
+  const std::size_t i = host_->add_instance("Probe", 0, 0, 0, "probe");
+  host_->start();
+  host_->click(i, 27, 28, MouseButton::right);
+  EXPECT_EQ(events_of(900200), (std::vector<std::uint32_t>{203}));  // (27,28) - (25,25)
+  EXPECT_EQ(events_of(900201), (std::vector<std::uint32_t>{kMouseRightSingle}));
+  EXPECT_EQ(events_of(900202), (std::vector<std::uint32_t>{505}));  // the clicked record's box
+  EXPECT_EQ(events_of(900203), (std::vector<std::uint32_t>{1}));    // the instance's own header
+}
+
+TEST_F(ProbeHost, CloseOwnWindowClosesTheWindowOfTheCallingGauge) {
+  state_.open_window(50);
+  const std::size_t i = host_->add_instance("Probe", 50, 0, 0, "close");
+  host_->add_instance("Probe", 0, 0, 0);
+  host_->start();
+  host_->click(i, 27, 27, MouseButton::left);
+  EXPECT_FALSE(state_.window_open(50));
+  EXPECT_TRUE(state_.window_open(0));
+}
+
+TEST_F(ProbeHost, TooltipsComeFromTheDeepestAreaWithTextOrHelpId) {
+  const std::size_t i = host_->add_instance("Probe", 0, 0, 0);
+  state_.set_number(855, 7.0);
+  state_.set_number(848, 1.0);
+  state_.set_number(75, 1009.0);
+  host_->start();
+  EXPECT_EQ(host_->tooltip(i, 1, 1).text, "Heading 007 (GPS) at 1009 mb");
+  EXPECT_EQ(host_->tooltip(i, 30, 30).text, "help 43910");
+  state_.set_number(848, 0.0);
+  EXPECT_EQ(host_->tooltip(i, 100, 100).text, "Heading 007 (NAV) at 1009 mb");
+}
+
+TEST_F(ProbeHost, PanelLinesForOtherModulesOrUnknownGaugesWarnAndAreSkipped) {
+  const PanelConfig panel = parse_panel_config(
+      "[Window00]\n"
+      "gauge00=Probe_Instr!Probe, 0,0,80,40, probe\n"
+      "gauge01=Other!Probe, 0,0\n"
+      "gauge02=probe_instr!Nothing, 0,0\n"
+      "gauge03=PROBE_INSTR!Empty, 5,5\n",
+      "p.cfg");
+  std::vector<std::string> warnings;
+  host_->place(panel, warnings);
+  ASSERT_EQ(host_->instances().size(), 2u);
+  EXPECT_EQ(host_->instances()[0].width, 80);
+  EXPECT_EQ(host_->instances()[0].height, 40);
+  EXPECT_EQ(host_->instance(0).parameters(), "probe");
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_EQ(warnings[0], "p.cfg:3: module 'Other' is not loaded (loaded: Probe_Instr)");
+  EXPECT_EQ(warnings[1], "p.cfg:4: module Probe_Instr has no gauge 'Nothing'");
+}
+
+TEST_F(ProbeHost, TraceListsChangesPerFrameDeterministically) {
+  host_->add_instance("Probe", 0, 0, 0);
+  const Scenario s = parse_scenario(R"J({
+    "keyframes": [{"t": 0, "tokens": {"HEADING": 10}}, {"t": 0.1, "tokens": {"HEADING": 12}}],
+    "clicks": [{"t": 0.05, "instance": 0, "x": 5, "y": 5}],
+    "tooltips": [{"t": 0, "gauge": "Probe", "x": 1, "y": 1}, {"t": 0, "gauge": "Nope", "x": 1, "y": 1}]})J",
+                                    "s.json", "");
+  TraceOptions options;
+  options.frames = 3;
+  std::ostringstream out;
+  run_trace(*host_, s, options, out);
+  const std::string trace = out.str();
+  EXPECT_NE(trace.find("frame 0 t=0\n"), std::string::npos);
+  EXPECT_NE(trace.find("  element 0.1 Probe needle v=20 bmp=20 shown\n"), std::string::npos) << trace;
+  EXPECT_NE(trace.find("  element 0.2 Probe text v=10 shown text=\"HDG 010\"\n"), std::string::npos);
+  EXPECT_NE(trace.find("  tooltip 0 Probe 1,1 \"Heading 000 (NAV) at 1013 mb\"\n"), std::string::npos);
+  EXPECT_NE(trace.find("  tooltip Nope missing\n"), std::string::npos);
+  EXPECT_NE(trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883\n"),
+            std::string::npos);
+  EXPECT_NE(trace.find("  element 0.1 Probe needle v=22.2222 bmp=20 shown\n"), std::string::npos);
+  EXPECT_EQ(trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883\n  event 65883 0\n"
+                       "  event 900006 1\n  event 900100 0\n"),
+            trace.find("frame 1 "));
+  EXPECT_EQ(trace.substr(trace.size() - 4), "end\n");
+}
+
+TEST(FormatNumber, PrintsSixSignificantDigitsTheSameEverywhere) {
+  EXPECT_EQ(format_number(0.0), "0");
+  EXPECT_EQ(format_number(-0.0), "0");
+  EXPECT_EQ(format_number(1.0 / 3.0), "0.333333");
+  EXPECT_EQ(format_number(1234567.0), "1.23457e+06");
+  EXPECT_EQ(format_number(-42.5), "-42.5");
+  EXPECT_EQ(format_number(std::nan("")), "nan");
+  EXPECT_EQ(escape_text("a\"b\\c\xB0"), "a\\\"b\\\\c\\xB0");
+}
+
+TEST(RealModule, DefaultPanelPlacesEveryGaugeAndRunsFrames) {
+  auto module = Module::load(ORV_REAL_MODULE);
+  SimState state;
+  Host host(*module, state);
+  std::vector<std::string> warnings;
+  host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
+  EXPECT_TRUE(warnings.empty());
+  EXPECT_EQ(host.instances().size(), 32u);
+  host.start();
+  for (int i = 0; i < 20; ++i) host.frame();
+  host.stop();
+  EXPECT_TRUE(state.window_open(0));
+}
+
+}  // namespace
+}  // namespace orv::host

@@ -1,1 +1,84 @@
+#include "panel_config.h"
+
 #include <gtest/gtest.h>
+
+namespace orv::host {
+namespace {
+
+TEST(PanelConfig, ReadsTitlesWindowsAndGaugeLines) {
+  const PanelConfig p = parse_panel_config(
+      "// comment\n"
+      "[Window Titles]\n"
+      "Window00=Main panel\n"
+      "window01=Radios\n"
+      "\n"
+      "[Window00]\n"
+      "size_mm=1024,768\n"
+      "position=7\n"
+      "ident=MAIN_PANEL\n"
+      "background_color=16,32,48\n"
+      "gauge00=Orvane_Instr!Engine_On, 0,0\n"
+      "gauge01=Orvane_Instr!Registration, 10, 20, 150\n"
+      "gauge02=Orvane_Instr!Close_Subpanel, 1,2,19,21, o50, t225 # c10\n"
+      "[Window01]\n"
+      "visible=0\n"
+      "ident=10050\n"
+      "gauge00=Other!Thing, 5,6\n"
+      "[Vcockpit01]\n"
+      "gauge00=Ignored!Here, 0,0\n",
+      "panel.cfg");
+  EXPECT_TRUE(p.warnings.empty());
+  ASSERT_EQ(p.windows.size(), 2u);
+  const PanelWindow& main = p.windows[0];
+  EXPECT_EQ(main.title, "Main panel");
+  EXPECT_EQ(main.number, 0u);
+  EXPECT_EQ(main.size_mm_x, 1024);
+  EXPECT_EQ(main.size_mm_y, 768);
+  EXPECT_EQ(main.position, 7);
+  EXPECT_TRUE(main.visible);
+  EXPECT_EQ(main.background_colour, 0x302010u);
+  ASSERT_EQ(main.gauges.size(), 3u);
+  EXPECT_EQ(main.gauges[1].gauge, "Registration");
+  EXPECT_EQ(main.gauges[1].width, 150);
+  EXPECT_FALSE(main.gauges[1].height.has_value());
+  EXPECT_EQ(main.gauges[2].module, "Orvane_Instr");
+  EXPECT_EQ(main.gauges[2].height, 21);
+  EXPECT_EQ(main.gauges[2].parameters, "o50, t225 # c10");
+  EXPECT_EQ(main.gauges[2].line, 13);
+  EXPECT_EQ(p.windows[1].title, "Radios");
+  EXPECT_EQ(p.windows[1].number, 10050u);
+  EXPECT_FALSE(p.windows[1].visible);
+}
+
+TEST(PanelConfig, MalformedLinesWarnWithFileAndLineAndTheRestIsUsed) {
+  const PanelConfig p = parse_panel_config(
+      "[Window00]\n"
+      "gauge00=NoBang, 0,0\n"
+      "gauge01=Orvane_Instr!Radar, x,0\n"
+      "gauge02=Orvane_Instr!Radar, 0,0,0\n"
+      "size_mm=12\n"
+      "background_color=300,0,0\n"
+      "ident=SOMEWHERE\n"
+      "what is this\n"
+      "gauge03=Orvane_Instr!Attitude, 4,5\n"
+      "[Window00]\n"
+      "gauge00=Orvane_Instr!Radar, 0,0\n",
+      "cockpit/panel.cfg");
+  ASSERT_EQ(p.windows.size(), 1u);
+  ASSERT_EQ(p.windows[0].gauges.size(), 1u);
+  EXPECT_EQ(p.windows[0].gauges[0].gauge, "Attitude");
+  ASSERT_EQ(p.warnings.size(), 8u);
+  EXPECT_EQ(p.warnings[0], "cockpit/panel.cfg:2: gauge line without 'Module!Gauge'");
+  EXPECT_EQ(p.warnings[1].rfind("cockpit/panel.cfg:3: ", 0), 0u);
+  EXPECT_EQ(p.warnings[7].rfind("cockpit/panel.cfg:10: ", 0), 0u);
+}
+
+TEST(PanelConfig, IdentNamesMapToWindowNumbers) {
+  EXPECT_EQ(window_number_of_ident("GPS_PANEL"), 225u);
+  EXPECT_EQ(window_number_of_ident("RADIO_STACK_PANEL"), 50u);
+  EXPECT_EQ(window_number_of_ident(" 49 "), 49u);
+  EXPECT_FALSE(window_number_of_ident("GPS").has_value());
+}
+
+}  // namespace
+}  // namespace orv::host

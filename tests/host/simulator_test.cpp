@@ -1,1 +1,108 @@
+#include "simulator.h"
+
 #include <gtest/gtest.h>
+
+namespace orv::host {
+namespace {
+
+struct EffectCase {
+  const char* name;
+  std::uint32_t event;
+  std::uint32_t value;
+  std::uint32_t token;
+  double before;
+  double after;
+};
+
+class KeyEventEffects : public testing::TestWithParam<EffectCase> {};
+
+TEST_P(KeyEventEffects, ChangeTheTokenTheModuleReadsBack) {
+  const EffectCase& c = GetParam();
+  SimState state;
+  state.set_number(c.token, c.before);
+  state.send_key_event(c.event, c.value);
+  EXPECT_EQ(state.number(c.token), c.after);
+  ASSERT_EQ(state.key_events().size(), 1u);
+  EXPECT_EQ(state.key_events()[0], (KeyEventRecord{c.event, c.value, kSetupFrame}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Effects, KeyEventEffects,
+                         testing::Values(EffectCase{"NavGpsToGps", 66375, 0, 848, 0.0, 1.0},
+                                         EffectCase{"NavGpsToNav", 66375, 0, 848, 1.0, 0.0},
+                                         EffectCase{"RadioMasterOff", 66293, 0, 740, 1.0, 0.0},
+                                         EffectCase{"RadioMasterOn", 66293, 0, 740, 0.0, 1.0},
+                                         EffectCase{"HeadingBugSet", 66042, 275, 855, 90.0, 275.0},
+                                         EffectCase{"Nav1CourseSet", 65716, 123, 45, 0.0, 123.0},
+                                         EffectCase{"Nav2CourseSet", 65717, 359, 54, 10.0, 359.0},
+                                         EffectCase{"ToggleA", 66376, 0, 620, 0.0, 1.0},
+                                         EffectCase{"ToggleB", 66378, 0, 632, 1.0, 0.0},
+                                         EffectCase{"BaroUp", 65883, 0, 75, 1013.0, 1014.0},
+                                         EffectCase{"BaroDown", 65884, 0, 75, 1013.0, 1012.0},
+                                         EffectCase{"BaroUpStopsAtTop", 65883, 0, 75, 1084.0, 1084.0},
+                                         EffectCase{"UnknownEventOnlyLogged", 65999, 7, 84, 42.0, 42.0}),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(SimState, WindowEventsToggleOpenAndCloseByNumberAndLogChanges) {
+  SimState state;
+  state.begin_frame(4);
+  state.send_key_event(kEventWindowOpen, 50);
+  state.send_key_event(kEventWindowOpen, 50);  // already open: no change
+  state.send_key_event(kEventWindowToggle, 225);
+  state.send_key_event(kEventWindowToggle, 50);
+  state.send_key_event(kEventWindowClose, 7);  // never open: no change
+  EXPECT_EQ(state.open_windows(), (std::set<std::uint32_t>{225}));
+  EXPECT_EQ(state.window_changes(),
+            (std::vector<WindowChange>{{50, true, 4}, {225, true, 4}, {50, false, 4}}));
+  EXPECT_EQ(state.key_events().size(), 5u);
+}
+
+TEST(SimState, DeliversFloatsIntegersAndTextsInTheirUnionMember) {
+  SimState state;
+  state.set_number(84, 271.5);
+  state.set_integer(617, 0x1835);
+  state.set_text(19, "ORV");
+  abi::TokenVar var{};
+  var.id = 84;
+  state.deliver(var);
+  EXPECT_EQ(var.value.n, 271.5);
+  var.id = 617;
+  var.value.n = 123.0;
+  state.deliver(var);
+  EXPECT_EQ(var.value.d, 0x1835u);
+  var.id = 19;
+  state.deliver(var);
+  EXPECT_STREQ(var.value.p, "ORV");
+  var.id = 9999;  // never set: reads as 0
+  state.deliver(var);
+  EXPECT_EQ(var.value.n, 0.0);
+}
+
+TEST(SimState, FrameDrivesTickCounterAndClockTokens) {
+  SimState state;
+  state.set_start_time(23 * 3600.0 + 59 * 60.0 + 59.0);
+  state.begin_frame(36);  // two seconds later, past midnight
+  EXPECT_EQ(state.number(1), 36.0);
+  EXPECT_EQ(state.number(3), 0.0);
+  EXPECT_EQ(state.number(4), 0.0);
+  EXPECT_EQ(state.number(5), 1.0);
+}
+
+TEST(SimState, ExpressionsGiveScenarioValuesAndTheAltimeterSetting) {
+  SimState state;
+  const char* text = nullptr;
+  double number = -1.0;
+  EXPECT_TRUE(state.evaluate("(A:ATC ID,string)", nullptr, &text));
+  EXPECT_STREQ(text, "F_ORVN");
+  state.set_expression_number("(A:GPS IS ACTIVE WAY POINT,number)", 1.0);
+  EXPECT_TRUE(state.evaluate("(A:GPS IS ACTIVE WAY POINT,number)", &number, nullptr));
+  EXPECT_EQ(number, 1.0);
+  state.send_key_event(65883, 0);
+  EXPECT_TRUE(state.evaluate("(A:KOHLSMAN SETTING MB,millibar)", &number, nullptr));
+  EXPECT_EQ(number, 1014.0);
+  EXPECT_FALSE(state.evaluate("(A:NO SUCH THING,number)", &number, &text));
+  EXPECT_EQ(number, 0.0);
+  EXPECT_STREQ(text, "");
+}
+
+}  // namespace
+}  // namespace orv::host
