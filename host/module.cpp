@@ -35,7 +35,9 @@ std::string last_error_text() {
   return text;
 }
 void* open_library(const std::string& path, std::string& reason) {
-  HMODULE h = LoadLibraryA(path.c_str());
+  // A bare file name would send the loader searching the system's folders.
+  const std::string local = path.find_first_of("/\\") == std::string::npos ? ".\\" + path : path;
+  HMODULE h = LoadLibraryA(local.c_str());
   if (h == nullptr) reason = last_error_text();
   return reinterpret_cast<void*>(h);
 }
@@ -45,7 +47,9 @@ void* find_symbol(void* handle, const char* name) {
 void close_library(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
 #else
 void* open_library(const std::string& path, std::string& reason) {
-  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // A bare file name would send the loader searching the library path.
+  const std::string local = path.find('/') == std::string::npos ? "./" + path : path;
+  void* h = dlopen(local.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (h == nullptr) {
     const char* e = dlerror();
     reason = e != nullptr ? e : "unknown loader error";

@@ -88,6 +88,11 @@ class SimState {
   // Logs the event and applies its effect on the state, if it has one.
   void send_key_event(std::uint32_t event, std::uint32_t value);
   const std::vector<KeyEventRecord>& key_events() const { return key_events_; }
+  // Forgets the logged key events and window changes (long runs).
+  void clear_logs() {
+    key_events_.clear();
+    window_changes_.clear();
+  }
 
   // --- Panel windows -------------------------------------------------------
   bool window_open(std::uint32_t window) const { return open_windows_.count(window) != 0; }
