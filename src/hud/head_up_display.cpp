@@ -167,18 +167,19 @@ constexpr IconElement icon(int position, u32 bitmap, PixPoint at, u32 flags, i32
 // clang-format off
 // Multi-image icons carry the colours as consecutive images (colour index, or
 // colour index + 4 for a symbol's second variant).
-//                       position    bitmap  at          flags         images token
-constinit StaticElement background{.h = header(kStaticImage, 1000, {0, 0}, kBackground, kGlassFlags, nullptr)};
-constinit IconElement glass      = icon(kGlass,      1010, {0, 0},     kGlassFlags,  2, 0,
-                              &single_callback<orv::hud::hud_glass>, nullptr);
-constinit IconElement symbology  = icon(kSymbology,  1020, {19, 9},    kSymbolFlags, 4, 0,
-                              &single_callback<orv::hud::hud_fixed_symbology>, kFrameFailures);
-constinit IconElement gear_cue   = icon(kGearCue,    1260, {89, 73},   kSymbolFlags, 4, 332,
-                              &single_callback<orv::hud::hud_gear_down_cue>, nullptr);
-constinit IconElement to_from    = icon(kToFrom,     1210, {166, 140}, kSymbolFlags, 8, 0,
-                              &single_callback<orv::hud::hud_to_from_arrow>, kNavFailures);
-constinit IconElement nav_source = icon(kNavSource,  1200, {34, 157},  kSymbolFlags, 8, 0,
-                              &single_callback<orv::hud::hud_nav_source_label>, kFrameFailures);
+constinit StaticElement background{
+    .h = header(kStaticImage, 1000, {0, 0}, kBackground, kGlassFlags, nullptr)};
+//                                     position    bitmap at          flags         images token
+constinit IconElement glass      = icon(kGlass,     1010, {0, 0},     kGlassFlags,  2,     0,
+                                        &single_callback<orv::hud::hud_glass>, nullptr);
+constinit IconElement symbology  = icon(kSymbology, 1020, {19, 9},    kSymbolFlags, 4,     0,
+                                        &single_callback<orv::hud::hud_fixed_symbology>, kFrameFailures);
+constinit IconElement gear_cue   = icon(kGearCue,   1260, {89, 73},   kSymbolFlags, 4,     332,
+                                        &single_callback<orv::hud::hud_gear_down_cue>, nullptr);
+constinit IconElement to_from    = icon(kToFrom,    1210, {166, 140}, kSymbolFlags, 8,     0,
+                                        &single_callback<orv::hud::hud_to_from_arrow>, kNavFailures);
+constinit IconElement nav_source = icon(kNavSource, 1200, {34, 157},  kSymbolFlags, 8,     0,
+                                        &single_callback<orv::hud::hud_nav_source_label>, kFrameFailures);
 // clang-format on
 
 // --- Strings: course, angle of attack, airspeed, altitude ----------------------------
