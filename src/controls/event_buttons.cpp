@@ -19,7 +19,9 @@
   }                                                                                                   \
   ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse, nullptr)
 
+// clang-format off
 //               gauge             bitmap  help   event
-ORV_EVENT_BUTTON(kneeboard_toggle, 60, 43923, 65876)
-ORV_EVENT_BUTTON(atc_toggle, 80, 43924, 65564)
-ORV_EVENT_BUTTON(map_toggle, 70, 43919, 66432)
+ORV_EVENT_BUTTON(kneeboard_toggle, 60,     43923, 65876)
+ORV_EVENT_BUTTON(atc_toggle,       80,     43924, 65564)
+ORV_EVENT_BUTTON(map_toggle,       70,     43919, 66432)
+// clang-format on

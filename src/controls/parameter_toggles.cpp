@@ -147,16 +147,15 @@ namespace {
 constexpr const char* kViewTip = "Switch between Normal and Landing view";
 }  // namespace
 
+// clang-format off
 //                   gauge                          bitmap click callback              whole-gauge area
-ORV_PARAMETER_TOGGLE(invisible_toggle, 100, parameter_toggle_click, whole_gauge_area())
-ORV_PARAMETER_TOGGLE(close_subpanel, 110, parameter_toggle_click, whole_gauge_area(),
-                     tooltip("Close the subpanel"))
-ORV_PARAMETER_TOGGLE(radios_toggle, 120, parameter_toggle_click, whole_gauge_area(43910))
-ORV_PARAMETER_TOGGLE(gps_toggle, 140, parameter_toggle_click, whole_gauge_area(43911))
-ORV_PARAMETER_TOGGLE(throttle_toggle, 150, parameter_toggle_click, whole_gauge_area(43912))
-ORV_PARAMETER_TOGGLE(compass_toggle, 160, parameter_toggle_click, whole_gauge_area(43913))
-ORV_PARAMETER_TOGGLE(landing_view_toggle, 130, parameter_toggle_click, whole_gauge_area(), tooltip(kViewTip))
-ORV_PARAMETER_TOGGLE(main_view_toggle_from_landing, 130, main_view_toggle_click, whole_gauge_area(),
-                     tooltip(kViewTip))
-ORV_PARAMETER_TOGGLE(landing_view_toggle_from_main, 130, landing_view_toggle_click, whole_gauge_area(),
-                     tooltip(kViewTip))
+ORV_PARAMETER_TOGGLE(invisible_toggle,              100,   parameter_toggle_click,    whole_gauge_area())
+ORV_PARAMETER_TOGGLE(close_subpanel,                110,   parameter_toggle_click,    whole_gauge_area(), tooltip("Close the subpanel"))
+ORV_PARAMETER_TOGGLE(radios_toggle,                 120,   parameter_toggle_click,    whole_gauge_area(43910))
+ORV_PARAMETER_TOGGLE(gps_toggle,                    140,   parameter_toggle_click,    whole_gauge_area(43911))
+ORV_PARAMETER_TOGGLE(throttle_toggle,               150,   parameter_toggle_click,    whole_gauge_area(43912))
+ORV_PARAMETER_TOGGLE(compass_toggle,                160,   parameter_toggle_click,    whole_gauge_area(43913))
+ORV_PARAMETER_TOGGLE(landing_view_toggle,           130,   parameter_toggle_click,    whole_gauge_area(), tooltip(kViewTip))
+ORV_PARAMETER_TOGGLE(main_view_toggle_from_landing, 130,   main_view_toggle_click,    whole_gauge_area(), tooltip(kViewTip))
+ORV_PARAMETER_TOGGLE(landing_view_toggle_from_main, 130,   landing_view_toggle_click, whole_gauge_area(), tooltip(kViewTip))
+// clang-format on

@@ -36,9 +36,11 @@ i32 ORV_CALL toggle_window(Click*, u32) {
   }                                                                                             \
   ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse, nullptr)
 
+// clang-format off
 //                gauge              window
-ORV_WINDOW_BUTTON(attitude_toggle, 43)
-ORV_WINDOW_BUTTON(mfd2_toggle, 48)
-ORV_WINDOW_BUTTON(mfd1_toggle, 49)
+ORV_WINDOW_BUTTON(attitude_toggle,   43)
+ORV_WINDOW_BUTTON(mfd2_toggle,       48)
+ORV_WINDOW_BUTTON(mfd1_toggle,       49)
 ORV_WINDOW_BUTTON(flight_map_toggle, 50)
-ORV_WINDOW_BUTTON(radar_toggle, 51)
+ORV_WINDOW_BUTTON(radar_toggle,      51)
+// clang-format on

@@ -1,7 +1,8 @@
 // Sound primitives of the native build, on SDL audio.
 //
-// A device is one opened SDL output that takes 8-bit mono 22050 Hz samples
-// (SDL converts for the hardware); its handle is the SDL device id. A buffer
+// Every channel's device is one shared SDL output, opened by the first
+// channel and closed with the last, that takes 8-bit mono 22050 Hz samples
+// (SDL converts for the hardware); a device handle is its SDL id. A buffer
 // holds the clip's samples in that format, converted once at load; playing
 // queues them on the device, so a clip still sounding keeps sounding, as a
 // started buffer does. The host window plays no part here.
@@ -46,6 +47,11 @@ namespace {
 constexpr int kRate = 22050;
 constexpr SDL_AudioFormat kFormat = AUDIO_U8;
 constexpr Uint8 kChannels = 1;
+
+// The one output that every channel's device handle stands for: several
+// SDL drivers open only one device at a time, and a click needs no more.
+SDL_AudioDeviceID g_device = 0;
+int g_device_users = 0;
 
 struct Buffer {
   SDL_AudioDeviceID device;
@@ -100,20 +106,23 @@ void* find_window_by_class(const char* /*window_class*/) { return nullptr; }
 
 bool open_device(void* /*window*/, void** device) {
   *device = nullptr;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  SDL_AudioSpec want{};
-  want.freq = kRate;
-  want.format = kFormat;
-  want.channels = kChannels;
-  want.samples = 512;
-  SDL_AudioSpec have{};
-  const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (id == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
+  if (g_device_users == 0) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    SDL_AudioSpec want{};
+    want.freq = kRate;
+    want.format = kFormat;
+    want.channels = kChannels;
+    want.samples = 512;
+    SDL_AudioSpec have{};
+    g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (g_device == 0) {
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+      return false;
+    }
+    SDL_PauseAudioDevice(g_device, 0);
   }
-  SDL_PauseAudioDevice(id, 0);
-  *device = reinterpret_cast<void*>(static_cast<std::uintptr_t>(id));
+  ++g_device_users;
+  *device = reinterpret_cast<void*>(static_cast<std::uintptr_t>(g_device));
   return true;
 }
 
@@ -157,8 +166,10 @@ void release_buffer(void* buffer) {
   delete b;
 }
 
-void release_device(void* device) {
-  SDL_CloseAudioDevice(device_id(device));
+void release_device(void* /*device*/) {
+  if (g_device_users == 0 || --g_device_users > 0) return;
+  SDL_CloseAudioDevice(g_device);
+  g_device = 0;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 

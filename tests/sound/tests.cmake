@@ -1,0 +1,3 @@
+list(APPEND ORV_MODULE_TESTS
+  sound/sound_test.cpp
+)
