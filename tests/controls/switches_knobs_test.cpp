@@ -183,13 +183,4 @@ TEST_F(SwitchesAndKnobs, SwitchesWorkSilentlyWhenSoundHasFailed) {
   EXPECT_EQ(sound::channels::ils_tac_switch.device, nullptr);
 }
 
-TEST_F(SwitchesAndKnobs, BaroKnobHalvesSendTheHostsEventsThemselves) {
-  GaugeInstance baro(gauges::baro_pressure);
-  baro.click(kDownHalf, kLeft);
-  baro.click(kUpHalf, kLeft);
-  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{65884, 0}, {65883, 0}}));
-  EXPECT_EQ(baro.mouse(kMouseBox, 0)->flags, 0x20200000u);
-  EXPECT_EQ(baro.first<NeedleElement>(kNeedle)->source.id, 75u);
-}
-
 }  // namespace

@@ -181,27 +181,6 @@ TEST(WindowButton, RightClickTogglesItsWindow) {
   }
 }
 
-TEST(EventButton, TheBoxItselfSendsTheEvent) {
-  struct Case {
-    GaugeHeader* gauge;
-    u32 event;
-    u32 help;
-  };
-  const Case cases[] = {{&gauges::kneeboard_toggle, 65876, 43923},
-                        {&gauges::atc_toggle, 65564, 43924},
-                        {&gauges::map_toggle, 66432, 43919}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.gauge->name);
-    GaugeInstance button(*c.gauge);
-    const MouseRect* box = button.mouse(kMouseBox);
-    EXPECT_EQ(box->event, c.event);
-    EXPECT_EQ(box->action.fn, nullptr);
-    EXPECT_EQ(box->flags, kLeft);
-    EXPECT_EQ(button.mouse(kMouseArea)->help_id, c.help);
-    EXPECT_EQ(c.gauge->callback, nullptr);
-  }
-}
-
 TEST(ParameterToggle, LongAndMalformedStringsStayInsideTheHostsBuffer) {
   const std::string cases[] = {
       test::repeated("o", 5000),
