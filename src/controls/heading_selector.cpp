@@ -1,8 +1,8 @@
 // The heading selector knob: left half turns the heading bug down, right half
-// up, one degree per left click and ten per right click. The needle shows the
-// heading bug as the host holds it (token 855), so a bug set elsewhere (the
-// autopilot panel, the keyboard) shows here too; the tooltip gives the same
-// number.
+// up, one degree per left click and ten per right click. Each click starts
+// from the host's heading bug (token 855) and sends the new heading. The
+// needle and the tooltip show the heading this knob last set (0 until its
+// first click), so the knob reads back exactly what the pilot dialled on it.
 #include "controls/control_state.h"
 #include "controls/knob_dial.h"
 #include "controls/knob_step.h"
@@ -37,11 +37,7 @@ i32 ORV_CALL heading_up(Click*, u32 flags) {
   return 0;
 }
 
-f64 ORV_CALL heading_needle(void* element) {
-  auto* e = static_cast<NeedleElement*>(element);
-  if (e != nullptr) heading_bug_deg = whole_degrees(channel_f64(e->source));
-  return heading_bug_deg;
-}
+f64 ORV_CALL heading_needle(void*) { return heading_bug_deg; }
 
 f64 ORV_CALL heading_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*) { return heading_bug_deg; }
 

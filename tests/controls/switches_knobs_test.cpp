@@ -93,15 +93,18 @@ TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
   EXPECT_EQ(knob.tooltip_number(0), 5.0);
 }
 
-TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipFollowTheHostsHeadingBug) {
+TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipShowWhatTheKnobLastSet) {
   GaugeInstance knob(gauges::heading_selector_button);
   auto* needle = knob.first<NeedleElement>(kNeedle);
   ASSERT_NE(needle, nullptr);
   EXPECT_EQ(needle->source.id, 855u);
+  controls::heading_bug_deg = 0;
   host.tokens[855] = 123.7;
   host.deliver(needle->source);
-  EXPECT_EQ(needle->callback(needle), 123.0);
-  EXPECT_EQ(knob.tooltip_number(0), 123.0);
+  EXPECT_EQ(needle->callback(needle), 0.0);  // no click through this knob yet
+  knob.click(kUpHalf, kLeft);
+  EXPECT_EQ(needle->callback(needle), 124.0);
+  EXPECT_EQ(knob.tooltip_number(0), 124.0);
 }
 
 TEST_F(SwitchesAndKnobs, CourseKnobFollowsTheIlsTacanSwitch) {
