@@ -23,8 +23,18 @@ struct ArtItem {
 std::vector<ArtItem> art_table();
 
 // Panels and controls (toggles, selectors, switches, knobs, plate).
-enum class ToggleGlyph { kKneeboard, kMap, kAtc, kInvisible, kClose, kRadios, kLandingView, kGps,
-                         kThrottle, kCompass };
+enum class ToggleGlyph {
+  kKneeboard,
+  kMap,
+  kAtc,
+  kInvisible,
+  kClose,
+  kRadios,
+  kLandingView,
+  kGps,
+  kThrottle,
+  kCompass
+};
 void draw_toggle(Canvas& c, ToggleGlyph g);
 void draw_engine_on(Canvas& c);
 void draw_registration_plate(Canvas& c);
@@ -48,7 +58,7 @@ void draw_hud_nav_label(Canvas& c, int colour, bool nav2);
 void draw_hud_to_from(Canvas& c, int colour, bool from);
 void draw_hud_glideslope_caret(Canvas& c, int colour);
 void draw_hud_gear_cue(Canvas& c, int colour);
-void draw_window_mask(Canvas& c);  // the whole window shows
+void draw_window_mask(Canvas& c);        // the whole window shows
 void draw_window_mask_black(Canvas& c);  // nothing shows (all black)
 
 // Standby attitude indicator.

@@ -27,8 +27,10 @@ void radial_label(cairo_t* cr, double cx, double cy, double deg, double r, Font 
 
 void compass_card(cairo_t* cr, double cx, double cy, double r, double label_r, double px, Rgb c) {
   circle(cr, cx, cy, r, 1.0, c);
-  for (int d = 0; d < 360; d += 5) tick(cr, cx, cy, d, r - (d % 10 == 0 ? 11 : 6), r, d % 10 == 0 ? 1.5 : 1.0, c);
-  for (int d = 0; d < 360; d += 30) radial_label(cr, cx, cy, d, label_r, kSansBold, px, c, std::to_string(d / 10));
+  for (int d = 0; d < 360; d += 5)
+    tick(cr, cx, cy, d, r - (d % 10 == 0 ? 11 : 6), r, d % 10 == 0 ? 1.5 : 1.0, c);
+  for (int d = 0; d < 360; d += 30)
+    radial_label(cr, cx, cy, d, label_r, kSansBold, px, c, std::to_string(d / 10));
 }
 
 void dashed_circle(cairo_t* cr, double cx, double cy, double r, double width, Rgb c) {
@@ -94,7 +96,7 @@ void draw_map_page(Canvas& c) {
     double x, y;
     const char* s;
   };
-  static constexpr Label kLabels[] = {{10, 210, "GRD SPD"}, {10, 234, "TRACK"}, {10, 256, "NEXT WP"},
+  static constexpr Label kLabels[] = {{10, 210, "GRD SPD"}, {10, 234, "TRACK"},    {10, 256, "NEXT WP"},
                                       {10, 280, "DIST"},    {150, 210, "AIR SPD"}, {150, 234, "HDG"},
                                       {150, 256, "ALTI"},   {150, 281, "RNG"}};
   for (const Label& l : kLabels) text(cr, kSansBold, 9, l.x, l.y, Align::kLeft, kLabel, l.s);
@@ -109,11 +111,12 @@ void draw_radios_page(Canvas& c) {
     double x, y;
     const char* s;
   };
-  static constexpr Label kLabels[] = {{95, 20, "COM1"}, {203, 20, "COM2"}, {95, 103, "NAV1"},
+  static constexpr Label kLabels[] = {{95, 20, "COM1"},   {203, 20, "COM2"}, {95, 103, "NAV1"},
                                       {203, 103, "NAV2"}, {89, 184, "ADF"},  {194, 184, "IFF"}};
   for (const Label& l : kLabels) text(cr, kSansBold, 11, l.x, l.y, Align::kCentre, kLabel, l.s);
   // Swap boxes, unlit, and the active/standby marks beside the figures.
-  for (auto [x, y] : {std::pair{9.0, 41.0}, std::pair{250.0, 41.0}, std::pair{9.0, 122.0}, std::pair{250.0, 122.0}}) {
+  for (auto [x, y] :
+       {std::pair{9.0, 41.0}, std::pair{250.0, 41.0}, std::pair{9.0, 122.0}, std::pair{250.0, 122.0}}) {
     rounded_path(cr, x + 0.5, y + 0.5, 26, 18, 3);
     colour(cr, kDim);
     cairo_set_line_width(cr, 1.0);
@@ -160,9 +163,9 @@ void draw_weapons_page(Canvas& c) {
   text(cr, kSansBold, 11, x, 20, Align::kCentre, kLabel, "STORES");
   // Plan view of the aircraft.
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  polygon(cr, {x, 40, x + 8, 70, x + 12, 120, x + 95, 175, x + 95, 190, x + 14, 190, x + 14, 215,
-               x + 40, 240, x + 40, 250, x + 8, 246, x - 8, 246, x - 40, 250, x - 40, 240, x - 14, 215,
-               x - 14, 190, x - 95, 190, x - 95, 175, x - 12, 120, x - 8, 70},
+  polygon(cr, {x,      40,  x + 8,  70,  x + 12, 120, x + 95, 175, x + 95, 190, x + 14, 190, x + 14, 215,
+               x + 40, 240, x + 40, 250, x + 8,  246, x - 8,  246, x - 40, 250, x - 40, 240, x - 14, 215,
+               x - 14, 190, x - 95, 190, x - 95, 175, x - 12, 120, x - 8,  70},
           kOutline, 1.5);
   // Stations: wing tips, outer and inner pylons, centreline.
   struct Store {
@@ -170,8 +173,8 @@ void draw_weapons_page(Canvas& c) {
     const char* name;
     int station;
   };
-  static constexpr Store kStores[] = {{95, 170, 34, "SRM", 1}, {68, 160, 40, "MRM", 2}, {42, 143, 36, "GBU", 3},
-                                      {0, 160, 44, "TANK", 5}};
+  static constexpr Store kStores[] = {
+      {95, 170, 34, "SRM", 1}, {68, 160, 40, "MRM", 2}, {42, 143, 36, "GBU", 3}, {0, 160, 44, "TANK", 5}};
   for (const Store& s : kStores) {
     for (int side : {-1, 1}) {
       if (s.dx == 0 && side > 0) continue;
@@ -362,10 +365,10 @@ void draw_controls_face(Canvas& c) {
   const double x = 143;
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   // Fuselage, cropped-delta wings and twin fins in plan view.
-  polygon(cr, {x, 52, x + 7, 70, x + 12, 100, x + 13, 138, x + 18, 140, x + 98, 158, x + 107, 232,
-               x + 18, 226, x + 14, 240, x + 30, 262, x + 30, 270, x + 10, 266, x - 10, 266, x - 30, 270,
-               x - 30, 262, x - 14, 240, x - 18, 226, x - 107, 232, x - 98, 158, x - 18, 140, x - 13, 138,
-               x - 12, 100, x - 7, 70},
+  polygon(cr, {x,       52,  x + 7,  70,  x + 12, 100, x + 13, 138, x + 18, 140, x + 98,  158,
+               x + 107, 232, x + 18, 226, x + 14, 240, x + 30, 262, x + 30, 270, x + 10,  266,
+               x - 10,  266, x - 30, 270, x - 30, 262, x - 14, 240, x - 18, 226, x - 107, 232,
+               x - 98,  158, x - 18, 140, x - 13, 138, x - 12, 100, x - 7,  70},
           kOutline, 1.4);
   text(cr, kSansBold, 10, 10, 22, Align::kLeft, kLabel, "HYDR 1");
   text(cr, kSansBold, 10, 10, 42, Align::kLeft, kLabel, "HYDR 2");

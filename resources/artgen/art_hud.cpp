@@ -23,9 +23,7 @@ std::string two_digits(int v) {
 
 }  // namespace
 
-void draw_window_mask(Canvas& c) {
-  fill_rect(c.cr(), 0, 0, c.width(), c.height(), {255, 255, 255});
-}
+void draw_window_mask(Canvas& c) { fill_rect(c.cr(), 0, 0, c.width(), c.height(), {255, 255, 255}); }
 
 void draw_hud_frame(Canvas& c) {
   cairo_t* cr = c.cr();
@@ -62,8 +60,7 @@ void draw_hud_symbology(Canvas& c, int colour_index) {
   cairo_line_to(cr, bx + 13, by);
   cairo_stroke(cr);
   // Bank scale above the boresight, ticks at 0, 5, 10 and 15 degrees.
-  for (int d = -15; d <= 15; d += 5)
-    tick(cr, bx, by, d, d % 10 == 0 ? 64 : 67, 71, 1.2, k);
+  for (int d = -15; d <= 15; d += 5) tick(cr, bx, by, d, d % 10 == 0 ? 64 : 67, 71, 1.2, k);
   // Airspeed and altitude boxes around the readouts.
   rect(cr, 8.5, 67.5, 26, 11, 1.0, k);
   rect(cr, 133.5, 67.5, 32, 11, 1.0, k);
@@ -183,7 +180,7 @@ void draw_attitude_face(Canvas& c, bool overlay) {
   struct Box {
     double x, y, w, h;
   };
-  static constexpr Box kWindows[] = {{3, 8, 80, 30},    {214, 8, 60, 30}, {274, 15, 24, 23},
+  static constexpr Box kWindows[] = {{3, 8, 80, 30},    {214, 8, 60, 30},  {274, 15, 24, 23},
                                      {10, 232, 20, 30}, {30, 237, 22, 23}, {241, 239, 56, 21},
                                      {90, 4, 120, 45}};
   for (const Box& b : kWindows) {
@@ -254,9 +251,7 @@ void draw_attitude_flight_path(Canvas& c) {
   line(cr, cx, cy - 5.5, cx, cy - 11, 1.8, k);
 }
 
-void draw_attitude_bank_needle(Canvas& c) {
-  polygon(c.cr(), {84, 6, 74, 1, 74, 11}, kWhite);
-}
+void draw_attitude_bank_needle(Canvas& c) { polygon(c.cr(), {84, 6, 74, 1, 74, 11}, kWhite); }
 
 void draw_attitude_tape(Canvas& c) {
   cairo_t* cr = c.cr();

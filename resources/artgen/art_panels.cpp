@@ -91,7 +91,8 @@ void draw_toggle(Canvas& c, ToggleGlyph g) {
               ink);
       polygon(cr, {9.5, 3.5, 10.8, 8.2, 8.2, 8.2}, {230, 80, 70});
       break;
-    case ToggleGlyph::kInvisible: break;
+    case ToggleGlyph::kInvisible:
+      break;
   }
   cairo_restore(cr);
 }

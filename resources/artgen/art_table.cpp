@@ -23,8 +23,8 @@ struct Table {
   void hud_family(unsigned base, int w, int h, const char* shows, const char* size_from,
                   void (*draw)(Canvas&, int)) {
     for (int c = 0; c < 4; ++c)
-      add(base + 10 * c, w, h, "Head_Up_Display", std::string(shows) + ", " + kColourNames[c],
-          size_from, [draw, c](Canvas& k) { draw(k, c); });
+      add(base + 10 * c, w, h, "Head_Up_Display", std::string(shows) + ", " + kColourNames[c], size_from,
+          [draw, c](Canvas& k) { draw(k, c); });
   }
   // A HUD symbol whose colour copies are consecutive images of one icon.
   void hud_images(unsigned base, int w, int h, const char* shows, const char* size_from,
@@ -36,8 +36,8 @@ struct Table {
   // The window mask (id + 1) of each colour copy of a moving image or sprite.
   void hud_masks(unsigned base, int w, int h, const char* of) {
     for (int c = 0; c < 4; ++c)
-      add(base + 10 * c + 1, w, h, "Head_Up_Display", std::string("window mask of the ") + of,
-          kGiven, draw_window_mask);
+      add(base + 10 * c + 1, w, h, "Head_Up_Display", std::string("window mask of the ") + of, kGiven,
+          draw_window_mask);
   }
 };
 
@@ -75,7 +75,8 @@ void controls(Table& t) {
   t.add(261, 46, 24, "NAV_GPS_Switch", "lever at GPS (icon image 1)", kSwitch,
         [](Canvas& c) { draw_switch_lever(c, true); });
 
-  const char* kSelector = "button grid (9 buttons 67 x 50 from (11,9)) and clock box (64,178) 160 x 24, with margins";
+  const char* kSelector =
+      "button grid (9 buttons 67 x 50 from (11,9)) and clock box (64,178) 160 x 24, with margins";
   t.add(270, 231, 210, "Screen_Selector_Main/Landing", "selector panel, unlit", kSelector,
         draw_selector_panel);
   t.add(280, 231, 210, "Screen_Selector_Main/Landing", "panel backlight (lit legends, black elsewhere)",
@@ -147,10 +148,10 @@ void attitude(Table& t) {
         "window disc 170 plus the +-90 degree travel at 2 px per degree", draw_attitude_ball);
   t.add(401, 170, 170, "Attitude", "ball window mask (disc r 85, at (65,50) about (150,135))",
         "ball radius 85 about (150,135), clear of the heading window", draw_attitude_ball_mask);
-  t.add(410, 100, 12, "Attitude", "bank pointer (needle, pivot (0,6), tip at r 84)",
-        "ball radius 85", draw_attitude_bank_needle);
-  t.add(420, 300, 270, "Attitude", "face over the ball (ball hole black, aircraft symbol, bank scale)",
-        kFace, [](Canvas& c) { draw_attitude_face(c, true); });
+  t.add(410, 100, 12, "Attitude", "bank pointer (needle, pivot (0,6), tip at r 84)", "ball radius 85",
+        draw_attitude_bank_needle);
+  t.add(420, 300, 270, "Attitude", "face over the ball (ball hole black, aircraft symbol, bank scale)", kFace,
+        [](Canvas& c) { draw_attitude_face(c, true); });
   t.add(430, 180, 540, "Attitude", "flight path ball (sprite, marker at the centre)", "as the attitude ball",
         draw_attitude_flight_path);
   t.add(431, 170, 170, "Attitude", "flight path window mask", "as the ball mask", draw_attitude_ball_mask);
@@ -194,27 +195,32 @@ void right_display(Table& t) {
         [](Canvas& c) { draw_aircraft_symbol(c, 18, 1, 34, kWhite); });
   t.add(2160, 286, 291, g, "engine page overlay: dial rims, labels N1 EGT N2 FF AB FUEL %", kFace,
         draw_engine_overlay);
-  t.add(2180, 31, 31, g, "green dial wedge (quarter disc, pivot (0,31))", kGiven,
-        [](Canvas& c) { draw_engine_wedge(c, {0, 220, 60}); });
+  t.add(2180, 31, 31, g, "green dial wedge (quarter disc, pivot (0,31))", kGiven, [](Canvas& c) {
+    draw_engine_wedge(c, {0, 220, 60});
+  });
   t.add(2190, 31, 31, g, "amber dial wedge", kGiven, [](Canvas& c) { draw_engine_wedge(c, kAmber); });
   t.add(2200, 31, 31, g, "red dial wedge", kGiven, [](Canvas& c) { draw_engine_wedge(c, kRed); });
   t.add(2250, 286, 291, g, "controls page face: plan view, HYDR 1, HYDR 2, FLAPS, SLATS, GEAR", kFace,
         draw_controls_face);
   for (int s = 0; s < 3; ++s) {
-    static constexpr const char* kLeg[3] = {"gear leg UP", "gear leg in transit (red dot)", "gear leg DN (green dot)"};
-    t.add(2260 + s, 30, 30, g, kLeg[s], "legs 34 px apart from (186,3)", [s](Canvas& c) { draw_gear_leg(c, s); });
+    static constexpr const char* kLeg[3] = {"gear leg UP", "gear leg in transit (red dot)",
+                                            "gear leg DN (green dot)"};
+    t.add(2260 + s, 30, 30, g, kLeg[s], "legs 34 px apart from (186,3)",
+          [s](Canvas& c) { draw_gear_leg(c, s); });
   }
   t.add(2270, 204, 22, g, "slat bars, green", "from (41,139) to the mirror point about x 143",
         [](Canvas& c) { draw_slat_bars(c, kGreen); });
   t.add(2271, 204, 22, g, "slat bars, amber", "as 2270", [](Canvas& c) { draw_slat_bars(c, kAmber); });
-  static constexpr Rgb kFlap[5] = {{0, 230, 60}, {255, 240, 40}, {190, 200, 90}, {128, 128, 0}, {255, 128, 0}};
+  static constexpr Rgb kFlap[5] = {
+      {0, 230, 60}, {255, 240, 40}, {190, 200, 90}, {128, 128, 0}, {255, 128, 0}};
   static constexpr const char* kFlapName[5] = {"green", "yellow", "light olive", "olive", "orange"};
   for (int s = 0; s < 5; ++s)
     t.add(2280 + s, 222, 20, g, std::string("flap trailing edges, ") + kFlapName[s],
           "from (32,222) to the mirror point about x 143", [s](Canvas& c) { draw_flap_edges(c, kFlap[s]); });
   t.add(2290, 50, 12, g, "fuselage boxes, green", "from (118,184), symmetric about x 143",
         [](Canvas& c) { draw_fuselage_boxes(c, kGreen); });
-  t.add(2291, 50, 12, g, "fuselage boxes, amber", "as 2290", [](Canvas& c) { draw_fuselage_boxes(c, kAmber); });
+  t.add(2291, 50, 12, g, "fuselage boxes, amber", "as 2290",
+        [](Canvas& c) { draw_fuselage_boxes(c, kAmber); });
   t.add(2300, 40, 14, g, "HOOK, green", "at (123,219), centred on x 143",
         [](Canvas& c) { draw_label_icon(c, "HOOK", kGreen); });
   t.add(2310, 100, 16, g, "two triangles on the forward fuselage", "from (93,95), symmetric about x 143",
@@ -229,8 +235,7 @@ void right_display(Table& t) {
 void left_display(Table& t) {
   const char* g = "Multi_Function_Display_Left";
   t.add(3000, 286, 291, "Radar", "radar face with the range buttons", kGiven, draw_radar_face);
-  t.add(3010, 286, 286, "Radar", "radar drawing surface (black)", kGiven,
-        [](Canvas&) {});
+  t.add(3010, 286, 286, "Radar", "radar drawing surface (black)", kGiven, [](Canvas&) {});
   t.add(3030, 286, 291, g, "black display glass", kGiven, draw_display_glass);
   t.add(3040, 286, 291, g, "radar page: range rings, 15 NM legend, arrow buttons", kGiven, draw_radar_page);
   t.add(3050, 286, 291, g, "radios page face: COM1 COM2 NAV1 NAV2 ADF IFF, audio buttons", kGiven,
@@ -254,7 +259,8 @@ void left_display(Table& t) {
   t.add(3341, 286, 291, g, "NAV 2 pointer window", kMask, mask);
   t.add(3350, 370, 370, g, "ADF pointer, cyan", kGiven, [](Canvas& c) { draw_arc_pointer(c, kCyan, false); });
   t.add(3351, 286, 291, g, "ADF pointer window", kMask, mask);
-  t.add(3360, 350, 350, g, "deviation scale: four dots, magenta course marks", kGiven, draw_arc_deviation_scale);
+  t.add(3360, 350, 350, g, "deviation scale: four dots, magenta course marks", kGiven,
+        draw_arc_deviation_scale);
   t.add(3361, 286, 291, g, "deviation scale window", kMask, mask);
   t.add(3370, 350, 350, g, "solid deviation bar", kGiven, [](Canvas& c) { draw_arc_deviation_bar(c, true); });
   t.add(3371, 286, 291, g, "solid deviation bar window", kMask, mask);
@@ -263,7 +269,8 @@ void left_display(Table& t) {
   t.add(3390, 16, 112, g, "glide-slope scale, dots 25 px apart", kGiven,
         [](Canvas& c) { draw_glideslope_scale(c, 25); });
   t.add(3400, 16, 18, g, "glide-slope pointer, magenta", kGiven, draw_glideslope_pointer);
-  t.add(3410, 350, 350, g, "hollow deviation bar", kGiven, [](Canvas& c) { draw_arc_deviation_bar(c, false); });
+  t.add(3410, 350, 350, g, "hollow deviation bar", kGiven,
+        [](Canvas& c) { draw_arc_deviation_bar(c, false); });
   t.add(3411, 286, 291, g, "hollow deviation bar window", kMask, mask);
 }
 
@@ -284,9 +291,8 @@ void flight_map(Table& t) {
   static constexpr const char* kLabel[3] = {"5", "10", "15"};
   for (int b = 0; b < 3; ++b)
     for (int on = 0; on < 2; ++on)
-      t.add(1470 + 10 * b + on, 30, 16, g,
-            std::string("ring button ") + kLabel[b] + (on ? ", on" : ", off"), "the button's click box 30 x 16",
-            [b, on](Canvas& c) { draw_map_button(c, kLabel[b], on != 0); });
+      t.add(1470 + 10 * b + on, 30, 16, g, std::string("ring button ") + kLabel[b] + (on ? ", on" : ", off"),
+            "the button's click box 30 x 16", [b, on](Canvas& c) { draw_map_button(c, kLabel[b], on != 0); });
 }
 
 }  // namespace

@@ -10,11 +10,15 @@ constexpr double kPi = 3.14159265358979323846;
 const char* family(Font f) {
   switch (f) {
     case kSans:
-    case kSansBold: return "Liberation Sans";
+    case kSansBold:
+      return "Liberation Sans";
     case kNarrow:
-    case kNarrowBold: return "Liberation Sans Narrow";
-    case kMono: return "Liberation Mono";
-    case kSeg: return "DSEG7 Classic";
+    case kNarrowBold:
+      return "Liberation Sans Narrow";
+    case kMono:
+      return "Liberation Mono";
+    case kSeg:
+      return "DSEG7 Classic";
   }
   return "Liberation Sans";
 }
@@ -51,7 +55,8 @@ Rgb hud_colour(int index) {
 }
 
 Canvas::Canvas(int width, int height, Rgb fill)
-    : width_(width), height_(height),
+    : width_(width),
+      height_(height),
       surface_(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)),
       cr_(cairo_create(surface_)) {
   colour(cr_, fill);

@@ -6,6 +6,7 @@
 //                                   DIR/orvane_resources_blob.cpp
 //   orv_artgen --contact-sheet PNG  every bitmap on one sheet, to look at
 //   orv_artgen --list               the table of ids, sizes and contents
+//   orv_artgen --ids                the resource inventory, one per line
 #include <cairo.h>
 
 #include <algorithm>
@@ -91,17 +92,18 @@ int generate(const fs::path& out) {
              std::to_string(b.size) + "u},\n";
     offset += b.size;
   }
-  cpp += "        \".previous\\n\");\n\n"
-         "extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char orv_resource_blob[];\n\n"
-         "namespace orv::platform {\n\n"
-         "const unsigned char* const kResourceBlob = orv_resource_blob;\n"
-         "const ResourceEntry kResources[] = {\n" +
-         index +
-         "};\n"
-         "const unsigned kResourceCount = " +
-         std::to_string(blobs.size()) +
-         "u;\n\n"
-         "}  // namespace orv::platform\n";
+  cpp +=
+      "        \".previous\\n\");\n\n"
+      "extern \"C\" __attribute__((visibility(\"hidden\"))) const unsigned char orv_resource_blob[];\n\n"
+      "namespace orv::platform {\n\n"
+      "const unsigned char* const kResourceBlob = orv_resource_blob;\n"
+      "const ResourceEntry kResources[] = {\n" +
+      index +
+      "};\n"
+      "const unsigned kResourceCount = " +
+      std::to_string(blobs.size()) +
+      "u;\n\n"
+      "}  // namespace orv::platform\n";
   if (!write_text(out / "orvane_resources_blob.cpp", cpp)) return 1;
   std::printf("orv_artgen: %zu bitmaps, %zu sounds in %s\n", blobs.size() - orv::art::sound_table().size(),
               orv::art::sound_table().size(), out.c_str());
@@ -112,7 +114,8 @@ int contact_sheet(const char* png) {
   const auto table = orv::art::art_table();
   constexpr int kCell = 200, kCols = 10, kLabel = 14;
   const int rows = static_cast<int>((table.size() + kCols - 1) / kCols);
-  cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kCols * kCell, rows * (kCell + kLabel));
+  cairo_surface_t* sheet =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, kCols * kCell, rows * (kCell + kLabel));
   cairo_t* cr = cairo_create(sheet);
   cairo_set_source_rgb(cr, 0.16, 0.17, 0.19);
   cairo_paint(cr);
@@ -120,7 +123,8 @@ int contact_sheet(const char* png) {
     const ArtItem& item = table[i];
     Canvas c(item.width, item.height);
     item.draw(c);
-    const double x = static_cast<double>(i % kCols) * kCell, y = static_cast<double>(i / kCols) * (kCell + kLabel);
+    const double x = static_cast<double>(i % kCols) * kCell,
+                 y = static_cast<double>(i / kCols) * (kCell + kLabel);
     const double fit = std::min(1.0, (kCell - 8.0) / std::max(item.width, item.height));
     const double fit2 = std::min(fit * 3, (kCell - 8.0) / std::max(item.width, item.height));
     const double s = item.width < 40 && item.height < 40 ? fit2 : fit;
@@ -135,7 +139,8 @@ int contact_sheet(const char* png) {
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 11);
     cairo_move_to(cr, x + 4, y + kCell + kLabel - 4);
-    const std::string label = std::to_string(item.id) + "  " + std::to_string(item.width) + "x" + std::to_string(item.height);
+    const std::string label =
+        std::to_string(item.id) + "  " + std::to_string(item.width) + "x" + std::to_string(item.height);
     cairo_show_text(cr, label.c_str());
   }
   const cairo_status_t st = cairo_surface_write_to_png(sheet, png);
@@ -144,11 +149,17 @@ int contact_sheet(const char* png) {
   return st == CAIRO_STATUS_SUCCESS ? 0 : 1;
 }
 
+int ids() {
+  for (const ArtItem& i : orv::art::art_table()) std::printf("BITMAP %u\n", i.id);
+  for (const auto& s : orv::art::sound_table()) std::printf("WAVE %u %u\n", s.id, 44 + s.data_bytes);
+  return 0;
+}
+
 int list() {
   std::printf("| id | size | gauge | shows | size from |\n|---|---|---|---|---|\n");
   for (const ArtItem& i : orv::art::art_table())
-    std::printf("| %u | %d x %d | %s | %s | %s |\n", i.id, i.width, i.height, i.gauge.c_str(), i.shows.c_str(),
-                i.size_from.c_str());
+    std::printf("| %u | %d x %d | %s | %s | %s |\n", i.id, i.width, i.height, i.gauge.c_str(),
+                i.shows.c_str(), i.size_from.c_str());
   for (const auto& s : orv::art::sound_table())
     std::printf("| WAVE %u | %u data bytes, %d-bit | | %s | given |\n", s.id, s.data_bytes, s.bits, s.shows);
   return 0;
@@ -160,6 +171,7 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--out") == 0) return generate(argv[2]);
   if (argc == 3 && std::strcmp(argv[1], "--contact-sheet") == 0) return contact_sheet(argv[2]);
   if (argc == 2 && std::strcmp(argv[1], "--list") == 0) return list();
-  std::fprintf(stderr, "usage: orv_artgen --out DIR | --contact-sheet PNG | --list\n");
+  if (argc == 2 && std::strcmp(argv[1], "--ids") == 0) return ids();
+  std::fprintf(stderr, "usage: orv_artgen --out DIR | --contact-sheet PNG | --list | --ids\n");
   return 2;
 }
