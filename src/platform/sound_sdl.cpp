@@ -13,11 +13,9 @@
 #include <cstring>
 #include <new>
 
+#include "platform/module_resources.h"
 #include "platform/resource_source.h"
 #include "sound/platform_sound.h"
-
-extern "C" __attribute__((weak)) const unsigned char* orv_module_resource(const char* type, unsigned id,
-                                                                          unsigned* size);
 
 namespace orv::platform {
 
@@ -32,7 +30,6 @@ const unsigned char* module_resource(const char* type, unsigned id, unsigned* si
   if (size == nullptr) size = &ignored;
   *size = 0;
   ResourceFn source = g_resource_source != nullptr ? g_resource_source : orv_module_resource;
-  if (source == nullptr) return nullptr;
   const unsigned char* data = source(type, id, size);
   if (data == nullptr) *size = 0;
   return data;
