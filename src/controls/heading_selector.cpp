@@ -1,11 +1,81 @@
-// Not built yet: the registry entry exists with an empty element list and no
-// callback, so the host can already place the gauge.
+// The heading selector knob: left half turns the heading bug down, right half
+// up, one degree per left click and ten per right click. Each click starts
+// from the host's heading bug (token 855) and sends the new heading. The
+// needle and the tooltip show the heading this knob last set (0 until its
+// first click), so the knob reads back exactly what the pilot dialled on it.
+#include "controls/control_state.h"
+#include "controls/knob_dial.h"
+#include "controls/knob_step.h"
+#include "controls/mouse_records.h"
+#include "frame/elements.h"
+#include "frame/host_services.h"
 #include "frame/registry.h"
 
-namespace orv::gauges {
-namespace {
-abi::ElementHeader* no_elements[] = {nullptr};
-}  // namespace
-}  // namespace orv::gauges
+namespace orv::controls {
 
-ORV_DEFINE_GAUGE(heading_selector_button, no_elements, nullptr, nullptr)
+std::int32_t heading_bug_deg = 0;
+
+namespace {
+
+constexpr u32 kHeadingBug = 855;
+constexpr u32 kHeadingBugSet = 66042;
+
+void turn_heading(KnobHalf half, u32 flags) {
+  i32 v = whole_degrees(read_token_f64(kHeadingBug));
+  if (!knob_step(v, half, flags)) return;
+  heading_bug_deg = v;
+  send_key_event(kHeadingBugSet, static_cast<u32>(v));
+}
+
+i32 ORV_CALL heading_down(Click*, u32 flags) {
+  turn_heading(KnobHalf::kDown, flags);
+  return 0;
+}
+
+i32 ORV_CALL heading_up(Click*, u32 flags) {
+  turn_heading(KnobHalf::kUp, flags);
+  return 0;
+}
+
+f64 ORV_CALL heading_needle(void*) { return heading_bug_deg; }
+
+f64 ORV_CALL heading_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*) { return heading_bug_deg; }
+
+}  // namespace
+
+}  // namespace orv::controls
+
+namespace orv::gauges::heading_selector_records {
+
+using namespace orv::controls;
+
+constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouseWheelLike;
+
+ORV_KNOB_DIAL(dial, 29);
+
+NeedleElement needle{
+    .h = {.kind = kNeedle, .bitmap = 2220, .position = {29, 29}, .gauge = &heading_selector_button},
+    .source = token(kHeadingBug),
+    .callback = heading_needle,
+    .table = dial,
+    .table_count = std::size(dial)};
+ORV_ELEMENT_LIST(background_next, &needle.h);
+StaticElement background{
+    .h = {.kind = kStaticImage, .bitmap = 2210, .gauge = &heading_selector_button, .next = background_next}};
+ORV_ELEMENT_LIST(elements, &background.h);
+
+const MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
+
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Heading selector knob (Heading %1!d!\xB0)", 1, tooltip_args),
+    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, heading_down),
+    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, heading_up),
+    area_end(),
+    list_end(),
+};
+
+}  // namespace orv::gauges::heading_selector_records
+
+ORV_DEFINE_GAUGE(heading_selector_button, heading_selector_records::elements, heading_selector_records::mouse,
+                 nullptr)

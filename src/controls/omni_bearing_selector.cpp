@@ -1,11 +1,96 @@
-// Not built yet: the registry entry exists with an empty element list and no
-// callback, so the host can already place the gauge.
+// The course knob (omni bearing selector) of the NAV receiver that the
+// ILS/TACAN switch picks: NAV 1 with the switch on ILS, NAV 2 on TACAN. The
+// needle follows that receiver's selected course; left half turns it down,
+// right half up, one degree per left click and ten per right click.
+#include "cockpit/mode_state.h"
+#include "controls/control_state.h"
+#include "controls/knob_dial.h"
+#include "controls/knob_step.h"
+#include "controls/mouse_records.h"
+#include "frame/elements.h"
+#include "frame/host_services.h"
 #include "frame/registry.h"
 
-namespace orv::gauges {
-namespace {
-abi::ElementHeader* no_elements[] = {nullptr};
-}  // namespace
-}  // namespace orv::gauges
+namespace orv::controls {
 
-ORV_DEFINE_GAUGE(omni_bearing_selector, no_elements, nullptr, nullptr)
+std::int32_t obs_course_deg = 0;
+
+namespace {
+
+constexpr u32 kNav1Course = 45;
+constexpr u32 kNav2Course = 54;
+constexpr u32 kNav1CourseSet = 65716;
+constexpr u32 kNav2CourseSet = 65717;
+
+bool nav1_selected() { return cockpit::nav_source_nav1 == 1; }
+
+void read_course() {
+  obs_course_deg = whole_degrees(read_token_f64(nav1_selected() ? kNav1Course : kNav2Course));
+}
+
+// Every click sends the course, also one that did not step it.
+void turn_course(KnobHalf half, u32 flags) {
+  read_course();
+  knob_step(obs_course_deg, half, flags);
+  send_key_event(nav1_selected() ? kNav1CourseSet : kNav2CourseSet, static_cast<u32>(obs_course_deg));
+}
+
+i32 ORV_CALL course_down(Click*, u32 flags) {
+  turn_course(KnobHalf::kDown, flags);
+  return 0;
+}
+
+i32 ORV_CALL course_up(Click*, u32 flags) {
+  turn_course(KnobHalf::kUp, flags);
+  return 0;
+}
+
+f64 ORV_CALL course_needle(void*) {
+  read_course();
+  return obs_course_deg;
+}
+
+const char* ORV_CALL course_receiver_name(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  return nav1_selected() ? "VOR1" : "VOR2";
+}
+
+f64 ORV_CALL course_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*) { return obs_course_deg; }
+
+}  // namespace
+
+}  // namespace orv::controls
+
+namespace orv::gauges::omni_bearing_selector_records {
+
+using namespace orv::controls;
+
+constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouseWheelLike;
+
+ORV_KNOB_DIAL(dial, 29);
+
+NeedleElement needle{
+    .h = {.kind = kNeedle, .bitmap = 2230, .position = {29, 29}, .gauge = &omni_bearing_selector},
+    .source = token(0),
+    .callback = course_needle,
+    .table = dial,
+    .table_count = std::size(dial)};
+ORV_ELEMENT_LIST(background_next, &needle.h);
+StaticElement background{
+    .h = {.kind = kStaticImage, .bitmap = 2210, .gauge = &omni_bearing_selector, .next = background_next}};
+ORV_ELEMENT_LIST(elements, &background.h);
+
+const MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
+
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", 2, tooltip_args),
+    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, course_down),
+    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, course_up),
+    area_end(),
+    list_end(),
+};
+
+}  // namespace orv::gauges::omni_bearing_selector_records
+
+ORV_DEFINE_GAUGE(omni_bearing_selector, omni_bearing_selector_records::elements,
+                 omni_bearing_selector_records::mouse, nullptr)

@@ -1,11 +1,123 @@
-// Not built yet: the registry entry exists with an empty element list and no
-// callback, so the host can already place the gauge.
+// The registration plate: one line of up to seven characters, the aircraft's
+// ATC identifier or a fixed text, with underscores shown as blanks.
+//
+// Parameters:
+//   t<text>  a fixed text, only as the very first key ("tF_ABCD")
+//   r, g, b  text colour components 0..255 (larger or negative: 255)
+//   f<font>  font face, all the rest of the string, so it comes last; the
+//            string is ended at the "f" so the font cannot be read as keys
+// Before the first update has fetched the identifier the plate is empty.
+#include <cstring>
+
+#include "controls/control_state.h"
+#include "controls/mouse_records.h"
+#include "controls/parameters.h"
+#include "frame/elements.h"
+#include "frame/host_services.h"
 #include "frame/registry.h"
 
-namespace orv::gauges {
-namespace {
-abi::ElementHeader* no_elements[] = {nullptr};
-}  // namespace
-}  // namespace orv::gauges
+namespace orv::controls {
 
-ORV_DEFINE_GAUGE(registration, no_elements, nullptr, nullptr)
+const char* atc_id_text = nullptr;
+
+namespace {
+
+constexpr const char* kAtcIdExpression = "(A:ATC ID,string)";
+
+TextElement* plate_text_element(GaugeHeader* gauge) {
+  ElementHeader* background = gauge->elements != nullptr ? gauge->elements[0] : nullptr;
+  ElementHeader* text = first_following(background);
+  return (text != nullptr && text->kind == kText) ? reinterpret_cast<TextElement*>(text) : nullptr;
+}
+
+// One colour component: the key's value, or `current` when the key is
+// absent; anything above 255 (negative values included) is 255.
+u32 colour_component(const char* parameters, const char* key, u32 current) {
+  const char* value = find_key(parameters, key);
+  if (value == nullptr) return current;
+  const auto component = static_cast<u32>(leading_int(value));
+  return component > 255 ? 255 : component;
+}
+
+void apply_plate_parameters(GaugeHeader* gauge) {
+  char* parameters = gauge->parameters;
+  if (parameters == nullptr || parameters[0] == '\0') return;
+  TextElement* text = plate_text_element(gauge);
+  if (text == nullptr) return;
+
+  if (const char* font = find_key(parameters, "f")) {
+    const std::size_t length = strnlen(font, sizeof text->font - 1);
+    std::memcpy(text->font, font, length);
+    text->font[length] = '\0';
+    parameters[font - 1 - parameters] = '\0';
+  }
+
+  const u32 colour = text->text_colour;
+  const u32 red = colour_component(parameters, "r", colour & 0xFF);
+  const u32 green = colour_component(parameters, "g", (colour >> 8) & 0xFF);
+  const u32 blue = colour_component(parameters, "b", (colour >> 16) & 0xFF);
+  text->text_colour = red | green << 8 | blue << 16;
+}
+
+// Overwrites every occurrence of `from` that the keyed search finds in `text`
+// (none after a comment character) with `to`.
+void replace_found(char* text, const char* from, char to) {
+  for (const char* hit = find_key(text, from); hit != nullptr; hit = find_key(text, from)) {
+    text[hit - 1 - text] = to;
+  }
+}
+
+void ORV_CALL registration_callback(GaugeHeader* gauge, i32 service, uptr) {
+  if (gauge == nullptr) return;
+  if (service == kServiceInstall) apply_plate_parameters(gauge);
+  if (service == kServicePreUpdate) evaluate_expression(kAtcIdExpression, nullptr, &atc_id_text);
+}
+
+f64 ORV_CALL plate_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const char* parameters = e->h.gauge != nullptr ? e->h.gauge->parameters : nullptr;
+  const char* fixed = find_key(parameters, "t");
+  const char* source = (fixed != nullptr && fixed == parameters + 1) ? fixed : atc_id_text;
+  write_text(e, "%s", source != nullptr ? source : "");
+  if (e->text != nullptr) {
+    if (const char* blank = find_key(e->text, " ")) e->text[blank - 1 - e->text] = '\0';
+    replace_found(e->text, "_", ' ');
+  }
+  return channel_f64(e->source[0]);
+}
+
+}  // namespace
+
+}  // namespace orv::controls
+
+namespace orv::gauges::registration_records {
+
+using namespace orv::controls;
+
+TextElement plate{.h = {.kind = kText, .bitmap = kNoBitmap, .gauge = &registration},
+                  .source = {token(0), token(0), token(0)},
+                  .callback = {plate_text, nullptr, nullptr},
+                  .box = {150, 25},
+                  .text_colour = 0xFFFFFF,
+                  .background_colour = 0x5C5C5C,
+                  .font = "Arial",
+                  .font_weight = 400,
+                  .format = kTextCentre | kTextVCentre | kTextSingleLine,
+                  .max_chars = 7};
+ORV_ELEMENT_LIST(background_next, &plate.h);
+StaticElement background{
+    .h = {.kind = kStaticImage, .bitmap = 50, .gauge = &registration, .next = background_next}};
+ORV_ELEMENT_LIST(elements, &background.h);
+
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Registration number"),
+    area_end(),
+    list_end(),
+};
+
+}  // namespace orv::gauges::registration_records
+
+ORV_DEFINE_GAUGE(registration, registration_records::elements, registration_records::mouse,
+                 orv::controls::registration_callback)

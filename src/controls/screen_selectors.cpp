@@ -1,12 +1,371 @@
-// Not built yet: the registry entry exists with an empty element list and no
-// callback, so the host can already place the gauge.
+// Screen_Selector_Main and Screen_Selector_Landing: the pilot's push-button
+// panel for the head-up display and the two multi-function displays, a 3 x 3
+// grid of lit buttons above a clock.
+//
+// Top row: HUD (left click steps the colour, right click switches the HUD on
+// or off), left display radar, right display controls. Middle row: weapons,
+// radios, engine. Bottom row: navigation arc, navigation circle, navigation
+// arc with the radar and map windows closed. The panel is lit, and the
+// buttons work, only while its supply is above 20; the clock runs regardless.
+//
+// Both gauges run the same code on two copies of the records. A small table
+// binds each copy to its own active flag and its own pair of overlay windows
+// (the normal view and the landing view have different window numbers); the
+// page and HUD values are the shared cockpit values, so a page chosen on one
+// selector lights on the other.
+#include "controls/screen_selectors.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+#include "cockpit/mode_state.h"
+#include "frame/elements.h"
+#include "frame/host_services.h"
 #include "frame/registry.h"
 
-namespace orv::gauges {
-namespace {
-abi::ElementHeader* no_elements[] = {nullptr};
-}  // namespace
-}  // namespace orv::gauges
+namespace orv::controls {
 
-ORV_DEFINE_GAUGE(screen_selector_main, no_elements, nullptr, nullptr)
-ORV_DEFINE_GAUGE(screen_selector_landing, no_elements, nullptr, nullptr)
+std::int32_t main_selector_active = 0;
+std::int32_t landing_selector_active = 0;
+
+namespace {
+
+using namespace orv::cockpit;
+
+constexpr u32 kSupplyToken = 753;
+constexpr f64 kSupplyLitAbove = 20.0;
+
+constexpr u32 kOpenWindowEvent = 66507;
+constexpr u32 kCloseWindowEvent = 66508;
+
+// Icon values: -1 draws nothing; otherwise image k of the icon's run.
+constexpr f64 kNoImage = -1.0;
+constexpr f64 kUnlitImage = 0.0;
+constexpr f64 kLitImage = 1.0;
+
+// --- Per-selector binding ----------------------------------------------------
+
+struct Selector {
+  GaugeHeader* gauge;
+  std::int32_t* active;
+  u32 radar_window;  // overlay window of the left display's radar page
+  u32 map_window;    // overlay window of the left display's map page
+};
+
+constexpr std::size_t kMain = 0;
+constexpr std::size_t kLanding = 1;
+
+constexpr Selector kSelectors[] = {
+    {&gauges::screen_selector_main, &main_selector_active, 44, 46},
+    {&gauges::screen_selector_landing, &landing_selector_active, 45, 47},
+};
+
+// --- Buttons -----------------------------------------------------------------
+
+// What a button selects, and so when it is lit.
+enum class Target { kHud, kLeftPage, kRightPage };
+
+// Overlay window events a page button sends after storing its page.
+enum class Windows { kNone, kOpenRadarCloseMap, kOpenMapCloseRadar, kCloseRadarThenMap };
+
+struct Button {
+  u32 bitmap;  // unlit image; the lit image is bitmap + 1
+  i32 x, y;    // top-left corner of the button's area and box
+  Target target;
+  i32 page;
+  Windows windows;
+  u32 mouse_flags;
+  const char* tooltip;
+};
+
+constexpr i32 kButtonWidth = 67;
+constexpr i32 kButtonHeight = 50;
+constexpr u32 kLeftOrRight = kMouseLeftSingle | kMouseRightSingle;
+
+// In reading order, which is also the order of the mouse list.
+// clang-format off
+constexpr Button kButtons[] = {
+  // bmp    x    y  target             page                 overlay windows              mouse flags
+  //   tooltip
+  {290,  11,   9, Target::kHud,       0,                   Windows::kNone,              kLeftOrRight,
+   "Right clic switches the HUD On/Off - Left clic changes HUD colour (%1!s!)"},
+  {300,  82,   9, Target::kLeftPage,  kLeftPageRadar,      Windows::kOpenRadarCloseMap, kMouseLeftSingle,
+   "Display Radar on left MFD (%2!s!)"},
+  {310, 153,   9, Target::kRightPage, kRightPageControls,  Windows::kNone,              kMouseLeftSingle,
+   "Display Controls on right MFD (%3!s!)"},
+  {320,  11,  63, Target::kLeftPage,  kLeftPageWeapons,    Windows::kCloseRadarThenMap, kMouseLeftSingle,
+   "Display the weapons system on left MFD"},
+  {330,  82,  63, Target::kLeftPage,  kLeftPageRadios,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
+   "Display the radios frequencies and tuning on left MFD"},
+  {340, 153,  63, Target::kRightPage, kRightPageEngine,    Windows::kNone,              kMouseLeftSingle,
+   "Display the engine parameters on right MFD"},
+  {350,  11, 117, Target::kLeftPage,  kLeftPageMap,        Windows::kOpenMapCloseRadar, kMouseLeftSingle,
+   "Display navigation (arc) on left MFD"},
+  {360,  82, 117, Target::kRightPage, kRightPageNavCircle, Windows::kNone,              kMouseLeftSingle,
+   "Display navigation (circular) on right MFD"},
+  {370, 153, 117, Target::kLeftPage,  kLeftPageNavArc,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
+   "Display navigation (arc) on left MFD"},
+};
+// clang-format on
+constexpr std::size_t kButtonCount = std::size(kButtons);
+static_assert(kButtonCount == 9);
+
+bool is_lit(const Button& b) {
+  switch (b.target) {
+    case Target::kHud:
+      return hud_on != 0;
+    case Target::kLeftPage:
+      return left_mfd_page == b.page;
+    case Target::kRightPage:
+      return right_mfd_page == b.page;
+  }
+  return false;
+}
+
+void send_window_events(const Selector& s, Windows windows) {
+  switch (windows) {
+    case Windows::kNone:
+      break;
+    case Windows::kOpenRadarCloseMap:
+      send_key_event(kOpenWindowEvent, s.radar_window);
+      send_key_event(kCloseWindowEvent, s.map_window);
+      break;
+    case Windows::kOpenMapCloseRadar:
+      send_key_event(kOpenWindowEvent, s.map_window);
+      send_key_event(kCloseWindowEvent, s.radar_window);
+      break;
+    case Windows::kCloseRadarThenMap:
+      send_key_event(kCloseWindowEvent, s.radar_window);
+      send_key_event(kCloseWindowEvent, s.map_window);
+      break;
+  }
+}
+
+// Left click steps through the four HUD colours; right click switches the HUD
+// on or off and starts it again in light green. A click carrying both bits
+// counts as a left click.
+void press_hud(u32 flags) {
+  if ((flags & kMouseLeftSingle) != 0) {
+    const u32 next = hud_colour + 1;
+    hud_colour = next > kHudRed ? kHudLightGreen : next;
+  } else if ((flags & kMouseRightSingle) != 0) {
+    hud_on = hud_on == 0 ? 1 : 0;
+    hud_colour = kHudLightGreen;
+  }
+}
+
+// A page button acts on any click the host delivers (its box asks for left
+// clicks only), and again when its page is already shown.
+void press(const Selector& s, const Button& b, u32 flags) {
+  switch (b.target) {
+    case Target::kHud:
+      press_hud(flags);
+      return;
+    case Target::kLeftPage:
+      left_mfd_page = b.page;
+      break;
+    case Target::kRightPage:
+      right_mfd_page = b.page;
+      break;
+  }
+  send_window_events(s, b.windows);
+}
+
+// --- Callbacks, one set per selector ----------------------------------------
+
+// The backlight is evaluated before the buttons on every update; it is the
+// only place the active flag changes, so clicks act on the last update's
+// supply.
+template <std::size_t S>
+f64 ORV_CALL backlight_value(void* element) {
+  const auto* e = static_cast<const IconElement*>(element);
+  if (e == nullptr) return kNoImage;
+  const bool lit = channel_f64(e->source) > kSupplyLitAbove;  // NaN stays dark
+  *kSelectors[S].active = lit ? 1 : 0;
+  return lit ? kUnlitImage : kNoImage;
+}
+
+template <std::size_t S, std::size_t B>
+f64 ORV_CALL button_value(void*) {
+  if (*kSelectors[S].active == 0) return kNoImage;
+  return is_lit(kButtons[B]) ? kLitImage : kUnlitImage;
+}
+
+template <std::size_t S, std::size_t B>
+i32 ORV_CALL button_click(Click*, u32 flags) {
+  const Selector& s = kSelectors[S];
+  if (*s.active != 0) press(s, kButtons[B], flags);
+  return 0;
+}
+
+// Hours, minutes and seconds of the clock: unreadable values show as 0 and
+// every field stays within two digits, so the text always fits its eight
+// characters.
+f64 clock_field(const TokenVar& var) { return finite_or(channel_f64(var), 0.0, 0.0, 99.0); }
+
+f64 ORV_CALL clock_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 hours = clock_field(e->source[0]);
+  const f64 minutes = clock_field(e->source[1]);
+  const f64 seconds = clock_field(e->source[2]);
+  write_text(e, "%02.0f:%02.0f:%02.0f", hours, minutes, seconds);
+  return hours + minutes + seconds;
+}
+
+// Tooltip arguments, shared by all nine tooltips of both selectors; they read
+// only the cockpit values, never their own arguments.
+const char* ORV_CALL hud_state_text(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  if (hud_on == 0) return "off";
+  switch (hud_colour) {
+    case kHudLightGreen:
+      return "light green";
+    case kHudMiddleGreen:
+      return "middle green";
+    case kHudDarkGreen:
+      return "dark green";
+    case kHudRed:
+      return "red";
+    default:
+      return "off";
+  }
+}
+
+const char* ORV_CALL left_radar_text(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  return left_mfd_page == kLeftPageRadar ? "On" : "Off";
+}
+
+const char* ORV_CALL right_controls_text(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  return right_mfd_page == kRightPageControls ? "On" : "Off";
+}
+
+const MouseArg kTooltipArgs[] = {
+    {.string_callback = hud_state_text},
+    {.string_callback = left_radar_text},
+    {.string_callback = right_controls_text},
+    {},  // an empty entry ends the table
+};
+constexpr u32 kTooltipArgCount = 3;
+
+// --- Records -------------------------------------------------------------------
+
+// Element flags: 3 for the background, 7 for the icons and the text.
+constexpr u32 kBackgroundFlags = 0x3;
+constexpr u32 kOverlayFlags = 0x7;
+
+constexpr std::size_t kElementCount = 2 + kButtonCount + 1;
+// Whole-gauge area, four records per button, end of the whole area, end.
+constexpr std::size_t kMouseCount = 1 + 4 * kButtonCount + 1 + 1;
+
+// One selector's records. The elements form one chain, each following the
+// one before: background, backlight, the nine buttons (bottom-right to
+// top-left), clock.
+struct SelectorRecords {
+  StaticElement background;
+  IconElement backlight;
+  IconElement buttons[kButtonCount];  // drawing order: button 8 first, button 0 last
+  TextElement clock;
+  ElementHeader* following[kElementCount - 1][2];  // the list after element i
+  ElementHeader* first[2];
+  MouseRect mouse[kMouseCount];
+};
+
+constexpr IconElement icon(GaugeHeader* gauge, u32 bitmap, i32 x, i32 y, i32 images, ElementFn callback) {
+  return IconElement{
+      .h = {.kind = kIcon, .bitmap = bitmap, .position = {x, y}, .gauge = gauge, .flags = kOverlayFlags},
+      .source = token(kSupplyToken),
+      .callback = callback,
+      .switch_count = images,
+      .scale = 1.0,
+      .image_count = images,
+  };
+}
+
+template <std::size_t S, std::size_t... B>
+constexpr std::array<ElementFn, kButtonCount> button_value_fns(std::index_sequence<B...>) {
+  return {&button_value<S, B>...};
+}
+
+template <std::size_t S, std::size_t... B>
+constexpr std::array<MouseFn, kButtonCount> button_click_fns(std::index_sequence<B...>) {
+  return {&button_click<S, B>...};
+}
+
+// Builds selector S's records in place of `self` (the variable being
+// initialised), so the element lists can point into it.
+template <std::size_t S>
+constexpr SelectorRecords make_records(SelectorRecords& self) {
+  GaugeHeader* gauge = kSelectors[S].gauge;
+  constexpr auto kIndexes = std::make_index_sequence<kButtonCount>{};
+  const auto values = button_value_fns<S>(kIndexes);
+  const auto clicks = button_click_fns<S>(kIndexes);
+
+  SelectorRecords r{};
+  r.background =
+      StaticElement{.h = {.kind = kStaticImage, .bitmap = 270, .gauge = gauge, .flags = kBackgroundFlags}};
+  r.backlight = icon(gauge, 280, 0, 0, 1, &backlight_value<S>);
+  for (std::size_t d = 0; d < kButtonCount; ++d) {
+    const std::size_t b = kButtonCount - 1 - d;
+    r.buttons[d] = icon(gauge, kButtons[b].bitmap, kButtons[b].x, kButtons[b].y, 2, values[b]);
+  }
+  r.clock = TextElement{
+      .h =
+          {.kind = kText, .bitmap = kNoBitmap, .position = {64, 178}, .gauge = gauge, .flags = kOverlayFlags},
+      .source = {token(3), token(4), token(5)},  // hours, minutes, seconds
+      .callback = {&clock_text, nullptr, nullptr},
+      .box = {160, 24},
+      .text_colour = 0xFFFF00,  // cyan
+      .font = "Arial",
+      .font_weight = 400,
+      .format = kTextCentre | kTextVCentre | kTextSingleLine,
+      .max_chars = 8,
+  };
+
+  ElementHeader* chain[kElementCount] = {&self.background.h, &self.backlight.h};
+  for (std::size_t d = 0; d < kButtonCount; ++d) chain[2 + d] = &self.buttons[d].h;
+  chain[kElementCount - 1] = &self.clock.h;
+  ElementHeader* own[kElementCount] = {&r.background.h, &r.backlight.h};
+  for (std::size_t d = 0; d < kButtonCount; ++d) own[2 + d] = &r.buttons[d].h;
+  own[kElementCount - 1] = &r.clock.h;
+  for (std::size_t i = 0; i + 1 < kElementCount; ++i) {
+    r.following[i][0] = chain[i + 1];
+    r.following[i][1] = nullptr;
+    own[i]->next = self.following[i];
+  }
+  r.first[0] = chain[0];
+  r.first[1] = nullptr;
+
+  std::size_t m = 0;
+  r.mouse[m++] = MouseRect{.kind = kMouseArea, .cursor = kCursorNone};
+  for (std::size_t b = 0; b < kButtonCount; ++b) {
+    const Button& button = kButtons[b];
+    r.mouse[m++] = MouseRect{
+        .kind = kMouseArea, .box = {button.x, button.y, kButtonWidth, kButtonHeight}, .cursor = kCursorNone};
+    r.mouse[m++] = MouseRect{.kind = kMouseTooltip,
+                             .cursor = kCursorNone,
+                             .event = kTooltipArgCount,
+                             .action = {.text = button.tooltip},
+                             .args = kTooltipArgs};
+    r.mouse[m++] = MouseRect{.kind = kMouseBox,
+                             .box = {0, 0, kButtonWidth, kButtonHeight},
+                             .cursor = kCursorHand,
+                             .flags = button.mouse_flags,
+                             .action = {.fn = clicks[b]}};
+    r.mouse[m++] = MouseRect{.kind = kMouseAreaEnd};
+  }
+  r.mouse[m++] = MouseRect{.kind = kMouseAreaEnd};
+  r.mouse[m++] = MouseRect{.kind = kMouseEnd};
+  return r;
+}
+
+constinit SelectorRecords main_records = make_records<kMain>(main_records);
+constinit SelectorRecords landing_records = make_records<kLanding>(landing_records);
+
+}  // namespace
+}  // namespace orv::controls
+
+ORV_DEFINE_GAUGE(screen_selector_main, orv::controls::main_records.first, orv::controls::main_records.mouse,
+                 nullptr)
+ORV_DEFINE_GAUGE(screen_selector_landing, orv::controls::landing_records.first,
+                 orv::controls::landing_records.mouse, nullptr)

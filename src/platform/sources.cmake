@@ -1,1 +1,14 @@
-
+# Platform back ends. Sound: DirectSound and the multimedia file functions on
+# Windows, SDL audio elsewhere. Resources: Windows links them with windres (see
+# resources/resources.cmake); the native build carries them itself.
+if(WIN32)
+  list(APPEND ORV_MODULE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/sound_windows.cpp)
+  list(APPEND ORV_MODULE_LIBRARIES dsound winmm user32)
+else()
+  find_package(SDL2 REQUIRED)
+  list(APPEND ORV_MODULE_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/sound_sdl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/module_resources.cpp
+  )
+  list(APPEND ORV_MODULE_LIBRARIES SDL2::SDL2)
+endif()

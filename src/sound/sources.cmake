@@ -1,1 +1,3 @@
-
+list(APPEND ORV_MODULE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/sound.cpp
+)

@@ -1,0 +1,305 @@
+#include "host/render/render.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace orv::render {
+namespace {
+
+using namespace orv::abi;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kMaxDepth = 64;       // element trees are a few levels deep; chains are lists
+constexpr int kMaxElements = 4096;  // guards against a cyclic tree
+
+constexpr u32 kBlackTransparent = 0x1;
+constexpr u32 kDrawingSurface = 0x20;
+
+struct Context {
+  cairo_t* cr;
+  const BitmapStore& bitmaps;
+  const host::ElementValueLookup& values;
+  int drawn = 0;
+};
+
+bool finite(double v) { return std::isfinite(v); }
+
+host::ElementValues values_of(const Context& c, const ElementHeader* e) {
+  return c.values ? c.values(e) : host::ElementValues{};
+}
+
+void paint_at(cairo_t* cr, cairo_surface_t* s, double x, double y) {
+  cairo_set_source_surface(cr, s, x, y);
+  cairo_paint(cr);
+}
+
+void draw_static(Context& c, const ElementHeader* e) {
+  const auto* s = reinterpret_cast<const StaticElement*>(e);
+  // A drawing surface shows what the module drew into its device context
+  // (native builds: a cairo_t on an ARGB32 image).
+  if ((e->flags & kDrawingSurface) && s->device_context) {
+    cairo_surface_t* target = cairo_get_target(static_cast<cairo_t*>(s->device_context));
+    cairo_surface_flush(target);
+    paint_at(c.cr, target, e->position.x, e->position.y);
+    return;
+  }
+  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
+    paint_at(c.cr, img, e->position.x, e->position.y);
+}
+
+// The clockwise turn in degrees of a needle bitmap for value v: with a table,
+// the direction of the bitmap's +x axis measured from +x on the screen;
+// without one, the bitmap is drawn pointing up and turned by v itself.
+double needle_angle(const NeedleElement* n, double v) {
+  if (!n->table || n->table_count < 2) return v;  // drawn pointing up, turned clockwise by v
+  const u32 count = std::min<u32>(n->table_count, 256);
+  const double px = n->h.position.x, py = n->h.position.y;
+  auto theta = [&](u32 i) {
+    return std::atan2(n->table[i].point.y - py, n->table[i].point.x - px) * 180.0 / kPi;
+  };
+  // The segment holding v (values in table order, either direction); the
+  // first and last segments extend beyond the table.
+  u32 i = 0;
+  while (i + 2 < count) {
+    const double a = n->table[i + 1].value, b = n->table[i].value;
+    const bool ascending = a >= b;
+    if (ascending ? v <= a : v >= a) break;
+    ++i;
+  }
+  const double v0 = n->table[i].value, v1 = n->table[i + 1].value;
+  const double t0 = theta(i);
+  double sweep = std::fmod(theta(i + 1) - t0 + 720.0, 360.0);  // clockwise from point i to i + 1
+  if (sweep == 0.0) sweep = 360.0;
+  if (v1 == v0) return t0;
+  return t0 + (v - v0) / (v1 - v0) * sweep;
+}
+
+void draw_needle(Context& c, const ElementHeader* e) {
+  const auto* n = reinterpret_cast<const NeedleElement*>(e);
+  const double v = values_of(c, e).channel[0];
+  if (!finite(v)) return;
+  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  if (!img) return;
+  const double angle = needle_angle(n, v);
+  if (!finite(angle)) return;
+  cairo_save(c.cr);
+  cairo_translate(c.cr, e->position.x, e->position.y);
+  cairo_rotate(c.cr, angle * kPi / 180.0);  // positive turns clockwise on a y-down surface
+  paint_at(c.cr, img, -e->offset.x, -e->offset.y);
+  cairo_restore(c.cr);
+}
+
+void draw_slider(Context& c, const ElementHeader* e) {
+  const auto* s = reinterpret_cast<const SliderElement*>(e);
+  const host::ElementValues v = values_of(c, e);
+  const double dx = v.channel[0] * s->x_scale, dy = v.channel[1] * s->y_scale;
+  if (!finite(dx) || !finite(dy)) return;
+  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
+    paint_at(c.cr, img, e->position.x + dx, e->position.y + dy);
+}
+
+void draw_icon(Context& c, const ElementHeader* e) {
+  const auto* icon = reinterpret_cast<const IconElement*>(e);
+  const double v = values_of(c, e).channel[0];
+  if (!finite(v) || v < -0.5 || v > 65535.0) return;  // -1 selects no image
+  const long k = std::lround(v);
+  if (k < 0 || (icon->image_count > 0 && k >= icon->image_count)) return;
+  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap + static_cast<u32>(k), e->flags & kBlackTransparent))
+    paint_at(c.cr, img, e->position.x, e->position.y);
+}
+
+// Position in [0, span] of value v within [lo, hi] (0 when the range is empty).
+double travel(double v, double lo, double hi, double span) {
+  if (!(hi > lo) || !finite(v)) return 0.0;
+  return std::clamp((v - lo) / (hi - lo), 0.0, 1.0) * span;
+}
+
+void draw_moving_image(Context& c, const ElementHeader* e) {
+  const auto* m = reinterpret_cast<const MovingImageElement*>(e);
+  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  cairo_surface_t* window = c.bitmaps.mask(e->bitmap + 1);
+  if (!img || !window) return;
+  const host::ElementValues v = values_of(c, e);
+  const double iw = cairo_image_surface_get_width(img), ih = cairo_image_surface_get_height(img);
+  const double ww = cairo_image_surface_get_width(window), wh = cairo_image_surface_get_height(window);
+  // The value selects which part of the large image lies under the window:
+  // the range's low end shows its left (top) edge, the high end its right
+  // (bottom) edge.
+  const double ox = travel(v.channel[0], m->min_x, m->max_x, std::max(0.0, iw - ww));
+  const double oy = travel(v.channel[1], m->min_y, m->max_y, std::max(0.0, ih - wh));
+  cairo_set_source_surface(c.cr, img, e->position.x - ox, e->position.y - oy);
+  cairo_mask_surface(c.cr, window, e->position.x, e->position.y);
+}
+
+void draw_sprite(Context& c, const ElementHeader* e) {
+  const auto* s = reinterpret_cast<const SpriteElement*>(e);
+  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  if (!img) return;
+  const host::ElementValues v = values_of(c, e);
+  const double tx = v.channel[0] * s->x_scale, ty = v.channel[1] * s->y_scale;
+  const double angle = v.channel[2] * s->angle_scale;  // degrees, counter-clockwise
+  if (!finite(tx) || !finite(ty) || !finite(angle)) return;
+  const double fx = s->texture_scale_x > 0 ? s->texture_scale_x : 1.0;
+  const double fy = s->texture_scale_y > 0 ? s->texture_scale_y : 1.0;
+  const double tw = cairo_image_surface_get_width(img), th = cairo_image_surface_get_height(img);
+  // Texture centre on the centre point, moved in the texture's own frame,
+  // turned about the centre point.
+  cairo_matrix_t saved;
+  cairo_get_matrix(c.cr, &saved);
+  cairo_translate(c.cr, s->centre.x, s->centre.y);
+  cairo_rotate(c.cr, -angle * kPi / 180.0);
+  cairo_translate(c.cr, tx, ty);
+  cairo_scale(c.cr, fx, fy);
+  cairo_set_source_surface(c.cr, img, -tw / 2.0, -th / 2.0);
+  cairo_set_matrix(c.cr, &saved);
+  if (cairo_surface_t* window = c.bitmaps.mask(e->bitmap + 1))
+    cairo_mask_surface(c.cr, window, e->position.x, e->position.y);
+  else
+    cairo_paint(c.cr);
+}
+
+void set_rgb(cairo_t* cr, u32 colour) {
+  cairo_set_source_rgb(cr, (colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0,
+                       ((colour >> 16) & 0xFF) / 255.0);
+}
+
+void draw_text(Context& c, const ElementHeader* e) {
+  const auto* t = reinterpret_cast<const TextElement*>(e);
+  const double x = e->position.x, y = e->position.y, w = t->box.x, h = t->box.y;
+  if (w <= 0 || h <= 0) return;
+  cairo_t* cr = c.cr;
+  cairo_save(cr);
+  cairo_rectangle(cr, x, y, w, h);
+  cairo_clip(cr);
+  if (!(e->flags & kBlackTransparent)) {
+    set_rgb(cr, t->background_colour);
+    cairo_paint(cr);
+  }
+  // The host allocates max_chars + 1 bytes; never read past them.
+  char text[256] = {};
+  if (t->text) {
+    const std::size_t limit = std::min<std::size_t>(t->max_chars ? t->max_chars : 255, 255);
+    std::size_t n = 0;
+    while (n < limit && t->text[n]) ++n;
+    std::memcpy(text, t->text, n);
+  }
+  if (text[0]) {
+    char face[33] = {};
+    std::memcpy(face, t->font, 32);
+    cairo_select_font_face(cr, font_family_for(face), CAIRO_FONT_SLANT_NORMAL,
+                           t->font_weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_font_options_t* o = cairo_font_options_create();
+    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, o);
+    cairo_font_options_destroy(o);
+    // The font's cell (ascent + descent) fills the character height, which
+    // is the box height unless the element gives its own.
+    const double cell = t->char_height > 0 ? std::min<double>(t->char_height, h) : h;
+    cairo_set_font_size(cr, 100.0);
+    cairo_font_extents_t fe;
+    cairo_font_extents(cr, &fe);
+    const double size = fe.ascent + fe.descent > 0 ? 100.0 * cell / (fe.ascent + fe.descent) : cell;
+    cairo_set_font_size(cr, size);
+    cairo_font_extents(cr, &fe);
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, text, &te);
+    // Texts wider than their box are condensed to fit.
+    const double squeeze = te.x_advance > w ? w / te.x_advance : 1.0;
+    const double width = te.x_advance * squeeze;
+    double left = x;
+    if (t->format & kTextCentre)
+      left = x + (w - width) / 2.0;
+    else if (t->format & kTextRight)
+      left = x + w - width;
+    double baseline = y + fe.ascent;
+    if (t->format & kTextVCentre)
+      baseline = y + h / 2.0 + (fe.ascent - fe.descent) / 2.0;
+    else if (t->format & 0x8)  // bottom
+      baseline = y + h - fe.descent;
+    set_rgb(cr, t->text_colour);
+    cairo_translate(cr, left, baseline);
+    cairo_scale(cr, squeeze, 1.0);
+    cairo_move_to(cr, 0, 0);
+    cairo_show_text(cr, text);
+  }
+  cairo_restore(cr);
+}
+
+void draw_element(Context& c, const ElementHeader* e) {
+  if (e->flags & kHiddenFlag) return;
+  switch (e->kind) {
+    case kStaticImage:
+      draw_static(c, e);
+      break;
+    case kNeedle:
+      draw_needle(c, e);
+      break;
+    case kText:
+      draw_text(c, e);
+      break;
+    case kSlider:
+      draw_slider(c, e);
+      break;
+    case kIcon:
+      draw_icon(c, e);
+      break;
+    case kMovingImage:
+      draw_moving_image(c, e);
+      break;
+    case kSprite:
+      draw_sprite(c, e);
+      break;
+    default:
+      break;
+  }
+  cairo_set_source_rgb(c.cr, 0, 0, 0);  // drop the reference to the last bitmap
+}
+
+// Each element of the list, then its following elements.
+void draw_list(Context& c, ElementHeader* const* list, int depth) {
+  if (!list || depth > kMaxDepth) return;
+  for (ElementHeader* const* p = list; *p && c.drawn < kMaxElements; ++p) {
+    ++c.drawn;
+    draw_element(c, *p);
+    draw_list(c, (*p)->next, depth + 1);
+  }
+}
+
+}  // namespace
+
+const char* font_family_for(const char* face) {
+  struct Map {
+    const char* face;
+    const char* family;
+  };
+  static constexpr Map kFonts[] = {
+      {"Arial", "Liberation Sans"},       {"Arial Narrow", "Liberation Sans Narrow"},
+      {"Courier New", "Liberation Mono"}, {"Geneva", "DejaVu Sans"},
+      {"Quartz", "DSEG7 Classic"},
+  };
+  if (!face || !*face) return "Liberation Sans";
+  for (const Map& m : kFonts)
+    if (strcasecmp(face, m.face) == 0) return m.family;
+  return face;
+}
+
+void render_gauge(cairo_t* cr, const GaugeHeader& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps, const host::ElementValueLookup& values) {
+  if (!cr || !instance.elements || !instance.elements[0] || width_px <= 0 || height_px <= 0) return;
+  int bw = width_px, bh = height_px;
+  bitmaps.size(instance.elements[0]->bitmap, &bw, &bh);
+  cairo_save(cr);
+  cairo_rectangle(cr, 0, 0, width_px, height_px);
+  cairo_clip(cr);
+  cairo_scale(cr, static_cast<double>(width_px) / bw, static_cast<double>(height_px) / bh);
+  Context c{cr, bitmaps, values};
+  draw_list(c, instance.elements, 0);
+  cairo_restore(cr);
+}
+
+}  // namespace orv::render

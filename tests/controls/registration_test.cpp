@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "controls/control_state.h"
+#include "controls/gauge_instance.h"
+#include "frame/registry.h"
+#include "support/fake_host.h"
+
+namespace {
+
+using namespace orv;
+using namespace orv::abi;
+using orv::test::FakeHost;
+using orv::test::GaugeInstance;
+
+constexpr const char* kAtcId = "(A:ATC ID,string)";
+
+// A plate placed with `parameters`, set up, updated once with the ATC
+// identifier `atc_id`, and drawn.
+struct Plate {
+  Plate(const char* parameters, const char* atc_id) : plate(gauges::registration, parameters) {
+    controls::atc_id_text = nullptr;
+    host.expression_texts[kAtcId] = atc_id;
+    plate.service(kServiceInstall);
+    plate.service(kServicePreUpdate);
+    text = plate.first<TextElement>(kText);
+    text->callback[0](text);
+  }
+  ~Plate() { controls::atc_id_text = nullptr; }
+  std::string shown() const { return text->text; }
+  FakeHost host;
+  GaugeInstance plate;
+  TextElement* text = nullptr;
+};
+
+TEST(RegistrationPlate, FixedTextFontAndColourFromTheParameters) {
+  Plate p("tF_ABCD r255 g0 b0 fCourier New", "N12345");
+  EXPECT_EQ(p.shown(), "F ABCD");
+  EXPECT_STREQ(p.text->font, "Courier New");
+  EXPECT_EQ(p.text->text_colour, 0x0000FFu);
+  // The host's string ends at the font key; nothing else in it changed.
+  const std::string original = "tF_ABCD r255 g0 b0 fCourier New";
+  std::vector<char> expected(original.begin(), original.end());
+  expected.push_back('\0');
+  expected[original.find('f')] = '\0';
+  EXPECT_EQ(p.plate.parameter_bytes(), expected);
+  EXPECT_TRUE(p.plate.guards_intact());
+}
+
+TEST(RegistrationPlate, ShowsTheAtcIdentifierUnlessTheTextKeyComesFirst) {
+  struct Case {
+    const char* parameters;
+    const char* atc_id;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"r0 tXYZ", "AB_123", "AB 123"},
+      {nullptr, "AB_123", "AB 123"},
+      {"", "N_1_2", "N 1 2"},
+      {"tXYZ", "AB_123", "XYZ"},
+      {"t", "AB_123", ""},
+      {" tXYZ", "D-EFGH", "D-EFGH"},
+      {"tLONGER_THAN_SEVEN", "", "LONGER "},  // the first seven characters, then underscores
+      {"tABCDEFGHIJ", "", "ABCDEFG"},
+      {"tA_B C_D", "", "A B"},      // cut at the first blank
+      {"tA#B_C D", "", "A#B_C D"},  // after a comment: no cut, no replacement
+      {"tA_B#_C", "", "A B#_C"},
+      {"r0", "ABCDEFGHIJK", "ABCDEFG"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parameters ? c.parameters : "(null)");
+    Plate p(c.parameters, c.atc_id);
+    EXPECT_EQ(p.shown(), c.shown);
+    EXPECT_TRUE(p.plate.guards_intact());
+  }
+}
+
+TEST(RegistrationPlate, ColourComponentsAreClampedAndAbsentOnesKept) {
+  struct Case {
+    const char* parameters;
+    u32 colour;
+  };
+  const Case cases[] = {
+      {"r300", 0xFFFFFF},
+      {"r-1 g0 b0", 0x0000FF},
+      {"r0", 0xFFFF00},
+      {"g0", 0xFF00FF},
+      {"b0", 0x00FFFF},
+      {"r10 g20 b30", 0x1E140A},
+      {"rX g0", 0xFF0000},
+      {"r0 #g0 b0", 0xFFFF00},
+      {"r1 g2 b3 fArial", 0x030201},
+      {"fArial r0 g0 b0", 0xFFFFFF},  // the keys after the font are the font's
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parameters);
+    Plate p(c.parameters, "X");
+    EXPECT_EQ(p.text->text_colour, c.colour);
+  }
+}
+
+TEST(RegistrationPlate, FontNamesStayWithinTheirField) {
+  const std::string long_font(40, 'W');
+  Plate p(("tAB f" + long_font).c_str(), "");
+  EXPECT_EQ(std::string(p.text->font), long_font.substr(0, 31));
+  EXPECT_EQ(p.text->font_weight, 400);
+  EXPECT_EQ(p.shown(), "AB");
+
+  Plate commented("r0 #fCourier", "");
+  EXPECT_STREQ(commented.text->font, "Arial");
+  EXPECT_EQ(commented.plate.parameters(), "r0 #fCourier");
+
+  Plate empty_font("tAB f", "");
+  EXPECT_STREQ(empty_font.text->font, "");
+  EXPECT_EQ(empty_font.plate.parameters(), "tAB ");
+}
+
+TEST(RegistrationPlate, EmptyUntilTheFirstUpdateThenAsksForTheAtcIdentifier) {
+  FakeHost host;
+  host.expression_texts[kAtcId] = "F_GHIJ";
+  controls::atc_id_text = nullptr;
+  GaugeInstance plate(gauges::registration, "r0");
+  plate.service(kServiceInstall);
+  auto* text = plate.first<TextElement>(kText);
+  text->text[0] = 'Z';
+  text->callback[0](text);
+  EXPECT_STREQ(text->text, "");
+  plate.service(kServicePreUpdate);
+  EXPECT_EQ(host.expressions, std::vector<std::string>{kAtcId});
+  text->callback[0](text);
+  EXPECT_STREQ(text->text, "F GHIJ");
+  controls::atc_id_text = nullptr;
+}
+
+TEST(RegistrationPlate, LongAndMalformedStringsStayInsideTheirBuffers) {
+  const std::string cases[] = {
+      test::repeated("f", 3000),
+      "t" + test::repeated("_ ", 3000),
+      test::repeated("r999 g-1 b#'/", 4000),
+      "t" + test::repeated("A_", 100) + " f" + test::repeated("Font", 500),
+      test::repeated("tfrgb", 5000),
+  };
+  for (const std::string& parameters : cases) {
+    SCOPED_TRACE(parameters.substr(0, 24));
+    Plate p(parameters.c_str(), test::repeated("A_B ", 500).c_str());
+    EXPECT_TRUE(p.plate.guards_intact());
+    EXPECT_LE(std::strlen(p.text->text), 7u);
+    EXPECT_LT(strnlen(p.text->font, sizeof p.text->font), sizeof p.text->font);
+    // Only the font key's character may have changed in the host's string.
+    const std::vector<char> now = p.plate.parameter_bytes();
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < parameters.size(); ++i) changed += now[i] != parameters[i];
+    EXPECT_LE(changed, 1u);
+  }
+}
+
+}  // namespace

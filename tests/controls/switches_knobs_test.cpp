@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cockpit/mode_state.h"
+#include "controls/control_state.h"
+#include "controls/gauge_instance.h"
+#include "controls/knob_step.h"
+#include "frame/registry.h"
+#include "sound/sound.h"
+#include "support/fake_host.h"
+
+namespace {
+
+using namespace orv;
+using namespace orv::abi;
+using orv::controls::KnobHalf;
+using orv::test::FakeHost;
+using orv::test::GaugeInstance;
+using orv::test::KeyEvent;
+
+constexpr u32 kLeft = kMouseLeftSingle;
+constexpr u32 kRight = kMouseRightSingle;
+constexpr u32 kWheel = kMouseWheelLike;
+constexpr std::size_t kDownHalf = 0;
+constexpr std::size_t kUpHalf = 1;
+
+// Saves and restores the module-wide values these gauges share.
+class SwitchesAndKnobs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_source_ = cockpit::nav_source_nav1;
+    cockpit::nav_source_nav1 = 1;
+    controls::heading_bug_deg = 0;
+    controls::obs_course_deg = 0;
+  }
+  void TearDown() override { cockpit::nav_source_nav1 = saved_source_; }
+  FakeHost host;
+
+ private:
+  i32 saved_source_ = 1;
+};
+
+TEST(KnobStep, WrapsAtBothEndsOfTheDial) {
+  struct Case {
+    i32 v;
+    KnobHalf half;
+    u32 flags;
+    i32 result;
+  };
+  const Case cases[] = {
+      {0, KnobHalf::kDown, kLeft, 359},   {1, KnobHalf::kDown, kLeft, 0},
+      {180, KnobHalf::kDown, kLeft, 179}, {5, KnobHalf::kDown, kRight, 355},
+      {9, KnobHalf::kDown, kRight, 359},  {10, KnobHalf::kDown, kRight, 0},
+      {359, KnobHalf::kUp, kLeft, 0},     {358, KnobHalf::kUp, kLeft, 359},
+      {400, KnobHalf::kUp, kLeft, 0},     {349, KnobHalf::kUp, kRight, 359},
+      {350, KnobHalf::kUp, kRight, 0},    {355, KnobHalf::kUp, kRight, 5},
+      {-5, KnobHalf::kDown, kLeft, 359},  {7, KnobHalf::kUp, kLeft | kRight, 8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.v) + (c.half == KnobHalf::kUp ? " up" : " down") + " flags " +
+                 std::to_string(c.flags));
+    i32 v = c.v;
+    EXPECT_TRUE(controls::knob_step(v, c.half, c.flags));
+    EXPECT_EQ(v, c.result);
+  }
+  i32 v = 42;
+  EXPECT_FALSE(controls::knob_step(v, KnobHalf::kUp, kWheel));
+  EXPECT_EQ(v, 42);
+}
+
+TEST(KnobStep, TokenValuesTruncateTowardZero) {
+  EXPECT_EQ(controls::whole_degrees(0.6), 0);
+  EXPECT_EQ(controls::whole_degrees(359.99), 359);
+  EXPECT_EQ(controls::whole_degrees(-0.6), 0);
+  EXPECT_EQ(controls::whole_degrees(std::nan("")), 0);
+  EXPECT_EQ(controls::whole_degrees(1e300), 0);
+}
+
+TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
+  GaugeInstance knob(gauges::heading_selector_button);
+  host.tokens[855] = 0.6;
+  knob.click(kDownHalf, kLeft);
+  EXPECT_EQ(controls::heading_bug_deg, 359);
+  host.tokens[855] = 355;
+  knob.click(kUpHalf, kRight);
+  EXPECT_EQ(controls::heading_bug_deg, 5);
+  knob.click(kUpHalf, kWheel);  // neither left nor right: nothing
+  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66042, 359}, {66042, 5}}));
+  EXPECT_EQ(knob.tooltip_number(0), 5.0);
+}
+
+TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipShowWhatTheKnobLastSet) {
+  GaugeInstance knob(gauges::heading_selector_button);
+  auto* needle = knob.first<NeedleElement>(kNeedle);
+  ASSERT_NE(needle, nullptr);
+  EXPECT_EQ(needle->source.id, 855u);
+  controls::heading_bug_deg = 0;
+  host.tokens[855] = 123.7;
+  host.deliver(needle->source);
+  EXPECT_EQ(needle->callback(needle), 0.0);  // no click through this knob yet
+  knob.click(kUpHalf, kLeft);
+  EXPECT_EQ(needle->callback(needle), 124.0);
+  EXPECT_EQ(knob.tooltip_number(0), 124.0);
+}
+
+TEST_F(SwitchesAndKnobs, CourseKnobFollowsTheIlsTacanSwitch) {
+  GaugeInstance knob(gauges::omni_bearing_selector);
+  GaugeInstance ils_tac(gauges::ils_tac_switch);
+  auto* needle = knob.first<NeedleElement>(kNeedle);
+  host.tokens[45] = 5.0;    // NAV 1 course
+  host.tokens[54] = 350.9;  // NAV 2 course
+
+  EXPECT_EQ(needle->callback(needle), 5.0);
+  EXPECT_STREQ(knob.tooltip_text(0), "VOR1");
+  knob.click(kDownHalf, kRight);
+  EXPECT_EQ(host.events.back(), (KeyEvent{65716, 355}));
+  EXPECT_EQ(knob.tooltip_number(1), 355.0);
+
+  ils_tac.click(0, kLeft);  // to TACAN: NAV 2
+  EXPECT_STREQ(knob.tooltip_text(0), "VOR2");
+  EXPECT_EQ(needle->callback(needle), 350.0);
+  knob.click(kUpHalf, kRight);
+  EXPECT_EQ(host.events.back(), (KeyEvent{65717, 0}));
+
+  // A click of another kind still sends the course it read.
+  knob.click(kUpHalf, kWheel);
+  EXPECT_EQ(host.events.back(), (KeyEvent{65717, 350}));
+
+  ils_tac.click(0, kLeft);  // back to ILS
+  EXPECT_EQ(needle->callback(needle), 5.0);
+  EXPECT_EQ(host.token_reads.back(), 45u);
+}
+
+TEST_F(SwitchesAndKnobs, IlsTacanSwitchFlipsTheGuidanceSourceAndItsTooltip) {
+  GaugeInstance ils_tac(gauges::ils_tac_switch);
+  auto* lever = ils_tac.first<IconElement>(kIcon);
+  ASSERT_NE(lever, nullptr);
+  EXPECT_EQ(lever->callback(lever), 0.0);
+  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV1");
+  EXPECT_EQ(ils_tac.click(0, kLeft), 0);
+  EXPECT_EQ(cockpit::nav_source_nav1, 0);
+  EXPECT_EQ(lever->callback(lever), 1.0);
+  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV2");
+  ils_tac.click(0, kLeft);
+  EXPECT_EQ(cockpit::nav_source_nav1, 1);
+  EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(SwitchesAndKnobs, NavGpsSwitchAsksTheSimulatorAndShowsItsState) {
+  GaugeInstance nav_gps(gauges::nav_gps_switch);
+  nav_gps.click(0, kLeft);
+  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66375, 0}}));
+  struct Case {
+    double token;
+    const char* text;
+  };
+  for (const Case& c : {Case{0.0, "NAV"}, Case{1.0, "GPS"}, Case{-1.0, "NAV"}, Case{std::nan(""), "NAV"}}) {
+    host.tokens[848] = c.token;
+    EXPECT_STREQ(nav_gps.tooltip_text(0), c.text);
+  }
+  EXPECT_EQ(nav_gps.first<IconElement>(kIcon)->source.id, 848u);
+}
+
+TEST_F(SwitchesAndKnobs, SwitchesWorkSilentlyWhenSoundHasFailed) {
+  // Device creation ignores the latch: give it a device that always opens.
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  sound::sound_usable = 0;
+  GaugeInstance ils_tac(gauges::ils_tac_switch);
+  GaugeInstance nav_gps(gauges::nav_gps_switch);
+  ils_tac.service(kServiceInstall, 0);
+  nav_gps.service(kServiceInstall, 0);
+  ils_tac.click(0, kLeft);
+  nav_gps.click(0, kLeft);
+  EXPECT_EQ(cockpit::nav_source_nav1, 0);
+  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66375, 0}}));
+  EXPECT_EQ(sound::channels::ils_tac_switch.buffer, nullptr);
+  ils_tac.service(kServicePreKill);  // silenced: releases nothing
+  EXPECT_NE(sound::channels::ils_tac_switch.device, nullptr);
+  sound::sound_usable = 1;
+  ils_tac.service(kServicePreKill);
+  nav_gps.service(kServicePreKill);
+  EXPECT_EQ(sound::channels::ils_tac_switch.device, nullptr);
+}
+
+}  // namespace

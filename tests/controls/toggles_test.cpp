@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cockpit/mode_state.h"
+#include "controls/gauge_instance.h"
+#include "frame/registry.h"
+#include "support/fake_host.h"
+
+namespace {
+
+using namespace orv;
+using namespace orv::abi;
+using orv::test::FakeHost;
+using orv::test::GaugeInstance;
+using orv::test::KeyEvent;
+
+constexpr u32 kLeft = kMouseLeftSingle;
+constexpr u32 kRight = kMouseRightSingle;
+
+std::vector<KeyEvent> click_once(GaugeHeader& gauge, const char* parameters) {
+  FakeHost host;
+  GaugeInstance toggle(gauge, parameters);
+  toggle.service(kServiceInstall);
+  host.events.clear();
+  toggle.click(0, kLeft);
+  EXPECT_TRUE(toggle.guards_intact());
+  EXPECT_EQ(toggle.parameters(), parameters ? parameters : "");
+  return host.events;
+}
+
+TEST(ParameterToggle, ClickWithoutParametersClosesTheWindowHoldingIt) {
+  for (const char* parameters : {static_cast<const char*>(nullptr), ""}) {
+    FakeHost host;
+    GaugeInstance close(gauges::close_subpanel, parameters);
+    close.service(kServiceInstall);
+    close.click(0, kLeft);
+    EXPECT_EQ(host.window_closes, std::vector<u32>{0});
+    EXPECT_TRUE(host.events.empty());
+  }
+}
+
+TEST(ParameterToggle, OpensThenClosesThenTogglesThenStepsViews) {
+  struct Case {
+    const char* parameters;
+    std::vector<KeyEvent> events;
+  };
+  const Case cases[] = {
+      {"t225 o50", {{66507, 50}, {66506, 225}}},
+      {"p2 t5 c6 o7 o8", {{66507, 7}, {66507, 8}, {66508, 6}, {66506, 5}, {65734, 0}, {65734, 0}}},
+      {"oGPS_PANEL cRADIO_STACK_PANEL", {{66507, 225}, {66508, 50}}},
+      {"o-1 oFOO o", {{66507, 0}}},
+      {"o50 # o75 p3", {{66507, 50}}},
+      {"p-2", {{65735, 0}, {65735, 0}}},
+      {"p0", {{65875, 0}}},
+      {"p3 p5", {{65734, 0}, {65734, 0}, {65734, 0}}},
+      {"NO KEYS HERE", {}},
+      {"'o50", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parameters);
+    EXPECT_EQ(click_once(gauges::radios_toggle, c.parameters), c.events);
+  }
+}
+
+TEST(ParameterToggle, AHugeViewCountIsBounded) {
+  const auto events = click_once(gauges::invisible_toggle, "p2147483647999");
+  EXPECT_EQ(events.size(), 100u);
+  EXPECT_EQ(click_once(gauges::invisible_toggle, "p-2147483648").size(), 100u);
+}
+
+TEST(ParameterToggle, BitmapAndHelpAreReplacedOnlyByAnAllowedBitmap) {
+  struct Case {
+    const char* parameters;
+    u32 bitmap;
+    u32 help;
+  };
+  // Radios_Toggle: bitmap 120, help 43910.
+  const Case cases[] = {
+      {"b170 h43911", 120, 43910},  {"b150 h43911", 150, 43911},
+      {"b100", 100, 43910},         {"b165", 120, 43910},
+      {"b90 h43911", 120, 43910},   {"hTOGGLE_GPS_WINDOW", 120, 43911},
+      {"h40959", 120, 0},           {"h", 120, 0},
+      {"#b150 h43911", 120, 43910}, {"h43911 b160", 160, 43911},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parameters);
+    FakeHost host;
+    GaugeInstance toggle(gauges::radios_toggle, c.parameters);
+    toggle.service(kServiceInstall);
+    EXPECT_EQ(toggle.element(0)->bitmap, c.bitmap);
+    EXPECT_EQ(toggle.mouse(kMouseArea)->help_id, c.help);
+  }
+  // The registered records stay as they were: every instance has its own.
+  EXPECT_EQ(gauges::radios_toggle.elements[0]->bitmap, 120u);
+  EXPECT_EQ(gauges::radios_toggle.mouse_rects[0].help_id, 43910u);
+}
+
+TEST(ParameterToggle, ClosesTheAWindowOnlyAtTheFirstSetUpOfTheInstance) {
+  FakeHost host;
+  GaugeInstance toggle(gauges::gps_toggle, "aGPS_PANEL b140");
+  toggle.service(kServiceInstall);
+  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66508, 225}}));
+  EXPECT_EQ(toggle.header.user_word, 1u);
+  toggle.service(kServicePreUpdate);
+  toggle.service(kServiceInstall);
+  EXPECT_EQ(host.events.size(), 1u);
+
+  // A second instance of the same gauge has its own once-flag.
+  GaugeInstance other(gauges::gps_toggle, "a50");
+  other.service(kServiceInstall);
+  EXPECT_EQ(host.events.back(), (KeyEvent{66508, 50}));
+}
+
+TEST(ParameterToggle, SetUpWithoutAWindowOrWithABadBitmap) {
+  struct Case {
+    const char* parameters;
+    std::size_t events;
+    uptr once_flag;
+  };
+  const Case cases[] = {
+      {"a", 0, 1},         // empty reference: no window, flag set
+      {"a-5", 0, 1},       // negative: no window
+      {nullptr, 0, 1},     // no parameters at all
+      {"b170 a50", 0, 0},  // a refused bitmap ends the set-up there
+      {"b150 aMAIN_PANEL", 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.parameters ? c.parameters : "(null)");
+    FakeHost host;
+    GaugeInstance toggle(gauges::compass_toggle, c.parameters);
+    toggle.service(kServiceInstall);
+    EXPECT_EQ(host.events.size(), c.events);
+    EXPECT_EQ(toggle.header.user_word, c.once_flag);
+  }
+}
+
+TEST(ParameterToggle, ViewSwitchesReopenTheOverlayOfTheLeftPage) {
+  struct Case {
+    GaugeHeader* gauge;
+    i32 page;
+    std::vector<KeyEvent> events;
+  };
+  const Case cases[] = {
+      {&gauges::main_view_toggle_from_landing, 1, {{65734, 0}, {66507, 44}}},
+      {&gauges::main_view_toggle_from_landing, 2, {{65734, 0}, {66507, 46}}},
+      {&gauges::landing_view_toggle_from_main, 1, {{65734, 0}, {66507, 45}}},
+      {&gauges::landing_view_toggle_from_main, 2, {{65734, 0}, {66507, 47}}},
+      {&gauges::landing_view_toggle_from_main, 3, {{65734, 0}}},
+      {&gauges::main_view_toggle_from_landing, 4, {{65734, 0}}},
+      {&gauges::main_view_toggle_from_landing, 5, {{65734, 0}}},
+      {&gauges::landing_view_toggle, 1, {{65734, 0}}},
+  };
+  const i32 saved = cockpit::left_mfd_page;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.gauge->name) + " page " + std::to_string(c.page));
+    cockpit::left_mfd_page = c.page;
+    EXPECT_EQ(click_once(*c.gauge, "p1"), c.events);
+  }
+  cockpit::left_mfd_page = saved;
+}
+
+TEST(WindowButton, RightClickTogglesItsWindow) {
+  struct Case {
+    GaugeHeader* gauge;
+    u32 window;
+  };
+  const Case cases[] = {{&gauges::attitude_toggle, 43},
+                        {&gauges::mfd2_toggle, 48},
+                        {&gauges::mfd1_toggle, 49},
+                        {&gauges::flight_map_toggle, 50},
+                        {&gauges::radar_toggle, 51}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.gauge->name);
+    FakeHost host;
+    GaugeInstance button(*c.gauge);
+    EXPECT_EQ(button.mouse(kMouseBox)->flags, kRight);
+    EXPECT_EQ(button.click(0, kRight), 0);
+    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, c.window}}));
+  }
+}
+
+TEST(ParameterToggle, LongAndMalformedStringsStayInsideTheHostsBuffer) {
+  const std::string cases[] = {
+      test::repeated("o", 5000),
+      test::repeated("o1 c2 t3 p1 ", 6000),
+      test::repeated("b#h'/a", 4000),
+      test::repeated("oMAIN_PANELhTOGGLE_", 3000),
+      std::string("p") + test::repeated("9", 4000),
+      test::repeated("b150h", 2000),
+  };
+  for (const std::string& parameters : cases) {
+    SCOPED_TRACE(parameters.substr(0, 24));
+    FakeHost host;
+    GaugeInstance toggle(gauges::throttle_toggle, parameters.c_str());
+    toggle.service(kServiceInstall);
+    toggle.click(0, kLeft);
+    EXPECT_TRUE(toggle.guards_intact());
+    EXPECT_EQ(toggle.parameters(), parameters);
+    EXPECT_LE(host.events.size(), 20000u);
+  }
+}
+
+}  // namespace

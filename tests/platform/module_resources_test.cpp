@@ -1,0 +1,97 @@
+// The native build's embedded resources: whole BMP and WAVE file images found
+// by type and id, with the sizes the gauges rely on.
+#include "platform/module_resources.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+std::uint32_t u32(const unsigned char* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | std::uint32_t(p[3]) << 24;
+}
+std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+TEST(ModuleResources, EveryBitmapIsAWhole24BitBmpFile) {
+  unsigned bitmaps = 0;
+  for (unsigned i = 0; i < orv::platform::kResourceCount; ++i) {
+    const auto& e = orv::platform::kResources[i];
+    if (std::strcmp(e.type, "BITMAP") != 0) continue;
+    ++bitmaps;
+    unsigned size = 0;
+    const unsigned char* p = orv_module_resource("BITMAP", e.id, &size);
+    ASSERT_NE(p, nullptr) << e.id;
+    ASSERT_GE(size, 54u);
+    EXPECT_EQ(std::memcmp(p, "BM", 2), 0) << e.id;
+    EXPECT_EQ(u32(p + 2), size) << e.id;
+    EXPECT_EQ(u16(p + 28), 24) << e.id;
+    const std::uint32_t w = u32(p + 18), h = u32(p + 22);
+    EXPECT_EQ(54 + ((w * 3 + 3) & ~3u) * h, size) << e.id;
+  }
+  // Every bitmap id the gauges name (the toggle, selector, HUD, standby,
+  // display, radar and map artwork).
+  EXPECT_EQ(bitmaps, 197u);
+}
+
+struct SizeCase {
+  unsigned id;
+  std::uint32_t w, h;
+};
+
+TEST(ModuleResources, BitmapsHaveTheSizesTheGaugesPlaceThemAt) {
+  static constexpr SizeCase kCases[] = {
+      {1000, 210, 170}, {1010, 210, 170}, {1020, 167, 156}, {1033, 72, 7},    {1040, 221, 441},
+      {1041, 167, 130}, {1120, 1201, 14}, {1121, 121, 15},  {1160, 5, 9},     {1207, 21, 6},
+      {1217, 9, 13},    {1250, 8, 5},     {1263, 27, 12},   {1400, 286, 291}, {1420, 286, 286},
+      {1430, 14, 139},  {2020, 212, 212}, {2180, 31, 31},   {2200, 31, 31},   {3000, 286, 291},
+      {3010, 286, 286}, {3310, 356, 356}, {3320, 24, 24},   {3330, 372, 372}, {3350, 370, 370},
+      {3390, 16, 112},  {3400, 16, 18},   {3410, 350, 350}, {60, 19, 19},     {290, 67, 50},
+  };
+  for (const SizeCase& c : kCases) {
+    unsigned size = 0;
+    const unsigned char* p = orv_module_resource("BITMAP", c.id, &size);
+    ASSERT_NE(p, nullptr) << c.id;
+    EXPECT_EQ(u32(p + 18), c.w) << c.id;
+    EXPECT_EQ(u32(p + 22), c.h) << c.id;
+  }
+}
+
+struct WaveCase {
+  unsigned id;
+  unsigned bits;
+  unsigned data_bytes;
+};
+
+TEST(ModuleResources, WavesAreMonoPcmAt22050WithTheirDataSizes) {
+  static constexpr WaveCase kCases[] = {{10, 8, 1914}, {20, 8, 10304}, {30, 16, 6014}};
+  for (const WaveCase& c : kCases) {
+    unsigned size = 0;
+    const unsigned char* p = orv_module_resource("WAVE", c.id, &size);
+    ASSERT_NE(p, nullptr) << c.id;
+    ASSERT_EQ(size, 44 + c.data_bytes) << c.id;
+    EXPECT_EQ(std::memcmp(p, "RIFF", 4), 0);
+    EXPECT_EQ(std::memcmp(p + 8, "WAVEfmt ", 8), 0);
+    EXPECT_EQ(u16(p + 20), 1);  // PCM
+    EXPECT_EQ(u16(p + 22), 1);  // mono
+    EXPECT_EQ(u32(p + 24), 22050u);
+    EXPECT_EQ(u16(p + 34), c.bits);
+    EXPECT_EQ(std::memcmp(p + 36, "data", 4), 0);
+    EXPECT_EQ(u32(p + 40), c.data_bytes);
+  }
+}
+
+TEST(ModuleResources, UnknownOrMalformedRequestsGiveNullAndZeroSize) {
+  unsigned size = 99;
+  EXPECT_EQ(orv_module_resource("BITMAP", 41, &size), nullptr);
+  EXPECT_EQ(size, 0u);
+  size = 99;
+  EXPECT_EQ(orv_module_resource("WAVE", 1000, &size), nullptr);
+  EXPECT_EQ(size, 0u);
+  EXPECT_EQ(orv_module_resource(nullptr, 1000, &size), nullptr);
+  EXPECT_EQ(orv_module_resource("ICON", 10, nullptr), nullptr);
+  EXPECT_NE(orv_module_resource("BITMAP", 1000, nullptr), nullptr);
+}
+
+}  // namespace

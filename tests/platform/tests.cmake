@@ -1,0 +1,3 @@
+list(APPEND ORV_MODULE_TESTS
+  platform/module_resources_test.cpp
+)
