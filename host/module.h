@@ -17,7 +17,7 @@ namespace orv::host {
 inline constexpr int kMaxRegistrySize = 256;
 // Limits of a gauge's element tree and mouse list that a sane module stays under.
 inline constexpr int kMaxElementsPerGauge = 4096;
-inline constexpr int kMaxElementDepth = 32;
+inline constexpr int kMaxElementDepth = 1024;
 inline constexpr int kMaxMouseRects = 1024;
 
 class Module {
