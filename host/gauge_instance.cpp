@@ -29,7 +29,7 @@ GaugeInstance::GaugeInstance(const GaugeHeader& source, std::string parameters)
 
 ElementHeader* GaugeInstance::copy_element(const ElementHeader* source) {
   if (auto it = copies_.find(source); it != copies_.end()) return it->second;
-  const std::size_t size = element_size(source->kind);
+  const std::size_t size = element_record_size(source->kind);
   auto storage = std::make_unique<std::uint64_t[]>((size + 7) / 8);
   std::memcpy(storage.get(), source, size);
   auto* copy = reinterpret_cast<ElementHeader*>(storage.get());

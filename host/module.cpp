@@ -79,27 +79,6 @@ bool sane_name(const char* name) {
 
 }  // namespace
 
-std::size_t element_size(u32 kind) {
-  switch (kind) {
-    case kStaticImage:
-      return sizeof(StaticElement);
-    case kNeedle:
-      return sizeof(NeedleElement);
-    case kText:
-      return sizeof(TextElement);
-    case kSlider:
-      return sizeof(SliderElement);
-    case kIcon:
-      return sizeof(IconElement);
-    case kMovingImage:
-      return sizeof(MovingImageElement);
-    case kSprite:
-      return sizeof(SpriteElement);
-    default:
-      return 0;
-  }
-}
-
 std::unique_ptr<Module> Module::load(const std::string& path) {
   std::unique_ptr<Module> m(new Module());
   m->path_ = path;
@@ -182,7 +161,7 @@ void Module::check_records() {
         const ElementHeader* e = list[k];
         if (++elements > kMaxElementsPerGauge)
           fail(gauge + ": more than " + std::to_string(kMaxElementsPerGauge) + " elements");
-        if (element_size(e->kind) == 0) fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
+        if (element_record_size(e->kind) == 0) fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
         if (on_path.count(e) != 0) fail(gauge + ": element tree has a cycle");
         if (e->next != nullptr) {
           on_path.insert(e);

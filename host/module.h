@@ -52,7 +52,4 @@ class Module {
   std::vector<abi::GaugeHeader*> gauges_;
 };
 
-// The byte size of an element record of `kind`, or 0 for an unknown kind.
-std::size_t element_size(abi::u32 kind);
-
 }  // namespace orv::host

@@ -74,8 +74,8 @@ using TooltipTextFn = const char*(ORV_CALL*)(f64 number, u32 id, const char* tex
                                              GaugeHeader* gauge);
 
 struct ImportTableRecord {
-  u32 id;          // 0x0F
-  void** services; // written by the host before any callback
+  u32 id;           // 0x0F
+  void** services;  // written by the host before any callback
   u32 end_id;
   void* end_ptr;
 };
@@ -339,7 +339,7 @@ enum MouseRectKind : u32 {
 inline constexpr u32 kMouseLeftSingle = 0x20000000u;
 inline constexpr u32 kMouseRightSingle = 0x80000000u;
 inline constexpr u32 kMouseWheelLike = 0x00200000u;  // requested by knobs and displays
-inline constexpr u32 kMouseMove = 0x00400000u;        // requested by the radar's screen
+inline constexpr u32 kMouseMove = 0x00400000u;       // requested by the radar's screen
 
 // Cursor shapes.
 inline constexpr i32 kCursorNone = -1;
@@ -392,6 +392,29 @@ struct MouseArg {
 
 #pragma pack(pop)
 
+// The byte size of the element record of `kind` (what a host copies per
+// instance), or 0 for a kind no record exists for.
+constexpr std::size_t element_record_size(u32 kind) {
+  switch (kind) {
+    case kStaticImage:
+      return sizeof(StaticElement);
+    case kNeedle:
+      return sizeof(NeedleElement);
+    case kText:
+      return sizeof(TextElement);
+    case kSlider:
+      return sizeof(SliderElement);
+    case kIcon:
+      return sizeof(IconElement);
+    case kMovingImage:
+      return sizeof(MovingImageElement);
+    case kSprite:
+      return sizeof(SpriteElement);
+    default:
+      return 0;
+  }
+}
+
 // Service table slots the module calls.
 inline constexpr int kSlotPanelWindowToggle = 35;
 inline constexpr int kSlotTriggerKeyEvent = 36;
@@ -405,8 +428,7 @@ using PanelWindowToggleFn = i32(ORV_CALL*)(u32 window);
 using TriggerKeyEventFn = u32(ORV_CALL*)(u32 event, u32 value);
 using InitVarByNameFn = void(ORV_CALL*)(TokenVar* rec, const char* name);
 using LookupVarFn = void(ORV_CALL*)(TokenVar* rec);
-using ExecuteCalculatorCodeFn = i32(ORV_CALL*)(const char* code, f64* num, i32* inum,
-                                               const char** text);
+using ExecuteCalculatorCodeFn = i32(ORV_CALL*)(const char* code, f64* num, i32* inum, const char** text);
 using AircraftVarGetFn = f64(ORV_CALL*)(u32 var, u32 unit, i32 index);
 using GetRegisteredInterfaceFn = void*(ORV_CALL*)(const char* name);
 

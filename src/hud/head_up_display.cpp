@@ -15,6 +15,7 @@
 #include <iterator>
 
 #include "frame/registry.h"
+#include "hud/head_up_display.h"
 #include "hud/hud_symbols.h"
 
 namespace orv::gauges::hud {
@@ -23,30 +24,9 @@ using orv::hud::kDarkGreen;
 using orv::hud::kLightGreen;
 using orv::hud::kMiddleGreen;
 using orv::hud::kRed;
+using namespace orv::hud::chain;
 
 // --- Drawing order ------------------------------------------------------------
-
-// Positions in the element chain, back to front. Every element is the single
-// child of the one before it; a colour group takes four positions, red first.
-enum ChainPosition : int {
-  kBackground = 0,
-  kGlass = 1,
-  kSymbology = 2,
-  kGearCue = 3,
-  kToFrom = 4,
-  kCourse = 5,
-  kNavSource = 9,
-  kGlideslope = 10,
-  kLocalizer = 14,
-  kAngleOfAttack = 18,
-  kAirspeed = 22,
-  kHeadingTape = 26,
-  kFlightPath = 30,
-  kPitchLadder = 34,
-  kAltitude = 38,
-  kBankPointer = 42,
-  kChainLength = 46,
-};
 
 // Each element's list of following elements: {next element, null}.
 struct ChainLinks {

@@ -5,16 +5,16 @@
 #include <vector>
 
 #include "controls/control_state.h"
-#include "controls/gauge_instance.h"
 #include "frame/registry.h"
 #include "support/fake_host.h"
+#include "support/gauge_copy.h"
 
 namespace {
 
 using namespace orv;
 using namespace orv::abi;
 using orv::test::FakeHost;
-using orv::test::GaugeInstance;
+using orv::test::GaugeCopy;
 
 constexpr const char* kAtcId = "(A:ATC ID,string)";
 
@@ -32,7 +32,7 @@ struct Plate {
   ~Plate() { controls::atc_id_text = nullptr; }
   std::string shown() const { return text->text; }
   FakeHost host;
-  GaugeInstance plate;
+  GaugeCopy plate;
   TextElement* text = nullptr;
 };
 
@@ -122,7 +122,7 @@ TEST(RegistrationPlate, EmptyUntilTheFirstUpdateThenAsksForTheAtcIdentifier) {
   FakeHost host;
   host.expression_texts[kAtcId] = "F_GHIJ";
   controls::atc_id_text = nullptr;
-  GaugeInstance plate(gauges::registration, "r0");
+  GaugeCopy plate(gauges::registration, "r0");
   plate.service(kServiceInstall);
   auto* text = plate.first<TextElement>(kText);
   text->text[0] = 'Z';

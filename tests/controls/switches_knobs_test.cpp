@@ -7,11 +7,11 @@
 
 #include "cockpit/mode_state.h"
 #include "controls/control_state.h"
-#include "controls/gauge_instance.h"
 #include "controls/knob_step.h"
 #include "frame/registry.h"
 #include "sound/sound.h"
 #include "support/fake_host.h"
+#include "support/gauge_copy.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ using namespace orv;
 using namespace orv::abi;
 using orv::controls::KnobHalf;
 using orv::test::FakeHost;
-using orv::test::GaugeInstance;
+using orv::test::GaugeCopy;
 using orv::test::KeyEvent;
 
 constexpr u32 kLeft = kMouseLeftSingle;
@@ -81,7 +81,7 @@ TEST(KnobStep, TokenValuesTruncateTowardZero) {
 }
 
 TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
-  GaugeInstance knob(gauges::heading_selector_button);
+  GaugeCopy knob(gauges::heading_selector_button);
   host.tokens[855] = 0.6;
   knob.click(kDownHalf, kLeft);
   EXPECT_EQ(controls::heading_bug_deg, 359);
@@ -94,7 +94,7 @@ TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
 }
 
 TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipShowWhatTheKnobLastSet) {
-  GaugeInstance knob(gauges::heading_selector_button);
+  GaugeCopy knob(gauges::heading_selector_button);
   auto* needle = knob.first<NeedleElement>(kNeedle);
   ASSERT_NE(needle, nullptr);
   EXPECT_EQ(needle->source.id, 855u);
@@ -108,8 +108,8 @@ TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipShowWhatTheKnobLastSet) {
 }
 
 TEST_F(SwitchesAndKnobs, CourseKnobFollowsTheIlsTacanSwitch) {
-  GaugeInstance knob(gauges::omni_bearing_selector);
-  GaugeInstance ils_tac(gauges::ils_tac_switch);
+  GaugeCopy knob(gauges::omni_bearing_selector);
+  GaugeCopy ils_tac(gauges::ils_tac_switch);
   auto* needle = knob.first<NeedleElement>(kNeedle);
   host.tokens[45] = 5.0;    // NAV 1 course
   host.tokens[54] = 350.9;  // NAV 2 course
@@ -136,7 +136,7 @@ TEST_F(SwitchesAndKnobs, CourseKnobFollowsTheIlsTacanSwitch) {
 }
 
 TEST_F(SwitchesAndKnobs, IlsTacanSwitchFlipsTheGuidanceSourceAndItsTooltip) {
-  GaugeInstance ils_tac(gauges::ils_tac_switch);
+  GaugeCopy ils_tac(gauges::ils_tac_switch);
   auto* lever = ils_tac.first<IconElement>(kIcon);
   ASSERT_NE(lever, nullptr);
   EXPECT_EQ(lever->callback(lever), 0.0);
@@ -151,7 +151,7 @@ TEST_F(SwitchesAndKnobs, IlsTacanSwitchFlipsTheGuidanceSourceAndItsTooltip) {
 }
 
 TEST_F(SwitchesAndKnobs, NavGpsSwitchAsksTheSimulatorAndShowsItsState) {
-  GaugeInstance nav_gps(gauges::nav_gps_switch);
+  GaugeCopy nav_gps(gauges::nav_gps_switch);
   nav_gps.click(0, kLeft);
   EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66375, 0}}));
   struct Case {
@@ -169,8 +169,8 @@ TEST_F(SwitchesAndKnobs, SwitchesWorkSilentlyWhenSoundHasFailed) {
   // Device creation ignores the latch: give it a device that always opens.
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   sound::sound_usable = 0;
-  GaugeInstance ils_tac(gauges::ils_tac_switch);
-  GaugeInstance nav_gps(gauges::nav_gps_switch);
+  GaugeCopy ils_tac(gauges::ils_tac_switch);
+  GaugeCopy nav_gps(gauges::nav_gps_switch);
   ils_tac.service(kServiceInstall, 0);
   nav_gps.service(kServiceInstall, 0);
   ils_tac.click(0, kLeft);

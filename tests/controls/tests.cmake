@@ -1,5 +1,4 @@
 list(APPEND ORV_MODULE_TESTS
-  controls/gauge_instance.cpp
   controls/parameters_test.cpp
   controls/toggles_test.cpp
   controls/switches_knobs_test.cpp

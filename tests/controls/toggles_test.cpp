@@ -4,16 +4,16 @@
 #include <vector>
 
 #include "cockpit/mode_state.h"
-#include "controls/gauge_instance.h"
 #include "frame/registry.h"
 #include "support/fake_host.h"
+#include "support/gauge_copy.h"
 
 namespace {
 
 using namespace orv;
 using namespace orv::abi;
 using orv::test::FakeHost;
-using orv::test::GaugeInstance;
+using orv::test::GaugeCopy;
 using orv::test::KeyEvent;
 
 constexpr u32 kLeft = kMouseLeftSingle;
@@ -21,7 +21,7 @@ constexpr u32 kRight = kMouseRightSingle;
 
 std::vector<KeyEvent> click_once(GaugeHeader& gauge, const char* parameters) {
   FakeHost host;
-  GaugeInstance toggle(gauge, parameters);
+  GaugeCopy toggle(gauge, parameters);
   toggle.service(kServiceInstall);
   host.events.clear();
   toggle.click(0, kLeft);
@@ -33,7 +33,7 @@ std::vector<KeyEvent> click_once(GaugeHeader& gauge, const char* parameters) {
 TEST(ParameterToggle, ClickWithoutParametersClosesTheWindowHoldingIt) {
   for (const char* parameters : {static_cast<const char*>(nullptr), ""}) {
     FakeHost host;
-    GaugeInstance close(gauges::close_subpanel, parameters);
+    GaugeCopy close(gauges::close_subpanel, parameters);
     close.service(kServiceInstall);
     close.click(0, kLeft);
     EXPECT_EQ(host.window_closes, std::vector<u32>{0});
@@ -87,7 +87,7 @@ TEST(ParameterToggle, BitmapAndHelpAreReplacedOnlyByAnAllowedBitmap) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.parameters);
     FakeHost host;
-    GaugeInstance toggle(gauges::radios_toggle, c.parameters);
+    GaugeCopy toggle(gauges::radios_toggle, c.parameters);
     toggle.service(kServiceInstall);
     EXPECT_EQ(toggle.element(0)->bitmap, c.bitmap);
     EXPECT_EQ(toggle.mouse(kMouseArea)->help_id, c.help);
@@ -99,7 +99,7 @@ TEST(ParameterToggle, BitmapAndHelpAreReplacedOnlyByAnAllowedBitmap) {
 
 TEST(ParameterToggle, ClosesTheAWindowOnlyAtTheFirstSetUpOfTheInstance) {
   FakeHost host;
-  GaugeInstance toggle(gauges::gps_toggle, "aGPS_PANEL b140");
+  GaugeCopy toggle(gauges::gps_toggle, "aGPS_PANEL b140");
   toggle.service(kServiceInstall);
   EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66508, 225}}));
   EXPECT_EQ(toggle.header.user_word, 1u);
@@ -108,7 +108,7 @@ TEST(ParameterToggle, ClosesTheAWindowOnlyAtTheFirstSetUpOfTheInstance) {
   EXPECT_EQ(host.events.size(), 1u);
 
   // A second instance of the same gauge has its own once-flag.
-  GaugeInstance other(gauges::gps_toggle, "a50");
+  GaugeCopy other(gauges::gps_toggle, "a50");
   other.service(kServiceInstall);
   EXPECT_EQ(host.events.back(), (KeyEvent{66508, 50}));
 }
@@ -129,7 +129,7 @@ TEST(ParameterToggle, SetUpWithoutAWindowOrWithABadBitmap) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.parameters ? c.parameters : "(null)");
     FakeHost host;
-    GaugeInstance toggle(gauges::compass_toggle, c.parameters);
+    GaugeCopy toggle(gauges::compass_toggle, c.parameters);
     toggle.service(kServiceInstall);
     EXPECT_EQ(host.events.size(), c.events);
     EXPECT_EQ(toggle.header.user_word, c.once_flag);
@@ -174,7 +174,7 @@ TEST(WindowButton, RightClickTogglesItsWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.gauge->name);
     FakeHost host;
-    GaugeInstance button(*c.gauge);
+    GaugeCopy button(*c.gauge);
     EXPECT_EQ(button.mouse(kMouseBox)->flags, kRight);
     EXPECT_EQ(button.click(0, kRight), 0);
     EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, c.window}}));
@@ -193,7 +193,7 @@ TEST(ParameterToggle, LongAndMalformedStringsStayInsideTheHostsBuffer) {
   for (const std::string& parameters : cases) {
     SCOPED_TRACE(parameters.substr(0, 24));
     FakeHost host;
-    GaugeInstance toggle(gauges::throttle_toggle, parameters.c_str());
+    GaugeCopy toggle(gauges::throttle_toggle, parameters.c_str());
     toggle.service(kServiceInstall);
     toggle.click(0, kLeft);
     EXPECT_TRUE(toggle.guards_intact());

@@ -1,11 +1,11 @@
+#include "frame/elements.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
-
-#include "frame/elements.h"
 
 namespace {
 
@@ -36,14 +36,9 @@ TEST(WriteText, KeepsEveryTextInsideItsField) {
     const char* expected;
   };
   const Case cases[] = {
-      {4, "%4.0f", 250.4, " 250"},
-      {4, "%4.0f", 99999.6, "1000"},
-      {8, "AOA %2.1f", -12.34, "AOA -12."},
-      {5, "%5.0f", 12345.0, "12345"},
-      {3, "%03.0f", 7.0, "007"},
-      {0, "%f", 1.0, ""},
-      {3, "%3.0f", std::nan(""), "nan"},
-      {3, "%3.0f", 1e300, "100"},
+      {4, "%4.0f", 250.4, " 250"},       {4, "%4.0f", 99999.6, "1000"}, {8, "AOA %2.1f", -12.34, "AOA -12."},
+      {5, "%5.0f", 12345.0, "12345"},    {3, "%03.0f", 7.0, "007"},     {0, "%f", 1.0, ""},
+      {3, "%3.0f", std::nan(""), "nan"}, {3, "%3.0f", 1e300, "100"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.format);

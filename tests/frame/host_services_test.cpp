@@ -1,9 +1,10 @@
+#include "frame/host_services.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "frame/host_services.h"
 #include "frame/module_records.h"
 
 namespace {
@@ -23,7 +24,8 @@ i32 ORV_CALL toggle(u32 w) {
   return 7;
 }
 u32 ORV_CALL key(u32 e, u32 v) {
-  g_rec->calls.push_back("36:" + std::to_string(g_table_tag) + ":" + std::to_string(e) + "," + std::to_string(v));
+  g_rec->calls.push_back("36:" + std::to_string(g_table_tag) + ":" + std::to_string(e) + "," +
+                         std::to_string(v));
   return 0;
 }
 void ORV_CALL named(TokenVar* r, const char* n) {
@@ -42,7 +44,8 @@ i32 ORV_CALL calc(const char* code, f64* num, i32* inum, const char** text) {
   return 1;
 }
 f64 ORV_CALL simvar(u32 var, u32 unit, i32 index) {
-  g_rec->calls.push_back("75:" + std::to_string(var) + "," + std::to_string(unit) + "," + std::to_string(index));
+  g_rec->calls.push_back("75:" + std::to_string(var) + "," + std::to_string(unit) + "," +
+                         std::to_string(index));
   return 12.25;
 }
 void* ORV_CALL iface(const char* name) {
@@ -88,8 +91,9 @@ TEST_F(HostServices, EachOperationCallsItsSlotWithItsArguments) {
   EXPECT_STREQ(t, "N123");
   EXPECT_DOUBLE_EQ(orv::read_simulation_variable(3, 9, 0), 12.25);
   EXPECT_EQ(orv::get_host_interface("ITrafficInfo"), &g_table_tag);
-  EXPECT_EQ(rec.calls, (std::vector<std::string>{"35:0:0", "36:0:66507,44", "39:FS2002 GPS DATA", "40:80",
-                                                 "69:(A:ATC ID,string):null", "75:3,9,0", "77:ITrafficInfo"}));
+  EXPECT_EQ(rec.calls,
+            (std::vector<std::string>{"35:0:0", "36:0:66507,44", "39:FS2002 GPS DATA", "40:80",
+                                      "69:(A:ATC ID,string):null", "75:3,9,0", "77:ITrafficInfo"}));
 }
 
 TEST_F(HostServices, TablePointerIsReadAfreshAtEveryCall) {

@@ -1,6 +1,6 @@
 // Shared set-up of the HUD tests: the cockpit mode values and the glideslope
-// filters saved and restored around each test, a fake host, and the colour
-// copy table of the element chain.
+// filters saved and restored around each test, a fake host, a placed copy of
+// the gauge, and the colour copy table of the element chain.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,13 +8,13 @@
 #include <cstring>
 
 #include "cockpit/mode_state.h"
+#include "frame/elements.h"
+#include "frame/registry.h"
 #include "hud/head_up_display.h"
-#include "hud_instance.h"
 #include "support/fake_host.h"
+#include "support/gauge_copy.h"
 
 namespace orv::test {
-
-inline void deliver_from_fake_host(abi::TokenVar& var) { FakeHost::current()->deliver(var); }
 
 class HudTest : public ::testing::Test {
  protected:
@@ -42,10 +42,10 @@ class HudTest : public ::testing::Test {
     cockpit::hud_colour = colour;
   }
 
-  abi::f64 eval(std::size_t i) { return hud.evaluate(i, &deliver_from_fake_host); }
+  abi::f64 eval(std::size_t i) { return hud.evaluate(i); }
 
   FakeHost host;
-  HudInstance hud;
+  GaugeCopy hud{gauges::head_up_display};
 
  private:
   struct Saved {
@@ -56,26 +56,7 @@ class HudTest : public ::testing::Test {
   double saved_filter_[4] = {};
 };
 
-// Chain positions of the symbols (colour groups run red, dark, middle, light
-// green), and the colour index of the copy at a position (-1: single element).
-enum : std::size_t {
-  kBackground = 0,
-  kGlass = 1,
-  kSymbology = 2,
-  kGearCue = 3,
-  kToFrom = 4,
-  kCourse = 5,
-  kNavSource = 9,
-  kGlideslope = 10,
-  kLocalizer = 14,
-  kAngleOfAttack = 18,
-  kAirspeed = 22,
-  kHeadingTape = 26,
-  kFlightPath = 30,
-  kPitchLadder = 34,
-  kAltitude = 38,
-  kBankPointer = 42,
-};
+using namespace hud::chain;
 
 // The position of colour copy `colour` in the group starting at `first`.
 constexpr std::size_t copy_at(std::size_t first, abi::u32 colour) { return first + 3 - colour; }

@@ -14,7 +14,8 @@
 
 #include "cockpit/mode_state.h"
 #include "frame/module_records.h"
-#include "hud_instance.h"
+#include "frame/registry.h"
+#include "support/gauge_copy.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void BM_HudEvaluateAllElements(benchmark::State& state) {
   set_approach();
   g_table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
   ImportTable.services = g_table;
-  orv::test::HudInstance hud;
+  orv::test::GaugeCopy hud(orv::gauges::head_up_display);
   if (hud.size() != 46) state.SkipWithError("the HUD chain does not hold 46 elements");
 
   const long before = g_allocations.load();
