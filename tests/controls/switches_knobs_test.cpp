@@ -80,8 +80,11 @@ TEST(KnobStep, TokenValuesTruncateTowardZero) {
   EXPECT_EQ(controls::whole_degrees(1e300), 0);
 }
 
-TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
+TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBugAndShowsWhatItLastSet) {
   GaugeCopy knob(gauges::heading_selector_button);
+  auto* needle = knob.first<NeedleElement>(kNeedle);
+  host.tokens[855] = 123.7;
+  EXPECT_EQ(knob.evaluate(1), 0.0);  // the needle: no click through this knob yet
   host.tokens[855] = 0.6;
   knob.click(kDownHalf, kLeft);
   EXPECT_EQ(controls::heading_bug_deg, 359);
@@ -90,77 +93,52 @@ TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBug) {
   EXPECT_EQ(controls::heading_bug_deg, 5);
   knob.click(kUpHalf, kWheel);  // neither left nor right: nothing
   EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66042, 359}, {66042, 5}}));
+  EXPECT_EQ(needle->callback(needle), 5.0);
   EXPECT_EQ(knob.tooltip_number(0), 5.0);
 }
 
-TEST_F(SwitchesAndKnobs, HeadingNeedleAndTooltipShowWhatTheKnobLastSet) {
-  GaugeCopy knob(gauges::heading_selector_button);
-  auto* needle = knob.first<NeedleElement>(kNeedle);
-  ASSERT_NE(needle, nullptr);
-  EXPECT_EQ(needle->source.id, 855u);
-  controls::heading_bug_deg = 0;
-  host.tokens[855] = 123.7;
-  host.deliver(needle->source);
-  EXPECT_EQ(needle->callback(needle), 0.0);  // no click through this knob yet
-  knob.click(kUpHalf, kLeft);
-  EXPECT_EQ(needle->callback(needle), 124.0);
-  EXPECT_EQ(knob.tooltip_number(0), 124.0);
-}
-
-TEST_F(SwitchesAndKnobs, CourseKnobFollowsTheIlsTacanSwitch) {
+TEST_F(SwitchesAndKnobs, IlsTacanSwitchPicksTheReceiverTheCourseKnobReadsAndSets) {
   GaugeCopy knob(gauges::omni_bearing_selector);
   GaugeCopy ils_tac(gauges::ils_tac_switch);
   auto* needle = knob.first<NeedleElement>(kNeedle);
+  auto* lever = ils_tac.first<IconElement>(kIcon);
   host.tokens[45] = 5.0;    // NAV 1 course
   host.tokens[54] = 350.9;  // NAV 2 course
 
+  EXPECT_EQ(lever->callback(lever), 0.0);
+  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV1");
   EXPECT_EQ(needle->callback(needle), 5.0);
   EXPECT_STREQ(knob.tooltip_text(0), "VOR1");
   knob.click(kDownHalf, kRight);
   EXPECT_EQ(host.events.back(), (KeyEvent{65716, 355}));
   EXPECT_EQ(knob.tooltip_number(1), 355.0);
 
-  ils_tac.click(0, kLeft);  // to TACAN: NAV 2
+  EXPECT_EQ(ils_tac.click(0, kLeft), 0);  // to TACAN: NAV 2
+  EXPECT_EQ(cockpit::nav_source_nav1, 0);
+  EXPECT_EQ(lever->callback(lever), 1.0);
+  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV2");
   EXPECT_STREQ(knob.tooltip_text(0), "VOR2");
   EXPECT_EQ(needle->callback(needle), 350.0);
   knob.click(kUpHalf, kRight);
   EXPECT_EQ(host.events.back(), (KeyEvent{65717, 0}));
-
-  // A click of another kind still sends the course it read.
-  knob.click(kUpHalf, kWheel);
+  knob.click(kUpHalf, kWheel);  // a click of another kind still sends the course it read
   EXPECT_EQ(host.events.back(), (KeyEvent{65717, 350}));
 
   ils_tac.click(0, kLeft);  // back to ILS
   EXPECT_EQ(needle->callback(needle), 5.0);
   EXPECT_EQ(host.token_reads.back(), 45u);
-}
-
-TEST_F(SwitchesAndKnobs, IlsTacanSwitchFlipsTheGuidanceSourceAndItsTooltip) {
-  GaugeCopy ils_tac(gauges::ils_tac_switch);
-  auto* lever = ils_tac.first<IconElement>(kIcon);
-  ASSERT_NE(lever, nullptr);
-  EXPECT_EQ(lever->callback(lever), 0.0);
-  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV1");
-  EXPECT_EQ(ils_tac.click(0, kLeft), 0);
-  EXPECT_EQ(cockpit::nav_source_nav1, 0);
-  EXPECT_EQ(lever->callback(lever), 1.0);
-  EXPECT_STREQ(ils_tac.tooltip_text(0), "NAV2");
-  ils_tac.click(0, kLeft);
-  EXPECT_EQ(cockpit::nav_source_nav1, 1);
-  EXPECT_TRUE(host.events.empty());
+  EXPECT_EQ(host.events.size(), 3u);  // the switch itself sends nothing
 }
 
 TEST_F(SwitchesAndKnobs, NavGpsSwitchAsksTheSimulatorAndShowsItsState) {
   GaugeCopy nav_gps(gauges::nav_gps_switch);
   nav_gps.click(0, kLeft);
   EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66375, 0}}));
-  struct Case {
-    double token;
-    const char* text;
-  };
-  for (const Case& c : {Case{0.0, "NAV"}, Case{1.0, "GPS"}, Case{-1.0, "NAV"}, Case{std::nan(""), "NAV"}}) {
-    host.tokens[848] = c.token;
-    EXPECT_STREQ(nav_gps.tooltip_text(0), c.text);
+  const std::pair<f64, const char*> states[] = {
+      {0.0, "NAV"}, {1.0, "GPS"}, {-1.0, "NAV"}, {std::nan(""), "NAV"}};
+  for (auto [token, text] : states) {
+    host.tokens[848] = token;
+    EXPECT_STREQ(nav_gps.tooltip_text(0), text);
   }
   EXPECT_EQ(nav_gps.first<IconElement>(kIcon)->source.id, 848u);
 }
