@@ -5,9 +5,6 @@
 // first click), so the knob reads back exactly what the pilot dialled on it.
 #include "controls/control_state.h"
 #include "controls/knob_dial.h"
-#include "controls/knob_step.h"
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
 #include "frame/host_services.h"
 #include "frame/registry.h"
 
@@ -27,16 +24,6 @@ void turn_heading(KnobHalf half, u32 flags) {
   send_key_event(kHeadingBugSet, static_cast<u32>(v));
 }
 
-i32 ORV_CALL heading_down(Click*, u32 flags) {
-  turn_heading(KnobHalf::kDown, flags);
-  return 0;
-}
-
-i32 ORV_CALL heading_up(Click*, u32 flags) {
-  turn_heading(KnobHalf::kUp, flags);
-  return 0;
-}
-
 f64 ORV_CALL heading_needle(void*) { return heading_bug_deg; }
 
 f64 ORV_CALL heading_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*) { return heading_bug_deg; }
@@ -49,31 +36,9 @@ namespace orv::gauges::heading_selector_records {
 
 using namespace orv::controls;
 
-constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouseWheelLike;
-
-ORV_KNOB_DIAL(dial, 29);
-
-NeedleElement needle{
-    .h = {.kind = kNeedle, .bitmap = 2220, .position = {29, 29}, .gauge = &heading_selector_button},
-    .source = token(kHeadingBug),
-    .callback = heading_needle,
-    .table = dial,
-    .table_count = std::size(dial)};
-ORV_ELEMENT_LIST(background_next, &needle.h);
-StaticElement background{
-    .h = {.kind = kStaticImage, .bitmap = 2210, .gauge = &heading_selector_button, .next = background_next}};
-ORV_ELEMENT_LIST(elements, &background.h);
-
 const MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
-
-MouseRect mouse[] = {
-    whole_gauge_area(),
-    tooltip("Heading selector knob (Heading %1!d!\xB0)", 1, tooltip_args),
-    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, heading_down),
-    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, heading_up),
-    area_end(),
-    list_end(),
-};
+ORV_KNOB_RECORDS(heading_selector_button, 2220, token(kHeadingBug), heading_needle,
+                 tooltip("Heading selector knob (Heading %1!d!\xB0)", 1, tooltip_args), turn_heading);
 
 }  // namespace orv::gauges::heading_selector_records
 

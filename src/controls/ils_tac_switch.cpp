@@ -1,10 +1,8 @@
 // The ILS/TACAN switch: picks which NAV receiver guides the HUD and the course
 // knob, NAV 1 (ILS) or NAV 2 (TACAN), and clicks.
 #include "cockpit/mode_state.h"
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
+#include "controls/switch_records.h"
 #include "frame/registry.h"
-#include "sound/sound.h"
 
 namespace orv::controls {
 
@@ -25,11 +23,6 @@ const char* ORV_CALL ils_tac_selected_name(f64, u32, const char*, TokenVar*, Gau
   return nav1_selected() ? "NAV1" : "NAV2";
 }
 
-void ORV_CALL ils_tac_sound(GaugeHeader*, i32 service, uptr extra) {
-  if (service == kServiceInstall) sound::set_up_channel(sound::channels::ils_tac_switch, extra);
-  if (service == kServicePreKill) sound::release_channel(sound::channels::ils_tac_switch);
-}
-
 }  // namespace
 
 }  // namespace orv::controls
@@ -38,28 +31,12 @@ namespace orv::gauges::ils_tac_switch_records {
 
 using namespace orv::controls;
 
-IconElement lever{.h = {.kind = kIcon, .bitmap = 490, .gauge = &ils_tac_switch},
-                  .source = token(0),
-                  .callback = ils_tac_position,
-                  .switch_count = 2,
-                  .scale = 1.0,
-                  .image_count = 2};
-ORV_ELEMENT_LIST(background_next, &lever.h);
-StaticElement background{
-    .h = {.kind = kStaticImage, .bitmap = 480, .gauge = &ils_tac_switch, .next = background_next}};
-ORV_ELEMENT_LIST(elements, &background.h);
-
 const MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
-
-MouseRect mouse[] = {
-    whole_gauge_area(),
-    tooltip("Select ILS (NAV1) or TACAN (NAV2) for the HUD (%1!s! selected)", 1, tooltip_args),
-    click_box({3, 2, 40, 20}, kCursorHand, kMouseLeftSingle, ils_tac_flip),
-    area_end(),
-    list_end(),
-};
+ORV_SWITCH_RECORDS(ils_tac_switch, 480, 490, token(0), ils_tac_position,
+                   tooltip("Select ILS (NAV1) or TACAN (NAV2) for the HUD (%1!s! selected)", 1, tooltip_args),
+                   ils_tac_flip);
 
 }  // namespace orv::gauges::ils_tac_switch_records
 
 ORV_DEFINE_GAUGE(ils_tac_switch, ils_tac_switch_records::elements, ils_tac_switch_records::mouse,
-                 orv::controls::ils_tac_sound)
+                 orv::controls::clicking_switch<orv::sound::channels::ils_tac_switch>)

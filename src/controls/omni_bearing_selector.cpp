@@ -5,9 +5,6 @@
 #include "cockpit/mode_state.h"
 #include "controls/control_state.h"
 #include "controls/knob_dial.h"
-#include "controls/knob_step.h"
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
 #include "frame/host_services.h"
 #include "frame/registry.h"
 
@@ -35,16 +32,6 @@ void turn_course(KnobHalf half, u32 flags) {
   send_key_event(nav1_selected() ? kNav1CourseSet : kNav2CourseSet, static_cast<u32>(obs_course_deg));
 }
 
-i32 ORV_CALL course_down(Click*, u32 flags) {
-  turn_course(KnobHalf::kDown, flags);
-  return 0;
-}
-
-i32 ORV_CALL course_up(Click*, u32 flags) {
-  turn_course(KnobHalf::kUp, flags);
-  return 0;
-}
-
 f64 ORV_CALL course_needle(void*) {
   read_course();
   return obs_course_deg;
@@ -64,31 +51,10 @@ namespace orv::gauges::omni_bearing_selector_records {
 
 using namespace orv::controls;
 
-constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouseWheelLike;
-
-ORV_KNOB_DIAL(dial, 29);
-
-NeedleElement needle{
-    .h = {.kind = kNeedle, .bitmap = 2230, .position = {29, 29}, .gauge = &omni_bearing_selector},
-    .source = token(0),
-    .callback = course_needle,
-    .table = dial,
-    .table_count = std::size(dial)};
-ORV_ELEMENT_LIST(background_next, &needle.h);
-StaticElement background{
-    .h = {.kind = kStaticImage, .bitmap = 2210, .gauge = &omni_bearing_selector, .next = background_next}};
-ORV_ELEMENT_LIST(elements, &background.h);
-
 const MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
-
-MouseRect mouse[] = {
-    whole_gauge_area(),
-    tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", 2, tooltip_args),
-    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, course_down),
-    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, course_up),
-    area_end(),
-    list_end(),
-};
+ORV_KNOB_RECORDS(omni_bearing_selector, 2230, token(0), course_needle,
+                 tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", 2, tooltip_args),
+                 turn_course);
 
 }  // namespace orv::gauges::omni_bearing_selector_records
 

@@ -22,13 +22,18 @@ class HudSymbolTest : public HudTest {
   }
 };
 
-TEST_F(HudSymbolTest, LadderAndBankPointerStopAtFifteenDegrees) {
+TEST_F(HudSymbolTest, LadderAndBankPointerStopAtFifteenDegreesHeadingTapeWraps) {
   const std::pair<f64, f64> cases[] = {{40, 15}, {-40, -15}, {7.5, 7.5}, {60, 15}, {-15, -15}};
   for (auto [in, out] : cases) {
     host.tokens[78] = in;
     host.tokens[80] = in;
     EXPECT_EQ(eval_copy(kPitchLadder), out);
     EXPECT_EQ(eval_copy(kBankPointer), out);
+  }
+  const std::pair<f64, f64> headings[] = {{0, 0}, {359.5, 359.5}, {360, 360}, {370, 10}, {-90, 270}};
+  for (auto [in, out] : headings) {
+    host.tokens[84] = in;
+    EXPECT_DOUBLE_EQ(eval_copy(kHeadingTape), out);
   }
 }
 
@@ -89,14 +94,6 @@ TEST_F(HudSymbolTest, AirspeedAndAngleOfAttackTexts) {
   }
 }
 
-TEST_F(HudSymbolTest, HeadingTapePassesTheHeadingAndWrapsStrayValues) {
-  const std::pair<f64, f64> cases[] = {{0, 0}, {359.5, 359.5}, {360, 360}, {370, 10}, {-90, 270}};
-  for (auto [in, out] : cases) {
-    host.tokens[84] = in;
-    EXPECT_DOUBLE_EQ(eval_copy(kHeadingTape), out);
-  }
-}
-
 TEST_F(HudSymbolTest, GearCueNeedsAllThreeLegsAndAlwaysReadsTheOtherTwo) {
   host.tokens = {{332, 16000}, {333, 16000}, {334, 15999}};
   EXPECT_EQ(eval(kGearCue), -1.0);
@@ -109,17 +106,11 @@ TEST_F(HudSymbolTest, GearCueNeedsAllThreeLegsAndAlwaysReadsTheOtherTwo) {
   EXPECT_EQ(host.token_reads, (std::vector<u32>{333, 334}));
 }
 
-TEST_F(HudSymbolTest, GlideslopeCaretSmoothsItsCopysDeviation) {
+TEST_F(HudSymbolTest, GlideslopeCaretSmoothsItsCopysDeviationAndFreezesWhileHidden) {
   host.tokens = {{44, 1}, {41, 100}};
-  const f64 expected[] = {28.35, 48.66, 63.21};
-  for (f64 e : expected) EXPECT_NEAR(eval_copy(kGlideslope), e, 0.01);
-  EXPECT_NEAR(hud::hud_glideslope_filter[0], 63.21, 0.01);
-}
-
-TEST_F(HudSymbolTest, GlideslopeFilterFreezesWhileItsCopyIsHidden) {
-  host.tokens = {{44, 1}, {41, 100}};
-  eval_copy(kGlideslope, 0);
+  for (f64 e : {28.35, 48.66, 63.21}) EXPECT_NEAR(eval_copy(kGlideslope), e, 0.01);
   const f64 held = hud::hud_glideslope_filter[0];
+  EXPECT_NEAR(held, 63.21, 0.01);
 
   // Another colour: copy 0 hides and keeps its value; copy 1 starts from 0.
   set_mode(true, 1);

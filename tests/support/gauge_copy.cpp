@@ -89,44 +89,33 @@ f64 GaugeCopy::evaluate(std::size_t i, Deliver deliver) {
     }
   };
   void* raw = element(i);
+  auto call = [raw](ElementFn fn) { return fn != nullptr ? fn(raw) : 0.0; };
   switch (element(i)->kind) {
-    case kNeedle: {
-      auto* e = as<NeedleElement>(i);
-      fill(e->source);
-      return e->callback ? e->callback(raw) : 0.0;
-    }
-    case kText: {
-      auto* e = as<TextElement>(i);
-      for (TokenVar& source : e->source) fill(source);
-      return e->callback[0] ? e->callback[0](raw) : 0.0;
-    }
+    case kNeedle:
+      fill(as<NeedleElement>(i)->source);
+      return call(as<NeedleElement>(i)->callback);
+    case kText:
+      for (TokenVar& source : as<TextElement>(i)->source) fill(source);
+      return call(as<TextElement>(i)->callback[0]);
     case kSlider: {
       auto* e = as<SliderElement>(i);
       fill(e->x);
       fill(e->y);
-      f64 value = 0.0;
-      if (e->x_callback) value = e->x_callback(raw);
-      if (e->y_callback) value = e->y_callback(raw);
-      return value;
+      const f64 x = call(e->x_callback);
+      return e->y_callback != nullptr ? call(e->y_callback) : x;
     }
-    case kIcon: {
-      auto* e = as<IconElement>(i);
-      fill(e->source);
-      return e->callback ? e->callback(raw) : 0.0;
-    }
-    case kMovingImage: {
-      auto* e = as<MovingImageElement>(i);
-      fill(e->x);
-      fill(e->y);
-      return e->x_callback ? e->x_callback(raw) : 0.0;
-    }
-    case kSprite: {
-      auto* e = as<SpriteElement>(i);
-      fill(e->x);
-      fill(e->y);
-      fill(e->angle);
-      return e->y_callback ? e->y_callback(raw) : 0.0;
-    }
+    case kIcon:
+      fill(as<IconElement>(i)->source);
+      return call(as<IconElement>(i)->callback);
+    case kMovingImage:
+      fill(as<MovingImageElement>(i)->x);
+      fill(as<MovingImageElement>(i)->y);
+      return call(as<MovingImageElement>(i)->x_callback);
+    case kSprite:
+      fill(as<SpriteElement>(i)->x);
+      fill(as<SpriteElement>(i)->y);
+      fill(as<SpriteElement>(i)->angle);
+      return call(as<SpriteElement>(i)->y_callback);
     default:
       return 0.0;
   }
