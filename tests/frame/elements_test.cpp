@@ -73,18 +73,6 @@ TEST(Elements, HiddenBitIsTheOnlyFlagTouched) {
   EXPECT_FALSE(is_hidden(nullptr));
 }
 
-TEST(Elements, ChannelReadsTheStoredValueInEachRepresentation) {
-  TokenVar v = token(45);
-  EXPECT_EQ(v.id, 45u);
-  v.value.n = 121.5;
-  EXPECT_DOUBLE_EQ(channel_f64(v), 121.5);
-  v.value.n = 0;
-  v.value.d = 0x2150;
-  EXPECT_EQ(channel_u32(v), 0x2150u);
-  v.value.p = "N42";
-  EXPECT_STREQ(channel_text(v), "N42");
-}
-
 TEST(Elements, FiniteOrClampsAndReplacesNonFinite) {
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_DOUBLE_EQ(finite_or(std::nan(""), 1, 0, 10), 1);

@@ -184,17 +184,12 @@ TEST_F(HudSymbolTest, ToFromArrowAndNavLabelPickTheirImageByColour) {
 }
 
 TEST_F(HudSymbolTest, CourseReadoutShowsThreeDigitsAndKeepsOutOfRangeCourses) {
-  const std::pair<f64, const char*> cases[] = {{5.9, "005"}, {45, "045"},  {359.99, "359"},
-                                               {0, "000"},   {100, "100"}, {-0.5, "000"}};
+  const std::pair<f64, const char*> cases[] = {{5.9, "005"}, {45, "045"},   {359.99, "359"}, {0, "000"},
+                                               {100, "100"}, {-0.5, "000"}, {-1, "000"},     {1000, "000"}};
   for (auto [course, text] : cases) {
     host.tokens[45] = course;
     eval_copy(kCourse, 0);
     EXPECT_EQ(text_copy(kCourse, 0), text);
-  }
-  for (f64 stray : {-1.0, 1000.0}) {
-    host.tokens[45] = stray;
-    eval_copy(kCourse, 0);
-    EXPECT_EQ(text_copy(kCourse, 0), "000");
   }
   // Read whatever the HUD shows; blank while off.
   set_mode(false, 0);

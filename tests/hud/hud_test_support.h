@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "cockpit/mode_state.h"
 #include "frame/elements.h"
@@ -16,24 +17,22 @@
 
 namespace orv::test {
 
+// The cockpit values the HUD reads, saved and restored around each test.
+inline auto shared_values() {
+  return std::tie(cockpit::hud_on, cockpit::hud_colour, cockpit::nav_source_nav1, cockpit::nav1_on,
+                  cockpit::nav2_on);
+}
+
 class HudTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = {cockpit::hud_on, cockpit::hud_colour, cockpit::nav_source_nav1, cockpit::nav1_on,
-              cockpit::nav2_on};
+    saved_ = shared_values();
     std::memcpy(saved_filter_, hud::hud_glideslope_filter, sizeof saved_filter_);
+    shared_values() = std::tuple(1, 0u, 1, 1, 1);  // on, light green, NAV 1, both radios on
     for (double& f : hud::hud_glideslope_filter) f = 0.0;
-    set_mode(true, 0);
-    cockpit::nav_source_nav1 = 1;
-    cockpit::nav1_on = 1;
-    cockpit::nav2_on = 1;
   }
   void TearDown() override {
-    cockpit::hud_on = saved_.hud_on;
-    cockpit::hud_colour = saved_.hud_colour;
-    cockpit::nav_source_nav1 = saved_.nav_source_nav1;
-    cockpit::nav1_on = saved_.nav1_on;
-    cockpit::nav2_on = saved_.nav2_on;
+    shared_values() = saved_;
     std::memcpy(hud::hud_glideslope_filter, saved_filter_, sizeof saved_filter_);
   }
 
@@ -48,11 +47,7 @@ class HudTest : public ::testing::Test {
   GaugeCopy hud{gauges::head_up_display};
 
  private:
-  struct Saved {
-    std::int32_t hud_on;
-    std::uint32_t hud_colour;
-    std::int32_t nav_source_nav1, nav1_on, nav2_on;
-  } saved_{};
+  std::tuple<std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t> saved_;
   double saved_filter_[4] = {};
 };
 
