@@ -1,4 +1,5 @@
-// The head-up display's module-wide state, visible to tests and tools.
+// The head-up display's module-wide state and the layout of its element chain,
+// visible to tests and tools.
 #pragma once
 
 #include "frame/gauge_abi.h"
