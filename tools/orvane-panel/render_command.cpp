@@ -252,9 +252,22 @@ class Renderer {
       int x, y;
     };
     std::vector<Place> places;
+    std::vector<std::string> captions;
     int x = kMargin, y = kTitle + kMargin, row_height = 0, sheet_w = 480;
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* measure = cairo_create(scratch);
+    cairo_select_font_face(measure, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(measure, 13);
     for (const Shown& s : shown) {
-      const int w = cairo_image_surface_get_width(s.picture), h = cairo_image_surface_get_height(s.picture);
+      const PanelWindow& win = *s.window;
+      int w = cairo_image_surface_get_width(s.picture);
+      const int h = cairo_image_surface_get_height(s.picture);
+      captions.push_back("Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
+                         "  (window " + std::to_string(win.number) + ", " + std::to_string(w) + " x " +
+                         std::to_string(h) + ")");
+      cairo_text_extents_t te;
+      cairo_text_extents(measure, captions.back().c_str(), &te);
+      w = std::max(w, static_cast<int>(std::ceil(te.x_advance)));
       if (x > kMargin && x + w + kMargin > row_limit) {
         x = kMargin;
         y += row_height + kMargin;
@@ -265,6 +278,8 @@ class Renderer {
       sheet_w = std::max(sheet_w, x);
       row_height = std::max(row_height, h + kCaption);
     }
+    cairo_destroy(measure);
+    cairo_surface_destroy(scratch);
     const int sheet_h = y + row_height + kMargin;
     cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sheet_w, sheet_h);
     cairo_t* cr = cairo_create(sheet);
@@ -280,14 +295,11 @@ class Renderer {
       label(cr, kMargin, kTitle + kMargin + 14, 14, "no panel window is open");
     }
     for (std::size_t k = 0; k < shown.size(); ++k) {
-      const PanelWindow& w = *shown[k].window;
       const int px = places[k].x, py = places[k].y;
       const int ww = cairo_image_surface_get_width(shown[k].picture);
       const int wh = cairo_image_surface_get_height(shown[k].picture);
       cairo_set_source_rgb(cr, 0.8, 0.82, 0.85);
-      label(cr, px, py + 16, 13,
-            "Window" + two_digits(static_cast<std::size_t>(w.index)) + "  " + w.title + "  (window " +
-                std::to_string(w.number) + ", " + std::to_string(ww) + " x " + std::to_string(wh) + ")");
+      label(cr, px, py + 16, 13, captions[k]);
       cairo_set_source_surface(cr, shown[k].picture, px, py + kCaption);
       cairo_paint(cr);
       cairo_rectangle(cr, px - 0.5, py + kCaption - 0.5, ww + 1.0, wh + 1.0);
