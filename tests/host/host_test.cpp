@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <sstream>
+#include <string>
 
 #include "host_error.h"
 #include "scenario.h"
