@@ -252,6 +252,11 @@ void Host::evaluate(PlacedInstance& p) {
       }
       case kText: {
         auto* t = reinterpret_cast<TextElement*>(e);
+        // The text callback formats from all three variables (a clock from
+        // hours, minutes and seconds), so every one is filled before it runs.
+        for (TokenVar& var : t->source) {
+          if (var.id != 0) state_.deliver(var);
+        }
         for (int i = 0; i < 3; ++i) v[i] = channel(t->source[i], t->callback[i], e);
         t->text[t->max_chars] = '\0';
         break;

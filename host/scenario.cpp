@@ -153,8 +153,9 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
     fail(file, std::string("not valid JSON: ") + e.what());
   }
   if (!root.is_object()) fail(file, "a scenario is a JSON object");
-  static const char* const kKeys[] = {"name",   "description", "panel",       "frames", "start_time",
-                                      "tokens", "keyframes",   "expressions", "clicks", "tooltips"};
+  static const char* const kKeys[] = {"name",       "description", "panel",     "frames",
+                                      "start_time", "tokens",      "keyframes", "expressions",
+                                      "clicks",     "tooltips",    "render_at"};
   for (const auto& [key, value] : root.items()) {
     if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
         std::end(kKeys))
@@ -240,6 +241,16 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
         tip.y = clamp_int(number_of(c, "y", file, where, 0.0));
         s.tooltips.push_back(tip);
       }
+    }
+    if (root.contains("render_at")) {
+      const json& r = root["render_at"];
+      if (!r.is_array()) fail(file, "\"render_at\" must be an array of times");
+      for (const json& t : r) {
+        if (!t.is_number() || !std::isfinite(t.get<double>()) || t.get<double>() < 0)
+          fail(file, "\"render_at\" holds times in seconds, 0 or more");
+        s.render_at.push_back(t.get<double>());
+      }
+      std::sort(s.render_at.begin(), s.render_at.end());
     }
   } catch (const json::exception& e) {
     fail(file, std::string("wrong type: ") + e.what());

@@ -17,7 +17,8 @@
 //     "expressions": {"(A:ATC ID,string)": "F_ORVN",
 //                     "(A:GPS IS ACTIVE WAY POINT,number)": 1},
 //     "clicks": [{"t": 1, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10, "button": "left"}],
-//     "tooltips": [{"t": 0.5, "gauge": "Baro_Pressure", "x": 5, "y": 5}]
+//     "tooltips": [{"t": 0.5, "gauge": "Baro_Pressure", "x": 5, "y": 5}],
+//     "render_at": [2, 12]                      // times orvane-panel render draws
 //   }
 //
 // Time is simulated seconds from frame 0 (18 frames per second). A keyframed
@@ -84,6 +85,7 @@ struct Scenario {
   std::map<std::string, std::string> expression_texts;
   std::vector<ScenarioClick> clicks;
   std::vector<ScenarioTooltip> tooltips;
+  std::vector<double> render_at;  // seconds, ascending; empty: the renderer's default
 
   // Start time, tokens and expressions, before start-up.
   void apply_initial(SimState& state) const;

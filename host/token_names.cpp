@@ -50,7 +50,8 @@ constexpr TokenName kTokenNames[] = {
     {617, "COM1_STANDBY"},  // BCD integer
     {620, "AVIONICS_SWITCH_A"},
     {632, "AVIONICS_SWITCH_B"},
-    {740, "RADIO_MASTER"},  // 0 off
+    {740, "RADIO_MASTER"},    // 0 off
+    {753, "PANEL_LIGHTING"},  // supply of the lit selectors (> 20 lit)
     {755, "NAV_SUPPLY"},
     {789, "ANGLE_OF_ATTACK"},  // radians
     {835, "GPS_DISTANCE"},     // metres

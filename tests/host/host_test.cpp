@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 #include <sstream>
+#include <string>
 
 #include "host_error.h"
 #include "scenario.h"
@@ -245,7 +247,10 @@ TEST(RealModule, DefaultPanelPlacesEveryGaugeAndRunsFrames) {
   std::vector<std::string> warnings;
   host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
   EXPECT_TRUE(warnings.empty());
-  EXPECT_EQ(host.instances().size(), 32u);
+  // Every gauge of the module is placed at least once.
+  std::set<std::string> placed;
+  for (const auto& p : host.instances()) placed.insert(p.gauge->name());
+  EXPECT_EQ(placed.size(), module->gauges().size());
   host.start();
   for (int i = 0; i < 20; ++i) host.frame();
   host.stop();

@@ -12,7 +12,7 @@ enum Exit : int {
   kExitOk = 0,
   kExitInternal = 1,     // an unexpected failure
   kExitUsage = 2,        // bad command line
-  kExitUnreadable = 3,   // a file that cannot be opened or read
+  kExitUnreadable = 3,   // a file that cannot be opened, read or written
   kExitBadModule = 4,    // not a gauge module, or its records are wrong
   kExitBadPanel = 5,     // a panel that places no gauge of the module
   kExitBadScenario = 6,  // a scenario that does not parse
@@ -24,7 +24,7 @@ inline constexpr const char* kExitCodeHelp =
     "  0  success\n"
     "  1  internal error\n"
     "  2  bad command line\n"
-    "  3  a file cannot be opened or read\n"
+    "  3  a file cannot be opened, read or written\n"
     "  4  the module is not a gauge module, or its records are wrong\n"
     "  5  the panel places no gauge of the module\n"
     "  6  the scenario does not parse\n"
@@ -33,6 +33,8 @@ inline constexpr const char* kExitCodeHelp =
 using Args = std::vector<std::string>;
 
 int run_trace(const Args& args);
+// Native builds only (Cairo); null in the command table elsewhere.
+int run_render(const Args& args);
 
 // The module next to the executable (Orvane_Instr.so, or .gau on Windows).
 std::string default_module_path();

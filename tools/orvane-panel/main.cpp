@@ -1,10 +1,12 @@
 // orvane-panel: runs the Orvane gauge module in the substitute host.
 //
 //   orvane-panel trace --module Orvane_Instr.so --frames 36
+//   orvane-panel render --module Orvane_Instr.so --out out
 //
 // Subcommands are looked up in one table; a subcommand that another build
 // adds (such as render) gets a row there.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -32,7 +34,11 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"trace", "run the panel through a scenario and print a trace", &run_trace},
+#if defined(ORV_HAVE_RENDER)
+    {"render", "render the instruments to PNG", &run_render},
+#else
     {"render", "render the instruments to PNG", nullptr},
+#endif
 };
 
 void usage(std::FILE* out) {
@@ -70,6 +76,12 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
   // The trace is byte-identical on every platform: no CR before LF.
   _setmode(_fileno(stdout), _O_BINARY);
+#endif
+#if !defined(_WIN32)
+  // The module opens SDL audio for its click sounds; on a machine without a
+  // sound device the default drivers complain on standard error. The
+  // substitute host plays no sound unless SDL_AUDIODRIVER names a driver.
+  if (std::getenv("SDL_AUDIODRIVER") == nullptr) setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
   if (argc < 2) {
     usage(stderr);

@@ -1,0 +1,464 @@
+// The real module driven by the substitute host as the simulator drives it:
+// loaded through its exported records, placed from a panel.cfg, fed by a
+// scenario, clicked at gauge points. The checks read what a pilot would see:
+// element values, hidden bits and texts of the host's instance copies, the
+// host's windows, tokens and event log, and the tooltips the host formats.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host.h"
+#include "host_error.h"
+#include "scenario.h"
+
+namespace orv::host {
+namespace {
+
+using namespace abi;
+using Events = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+const std::string kData = ORV_INTEGRATION_DATA;
+constexpr MouseButton kLeft = MouseButton::left;
+constexpr MouseButton kRight = MouseButton::right;
+
+// Gauge points of the selector buttons (inside each 67 x 50 box).
+struct Point {
+  int x, y;
+};
+constexpr Point kHudButton{20, 20}, kRadarButton{90, 20}, kRadiosButton{90, 70}, kMapButton{20, 130};
+constexpr std::uint32_t kSupply = 753;
+
+// Bitmap of each selector button's unlit image, in reading order.
+constexpr std::uint32_t kButtonBitmaps[9] = {290, 300, 310, 320, 330, 340, 350, 360, 370};
+
+// Head-up display chain positions: single symbols, and the first (red) copy
+// of each four-colour group; copy `c` of a group sits at first + 3 - c.
+constexpr int kGlass = 1, kNavSourceLabel = 9, kGlideslope = 10, kAirspeed = 22, kAltitude = 38;
+constexpr int kColourGroups[] = {5, 10, 14, 18, 22, 26, 30, 34, 38, 42};
+constexpr std::uint32_t kTextColours[4] = {0x0039F508, 0x001D9E00, 0x00115701, 0x000000FF};
+constexpr double kGlideslopeKeep = 0.7165313105737893;
+
+int copy_of(int first, std::uint32_t colour) { return first + 3 - static_cast<int>(colour); }
+
+// Whether an element shows anything: not hidden, an icon with an image, a
+// text with a non-blank character.
+bool visible(const ElementSlot& s) {
+  if ((s.element->flags & kHiddenFlag) != 0) return false;
+  if (s.element->kind == kIcon) return s.values.channel[0] >= 0.0;
+  if (s.element->kind == kText) {
+    const std::string t = reinterpret_cast<TextElement*>(s.element)->text;
+    return t.find_first_not_of(' ') != std::string::npos;
+  }
+  return true;
+}
+
+std::string text_of(const ElementSlot& s) { return reinterpret_cast<TextElement*>(s.element)->text; }
+
+class Cockpit : public testing::Test {
+ protected:
+  Cockpit() : module_(Module::load(ORV_REAL_MODULE)) { normalise(); }
+
+  // The cockpit values are module globals shared by every host of this
+  // process: bring them to a fresh load's state (HUD off, guidance on NAV 1)
+  // through a throw-away host, whatever an earlier test left.
+  void normalise() {
+    SimState s;
+    s.set_number(kSupply, 25.0);
+    s.open_window(0);
+    Host h(*module_, s);
+    const std::size_t selector = h.add_instance("Screen_Selector_Main", 0, 0, 0);
+    const std::size_t ils = h.add_instance("ILS_TAC_Switch", 0, 0, 0);
+    h.start();
+    h.frame();
+    if (h.tooltip(selector, 20, 20).text.find("(off)") == std::string::npos)
+      h.click(selector, kHudButton.x, kHudButton.y, kRight);
+    if (h.tooltip(ils, 10, 10).text.find("NAV2 selected") != std::string::npos) h.click(ils, 10, 10, kLeft);
+    h.stop();
+  }
+
+  // Places the scenario's panel, applies its initial values and `sets`, and
+  // runs set-up (services 2, 14, 3).
+  void start(const std::string& scenario_file,
+             const std::vector<std::pair<std::uint32_t, double>>& sets = {}) {
+    scenario_ = parse_scenario(read_file(kData + "/" + scenario_file), scenario_file, kData);
+    host_ = std::make_unique<Host>(*module_, state_);
+    std::vector<std::string> warnings;
+    host_->place(parse_panel_config(read_file(scenario_.panel.value()), "panel.cfg"), warnings);
+    EXPECT_EQ(warnings, std::vector<std::string>{});
+    scenario_.apply_initial(state_);
+    for (const auto& [id, v] : sets) state_.set_number(id, v);
+    host_->start();
+  }
+
+  // Frames as the trace runs them: keyframes, then the clicks due within half
+  // a frame, then the update; `after` sees each frame's result.
+  template <typename After>
+  void run(int frames, After&& after) {
+    for (int f = 0; f < frames; ++f) {
+      host_->begin_frame();
+      const double t = state_.time();
+      scenario_.apply_at(state_, t);
+      while (next_click_ < scenario_.clicks.size() &&
+             scenario_.clicks[next_click_].t < t + 0.5 / kTicksPerSecond) {
+        const ScenarioClick& c = scenario_.clicks[next_click_++];
+        host_->click(c.target.resolve(*host_).value(), c.x, c.y, c.button);
+      }
+      host_->update();
+      after(t);
+    }
+  }
+  void run(int frames = 1) {
+    run(frames, [](double) {});
+  }
+
+  std::size_t find(const std::string& gauge, int nth = 0) const {
+    for (std::size_t i = 0; i < host_->instances().size(); ++i) {
+      if (gauge == host_->instances()[i].gauge->name() && nth-- == 0) return i;
+    }
+    ADD_FAILURE() << "no instance of " << gauge;
+    return 0;
+  }
+  std::vector<ElementSlot>& elements(const std::string& gauge, int nth = 0) {
+    return host_->instance(find(gauge, nth)).elements();
+  }
+  ClickResult click(const std::string& gauge, Point p, MouseButton button = kLeft) {
+    return host_->click(find(gauge), p.x, p.y, button);
+  }
+  std::string tooltip(const std::string& gauge, Point p) {
+    return host_->tooltip(find(gauge), p.x, p.y).text;
+  }
+
+  // The image each selector button shows: -1 dark, 0 unlit, 1 lit.
+  std::vector<double> buttons(const std::string& selector) {
+    std::vector<double> images;
+    for (std::uint32_t bitmap : kButtonBitmaps) {
+      for (const ElementSlot& s : elements(selector)) {
+        if (s.element->kind == kIcon && s.element->bitmap == bitmap) images.push_back(s.values.channel[0]);
+      }
+    }
+    return images;
+  }
+
+  // Key events and window changes logged since the last mark().
+  void mark() {
+    events_mark_ = state_.key_events().size();
+    windows_mark_ = state_.window_changes().size();
+  }
+  Events events() const {
+    Events out;
+    const auto& log = state_.key_events();
+    for (std::size_t i = events_mark_; i < log.size(); ++i) out.emplace_back(log[i].event, log[i].value);
+    return out;
+  }
+  std::vector<WindowChange> window_changes() const {
+    return {state_.window_changes().begin() + windows_mark_, state_.window_changes().end()};
+  }
+
+  std::unique_ptr<Module> module_;
+  SimState state_;
+  Scenario scenario_;
+  std::unique_ptr<Host> host_;
+  std::size_t next_click_ = 0, events_mark_ = 0, windows_mark_ = 0;
+};
+
+// --- Start-up and watch rules --------------------------------------------------
+
+class StartUp : public Cockpit, public testing::WithParamInterface<double> {};
+
+TEST_P(StartUp, SwitchesRadioMasterOnOnlyWhenOffSelectsMapAndNavCirclePagesAndStartsTheClock) {
+  const double master = GetParam();
+  start("cockpit.json", {{740, master}});
+  Events expected = {{65836, 0}, {65832, 0}, {65833, 0}, {65919, 16383}, {65920, 16383}};
+  if (master == 0.0) expected.insert(expected.begin(), {66293, 0});
+  EXPECT_EQ(events(), expected);
+  EXPECT_EQ(state_.number(740), 1.0) << "the host's radio master follows the toggle";
+  run();
+  EXPECT_EQ(text_of(elements("Screen_Selector_Main").back()), "14:30:00") << "clock at the start time";
+  // Left page 2 (navigation arc, bottom left) and right page 3 (navigation
+  // circle, bottom middle) light on both selectors.
+  const std::vector<double> lit = {0, 0, 0, 0, 0, 0, 1, 1, 0};
+  EXPECT_EQ(buttons("Screen_Selector_Main"), lit);
+  EXPECT_EQ(buttons("Screen_Selector_Landing"), lit);
+}
+INSTANTIATE_TEST_SUITE_P(RadioMaster, StartUp, testing::Values(0.0, 1.0));
+
+struct WatchCase {
+  std::uint32_t leader;
+  double leader_value;
+  std::uint32_t follower;
+  double follower_value;
+  std::uint32_t event;
+};
+
+class WatchRules : public Cockpit, public testing::WithParamInterface<WatchCase> {};
+
+TEST_P(WatchRules, FirstUpdateTogglesTheFollowerAndTheNextSendsNothing) {
+  const WatchCase& c = GetParam();
+  start("cockpit.json", {{c.leader, c.leader_value}, {c.follower, c.follower_value}});
+  mark();
+  run();
+  EXPECT_EQ(events(), (Events{{c.event, 0}}));
+  EXPECT_EQ(state_.number(c.follower), 1.0 - c.follower_value) << "the host's effect flips the follower";
+  mark();
+  run();
+  EXPECT_TRUE(events().empty()) << "settled";
+}
+INSTANTIATE_TEST_SUITE_P(Rules, WatchRules,
+                         testing::Values(WatchCase{625, 50.0, 620, 0.0, 66376},
+                                         WatchCase{625, 45.0, 620, 0.0, 66376},
+                                         WatchCase{625, 44.0, 620, 1.0, 66376},
+                                         WatchCase{621, 1.0, 632, 0.0, 66378}));
+
+// --- Screen selectors ------------------------------------------------------------
+
+TEST_F(Cockpit, SelectorIsDarkAndIgnoresClicksAtSupply20AndLightsAbove) {
+  start("cockpit.json", {{kSupply, 20.0}});
+  run();
+  EXPECT_EQ(buttons("Screen_Selector_Main"), std::vector<double>(9, -1.0));
+  EXPECT_EQ(elements("Screen_Selector_Main")[1].values.channel[0], -1.0) << "backlight";
+  mark();
+  click("Screen_Selector_Main", kRadarButton);
+  EXPECT_TRUE(events().empty());
+  state_.set_number(kSupply, 20.5);
+  run();
+  EXPECT_EQ(elements("Screen_Selector_Main")[1].values.channel[0], 0.0);
+  EXPECT_EQ(buttons("Screen_Selector_Main"), (std::vector<double>{0, 0, 0, 0, 0, 0, 1, 1, 0}))
+      << "the radar click in the dark changed nothing";
+}
+
+struct PageCase {
+  Point button;
+  Events events;
+  std::vector<WindowChange> windows;  // both overlays start open
+};
+
+class PageButtons : public Cockpit, public testing::WithParamInterface<PageCase> {};
+
+TEST_P(PageButtons, SendOverlayWindowEventsInOrderAndTheHostWindowsFollow) {
+  start("cockpit.json");
+  run();
+  mark();
+  click("Screen_Selector_Main", GetParam().button);
+  EXPECT_EQ(events(), GetParam().events);
+  EXPECT_EQ(window_changes(), GetParam().windows);
+}
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PageButtons,
+    testing::Values(PageCase{kRadiosButton, {{66508, 44}, {66508, 46}}, {{44, false, 0}, {46, false, 0}}},
+                    PageCase{kRadarButton, {{66507, 44}, {66508, 46}}, {{46, false, 0}}},
+                    PageCase{kMapButton, {{66507, 46}, {66508, 44}}, {{44, false, 0}}}));
+
+TEST_F(Cockpit, HudButtonSwitchesHudOnInLightGreenCyclesColoursAndSwitchesItOff) {
+  start("cockpit.json", {{740, 1.0}, {44, 1.0}, {49, 1.0}, {332, 16383}, {333, 16383}, {334, 16383}});
+  state_.set_integer(43, 1);  // TO
+  run();
+  auto& hud = elements("Head_Up_Display");
+  auto expect_shown = [&](bool on, std::uint32_t colour) {
+    EXPECT_EQ(hud[kGlass].values.channel[0], on ? 1.0 : 0.0);
+    for (int p = 2; p < 46; ++p) {
+      bool copy_of_colour = true;
+      for (int first : kColourGroups) {
+        if (p >= first && p < first + 4) copy_of_colour = p == copy_of(first, colour);
+      }
+      EXPECT_EQ(visible(hud[p]), on && copy_of_colour) << "element " << p << " colour " << colour;
+      if (on && copy_of_colour && hud[p].element->kind == kText) {
+        EXPECT_EQ(reinterpret_cast<TextElement*>(hud[p].element)->text_colour, kTextColours[colour]);
+      }
+    }
+  };
+  expect_shown(false, 0);
+  EXPECT_EQ(tooltip("Screen_Selector_Main", kHudButton),
+            "Right clic switches the HUD On/Off - Left clic changes HUD colour (off)");
+  click("Screen_Selector_Main", kHudButton, kRight);
+  run();
+  expect_shown(true, 0);
+  EXPECT_EQ(buttons("Screen_Selector_Main")[0], 1.0) << "the HUD button is lit";
+  EXPECT_EQ(tooltip("Screen_Selector_Main", kHudButton),
+            "Right clic switches the HUD On/Off - Left clic changes HUD colour (light green)");
+  for (std::uint32_t colour : {1u, 2u, 3u, 0u}) {
+    click("Screen_Selector_Main", kHudButton, kLeft);
+    run();
+    expect_shown(true, colour);
+  }
+  click("Screen_Selector_Main", kHudButton, kLeft);
+  click("Screen_Selector_Main", kHudButton, kRight);
+  run();
+  expect_shown(false, 0);
+  click("Screen_Selector_Main", kHudButton, kRight);
+  run();
+  expect_shown(true, 0);  // switching on starts again in light green
+}
+
+TEST_F(Cockpit, SelectorsSharePagesButNotActiveFlags) {
+  start("cockpit.json");
+  run();                   // both lit
+  state_.close_window(1);  // the landing view is not shown: its selector keeps its last flag
+  state_.set_number(kSupply, 10.0);
+  run();
+  EXPECT_EQ(buttons("Screen_Selector_Main"), std::vector<double>(9, -1.0));
+  mark();
+  click("Screen_Selector_Main", kRadiosButton);
+  EXPECT_TRUE(events().empty()) << "the dark main selector ignores the click";
+  click("Screen_Selector_Landing", kRadiosButton);
+  EXPECT_EQ(events(), (Events{{66508, 45}, {66508, 47}})) << "the landing view's own overlays";
+  state_.open_window(1);
+  state_.set_number(kSupply, 25.0);
+  run();
+  const std::vector<double> radios = {0, 0, 0, 0, 1, 0, 0, 1, 0};
+  EXPECT_EQ(buttons("Screen_Selector_Main"), radios);
+  EXPECT_EQ(buttons("Screen_Selector_Landing"), radios);
+}
+
+// --- Panel controls ---------------------------------------------------------------
+
+struct ToggleCase {
+  const char* gauge;  // "o50 t225 p-2" on the panel line; Close_Subpanel has none, in window 60
+  Events events;
+  std::vector<WindowChange> windows;
+};
+
+class ParameterToggles : public Cockpit, public testing::WithParamInterface<ToggleCase> {};
+
+TEST_P(ParameterToggles, ClickActsOnItsParameterStringOrClosesItsOwnWindow) {
+  start("cockpit.json");
+  run();
+  mark();
+  click(GetParam().gauge, {5, 5});
+  EXPECT_EQ(events(), GetParam().events);
+  EXPECT_EQ(window_changes(), GetParam().windows);
+}
+INSTANTIATE_TEST_SUITE_P(Clicks, ParameterToggles,
+                         testing::Values(ToggleCase{"Radios_Toggle",
+                                                    {{66507, 50}, {66506, 225}, {65735, 0}, {65735, 0}},
+                                                    {{50, true, 0}, {225, true, 0}}},
+                                         ToggleCase{"Close_Subpanel", {}, {{60, false, 0}}}));
+
+TEST_F(Cockpit, IlsTacSwitchMovesHudGuidanceAndCourseKnobToNav2) {
+  start("cockpit.json");
+  run();
+  click("Screen_Selector_Main", kHudButton, kRight);
+  run();
+  auto& hud = elements("Head_Up_Display");
+  EXPECT_EQ(hud[kNavSourceLabel].values.channel[0], 0.0) << "NAV1 label, light green";
+  EXPECT_EQ(text_of(hud[copy_of(5, 0)]), "000");
+  click("ILS_TAC_Switch", {10, 10});
+  run();
+  EXPECT_EQ(hud[kNavSourceLabel].values.channel[0], 4.0) << "NAV2 label, light green";
+  EXPECT_EQ(text_of(hud[copy_of(5, 0)]), "120") << "course from NAV 2";
+  EXPECT_EQ(tooltip("ILS_TAC_Switch", {10, 10}),
+            "Select ILS (NAV1) or TACAN (NAV2) for the HUD (NAV2 selected)");
+  EXPECT_EQ(tooltip("Omni_Bearing_Selector", {10, 10}),
+            "Omni Bearing Selector knob for VOR2 (Bearing 120\xB0)");
+  mark();
+  click("Omni_Bearing_Selector", {40, 10});
+  EXPECT_EQ(events(), (Events{{65717, 121}}));
+  EXPECT_EQ(state_.number(54), 121.0);
+}
+
+TEST_F(Cockpit, NavGpsSwitchFlipsTheHostSwitchAndItsTooltip) {
+  start("cockpit.json");
+  run();
+  EXPECT_EQ(tooltip("NAV_GPS_Switch", {10, 10}), "NAV/GPS switch (NAV active)");
+  click("NAV_GPS_Switch", {10, 10});
+  EXPECT_EQ(state_.number(848), 1.0);
+  run();
+  EXPECT_EQ(elements("NAV_GPS_Switch")[1].values.channel[0], 1.0) << "lever on GPS";
+  EXPECT_EQ(tooltip("NAV_GPS_Switch", {10, 10}), "NAV/GPS switch (GPS active)");
+}
+
+struct KnobCase {
+  const char* gauge;
+  Point point;
+  MouseButton button;
+  std::uint32_t event, value, token;
+  const char* tooltip;
+};
+
+class Knobs : public Cockpit, public testing::WithParamInterface<KnobCase> {};
+
+TEST_P(Knobs, ClickSendsTheSteppedValueAndNeedleAndTooltipFollow) {
+  const KnobCase& c = GetParam();
+  start("cockpit.json");
+  run();
+  mark();
+  click(c.gauge, c.point, c.button);
+  EXPECT_EQ(events(), (Events{{c.event, c.value}}));
+  EXPECT_EQ(state_.number(c.token), c.value) << "the host's token follows the event";
+  run();
+  EXPECT_EQ(elements(c.gauge)[1].values.channel[0], c.value) << "needle";
+  EXPECT_EQ(tooltip(c.gauge, {10, 10}), c.tooltip);
+}
+// Heading bug starts at 355, NAV 1 course at 0.
+constexpr const char* kHeadingKnob = "Heading_Selector_Button";
+constexpr const char* kCourseKnob = "Omni_Bearing_Selector";
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(WrapPoints, Knobs, testing::Values(
+    KnobCase{kHeadingKnob, {40, 20}, kRight, 66042, 5, 855, "Heading selector knob (Heading 5\xB0)"},
+    KnobCase{kHeadingKnob, {10, 20}, kLeft, 66042, 354, 855, "Heading selector knob (Heading 354\xB0)"},
+    KnobCase{kCourseKnob, {10, 20}, kLeft, 65716, 359, 45, "Omni Bearing Selector knob for VOR1 (Bearing 359\xB0)"},
+    KnobCase{kCourseKnob, {40, 20}, kRight, 65716, 10, 45, "Omni Bearing Selector knob for VOR1 (Bearing 10\xB0)"}));
+// clang-format on
+
+TEST_F(Cockpit, RegistrationShowsAtcIdOrFixedTextInItsFontAndColour) {
+  start("cockpit.json");
+  run();
+  const auto* atc = reinterpret_cast<TextElement*>(elements("Registration", 0)[1].element);
+  EXPECT_STREQ(atc->text, "AB 123");
+  EXPECT_STREQ(atc->font, "Arial");
+  EXPECT_EQ(atc->text_colour, 0xFFFFFFu);
+  const auto* fixed = reinterpret_cast<TextElement*>(elements("Registration", 1)[1].element);
+  EXPECT_STREQ(fixed->text, "F ABCD");
+  EXPECT_STREQ(fixed->font, "Courier New");
+  EXPECT_EQ(fixed->text_colour, 0x0000FFu) << "red";
+}
+
+TEST_F(Cockpit, BaroTooltipShowsTheHostAltimeterSettingAndClicksStepIt) {
+  start("cockpit.json");
+  run();
+  EXPECT_EQ(tooltip("Baro_Pressure", {10, 10}), "Altimeter Calibration Knob (1013 mb)");
+  const ClickResult r = click("Baro_Pressure", {30, 20});
+  EXPECT_EQ(r.event, 65883u);
+  EXPECT_EQ(tooltip("Baro_Pressure", {10, 10}), "Altimeter Calibration Knob (1014 mb)");
+}
+
+// --- Head-up display through a scenario --------------------------------------------
+
+TEST_F(Cockpit, HudScenarioShowsInterpolatedReadoutsHidesWhileOffAndSmoothsTheGlideslope) {
+  start("hud_approach.json");
+  auto& hud = elements("Head_Up_Display");
+  const int caret = copy_of(kGlideslope, 0);
+  double filtered = 0.0;
+  bool seen = false;
+  int checked = 0;
+  run(4 * kTicksPerSecond, [&](double t) {
+    const bool on = (t >= 0.5 && t < 2.5) || t >= 3.0;
+    int shown = 0;
+    for (int p = 2; p < 46; ++p) shown += visible(hud[p]) ? 1 : 0;
+    // On: symbology, gear cue, TO arrow, NAV label and one copy of each group.
+    EXPECT_EQ(shown, on ? 4 + 10 : 0) << "t=" << t;
+    if (t == 1.0) {
+      EXPECT_EQ(text_of(hud[copy_of(kAirspeed, 0)]), " 155");
+      EXPECT_EQ(text_of(hud[copy_of(kAltitude, 0)]), " 2450");
+      EXPECT_EQ(text_of(elements("Screen_Selector_Main").back()), "08:00:01") << "clock";
+    }
+    if (!on) return;
+    // Each shown update moves the caret by the filter's step toward the
+    // deviation of this frame; hidden updates leave the filter where it was.
+    const double caret_value = hud[caret].values.channel[1];
+    const double deviation = state_.number(41);
+    if (seen) {
+      EXPECT_NEAR(caret_value, kGlideslopeKeep * filtered + (1.0 - kGlideslopeKeep) * deviation, 1e-9) << t;
+      ++checked;
+    }
+    filtered = caret_value;
+    seen = true;
+  });
+  EXPECT_GT(checked, 40);
+  EXPECT_NEAR(filtered, 0.0, 1.0) << "caret settles on the glideslope";
+}
+
+}  // namespace
+}  // namespace orv::host

@@ -1,0 +1,165 @@
+// orvane-panel render as a user runs it: a small panel and scenario written
+// here, the tool run as a child process, its files and pixels checked.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDir = fs::path(ORV_TEST_DIR) / "render_command";
+
+void write(const fs::path& p, const std::string& text) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p) << text;
+}
+
+std::string read(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ToolRun {
+  int code;
+  std::string err;
+};
+
+// Runs `orvane-panel render ARGS` with the module of this tree.
+ToolRun render(const std::string& args, bool with_module = true) {
+  const fs::path err = kDir / "stderr.txt";
+  const std::string cmd = std::string(ORV_PANEL_TOOL) + " render" +
+                          (with_module ? std::string(" --module ") + ORV_REAL_MODULE : std::string()) + " " +
+                          args + " >/dev/null 2>" + err.string();
+  const int status = std::system(cmd.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(err)};
+}
+
+// A lit selector and the HUD in the visible window, the radar in a hidden one.
+const char kPanel[] =
+    "[Window Titles]\nwindow00=Main\nwindow01=Radar overlay\n"
+    "[Window00]\nsize_mm=700,560\nvisible=1\nident=MAIN_PANEL\n"
+    "gauge00=Orvane_Instr!Screen_Selector_Main, 0,0\n"
+    "gauge01=Orvane_Instr!Head_Up_Display, 240,0,420,340\n"
+    "gauge02=Orvane_Instr!Engine_On, 0,520\n"
+    "[Window01]\nsize_mm=286,291\nvisible=0\nident=44\n"
+    "gauge00=Orvane_Instr!Radar, 0,0,286,291\n";
+
+const char kScenario[] = R"({
+  "name": "probe", "panel": "panel.cfg", "frames": 18, "render_at": [1],
+  "tokens": {"PANEL_LIGHTING": 100, "RADIO_MASTER": 1, "AIRSPEED": 420, "ALTITUDE": 25000}
+})";
+
+void prepare() {
+  write(kDir / "panel.cfg", kPanel);
+  write(kDir / "scenario.json", kScenario);
+}
+
+struct Size {
+  int w = 0, h = 0;
+};
+
+Size png_size(const fs::path& p) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
+  Size size{cairo_image_surface_get_width(s), cairo_image_surface_get_height(s)};
+  cairo_surface_destroy(s);
+  return size;
+}
+
+// Pixels of a PNG's box whose green channel is bright (HUD symbols).
+int bright_green_pixels(const fs::path& p, int x0, int y0, int w, int h) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
+  EXPECT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << p;
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  int n = 0;
+  for (int y = y0; y < y0 + h && data; ++y)
+    for (int x = x0; x < x0 + w; ++x) {
+      std::uint32_t px;
+      std::memcpy(&px, data + y * stride + 4 * x, 4);
+      if (((px >> 8) & 0xFF) > 150) ++n;
+    }
+  cairo_surface_destroy(s);
+  return n;
+}
+
+TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
+  prepare();
+  const fs::path out = kDir / "files";
+  fs::remove_all(out);
+  const ToolRun r = render("--scenario " + (kDir / "scenario.json").string() + " --out " + out.string());
+  ASSERT_EQ(r.code, 0) << r.err;
+
+  std::set<std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(out))
+    if (e.is_regular_file()) files.insert(fs::relative(e.path(), out).string());
+  const std::set<std::string> expected = {
+      "cockpit_t1.0.png", "t1.0/window00_main.png", "t1.0/instance00_Screen_Selector_Main.png",
+      "t1.0/instance01_Head_Up_Display.png", "t1.0/instance02_Engine_On.png"};
+  EXPECT_EQ(files, expected);  // nothing of the hidden radar window
+
+  // No size on the line: the background bitmap's; given sizes as given.
+  const Size selector = png_size(out / "t1.0/instance00_Screen_Selector_Main.png");
+  EXPECT_EQ(selector.w, 231);
+  EXPECT_EQ(selector.h, 210);
+  const Size hud = png_size(out / "t1.0/instance01_Head_Up_Display.png");
+  EXPECT_EQ(hud.w, 420);
+  EXPECT_EQ(hud.h, 340);
+  const Size window = png_size(out / "t1.0/window00_main.png");
+  EXPECT_EQ(window.w, 700);
+  EXPECT_EQ(window.h, 560);
+}
+
+TEST(RenderCommand, AirspeedReadoutShowsWhenTheHudIsOnAndNotWhenOff) {
+  prepare();
+  const std::string base = "--scenario " + (kDir / "scenario.json").string() + " --out ";
+  // A right click on the selector's HUD button switches the HUD on (light green).
+  ASSERT_EQ(render(base + (kDir / "on").string() + " --click Screen_Selector_Main:40,30:right@0.5").code, 0);
+  ASSERT_EQ(render(base + (kDir / "off").string()).code, 0);
+  // The airspeed box: (28, 77), 24 x 9 in the 210 x 170 HUD, drawn at 2x.
+  const int on = bright_green_pixels(kDir / "on/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
+  const int off = bright_green_pixels(kDir / "off/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
+  EXPECT_GT(on, 40);
+  EXPECT_EQ(off, 0);
+  // The same HUD in the window picture, at its place.
+  EXPECT_GT(bright_green_pixels(kDir / "on/t1.0/window00_main.png", 240 + 56, 154, 48, 18), 40);
+}
+
+TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
+  prepare();
+  write(kDir / "broken.json", "{\"frames\": ");
+  struct Case {
+    std::string args;
+    int code;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"--at -1", 2, "--at needs a time"},
+      {"--at soon", 2, "--at needs a time"},
+      {"--out", 2, "--out needs a value"},
+      {"--colour red", 2, "unknown option '--colour'"},
+      {"--click Screen_Selector_Main:40", 2, "needs integer X,Y"},
+      {"--click Screen_Selector_Main:40,30:middle", 2, "left or right"},
+      {"--scenario " + (kDir / "missing.json").string(), 3, "missing.json"},
+      {"--scenario " + (kDir / "broken.json").string(), 6, "broken.json"},
+      {"--module " + (kDir / "panel.cfg").string(), 4, "panel.cfg"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun r = render(c.args, c.args.rfind("--module", 0) != 0);
+    EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+  }
+}
+
+}  // namespace

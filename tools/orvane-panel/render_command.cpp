@@ -1,0 +1,438 @@
+// orvane-panel render: runs a scenario through the substitute host and draws
+// what the panel shows at chosen times: one PNG per open panel window, one
+// per gauge instance of an open window, and one cockpit sheet with every open
+// window laid out and labelled.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "cli.h"
+#include "commands.h"
+#include "host.h"
+#include "host/render/drawing_surfaces.h"
+#include "host/render/render.h"
+#include "host_error.h"
+#include "scenario.h"
+
+namespace orv::panel_tool {
+
+using namespace orv::host;
+
+namespace {
+
+constexpr const char* kRenderHelp =
+    "Usage: orvane-panel render [options]\n"
+    "\n"
+    "Loads the gauge module, places the gauges of a panel, runs a scenario and\n"
+    "draws the panel at the requested simulated times. For each time T:\n"
+    "\n"
+    "  DIR/tT/windowNN_TITLE.png          every panel window open at T ([WindowNN]\n"
+    "                                     of panel.cfg), its gauges at their places\n"
+    "  DIR/tT/instanceKK_GAUGE.png        every gauge instance of an open window\n"
+    "                                     (KK: instance index, as the trace numbers\n"
+    "                                     them), at its panel size\n"
+    "  DIR/cockpit_tT.png                 all open windows side by side, labelled\n"
+    "\n"
+    "T is written with at least one decimal (t12.0, t1.25). The files written are\n"
+    "listed on standard output, one per line. Gauges without elements show as a\n"
+    "labelled grey box. A gauge line without width and height is drawn at its\n"
+    "background bitmap's size; with a width only, the height keeps the bitmap's\n"
+    "proportions.\n"
+    "\n"
+    "Options:\n"
+    "  --module PATH        gauge module (default: Orvane_Instr next to this program)\n"
+    "  --panel FILE         panel.cfg (default: the scenario's panel, else the built-in one)\n"
+    "  --scenario FILE      scenario JSON (default: the built-in scenario)\n"
+    "  --at SECONDS         a time to draw (repeatable; default: the scenario's\n"
+    "                       \"render_at\" times, else its end, frames / 18 seconds)\n"
+    "  --out DIR            output directory (default: out)\n"
+    "  --set TOKEN=VALUE    hold a token at a value for the whole run (as in trace)\n"
+    "  --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
+    "                       click gauge point X,Y of an instance (index or gauge\n"
+    "                       name) at a simulated time, besides the scenario's clicks;\n"
+    "                       e.g. Screen_Selector_Main:40,30@1 steps the HUD colour,\n"
+    "                       Screen_Selector_Main:40,30:right@1 switches the HUD on/off\n"
+    "  --help               this text\n"
+    "\n"
+    "The substitute host plays no sound unless SDL_AUDIODRIVER names an SDL audio\n"
+    "driver; orvane-panel sets it to \"dummy\" when it is unset.\n"
+    "\n";
+
+constexpr int kTicks = kTicksPerSecond;
+
+// "12.0", "1.25": at least one decimal, at most three.
+std::string time_label(double t) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.3f", t);
+  std::string s = buffer;
+  while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
+  return s;
+}
+
+// Lower-case letters, digits and single underscores.
+std::string slug(const std::string& text) {
+  std::string s;
+  for (unsigned char c : text) {
+    if (std::isalnum(c)) {
+      s += static_cast<char>(std::tolower(c));
+    } else if (!s.empty() && s.back() != '_') {
+      s += '_';
+    }
+  }
+  while (!s.empty() && s.back() == '_') s.pop_back();
+  return s.empty() ? std::string("window") : s;
+}
+
+std::string two_digits(std::size_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
+void set_colour(cairo_t* cr, std::uint32_t bgr) {
+  cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0, ((bgr >> 8) & 0xFF) / 255.0, ((bgr >> 16) & 0xFF) / 255.0);
+}
+
+void label(cairo_t* cr, double x, double y, double size, const std::string& text, bool bold = false) {
+  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, size);
+  cairo_move_to(cr, x, y);
+  cairo_show_text(cr, text.c_str());
+}
+
+const abi::ElementHeader* background_of(const GaugeInstance& g) {
+  for (const ElementSlot& s : g.elements())
+    if (s.element->kind == abi::kStaticImage) return s.element;
+  return nullptr;
+}
+
+class Renderer {
+ public:
+  Renderer(Host& host, const render::BitmapStore& bitmaps, render::DrawingSurfaces& surfaces, std::string out,
+           std::string scenario_name)
+      : host_(host),
+        bitmaps_(bitmaps),
+        surfaces_(surfaces),
+        out_(std::move(out)),
+        scenario_name_(std::move(scenario_name)) {}
+
+  // Sizes from background bitmaps where the panel line gives none.
+  void size_instances() {
+    std::size_t index = 0;
+    for (const PanelWindow& w : host_.windows()) {
+      for (const GaugePlacement& g : w.gauges) {
+        if (index >= host_.instances().size()) return;
+        PlacedInstance& p = host_.instances()[index++];
+        const abi::ElementHeader* bg = background_of(*p.gauge);
+        int bw = 0, bh = 0;
+        if (bg == nullptr || !bitmaps_.size(bg->bitmap, &bw, &bh) || bw <= 0 || bh <= 0) continue;
+        if (!g.width) {
+          p.width = bw;
+          p.height = bh;
+        } else if (!g.height) {
+          p.height = std::max(1, static_cast<int>(std::lround(static_cast<double>(*g.width) * bh / bw)));
+        }
+        p.gauge->header().size = {p.width, p.height};
+      }
+    }
+  }
+
+  void attach_surfaces() {
+    for (PlacedInstance& p : host_.instances()) surfaces_.attach(*p.gauge, bitmaps_);
+  }
+
+  // Writes every picture of the present moment, labelled `t`.
+  void snapshot(const std::string& t) {
+    const std::string dir = out_ + "/t" + t;
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) throw HostError(ErrorKind::unreadable, dir + ": cannot create the directory: " + ec.message());
+
+    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+      if (!host_.shown(i)) continue;
+      const PlacedInstance& p = host_.instances()[i];
+      cairo_surface_t* s =
+          cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width), std::max(1, p.height));
+      cairo_t* cr = cairo_create(s);
+      set_colour(cr, window_background(p.window));
+      cairo_paint(cr);
+      draw_instance(cr, i);
+      cairo_destroy(cr);
+      write(s, dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
+    }
+
+    struct Shown {
+      const PanelWindow* window;
+      cairo_surface_t* picture;
+    };
+    std::vector<Shown> shown;
+    for (const PanelWindow& w : host_.windows()) {
+      if (!host_.state().window_open(w.number)) continue;
+      cairo_surface_t* s = draw_window(w);
+      write(s,
+            dir + "/window" + two_digits(static_cast<std::size_t>(w.index)) + "_" +
+                slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) +
+                ".png",
+            false);
+      shown.push_back({&w, s});
+    }
+    write_sheet(shown, t);
+    for (Shown& s : shown) cairo_surface_destroy(s.picture);
+  }
+
+ private:
+  std::uint32_t window_background(std::uint32_t number) const {
+    for (const PanelWindow& w : host_.windows())
+      if (w.number == number) return w.background_colour;
+    return 0;
+  }
+
+  void draw_instance(cairo_t* cr, std::size_t i) {
+    const PlacedInstance& p = host_.instances()[i];
+    const GaugeInstance& g = *p.gauge;
+    if (g.elements().empty()) {
+      // A gauge with nothing to draw yet: a labelled box of its size.
+      cairo_rectangle(cr, 0.5, 0.5, p.width - 1.0, p.height - 1.0);
+      cairo_set_source_rgb(cr, 0.16, 0.17, 0.19);
+      cairo_fill_preserve(cr);
+      cairo_set_source_rgb(cr, 0.45, 0.47, 0.5);
+      cairo_set_line_width(cr, 1.0);
+      cairo_stroke(cr);
+      cairo_set_source_rgb(cr, 0.7, 0.72, 0.75);
+      const double size = std::clamp(p.width / 18.0, 7.0, 14.0);
+      label(cr, 6, 6 + size, size, g.name());
+      label(cr, 6, 8 + 2.2 * size, size * 0.85, "(no elements)");
+      return;
+    }
+    render::render_gauge(cr, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
+  }
+
+  cairo_surface_t* draw_window(const PanelWindow& w) {
+    int width = w.size_mm_x, height = w.size_mm_y;
+    if (width <= 0 || height <= 0) {
+      width = height = 16;
+      for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+        const PlacedInstance& p = host_.instances()[i];
+        if (p.window != w.number) continue;
+        width = std::max(width, p.x + p.width);
+        height = std::max(height, p.y + p.height);
+      }
+    }
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_t* cr = cairo_create(s);
+    set_colour(cr, w.background_colour);
+    cairo_paint(cr);
+    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+      const PlacedInstance& p = host_.instances()[i];
+      if (p.window != w.number) continue;
+      cairo_save(cr);
+      cairo_translate(cr, p.x, p.y);
+      draw_instance(cr, i);
+      cairo_restore(cr);
+    }
+    cairo_destroy(cr);
+    return s;
+  }
+
+  // Windows in panel order, left to right in rows no wider than the widest
+  // window or 2200 pixels, each under a caption.
+  template <typename Shown>
+  void write_sheet(const std::vector<Shown>& shown, const std::string& t) {
+    constexpr int kMargin = 16, kCaption = 24, kTitle = 40, kMaxRow = 2200;
+    int row_limit = kMaxRow;
+    for (const Shown& s : shown) row_limit = std::max(row_limit, cairo_image_surface_get_width(s.picture));
+    struct Place {
+      int x, y;
+    };
+    std::vector<Place> places;
+    std::vector<std::string> captions;
+    int x = kMargin, y = kTitle + kMargin, row_height = 0, sheet_w = 480;
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
+    cairo_t* measure = cairo_create(scratch);
+    cairo_select_font_face(measure, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(measure, 13);
+    for (const Shown& s : shown) {
+      const PanelWindow& win = *s.window;
+      int w = cairo_image_surface_get_width(s.picture);
+      const int h = cairo_image_surface_get_height(s.picture);
+      captions.push_back("Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
+                         "  (window " + std::to_string(win.number) + ", " + std::to_string(w) + " x " +
+                         std::to_string(h) + ")");
+      cairo_text_extents_t te;
+      cairo_text_extents(measure, captions.back().c_str(), &te);
+      w = std::max(w, static_cast<int>(std::ceil(te.x_advance)));
+      if (x > kMargin && x + w + kMargin > row_limit) {
+        x = kMargin;
+        y += row_height + kMargin;
+        row_height = 0;
+      }
+      places.push_back({x, y});
+      x += w + kMargin;
+      sheet_w = std::max(sheet_w, x);
+      row_height = std::max(row_height, h + kCaption);
+    }
+    cairo_destroy(measure);
+    cairo_surface_destroy(scratch);
+    const int sheet_h = y + row_height + kMargin;
+    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sheet_w, sheet_h);
+    cairo_t* cr = cairo_create(sheet);
+    cairo_set_source_rgb(cr, 0.12, 0.13, 0.14);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
+    label(cr, kMargin, 27, 18,
+          "Orvane cockpit - scenario " +
+              (scenario_name_.empty() ? std::string("(unnamed)") : scenario_name_) + " - t = " + t + " s",
+          true);
+    if (shown.empty()) {
+      cairo_set_source_rgb(cr, 0.7, 0.7, 0.7);
+      label(cr, kMargin, kTitle + kMargin + 14, 14, "no panel window is open");
+    }
+    for (std::size_t k = 0; k < shown.size(); ++k) {
+      const int px = places[k].x, py = places[k].y;
+      const int ww = cairo_image_surface_get_width(shown[k].picture);
+      const int wh = cairo_image_surface_get_height(shown[k].picture);
+      cairo_set_source_rgb(cr, 0.8, 0.82, 0.85);
+      label(cr, px, py + 16, 13, captions[k]);
+      cairo_set_source_surface(cr, shown[k].picture, px, py + kCaption);
+      cairo_paint(cr);
+      cairo_rectangle(cr, px - 0.5, py + kCaption - 0.5, ww + 1.0, wh + 1.0);
+      cairo_set_source_rgb(cr, 0.35, 0.37, 0.4);
+      cairo_set_line_width(cr, 1.0);
+      cairo_stroke(cr);
+    }
+    cairo_destroy(cr);
+    write(sheet, out_ + "/cockpit_t" + t + ".png");
+  }
+
+  void write(cairo_surface_t* s, const std::string& path, bool destroy = true) {
+    const cairo_status_t status = cairo_surface_write_to_png(s, path.c_str());
+    if (destroy) cairo_surface_destroy(s);
+    if (status != CAIRO_STATUS_SUCCESS)
+      throw HostError(ErrorKind::unreadable, path + ": cannot write: " + cairo_status_to_string(status));
+    std::cout << path << "\n";
+  }
+
+  Host& host_;
+  const render::BitmapStore& bitmaps_;
+  render::DrawingSurfaces& surfaces_;
+  std::string out_;
+  std::string scenario_name_;
+};
+
+}  // namespace
+
+int run_render(const Args& args) {
+  std::optional<std::string> module_path, panel_path, scenario_path;
+  std::string out = "out";
+  std::vector<double> times;
+  std::vector<std::pair<std::uint32_t, TokenValue>> sets;
+  std::vector<ScenarioClick> extra_clicks;
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      auto value = [&]() -> const std::string& {
+        if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+        return args[++i];
+      };
+      if (a == "--help" || a == "-h") {
+        std::cout << kRenderHelp << kExitCodeHelp;
+        return kExitOk;
+      } else if (a == "--module") {
+        module_path = value();
+      } else if (a == "--panel") {
+        panel_path = value();
+      } else if (a == "--scenario") {
+        scenario_path = value();
+      } else if (a == "--out") {
+        out = value();
+        if (out.empty()) throw UsageError{"--out needs a directory"};
+      } else if (a == "--at") {
+        double t = 0.0;
+        const std::string& v = value();
+        if (!parse_seconds(v, t) || t > 86400.0)
+          throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
+        times.push_back(t);
+      } else if (a == "--set") {
+        sets.push_back(parse_set(value()));
+      } else if (a == "--click") {
+        extra_clicks.push_back(parse_click(value()));
+      } else {
+        throw UsageError{"unknown option '" + a + "'"};
+      }
+    }
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "orvane-panel render: %s\n(see 'orvane-panel render --help')\n", e.message.c_str());
+    return kExitUsage;
+  }
+
+  try {
+    const Inputs inputs = load_inputs(scenario_path, panel_path);
+    const Scenario& scenario = inputs.scenario;
+    if (times.empty()) times = scenario.render_at;
+    if (times.empty()) times.push_back(static_cast<double>(scenario.frames.value_or(36)) / kTicks);
+    std::sort(times.begin(), times.end());
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+
+    auto module = Module::load(module_path.value_or(default_module_path()));
+    const render::BitmapStore bitmaps =
+        render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
+    // The surfaces outlive the host, whose shutdown may still reach them.
+    render::DrawingSurfaces surfaces;
+    SimState state;
+    Host host(*module, state);
+    place_panel(host, inputs);
+    Renderer renderer(host, bitmaps, surfaces, out, scenario.name);
+    renderer.size_instances();
+    renderer.attach_surfaces();
+
+    scenario.apply_initial(state);
+    for (const auto& [id, v] : sets) state.set_token(id, v);
+    std::vector<ScenarioClick> clicks = scenario.clicks;
+    clicks.insert(clicks.end(), extra_clicks.begin(), extra_clicks.end());
+    std::stable_sort(clicks.begin(), clicks.end(), [](const auto& a, const auto& b) { return a.t < b.t; });
+
+    host.start();
+    // The frame of time t is the one nearest to it; clicks within half a
+    // frame of a frame's time belong to that frame, as in the trace.
+    std::size_t next_click = 0, next_time = 0;
+    const long long last_frame = std::llround(times.back() * kTicks);
+    for (long long f = 0; f <= last_frame; ++f) {
+      host.begin_frame();
+      const double t = state.time();
+      scenario.apply_at(state, t);
+      for (const auto& [id, v] : sets) state.set_token(id, v);
+      const double horizon = t + 0.5 / kTicks;
+      while (next_click < clicks.size() && clicks[next_click].t < horizon) {
+        const ScenarioClick& c = clicks[next_click++];
+        if (auto index = c.target.resolve(host)) {
+          host.click(*index, c.x, c.y, c.button);
+        } else {
+          std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
+                       time_label(c.t).c_str(), c.target.describe().c_str());
+        }
+      }
+      host.update();
+      state.clear_logs();
+      while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f)
+        renderer.snapshot(time_label(times[next_time++]));
+    }
+    host.stop();
+    std::fflush(stdout);
+    return kExitOk;
+  } catch (const HostError& e) {
+    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
+    return exit_code_of(e.kind());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
+    return kExitInternal;
+  }
+}
+
+}  // namespace orv::panel_tool
