@@ -18,13 +18,21 @@ constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseWheelLike;
 
 ORV_KNOB_DIAL(dial, 23);
 
-NeedleElement needle{.h = {.kind = kNeedle, .bitmap = 460, .position = {23, 23}, .gauge = &baro_pressure},
+NeedleElement needle{.h = {.kind = kNeedle,
+                           .bitmap = 460,
+                           .position = {23, 23},
+                           .offset = {20, 20},  // pivot inside the needle bitmap
+                           .gauge = &baro_pressure,
+                           .flags = kDrawMoving},
                      .source = token(kKohlsmanSetting),
                      .table = dial,
                      .table_count = std::size(dial)};
 ORV_ELEMENT_LIST(background_next, &needle.h);
-StaticElement background{
-    .h = {.kind = kStaticImage, .bitmap = 450, .gauge = &baro_pressure, .next = background_next}};
+StaticElement background{.h = {.kind = kStaticImage,
+                               .bitmap = 450,
+                               .gauge = &baro_pressure,
+                               .next = background_next,
+                               .flags = kDrawBackground}};
 ORV_ELEMENT_LIST(elements, &background.h);
 
 MouseRect mouse[] = {

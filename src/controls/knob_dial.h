@@ -11,6 +11,9 @@
 
 namespace orv::controls {
 
+// Pivot of the knob needle bitmaps (2220, 2230) inside the bitmap.
+inline constexpr PixPoint kKnobNeedlePivot = {25, 25};
+
 // Value-to-angle points of a knob needle pivoting at (c, c) in a gauge of
 // 2c x 2c pixels: a value in degrees turns the needle by as many degrees, 0
 // pointing up, clockwise.
@@ -33,25 +36,32 @@ inline constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouse
 // code: its needle on the dial over the knob background, the tooltip record
 // `tip`, and the two halves calling `turn`. Used inside the gauge's own
 // records namespace.
-#define ORV_KNOB_RECORDS(owner, needle_bitmap, needle_source, needle_fn, tip, turn)               \
-  ORV_KNOB_DIAL(dial, 29);                                                                        \
-  NeedleElement needle{                                                                           \
-      .h = {.kind = kNeedle, .bitmap = (needle_bitmap), .position = {29, 29}, .gauge = &(owner)}, \
-      .source = (needle_source),                                                                  \
-      .callback = (needle_fn),                                                                    \
-      .table = dial,                                                                              \
-      .table_count = std::size(dial)};                                                            \
-  ORV_ELEMENT_LIST(background_next, &needle.h);                                                   \
-  StaticElement background{                                                                       \
-      .h = {.kind = kStaticImage, .bitmap = 2210, .gauge = &(owner), .next = background_next}};   \
-  ORV_ELEMENT_LIST(elements, &background.h);                                                      \
-  MouseRect mouse[] = {                                                                           \
-      whole_gauge_area(),                                                                         \
-      tip,                                                                                        \
-      click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, knob_click<turn, KnobHalf::kDown>),     \
-      click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, knob_click<turn, KnobHalf::kUp>),        \
-      area_end(),                                                                                 \
-      list_end(),                                                                                 \
+#define ORV_KNOB_RECORDS(owner, needle_bitmap, needle_source, needle_fn, tip, turn)           \
+  ORV_KNOB_DIAL(dial, 29);                                                                    \
+  NeedleElement needle{.h = {.kind = kNeedle,                                                 \
+                             .bitmap = (needle_bitmap),                                       \
+                             .position = {29, 29},                                            \
+                             .offset = kKnobNeedlePivot,                                      \
+                             .gauge = &(owner),                                               \
+                             .flags = kDrawMoving},                                           \
+                       .source = (needle_source),                                             \
+                       .callback = (needle_fn),                                               \
+                       .table = dial,                                                         \
+                       .table_count = std::size(dial)};                                       \
+  ORV_ELEMENT_LIST(background_next, &needle.h);                                               \
+  StaticElement background{.h = {.kind = kStaticImage,                                        \
+                                 .bitmap = 2210,                                              \
+                                 .gauge = &(owner),                                           \
+                                 .next = background_next,                                     \
+                                 .flags = kDrawBackground}};                                  \
+  ORV_ELEMENT_LIST(elements, &background.h);                                                  \
+  MouseRect mouse[] = {                                                                       \
+      whole_gauge_area(),                                                                     \
+      tip,                                                                                    \
+      click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, knob_click<turn, KnobHalf::kDown>), \
+      click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, knob_click<turn, KnobHalf::kUp>),    \
+      area_end(),                                                                             \
+      list_end(),                                                                             \
   }
 
 }  // namespace orv::controls

@@ -106,8 +106,11 @@ TextElement plate{.h = {.kind = kText, .bitmap = kNoBitmap, .gauge = &registrati
                   .format = kTextCentre | kTextVCentre | kTextSingleLine,
                   .max_chars = 7};
 ORV_ELEMENT_LIST(background_next, &plate.h);
-StaticElement background{
-    .h = {.kind = kStaticImage, .bitmap = 50, .gauge = &registration, .next = background_next}};
+StaticElement background{.h = {.kind = kStaticImage,
+                               .bitmap = 50,
+                               .gauge = &registration,
+                               .next = background_next,
+                               .flags = kDrawBackground}};
 ORV_ELEMENT_LIST(elements, &background.h);
 
 MouseRect mouse[] = {

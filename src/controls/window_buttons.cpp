@@ -22,18 +22,19 @@ i32 ORV_CALL toggle_window(Click*, u32) {
 }  // namespace orv::controls
 
 // One window button: icon bitmap 100 and the panel window it toggles.
-#define ORV_WINDOW_BUTTON(var, window)                                                          \
-  namespace orv::gauges::var##_records {                                                        \
-    using namespace orv::controls;                                                              \
-    StaticElement icon{.h = {.kind = kStaticImage, .bitmap = 100, .gauge = &orv::gauges::var}}; \
-    ORV_ELEMENT_LIST(elements, &icon.h);                                                        \
-    MouseRect mouse[] = {                                                                       \
-        whole_gauge_area(),                                                                     \
-        click_box({3, 3, 44, 44}, kCursorHand, kMouseRightSingle, toggle_window<window>),       \
-        area_end(),                                                                             \
-        list_end(),                                                                             \
-    };                                                                                          \
-  }                                                                                             \
+#define ORV_WINDOW_BUTTON(var, window)                                                                     \
+  namespace orv::gauges::var##_records {                                                                   \
+    using namespace orv::controls;                                                                         \
+    StaticElement icon{                                                                                    \
+        .h = {.kind = kStaticImage, .bitmap = 100, .gauge = &orv::gauges::var, .flags = kDrawBackground}}; \
+    ORV_ELEMENT_LIST(elements, &icon.h);                                                                   \
+    MouseRect mouse[] = {                                                                                  \
+        whole_gauge_area(),                                                                                \
+        click_box({3, 3, 44, 44}, kCursorHand, kMouseRightSingle, toggle_window<window>),                  \
+        area_end(),                                                                                        \
+        list_end(),                                                                                        \
+    };                                                                                                     \
+  }                                                                                                        \
   ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse, nullptr)
 
 // clang-format off

@@ -31,7 +31,17 @@ using namespace abi;
 
 // A value channel bound to token variable `id` (0: the module supplies the
 // value itself).
-constexpr TokenVar token(u32 id) { return TokenVar{.id = id, .host_ptr = nullptr, .host_type = 0, .value = {.n = 0.0}, .spare = {.n = 0.0}}; }
+constexpr TokenVar token(u32 id) {
+  return TokenVar{.id = id, .host_ptr = nullptr, .host_type = 0, .value = {.n = 0.0}, .spare = {.n = 0.0}};
+}
+
+// --- Host drawing bits ------------------------------------------------------
+
+// Bit 0x1 asks the host to draw pure black as transparent, so an element
+// drawn over others shows only its symbol.
+inline constexpr u32 kDrawBackground = 0x3;  // static backgrounds and panel icons
+inline constexpr u32 kDrawOverlay = 0x7;     // icons and texts over a background
+inline constexpr u32 kDrawMoving = 0x87;     // needles, sliders, sprites, moving images
 
 // --- Reading a channel's stored value --------------------------------------
 

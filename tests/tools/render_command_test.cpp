@@ -17,7 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kDir = fs::path(ORV_TEST_DIR) / "render_command";
+// Each test works in a folder of its own: ctest runs them in parallel.
+fs::path test_dir() {
+  return fs::path(ORV_TEST_DIR) / "render_command" /
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
 void write(const fs::path& p, const std::string& text) {
   fs::create_directories(p.parent_path());
@@ -38,7 +42,7 @@ struct ToolRun {
 
 // Runs `orvane-panel render ARGS` with the module of this tree.
 ToolRun render(const std::string& args, bool with_module = true) {
-  const fs::path err = kDir / "stderr.txt";
+  const fs::path err = test_dir() / "stderr.txt";
   const std::string cmd = std::string(ORV_PANEL_TOOL) + " render" +
                           (with_module ? std::string(" --module ") + ORV_REAL_MODULE : std::string()) + " " +
                           args + " >/dev/null 2>" + err.string();
@@ -62,8 +66,8 @@ const char kScenario[] = R"({
 })";
 
 void prepare() {
-  write(kDir / "panel.cfg", kPanel);
-  write(kDir / "scenario.json", kScenario);
+  write(test_dir() / "panel.cfg", kPanel);
+  write(test_dir() / "scenario.json", kScenario);
 }
 
 struct Size {
@@ -96,9 +100,9 @@ int bright_green_pixels(const fs::path& p, int x0, int y0, int w, int h) {
 
 TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
   prepare();
-  const fs::path out = kDir / "files";
+  const fs::path out = test_dir() / "files";
   fs::remove_all(out);
-  const ToolRun r = render("--scenario " + (kDir / "scenario.json").string() + " --out " + out.string());
+  const ToolRun r = render("--scenario " + (test_dir() / "scenario.json").string() + " --out " + out.string());
   ASSERT_EQ(r.code, 0) << r.err;
 
   std::set<std::string> files;
@@ -123,22 +127,22 @@ TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
 
 TEST(RenderCommand, AirspeedReadoutShowsWhenTheHudIsOnAndNotWhenOff) {
   prepare();
-  const std::string base = "--scenario " + (kDir / "scenario.json").string() + " --out ";
+  const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out ";
   // A right click on the selector's HUD button switches the HUD on (light green).
-  ASSERT_EQ(render(base + (kDir / "on").string() + " --click Screen_Selector_Main:40,30:right@0.5").code, 0);
-  ASSERT_EQ(render(base + (kDir / "off").string()).code, 0);
+  ASSERT_EQ(render(base + (test_dir() / "on").string() + " --click Screen_Selector_Main:40,30:right@0.5").code, 0);
+  ASSERT_EQ(render(base + (test_dir() / "off").string()).code, 0);
   // The airspeed box: (28, 77), 24 x 9 in the 210 x 170 HUD, drawn at 2x.
-  const int on = bright_green_pixels(kDir / "on/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
-  const int off = bright_green_pixels(kDir / "off/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
+  const int on = bright_green_pixels(test_dir() / "on/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
+  const int off = bright_green_pixels(test_dir() / "off/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18);
   EXPECT_GT(on, 40);
   EXPECT_EQ(off, 0);
   // The same HUD in the window picture, at its place.
-  EXPECT_GT(bright_green_pixels(kDir / "on/t1.0/window00_main.png", 240 + 56, 154, 48, 18), 40);
+  EXPECT_GT(bright_green_pixels(test_dir() / "on/t1.0/window00_main.png", 240 + 56, 154, 48, 18), 40);
 }
 
 TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
   prepare();
-  write(kDir / "broken.json", "{\"frames\": ");
+  write(test_dir() / "broken.json", "{\"frames\": ");
   struct Case {
     std::string args;
     int code;
@@ -151,9 +155,9 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
       {"--colour red", 2, "unknown option '--colour'"},
       {"--click Screen_Selector_Main:40", 2, "needs integer X,Y"},
       {"--click Screen_Selector_Main:40,30:middle", 2, "left or right"},
-      {"--scenario " + (kDir / "missing.json").string(), 3, "missing.json"},
-      {"--scenario " + (kDir / "broken.json").string(), 6, "broken.json"},
-      {"--module " + (kDir / "panel.cfg").string(), 4, "panel.cfg"},
+      {"--scenario " + (test_dir() / "missing.json").string(), 3, "missing.json"},
+      {"--scenario " + (test_dir() / "broken.json").string(), 6, "broken.json"},
+      {"--module " + (test_dir() / "panel.cfg").string(), 4, "panel.cfg"},
   };
   for (const Case& c : cases) {
     const ToolRun r = render(c.args, c.args.rfind("--module", 0) != 0);
