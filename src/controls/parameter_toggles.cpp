@@ -32,7 +32,7 @@ constexpr u32 kViewForwardEvent = 65734;
 constexpr u32 kViewBackEvent = 65735;
 
 // A malformed count cannot keep the panel thread busy for long.
-constexpr i32 kMaxViewSteps = 100;
+constexpr i32 kMaxViewSteps = 10000;
 
 // Overlay windows of the left display's radar and map pages.
 struct Overlays {

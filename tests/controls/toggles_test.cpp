@@ -53,8 +53,8 @@ TEST(ParameterToggle, OpensThenClosesThenTogglesThenStepsViews) {
       {"p-2", {{65735, 0}, {65735, 0}}},
       {"p0", {{65875, 0}}},
       {"p3 p5", {{65734, 0}, {65734, 0}, {65734, 0}}},
-      {"p2147483647999", std::vector<KeyEvent>(100, {65734, 0})},  // a huge view count is bounded
-      {"p-2147483648", std::vector<KeyEvent>(100, {65735, 0})},
+      {"p2147483647999", std::vector<KeyEvent>(10000, {65734, 0})},  // a huge view count is bounded
+      {"p-2147483648", std::vector<KeyEvent>(10000, {65735, 0})},
       {"NO KEYS HERE", {}},
       {"'o50", {}},
   };
