@@ -35,15 +35,5 @@ TEST(ModuleLoad, RejectsModulesWhoseRecordsAreWrong) {
                     "gauge header 0 (Probe): element of unknown kind 9");
 }
 
-TEST(ModuleLoad, TheRealModuleHasItsRegistryOf32Gauges) {
-  auto m = Module::load(ORV_REAL_MODULE);
-  EXPECT_EQ(m->name(), "Orvane_Instr");
-  ASSERT_EQ(m->gauges().size(), 32u);
-  EXPECT_STREQ(m->gauges().front()->name, "Engine_On");
-  EXPECT_STREQ(m->gauges().back()->name, "ILS_TAC_Switch");
-  EXPECT_NE(m->find_gauge("Head_Up_Display"), nullptr);
-  EXPECT_EQ(m->find_gauge("head_up_display"), nullptr);
-}
-
 }  // namespace
 }  // namespace orv::host

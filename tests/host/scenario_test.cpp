@@ -87,11 +87,5 @@ TEST(Scenario, CommandLineValuesAreNumbersIntegersOrTexts) {
   EXPECT_FALSE(parse_token_value("").has_value());
 }
 
-TEST(Scenario, TheShippedDefaultParses) {
-  const Scenario s = parse_scenario(read_file(ORV_DEFAULT_SCENARIO), ORV_DEFAULT_SCENARIO, "");
-  EXPECT_FALSE(s.tokens.empty());
-  EXPECT_FALSE(s.tracks.empty());
-}
-
 }  // namespace
 }  // namespace orv::host

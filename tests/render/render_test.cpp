@@ -35,12 +35,7 @@ template <typename F>
 void add_bitmap(unsigned id, int w, int h, F fill) {
   const std::uint32_t row = (w * 3 + 3) & ~3, image = row * h;
   std::vector<std::uint8_t> v = {'B', 'M'};
-  put32(v, 54 + image);
-  put32(v, 0);
-  put32(v, 54);
-  put32(v, 40);
-  put32(v, w);
-  put32(v, h);
+  for (std::uint32_t x : {54 + image, 0u, 54u, 40u, std::uint32_t(w), std::uint32_t(h)}) put32(v, x);
   v.insert(v.end(), {1, 0, 24, 0});
   for (int i = 0; i < 6; ++i) put32(v, i == 1 ? image : 0);
   for (int y = h - 1; y >= 0; --y) {
@@ -121,19 +116,24 @@ class RenderTest : public ::testing::Test {
 
 constexpr Px kBackground{0, 0, 80};
 
-TEST_F(RenderTest, NeedleTurnsToTheAngleOfItsTableInterpolatedClockwise) {
-  // Value 0 points right (80,50), value 90 points down (50,80): one degree
-  // per unit, clockwise; 225 continues past the table to up-left.
+TEST_F(RenderTest, NeedleTurnsClockwiseByItsTableOrFromUpWithout) {
+  // With the table, value 0 points right (80,50) and 90 down (50,80): one
+  // degree per unit, clockwise; 225 continues past the table to up-left.
+  // Without one (the upright bar), 90 points right.
   NeedlePoint table[2] = {{{80, 50}, 0.0, 0.0}, {{50, 80}, 90.0, 0.0}};
-  NeedleElement n{};
-  n.h = {.kind = kNeedle, .bitmap = 10, .position = {50, 50}, .offset = {0, 2}, .flags = 0x87};
-  n.table = table;
-  n.table_count = 2;
   struct Case {
+    u32 bitmap;
+    PixPoint offset;
+    u32 table_count;
     double value;
     int x, y;
   };
-  for (const Case c : {Case{0, 80, 50}, Case{90, 50, 80}, Case{225, 29, 29}}) {
+  for (const Case c : {Case{10, {0, 2}, 2, 0, 80, 50}, Case{10, {0, 2}, 2, 90, 50, 80},
+                       Case{10, {0, 2}, 2, 225, 29, 29}, Case{11, {2, 40}, 0, 90, 75, 50}}) {
+    NeedleElement n{};
+    n.h = {.kind = kNeedle, .bitmap = c.bitmap, .position = {50, 50}, .offset = c.offset, .flags = 0x87};
+    n.table = c.table_count != 0 ? table : nullptr;
+    n.table_count = c.table_count;
     values_.clear();
     children_ = {nullptr};
     add(&n.h, {{c.value, 0, 0}, true});
@@ -141,15 +141,6 @@ TEST_F(RenderTest, NeedleTurnsToTheAngleOfItsTableInterpolatedClockwise) {
     EXPECT_TRUE(is(c.x, c.y, kWhite)) << c.value;
     EXPECT_TRUE(is(50 + (50 - c.x), 50 + (50 - c.y), kBackground)) << c.value;  // not the opposite way
   }
-}
-
-TEST_F(RenderTest, NeedleWithoutTableIsTurnedClockwiseFromUp) {
-  NeedleElement n{};
-  n.h = {.kind = kNeedle, .bitmap = 11, .position = {50, 50}, .offset = {2, 40}, .flags = 0x87};
-  add(&n.h, {{90, 0, 0}, true});
-  render();
-  EXPECT_TRUE(is(75, 50, kWhite));
-  EXPECT_TRUE(is(50, 25, kBackground));
 }
 
 TEST_F(RenderTest, SpriteTurnsCounterClockwiseAboutItsCentreAndIsClippedByItsMask) {

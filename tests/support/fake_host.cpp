@@ -20,11 +20,6 @@ u32 ORV_CALL trigger_key_event(u32 event, u32 value) {
   return 0;
 }
 
-void ORV_CALL init_var_by_name(TokenVar* rec, const char* name) {
-  auto it = g_current->named_data.find(name);
-  rec->host_ptr = it == g_current->named_data.end() ? nullptr : it->second;
-}
-
 void ORV_CALL lookup_var(TokenVar* rec) {
   g_current->token_reads.push_back(rec->id);
   g_current->deliver(*rec);
@@ -32,10 +27,7 @@ void ORV_CALL lookup_var(TokenVar* rec) {
 
 i32 ORV_CALL execute_calculator_code(const char* code, f64* num, i32*, const char** text) {
   g_current->expressions.emplace_back(code);
-  if (num != nullptr) {
-    auto it = g_current->expression_numbers.find(code);
-    *num = it == g_current->expression_numbers.end() ? 0.0 : it->second;
-  }
+  if (num != nullptr) *num = 0.0;
   if (text != nullptr) {
     auto it = g_current->expression_texts.find(code);
     *text = it == g_current->expression_texts.end() ? "" : it->second.c_str();
@@ -43,23 +35,13 @@ i32 ORV_CALL execute_calculator_code(const char* code, f64* num, i32*, const cha
   return 1;
 }
 
-f64 ORV_CALL aircraft_var_get(u32, u32, i32) { return 0.0; }
-
-void* ORV_CALL get_registered_interface(const char* name) {
-  auto it = g_current->interfaces.find(name);
-  return it == g_current->interfaces.end() ? nullptr : it->second;
-}
-
 }  // namespace
 
 FakeHost::FakeHost() {
   table[kSlotPanelWindowToggle] = reinterpret_cast<void*>(&panel_window_toggle);
   table[kSlotTriggerKeyEvent] = reinterpret_cast<void*>(&trigger_key_event);
-  table[kSlotInitVarByName] = reinterpret_cast<void*>(&init_var_by_name);
   table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
   table[kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&execute_calculator_code);
-  table[kSlotAircraftVarGet] = reinterpret_cast<void*>(&aircraft_var_get);
-  table[kSlotGetRegisteredInterface] = reinterpret_cast<void*>(&get_registered_interface);
   g_current = this;
   ImportTable.services = table;
 }
@@ -70,9 +52,7 @@ FakeHost::~FakeHost() {
 }
 
 void FakeHost::deliver(TokenVar& var) const {
-  if (auto it = text_tokens.find(var.id); it != text_tokens.end()) {
-    var.value.p = it->second.c_str();
-  } else if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
+  if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
     var.value.n = 0.0;
     var.value.d = i->second;
   } else {

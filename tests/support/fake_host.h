@@ -29,20 +29,14 @@ class FakeHost {
   std::map<abi::u32, abi::f64> tokens;
   // Tokens delivered as an integer in the low word (BCD frequencies, flags).
   std::map<abi::u32, abi::u32> int_tokens;
-  // Tokens delivered as a text pointer.
-  std::map<abi::u32, std::string> text_tokens;
 
   std::vector<KeyEvent> events;
-  std::vector<abi::u32> window_closes;  // arguments of slot 35
-  std::vector<abi::u32> token_reads;    // ids, in call order
-  std::vector<std::string> expressions; // codes given to slot 69
+  std::vector<abi::u32> window_closes;   // arguments of slot 35
+  std::vector<abi::u32> token_reads;     // ids, in call order
+  std::vector<std::string> expressions;  // codes given to slot 69
 
-  // Results of slot 69 by expression text.
-  std::map<std::string, abi::f64> expression_numbers;
+  // Text results of slot 69 by expression text (numbers read as 0).
   std::map<std::string, std::string> expression_texts;
-  // Named data blocks (slot 39) and interfaces (slot 77).
-  std::map<std::string, void*> named_data;
-  std::map<std::string, void*> interfaces;
 
   void* table[128] = {};
 

@@ -79,14 +79,9 @@ void GaugeCopy::service(i32 id, uptr extra) {
   if (header.callback != nullptr) header.callback(&header, id, extra);
 }
 
-f64 GaugeCopy::evaluate(std::size_t i, Deliver deliver) {
-  auto fill = [deliver](TokenVar& var) {
-    if (var.id == 0) return;
-    if (deliver != nullptr) {
-      deliver(var);
-    } else if (FakeHost* host = FakeHost::current()) {
-      host->deliver(var);
-    }
+f64 GaugeCopy::evaluate(std::size_t i) {
+  auto fill = [](TokenVar& var) {
+    if (FakeHost* host = FakeHost::current(); host != nullptr && var.id != 0) host->deliver(var);
   };
   void* raw = element(i);
   auto call = [raw](ElementFn fn) { return fn != nullptr ? fn(raw) : 0.0; };

@@ -20,9 +20,6 @@ namespace orv::test {
 
 class GaugeCopy {
  public:
-  // Fills a channel variable with the host's value for its token id.
-  using Deliver = void (*)(abi::TokenVar& var);
-
   // `parameters` null: the host gives the instance no parameter string.
   explicit GaugeCopy(const abi::GaugeHeader& registered, const char* parameters = nullptr);
   GaugeCopy(const GaugeCopy&) = delete;
@@ -51,10 +48,10 @@ class GaugeCopy {
     return nullptr;
   }
 
-  // Fills element i's channel variables (with `deliver`, or else from the
-  // current FakeHost) and runs its callbacks, as the host does every update.
-  // Returns the value of the channel that has a callback (sprites: y), or 0.
-  abi::f64 evaluate(std::size_t i, Deliver deliver = nullptr);
+  // Fills element i's channel variables from the current FakeHost and runs
+  // its callbacks, as the host does every update. Returns the value of the
+  // channel that has a callback (sprites: y), or 0.
+  abi::f64 evaluate(std::size_t i);
 
   // Mouse record n of a kind, in list order.
   abi::MouseRect* mouse(abi::u32 kind, std::size_t n = 0);
