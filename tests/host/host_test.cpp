@@ -150,7 +150,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ClickCase{"RightInNestedBoxCallsBack", 34, 34, MouseButton::right, 4, 0, true},
                     ClickCase{"InsideAreaOutsideBoxHitsNothing", 22, 22, MouseButton::left, -1, 0, false},
                     ClickCase{"RightOnlyBoxTakesRight", 62, 2, MouseButton::right, 6, 0, true},
-                    ClickCase{"RightOnlyBoxIgnoresLeft", 62, 2, MouseButton::left, -1, 0, false}),
+                    ClickCase{"LeftPassesARightOnlyBoxToTheNextThatTakesIt", 62, 2, MouseButton::left, 7,
+                              65884, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(ProbeHost, ClickRecordHoldsBoxRelativePointGaugeAndRectangle) {

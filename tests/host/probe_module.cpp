@@ -132,6 +132,11 @@ MouseRect mouse[] = {
      .action = {.fn = inner_click}},
     {.kind = kMouseAreaEnd},
     {.kind = kMouseBox, .box = {60, 0, 10, 10}, .flags = kMouseRightSingle, .action = {.fn = right_click}},
+    // Overlaps the box above: the first box in list order that takes a click wins.
+    {.kind = kMouseBox,
+     .box = {60, 0, 20, 10},
+     .flags = kMouseLeftSingle | kMouseRightSingle,
+     .event = 65884},
     {.kind = kMouseEnd},
 };
 

@@ -24,10 +24,13 @@ inline std::vector<std::uint8_t> click_samples() {
 // byte per sample), then the data chunk.
 inline std::vector<std::uint8_t> click_wave_image() {
   std::vector<std::uint8_t> image;
+  image.reserve(44 + kClickBytes);
   auto put = [&](std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) image.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
   };
-  auto tag = [&](const char* t) { image.insert(image.end(), t, t + 4); };
+  auto tag = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(t[i]));
+  };
   tag("RIFF");
   put(4 + 8 + 16 + 8 + kClickBytes, 4);
   tag("WAVE");
