@@ -40,6 +40,9 @@
 
 namespace orv::host {
 
+// Tokens set to values, in order.
+using TokenSets = std::vector<std::pair<std::uint32_t, TokenValue>>;
+
 struct Keyframe {
   double t = 0.0;
   TokenValue value;
@@ -79,7 +82,7 @@ struct Scenario {
   std::optional<std::string> panel;  // resolved path
   std::optional<int> frames;
   double start_time = 12.0 * 3600.0;  // seconds after midnight
-  std::vector<std::pair<std::uint32_t, TokenValue>> tokens;
+  TokenSets tokens;
   std::vector<TokenTrack> tracks;
   std::map<std::string, double> expression_numbers;
   std::map<std::string, std::string> expression_texts;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
+
+#include "scenario_run.h"
 
 namespace orv::host {
 
@@ -126,16 +129,13 @@ class TraceRun {
     }
   }
 
-  void click(const ScenarioClick& c, std::vector<std::string>& lines) {
-    auto index = c.target.resolve(host_);
+  // The line of a click the run delivered.
+  std::string click_line(const ScenarioClick& c, std::optional<std::size_t> index,
+                         const ClickResult& r) const {
     std::string line = "  click ";
-    if (!index) {
-      lines.push_back(line + c.target.describe() + " missing");
-      return;
-    }
+    if (!index) return line + c.target.describe() + " missing";
     line += std::to_string(*index) + " " + host_.instance(*index).name() + " " + std::to_string(c.x) + "," +
             std::to_string(c.y) + " " + button_name(c.button);
-    const ClickResult r = host_.click(*index, c.x, c.y, c.button);
     if (r.rect < 0) {
       line += " none";
     } else {
@@ -143,7 +143,7 @@ class TraceRun {
       if (r.event != 0) line += " event " + std::to_string(r.event);
       if (r.called) line += " callback";
     }
-    lines.push_back(line);
+    return line;
   }
 
   void tooltip(const ScenarioTooltip& t, std::vector<std::string>& lines) {
@@ -187,17 +187,11 @@ class TraceRun {
 }  // namespace
 
 void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, std::ostream& out) {
-  SimState& state = host.state();
-  scenario.apply_initial(state);
-  for (const auto& [id, v] : options.sets) state.set_token(id, v);
-
-  std::vector<ScenarioClick> clicks = scenario.clicks;
-  clicks.insert(clicks.end(), options.clicks.begin(), options.clicks.end());
+  ScenarioRun scenario_run(host, scenario, options.sets, options.clicks);
+  scenario_run.apply_initial();
   std::vector<ScenarioTooltip> tooltips = scenario.tooltips;
   tooltips.insert(tooltips.end(), options.tooltips.begin(), options.tooltips.end());
-  auto by_time = [](const auto& a, const auto& b) { return a.t < b.t; };
-  std::stable_sort(clicks.begin(), clicks.end(), by_time);
-  std::stable_sort(tooltips.begin(), tooltips.end(), by_time);
+  std::stable_sort(tooltips.begin(), tooltips.end(), [](const auto& a, const auto& b) { return a.t < b.t; });
 
   TraceRun run(host, out, options.full);
   run.header();
@@ -205,24 +199,18 @@ void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options
   host.start();
   run.state_changes();
 
-  std::size_t next_click = 0, next_tooltip = 0;
+  std::size_t next_tooltip = 0;
+  std::vector<std::string> click_lines, tooltip_lines;
   for (int f = 0; f < options.frames; ++f) {
-    host.begin_frame();
-    const double t = state.time();
-    scenario.apply_at(state, t);
-    // Keyframes set tokens the command line may override for the whole run.
-    for (const auto& [id, v] : options.sets) state.set_token(id, v);
+    click_lines.clear();
+    tooltip_lines.clear();
+    const double t = scenario_run.step([&](const ScenarioClick& c, auto index, const ClickResult& r) {
+      click_lines.push_back(run.click_line(c, index, r));
+    });
     out << "frame " << f << " t=" << format_number(t) << "\n";
-
-    // An event within half a frame of this frame's time belongs to it.
-    const double horizon = t + 0.5 / kTicksPerSecond;
-    std::vector<std::string> click_lines, tooltip_lines;
-    while (next_click < clicks.size() && clicks[next_click].t < horizon)
-      run.click(clicks[next_click++], click_lines);
     for (const auto& line : click_lines) out << line << "\n";
 
-    host.update();
-    while (next_tooltip < tooltips.size() && tooltips[next_tooltip].t < horizon)
+    while (next_tooltip < tooltips.size() && scenario_run.due(tooltips[next_tooltip].t))
       run.tooltip(tooltips[next_tooltip++], tooltip_lines);
 
     run.state_changes();

@@ -49,8 +49,8 @@ std::string escape_text(const char* text);
 struct TraceOptions {
   int frames = 36;
   bool full = false;
-  std::vector<std::pair<std::uint32_t, TokenValue>> sets;  // after the scenario's tokens
-  std::vector<ScenarioClick> clicks;                       // besides the scenario's
+  TokenSets sets;                     // after the scenario's tokens
+  std::vector<ScenarioClick> clicks;  // besides the scenario's
   std::vector<ScenarioTooltip> tooltips;
 };
 

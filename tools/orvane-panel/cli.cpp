@@ -3,8 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 
-#include "commands.h"
 #include "token_names.h"
 
 namespace orv::panel_tool {
@@ -46,6 +46,59 @@ void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std:
 }
 
 }  // namespace
+
+bool take_common_option(const std::string& option, const OptionValue& value, CommonOptions& common) {
+  if (option == "--module") {
+    common.module = value();
+  } else if (option == "--panel") {
+    common.panel = value();
+  } else if (option == "--scenario") {
+    common.scenario = value();
+  } else if (option == "--set") {
+    common.sets.push_back(parse_set(value()));
+  } else if (option == "--click") {
+    common.clicks.push_back(parse_click(value()));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+std::optional<int> parse_command_line(const char* command, const char* help, const Args& args,
+                                      CommonOptions& common, const OwnOption& own) {
+  try {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      const OptionValue value = [&]() -> const std::string& {
+        if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
+        return args[++i];
+      };
+      if (a == "--help" || a == "-h") {
+        std::cout << help << kExitCodeHelp;
+        return kExitOk;
+      }
+      if (!take_common_option(a, value, common) && !own(a, value))
+        throw UsageError{"unknown option '" + a + "'"};
+    }
+  } catch (const UsageError& e) {
+    std::fprintf(stderr, "orvane-panel %s: %s\n(see 'orvane-panel %s --help')\n", command, e.message.c_str(),
+                 command);
+    return kExitUsage;
+  }
+  return std::nullopt;
+}
+
+int report_errors(const std::function<int()>& work) {
+  try {
+    return work();
+  } catch (const HostError& e) {
+    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
+    return exit_code_of(e.kind());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
+    return kExitInternal;
+  }
+}
 
 bool parse_int(const std::string& s, int& out) {
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);

@@ -23,6 +23,7 @@
 #include "host/render/render.h"
 #include "host_error.h"
 #include "scenario.h"
+#include "scenario_run.h"
 
 namespace orv::panel_tool {
 
@@ -329,58 +330,35 @@ class Renderer {
 }  // namespace
 
 int run_render(const Args& args) {
-  std::optional<std::string> module_path, panel_path, scenario_path;
+  CommonOptions common;
   std::string out = "out";
   std::vector<double> times;
-  std::vector<std::pair<std::uint32_t, TokenValue>> sets;
-  std::vector<ScenarioClick> extra_clicks;
-  try {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& a = args[i];
-      auto value = [&]() -> const std::string& {
-        if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
-        return args[++i];
-      };
-      if (a == "--help" || a == "-h") {
-        std::cout << kRenderHelp << kExitCodeHelp;
-        return kExitOk;
-      } else if (a == "--module") {
-        module_path = value();
-      } else if (a == "--panel") {
-        panel_path = value();
-      } else if (a == "--scenario") {
-        scenario_path = value();
-      } else if (a == "--out") {
-        out = value();
-        if (out.empty()) throw UsageError{"--out needs a directory"};
-      } else if (a == "--at") {
-        double t = 0.0;
-        const std::string& v = value();
-        if (!parse_seconds(v, t) || t > 86400.0)
-          throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
-        times.push_back(t);
-      } else if (a == "--set") {
-        sets.push_back(parse_set(value()));
-      } else if (a == "--click") {
-        extra_clicks.push_back(parse_click(value()));
-      } else {
-        throw UsageError{"unknown option '" + a + "'"};
-      }
+  auto own = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--out") {
+      out = value();
+      if (out.empty()) throw UsageError{"--out needs a directory"};
+    } else if (a == "--at") {
+      double t = 0.0;
+      const std::string& v = value();
+      if (!parse_seconds(v, t) || t > 86400.0)
+        throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
+      times.push_back(t);
+    } else {
+      return false;
     }
-  } catch (const UsageError& e) {
-    std::fprintf(stderr, "orvane-panel render: %s\n(see 'orvane-panel render --help')\n", e.message.c_str());
-    return kExitUsage;
-  }
+    return true;
+  };
+  if (auto exit = parse_command_line("render", kRenderHelp, args, common, own)) return *exit;
 
-  try {
-    const Inputs inputs = load_inputs(scenario_path, panel_path);
+  return report_errors([&] {
+    const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
     if (times.empty()) times = scenario.render_at;
     if (times.empty()) times.push_back(static_cast<double>(scenario.frames.value_or(36)) / kTicks);
     std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
 
-    auto module = Module::load(module_path.value_or(default_module_path()));
+    auto module = Module::load(common.module.value_or(default_module_path()));
     const render::BitmapStore bitmaps =
         render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
     // The surfaces outlive the host, whose shutdown may still reach them.
@@ -392,47 +370,27 @@ int run_render(const Args& args) {
     renderer.size_instances();
     renderer.attach_surfaces();
 
-    scenario.apply_initial(state);
-    for (const auto& [id, v] : sets) state.set_token(id, v);
-    std::vector<ScenarioClick> clicks = scenario.clicks;
-    clicks.insert(clicks.end(), extra_clicks.begin(), extra_clicks.end());
-    std::stable_sort(clicks.begin(), clicks.end(), [](const auto& a, const auto& b) { return a.t < b.t; });
-
+    ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
+    run.apply_initial();
     host.start();
-    // The frame of time t is the one nearest to it; clicks within half a
-    // frame of a frame's time belong to that frame, as in the trace.
-    std::size_t next_click = 0, next_time = 0;
+    // The frame of time t is the one nearest to it; clicks are due as in the
+    // trace.
+    std::size_t next_time = 0;
     const long long last_frame = std::llround(times.back() * kTicks);
     for (long long f = 0; f <= last_frame; ++f) {
-      host.begin_frame();
-      const double t = state.time();
-      scenario.apply_at(state, t);
-      for (const auto& [id, v] : sets) state.set_token(id, v);
-      const double horizon = t + 0.5 / kTicks;
-      while (next_click < clicks.size() && clicks[next_click].t < horizon) {
-        const ScenarioClick& c = clicks[next_click++];
-        if (auto index = c.target.resolve(host)) {
-          host.click(*index, c.x, c.y, c.button);
-        } else {
+      run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
+        if (!index)
           std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
                        time_label(c.t).c_str(), c.target.describe().c_str());
-        }
-      }
-      host.update();
+      });
       state.clear_logs();
       while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f)
         renderer.snapshot(time_label(times[next_time++]));
     }
     host.stop();
     std::fflush(stdout);
-    return kExitOk;
-  } catch (const HostError& e) {
-    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
-    return exit_code_of(e.kind());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
-    return kExitInternal;
-  }
+    return int{kExitOk};
+  });
 }
 
 }  // namespace orv::panel_tool

@@ -2,10 +2,10 @@
 // and prints the trace on standard output; warnings and errors go to
 // standard error.
 #include <cstdio>
-#include <iostream>
-#include <memory>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "cli.h"
 #include "commands.h"
@@ -49,66 +49,41 @@ constexpr const char* kTraceHelp =
 }  // namespace
 
 int run_trace(const Args& args) {
-  std::optional<std::string> module_path, panel_path, scenario_path;
+  CommonOptions common;
   std::optional<int> frames;
   TraceOptions options;
-  try {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-      const std::string& a = args[i];
-      auto value = [&]() -> const std::string& {
-        if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
-        return args[++i];
-      };
-      if (a == "--help" || a == "-h") {
-        std::cout << kTraceHelp << kExitCodeHelp;
-        return kExitOk;
-      } else if (a == "--module") {
-        module_path = value();
-      } else if (a == "--panel") {
-        panel_path = value();
-      } else if (a == "--scenario") {
-        scenario_path = value();
-      } else if (a == "--frames") {
-        int n = 0;
-        if (!parse_int(value(), n) || n < 0 || n > 10000000) throw UsageError{"--frames needs a count"};
-        frames = n;
-      } else if (a == "--set") {
-        options.sets.push_back(parse_set(value()));
-      } else if (a == "--click") {
-        options.clicks.push_back(parse_click(value()));
-      } else if (a == "--tooltip") {
-        options.tooltips.push_back(parse_tooltip(value()));
-      } else if (a == "--full") {
-        options.full = true;
-      } else {
-        throw UsageError{"unknown option '" + a + "'"};
-      }
+  auto own = [&](const std::string& a, const OptionValue& value) {
+    if (a == "--frames") {
+      int n = 0;
+      if (!parse_int(value(), n) || n < 0 || n > 10000000) throw UsageError{"--frames needs a count"};
+      frames = n;
+    } else if (a == "--tooltip") {
+      options.tooltips.push_back(parse_tooltip(value()));
+    } else if (a == "--full") {
+      options.full = true;
+    } else {
+      return false;
     }
-  } catch (const UsageError& e) {
-    std::fprintf(stderr, "orvane-panel trace: %s\n(see 'orvane-panel trace --help')\n", e.message.c_str());
-    return kExitUsage;
-  }
+    return true;
+  };
+  if (auto exit = parse_command_line("trace", kTraceHelp, args, common, own)) return *exit;
 
-  try {
-    const Inputs inputs = load_inputs(scenario_path, panel_path);
-    auto module = Module::load(module_path.value_or(default_module_path()));
+  return report_errors([&] {
+    const Inputs inputs = load_inputs(common.scenario, common.panel);
+    auto module = Module::load(common.module.value_or(default_module_path()));
     SimState state;
     Host host(*module, state);
     place_panel(host, inputs);
     const Scenario& scenario = inputs.scenario;
     options.frames = frames.value_or(scenario.frames.value_or(36));
+    options.sets = std::move(common.sets);
+    options.clicks = std::move(common.clicks);
     std::ostringstream trace;
     run_trace(host, scenario, options, trace);
     std::fwrite(trace.str().data(), 1, trace.str().size(), stdout);
     std::fflush(stdout);
-    return kExitOk;
-  } catch (const HostError& e) {
-    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
-    return exit_code_of(e.kind());
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
-    return kExitInternal;
-  }
+    return int{kExitOk};
+  });
 }
 
 }  // namespace orv::panel_tool
