@@ -127,6 +127,8 @@ struct ClickCase {
   bool called;
 };
 
+void PrintTo(const ClickCase& c, std::ostream* os) { *os << c.name; }
+
 class ProbeClicks : public ProbeHost, public testing::WithParamInterface<ClickCase> {};
 
 TEST_P(ProbeClicks, RouteThroughNestedAreasByRequestedFlags) {

@@ -14,6 +14,8 @@ struct EffectCase {
   double after;
 };
 
+void PrintTo(const EffectCase& c, std::ostream* os) { *os << c.name; }
+
 class KeyEventEffects : public testing::TestWithParam<EffectCase> {};
 
 TEST_P(KeyEventEffects, ChangeTheTokenTheModuleReadsBack) {

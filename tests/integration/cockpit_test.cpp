@@ -191,6 +191,10 @@ struct WatchCase {
   std::uint32_t event;
 };
 
+void PrintTo(const WatchCase& c, std::ostream* os) {
+  *os << "leader " << c.leader << " follower " << c.follower;
+}
+
 class WatchRules : public Cockpit, public testing::WithParamInterface<WatchCase> {};
 
 // The thresholds are the unit tests' business; here the host's effect of the
@@ -218,6 +222,10 @@ struct WindowCase {
   Events events;
   std::vector<WindowChange> windows;  // the overlays 44 and 46 start open
 };
+
+void PrintTo(const WindowCase& c, std::ostream* os) {
+  *os << c.gauge << " at " << c.point.x << "," << c.point.y;
+}
 
 class WindowClicks : public Cockpit, public testing::WithParamInterface<WindowCase> {};
 
@@ -275,6 +283,8 @@ struct ControlCase {
   double token_after;
   const char* tooltip;
 };
+
+void PrintTo(const ControlCase& c, std::ostream* os) { *os << c.gauge; }
 
 class Controls : public Cockpit, public testing::WithParamInterface<ControlCase> {};
 
