@@ -76,6 +76,15 @@ GaugeRef gauge_of(const json& j, const std::string& file, const std::string& whe
   return ref;
 }
 
+// The time, gauge and gauge point of a scripted click or tooltip.
+template <typename Event>
+void read_place(const json& j, const std::string& file, const std::string& where, Event& e) {
+  e.t = number_of(j, "t", file, where, 0.0);
+  e.target = gauge_of(j, file, where);
+  e.x = clamp_int(number_of(j, "x", file, where, 0.0));
+  e.y = clamp_int(number_of(j, "y", file, where, 0.0));
+}
+
 double time_of_day(const json& j, const std::string& file) {
   if (j.is_number()) return j.get<double>();
   if (j.is_string()) {
@@ -218,10 +227,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
         const std::string where = "click " + std::to_string(i);
         if (!c.is_object()) fail(file, where + ": must be an object");
         ScenarioClick click;
-        click.t = number_of(c, "t", file, where, 0.0);
-        click.target = gauge_of(c, file, where);
-        click.x = clamp_int(number_of(c, "x", file, where, 0.0));
-        click.y = clamp_int(number_of(c, "y", file, where, 0.0));
+        read_place(c, file, where, click);
         const std::string button = c.value("button", std::string("left"));
         if (button != "left" && button != "right")
           fail(file, where + ": \"button\" is \"left\" or \"right\"");
@@ -235,10 +241,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
         const std::string where = "tooltip " + std::to_string(i);
         if (!c.is_object()) fail(file, where + ": must be an object");
         ScenarioTooltip tip;
-        tip.t = number_of(c, "t", file, where, 0.0);
-        tip.target = gauge_of(c, file, where);
-        tip.x = clamp_int(number_of(c, "x", file, where, 0.0));
-        tip.y = clamp_int(number_of(c, "y", file, where, 0.0));
+        read_place(c, file, where, tip);
         s.tooltips.push_back(tip);
       }
     }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "artgen/bytes.h"
+
 namespace orv::art {
 namespace {
 
@@ -36,15 +38,6 @@ void select_font(cairo_t* cr, Font f, double px) {
   cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
   cairo_set_font_options(cr, o);
   cairo_font_options_destroy(o);
-}
-
-void put_u16(std::vector<std::uint8_t>& v, unsigned x) {
-  v.push_back(x & 0xFF);
-  v.push_back((x >> 8) & 0xFF);
-}
-void put_u32(std::vector<std::uint8_t>& v, unsigned x) {
-  put_u16(v, x & 0xFFFF);
-  put_u16(v, x >> 16);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "artgen/bytes.h"
+
 namespace orv::art {
 namespace {
 
@@ -48,14 +50,6 @@ double thump(int n, Noise& noise) {
   return env * (0.7 * std::sin(kTwoPi * 170 * t) + 0.15 * noise.next());
 }
 
-void put16(std::vector<std::uint8_t>& v, unsigned x) {
-  v.push_back(x & 0xFF);
-  v.push_back((x >> 8) & 0xFF);
-}
-void put32(std::vector<std::uint8_t>& v, unsigned x) {
-  put16(v, x & 0xFFFF);
-  put16(v, x >> 16);
-}
 void tag(std::vector<std::uint8_t>& v, const char* t) {
   for (int i = 0; i < 4; ++i) v.push_back(static_cast<std::uint8_t>(t[i]));
 }
@@ -77,25 +71,25 @@ std::vector<std::uint8_t> wave_file(const SoundItem& item) {
   double (*source)(int, Noise&) = item.id == 10 ? click : item.id == 20 ? chime : thump;
   std::vector<std::uint8_t> v;
   tag(v, "RIFF");
-  put32(v, 4 + 8 + 16 + 8 + item.data_bytes);
+  put_u32(v, 4 + 8 + 16 + 8 + item.data_bytes);
   tag(v, "WAVE");
   tag(v, "fmt ");
-  put32(v, 16);
-  put16(v, 1);  // PCM
-  put16(v, 1);  // mono
-  put32(v, 22050);
-  put32(v, 22050 * bytes_per_sample);
-  put16(v, bytes_per_sample);
-  put16(v, item.bits);
+  put_u32(v, 16);
+  put_u16(v, 1);  // PCM
+  put_u16(v, 1);  // mono
+  put_u32(v, 22050);
+  put_u32(v, 22050 * bytes_per_sample);
+  put_u16(v, bytes_per_sample);
+  put_u16(v, item.bits);
   tag(v, "data");
-  put32(v, item.data_bytes);
+  put_u32(v, item.data_bytes);
   Noise noise;
   for (unsigned n = 0; n < samples; ++n) {
     const double s = std::clamp(source(static_cast<int>(n), noise), -1.0, 1.0);
     if (item.bits == 8) {
       v.push_back(static_cast<std::uint8_t>(std::lround(128.0 + 127.0 * s)));
     } else {
-      put16(v, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(32767.0 * s))));
+      put_u16(v, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(32767.0 * s))));
     }
   }
   return v;

@@ -1,25 +1,12 @@
 // The kneeboard, ATC and map buttons: a small icon whose clickable box has the
 // host send one simulator event on a left click. No code runs for them.
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
-#include "frame/registry.h"
+#include "controls/toggle_records.h"
 
 // One fixed-event button: icon bitmap, help id of the whole gauge, event.
-#define ORV_EVENT_BUTTON(var, bitmap_id, help_id, event_id)                 \
-  namespace orv::gauges::var##_records {                                    \
-    using namespace orv::controls;                                          \
-    StaticElement icon{.h = {.kind = kStaticImage,                          \
-                             .bitmap = bitmap_id,                           \
-                             .gauge = &orv::gauges::var,                    \
-                             .flags = kDrawBackground}};                    \
-    ORV_ELEMENT_LIST(elements, &icon.h);                                    \
-    MouseRect mouse[] = {                                                   \
-        whole_gauge_area(help_id),                                          \
-        event_box({3, 3, 13, 13}, kCursorHand, kMouseLeftSingle, event_id), \
-        area_end(),                                                         \
-        list_end(),                                                         \
-    };                                                                      \
-  }                                                                         \
+#define ORV_EVENT_BUTTON(var, bitmap_id, help_id, event_id)                                     \
+  ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id,                                                      \
+                           event_box(kSmallToggleBox, kCursorHand, kMouseLeftSingle, event_id), \
+                           whole_gauge_area(help_id))                                           \
   ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse, nullptr)
 
 // clang-format off

@@ -14,8 +14,8 @@
 #include <cstdlib>
 
 #include "cockpit/mode_state.h"
-#include "controls/mouse_records.h"
 #include "controls/parameters.h"
+#include "controls/toggle_records.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
 #include "frame/registry.h"
@@ -126,24 +126,12 @@ i32 ORV_CALL landing_view_toggle_click(Click* click, u32) {
 
 }  // namespace orv::controls
 
-// One parameter-driven toggle: icon bitmap, the records of its whole-gauge
-// area (help id or tooltip), and its click callback.
-#define ORV_PARAMETER_TOGGLE(var, bitmap_id, click_fn, ...)                 \
-  namespace orv::gauges::var##_records {                                    \
-    using namespace orv::controls;                                          \
-    StaticElement icon{.h = {.kind = kStaticImage,                          \
-                             .bitmap = bitmap_id,                           \
-                             .gauge = &orv::gauges::var,                    \
-                             .flags = kDrawBackground}};                    \
-    ORV_ELEMENT_LIST(elements, &icon.h);                                    \
-    MouseRect mouse[] = {                                                   \
-        __VA_ARGS__,                                                        \
-        click_box({3, 3, 13, 13}, kCursorHand, kMouseLeftSingle, click_fn), \
-        area_end(),                                                         \
-        list_end(),                                                         \
-    };                                                                      \
-  }                                                                         \
-  ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse,      \
+// One parameter-driven toggle: icon bitmap, its click callback, and the
+// records of its whole-gauge area (help id or tooltip).
+#define ORV_PARAMETER_TOGGLE(var, bitmap_id, click_fn, ...)                                                  \
+  ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id,                                                                   \
+                           click_box(kSmallToggleBox, kCursorHand, kMouseLeftSingle, click_fn), __VA_ARGS__) \
+  ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse,                                       \
                    orv::controls::parameter_toggle_install)
 
 namespace {
