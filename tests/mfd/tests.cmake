@@ -1,3 +1,4 @@
 list(APPEND ORV_MODULE_TESTS
+  mfd/left_display_test.cpp
   mfd/mfd_shared_test.cpp
 )

@@ -55,7 +55,10 @@ FakeHost::~FakeHost() {
 }
 
 void FakeHost::deliver(TokenVar& var) const {
-  if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
+  if (auto t = pointer_tokens.find(var.id); t != pointer_tokens.end()) {
+    var.value.n = 0.0;
+    var.value.p = t->second;
+  } else if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
     var.value.n = 0.0;
     var.value.d = i->second;
   } else {

@@ -29,6 +29,8 @@ class FakeHost {
   std::map<abi::u32, abi::f64> tokens;
   // Tokens delivered as an integer in the low word (BCD frequencies, flags).
   std::map<abi::u32, abi::u32> int_tokens;
+  // Tokens delivered as a pointer to a text (station identifiers).
+  std::map<abi::u32, const char*> pointer_tokens;
 
   std::vector<KeyEvent> events;
   std::vector<abi::u32> window_closes;   // arguments of slot 35
