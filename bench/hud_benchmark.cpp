@@ -13,9 +13,8 @@
 #include <new>
 
 #include "cockpit/mode_state.h"
-#include "frame/module_records.h"
+#include "flat_host.h"
 #include "frame/registry.h"
-#include "support/gauge_copy.h"
 
 namespace {
 
@@ -33,39 +32,24 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
+namespace fh = orv::bench;
 using namespace orv::abi;
-
-f64 g_tokens[1024];
-u32 g_int_tokens[1024];
-void* g_table[128];
-
-void ORV_CALL lookup_var(TokenVar* var) {
-  const u32 id = var->id < 1024 ? var->id : 0;
-  if (g_int_tokens[id] != 0) {
-    var->value.n = 0.0;
-    var->value.d = g_int_tokens[id];
-  } else {
-    var->value.n = g_tokens[id];
-  }
-}
-
-void deliver(TokenVar& var) { lookup_var(&var); }
 
 // An ILS approach on NAV 1 with the gear down: every symbol of the HUD live.
 void set_approach() {
-  g_tokens[61] = 145;
-  g_tokens[65] = -3.6 * 256;
-  g_tokens[74] = 850;
-  g_tokens[78] = 2.5;
-  g_tokens[80] = -4;
-  g_tokens[84] = 274;
-  g_tokens[789] = 0.14;
-  g_tokens[332] = g_tokens[333] = g_tokens[334] = 16383;
-  g_tokens[49] = g_tokens[44] = 1;
-  g_tokens[40] = 12;
-  g_tokens[41] = -20;
-  g_tokens[45] = 274;
-  g_int_tokens[43] = 1;
+  fh::tokens[61] = 145;
+  fh::tokens[65] = -3.6 * 256;
+  fh::tokens[74] = 850;
+  fh::tokens[78] = 2.5;
+  fh::tokens[80] = -4;
+  fh::tokens[84] = 274;
+  fh::tokens[789] = 0.14;
+  fh::tokens[332] = fh::tokens[333] = fh::tokens[334] = 16383;
+  fh::tokens[49] = fh::tokens[44] = 1;
+  fh::tokens[40] = 12;
+  fh::tokens[41] = -20;
+  fh::tokens[45] = 274;
+  fh::int_tokens[43] = 1;
   orv::cockpit::hud_on = 1;
   orv::cockpit::hud_colour = 0;
   orv::cockpit::nav_source_nav1 = 1;
@@ -75,20 +59,19 @@ void set_approach() {
 
 void BM_HudEvaluateAllElements(benchmark::State& state) {
   set_approach();
-  g_table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
-  ImportTable.services = g_table;
+  fh::install();
   orv::test::GaugeCopy hud(orv::gauges::head_up_display);
   if (hud.size() != 46) state.SkipWithError("the HUD chain does not hold 46 elements");
 
   const long before = g_allocations.load();
   for (auto _ : state) {
-    for (std::size_t i = 0; i < hud.size(); ++i) benchmark::DoNotOptimize(hud.evaluate(i, &deliver));
+    for (std::size_t i = 0; i < hud.size(); ++i) benchmark::DoNotOptimize(fh::evaluate(hud, i));
   }
   const long allocations = g_allocations.load() - before;
   state.counters["allocations"] = static_cast<double>(allocations);
   state.counters["elements"] = static_cast<double>(hud.size());
   if (allocations != 0) state.SkipWithError("per-frame path allocated");
-  ImportTable.services = nullptr;
+  fh::uninstall();
 }
 BENCHMARK(BM_HudEvaluateAllElements);
 
