@@ -142,7 +142,8 @@ class TraceRun {
       if (v != nullptr && v->kind == TokenValue::Kind::integer) {
         char hex[16];
         auto [end, ec] = std::to_chars(hex, hex + sizeof hex, v->integer, 16);
-        out_ << "0x" << std::string(hex, ec == std::errc() ? end : hex);
+        const std::string digits(hex, ec == std::errc() ? end : hex);
+        out_ << "0x" << std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') << digits;
       } else {
         out_ << format_number(v != nullptr ? v->as_double() : 0.0);
       }
