@@ -17,6 +17,11 @@ namespace {
 void ORV_CALL left_display_callback(abi::GaugeHeader*, i32 service, abi::uptr extra) {
   switch (service) {
     case abi::kServiceInstall:
+      // Every instance of the display shares the one channel. A panel that
+      // places the display twice (main view and pop-up) sets it up twice:
+      // the second set-up first gives back what the first one made, so no
+      // device is left playing without an owner.
+      sound::release_channel(sound::channels::multi_function_display_left);
       sound::set_up_channel(sound::channels::multi_function_display_left, extra);
       break;
     case abi::kServicePreUpdate:

@@ -249,9 +249,14 @@ TEST_F(LeftDisplay, SoundLivesFromSetUpToRelease) {
   mfd_.service(kServiceInstall, 0);
   if (orv::sound::sound_usable == 0) GTEST_SKIP() << "no sound device here";
   EXPECT_NE(channel.device, nullptr);
+  // A second instance (the pop-up copy) takes the channel over; nothing leaks.
+  GaugeCopy popup(orv::gauges::multi_function_display_left);
+  popup.service(kServiceInstall, 0);
+  EXPECT_NE(channel.buffer, nullptr);
   mfd_.service(kServicePreKill);
   EXPECT_EQ(channel.device, nullptr);
   EXPECT_EQ(channel.buffer, nullptr);
+  popup.service(kServicePreKill);
 }
 
 TEST_F(LeftDisplay, RadiosPageTexts) {
