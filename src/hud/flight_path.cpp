@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
 
@@ -9,9 +10,9 @@ namespace orv::hud {
 
 namespace {
 
-constexpr f64 kDegreesPerRadian = 57.29577951308232;
+using numbers::kDegreesPerRadian;
+using numbers::kMetresPerNauticalMile;
 constexpr f64 kSecondsPerHour = 3600.0;
-constexpr f64 kMetresPerNauticalMile = 1852.0;
 constexpr f64 kVerticalSpeedUnit = 256.0;  // token 65 counts 1/256 m/s
 
 f64 finite(f64 v) { return std::isfinite(v) ? v : 0.0; }

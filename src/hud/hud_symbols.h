@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "cockpit/mode_state.h"
+#include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 
 namespace orv::hud {
@@ -19,8 +20,7 @@ inline constexpr u32 kDarkGreen = cockpit::kHudDarkGreen;
 inline constexpr u32 kRed = cockpit::kHudRed;
 inline constexpr u32 kColourCount = 4;
 
-// Image index of "no image" for icons.
-inline constexpr f64 kNoImage = -1.0;
+using numbers::kNoImage;
 
 // The HUD is on and shows one of its four colours.
 inline bool hud_lit() { return cockpit::hud_on != 0 && cockpit::hud_colour < kColourCount; }
