@@ -2,6 +2,8 @@
 // host send one simulator event on a left click. No code runs for them.
 #include "controls/toggle_records.h"
 
+// The tables below write each gauge's records with the names of the controls
+// and of frame/records.h.
 namespace orv::gauges {
 using namespace orv::controls;
 using namespace orv::records;

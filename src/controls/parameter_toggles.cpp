@@ -127,6 +127,8 @@ i32 ORV_CALL landing_view_toggle_click(Click* click, u32) {
 
 }  // namespace orv::controls
 
+// The tables below write each gauge's records with the names of the controls
+// and of frame/records.h.
 namespace orv::gauges {
 using namespace orv::controls;
 using namespace orv::records;
