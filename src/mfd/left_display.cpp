@@ -39,7 +39,7 @@ void ORV_CALL left_display_callback(abi::GaugeHeader*, i32 service, abi::uptr ex
 
 }  // namespace orv::mfd
 
-namespace orv::gauges::left_display_records {
+namespace orv::gauges::multi_function_display_left_records {
 
 using namespace orv::records;
 using namespace orv::mfd;
@@ -284,7 +284,7 @@ MouseRect mouse[] = {
     list_end(),
 };
 
-}  // namespace orv::gauges::left_display_records
+}  // namespace orv::gauges::multi_function_display_left_records
 
-ORV_DEFINE_GAUGE(multi_function_display_left, left_display_records::chain.first, left_display_records::mouse,
-                 orv::mfd::left_display_callback)
+ORV_DEFINE_GAUGE(multi_function_display_left, multi_function_display_left_records::chain.first,
+                 multi_function_display_left_records::mouse, orv::mfd::left_display_callback)
