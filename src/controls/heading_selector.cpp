@@ -36,7 +36,7 @@ namespace orv::gauges::heading_selector_records {
 
 using namespace orv::controls;
 
-const MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
+constinit MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
 ORV_KNOB_RECORDS(heading_selector_button, 2220, token(kHeadingBug), heading_needle,
                  tooltip("Heading selector knob (Heading %1!d!\xB0)", 1, tooltip_args), turn_heading);
 

@@ -31,7 +31,7 @@ namespace orv::gauges::ils_tac_switch_records {
 
 using namespace orv::controls;
 
-const MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
+constinit MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
 ORV_SWITCH_RECORDS(ils_tac_switch, 480, 490, token(0), ils_tac_position,
                    tooltip("Select ILS (NAV1) or TACAN (NAV2) for the HUD (%1!s! selected)", 1, tooltip_args),
                    ils_tac_flip);

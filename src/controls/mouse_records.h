@@ -24,7 +24,7 @@ constexpr MouseRect whole_gauge_area(u32 help_id = 0) {
 
 // The tooltip of the enclosing area: a text with `count` arguments from
 // `args`.
-constexpr MouseRect tooltip(const char* text, u32 count = 0, const MouseArg* args = nullptr) {
+constexpr MouseRect tooltip(const char* text, u32 count = 0, MouseArg* args = nullptr) {
   return MouseRect{.kind = kMouseTooltip,
                    .box = {0, 0, 0, 0},
                    .cursor = kCursorNone,

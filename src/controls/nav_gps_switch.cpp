@@ -30,7 +30,7 @@ namespace orv::gauges::nav_gps_switch_records {
 
 using namespace orv::controls;
 
-const MouseArg tooltip_args[] = {text_argument(nav_gps_active_name)};
+constinit MouseArg tooltip_args[] = {text_argument(nav_gps_active_name)};
 ORV_SWITCH_RECORDS(nav_gps_switch, 250, 260, token(kNavGpsSource), nullptr,
                    tooltip("NAV/GPS switch (%1!s! active)", 1, tooltip_args), nav_gps_flip);
 

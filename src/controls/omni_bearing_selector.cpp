@@ -51,7 +51,8 @@ namespace orv::gauges::omni_bearing_selector_records {
 
 using namespace orv::controls;
 
-const MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
+constinit MouseArg tooltip_args[] = {text_argument(course_receiver_name),
+                                     number_argument(course_tooltip_value)};
 ORV_KNOB_RECORDS(omni_bearing_selector, 2230, token(0), course_needle,
                  tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", 2, tooltip_args),
                  turn_course);

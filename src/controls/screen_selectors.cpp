@@ -240,7 +240,7 @@ const char* ORV_CALL right_controls_text(f64, u32, const char*, TokenVar*, Gauge
   return right_mfd_page == kRightPageControls ? "On" : "Off";
 }
 
-const MouseArg kTooltipArgs[] = {
+constinit MouseArg tooltip_args[] = {
     {.string_callback = hud_state_text},
     {.string_callback = left_radar_text},
     {.string_callback = right_controls_text},
@@ -346,7 +346,7 @@ constexpr SelectorRecords make_records(SelectorRecords& self) {
                              .cursor = kCursorNone,
                              .event = kTooltipArgCount,
                              .action = {.text = button.tooltip},
-                             .args = kTooltipArgs};
+                             .args = tooltip_args};
     r.mouse[m++] = MouseRect{.kind = kMouseBox,
                              .box = {0, 0, kButtonWidth, kButtonHeight},
                              .cursor = kCursorHand,
