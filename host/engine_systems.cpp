@@ -60,6 +60,10 @@ double slew(double value, double target, double rate, double dt) {
 
 bool is_set(const SimState& s, std::uint32_t id) { return s.token(id) != nullptr; }
 
+// A switch or handle: on (down, out, failed) from half way, so keyframes that
+// ramp a switch between two settings throw it once, in the middle.
+bool switched(const SimState& s, std::uint32_t id) { return s.number(id) >= 0.5; }
+
 double lever_of(const SimState& s, std::uint32_t id) {
   const double v = s.number(id);
   return std::isfinite(v) ? std::clamp(v, 0.0, 100.0) : 0.0;
@@ -75,7 +79,7 @@ double n1_of(double n2) {
 void advance_engine(SimState& s, const EngineTokens& t, double dt) {
   const TokenValue* level_token = s.token(t.tank_level);
   const bool has_fuel = level_token == nullptr || level_token->as_double() > 0.0;
-  const bool on = s.number(t.master) != 0.0 && has_fuel;
+  const bool on = switched(s, t.master) && has_fuel;
   const double lever = lever_of(s, t.throttle);
   const double afterburner = std::clamp((lever - kFullDryLever) / (100.0 - kFullDryLever), 0.0, 1.0);
 
@@ -127,7 +131,7 @@ bool pressurised(const SimState& s, int k) {
 void advance_hydraulics(SimState& s, double dt) {
   for (int k = 0; k < 2; ++k) {
     const double n2 = s.number(kEngines[k].n2);
-    const bool failed = s.number(k == 0 ? kTokenHydraulicFailure1 : kTokenHydraulicFailure2) != 0.0;
+    const bool failed = switched(s, k == 0 ? kTokenHydraulicFailure1 : kTokenHydraulicFailure2);
     const double target = failed ? 0.0 : kSystemPressurePsi * std::clamp((n2 - 15.0) / 35.0, 0.0, 1.0);
     const double psi = lag(s.number(kTokenHydraulic[k]) / kPsfPerPsi, target, 0.6, dt);
     s.set_number(kTokenHydraulic[k], psi * kPsfPerPsi);
@@ -154,7 +158,7 @@ void advance_engine_systems(SimState& s, double dt) {
   // Gear legs: the centre leg is quickest, the right one slowest, so the
   // three lights change one after the other.
   if (is_set(s, kTokenGearHandle)) {
-    const double target = s.number(kTokenGearHandle) != 0.0 ? kFullTravel : 0.0;
+    const double target = switched(s, kTokenGearHandle) ? kFullTravel : 0.0;
     constexpr double kLegSeconds[3] = {5.0, 6.0, 6.6};
     for (int leg = 0; leg < 3; ++leg)
       actuate(s, kTokenGear[leg], target, kFullTravel / kLegSeconds[leg], pressurised(s, 0), dt);
@@ -167,12 +171,12 @@ void advance_engine_systems(SimState& s, double dt) {
     actuate(s, kTokenFlaps, kDetent[detent], kFullTravel / 8.0, pressurised(s, 1), dt);
   }
   if (is_set(s, kTokenSpeedBrakeHandle)) {
-    const double target = s.number(kTokenSpeedBrakeHandle) != 0.0 ? kFullTravel : 0.0;
+    const double target = switched(s, kTokenSpeedBrakeHandle) ? kFullTravel : 0.0;
     actuate(s, kTokenSpeedBrake, target, kFullTravel / 1.5, pressurised(s, 0), dt);
   }
   // The hook falls by its own weight; it needs no pressure either way here.
   if (is_set(s, kTokenHookHandle)) {
-    actuate(s, kTokenHook, s.number(kTokenHookHandle) != 0.0 ? 1.0 : 0.0, 1.0 / 1.2, true, dt);
+    actuate(s, kTokenHook, switched(s, kTokenHookHandle) ? 1.0 : 0.0, 1.0 / 1.2, true, dt);
   }
 }
 

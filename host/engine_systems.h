@@ -10,7 +10,9 @@
 // instruments read (N1, N2, EGT, fuel flow, tank levels, hydraulic pressures,
 // gear, flap, speed brake and hook positions) follow from them.
 //
-// Each part runs only once a scenario has set one of its controls, so a
+// Switches and handles count as on (down, out, failed) from 0.5 up, so a
+// keyframed ramp throws them half way. Each part runs only once a scenario
+// has set one of its controls, so a
 // scenario that sets the instrument tokens itself (a gear position keyframed
 // on short final) keeps full control of them.
 #pragma once
