@@ -15,12 +15,30 @@
 namespace orv::mfd::right {
 namespace {
 
-using namespace orv::records;
-
-void ORV_CALL right_display_callback(GaugeHeader*, i32 service, uptr extra) {
-  if (service == kServiceInstall) sound::set_up_channel(sound::channels::multi_function_display_right, extra);
-  if (service == kServicePreKill) sound::release_channel(sound::channels::multi_function_display_right);
+void ORV_CALL right_display_callback(abi::GaugeHeader*, i32 service, abi::uptr extra) {
+  if (service == abi::kServiceInstall)
+    sound::set_up_channel(sound::channels::multi_function_display_right, extra);
+  if (service == abi::kServicePreKill) sound::release_channel(sound::channels::multi_function_display_right);
 }
+
+}  // namespace
+}  // namespace orv::mfd::right
+
+namespace orv::gauges::multi_function_display_right_records {
+
+using namespace orv::records;
+using namespace orv::mfd::right;
+using orv::mfd::egt_left_c;
+using orv::mfd::egt_right_c;
+using orv::mfd::ff_left_kg_min;
+using orv::mfd::ff_right_kg_min;
+using orv::mfd::n1_left_pct;
+using orv::mfd::n1_right_pct;
+using orv::mfd::n2_left_pct;
+using orv::mfd::n2_right_pct;
+namespace right_chain = orv::mfd::right_chain;
+
+namespace {
 
 // --- Text fields --------------------------------------------------------------------
 
@@ -149,7 +167,7 @@ constexpr IconElement page_icon_at(u32 bitmap, PixPoint at, ElementFn callback, 
 // --- The chain ---------------------------------------------------------------------------
 
 // clang-format off
-constinit Chain chain{gauges::multi_function_display_right,
+constinit Chain chain{multi_function_display_right,
     static_image({.bitmap = 2000}),                                                       // 1  dark face
 
     // Navigation circle page (page 3)
@@ -252,7 +270,7 @@ MouseRect mouse[] = {
 };
 
 }  // namespace
-}  // namespace orv::mfd::right
+}  // namespace orv::gauges::multi_function_display_right_records
 
-ORV_DEFINE_GAUGE(multi_function_display_right, orv::mfd::right::chain.first, orv::mfd::right::mouse,
-                 orv::mfd::right::right_display_callback)
+ORV_DEFINE_GAUGE(multi_function_display_right, multi_function_display_right_records::chain.first,
+                 multi_function_display_right_records::mouse, orv::mfd::right::right_display_callback)
