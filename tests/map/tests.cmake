@@ -1,0 +1,3 @@
+list(APPEND ORV_MODULE_TESTS
+  map/flight_map_test.cpp
+)
