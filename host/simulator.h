@@ -126,6 +126,7 @@ class SimState {
     virtual void advance(SimState& state) = 0;
   };
   void add_source(std::shared_ptr<FrameSource> source) { sources_.push_back(std::move(source)); }
+  const std::vector<std::shared_ptr<FrameSource>>& sources() const { return sources_; }
   void advance_sources() {
     for (auto& s : sources_) s->advance(*this);
   }
