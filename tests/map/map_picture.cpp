@@ -49,21 +49,6 @@ bool write_ppm(const Picture& p, const char* path) {
   return std::fclose(f) == 0 && ok;
 }
 
-bool read_ppm(const char* path, Picture& p) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  int max = 0;
-  const bool header = std::fscanf(f, "P6 %d %d %d", &p.width, &p.height, &max) == 3 && std::fgetc(f) != EOF;
-  if (!header || p.width <= 0 || p.height <= 0 || p.width > 8192 || p.height > 8192) {
-    std::fclose(f);
-    return false;
-  }
-  p.rgb.resize(static_cast<std::size_t>(p.width) * p.height * 3);
-  const bool ok = std::fread(p.rgb.data(), 1, p.rgb.size(), f) == p.rgb.size();
-  std::fclose(f);
-  return ok;
-}
-
 // The gauge's drawing surface, given a device context and image as a host
 // gives them, then the pre-draw call.
 void draw_through_gauge(void* dc, int size) {
@@ -158,6 +143,21 @@ int draw(const char* scenario_path, double seconds, int size, const char* out) {
 }
 
 #if !defined(_WIN32)
+bool read_ppm(const char* path, Picture& p) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return false;
+  int max = 0;
+  const bool header = std::fscanf(f, "P6 %d %d %d", &p.width, &p.height, &max) == 3 && std::fgetc(f) != EOF;
+  if (!header || p.width <= 0 || p.height <= 0 || p.width > 8192 || p.height > 8192) {
+    std::fclose(f);
+    return false;
+  }
+  p.rgb.resize(static_cast<std::size_t>(p.width) * p.height * 3);
+  const bool ok = std::fread(p.rgb.data(), 1, p.rgb.size(), f) == p.rgb.size();
+  std::fclose(f);
+  return ok;
+}
+
 bool lit(const Picture& p, int x, int y) {
   if (x < 0 || y < 0 || x >= p.width || y >= p.height) return false;
   const std::uint8_t* px = &p.rgb[(static_cast<std::size_t>(y) * p.width + x) * 3];
