@@ -92,6 +92,10 @@ void release_sound_device(void** device) {
 }
 
 void set_up_channel(Channel& channel, std::uintptr_t module) {
+  // Every instance of a gauge shares its one channel: a second instance's
+  // set-up first releases what the first made, so nothing is left without a
+  // handle. The latest set-up's buffer plays, as it would anyway.
+  release_channel(channel);
   channel.module = module;
   channel.window = find_host_window();
   create_sound_device(channel.window, &channel.device);

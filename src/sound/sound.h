@@ -82,7 +82,8 @@ void release_sound_device(void** device);
 
 // The set-up of a sound-using gauge (service id 2): keep the module handle,
 // find the host window, create the device and load the click, in that order,
-// whatever the device creation gave.
+// whatever the device creation gave. A channel already set up (a second
+// instance of the same gauge) is released first.
 void set_up_channel(Channel& channel, std::uintptr_t module);
 
 // The release at service id 12: the buffer, then the device.

@@ -106,6 +106,10 @@ TEST_F(Sound, SetUpLoadsTheClickAndEveryGaugesChannelPlays) {
     EXPECT_EQ(sound::play_sound(&c->buffer, 0), 1);
   }
   EXPECT_EQ(sound::sound_usable, 1);
+  // A second instance of a gauge sets up the same channel again: the first
+  // device and buffer are released (a leak would show under LeakSanitizer).
+  sound::set_up_channel(sound::channels::flight_map, 0x5678);
+  EXPECT_EQ(sound::play_sound(&sound::channels::flight_map.buffer, 0), 1);
   for (Channel* c : kAllChannels) {
     sound::release_channel(*c);
     EXPECT_EQ(c->device, nullptr);
