@@ -92,10 +92,7 @@ void release_sound_device(void** device) {
 }
 
 void set_up_channel(Channel& channel, std::uintptr_t module) {
-  // Every instance of a gauge shares its one channel: a second instance's
-  // set-up first releases what the first made, so nothing is left without a
-  // handle. The latest set-up's buffer plays, as it would anyway.
-  release_channel(channel);
+  if (channel.users++ > 0) return;
   channel.module = module;
   channel.window = find_host_window();
   create_sound_device(channel.window, &channel.device);
@@ -103,6 +100,11 @@ void set_up_channel(Channel& channel, std::uintptr_t module) {
 }
 
 void release_channel(Channel& channel) {
+  if (channel.users > 1) {
+    --channel.users;
+    return;
+  }
+  channel.users = 0;
   release_sound_buffer(&channel.buffer);
   release_sound_device(&channel.device);
 }
