@@ -22,12 +22,7 @@ constexpr TokenName kTokenNames[] = {
     {18, "ADF_FREQUENCY_EXTENDED"},  // BCD integer
     {19, "ADF_IDENT"},               // text
     {23, "COM1_ACTIVE"},             // BCD integer
-    {24, "NAV1_ACTIVE"},             // BCD integer
-    {27, "NAV2_ACTIVE"},             // BCD integer
-    {31, "NAV1_DME"},                // nautical miles
-    {35, "NAV2_DME"},                // nautical miles
     {38, "TRANSPONDER"},             // BCD integer
-    {39, "ADF_BEARING"},             // degrees
     {40, "NAV1_LATERAL_DEVIATION"},
     {41, "NAV1_VERTICAL_DEVIATION"},
     {43, "NAV1_TO_FROM"},  // integer: 1 TO, 2 FROM
@@ -43,7 +38,6 @@ constexpr TokenName kTokenNames[] = {
     {55, "NAV2_FLAGS"},   // integer flag word
     {56, "NAV2_IDENT"},   // text
     {58, "NAV2_LATERAL_VALID"},
-    {59, "NAV2_BEARING"},  // degrees
     {61, "AIRSPEED"},             // knots
     {65, "VERTICAL_SPEED"},       // metres per second x 256
     {74, "ALTITUDE"},             // feet
@@ -62,13 +56,13 @@ constexpr TokenName kTokenNames[] = {
     {753, "PANEL_LIGHTING"},  // supply of the lit selectors (> 20 lit)
     {755, "NAV_SUPPLY"},
     {789, "ANGLE_OF_ATTACK"},  // radians
+    {832, "GROUND_SPEED"},     // metres per second
+    {834, "TRACK"},            // radians
     {835, "GPS_DISTANCE"},     // metres
-    {839, "GPS_WAYPOINT_IDENT"},  // text
+    {839, "NEXT_WAYPOINT"},    // text
     {848, "NAV_GPS_SWITCH"},   // 0 NAV, > 0 GPS
-    {849, "COURSE_DEVIATION"},  // the arc's deviation bar
     {850, "GLIDESLOPE_DEVIATION"},
     {852, "GLIDESLOPE_VALID"},
-    {853, "TO_FROM"},  // 1 TO, -1 FROM
     {854, "COURSE"},        // degrees
     {855, "HEADING_BUG"},   // degrees
     {870, "COM2_ACTIVE"},   // BCD integer
@@ -80,6 +74,48 @@ constexpr TokenName kTokenNames[] = {
     {880, "ADF_AUDIO"},
     {881, "MARKER_AUDIO"},
     {882, "NAV2_VERTICAL_DEVIATION"},
+    // The right display's engine and controls pages, and the navigation
+    // circle page's radio tokens.
+    {24, "NAV1_ACTIVE"},            // BCD integer
+    {27, "NAV2_ACTIVE"},            // BCD integer
+    {31, "NAV1_DME"},               // nautical miles
+    {35, "NAV2_DME"},               // nautical miles
+    {39, "ADF_BEARING"},            // degrees, clockwise from the nose
+    {59, "NAV2_BEARING"},           // degrees, clockwise from the nose
+    {60, "ON_GROUND"},              // 1 on the ground
+    {291, "FUEL_LEVEL_LEFT"},       // 8388610 full
+    {292, "FUEL_CAPACITY_LEFT"},    // gallons
+    {297, "FUEL_LEVEL_RIGHT"},      // 8388610 full
+    {298, "FUEL_CAPACITY_RIGHT"},   // gallons
+    {323, "BRAKE_POSITION"},        // 0 to 32767
+    {327, "SPEED_BRAKE_POSITION"},  // 0 in to 16383 out
+    {329, "FLAPS_POSITION"},        // 0 up to 16383 down
+    {567, "EGT_LEFT"},              // degrees Rankine
+    {577, "EGT_RIGHT"},             // degrees Rankine
+    {624, "N1_LEFT"},               // percent
+    {625, "N2_LEFT"},               // percent
+    {638, "FUEL_FLOW_LEFT"},        // pounds per hour
+    {643, "N1_RIGHT"},              // percent
+    {644, "N2_RIGHT"},              // percent
+    {657, "FUEL_FLOW_RIGHT"},       // pounds per hour
+    {732, "HYDRAULIC_PRESSURE_1"},  // pounds per square foot
+    {734, "HYDRAULIC_PRESSURE_2"},  // pounds per square foot
+    {849, "COURSE_DEVIATION"},      // dots; positive moves the bar left
+    {853, "TO_FROM"},               // 1 TO, -1 FROM, 0 none
+    {869, "HOOK_POSITION"},         // 0 up to 1 down
+    // The pilot's controls of the host's engines and systems (never read by
+    // the module; host/engine_systems.h).
+    {9001, "ENGINE_MASTER_LEFT"},   // 0 off, 1 on
+    {9002, "ENGINE_MASTER_RIGHT"},  // 0 off, 1 on
+    {9003, "THROTTLE_LEFT"},        // percent, 90 full dry, 100 full afterburner
+    {9004, "THROTTLE_RIGHT"},       // percent
+    {9005, "GEAR_HANDLE"},          // 0 up, 1 down
+    {9006, "FLAPS_HANDLE"},         // detent 0 to 4
+    {9007, "SPEED_BRAKE_HANDLE"},   // 0 in, 1 out
+    {9008, "HOOK_HANDLE"},          // 0 up, 1 down
+    {9009, "HYDRAULIC_FAILURE_1"},  // 1 failed
+    {9010, "HYDRAULIC_FAILURE_2"},  // 1 failed
+    {9011, "FUEL_BURN_FACTOR"},     // default 1
 };
 
 bool same_name(const std::string& a, const char* b) {

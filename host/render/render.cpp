@@ -9,10 +9,39 @@
 namespace orv::render {
 namespace {
 
+// Windows-1252 text (as the gauges write it) as UTF-8, cut to fit `size`
+// bytes with its terminator.
+void windows_1252_to_utf8(const char* in, char* out, std::size_t size) {
+  // Code points of 0x80 to 0x9F; 0 where the code page has no character.
+  static constexpr std::uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                              0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+  std::size_t n = 0;
+  for (; *in != '\0'; ++in) {
+    const auto byte = static_cast<unsigned char>(*in);
+    std::uint32_t cp = byte < 0x80 ? byte : byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+    if (cp == 0) cp = '?';
+    const std::size_t len = cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
+    if (n + len >= size) break;
+    if (len == 1) {
+      out[n++] = static_cast<char>(cp);
+    } else if (len == 2) {
+      out[n++] = static_cast<char>(0xC0 | cp >> 6);
+      out[n++] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out[n++] = static_cast<char>(0xE0 | cp >> 12);
+      out[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out[n++] = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  out[n] = '\0';
+}
+
 using namespace orv::abi;
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kMaxDepth = 64;       // element trees are a few levels deep; chains are lists
+constexpr int kMaxDepth = 1024;     // as deep as the loader accepts: a gauge may be one long chain
 constexpr int kMaxElements = 4096;  // guards against a cyclic tree
 
 constexpr u32 kBlackTransparent = 0x1;
@@ -53,6 +82,15 @@ void draw_static(Context& c, const ElementHeader* e) {
 // The clockwise turn in degrees of a needle bitmap for value v: with a table,
 // the direction of the bitmap's +x axis measured from +x on the screen;
 // without one, the bitmap is drawn pointing up and turned by v itself.
+//
+// Between two table points the needle turns clockwise from the first to the
+// second, so a scale may run through up to a full turn. Beyond the table's
+// ends the needle depends on how far round the table goes: a table that runs
+// more than half a turn is a scale with end stops (an engine dial with a gap
+// at the bottom), and a value beyond an end rests the needle on that end; a
+// table of half a turn or less marks a pointer that goes all round (a
+// compass pointer marked only at up and down), and values beyond continue at
+// the rate of the end segment.
 double needle_angle(const NeedleElement* n, double v) {
   if (!n->table || n->table_count < 2) return v;  // drawn pointing up, turned clockwise by v
   const u32 count = std::min<u32>(n->table_count, 256);
@@ -60,6 +98,16 @@ double needle_angle(const NeedleElement* n, double v) {
   auto theta = [&](u32 i) {
     return std::atan2(n->table[i].point.y - py, n->table[i].point.x - px) * 180.0 / kPi;
   };
+  auto segment_sweep = [&](u32 i) {  // clockwise from point i to point i + 1
+    const double sweep = std::fmod(theta(i + 1) - theta(i) + 720.0, 360.0);
+    return sweep == 0.0 ? 360.0 : sweep;
+  };
+  double total = 0.0;
+  for (u32 i = 0; i + 1 < count; ++i) total += segment_sweep(i);
+  if (total > 180.0 + 1e-6) {
+    const double first = n->table[0].value, last = n->table[count - 1].value;
+    v = std::clamp(v, std::min(first, last), std::max(first, last));
+  }
   // The segment holding v (values in table order, either direction); the
   // first and last segments extend beyond the table.
   u32 i = 0;
@@ -71,10 +119,8 @@ double needle_angle(const NeedleElement* n, double v) {
   }
   const double v0 = n->table[i].value, v1 = n->table[i + 1].value;
   const double t0 = theta(i);
-  double sweep = std::fmod(theta(i + 1) - t0 + 720.0, 360.0);  // clockwise from point i to i + 1
-  if (sweep == 0.0) sweep = 360.0;
   if (v1 == v0) return t0;
-  return t0 + (v - v0) / (v1 - v0) * sweep;
+  return t0 + (v - v0) / (v1 - v0) * segment_sweep(i);
 }
 
 void draw_needle(Context& c, const ElementHeader* e) {
@@ -187,6 +233,9 @@ void draw_text(Context& c, const ElementHeader* e) {
     std::memcpy(text, t->text, n);
   }
   if (text[0]) {
+    // Texts are Windows-1252 bytes (the degree sign is 0xB0); Cairo takes UTF-8.
+    char utf8[3 * sizeof text] = {};
+    windows_1252_to_utf8(text, utf8, sizeof utf8);
     char face[33] = {};
     std::memcpy(face, t->font, 32);
     cairo_select_font_face(cr, font_family_for(face), CAIRO_FONT_SLANT_NORMAL,
@@ -207,7 +256,7 @@ void draw_text(Context& c, const ElementHeader* e) {
     cairo_set_font_size(cr, size);
     cairo_font_extents(cr, &fe);
     cairo_text_extents_t te;
-    cairo_text_extents(cr, text, &te);
+    cairo_text_extents(cr, utf8, &te);
     // Texts wider than their box are condensed to fit.
     const double squeeze = te.x_advance > w ? w / te.x_advance : 1.0;
     const double width = te.x_advance * squeeze;
@@ -225,7 +274,7 @@ void draw_text(Context& c, const ElementHeader* e) {
     cairo_translate(cr, left, baseline);
     cairo_scale(cr, squeeze, 1.0);
     cairo_move_to(cr, 0, 0);
-    cairo_show_text(cr, text);
+    cairo_show_text(cr, utf8);
   }
   cairo_restore(cr);
 }
