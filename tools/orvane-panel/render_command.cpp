@@ -46,9 +46,10 @@ constexpr const char* kRenderHelp =
     "\n"
     "T is written with at least one decimal (t12.0, t1.25). The files written are\n"
     "listed on standard output, one per line. Gauges without elements show as a\n"
-    "labelled grey box. A gauge line without width and height is drawn at its\n"
-    "background bitmap's size; with a width only, the height keeps the bitmap's\n"
-    "proportions.\n"
+    "labelled grey box. Every gauge is drawn at its size in the panel, as the\n"
+    "trace reports it: the gauge line's width and height; without a width, the\n"
+    "gauge's default size; without a height, the width in the proportions of the\n"
+    "gauge's first bitmap.\n"
     "\n"
     "Options:\n"
     "  --module PATH        gauge module (default: Orvane_Instr next to this program)\n"
@@ -108,12 +109,6 @@ void label(cairo_t* cr, double x, double y, double size, const std::string& text
   cairo_show_text(cr, text.c_str());
 }
 
-const abi::ElementHeader* background_of(const GaugeInstance& g) {
-  for (const ElementSlot& s : g.elements())
-    if (s.element->kind == abi::kStaticImage) return s.element;
-  return nullptr;
-}
-
 class Renderer {
  public:
   Renderer(Host& host, const render::BitmapStore& bitmaps, render::DrawingSurfaces& surfaces, std::string out,
@@ -123,27 +118,6 @@ class Renderer {
         surfaces_(surfaces),
         out_(std::move(out)),
         scenario_name_(std::move(scenario_name)) {}
-
-  // Sizes from background bitmaps where the panel line gives none.
-  void size_instances() {
-    std::size_t index = 0;
-    for (const PanelWindow& w : host_.windows()) {
-      for (const GaugePlacement& g : w.gauges) {
-        if (index >= host_.instances().size()) return;
-        PlacedInstance& p = host_.instances()[index++];
-        const abi::ElementHeader* bg = background_of(*p.gauge);
-        int bw = 0, bh = 0;
-        if (bg == nullptr || !bitmaps_.size(bg->bitmap, &bw, &bh) || bw <= 0 || bh <= 0) continue;
-        if (!g.width) {
-          p.width = bw;
-          p.height = bh;
-        } else if (!g.height) {
-          p.height = std::max(1, static_cast<int>(std::lround(static_cast<double>(*g.width) * bh / bw)));
-        }
-        p.gauge->header().size = {p.width, p.height};
-      }
-    }
-  }
 
   void attach_surfaces() {
     for (PlacedInstance& p : host_.instances()) surfaces_.attach(*p.gauge, bitmaps_);
@@ -367,7 +341,6 @@ int run_render(const Args& args) {
     Host host(*module, state);
     place_panel(host, inputs);
     Renderer renderer(host, bitmaps, surfaces, out, scenario.name);
-    renderer.size_instances();
     renderer.attach_surfaces();
 
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
