@@ -183,6 +183,12 @@ TEST_F(RenderTest, MovingImageShowsEitherEndOfTheImageThroughItsWindow) {
   values_[&m.h] = {{1000, 0, 0}, true};  // clamped to the high end
   render();
   EXPECT_TRUE(is(28, 15, kGreen));
+  // A grey window shows the image in proportion: half grey, half of it.
+  add_bitmap(31, 20, 10, [](int x, int) { return x < 10 ? Px{128, 128, 128} : kWhite; });
+  render();
+  EXPECT_TRUE(is(15, 15, Px{0, 128, 40}));  // green over the dark blue background, half each
+  EXPECT_TRUE(is(25, 15, kGreen));
+  add_bitmap(31, 20, 10, [](int, int) { return kWhite; });
 }
 
 TEST_F(RenderTest, IconShowsImageByIndexAndNothingForMinusOne) {

@@ -39,10 +39,13 @@ constexpr const char* kRenderHelp =
     "\n"
     "  DIR/tT/windowNN_TITLE.png          every panel window open at T ([WindowNN]\n"
     "                                     of panel.cfg), its gauges at their places\n"
+    "  DIR/tT/vcNN_TEXTURE.png            every virtual cockpit ([VcockpitNN]): its\n"
+    "                                     texture of pixel_size with its gauges\n"
     "  DIR/tT/instanceKK_GAUGE.png        every gauge instance of an open window\n"
     "                                     (KK: instance index, as the trace numbers\n"
     "                                     them), at its panel size\n"
-    "  DIR/cockpit_tT.png                 all open windows side by side, labelled\n"
+    "  DIR/cockpit_tT.png                 all open windows and virtual cockpits\n"
+    "                                     side by side, labelled\n"
     "\n"
     "T is written with at least one decimal (t12.0, t1.25). The files written are\n"
     "listed on standard output, one per line. Gauges without elements show as a\n"
@@ -151,11 +154,7 @@ class Renderer {
     for (const PanelWindow& w : host_.windows()) {
       if (!host_.state().window_open(w.number)) continue;
       cairo_surface_t* s = draw_window(w);
-      write(s,
-            dir + "/window" + two_digits(static_cast<std::size_t>(w.index)) + "_" +
-                slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) +
-                ".png",
-            false);
+      write(s, dir + "/" + picture_name(w), false);
       shown.push_back({&w, s});
     }
     write_sheet(shown, t);
@@ -189,16 +188,29 @@ class Renderer {
     render::render_gauge(cr, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
   }
 
+  // windowNN_TITLE.png, or vcNN_TEXTURE.png for a virtual cockpit.
+  static std::string picture_name(const PanelWindow& w) {
+    const std::string nn = two_digits(static_cast<std::size_t>(w.index));
+    if (w.virtual_cockpit) return "vc" + nn + "_" + slug(w.texture.empty() ? "texture" : w.texture) + ".png";
+    return "window" + nn + "_" +
+           slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) + ".png";
+  }
+
+  // A virtual cockpit is drawn at its texture's pixel size, a window at its
+  // size_mm; a size left out is what the window's gauges need.
   cairo_surface_t* draw_window(const PanelWindow& w) {
-    int width = w.size_mm_x, height = w.size_mm_y;
+    int width = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_width : w.size_mm_x;
+    int height = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_height : w.size_mm_y;
     if (width <= 0 || height <= 0) {
-      width = height = 16;
+      int need_w = 16, need_h = 16;
       for (std::size_t i = 0; i < host_.instances().size(); ++i) {
         const PlacedInstance& p = host_.instances()[i];
         if (p.window != w.number) continue;
-        width = std::max(width, p.x + p.width);
-        height = std::max(height, p.y + p.height);
+        need_w = std::max(need_w, p.x + p.width);
+        need_h = std::max(need_h, p.y + p.height);
       }
+      if (width <= 0) width = need_w;
+      if (height <= 0) height = need_h;
     }
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(s);
@@ -237,9 +249,12 @@ class Renderer {
       const PanelWindow& win = *s.window;
       int w = cairo_image_surface_get_width(s.picture);
       const int h = cairo_image_surface_get_height(s.picture);
-      captions.push_back("Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
-                         "  (window " + std::to_string(win.number) + ", " + std::to_string(w) + " x " +
-                         std::to_string(h) + ")");
+      const std::string size = std::to_string(w) + " x " + std::to_string(h);
+      captions.push_back(win.virtual_cockpit
+                             ? "Vcockpit" + two_digits(static_cast<std::size_t>(win.index)) + "  texture " +
+                                   win.texture + "  (" + size + ")"
+                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
+                                   "  (window " + std::to_string(win.number) + ", " + size + ")");
       cairo_text_extents_t te;
       cairo_text_extents(measure, captions.back().c_str(), &te);
       w = std::max(w, static_cast<int>(std::ceil(te.x_advance)));
