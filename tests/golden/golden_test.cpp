@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ const Case kCases[] = {
 #include "cases.h"
 #undef GOLDEN
 };
+
+// Cases print by name in test listings.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 bool updating() {
   const char* v = std::getenv("ORV_GOLDEN_UPDATE");
