@@ -41,6 +41,8 @@ GOLDEN(registration,             "default.json",               14,   "Registrati
 GOLDEN(engine_on,                "default.json",               14,   "Engine_On",                "")
 GOLDEN(gps_toggle,               "default.json",               14,   "GPS_Toggle",               "")
 GOLDEN(close_subpanel,           "default.json",               14,   "Close_Subpanel",           "")
+GOLDEN(flight_map_climb_out,     "default.json",                8,   "Flight_Map",               "")
+GOLDEN(flight_map_short_final,   "default.json",               22,   "Flight_Map",               "")
 GOLDEN(cockpit_climb_out,        "default.json",                8,   "cockpit",                  "")
 GOLDEN(cockpit_short_final,      "default.json",               22,   "cockpit",                  "")
 // clang-format on
