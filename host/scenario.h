@@ -18,7 +18,8 @@
 //                     "(A:GPS IS ACTIVE WAY POINT,number)": 1},
 //     "clicks": [{"t": 1, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10, "button": "left"}],
 //     "tooltips": [{"t": 0.5, "gauge": "Baro_Pressure", "x": 5, "y": 5}],
-//     "render_at": [2, 12]                      // times orvane-panel render draws
+//     "render_at": [2, 12],                     // times orvane-panel render draws
+//     "traffic": {"own": {...}, "aircraft": [...]}   // see docs/scenarios.md
 //   }
 //
 // Time is simulated seconds from frame 0 (18 frames per second). A keyframed
@@ -37,6 +38,7 @@
 
 #include "host.h"
 #include "simulator.h"
+#include "traffic_service.h"
 
 namespace orv::host {
 
@@ -88,11 +90,13 @@ struct Scenario {
   std::map<std::string, std::string> expression_texts;
   std::vector<ScenarioClick> clicks;
   std::vector<ScenarioTooltip> tooltips;
-  std::vector<double> render_at;  // seconds, ascending; empty: the renderer's default
+  std::vector<double> render_at;           // seconds, ascending; empty: the renderer's default
+  std::optional<TrafficScenario> traffic;  // the traffic service, when declared
 
-  // Start time, tokens and expressions, before start-up.
+  // Start time, tokens, expressions and the traffic service, before start-up.
   void apply_initial(SimState& state) const;
-  // The keyframed tokens at time t.
+  // The keyframed tokens at time t (with traffic: the clock and the user's
+  // heading too).
   void apply_at(SimState& state, double t) const;
 };
 
