@@ -7,7 +7,7 @@ list(APPEND ORV_MODULE_SOURCES
 )
 if(WIN32)
   list(APPEND ORV_MODULE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/radar_canvas_gdiplus.cpp)
-  list(APPEND ORV_MODULE_LIBRARIES gdiplus gdi32)
+  list(APPEND ORV_MODULE_LIBRARIES gdiplus)
 else()
   if(NOT TARGET PkgConfig::CAIRO)
     find_package(PkgConfig REQUIRED)
