@@ -39,10 +39,9 @@ void ORV_CALL radar_callback(GaugeHeader* gauge, i32 service, uptr extra) {
       break;
     }
     case kServicePreUpdate: {
-      if (display == nullptr) break;
       const double tick = read_token_f64(kTickToken);
       if (!(std::fabs(tick) < 9.0e18)) break;  // no integer to test
-      if (static_cast<long long>(tick) % kTicksPerPicture == 0) display->draw_picture();
+      if (static_cast<long long>(tick) % kTicksPerPicture == 0 && display != nullptr) display->draw_picture();
       break;
     }
     case kServicePreKill:
