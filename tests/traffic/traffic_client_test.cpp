@@ -75,9 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Thresholds, ThreatTest,
     testing::Values(ThreatCase{"ClosesIn36s", 1, 1000, 36000, kThreatNone},
                     ThreatCase{"ClosesIn34s", 1, 1000, 34000, kThreatCaution},
-                    ThreatCase{"ClosesIn21s", 1, 1000, 21000, kThreatCaution},
                     ThreatCase{"ClosesIn20s", 1, 1000, 20000, kThreatWarning},
-                    ThreatCase{"Opening", 1, -1000, 5000, kThreatNone},
                     ThreatCase{"EngineOffWhateverTheClosure", 0, 5000, 20000, kThreatEngineOff},
                     ThreatCase{"ZeroSlantRange", 1, 1000, 0, kThreatNone},
                     ThreatCase{"NaNClosure", 1, std::numeric_limits<double>::quiet_NaN(), 100, kThreatNone}),
@@ -188,20 +186,6 @@ TEST_F(ClientTest, ReducedDataGroundSpeedFromTheMoveSinceTheLastRefresh) {
   EXPECT_EQ(r.track, 123.0);
   EXPECT_EQ(r.engine_running, 1.0);
   EXPECT_STREQ(r.atc_id, "A NAME LON");
-}
-
-TEST_F(ClientTest, UsersOwnAircraftHasNoRange) {
-  traffic.user_lat = 12.0;
-  traffic.user_alt = 3000.0;
-  TrafficClient client;
-  FakeAircraft own;
-  own.id = 1;
-  own.lat = 12.0;
-  own.alt = 3001.0;
-  traffic.aircraft = {own};
-  client.refresh(100, 144.0);
-  EXPECT_EQ(client.records()[0].slant_range, 0.0);
-  EXPECT_EQ(client.records()[0].distance, 0.0);
 }
 
 // What a faulty service may do: the client keeps to its buffers and lists.
