@@ -158,9 +158,13 @@ TEST_F(ClientTest, FullDataTrackSpeedAndRelativeAltitude) {
   a.north = 100.0;
   a.east = -100.0;
   a.atc = "N123AB";
-  traffic.aircraft = {a};
+  FakeAircraft own;  // the user's aircraft, as the service lists it
+  own.id = 1;
+  own.alt = 5001.0;
+  traffic.aircraft = {a, own};
   client.refresh(100, 144.0);
   const TrafficRecord& r = client.records()[0];
+  EXPECT_EQ(client.records()[1].slant_range, 0.0);
   EXPECT_NEAR(r.track, 315.0, 1e-9);
   EXPECT_NEAR(r.ground_speed, std::sqrt(2.0) * 100.0, 1e-9);
   EXPECT_DOUBLE_EQ(r.relative_altitude, 1200.0);
