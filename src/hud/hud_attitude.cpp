@@ -6,7 +6,7 @@
 #include <cstddef>
 
 #include "frame/host_services.h"
-#include "hud/flight_path.h"
+#include "cockpit/flight_path.h"
 #include "hud/hud_symbols.h"
 
 namespace orv::hud {
@@ -41,7 +41,7 @@ f64 hud_pitch_ladder(SpriteElement* e, u32 colour) {
 f64 hud_flight_path_marker(SpriteElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   set_hidden(&e->h, !copy_visible(colour));
-  return read_flight_path_offset(e->y.value.n);
+  return cockpit::read_flight_path_offset(e->y.value.n);
 }
 
 f64 hud_bank_pointer(NeedleElement* e, u32 colour) {

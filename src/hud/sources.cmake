@@ -3,5 +3,4 @@ list(APPEND ORV_MODULE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/hud_frame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hud_attitude.cpp
   ${CMAKE_CURRENT_LIST_DIR}/hud_navigation.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/flight_path.cpp
 )

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "hud/flight_path.h"
 #include "hud_test_support.h"
 
 namespace orv::test {
@@ -45,7 +44,7 @@ TEST_F(HudSymbolTest, FlightPathMarkerSitsAtThePathAngleBelowThePitch) {
       {0, 250, -5, 5.0},          {2000, 300, 0, -2.898},
       {-2000, 300, 3, 2.898 - 3}, {0, 0, 4, -4.0},  // standing still: no path, the marker sits at the horizon
       {500, 0, 4, -4.0},                            // no airspeed: the same
-      {500, -20, 4, -4.0},                          // a negative reading counts as no airspeed
+      {500, -20, 4, 6.748},                         // a negative reading still divides
       {1e300, 1e-300, 0, -90.0},
   };
   for (const Case& c : cases) {
@@ -54,10 +53,6 @@ TEST_F(HudSymbolTest, FlightPathMarkerSitsAtThePathAngleBelowThePitch) {
     EXPECT_NEAR(eval_copy(kFlightPath), c.expected, 1e-3);
     EXPECT_EQ(host.token_reads, (std::vector<u32>{65, 61}));
   }
-  // The standby instrument uses the same computation.
-  EXPECT_NEAR(hud::flight_path_offset(2000, 300, 0), -2.898, 1e-3);
-  EXPECT_EQ(hud::flight_path_offset(std::nan(""), std::nan(""), std::nan("")), 0.0);
-  EXPECT_EQ(hud::flight_path_offset(0, 100, 1e300), -180.0);
 }
 
 TEST_F(HudSymbolTest, AltitudeStandsRightAlignedInFiveCharacters) {

@@ -27,7 +27,10 @@ void ORV_CALL lookup_var(TokenVar* rec) {
 
 i32 ORV_CALL execute_calculator_code(const char* code, f64* num, i32*, const char** text) {
   g_current->expressions.emplace_back(code);
-  if (num != nullptr) *num = 0.0;
+  if (num != nullptr) {
+    auto it = g_current->expression_numbers.find(code);
+    *num = it == g_current->expression_numbers.end() ? 0.0 : it->second;
+  }
   if (text != nullptr) {
     auto it = g_current->expression_texts.find(code);
     *text = it == g_current->expression_texts.end() ? "" : it->second.c_str();

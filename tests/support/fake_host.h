@@ -36,8 +36,9 @@ class FakeHost {
   std::vector<abi::u32> token_reads;     // ids, in call order
   std::vector<std::string> expressions;  // codes given to slot 69
 
-  // Text results of slot 69 by expression text (numbers read as 0).
+  // Results of slot 69 by expression text (unknown ones read as 0 and "").
   std::map<std::string, std::string> expression_texts;
+  std::map<std::string, abi::f64> expression_numbers;
 
   // Host interfaces by name (slot 77) and the user's aircraft variables
   // (slot 75; unset: 0).

@@ -1,30 +1,31 @@
-#include "hud/flight_path.h"
+#include "cockpit/flight_path.h"
 
 #include <cmath>
 
+#include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
 
-namespace orv::hud {
+namespace orv::cockpit {
 
 namespace {
 
-constexpr f64 kDegreesPerRadian = 57.29577951308232;
 constexpr f64 kSecondsPerHour = 3600.0;
-constexpr f64 kMetresPerNauticalMile = 1852.0;
 constexpr f64 kVerticalSpeedUnit = 256.0;  // token 65 counts 1/256 m/s
+constexpr f64 kOffsetLimit = 180.0;
 
 f64 finite(f64 v) { return std::isfinite(v) ? v : 0.0; }
 
 }  // namespace
 
 f64 flight_path_offset(f64 vertical_speed_raw, f64 airspeed_kt, f64 pitch_deg) {
-  const f64 v = finite(vertical_speed_raw) / kVerticalSpeedUnit * kSecondsPerHour / kMetresPerNauticalMile;
+  const f64 v =
+      finite(vertical_speed_raw) / kVerticalSpeedUnit * kSecondsPerHour / numbers::kMetresPerNauticalMile;
   const f64 speed = finite(airspeed_kt);
-  // atan of an infinite ratio is still finite (straight up or down), but 0/0
-  // is not; a speed of zero or less gives no path at all.
-  const f64 path = speed > 0.0 ? -kDegreesPerRadian * std::atan(v / speed) : 0.0;
-  return finite_or(path - finite(pitch_deg), 0.0, -180.0, 180.0);
+  // Any non-zero speed, even a negative reading, gives a finite ratio or an
+  // infinite one whose arc tangent is still finite (straight up or down).
+  const f64 path = speed != 0.0 ? -numbers::kDegreesPerRadian * std::atan(v / speed) : 0.0;
+  return finite_or(path - finite(pitch_deg), 0.0, -kOffsetLimit, kOffsetLimit);
 }
 
 f64 read_flight_path_offset(f64 pitch_deg) {
@@ -33,4 +34,4 @@ f64 read_flight_path_offset(f64 pitch_deg) {
   return flight_path_offset(vertical_speed, airspeed, pitch_deg);
 }
 
-}  // namespace orv::hud
+}  // namespace orv::cockpit

@@ -11,7 +11,7 @@
 
 #include "frame/gauge_abi.h"
 
-namespace orv::hud {
+namespace orv::cockpit {
 
 // Token variables the marker reads itself.
 inline constexpr abi::u32 kTokenVerticalSpeed = 65;  // metres per second x 256
@@ -19,14 +19,14 @@ inline constexpr abi::u32 kTokenAirspeed = 61;       // knots
 
 // The marker's offset in degrees of pitch: -atan(v / airspeed) in degrees
 // minus `pitch_deg`, where v is `vertical_speed_raw` / 256 (metres per second)
-// turned into knots. Without a usable airspeed (zero, negative, NaN) the path
-// angle counts as 0, so the marker sits on the horizon at the pitch offset.
-// NaN or infinite inputs count as 0; the result is always finite and within
-// -180..+180 degrees.
+// turned into knots. At an airspeed of exactly zero the ratio has no value
+// (0/0) or only an infinite one, so the path angle counts as 0 there and the
+// marker sits on the horizon at the pitch offset. NaN or infinite inputs
+// count as 0; the result is always finite and within -180..+180 degrees.
 abi::f64 flight_path_offset(abi::f64 vertical_speed_raw, abi::f64 airspeed_kt, abi::f64 pitch_deg);
 
 // Reads token 65 and then token 61 (each into a freshly cleared record) and
 // returns flight_path_offset() for them and `pitch_deg`.
 abi::f64 read_flight_path_offset(abi::f64 pitch_deg);
 
-}  // namespace orv::hud
+}  // namespace orv::cockpit

@@ -1,0 +1,37 @@
+// The distance text rule of the DME and GPS distance fields of both displays
+// and of the flight map. For a distance d in nautical miles:
+//   d <= 0 (or not a number)   the dashes form      "DME ---"   "--- nm"
+//   0 < d < 10                 two decimals         "DME 9.99"  "9.99 nm"
+//   10 <= d < 1000             one decimal          "DME 999.9" "999.9 nm"
+//   1000 <= d < 10000          whole miles          "DME 1234"  "1234 nm"
+//   10000 and more, infinite   the dashes form: no distance on earth is that
+//                              long, and the figure would not fit its field
+// The text is always rewritten, and never passes the field it is written to.
+#pragma once
+
+#include <cstddef>
+
+#include "frame/gauge_abi.h"
+
+namespace orv::mfd {
+
+// The four forms of one field.
+struct DistanceFormats {
+  const char* none;          // no distance
+  const char* two_decimals;  // below 10
+  const char* one_decimal;   // below 1000
+  const char* whole;         // below 10000
+};
+
+inline constexpr DistanceFormats kDmeDistance{"DME ---", "DME %3.2f", "DME %3.1f", "DME %3.0f"};
+inline constexpr DistanceFormats kGpsDistance{"GPS ---", "GPS %3.2f", "GPS %3.1f", "GPS %3.0f"};
+inline constexpr DistanceFormats kMapDistance{"--- nm", "%3.2f nm", "%3.1f nm", "%3.0f nm"};
+
+// Writes the distance into a text element's buffer (a null element writes
+// nothing).
+void write_distance(abi::TextElement* e, abi::f64 nautical_miles, const DistanceFormats& forms);
+
+// The same into a caller's buffer of `size` bytes (terminator included).
+void format_distance(char* buffer, std::size_t size, abi::f64 nautical_miles, const DistanceFormats& forms);
+
+}  // namespace orv::mfd

@@ -1,0 +1,183 @@
+// The pieces both displays share: packed radio decoding, the shared radio
+// values, the page gate and the distance text rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "frame/elements.h"
+#include "mfd/distance_text.h"
+#include "mfd/navigation_source.h"
+#include "mfd/page_gate.h"
+#include "mfd/radio_decoding.h"
+#include "mfd/radio_values.h"
+#include "support/fake_host.h"
+
+namespace {
+
+using namespace orv;
+using namespace orv::mfd;
+
+struct FrequencyCase {
+  u32 packed;
+  f64 whole;
+  f64 hundredths;
+};
+
+TEST(RadioDecoding, NavFrequenciesAcrossTheBand) {
+  const FrequencyCase cases[] = {
+      {0x0850, 108, 50}, {0x0800, 108, 0},  {0x0005, 100, 5},  {0x0995, 109, 95},
+      {0x1000, 110, 0},  {0x1795, 117, 95}, {0x1995, 119, 95},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.packed);
+    EXPECT_EQ(nav_whole_mhz(c.packed), c.whole);
+    EXPECT_EQ(frequency_hundredths(c.packed), c.hundredths);
+  }
+}
+
+TEST(RadioDecoding, ComFrequenciesAcrossTheBand) {
+  const FrequencyCase cases[] = {
+      {0x1800, 118, 0},  {0x1997, 119, 97}, {0x2000, 120, 0},  {0x2550, 125, 50},
+      {0x2997, 129, 97}, {0x3000, 130, 0},  {0x3697, 136, 97}, {0x3975, 139, 75},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.packed);
+    EXPECT_EQ(com_whole_mhz(c.packed), c.whole);
+    EXPECT_EQ(frequency_hundredths(c.packed), c.hundredths);
+  }
+}
+
+TEST(RadioDecoding, AdfAndTransponder) {
+  struct AdfCase {
+    u32 digits, tenths_word;
+    f64 khz, tenths;
+  };
+  const AdfCase adf[] = {{0x0344, 0x0105, 1344, 5},
+                         {0x0344, 0x0005, 344, 5},
+                         {0x0190, 0x0000, 190, 0},
+                         {0x0999, 0x0109, 1999, 9},
+                         {0x0000, 0x0100, 1000, 0}};
+  for (const auto& c : adf) {
+    SCOPED_TRACE(c.digits);
+    EXPECT_EQ(adf_whole_khz(c.digits, c.tenths_word), c.khz);
+    EXPECT_EQ(adf_tenths(c.tenths_word), c.tenths);
+  }
+  const std::pair<u32, f64> codes[] = {{0x7700, 7700}, {0x1200, 1200}, {0x0007, 7}, {0x7777, 7777}, {0, 0}};
+  for (const auto& [packed, code] : codes) EXPECT_EQ(bcd4(packed), code) << packed;
+}
+
+TEST(RadioDecoding, ValuesThatAreNotPackedDigitsDecodeByTheSameArithmetic) {
+  // Hex digits above 9 count as tens; nothing is checked or clamped.
+  EXPECT_EQ(frequency_hundredths(0x18FF), 15 + 150);
+  EXPECT_EQ(nav_whole_mhz(0xFFFFFFFFu), std::floor((4294967295.0 - 4096.0) / 256.0) + 110.0);
+  EXPECT_EQ(com_whole_mhz(0x0000), -16.0 + 110.0);
+  EXPECT_EQ(bcd4(0xFFFF), 15 * 1000 + 15 * 100 + 15 * 10 + 15);
+  EXPECT_EQ(adf_tenths(0x0205), 0x0205 - 256);
+  for (u32 v : {0u, 0xFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+    EXPECT_TRUE(std::isfinite(adf_whole_khz(v, v)));
+    EXPECT_TRUE(std::isfinite(bcd4(v)));
+  }
+}
+
+TEST(RadioDecoding, HelpersReadTheLowWordOfTheirTokens) {
+  test::FakeHost host;
+  host.int_tokens = {{872, 0x0850}, {617, 0x3697}, {16, 0x0344}, {18, 0x0105}, {38, 0x1200}};
+  EXPECT_EQ(decode_nav_whole_mhz(872), 108);
+  EXPECT_EQ(decode_frequency_hundredths(872), 50);
+  EXPECT_EQ(decode_com_whole_mhz(617), 136);
+  EXPECT_EQ(decode_adf_khz(), 1344);
+  EXPECT_EQ(decode_adf_tenths(), 5);
+  EXPECT_EQ(decode_bcd4(38), 1200);
+}
+
+TEST(RadioValues, RefreshDecodesEveryRadioInItsOrder) {
+  test::FakeHost host;
+  host.int_tokens = {{617, 0x1835}, {871, 0x2550}, {872, 0x0850}, {873, 0x1795},
+                     {16, 0x0344},  {18, 0x0005},  {38, 0x7700}};
+  refresh_radio_values();
+  EXPECT_EQ(host.token_reads, (std::vector<u32>{617, 617, 871, 871, 872, 872, 873, 873, 16, 18, 18, 38}));
+  const f64 values[] = {com1_mhz, com1_mhz_hundredths, com2_mhz,        com2_mhz_hundredths,
+                        nav1_mhz, nav1_mhz_hundredths, nav2_mhz,        nav2_mhz_hundredths,
+                        adf_khz,  adf_khz_tenths,      transponder_code};
+  const f64 expected[] = {118, 35, 125, 50, 108, 50, 117, 95, 344, 5, 7700};
+  for (std::size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(values[i], expected[i]) << i;
+  EXPECT_EQ(refresh_adf_values(), 344.5);
+}
+
+TEST(NavigationSource, GlideSlopeTakesOnlyExactlyOneAsGps) {
+  for (f64 source : {0.5, 1.0, 2.0, -1.0}) EXPECT_TRUE(is_gps_source(source)) << source;
+  EXPECT_FALSE(is_gps_source(0.0));
+  EXPECT_TRUE(is_gps_source_for_glide_slope(1.0));
+  for (f64 source : {0.0, 0.5, 2.0}) EXPECT_FALSE(is_gps_source_for_glide_slope(source)) << source;
+}
+
+TEST(NavigationSource, WaypointExpressionIsEvaluatedAtEveryUse) {
+  test::FakeHost host;
+  const std::string code = "(A:GPS IS ACTIVE WAY POINT,number)";
+  host.expression_numbers[code] = 1.0;
+  EXPECT_TRUE(gps_waypoint_active());
+  host.expression_numbers[code] = 0.999;
+  EXPECT_FALSE(gps_waypoint_active());
+  EXPECT_EQ(gps_waypoint_flag, 0.999);
+  EXPECT_EQ(host.expressions, (std::vector<std::string>{code, code}));
+}
+
+TEST(PageGate, ShowsOnlyOnItsOwnPage) {
+  ElementHeader e{};
+  e.flags = 0x87;
+  for (std::int32_t current : {0, 1, 2, 3, 4, 5, 6, -1}) {
+    SCOPED_TRACE(current);
+    const bool mine = current == 3;
+    EXPECT_EQ(page_gate(&e, current, 3), mine);
+    EXPECT_EQ(is_hidden(&e), !mine);
+    EXPECT_EQ(e.flags & ~kHiddenFlag, 0x87u);  // the host's bits stay
+    EXPECT_EQ(page_icon(current, 3), mine ? 0.0 : -1.0);
+    EXPECT_EQ(page_icon_if(current, 3, false), -1.0);
+  }
+  EXPECT_TRUE(page_gate(nullptr, 1, 1));  // a null element is tolerated
+}
+
+TEST(DistanceText, FormsByRange) {
+  struct Case {
+    f64 nm;
+    const char* dme;
+    const char* map;
+  };
+  const f64 nan = std::numeric_limits<f64>::quiet_NaN();
+  const f64 inf = std::numeric_limits<f64>::infinity();
+  const Case cases[] = {
+      {0.0, "DME ---", "--- nm"},      {-3.0, "DME ---", "--- nm"},     {0.004, "DME 0.00", "0.00 nm"},
+      {9.994, "DME 9.99", "9.99 nm"},  {10.0, "DME 10.0", "10.0 nm"},   {999.9, "DME 999.9", "999.9 nm"},
+      {1000.0, "DME 1000", "1000 nm"}, {9999.4, "DME 9999", "9999 nm"}, {10000.0, "DME ---", "--- nm"},
+      {nan, "DME ---", "--- nm"},      {inf, "DME ---", "--- nm"},      {1e300, "DME ---", "--- nm"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.nm);
+    char buffer[16];
+    format_distance(buffer, sizeof buffer, c.nm, kDmeDistance);
+    EXPECT_STREQ(buffer, c.dme);
+    format_distance(buffer, sizeof buffer, c.nm, kMapDistance);
+    EXPECT_STREQ(buffer, c.map);
+  }
+}
+
+TEST(DistanceText, NeverPassesTheField) {
+  char field[9 + 2] = {};
+  field[9] = 'X';  // guard after the 8 characters and terminator
+  TextElement e{};
+  e.text = field;
+  e.max_chars = 8;
+  for (f64 nm : {9999.4, 999.99, 9.999, 0.5}) {
+    write_distance(&e, nm, kGpsDistance);
+    EXPECT_LE(std::string(field).size(), 8u) << nm;
+    EXPECT_EQ(field[9], 'X');
+  }
+  write_distance(&e, 18520.0 / 1852.0, kGpsDistance);
+  EXPECT_STREQ(field, "GPS 10.0");
+  write_distance(nullptr, 1.0, kGpsDistance);
+}
+
+}  // namespace

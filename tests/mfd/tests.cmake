@@ -1,0 +1,3 @@
+list(APPEND ORV_MODULE_TESTS
+  mfd/mfd_shared_test.cpp
+)

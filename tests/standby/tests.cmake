@@ -1,0 +1,3 @@
+list(APPEND ORV_MODULE_TESTS
+  standby/attitude_test.cpp
+)
