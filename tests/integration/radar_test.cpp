@@ -14,6 +14,10 @@
 #include "scenario.h"
 #include "scenario_run.h"
 
+// Fontconfig keeps its caches for the life of the process; LeakSanitizer
+// would report them once a picture has laid out text.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+
 namespace orv::host {
 namespace {
 

@@ -125,7 +125,7 @@ ScenarioClick parse_click(const std::string& text) {
   } else if (button == "move") {
     c.button = MouseButton::move;
   } else {
-    throw UsageError{"click button is left, right or move, not '" + button + "'"};
+    throw UsageError{"click button is left or right (or move), not '" + button + "'"};
   }
   return c;
 }
