@@ -11,8 +11,9 @@
 #include <cmath>
 
 #include "cockpit/mode_state.h"
-#include "frame/elements.h"
+#include "frame/cockpit_numbers.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::cockpit {
@@ -42,14 +43,11 @@ constexpr u32 kFollowerBToggle = 66378;
 // Leader A switches its follower on at or above this value.
 constexpr f64 kLeaderAThreshold = 45.0;
 
-constexpr f64 kPoundsPerGallon = 6.7;
-constexpr f64 kKilogramsPerPound = 0.4536;
-
 // A positive capacity reading replaces the stored one; zero, negative or
 // unreadable readings (and readings too large to convert) keep it.
 void take_capacity(f64 gallons, f64& capacity_kg) {
   if (!(gallons > 0.0)) return;
-  const f64 kg = gallons * kPoundsPerGallon * kKilogramsPerPound;
+  const f64 kg = gallons * numbers::kPoundsPerGallon * numbers::kKilogramsPerPound;
   if (std::isfinite(kg)) capacity_kg = kg;
 }
 
@@ -108,10 +106,12 @@ void ORV_CALL engine_on_callback(GaugeHeader*, i32 service, uptr) {
   }
 }
 
-StaticElement background{.h = {.kind = kStaticImage, .bitmap = 40, .gauge = &gauges::engine_on, .flags = 3}};
-ORV_ELEMENT_LIST(elements, &background.h);
-
 }  // namespace
 }  // namespace orv::cockpit
 
-ORV_DEFINE_GAUGE(engine_on, orv::cockpit::elements, nullptr, orv::cockpit::engine_on_callback)
+namespace orv::gauges::engine_on_records {
+using namespace orv::records;
+constinit Chain chain{engine_on, static_image({.bitmap = 40})};
+}  // namespace orv::gauges::engine_on_records
+
+ORV_DEFINE_GAUGE(engine_on, engine_on_records::chain.first, nullptr, orv::cockpit::engine_on_callback)

@@ -3,13 +3,12 @@
 // the altimeter setting and the tooltip shows it in millibars, both read by
 // the host itself. No code runs for this gauge.
 #include "controls/knob_dial.h"
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::gauges::baro_pressure_records {
 
-using namespace orv::controls;
+using namespace orv::records;
 
 constexpr u32 kKohlsmanSetting = 75;
 constexpr u32 kKohlsmanDecrease = 65884;
@@ -17,23 +16,12 @@ constexpr u32 kKohlsmanIncrease = 65883;
 constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseWheelLike;
 
 ORV_KNOB_DIAL(dial, 23);
-
-NeedleElement needle{.h = {.kind = kNeedle,
-                           .bitmap = 460,
-                           .position = {23, 23},
-                           .offset = {20, 20},  // pivot inside the needle bitmap
-                           .gauge = &baro_pressure,
-                           .flags = kDrawMoving},
-                     .source = token(kKohlsmanSetting),
-                     .table = dial,
-                     .table_count = std::size(dial)};
-ORV_ELEMENT_LIST(background_next, &needle.h);
-StaticElement background{.h = {.kind = kStaticImage,
-                               .bitmap = 450,
-                               .gauge = &baro_pressure,
-                               .next = background_next,
-                               .flags = kDrawBackground}};
-ORV_ELEMENT_LIST(elements, &background.h);
+constinit Chain chain{baro_pressure, static_image({.bitmap = 450}),
+                      needle({.bitmap = 460,
+                              .at = {23, 23},
+                              .pivot = {20, 20},
+                              .table = needle_table(dial),
+                              .token = kKohlsmanSetting})};
 
 MouseRect mouse[] = {
     whole_gauge_area(),
@@ -46,4 +34,4 @@ MouseRect mouse[] = {
 
 }  // namespace orv::gauges::baro_pressure_records
 
-ORV_DEFINE_GAUGE(baro_pressure, baro_pressure_records::elements, baro_pressure_records::mouse, nullptr)
+ORV_DEFINE_GAUGE(baro_pressure, baro_pressure_records::chain.first, baro_pressure_records::mouse, nullptr)

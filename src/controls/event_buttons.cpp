@@ -2,12 +2,19 @@
 // host send one simulator event on a left click. No code runs for them.
 #include "controls/toggle_records.h"
 
+// The tables below write each gauge's records with the names of the controls
+// and of frame/records.h.
+namespace orv::gauges {
+using namespace orv::controls;
+using namespace orv::records;
+}  // namespace orv::gauges
+
 // One fixed-event button: icon bitmap, help id of the whole gauge, event.
 #define ORV_EVENT_BUTTON(var, bitmap_id, help_id, event_id)                                     \
   ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id,                                                      \
                            event_box(kSmallToggleBox, kCursorHand, kMouseLeftSingle, event_id), \
                            whole_gauge_area(help_id))                                           \
-  ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse, nullptr)
+  ORV_DEFINE_GAUGE(var, var##_records::chain.first, var##_records::mouse, nullptr)
 
 // clang-format off
 //               gauge             bitmap  help   event

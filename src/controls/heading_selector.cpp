@@ -6,6 +6,7 @@
 #include "controls/control_state.h"
 #include "controls/knob_dial.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -35,12 +36,28 @@ f64 ORV_CALL heading_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader
 namespace orv::gauges::heading_selector_records {
 
 using namespace orv::controls;
+using namespace orv::records;
 
-const MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
-ORV_KNOB_RECORDS(heading_selector_button, 2220, token(kHeadingBug), heading_needle,
-                 tooltip("Heading selector knob (Heading %1!d!\xB0)", 1, tooltip_args), turn_heading);
+ORV_KNOB_DIAL(dial, 29);
+constinit Chain chain{heading_selector_button, static_image({.bitmap = kKnobBackground}),
+                      needle({.bitmap = 2220,
+                              .at = {29, 29},
+                              .pivot = kKnobNeedlePivot,
+                              .table = needle_table(dial),
+                              .token = kHeadingBug,
+                              .callback = heading_needle})};
+
+MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Heading selector knob (Heading %1!d!\xB0)", tooltip_args),
+    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, knob_click<turn_heading, KnobHalf::kDown>),
+    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, knob_click<turn_heading, KnobHalf::kUp>),
+    area_end(),
+    list_end(),
+};
 
 }  // namespace orv::gauges::heading_selector_records
 
-ORV_DEFINE_GAUGE(heading_selector_button, heading_selector_records::elements, heading_selector_records::mouse,
-                 nullptr)
+ORV_DEFINE_GAUGE(heading_selector_button, heading_selector_records::chain.first,
+                 heading_selector_records::mouse, nullptr)

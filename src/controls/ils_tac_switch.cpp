@@ -2,6 +2,7 @@
 // knob, NAV 1 (ILS) or NAV 2 (TACAN), and clicks.
 #include "cockpit/mode_state.h"
 #include "controls/switch_records.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -30,13 +31,21 @@ const char* ORV_CALL ils_tac_selected_name(f64, u32, const char*, TokenVar*, Gau
 namespace orv::gauges::ils_tac_switch_records {
 
 using namespace orv::controls;
+using namespace orv::records;
 
-const MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
-ORV_SWITCH_RECORDS(ils_tac_switch, 480, 490, token(0), ils_tac_position,
-                   tooltip("Select ILS (NAV1) or TACAN (NAV2) for the HUD (%1!s! selected)", 1, tooltip_args),
-                   ils_tac_flip);
+constinit Chain chain{ils_tac_switch, static_image({.bitmap = 480}),
+                      icon({.bitmap = 490, .callback = ils_tac_position, .images = 2})};
+
+MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Select ILS (NAV1) or TACAN (NAV2) for the HUD (%1!s! selected)", tooltip_args),
+    click_box(kSwitchBox, kCursorHand, kMouseLeftSingle, ils_tac_flip),
+    area_end(),
+    list_end(),
+};
 
 }  // namespace orv::gauges::ils_tac_switch_records
 
-ORV_DEFINE_GAUGE(ils_tac_switch, ils_tac_switch_records::elements, ils_tac_switch_records::mouse,
+ORV_DEFINE_GAUGE(ils_tac_switch, ils_tac_switch_records::chain.first, ils_tac_switch_records::mouse,
                  orv::controls::clicking_switch<orv::sound::channels::ils_tac_switch>)

@@ -1,18 +1,17 @@
-// The dial and records the knob gauges share: a needle turning on the dial
-// over the knob's background, the left half of the knob turning down and the
-// right half up.
+// What the knob gauges share: the needle's dial, the needle bitmap's pivot
+// and the click callbacks of the knob's two halves (the left half turns
+// down, the right half up).
 #pragma once
 
-#include <iterator>
-
 #include "controls/knob_step.h"
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
+#include "frame/gauge_abi.h"
 
 namespace orv::controls {
 
-// Pivot of the knob needle bitmaps (2220, 2230) inside the bitmap.
-inline constexpr PixPoint kKnobNeedlePivot = {25, 25};
+// Background of the knobs that turn by code, and the pivot of their needle
+// bitmaps (2220, 2230) inside the bitmap.
+inline constexpr abi::u32 kKnobBackground = 2210;
+inline constexpr abi::PixPoint kKnobNeedlePivot = {25, 25};
 
 // Value-to-angle points of a knob needle pivoting at (c, c) in a gauge of
 // 2c x 2c pixels: a value in degrees turns the needle by as many degrees, 0
@@ -24,44 +23,12 @@ inline constexpr PixPoint kKnobNeedlePivot = {25, 25};
   }
 
 // The click callback of one half of a knob: `turn` with that half.
-template <void (*turn)(KnobHalf, u32), KnobHalf half>
-i32 ORV_CALL knob_click(Click*, u32 flags) {
+template <void (*turn)(KnobHalf, abi::u32), KnobHalf half>
+abi::i32 ORV_CALL knob_click(abi::Click*, abi::u32 flags) {
   turn(half, flags);
   return 0;
 }
 
-inline constexpr u32 kKnobClicks = kMouseLeftSingle | kMouseRightSingle | kMouseWheelLike;
-
-// The records (`elements`, `mouse`) of gauge `owner`, a 58 x 58 pixel knob that turns by
-// code: its needle on the dial over the knob background, the tooltip record
-// `tip`, and the two halves calling `turn`. Used inside the gauge's own
-// records namespace.
-#define ORV_KNOB_RECORDS(owner, needle_bitmap, needle_source, needle_fn, tip, turn)           \
-  ORV_KNOB_DIAL(dial, 29);                                                                    \
-  NeedleElement needle{.h = {.kind = kNeedle,                                                 \
-                             .bitmap = (needle_bitmap),                                       \
-                             .position = {29, 29},                                            \
-                             .offset = kKnobNeedlePivot,                                      \
-                             .gauge = &(owner),                                               \
-                             .flags = kDrawMoving},                                           \
-                       .source = (needle_source),                                             \
-                       .callback = (needle_fn),                                               \
-                       .table = dial,                                                         \
-                       .table_count = std::size(dial)};                                       \
-  ORV_ELEMENT_LIST(background_next, &needle.h);                                               \
-  StaticElement background{.h = {.kind = kStaticImage,                                        \
-                                 .bitmap = 2210,                                              \
-                                 .gauge = &(owner),                                           \
-                                 .next = background_next,                                     \
-                                 .flags = kDrawBackground}};                                  \
-  ORV_ELEMENT_LIST(elements, &background.h);                                                  \
-  MouseRect mouse[] = {                                                                       \
-      whole_gauge_area(),                                                                     \
-      tip,                                                                                    \
-      click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, knob_click<turn, KnobHalf::kDown>), \
-      click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, knob_click<turn, KnobHalf::kUp>),    \
-      area_end(),                                                                             \
-      list_end(),                                                                             \
-  }
+inline constexpr abi::u32 kKnobClicks = abi::kMouseLeftSingle | abi::kMouseRightSingle | abi::kMouseWheelLike;
 
 }  // namespace orv::controls

@@ -3,6 +3,7 @@
 // simulator's switch state (token 848) directly.
 #include "controls/switch_records.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -29,12 +30,21 @@ const char* ORV_CALL nav_gps_active_name(f64, u32, const char*, TokenVar*, Gauge
 namespace orv::gauges::nav_gps_switch_records {
 
 using namespace orv::controls;
+using namespace orv::records;
 
-const MouseArg tooltip_args[] = {text_argument(nav_gps_active_name)};
-ORV_SWITCH_RECORDS(nav_gps_switch, 250, 260, token(kNavGpsSource), nullptr,
-                   tooltip("NAV/GPS switch (%1!s! active)", 1, tooltip_args), nav_gps_flip);
+constinit Chain chain{nav_gps_switch, static_image({.bitmap = 250}),
+                      icon({.bitmap = 260, .token = kNavGpsSource, .images = 2})};
+
+MouseArg tooltip_args[] = {text_argument(nav_gps_active_name)};
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("NAV/GPS switch (%1!s! active)", tooltip_args),
+    click_box(kSwitchBox, kCursorHand, kMouseLeftSingle, nav_gps_flip),
+    area_end(),
+    list_end(),
+};
 
 }  // namespace orv::gauges::nav_gps_switch_records
 
-ORV_DEFINE_GAUGE(nav_gps_switch, nav_gps_switch_records::elements, nav_gps_switch_records::mouse,
+ORV_DEFINE_GAUGE(nav_gps_switch, nav_gps_switch_records::chain.first, nav_gps_switch_records::mouse,
                  orv::controls::clicking_switch<orv::sound::channels::nav_gps_switch>)

@@ -6,6 +6,7 @@
 #include "controls/control_state.h"
 #include "controls/knob_dial.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -50,13 +51,27 @@ f64 ORV_CALL course_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*
 namespace orv::gauges::omni_bearing_selector_records {
 
 using namespace orv::controls;
+using namespace orv::records;
 
-const MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
-ORV_KNOB_RECORDS(omni_bearing_selector, 2230, token(0), course_needle,
-                 tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", 2, tooltip_args),
-                 turn_course);
+ORV_KNOB_DIAL(dial, 29);
+constinit Chain chain{omni_bearing_selector, static_image({.bitmap = kKnobBackground}),
+                      needle({.bitmap = 2230,
+                              .at = {29, 29},
+                              .pivot = kKnobNeedlePivot,
+                              .table = needle_table(dial),
+                              .callback = course_needle})};
+
+MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Omni Bearing Selector knob for %1!s! (Bearing %2!d!\xB0)", tooltip_args),
+    click_box({0, 0, 29, 58}, kCursorDown, kKnobClicks, knob_click<turn_course, KnobHalf::kDown>),
+    click_box({29, 0, 29, 58}, kCursorUp, kKnobClicks, knob_click<turn_course, KnobHalf::kUp>),
+    area_end(),
+    list_end(),
+};
 
 }  // namespace orv::gauges::omni_bearing_selector_records
 
-ORV_DEFINE_GAUGE(omni_bearing_selector, omni_bearing_selector_records::elements,
+ORV_DEFINE_GAUGE(omni_bearing_selector, omni_bearing_selector_records::chain.first,
                  omni_bearing_selector_records::mouse, nullptr)

@@ -16,6 +16,7 @@
 #include "cockpit/mode_state.h"
 #include "controls/parameters.h"
 #include "controls/toggle_records.h"
+#include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
 #include "frame/registry.h"
@@ -24,9 +25,9 @@ namespace orv::controls {
 
 namespace {
 
-constexpr u32 kToggleWindowEvent = 66506;
-constexpr u32 kOpenWindowEvent = 66507;
-constexpr u32 kCloseWindowEvent = 66508;
+using numbers::kEventCloseWindow;
+using numbers::kEventOpenWindow;
+using numbers::kEventToggleWindow;
 constexpr u32 kViewResetEvent = 65875;
 constexpr u32 kViewForwardEvent = 65734;
 constexpr u32 kViewBackEvent = 65735;
@@ -39,8 +40,8 @@ struct Overlays {
   u32 radar;
   u32 map;
 };
-constexpr Overlays kMainViewOverlays{44, 46};
-constexpr Overlays kLandingViewOverlays{45, 47};
+constexpr Overlays kMainViewOverlays{numbers::kWindowRadarMain, numbers::kWindowMapMain};
+constexpr Overlays kLandingViewOverlays{numbers::kWindowRadarLanding, numbers::kWindowMapLanding};
 
 bool is_toggle_bitmap(i32 id) { return id >= 100 && id <= 160 && id % 10 == 0; }
 
@@ -70,15 +71,15 @@ void run_parameter_actions(const Click* click) {
     close_own_panel_window(0);
     return;
   }
-  send_window_events(parameters, "o", kOpenWindowEvent);
-  send_window_events(parameters, "c", kCloseWindowEvent);
-  send_window_events(parameters, "t", kToggleWindowEvent);
+  send_window_events(parameters, "o", kEventOpenWindow);
+  send_window_events(parameters, "c", kEventCloseWindow);
+  send_window_events(parameters, "t", kEventToggleWindow);
   if (const char* p = find_key(parameters, "p")) send_view_steps(leading_int(p));
 }
 
 void reopen_overlays(const Overlays& overlays) {
-  if (cockpit::left_mfd_page == cockpit::kLeftPageRadar) send_key_event(kOpenWindowEvent, overlays.radar);
-  if (cockpit::left_mfd_page == cockpit::kLeftPageMap) send_key_event(kOpenWindowEvent, overlays.map);
+  if (cockpit::left_mfd_page == cockpit::kLeftPageRadar) send_key_event(kEventOpenWindow, overlays.radar);
+  if (cockpit::left_mfd_page == cockpit::kLeftPageMap) send_key_event(kEventOpenWindow, overlays.map);
 }
 
 }  // namespace
@@ -101,7 +102,7 @@ void ORV_CALL parameter_toggle_install(GaugeHeader* gauge, i32 service, uptr) {
   if (gauge->user_word == 0) {
     if (const char* a = find_key(parameters, "a")) {
       const i32 window = window_reference(a);
-      if (window >= 0) send_key_event(kCloseWindowEvent, static_cast<u32>(window));
+      if (window >= 0) send_key_event(kEventCloseWindow, static_cast<u32>(window));
     }
     gauge->user_word = 1;
   }
@@ -126,12 +127,19 @@ i32 ORV_CALL landing_view_toggle_click(Click* click, u32) {
 
 }  // namespace orv::controls
 
+// The tables below write each gauge's records with the names of the controls
+// and of frame/records.h.
+namespace orv::gauges {
+using namespace orv::controls;
+using namespace orv::records;
+}  // namespace orv::gauges
+
 // One parameter-driven toggle: icon bitmap, its click callback, and the
 // records of its whole-gauge area (help id or tooltip).
 #define ORV_PARAMETER_TOGGLE(var, bitmap_id, click_fn, ...)                                                  \
   ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id,                                                                   \
                            click_box(kSmallToggleBox, kCursorHand, kMouseLeftSingle, click_fn), __VA_ARGS__) \
-  ORV_DEFINE_GAUGE(var, var##_records::elements, var##_records::mouse,                                       \
+  ORV_DEFINE_GAUGE(var, var##_records::chain.first, var##_records::mouse,                                    \
                    orv::controls::parameter_toggle_install)
 
 namespace {

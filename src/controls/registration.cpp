@@ -10,10 +10,10 @@
 #include <cstring>
 
 #include "controls/control_state.h"
-#include "controls/mouse_records.h"
 #include "controls/parameters.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -94,24 +94,17 @@ f64 ORV_CALL plate_text(void* element) {
 namespace orv::gauges::registration_records {
 
 using namespace orv::controls;
+using namespace orv::records;
 
-TextElement plate{.h = {.kind = kText, .bitmap = kNoBitmap, .gauge = &registration},
-                  .source = {token(0), token(0), token(0)},
-                  .callback = {plate_text, nullptr, nullptr},
-                  .box = {150, 25},
-                  .text_colour = 0xFFFFFF,
-                  .background_colour = 0x5C5C5C,
-                  .font = "Arial",
-                  .font_weight = 400,
-                  .format = kTextCentre | kTextVCentre | kTextSingleLine,
-                  .max_chars = 7};
-ORV_ELEMENT_LIST(background_next, &plate.h);
-StaticElement background{.h = {.kind = kStaticImage,
-                               .bitmap = 50,
-                               .gauge = &registration,
-                               .next = background_next,
-                               .flags = kDrawBackground}};
-ORV_ELEMENT_LIST(elements, &background.h);
+constinit Chain chain{registration, static_image({.bitmap = 50}),
+                      text({.at = {0, 0},
+                            .box = {150, 25},
+                            .chars = 7,
+                            .callback = plate_text,
+                            .font = "Arial",
+                            .colour = 0xFFFFFF,
+                            .background = 0x5C5C5C,
+                            .flags = 0})};  // no black keying: the grey plate is painted
 
 MouseRect mouse[] = {
     whole_gauge_area(),
@@ -122,5 +115,5 @@ MouseRect mouse[] = {
 
 }  // namespace orv::gauges::registration_records
 
-ORV_DEFINE_GAUGE(registration, registration_records::elements, registration_records::mouse,
+ORV_DEFINE_GAUGE(registration, registration_records::chain.first, registration_records::mouse,
                  orv::controls::registration_callback)

@@ -20,8 +20,9 @@
 #include <utility>
 
 #include "cockpit/mode_state.h"
-#include "frame/elements.h"
+#include "frame/cockpit_numbers.h"
 #include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
@@ -32,15 +33,15 @@ std::int32_t landing_selector_active = 0;
 namespace {
 
 using namespace orv::cockpit;
+using namespace orv::records;
+using numbers::kEventCloseWindow;
+using numbers::kEventOpenWindow;
+using numbers::kNoImage;
 
 constexpr u32 kSupplyToken = 753;
 constexpr f64 kSupplyLitAbove = 20.0;
 
-constexpr u32 kOpenWindowEvent = 66507;
-constexpr u32 kCloseWindowEvent = 66508;
-
-// Icon values: -1 draws nothing; otherwise image k of the icon's run.
-constexpr f64 kNoImage = -1.0;
+// Icon values: image k of the icon's run (kNoImage draws nothing).
 constexpr f64 kUnlitImage = 0.0;
 constexpr f64 kLitImage = 1.0;
 
@@ -57,8 +58,10 @@ constexpr std::size_t kMain = 0;
 constexpr std::size_t kLanding = 1;
 
 constexpr Selector kSelectors[] = {
-    {&gauges::screen_selector_main, &main_selector_active, 44, 46},
-    {&gauges::screen_selector_landing, &landing_selector_active, 45, 47},
+    {&gauges::screen_selector_main, &main_selector_active, numbers::kWindowRadarMain,
+     numbers::kWindowMapMain},
+    {&gauges::screen_selector_landing, &landing_selector_active, numbers::kWindowRadarLanding,
+     numbers::kWindowMapLanding},
 };
 
 // --- Buttons -----------------------------------------------------------------
@@ -70,8 +73,8 @@ enum class Target { kHud, kLeftPage, kRightPage };
 enum class Windows { kNone, kOpenRadarCloseMap, kOpenMapCloseRadar, kCloseRadarThenMap };
 
 struct Button {
-  u32 bitmap;  // unlit image; the lit image is bitmap + 1
-  i32 x, y;    // top-left corner of the button's area and box
+  u32 bitmap;   // unlit image; the lit image is bitmap + 1
+  PixPoint at;  // top-left corner of the button's area and box
   Target target;
   i32 page;
   Windows windows;
@@ -86,25 +89,25 @@ constexpr u32 kLeftOrRight = kMouseLeftSingle | kMouseRightSingle;
 // In reading order, which is also the order of the mouse list.
 // clang-format off
 constexpr Button kButtons[] = {
-  // bmp    x    y  target             page                 overlay windows              mouse flags
+  // bmp   at          target             page                 overlay windows              mouse flags
   //   tooltip
-  {290,  11,   9, Target::kHud,       0,                   Windows::kNone,              kLeftOrRight,
+  {290, { 11,   9}, Target::kHud,       0,                   Windows::kNone,              kLeftOrRight,
    "Right clic switches the HUD On/Off - Left clic changes HUD colour (%1!s!)"},
-  {300,  82,   9, Target::kLeftPage,  kLeftPageRadar,      Windows::kOpenRadarCloseMap, kMouseLeftSingle,
+  {300, { 82,   9}, Target::kLeftPage,  kLeftPageRadar,      Windows::kOpenRadarCloseMap, kMouseLeftSingle,
    "Display Radar on left MFD (%2!s!)"},
-  {310, 153,   9, Target::kRightPage, kRightPageControls,  Windows::kNone,              kMouseLeftSingle,
+  {310, {153,   9}, Target::kRightPage, kRightPageControls,  Windows::kNone,              kMouseLeftSingle,
    "Display Controls on right MFD (%3!s!)"},
-  {320,  11,  63, Target::kLeftPage,  kLeftPageWeapons,    Windows::kCloseRadarThenMap, kMouseLeftSingle,
+  {320, { 11,  63}, Target::kLeftPage,  kLeftPageWeapons,    Windows::kCloseRadarThenMap, kMouseLeftSingle,
    "Display the weapons system on left MFD"},
-  {330,  82,  63, Target::kLeftPage,  kLeftPageRadios,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
+  {330, { 82,  63}, Target::kLeftPage,  kLeftPageRadios,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
    "Display the radios frequencies and tuning on left MFD"},
-  {340, 153,  63, Target::kRightPage, kRightPageEngine,    Windows::kNone,              kMouseLeftSingle,
+  {340, {153,  63}, Target::kRightPage, kRightPageEngine,    Windows::kNone,              kMouseLeftSingle,
    "Display the engine parameters on right MFD"},
-  {350,  11, 117, Target::kLeftPage,  kLeftPageMap,        Windows::kOpenMapCloseRadar, kMouseLeftSingle,
+  {350, { 11, 117}, Target::kLeftPage,  kLeftPageMap,        Windows::kOpenMapCloseRadar, kMouseLeftSingle,
    "Display navigation (arc) on left MFD"},
-  {360,  82, 117, Target::kRightPage, kRightPageNavCircle, Windows::kNone,              kMouseLeftSingle,
+  {360, { 82, 117}, Target::kRightPage, kRightPageNavCircle, Windows::kNone,              kMouseLeftSingle,
    "Display navigation (circular) on right MFD"},
-  {370, 153, 117, Target::kLeftPage,  kLeftPageNavArc,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
+  {370, {153, 117}, Target::kLeftPage,  kLeftPageNavArc,     Windows::kCloseRadarThenMap, kMouseLeftSingle,
    "Display navigation (arc) on left MFD"},
 };
 // clang-format on
@@ -128,16 +131,16 @@ void send_window_events(const Selector& s, Windows windows) {
     case Windows::kNone:
       break;
     case Windows::kOpenRadarCloseMap:
-      send_key_event(kOpenWindowEvent, s.radar_window);
-      send_key_event(kCloseWindowEvent, s.map_window);
+      send_key_event(kEventOpenWindow, s.radar_window);
+      send_key_event(kEventCloseWindow, s.map_window);
       break;
     case Windows::kOpenMapCloseRadar:
-      send_key_event(kOpenWindowEvent, s.map_window);
-      send_key_event(kCloseWindowEvent, s.radar_window);
+      send_key_event(kEventOpenWindow, s.map_window);
+      send_key_event(kEventCloseWindow, s.radar_window);
       break;
     case Windows::kCloseRadarThenMap:
-      send_key_event(kCloseWindowEvent, s.radar_window);
-      send_key_event(kCloseWindowEvent, s.map_window);
+      send_key_event(kEventCloseWindow, s.radar_window);
+      send_key_event(kEventCloseWindow, s.map_window);
       break;
   }
 }
@@ -240,132 +243,74 @@ const char* ORV_CALL right_controls_text(f64, u32, const char*, TokenVar*, Gauge
   return right_mfd_page == kRightPageControls ? "On" : "Off";
 }
 
-const MouseArg kTooltipArgs[] = {
-    {.string_callback = hud_state_text},
-    {.string_callback = left_radar_text},
-    {.string_callback = right_controls_text},
+MouseArg tooltip_args[] = {
+    text_argument(hud_state_text),
+    text_argument(left_radar_text),
+    text_argument(right_controls_text),
     {},  // an empty entry ends the table
 };
 constexpr u32 kTooltipArgCount = 3;
 
 // --- Records -------------------------------------------------------------------
 
-// Element flags: 3 for the background, 7 for the icons and the text.
-constexpr u32 kBackgroundFlags = 0x3;
-constexpr u32 kOverlayFlags = 0x7;
+// Selector S's elements in drawing order: panel, backlight, the nine buttons
+// (bottom-right to top-left), clock.
+constexpr std::size_t drawn_button(std::size_t d) { return kButtonCount - 1 - d; }  // the d-th drawn
 
-constexpr std::size_t kElementCount = 2 + kButtonCount + 1;
-// Whole-gauge area, four records per button, end of the whole area, end.
-constexpr std::size_t kMouseCount = 1 + 4 * kButtonCount + 1 + 1;
-
-// One selector's records. The elements form one chain, each following the
-// one before: background, backlight, the nine buttons (bottom-right to
-// top-left), clock.
-struct SelectorRecords {
-  StaticElement background;
-  IconElement backlight;
-  IconElement buttons[kButtonCount];  // drawing order: button 8 first, button 0 last
-  TextElement clock;
-  ElementHeader* following[kElementCount - 1][2];  // the list after element i
-  ElementHeader* first[2];
-  MouseRect mouse[kMouseCount];
-};
-
-constexpr IconElement icon(GaugeHeader* gauge, u32 bitmap, i32 x, i32 y, i32 images, ElementFn callback) {
-  return IconElement{
-      .h = {.kind = kIcon, .bitmap = bitmap, .position = {x, y}, .gauge = gauge, .flags = kOverlayFlags},
-      .source = token(kSupplyToken),
-      .callback = callback,
-      .switch_count = images,
-      .scale = 1.0,
-      .image_count = images,
-  };
+template <std::size_t S, std::size_t... D>
+constexpr auto selector_chain(std::index_sequence<D...>) {
+  TextElement clock = text({.at = {64, 178},
+                            .box = {160, 24},
+                            .chars = 8,
+                            .callback = clock_text,
+                            .token = 3,  // hours; minutes and seconds follow
+                            .font = "Arial",
+                            .colour = 0xFFFF00});  // cyan
+  clock.source[1] = token(4);
+  clock.source[2] = token(5);
+  return Chain(*kSelectors[S].gauge, static_image({.bitmap = 270}),
+               icon({.bitmap = 280, .token = kSupplyToken, .callback = &backlight_value<S>}),
+               icon({.bitmap = kButtons[drawn_button(D)].bitmap,
+                     .at = kButtons[drawn_button(D)].at,
+                     .token = kSupplyToken,
+                     .callback = &button_value<S, drawn_button(D)>,
+                     .images = 2})...,
+               clock);
 }
+
+// Selector S's mouse list: the whole gauge, then each button's area (its
+// tooltip and click box) in reading order.
+constexpr std::size_t kMouseCount = 1 + 4 * kButtonCount + 2;
 
 template <std::size_t S, std::size_t... B>
-constexpr std::array<ElementFn, kButtonCount> button_value_fns(std::index_sequence<B...>) {
-  return {&button_value<S, B>...};
-}
-
-template <std::size_t S, std::size_t... B>
-constexpr std::array<MouseFn, kButtonCount> button_click_fns(std::index_sequence<B...>) {
-  return {&button_click<S, B>...};
-}
-
-// Builds selector S's records in place of `self` (the variable being
-// initialised), so the element lists can point into it.
-template <std::size_t S>
-constexpr SelectorRecords make_records(SelectorRecords& self) {
-  GaugeHeader* gauge = kSelectors[S].gauge;
-  constexpr auto kIndexes = std::make_index_sequence<kButtonCount>{};
-  const auto values = button_value_fns<S>(kIndexes);
-  const auto clicks = button_click_fns<S>(kIndexes);
-
-  SelectorRecords r{};
-  r.background =
-      StaticElement{.h = {.kind = kStaticImage, .bitmap = 270, .gauge = gauge, .flags = kBackgroundFlags}};
-  r.backlight = icon(gauge, 280, 0, 0, 1, &backlight_value<S>);
-  for (std::size_t d = 0; d < kButtonCount; ++d) {
-    const std::size_t b = kButtonCount - 1 - d;
-    r.buttons[d] = icon(gauge, kButtons[b].bitmap, kButtons[b].x, kButtons[b].y, 2, values[b]);
-  }
-  r.clock = TextElement{
-      .h =
-          {.kind = kText, .bitmap = kNoBitmap, .position = {64, 178}, .gauge = gauge, .flags = kOverlayFlags},
-      .source = {token(3), token(4), token(5)},  // hours, minutes, seconds
-      .callback = {&clock_text, nullptr, nullptr},
-      .box = {160, 24},
-      .text_colour = 0xFFFF00,  // cyan
-      .font = "Arial",
-      .font_weight = 400,
-      .format = kTextCentre | kTextVCentre | kTextSingleLine,
-      .max_chars = 8,
-  };
-
-  ElementHeader* chain[kElementCount] = {&self.background.h, &self.backlight.h};
-  for (std::size_t d = 0; d < kButtonCount; ++d) chain[2 + d] = &self.buttons[d].h;
-  chain[kElementCount - 1] = &self.clock.h;
-  ElementHeader* own[kElementCount] = {&r.background.h, &r.backlight.h};
-  for (std::size_t d = 0; d < kButtonCount; ++d) own[2 + d] = &r.buttons[d].h;
-  own[kElementCount - 1] = &r.clock.h;
-  for (std::size_t i = 0; i + 1 < kElementCount; ++i) {
-    r.following[i][0] = chain[i + 1];
-    r.following[i][1] = nullptr;
-    own[i]->next = self.following[i];
-  }
-  r.first[0] = chain[0];
-  r.first[1] = nullptr;
-
-  std::size_t m = 0;
-  r.mouse[m++] = MouseRect{.kind = kMouseArea, .cursor = kCursorNone};
+constexpr std::array<MouseRect, kMouseCount> selector_mouse(std::index_sequence<B...>) {
+  constexpr MouseFn clicks[] = {&button_click<S, B>...};
+  std::array<MouseRect, kMouseCount> m{};
+  std::size_t n = 0;
+  m[n++] = whole_gauge_area();
   for (std::size_t b = 0; b < kButtonCount; ++b) {
     const Button& button = kButtons[b];
-    r.mouse[m++] = MouseRect{
-        .kind = kMouseArea, .box = {button.x, button.y, kButtonWidth, kButtonHeight}, .cursor = kCursorNone};
-    r.mouse[m++] = MouseRect{.kind = kMouseTooltip,
-                             .cursor = kCursorNone,
-                             .event = kTooltipArgCount,
-                             .action = {.text = button.tooltip},
-                             .args = kTooltipArgs};
-    r.mouse[m++] = MouseRect{.kind = kMouseBox,
-                             .box = {0, 0, kButtonWidth, kButtonHeight},
-                             .cursor = kCursorHand,
-                             .flags = button.mouse_flags,
-                             .action = {.fn = clicks[b]}};
-    r.mouse[m++] = MouseRect{.kind = kMouseAreaEnd};
+    m[n++] = area({button.at.x, button.at.y, kButtonWidth, kButtonHeight});
+    m[n++] = tooltip(button.tooltip, kTooltipArgCount, tooltip_args);
+    m[n++] = click_box({0, 0, kButtonWidth, kButtonHeight}, kCursorHand, button.mouse_flags, clicks[b]);
+    m[n++] = area_end();
   }
-  r.mouse[m++] = MouseRect{.kind = kMouseAreaEnd};
-  r.mouse[m++] = MouseRect{.kind = kMouseEnd};
-  return r;
+  m[n++] = area_end();
+  m[n++] = list_end();
+  return m;
 }
 
-constinit SelectorRecords main_records = make_records<kMain>(main_records);
-constinit SelectorRecords landing_records = make_records<kLanding>(landing_records);
+constexpr auto kEachButton = std::make_index_sequence<kButtonCount>{};
+
+constinit auto main_chain = selector_chain<kMain>(kEachButton);
+constinit auto landing_chain = selector_chain<kLanding>(kEachButton);
+constinit auto main_mouse = selector_mouse<kMain>(kEachButton);
+constinit auto landing_mouse = selector_mouse<kLanding>(kEachButton);
 
 }  // namespace
 }  // namespace orv::controls
 
-ORV_DEFINE_GAUGE(screen_selector_main, orv::controls::main_records.first, orv::controls::main_records.mouse,
+ORV_DEFINE_GAUGE(screen_selector_main, orv::controls::main_chain.first, orv::controls::main_mouse.data(),
                  nullptr)
-ORV_DEFINE_GAUGE(screen_selector_landing, orv::controls::landing_records.first,
-                 orv::controls::landing_records.mouse, nullptr)
+ORV_DEFINE_GAUGE(screen_selector_landing, orv::controls::landing_chain.first,
+                 orv::controls::landing_mouse.data(), nullptr)

@@ -3,26 +3,25 @@
 // and the ends.
 #pragma once
 
-#include "controls/mouse_records.h"
-#include "frame/elements.h"
+#include "frame/gauge_abi.h"
+#include "frame/records.h"
 #include "frame/registry.h"
 
 namespace orv::controls {
 
-inline constexpr PixBox kSmallToggleBox = {3, 3, 13, 13};
+inline constexpr abi::PixBox kSmallToggleBox = {3, 3, 13, 13};
 
 }  // namespace orv::controls
 
-// Defines `elements` and `mouse` of gauge `var` in namespace
+// Defines `chain` and `mouse` of gauge `var` in namespace
 // orv::gauges::var_records: icon `bitmap_id`, the area records given after
-// `box` (area with help id, optional tooltip), then `box`.
-#define ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id, box, ...)          \
-  namespace orv::gauges::var##_records {                            \
-    using namespace orv::controls;                                  \
-    StaticElement icon{.h = {.kind = kStaticImage,                  \
-                             .bitmap = bitmap_id,                   \
-                             .gauge = &orv::gauges::var,            \
-                             .flags = kDrawBackground}};            \
-    ORV_ELEMENT_LIST(elements, &icon.h);                            \
-    MouseRect mouse[] = {__VA_ARGS__, box, area_end(), list_end()}; \
+// `box` (area with help id, optional tooltip), then `box`. The records are
+// written with the names of frame/records.h, which the including file makes
+// visible in namespace orv::gauges.
+#define ORV_SMALL_TOGGLE_RECORDS(var, bitmap_id, box, ...)                                        \
+  namespace orv::gauges::var##_records {                                                          \
+    constinit ::orv::records::Chain chain{::orv::gauges::var,                                     \
+                                          ::orv::records::static_image({.bitmap = (bitmap_id)})}; \
+    ::orv::abi::MouseRect mouse[] = {__VA_ARGS__, box, ::orv::records::area_end(),                \
+                                     ::orv::records::list_end()};                                 \
   }

@@ -1,16 +1,7 @@
-// The element model every gauge shares: how static element records are
-// written, how callbacks read a channel's stored value, the hidden bit, and the
-// one safe way to write an element's text.
-//
-// Writing a gauge: declare the elements of the gauge in drawing order, one
-// record per block, with designated initializers. A following-element list is
-// a null-terminated array made with ORV_ELEMENT_LIST; a forward reference to a
-// later element is an `extern` declaration in the gauge's own namespace.
-//
-//   namespace orv::gauges::engine_on {
-//   StaticElement background{.h = {.kind = kStaticImage, .bitmap = 40, .flags = 3}};
-//   ORV_ELEMENT_LIST(elements, &background.h);
-//   }
+// The element model every gauge shares: the host's drawing bits, how
+// callbacks read a channel's stored value, the hidden bit, and the one safe way
+// to write an element's text. A gauge writes its records with
+// frame/records.h.
 //
 // Callbacks receive the host's copy of the element (never assume the address
 // of the static record) and must not allocate.
@@ -21,13 +12,29 @@
 
 #include "frame/gauge_abi.h"
 
-// A null-terminated list of element pointers, for a gauge's first level or an
-// element's following elements.
-#define ORV_ELEMENT_LIST(name, ...) ::orv::abi::ElementHeader* name[] = {__VA_ARGS__, nullptr}
-
 namespace orv {
 
-using namespace abi;
+// The binary records and their constants, by their plain names in namespace
+// orv.
+using abi::u8, abi::u16, abi::u32, abi::i16, abi::i32, abi::f32, abi::f64, abi::uptr, abi::ModuleFn,
+    abi::GaugeFn, abi::ElementFn, abi::MouseFn, abi::TooltipNumberFn, abi::TooltipTextFn,
+    abi::PanelWindowToggleFn, abi::TriggerKeyEventFn, abi::InitVarByNameFn, abi::LookupVarFn,
+    abi::ExecuteCalculatorCodeFn, abi::AircraftVarGetFn, abi::GetRegisteredInterfaceFn, abi::PixPoint,
+    abi::PixBox, abi::TokenValue, abi::TokenVar, abi::ImportTableRecord, abi::LinkageRecord, abi::GaugeHeader,
+    abi::FailureEntry, abi::ElementHeader, abi::Image, abi::ImageSet, abi::StaticElement, abi::NeedlePoint,
+    abi::NeedleElement, abi::SelectionRecord, abi::TextElement, abi::SliderElement, abi::IconElement,
+    abi::MovingImageElement, abi::SpriteElement, abi::MouseAction, abi::MouseRect, abi::Click, abi::MouseArg,
+    abi::ElementKind, abi::kStaticImage, abi::kNeedle, abi::kText, abi::kSlider, abi::kIcon,
+    abi::kMovingImage, abi::kSprite, abi::MouseRectKind, abi::kMouseEnd, abi::kMouseArea, abi::kMouseBox,
+    abi::kMouseAreaEnd, abi::kMouseTooltip, abi::kHiddenFlag, abi::kOnScreenFlag, abi::kNoBitmap,
+    abi::kTextCentre, abi::kTextRight, abi::kTextVCentre, abi::kTextSingleLine, abi::kMouseLeftSingle,
+    abi::kMouseRightSingle, abi::kMouseWheelLike, abi::kMouseMove, abi::kCursorNone, abi::kCursorNormal,
+    abi::kCursorUp, abi::kCursorDown, abi::kCursorHand, abi::kSlotPanelWindowToggle,
+    abi::kSlotTriggerKeyEvent, abi::kSlotInitVarByName, abi::kSlotLookupVar, abi::kSlotExecuteCalculatorCode,
+    abi::kSlotAircraftVarGet, abi::kSlotGetRegisteredInterface, abi::kImportTableId, abi::kModuleId,
+    abi::kModuleVersion, abi::kGaugeHeaderVersion, abi::kGaugeCount, abi::kServiceInstall,
+    abi::kServicePostInstall, abi::kServicePreUpdate, abi::kServicePreDraw, abi::kServicePreKill,
+    abi::kServicePanelOpen, abi::kServicePanelClose, abi::element_record_size;
 
 // A value channel bound to token variable `id` (0: the module supplies the
 // value itself).
@@ -95,12 +102,6 @@ int format_bounded(char* buffer, std::size_t size, const char* format, ...)
 // A float that is safe to hand to the host: NaN and infinities become
 // `fallback`, and the value is clamped to [lo, hi].
 f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi);
-
-// The element header of a static record, as an element list wants it.
-template <typename E>
-constexpr ElementHeader* header_of(E& element) {
-  return &element.h;
-}
 
 // The first following element of `e`, or null.
 inline ElementHeader* first_following(const ElementHeader* e) {

@@ -24,8 +24,10 @@
 // `chain.at<n>()`; tests reach elements the host's way, from the gauge header.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "frame/elements.h"
@@ -107,6 +109,47 @@ struct Chain {
 
 template <typename... E>
 Chain(GaugeHeader&, E...) -> Chain<E...>;
+
+// A chain from parts in drawing order, where a part is one element record or
+// a std::array of records drawn one after another (a symbol's copies):
+//
+//   constinit auto chain = chain_of(hud, static_image({.bitmap = 1000}), text_copies(...));
+//
+// The chain is built in place in the variable (the result is never copied),
+// so its links point into the variable itself.
+namespace detail {
+
+template <typename E>
+constexpr std::tuple<E> chain_part(const E& element) {
+  return std::tuple<E>{element};
+}
+
+template <std::size_t, typename T>
+using same_type = T;
+
+template <typename E, std::size_t N, std::size_t... I>
+constexpr auto chain_part(const std::array<E, N>& copies, std::index_sequence<I...>) {
+  return std::tuple<same_type<I, E>...>{copies[I]...};
+}
+
+template <typename E, std::size_t N>
+constexpr auto chain_part(const std::array<E, N>& copies) {
+  return chain_part(copies, std::make_index_sequence<N>{});
+}
+
+template <typename Parts, std::size_t... I>
+constexpr auto chain_from(GaugeHeader& gauge, const Parts& parts, std::index_sequence<I...>) {
+  return Chain<std::tuple_element_t<I, Parts>...>(gauge, std::get<I>(parts)...);
+}
+
+}  // namespace detail
+
+template <typename... Parts>
+constexpr auto chain_of(GaugeHeader& gauge, const Parts&... parts) {
+  const auto flat = std::tuple_cat(detail::chain_part(parts)...);
+  using Flat = std::remove_cvref_t<decltype(flat)>;
+  return detail::chain_from(gauge, flat, std::make_index_sequence<std::tuple_size_v<Flat>>{});
+}
 
 // --- Element constructors ----------------------------------------------------------
 //

@@ -13,7 +13,7 @@ namespace orv::hud {
 
 namespace {
 
-constexpr f64 kDegreesPerRadian = 57.29577951308232;
+using numbers::kDegreesPerRadian;
 constexpr f64 kAttitudeLimit = 15.0;  // degrees the ladder and bank pointer may travel
 constexpr f64 kGearDown = 16000.0;    // gear position at which a leg counts as down
 // The element variable carries the first gear position (token 332); the

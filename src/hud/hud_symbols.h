@@ -1,12 +1,14 @@
 // The head-up display's symbol callbacks, one routine per symbol family.
 // Each takes the element the host handed over (its own copy of the record)
 // and, for the symbols drawn in colour copies, the colour index of the copy;
-// head_up_display.cpp binds them to the element records.
+// head_up_display.cpp binds them to the element records with the callback
+// templates below.
 #pragma once
 
 #include <cmath>
 
 #include "cockpit/mode_state.h"
+#include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 
 namespace orv::hud {
@@ -18,8 +20,7 @@ inline constexpr u32 kDarkGreen = cockpit::kHudDarkGreen;
 inline constexpr u32 kRed = cockpit::kHudRed;
 inline constexpr u32 kColourCount = 4;
 
-// Image index of "no image" for icons.
-inline constexpr f64 kNoImage = -1.0;
+using numbers::kNoImage;
 
 // The HUD is on and shows one of its four colours.
 inline bool hud_lit() { return cockpit::hud_on != 0 && cockpit::hud_colour < kColourCount; }
@@ -32,6 +33,25 @@ inline bool copy_visible(u32 colour) { return cockpit::hud_on != 0 && cockpit::h
 // absent reading, like a read that fills nothing) and magnitudes are bounded
 // so that the host's scaling stays finite.
 inline f64 sane(f64 v) { return finite_or(v, 0.0, -1.0e9, 1.0e9); }
+
+// --- Binding a routine to an element record ---
+
+template <typename E>
+E* element_type_of(f64 (*)(E*, u32));
+template <typename E>
+E* element_type_of(f64 (*)(E*));
+
+// The element callback that runs the symbol routine `Fn` for colour copy `C`.
+template <auto Fn, u32 C>
+f64 ORV_CALL colour_callback(void* element) {
+  return Fn(static_cast<decltype(element_type_of(Fn))>(element), C);
+}
+
+// The element callback of a symbol drawn in one element.
+template <auto Fn>
+f64 ORV_CALL single_callback(void* element) {
+  return Fn(static_cast<decltype(element_type_of(Fn))>(element));
+}
 
 // --- Frame symbols ---
 f64 hud_glass(IconElement* e);

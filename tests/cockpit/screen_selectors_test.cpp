@@ -36,8 +36,6 @@ const SelectorCase kSelectorCases[] = {{0, &orv::controls::main_selector_active,
 // Buttons in reading order, which is also their mouse list order. Drawing
 // order: panel, backlight, the buttons' icons from the last to the first
 // (icon value b of update() belongs to button 9 - b), clock.
-const PixPoint kButtons[] = {{11, 9},   {82, 9},   {153, 9},  {11, 63},  {82, 63},
-                             {153, 63}, {11, 117}, {82, 117}, {153, 117}};
 enum : std::size_t { kHudButton = 0, kRadarButton = 1, kRadiosButton = 4, kMain = 0, kLanding = 1 };
 
 class ScreenSelector : public ::testing::Test {
@@ -69,27 +67,6 @@ class ScreenSelector : public ::testing::Test {
                            GaugeCopy(orv::gauges::screen_selector_landing)};
   std::pair<f64, std::string> clock;
 };
-
-TEST_F(ScreenSelector, IconsAndClickBoxesSitOnTheButtons) {
-  for (GaugeCopy& g : selector) {
-    SCOPED_TRACE(g.header.name);
-    ASSERT_EQ(g.size(), 12u);
-    for (std::size_t b = 0; b < 9; ++b) {
-      const ElementHeader* icon = g.original(10 - b);
-      EXPECT_TRUE(icon->kind == kIcon && icon->bitmap == 290 + 10 * b);
-      EXPECT_TRUE(icon->position.x == kButtons[b].x && icon->position.y == kButtons[b].y);
-      const MouseRect* a = g.header.mouse_rects + 1 + 4 * b;
-      EXPECT_TRUE(a[0].kind == kMouseArea && a[0].box.x == kButtons[b].x && a[0].box.y == kButtons[b].y);
-      EXPECT_TRUE(a[1].kind == kMouseTooltip && a[1].event == 3 && a[1].args == g.header.mouse_rects[2].args);
-      EXPECT_TRUE(a[2].kind == kMouseBox && a[2].box.w == 67 && a[2].box.h == 50 &&
-                  a[2].cursor == kCursorHand);
-      EXPECT_EQ(a[2].flags, b == kHudButton ? kLeft | kRight : kLeft);
-    }
-    EXPECT_EQ(g.as<TextElement>(11)->max_chars, 8);
-    EXPECT_STREQ(g.header.mouse_rects[2].action.text,
-                 "Right clic switches the HUD On/Off - Left clic changes HUD colour (%1!s!)");
-  }
-}
 
 TEST_F(ScreenSelector, PanelLightsOnlyAboveTwenty) {
   cockpit::left_mfd_page = 5;

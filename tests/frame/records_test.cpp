@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 using namespace orv::records;
@@ -38,6 +40,21 @@ TEST(Chain, KeepsTheKindFieldsGiven) {
   EXPECT_EQ(chain.at<3>().table, dial);
   EXPECT_EQ(chain.at<3>().table_count, 2u);
   EXPECT_EQ(chain.at<3>().h.offset.y, 3);
+}
+
+// Parts spliced in drawing order: a symbol's copies given as one array.
+constexpr std::array<orv::abi::IconElement, 2> kCopies{icon({.bitmap = 41}), icon({.bitmap = 42})};
+constinit auto spliced = chain_of(test_gauge, static_image({.bitmap = 40}), kCopies, icon({.bitmap = 43}));
+
+TEST(Chain, SplicesArraysOfCopiesIntoTheDrawingOrder) {
+  static_assert(decltype(spliced)::kLength == 4);
+  orv::abi::u32 bitmap = 40;
+  for (ElementHeader* e = spliced.first[0]; e != nullptr; e = orv::first_following(e)) {
+    EXPECT_EQ(e->bitmap, bitmap++);
+    EXPECT_EQ(e->gauge, &test_gauge);
+  }
+  EXPECT_EQ(bitmap, 44u);
+  EXPECT_EQ(spliced.header(2), &spliced.at<2>().h);  // links point into the variable itself
 }
 
 }  // namespace

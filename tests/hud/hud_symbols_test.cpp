@@ -14,10 +14,12 @@ using namespace abi;
 class HudSymbolTest : public HudTest {
  protected:
   // Evaluates the copy of the selected colour (light green by default).
-  f64 eval_copy(std::size_t first, u32 colour = 0) { return eval(copy_at(first, colour)); }
-  std::string text_copy(std::size_t first, u32 colour = 0) { return hud.text(copy_at(first, colour)); }
-  bool hidden_copy(std::size_t first, u32 colour = 0) {
-    return is_hidden(hud.element(copy_at(first, colour)));
+  f64 eval_copy(const Copies& symbol, u32 colour = 0) { return eval(symbol[colour]); }
+  std::string text_copy(const Copies& symbol, u32 colour = 0) {
+    return hud.text(position_of(hud, symbol[colour]));
+  }
+  bool hidden_copy(const Copies& symbol, u32 colour = 0) {
+    return is_hidden(hud.element(position_of(hud, symbol[colour])));
   }
 };
 

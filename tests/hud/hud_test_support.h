@@ -1,10 +1,11 @@
 // Shared set-up of the HUD tests: the cockpit mode values and the glideslope
 // filters saved and restored around each test, a fake host, a placed copy of
-// the gauge, and the colour copy table of the element chain.
+// the gauge, and the symbols of the element chain found by their callbacks.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <tuple>
 
@@ -12,10 +13,82 @@
 #include "frame/elements.h"
 #include "frame/registry.h"
 #include "hud/head_up_display.h"
+#include "hud/hud_symbols.h"
 #include "support/fake_host.h"
 #include "support/gauge_copy.h"
 
 namespace orv::test {
+
+// The element callback of a record: what ties it to its symbol routine.
+inline abi::ElementFn callback_of(const abi::ElementHeader* h) {
+  switch (h->kind) {
+    case abi::kIcon:
+      return reinterpret_cast<const abi::IconElement*>(h)->callback;
+    case abi::kText:
+      return reinterpret_cast<const abi::TextElement*>(h)->callback[0];
+    case abi::kNeedle:
+      return reinterpret_cast<const abi::NeedleElement*>(h)->callback;
+    case abi::kSlider: {
+      const auto* s = reinterpret_cast<const abi::SliderElement*>(h);
+      return s->x_callback != nullptr ? s->x_callback : s->y_callback;
+    }
+    case abi::kMovingImage:
+      return reinterpret_cast<const abi::MovingImageElement*>(h)->x_callback;
+    case abi::kSprite:
+      return reinterpret_cast<const abi::SpriteElement*>(h)->y_callback;
+    default:
+      return nullptr;
+  }
+}
+
+// A symbol drawn in four colour copies: the element callback of each copy,
+// by colour index. Tests find the copies in the chain by these, so they hold
+// whatever the drawing order.
+using Copies = std::array<abi::ElementFn, 4>;
+template <auto Fn>
+inline constexpr Copies kCopiesOf = {&hud::colour_callback<Fn, 0>, &hud::colour_callback<Fn, 1>,
+                                     &hud::colour_callback<Fn, 2>, &hud::colour_callback<Fn, 3>};
+
+inline constexpr const Copies& kCourse = kCopiesOf<hud::hud_course_text>;
+inline constexpr const Copies& kGlideslope = kCopiesOf<hud::hud_glideslope_caret>;
+inline constexpr const Copies& kLocalizer = kCopiesOf<hud::hud_localizer_caret>;
+inline constexpr const Copies& kAngleOfAttack = kCopiesOf<hud::hud_angle_of_attack_text>;
+inline constexpr const Copies& kAirspeed = kCopiesOf<hud::hud_airspeed_text>;
+inline constexpr const Copies& kHeadingTape = kCopiesOf<hud::hud_heading_tape>;
+inline constexpr const Copies& kFlightPath = kCopiesOf<hud::hud_flight_path_marker>;
+inline constexpr const Copies& kPitchLadder = kCopiesOf<hud::hud_pitch_ladder>;
+inline constexpr const Copies& kAltitude = kCopiesOf<hud::hud_altitude_text>;
+inline constexpr const Copies& kBankPointer = kCopiesOf<hud::hud_bank_pointer>;
+inline constexpr const Copies* kColourSymbols[] = {&kCourse,   &kGlideslope,  &kLocalizer,  &kAngleOfAttack,
+                                                   &kAirspeed, &kHeadingTape, &kFlightPath, &kPitchLadder,
+                                                   &kAltitude, &kBankPointer};
+
+// Symbols drawn in one element.
+inline constexpr abi::ElementFn kGlass = &hud::single_callback<hud::hud_glass>;
+inline constexpr abi::ElementFn kGearCue = &hud::single_callback<hud::hud_gear_down_cue>;
+inline constexpr abi::ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
+inline constexpr abi::ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
+
+// The colour index of the copy at chain position `i`, or -1 for an element
+// drawn once.
+inline int colour_of(const GaugeCopy& hud, std::size_t i) {
+  const abi::ElementFn fn = callback_of(hud.original(i));
+  for (const Copies* symbol : kColourSymbols) {
+    for (int c = 0; c < 4; ++c) {
+      if ((*symbol)[c] == fn) return c;
+    }
+  }
+  return -1;
+}
+
+// The chain position of the element bound to `fn`.
+inline std::size_t position_of(const GaugeCopy& hud, abi::ElementFn fn) {
+  for (std::size_t i = 0; i < hud.size(); ++i) {
+    if (callback_of(hud.original(i)) == fn) return i;
+  }
+  ADD_FAILURE() << "no element with this callback";
+  return 0;
+}
 
 // The cockpit values the HUD reads, saved and restored around each test.
 inline auto shared_values() {
@@ -42,6 +115,7 @@ class HudTest : public ::testing::Test {
   }
 
   abi::f64 eval(std::size_t i) { return hud.evaluate(i); }
+  abi::f64 eval(abi::ElementFn symbol) { return eval(position_of(hud, symbol)); }
 
   FakeHost host;
   GaugeCopy hud{gauges::head_up_display};
@@ -50,16 +124,5 @@ class HudTest : public ::testing::Test {
   std::tuple<std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t> saved_;
   double saved_filter_[4] = {};
 };
-
-using namespace hud::chain;
-
-// The position of colour copy `colour` in the group starting at `first`.
-constexpr std::size_t copy_at(std::size_t first, abi::u32 colour) { return first + 3 - colour; }
-
-inline int colour_of(std::size_t position) {
-  if (position >= kCourse && position < kNavSource) return 3 - static_cast<int>(position - kCourse);
-  if (position >= kGlideslope) return 3 - static_cast<int>((position - kGlideslope) % 4);
-  return -1;
-}
 
 }  // namespace orv::test
