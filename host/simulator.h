@@ -120,7 +120,22 @@ class SimState {
   // the state.
   void keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
+  // --- Parts of the simulation that move on their own (the GPS) -------------
+  // Each source advances once per frame, after the frame's scenario tokens
+  // are set and before the gauges see the frame.
+  class FrameSource {
+   public:
+    virtual ~FrameSource() = default;
+    virtual void advance(SimState& state) = 0;
+  };
+  void add_source(std::shared_ptr<FrameSource> source) { sources_.push_back(std::move(source)); }
+  const std::vector<std::shared_ptr<FrameSource>>& sources() const { return sources_; }
+  void advance_sources() {
+    for (auto& s : sources_) s->advance(*this);
+  }
+
  private:
+  std::vector<std::shared_ptr<FrameSource>> sources_;
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;

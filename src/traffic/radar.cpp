@@ -30,10 +30,6 @@ void ORV_CALL radar_callback(GaugeHeader* gauge, i32 service, uptr extra) {
   RadarDisplay* display = display_of(gauge);
   switch (service) {
     case kServiceInstall:
-      // The channel is module-wide: a second Radar instance's set-up takes it
-      // over, releasing what the first one made rather than losing it.
-      if (sound::channels::radar.device != nullptr || sound::channels::radar.buffer != nullptr)
-        sound::release_channel(sound::channels::radar);
       sound::set_up_channel(sound::channels::radar, extra);
       break;
     case kServicePostInstall: {

@@ -47,12 +47,19 @@ void* ORV_CALL get_registered_interface(const char* name) {
   return it == g_current->interfaces.end() ? nullptr : it->second;
 }
 
+void ORV_CALL init_var_by_name(TokenVar* rec, const char* name) {
+  g_current->named_data_asked.emplace_back(name);
+  auto it = g_current->named_data.find(name);
+  rec->host_ptr = it == g_current->named_data.end() ? nullptr : it->second;
+}
+
 }  // namespace
 
 FakeHost::FakeHost() {
   table[kSlotPanelWindowToggle] = reinterpret_cast<void*>(&panel_window_toggle);
   table[kSlotTriggerKeyEvent] = reinterpret_cast<void*>(&trigger_key_event);
   table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
+  table[kSlotInitVarByName] = reinterpret_cast<void*>(&init_var_by_name);
   table[kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&execute_calculator_code);
   table[kSlotAircraftVarGet] = reinterpret_cast<void*>(&aircraft_var_get);
   table[kSlotGetRegisteredInterface] = reinterpret_cast<void*>(&get_registered_interface);
@@ -66,7 +73,10 @@ FakeHost::~FakeHost() {
 }
 
 void FakeHost::deliver(TokenVar& var) const {
-  if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
+  if (auto t = text_tokens.find(var.id); t != text_tokens.end()) {
+    var.value.n = 0.0;
+    var.value.p = t->second;
+  } else if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
     var.value.n = 0.0;
     var.value.d = i->second;
   } else {
