@@ -151,6 +151,8 @@ TrafficScenario traffic_of(const json& j, const std::string& file) {
       s.aircraft.push_back(track_of(j["aircraft"][i], file, "traffic aircraft " + std::to_string(i), false));
   }
   return s;
+}
+
 // The "gps" section: a flight plan and where the aircraft starts.
 GpsPlan gps_plan_of(const json& g, const std::string& file) {
   if (!g.is_object()) fail(file, "\"gps\" must be an object");
