@@ -33,6 +33,7 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
+    {"check", "check a panel.cfg against the module", &run_check},
     {"trace", "run the panel through a scenario and print a trace", &run_trace},
 #if defined(ORV_HAVE_RENDER)
     {"render", "render the instruments to PNG", &run_render},
