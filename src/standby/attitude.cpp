@@ -250,16 +250,16 @@ MouseArg mach_arguments[] = {number_argument(mach_argument)};
 
 MouseRect mouse[] = {
     whole_gauge_area(),
-    area({54, 51, 191, 184}, 12434), area_end(),
+    area({54, 51, 191, 184}), help_tooltip(12434), area_end(),
     area({90, 4, 120, 45}),
         tooltip("Heading Indicator (%((A:PLANE HEADING DEGREES GYRO, degrees))%!d!\xB0)"),
     area_end(),
-    area({0, 0, 86, 50}, 12290), area_end(),
-    area({213, 0, 86, 50}, 12369), area_end(),
+    area({0, 0, 86, 50}), help_tooltip(12290), area_end(),
+    area({213, 0, 86, 50}), help_tooltip(12369), area_end(),
     area({0, 228, 54, 42}),
         tooltip("Machmeter (%1!04.2f! mach)", mach_arguments),
     area_end(),
-    area({228, 235, 72, 35}, 12372), area_end(),
+    area({228, 235, 72, 35}), help_tooltip(12372), area_end(),
     area_end(),
     list_end(),
 };

@@ -232,7 +232,7 @@ TEST_F(AttitudeTest, AreasCarryTheirHelpIdsAndTooltips) {
   ASSERT_NE(whole, nullptr);
   EXPECT_EQ(whole->box.w, 0);
   EXPECT_EQ(gauge.mouse(kMouseBox), nullptr);  // nothing to click
-  std::size_t tip = 0;
+  // Each area holds exactly one tooltip record: a host help id or a text.
   for (std::size_t i = 0; i < std::size(areas); ++i) {
     SCOPED_TRACE(i);
     const MouseRect* r = gauge.mouse(kMouseArea, i + 1);
@@ -241,19 +241,20 @@ TEST_F(AttitudeTest, AreasCarryTheirHelpIdsAndTooltips) {
     EXPECT_EQ(r->box.y, areas[i].box.y);
     EXPECT_EQ(r->box.w, areas[i].box.w);
     EXPECT_EQ(r->box.h, areas[i].box.h);
-    EXPECT_EQ(r->help_id, areas[i].help);
-    const MouseRect* next = r + 1;
+    const MouseRect* tip = r + 1;
+    EXPECT_EQ(tip, gauge.mouse(kMouseTooltip, i));
+    EXPECT_EQ(tip->help_id, areas[i].help);
     if (areas[i].tooltip != nullptr) {
-      EXPECT_EQ(next, gauge.mouse(kMouseTooltip, tip++));
-      EXPECT_STREQ(next->action.text, areas[i].tooltip);
-      ++next;
+      EXPECT_STREQ(tip->action.text, areas[i].tooltip);
+    } else {
+      EXPECT_EQ(tip->action.text, nullptr);
     }
-    EXPECT_EQ(next->kind, kMouseAreaEnd);
+    EXPECT_EQ((tip + 1)->kind, kMouseAreaEnd);
   }
 
   // The Machmeter's one argument is the last Mach number, whatever the host
   // passes.
-  MouseRect* machmeter = gauge.mouse(kMouseTooltip, 1);
+  MouseRect* machmeter = gauge.mouse(kMouseTooltip, 4);
   ASSERT_EQ(machmeter->event, 1u);
   mach_update(32768);
   TokenVar var{};
