@@ -37,13 +37,17 @@ struct ToolRun {
   std::string out;
 };
 
-ToolRun run_tool(const std::string& args) {
+// Runs `orvane-panel COMMAND --module (this tree's module) ARGS`.
+ToolRun run_command(const std::string& command, const std::string& args) {
   const fs::path out = test_dir() / "stdout.txt";
-  const std::string cmd = std::string(ORV_PANEL_TOOL) + " check --module " + ORV_REAL_MODULE + " " + args +
-                          " >" + out.string() + " 2>/dev/null";
+  fs::create_directories(test_dir());
+  const std::string cmd = std::string(ORV_PANEL_TOOL) + " " + command + " --module " + ORV_REAL_MODULE + " " +
+                          args + " >" + out.string() + " 2>/dev/null";
   const int status = std::system(cmd.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out)};
 }
+
+ToolRun run_tool(const std::string& args) { return run_command("check", args); }
 
 // A panel in SIM/SimObjects/A/panel with the module installed in SIM/Gauges.
 fs::path install_panel(const std::string& text) {
@@ -165,6 +169,48 @@ TEST(CheckCommand, JsonCarriesTheDocumentedFields) {
   EXPECT_EQ(read(out),
             "1 2 2 5 True ['code', 'file', 'level', 'line', 'message'] "
             "['missing-window', 'missing-window', 'unknown-gauge', 'missing-title', 'unreachable-window']\n");
+}
+
+TEST(InfoCommand, DescribesGaugesAndWhatTheirClicksDo) {
+  const ToolRun r = run_command("info", "MFD1_Toggle Screen_Selector_Main");
+  ASSERT_EQ(r.code, 0);
+  // A window button takes right clicks over its 44-pixel face and toggles its pop-up.
+  EXPECT_NE(r.out.find("MFD1_Toggle: default size 50x50\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("box 3,3 44x44 cursor 5 flags 0x80000000"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  opens windows: 49\n"), std::string::npos) << r.out;
+  // The selector reads the panel light and opens the overlays.
+  EXPECT_NE(r.out.find("753 PANEL_LIGHTING"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  opens windows: 44, 46\n"), std::string::npos) << r.out;
+
+  const ToolRun typo = run_command("info", "Radar_Togle");
+  EXPECT_EQ(typo.code, 2);
+}
+
+TEST(InfoCommand, JsonListsEveryGaugeWithTheDocumentedFields) {
+  if (std::system("python3 -c pass >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 to parse JSON";
+  const ToolRun r = run_command("info", "--json");
+  ASSERT_EQ(r.code, 0);
+  write(test_dir() / "out.json", r.out);
+  const std::string script =
+      "import json,sys; d=json.load(open(sys.argv[1])); g=d['gauges']; "
+      "print(len(g), sorted(g[0].keys()), sorted(g[0]['mouse'][0].keys()) if g[0]['mouse'] else '')";
+  const fs::path out = test_dir() / "parsed.txt";
+  ASSERT_EQ(std::system(
+                ("python3 -c \"" + script + "\" " + (test_dir() / "out.json").string() + " >" + out.string())
+                    .c_str()),
+            0);
+  EXPECT_EQ(read(out).substr(0, 3), "32 ");
+  EXPECT_NE(
+      read(out).find("['closes', 'default_size', 'elements', 'events', 'mouse', 'name', 'opens', 'tokens']"),
+      std::string::npos)
+      << read(out);
+}
+
+TEST(PanelTool, Version) {
+  const fs::path out = test_dir() / "version.txt";
+  fs::create_directories(test_dir());
+  ASSERT_EQ(std::system((std::string(ORV_PANEL_TOOL) + " --version >" + out.string()).c_str()), 0);
+  EXPECT_EQ(read(out).rfind("orvane-panel ", 0), 0u);
 }
 
 }  // namespace
