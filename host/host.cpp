@@ -359,11 +359,13 @@ TooltipResult Host::tooltip(std::size_t index, int x, int y) {
 
   GaugeHeader* header = &p.gauge->header();
   const u32 count = r.args != nullptr ? r.event : 0;
-  auto argument = [&](int i, TokenVar& var) -> const MouseArg* {
+  // As the simulator does, the host fills each argument's source variable in
+  // place, inside the module's own table, and hands the callback that
+  // variable's own address.
+  auto argument = [&](int i) -> MouseArg* {
     if (i < 1 || static_cast<u32>(i) > count) return nullptr;
-    const MouseArg* a = &r.args[i - 1];
-    var = a->source;
-    if (var.id != 0) state_.deliver(var);
+    MouseArg* a = &r.args[i - 1];
+    if (a->source.id != 0) state_.deliver(a->source);
     return a;
   };
   auto token_number = [&](const TokenVar& var) {
@@ -373,22 +375,20 @@ TooltipResult Host::tooltip(std::size_t index, int x, int y) {
   };
   TooltipSources sources;
   sources.number = [&](int i) {
-    TokenVar var{};
-    const MouseArg* a = argument(i, var);
+    MouseArg* a = argument(i);
     if (a == nullptr) return 0.0;
-    const double raw = token_number(var);
-    if (a->numeric_callback != nullptr) return a->numeric_callback(raw, 0, nullptr, &var, header);
+    const double raw = token_number(a->source);
+    if (a->numeric_callback != nullptr) return a->numeric_callback(raw, 0, nullptr, &a->source, header);
     return a->scale != 0.0 ? raw * a->scale : raw;
   };
   sources.text = [&](int i) -> std::string {
-    TokenVar var{};
-    const MouseArg* a = argument(i, var);
+    MouseArg* a = argument(i);
     if (a == nullptr) return {};
     if (a->string_callback != nullptr) {
-      const char* s = a->string_callback(token_number(var), 0, nullptr, &var, header);
+      const char* s = a->string_callback(token_number(a->source), 0, nullptr, &a->source, header);
       return s != nullptr ? s : "";
     }
-    const TokenValue* t = state_.token(var.id);
+    const TokenValue* t = state_.token(a->source.id);
     return t != nullptr && t->kind == TokenValue::Kind::text ? t->text : std::string();
   };
   sources.expression = [&](const std::string& code) {

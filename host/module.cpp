@@ -1,7 +1,11 @@
 #include "module.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "host_error.h"
 
@@ -68,6 +72,63 @@ void close_library(void* handle) {
 }
 #endif
 
+// Which address ranges of the process the host may write into, read once
+// per load: every record the host writes into must lie entirely inside them.
+class WritableMemory {
+ public:
+  WritableMemory() {
+#if !defined(_WIN32)
+    // One line per mapping: "start-end perms offset dev inode path".
+    if (std::FILE* maps = std::fopen("/proc/self/maps", "r")) {
+      char line[4096];
+      while (std::fgets(line, sizeof line, maps) != nullptr) {
+        unsigned long long start = 0, end = 0;
+        char perms[8] = {};
+        if (std::sscanf(line, "%llx-%llx %7s", &start, &end, perms) == 3 && perms[1] == 'w')
+          ranges_.emplace_back(static_cast<uptr>(start), static_cast<uptr>(end));
+      }
+      std::fclose(maps);
+    }
+    std::sort(ranges_.begin(), ranges_.end());
+#endif
+  }
+
+  bool contains(const void* record, std::size_t size) const {
+    if (record == nullptr) return false;
+    uptr at = reinterpret_cast<uptr>(record);
+    const uptr end = at + size;
+    if (end < at) return false;
+#if defined(_WIN32)
+    while (at < end) {
+      MEMORY_BASIC_INFORMATION info{};
+      if (VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info) == 0) return false;
+      constexpr DWORD kWritable =
+          PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+      if (info.State != MEM_COMMIT || (info.Protect & kWritable) == 0 || (info.Protect & PAGE_GUARD) != 0)
+        return false;
+      at = reinterpret_cast<uptr>(info.BaseAddress) + info.RegionSize;
+    }
+    return true;
+#else
+    // Adjacent writable mappings may together hold one record.
+    for (const auto& [first, last] : ranges_) {
+      if (at >= end) break;
+      if (first <= at && at < last) at = last;
+    }
+    return at >= end;
+#endif
+  }
+
+ private:
+  std::vector<std::pair<uptr, uptr>> ranges_;
+};
+
+const char* kind_name(u32 kind) {
+  static const char* const names[] = {"static image", "needle",       "text",  "slider",
+                                      "icon",         "moving image", "sprite"};
+  return kind < std::size(names) ? names[kind] : "unknown";
+}
+
 // A text pointer from the module that must be a short NUL-terminated name.
 bool sane_name(const char* name) {
   if (name == nullptr) return false;
@@ -130,6 +191,16 @@ void Module::check_records() {
   if (linkage_->version != kModuleVersion)
     fail("Linkage version is " + hex(linkage_->version) + ", expected 0x900");
 
+  // The host writes into these records as the simulator does; one in
+  // read-only memory would crash the simulator at its first write.
+  const WritableMemory writable;
+  auto must_be_writable = [&](const std::string& owner, const char* what, const void* record,
+                              std::size_t size) {
+    if (!writable.contains(record, size))
+      fail(owner + ": " + what + " is in read-only memory; the host writes into it");
+  };
+  must_be_writable("ImportTable", "the record", import_table_, sizeof(ImportTableRecord));
+
   // The registry is an open-ended, null-terminated array that starts at the
   // gauges field; read it as such rather than through the fixed-size member.
   GaugeHeader* const* registry = reinterpret_cast<GaugeHeader* const*>(
@@ -150,6 +221,7 @@ void Module::check_records() {
     const std::string gauge = where + " (" + g->name + ")";
     if (!names.insert(g->name).second) fail(gauge + " repeats an earlier gauge's name");
     if (g->elements == nullptr) fail(gauge + " has no element list");
+    must_be_writable(gauge, "the gauge header", g, sizeof(GaugeHeader));
 
     // Element tree: every record of a known kind, finite size and depth.
     int elements = 0;
@@ -161,8 +233,21 @@ void Module::check_records() {
         const ElementHeader* e = list[k];
         if (++elements > kMaxElementsPerGauge)
           fail(gauge + ": more than " + std::to_string(kMaxElementsPerGauge) + " elements");
-        if (element_record_size(e->kind) == 0) fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
+        if (element_record_size(e->kind) == 0)
+          fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
         if (on_path.count(e) != 0) fail(gauge + ": element tree has a cycle");
+        const std::string element = "element " + std::to_string(elements) + " (" + kind_name(e->kind) + ")";
+        must_be_writable(gauge, element.c_str(), e, element_record_size(e->kind));
+        if (e->kind == kNeedle) {
+          const auto* needle = reinterpret_cast<const NeedleElement*>(e);
+          if (needle->table != nullptr) {
+            if (needle->table_count > kMaxNeedlePoints)
+              fail(gauge + ": the needle table of " + element + " has " +
+                   std::to_string(needle->table_count) + " points");
+            must_be_writable(gauge, ("the needle table of " + element).c_str(), needle->table,
+                             needle->table_count * sizeof(NeedlePoint));
+          }
+        }
         if (e->next != nullptr) {
           on_path.insert(e);
           self(self, e->next, depth + 1);
@@ -180,6 +265,16 @@ void Module::check_records() {
                std::to_string(g->mouse_rects[k].kind));
       }
       if (k == kMaxMouseRects) fail(gauge + ": mouse list has no end record");
+      must_be_writable(gauge, "the mouse list", g->mouse_rects,
+                       (static_cast<std::size_t>(k) + 1) * sizeof(MouseRect));
+      for (int m = 0; m < k; ++m) {
+        const MouseRect& r = g->mouse_rects[m];
+        if (r.kind != kMouseTooltip || r.args == nullptr || r.event == 0) continue;
+        const std::string table = "the tooltip argument table of mouse rectangle " + std::to_string(m);
+        if (r.event > kMaxTooltipArgs)
+          fail(gauge + ": " + table + " has " + std::to_string(r.event) + " arguments");
+        must_be_writable(gauge, table.c_str(), r.args, r.event * sizeof(MouseArg));
+      }
     }
     gauges_.push_back(g);
   }

@@ -2,7 +2,9 @@
 // two exported records only. Loading checks ImportTable and Linkage (ids,
 // version, a null-terminated registry of sane size, gauge headers, element
 // trees and mouse lists), so that everything the host later walks has been
-// validated once, up front.
+// validated once, up front. It also checks that every record the host writes
+// into (ImportTable, gauge headers, elements, mouse lists, tooltip argument
+// tables, needle tables) lies in writable memory.
 #pragma once
 
 #include <memory>
@@ -19,6 +21,8 @@ inline constexpr int kMaxRegistrySize = 256;
 inline constexpr int kMaxElementsPerGauge = 4096;
 inline constexpr int kMaxElementDepth = 1024;
 inline constexpr int kMaxMouseRects = 1024;
+inline constexpr unsigned kMaxNeedlePoints = 1024;
+inline constexpr unsigned kMaxTooltipArgs = 99;  // placeholders run from %1 to %99
 
 class Module {
  public:

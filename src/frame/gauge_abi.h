@@ -365,7 +365,7 @@ struct MouseRect {
   u32 flags;
   u32 event;  // tooltip record: argument count
   MouseAction action;
-  const MouseArg* args;  // tooltip record: argument table
+  MouseArg* args;  // tooltip record: argument table, written by the host
 };
 
 struct Click {

@@ -50,6 +50,22 @@ constexpr Uint8 kChannels = 1;
 SDL_AudioDeviceID g_device = 0;
 int g_device_users = 0;
 
+// A release does nothing once the sound latch is down, so a silenced module
+// may still hold the output when it is unloaded; it is closed then, so that
+// SDL's playback thread never outlives the module.
+struct CloseAtUnload {
+  CloseAtUnload() = default;
+  CloseAtUnload(const CloseAtUnload&) = delete;
+  CloseAtUnload& operator=(const CloseAtUnload&) = delete;
+  ~CloseAtUnload() {
+    if (g_device == 0) return;
+    SDL_CloseAudioDevice(g_device);
+    g_device = 0;
+    g_device_users = 0;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+} close_at_unload;
+
 struct Buffer {
   SDL_AudioDeviceID device;
   Uint8* samples;

@@ -92,6 +92,7 @@ void release_sound_device(void** device) {
 }
 
 void set_up_channel(Channel& channel, std::uintptr_t module) {
+  if (channel.users++ > 0) return;
   channel.module = module;
   channel.window = find_host_window();
   create_sound_device(channel.window, &channel.device);
@@ -99,6 +100,11 @@ void set_up_channel(Channel& channel, std::uintptr_t module) {
 }
 
 void release_channel(Channel& channel) {
+  if (channel.users > 1) {
+    --channel.users;
+    return;
+  }
+  channel.users = 0;
   release_sound_buffer(&channel.buffer);
   release_sound_device(&channel.device);
 }

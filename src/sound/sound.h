@@ -3,6 +3,9 @@
 // Every gauge that clicks owns one sound channel: a sound device of its own
 // and one buffer filled once, at set-up, from the module's WAVE resource 10. A
 // mouse callback that clicks starts its channel's buffer after its own action.
+// A panel may place one gauge several times: its instances share the
+// gauge's channel, which the first instance's set-up fills and the last
+// instance's release empties.
 //
 // One failure anywhere (no sound hardware, a missing or malformed resource, a
 // buffer that will not play) clears the module-wide latch `sound_usable`, and
@@ -31,6 +34,7 @@ struct Channel {
   std::uintptr_t module;  // the module handle handed over at set-up
   void* device;
   void* buffer;
+  int users;  // instances set up and not yet released
 };
 
 // The channels of the six gauges that set up sound.
@@ -82,10 +86,12 @@ void release_sound_device(void** device);
 
 // The set-up of a sound-using gauge (service id 2): keep the module handle,
 // find the host window, create the device and load the click, in that order,
-// whatever the device creation gave.
+// whatever the device creation gave. An instance placed while another one
+// holds the channel only counts itself in.
 void set_up_channel(Channel& channel, std::uintptr_t module);
 
-// The release at service id 12: the buffer, then the device.
+// The release at service id 12: the buffer, then the device, when no other
+// instance holds the channel any more.
 void release_channel(Channel& channel);
 
 // A click: plays the channel's buffer once; the result is of no interest.

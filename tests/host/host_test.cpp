@@ -186,6 +186,12 @@ TEST_F(ProbeHost, TooltipsComeFromTheDeepestAreaWithTextOrHelpId) {
   EXPECT_EQ(host_->tooltip(i, 30, 30).text, "help 43910");
   state_.set_number(848, 0.0);
   EXPECT_EQ(host_->tooltip(i, 100, 100).text, "Heading 007 (NAV) at 1009 mb");
+  // The sources were filled in place, in the module's own table, and each
+  // callback was handed its own entry's source.
+  const MouseArg* args = module_->find_gauge("Probe")->mouse_rects[1].args;
+  EXPECT_EQ(args[0].source.value.n, 7.0);
+  EXPECT_EQ(args[1].source.value.n, 0.0);
+  EXPECT_EQ(events_of(900300), (std::vector<std::uint32_t>{1, 1}));
 }
 
 TEST_F(ProbeHost, PanelLinesForOtherModulesOrUnknownGaugesWarnAndAreSkipped) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 #include "host_error.h"
 
@@ -33,6 +34,19 @@ TEST(ModuleLoad, RejectsModulesWhoseRecordsAreWrong) {
   expect_load_error(ORV_PROBE_BAD_VERSION, ErrorKind::bad_module, "Linkage version is 0x800, expected 0x900");
   expect_load_error(ORV_PROBE_BAD_KIND, ErrorKind::bad_module,
                     "gauge header 0 (Probe): element of unknown kind 9");
+}
+
+// The host writes into these records as the simulator does: one in read-only
+// memory would crash the simulator at the first write, so the load refuses it.
+TEST(ModuleLoad, RejectsModulesWithRecordsInReadOnlyMemory) {
+  const char* const kSuffix = " is in read-only memory; the host writes into it";
+  const std::pair<const char*, std::string> cases[] = {
+      {ORV_PROBE_READONLY_ARGS, "gauge header 0 (Probe): the tooltip argument table of mouse rectangle 1"},
+      {ORV_PROBE_READONLY_MOUSE, "gauge header 0 (Probe): the mouse list"},
+      {ORV_PROBE_READONLY_NEEDLE, "gauge header 0 (Probe): the needle table of element 2 (needle)"},
+  };
+  for (const auto& [path, record] : cases) expect_load_error(path, ErrorKind::bad_module, record + kSuffix);
+  EXPECT_NO_THROW(Module::load(ORV_PROBE_MODULE));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 //   900100..900103        element callbacks, in the order they run
 //   900200..900203        the inner box's mouse callback (point, flags, box)
 //   900001 / 900099       module init / deinit
+//   900300                a text argument callback: 1 when handed its own
+//                         table entry's source variable
 // Variants (compile definitions) break one record each, for the load checks.
 #include <cstdio>
 #include <cstring>
@@ -84,16 +86,26 @@ i32 ORV_CALL right_click(Click*, u32 flags) {
   return 0;
 }
 
-const char* ORV_CALL source_name(f64 number, u32, const char*, TokenVar*, GaugeHeader*) {
-  return number > 0 ? "GPS" : "NAV";
-}
-
 extern GaugeHeader probe;
 extern GaugeHeader empty;
 
+const char* ORV_CALL source_name(f64 number, u32, const char*, TokenVar* var, GaugeHeader*) {
+  send(900300, var == &probe.mouse_rects[1].args[1].source ? 1 : 0);
+  return number > 0 ? "GPS" : "NAV";
+}
+
 // Elements in drawing order: background, its two followers, icon, sprite.
+#if defined(PROBE_READONLY_NEEDLE_TABLE)
+const NeedlePoint needle_points[] = {{{0, 0}, 0.0, 0.0}, {{10, 0}, 1.0, 0.0}};
+NeedleElement needle{.h = {.kind = kNeedle, .bitmap = 20, .gauge = &probe},
+                     .source = {.id = 84},
+                     .callback = needle_value,
+                     .table = const_cast<NeedlePoint*>(needle_points),
+                     .table_count = 2};
+#else
 NeedleElement needle{
     .h = {.kind = kNeedle, .bitmap = 20, .gauge = &probe}, .source = {.id = 84}, .callback = needle_value};
+#endif
 TextElement text{.h = {.kind = kText, .bitmap = kNoBitmap, .gauge = &probe},
                  .source = {{.id = 84}, {}, {}},
                  .callback = {text_value, nullptr, nullptr},
@@ -113,31 +125,40 @@ SpriteElement sprite{.h = {.kind = kSprite, .bitmap = 40, .gauge = &probe},
                      .angle = {.id = 80}};
 ElementHeader* elements[] = {&background.h, &icon.h, &sprite.h, nullptr};
 
-MouseArg tooltip_args[] = {
-    {.source = {.id = 855}},
-    {.source = {.id = 848}, .string_callback = source_name},
+#if defined(PROBE_READONLY_TOOLTIP_ARGS)
+const
+#endif
+    MouseArg tooltip_args[] = {
+        {.source = {.id = 855}},
+        {.source = {.id = 848}, .string_callback = source_name},
 };
 
-MouseRect mouse[] = {
-    {.kind = kMouseArea},
-    {.kind = kMouseTooltip,
-     .event = 2,
-     .action = {.text = "Heading %1!03d! (%2!s!) at %((A:KOHLSMAN SETTING MB,millibar))%!d! mb"},
-     .args = tooltip_args},
-    {.kind = kMouseBox, .box = {0, 0, 10, 10}, .flags = kMouseLeftSingle, .event = 65883},
-    {.kind = kMouseArea, .box = {20, 20, 40, 40}, .help_id = 43910},
-    {.kind = kMouseBox,
-     .box = {5, 5, 10, 10},
-     .flags = kMouseLeftSingle | kMouseRightSingle,
-     .action = {.fn = inner_click}},
-    {.kind = kMouseAreaEnd},
-    {.kind = kMouseBox, .box = {60, 0, 10, 10}, .flags = kMouseRightSingle, .action = {.fn = right_click}},
-    // Overlaps the box above: the first box in list order that takes a click wins.
-    {.kind = kMouseBox,
-     .box = {60, 0, 20, 10},
-     .flags = kMouseLeftSingle | kMouseRightSingle,
-     .event = 65884},
-    {.kind = kMouseEnd},
+#if defined(PROBE_READONLY_MOUSE_LIST)
+const
+#endif
+    MouseRect mouse[] = {
+        {.kind = kMouseArea},
+        {.kind = kMouseTooltip,
+         .event = 2,
+         .action = {.text = "Heading %1!03d! (%2!s!) at %((A:KOHLSMAN SETTING MB,millibar))%!d! mb"},
+         .args = const_cast<MouseArg*>(tooltip_args)},
+        {.kind = kMouseBox, .box = {0, 0, 10, 10}, .flags = kMouseLeftSingle, .event = 65883},
+        {.kind = kMouseArea, .box = {20, 20, 40, 40}, .help_id = 43910},
+        {.kind = kMouseBox,
+         .box = {5, 5, 10, 10},
+         .flags = kMouseLeftSingle | kMouseRightSingle,
+         .action = {.fn = inner_click}},
+        {.kind = kMouseAreaEnd},
+        {.kind = kMouseBox,
+         .box = {60, 0, 10, 10},
+         .flags = kMouseRightSingle,
+         .action = {.fn = right_click}},
+        // Overlaps the box above: the first box in list order that takes a click wins.
+        {.kind = kMouseBox,
+         .box = {60, 0, 20, 10},
+         .flags = kMouseLeftSingle | kMouseRightSingle,
+         .event = 65884},
+        {.kind = kMouseEnd},
 };
 
 ElementHeader* no_elements[] = {nullptr};
@@ -146,7 +167,7 @@ GaugeHeader probe{.version = kGaugeHeaderVersion,
                   .name = "Probe",
                   .elements = elements,
                   .size_x_mm = 80,
-                  .mouse_rects = mouse,
+                  .mouse_rects = const_cast<MouseRect*>(mouse),
                   .callback = probe_callback};
 [[maybe_unused]] GaugeHeader empty{
     .version = kGaugeHeaderVersion, .name = "Empty", .elements = no_elements, .size_x_mm = 10};

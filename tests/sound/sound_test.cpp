@@ -113,6 +113,29 @@ TEST_F(Sound, SetUpLoadsTheClickAndEveryGaugesChannelPlays) {
   }
 }
 
+// Instances of one gauge share its channel: the first set-up fills it, the
+// last release empties it and closes the output.
+TEST_F(Sound, InstancesOfOneGaugeShareItsChannelUntilTheLastRelease) {
+  for (int instances : {1, 2, 3}) {
+    SCOPED_TRACE(instances);
+    Channel& channel = sound::channels::nav_gps_switch;
+    for (int n = 0; n < instances; ++n) sound::set_up_channel(channel, 0);
+    void* const device = channel.device;
+    void* const buffer = channel.buffer;
+    ASSERT_NE(buffer, nullptr);
+    for (int n = instances; n > 1; --n) {
+      sound::release_channel(channel);
+      EXPECT_EQ(channel.device, device);
+      EXPECT_EQ(channel.buffer, buffer);
+      EXPECT_EQ(sound::play_sound(&channel.buffer, 0), 1);
+    }
+    sound::release_channel(channel);
+    EXPECT_EQ(channel.device, nullptr);
+    EXPECT_EQ(channel.buffer, nullptr);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  }
+}
+
 TEST_F(Sound, TheClicksSamplesReachTheOutput) {
   const std::string file = ::testing::TempDir() + "orv_click_output.raw";
   std::remove(file.c_str());

@@ -119,6 +119,17 @@ void with_a_device_the_click_loads_and_plays() {
   }
   CHECK(orv::sound::sound_usable == 1);
 
+  // A second instance of a gauge shares its channel: its set-up makes
+  // nothing new, and the channel lasts until the last instance releases it.
+  Channel& shared = channels::nav_gps_switch;
+  void* const held_device = shared.device;
+  void* const held_buffer = shared.buffer;
+  orv::sound::set_up_channel(shared, this_module());
+  CHECK(shared.device == held_device && shared.buffer == held_buffer);
+  orv::sound::release_channel(shared);
+  CHECK(shared.device == held_device && shared.buffer == held_buffer);
+  CHECK(orv::sound::play_sound(&shared.buffer, 0) == 1);
+
   // A module without the click: the load fails and every channel falls
   // silent, though their buffers stay.
   void* other_device = nullptr;
