@@ -98,6 +98,63 @@ double time_of_day(const json& j, const std::string& file) {
   fail(file, "\"start_time\" is \"HH:MM[:SS]\" or seconds after midnight");
 }
 
+// The "gps" section: a flight plan and where the aircraft starts.
+GpsPlan gps_plan_of(const json& g, const std::string& file) {
+  if (!g.is_object()) fail(file, "\"gps\" must be an object");
+  for (const auto& [key, value] : g.items()) {
+    static const char* const kGpsKeys[] = {"waypoints", "aircraft",  "active",
+                                           "steer",     "turn_rate", "ground_speed"};
+    if (std::find_if(std::begin(kGpsKeys), std::end(kGpsKeys), [&](const char* k) { return key == k; }) ==
+        std::end(kGpsKeys))
+      fail(file, "gps: unknown key \"" + key + "\"");
+  }
+  auto degrees = [&](const json& j, const char* key, const std::string& where, double limit) {
+    if (!j.contains(key)) fail(file, where + ": needs \"" + key + "\"");
+    const double v = number_of(j, key, file, where, 0.0);
+    if (v < -limit || v > limit)
+      fail(file, where + ": \"" + key + "\" lies outside +-" + std::to_string(int(limit)));
+    return v;
+  };
+  GpsPlan plan;
+  if (!g.contains("waypoints") || !g["waypoints"].is_array()) fail(file, "gps: needs a \"waypoints\" array");
+  for (std::size_t i = 0; i < g["waypoints"].size(); ++i) {
+    const json& w = g["waypoints"][i];
+    const std::string where = "gps waypoint " + std::to_string(i);
+    if (!w.is_object() || !w.contains("ident") || !w["ident"].is_string())
+      fail(file, where + ": needs \"ident\", \"lat\" and \"lon\"");
+    GpsWaypoint wp;
+    wp.ident = w["ident"].get<std::string>();
+    if (wp.ident.empty() || wp.ident.size() > 7) fail(file, where + ": \"ident\" has 1 to 7 characters");
+    wp.latitude = degrees(w, "lat", where, 90.0);
+    wp.longitude = degrees(w, "lon", where, 180.0);
+    plan.waypoints.push_back(wp);
+  }
+  if (g.contains("aircraft")) {
+    const json& a = g["aircraft"];
+    if (!a.is_object()) fail(file, "gps: \"aircraft\" is {\"lat\", \"lon\"[, \"heading\"]}");
+    plan.latitude = degrees(a, "lat", "gps aircraft", 89.0);
+    plan.longitude = degrees(a, "lon", "gps aircraft", 180.0);
+    if (a.contains("heading")) plan.heading = number_of(a, "heading", file, "gps aircraft", 0.0);
+  } else if (!plan.waypoints.empty()) {
+    plan.latitude = plan.waypoints.front().latitude;
+    plan.longitude = plan.waypoints.front().longitude;
+  }
+  if (g.contains("active")) {
+    if (!g["active"].is_number_unsigned()) fail(file, "gps: \"active\" must be a waypoint index");
+    plan.active = g["active"].get<std::size_t>();
+  } else {
+    plan.active = plan.waypoints.size() > 1 && !g.contains("aircraft") ? 1 : 0;
+  }
+  if (g.contains("steer")) {
+    if (!g["steer"].is_boolean()) fail(file, "gps: \"steer\" is true or false");
+    plan.steer = g["steer"].get<bool>();
+  }
+  plan.turn_rate = number_of(g, "turn_rate", file, "gps", plan.turn_rate);
+  if (plan.turn_rate <= 0.0) fail(file, "gps: \"turn_rate\" must be above 0");
+  if (g.contains("ground_speed")) plan.ground_speed = number_of(g, "ground_speed", file, "gps", 0.0);
+  return plan;
+}
+
 }  // namespace
 
 TokenValue TokenTrack::at(double t) const {
@@ -131,6 +188,11 @@ void Scenario::apply_initial(SimState& state) const {
   for (const auto& [code, v] : expression_numbers) state.set_expression_number(code, v);
   for (const auto& [code, v] : expression_texts) state.set_expression_text(code, v);
   apply_at(state, 0.0);
+  if (gps) {
+    auto service = std::make_shared<GpsService>(*gps);
+    service->attach(state);
+    state.add_source(std::move(service));
+  }
 }
 
 void Scenario::apply_at(SimState& state, double t) const {
@@ -164,7 +226,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
   if (!root.is_object()) fail(file, "a scenario is a JSON object");
   static const char* const kKeys[] = {"name",       "description", "panel",     "frames",
                                       "start_time", "tokens",      "keyframes", "expressions",
-                                      "clicks",     "tooltips",    "render_at"};
+                                      "clicks",     "tooltips",    "render_at", "gps"};
   for (const auto& [key, value] : root.items()) {
     if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
         std::end(kKeys))
@@ -255,6 +317,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
       }
       std::sort(s.render_at.begin(), s.render_at.end());
     }
+    if (root.contains("gps")) s.gps = gps_plan_of(root["gps"], file);
   } catch (const json::exception& e) {
     fail(file, std::string("wrong type: ") + e.what());
   }

@@ -18,7 +18,9 @@
 //                     "(A:GPS IS ACTIVE WAY POINT,number)": 1},
 //     "clicks": [{"t": 1, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10, "button": "left"}],
 //     "tooltips": [{"t": 0.5, "gauge": "Baro_Pressure", "x": 5, "y": 5}],
-//     "render_at": [2, 12]                      // times orvane-panel render draws
+//     "render_at": [2, 12],                     // times orvane-panel render draws
+//     "gps": {"waypoints": [{"ident": "ORVA", "lat": 45.1, "lon": 5.2}],
+//             "aircraft": {"lat": 45.0, "lon": 5.0}}   // see docs/scenarios.md
 //   }
 //
 // Time is simulated seconds from frame 0 (18 frames per second). A keyframed
@@ -35,6 +37,7 @@
 #include <utility>
 #include <vector>
 
+#include "gps_service.h"
 #include "host.h"
 #include "simulator.h"
 
@@ -89,8 +92,10 @@ struct Scenario {
   std::vector<ScenarioClick> clicks;
   std::vector<ScenarioTooltip> tooltips;
   std::vector<double> render_at;  // seconds, ascending; empty: the renderer's default
+  std::optional<GpsPlan> gps;     // a flight plan: the host serves the GPS data block
 
-  // Start time, tokens and expressions, before start-up.
+  // Start time, tokens and expressions, before start-up; the GPS, if the
+  // scenario has a flight plan, joins the state's frame sources.
   void apply_initial(SimState& state) const;
   // The keyframed tokens at time t.
   void apply_at(SimState& state, double t) const;

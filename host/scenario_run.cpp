@@ -22,6 +22,7 @@ double ScenarioRun::step(const ClickReport& report) {
   SimState& state = host_.state();
   const double t = state.time();
   scenario_.apply_at(state, t);
+  state.advance_sources();
   for (const auto& [id, v] : sets_) state.set_token(id, v);
 
   horizon_ = t + 0.5 / kTicksPerSecond;

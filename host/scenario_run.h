@@ -4,8 +4,9 @@
 //   before start-up: the scenario's start time, tokens and expressions, then
 //                    the tokens held for the whole run
 //   each frame:      begin_frame(), the keyframed tokens at the frame's time,
-//                    the held tokens again (they override keyframes), the
-//                    clicks due, then update()
+//                    the state's frame sources (the GPS), the held tokens
+//                    again (they override keyframes), the clicks due, then
+//                    update()
 //
 // A click or tooltip is due in the first frame whose time is more than half
 // a frame after it.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -116,7 +117,22 @@ class SimState {
   void* host_interface(const char* name) const;
   std::function<double(std::uint32_t var, std::uint32_t unit, std::int32_t index)> simulation_variable;
 
+  // --- Parts of the simulation that move on their own (the GPS) -------------
+  // Each source advances once per frame, after the frame's scenario tokens
+  // are set and before the gauges see the frame.
+  class FrameSource {
+   public:
+    virtual ~FrameSource() = default;
+    virtual void advance(SimState& state) = 0;
+  };
+  void add_source(std::shared_ptr<FrameSource> source) { sources_.push_back(std::move(source)); }
+  const std::vector<std::shared_ptr<FrameSource>>& sources() const { return sources_; }
+  void advance_sources() {
+    for (auto& s : sources_) s->advance(*this);
+  }
+
  private:
+  std::vector<std::shared_ptr<FrameSource>> sources_;
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;

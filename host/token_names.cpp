@@ -54,7 +54,10 @@ constexpr TokenName kTokenNames[] = {
     {753, "PANEL_LIGHTING"},  // supply of the lit selectors (> 20 lit)
     {755, "NAV_SUPPLY"},
     {789, "ANGLE_OF_ATTACK"},  // radians
+    {832, "GROUND_SPEED"},     // metres per second
+    {834, "TRACK"},            // radians
     {835, "GPS_DISTANCE"},     // metres
+    {839, "NEXT_WAYPOINT"},    // text
     {848, "NAV_GPS_SWITCH"},   // 0 NAV, > 0 GPS
     {850, "GLIDESLOPE_DEVIATION"},
     {852, "GLIDESLOPE_VALID"},

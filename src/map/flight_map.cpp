@@ -1,11 +1,294 @@
-// Not built yet: the registry entry exists with an empty element list and no
-// callback, so the host can already place the gauge.
+// The flight map gauge. The host draws its element layer: the face, the
+// drawing surface, three range rings, the compass arc turning with the
+// heading, the heading mark, the ring buttons and seven readouts. Before
+// every draw the gauge paints the surface itself from the host's GPS data
+// block (map/map_layer.h). The ring buttons switch their ring on and off and
+// click; the range of the map never changes.
+#include "map/flight_map.h"
+
+#include "frame/cockpit_numbers.h"
+#include "frame/host_services.h"
+#include "frame/records.h"
 #include "frame/registry.h"
+#include "map/gps_block.h"
+#include "map/map_layer.h"
+#include "mfd/distance_text.h"
+#include "sound/sound.h"
 
-namespace orv::gauges {
+namespace orv::map {
+
+const void* gps_block = nullptr;
+std::int32_t ring_switch[3] = {0, 0, 0};
+
 namespace {
-abi::ElementHeader* no_elements[] = {nullptr};
-}  // namespace
-}  // namespace orv::gauges
 
-ORV_DEFINE_GAUGE(flight_map, no_elements, nullptr, nullptr)
+using namespace orv::abi;
+
+constexpr const char* kGpsBlockName = "FS2002 GPS DATA";
+
+// Token variables of the readouts.
+constexpr u32 kTokenAirspeed = 61;           // knots
+constexpr u32 kTokenAltitude = 74;           // feet
+constexpr u32 kTokenHeading = 84;            // degrees
+constexpr u32 kTokenGroundSpeed = 832;       // metres per second
+constexpr u32 kTokenTrack = 834;             // radians
+constexpr u32 kTokenWaypointDistance = 835;  // metres
+constexpr u32 kTokenNextWaypoint = 839;      // text
+
+// The tooltip's own conversions.
+constexpr f64 kTooltipKnotsPerMetrePerSecond = 1.943844;
+constexpr f64 kTooltipDegreesPerRadian = 57.29578;
+constexpr f64 kTooltipNauticalMilesPerMetre = 0.000539957;
+
+constexpr const char* kNoWaypoint = "---";
+
+// A block the map may read: set, and large enough for every field it uses.
+GpsView current_gps() { return read_gps_block(gps_block); }
+
+// --- The map layer ---------------------------------------------------------------
+
+StaticElement* surface_of(GaugeHeader* gauge) {
+  ElementHeader* face = (gauge != nullptr && gauge->elements != nullptr) ? gauge->elements[0] : nullptr;
+  return reinterpret_cast<StaticElement*>(first_following(face));
+}
+
+// Surfaces past this size are not ones a host makes; the layer skips them.
+constexpr i32 kLargestSurface = 32767;
+
+}  // namespace
+
+void draw_map_surface(GaugeHeader* gauge) {
+  if (gps_block == nullptr) {
+    TokenVar lookup = token(0);
+    lookup_named_data(&lookup, kGpsBlockName);
+    gps_block = lookup.host_ptr;
+  }
+  StaticElement* surface = surface_of(gauge);
+  if (surface == nullptr) return;
+  void* dc = surface->device_context;
+  const Image* image = surface->image.final_image;
+  if (dc == nullptr || image == nullptr) return;
+  const i32 w = image->dim.x, h = image->dim.y;
+  if (w <= 0 || h <= 0 || w > kLargestSurface || h > kLargestSurface) return;
+  paint_map_layer(dc, w, h, current_gps());
+  surface->h.flags &= ~kOnScreenFlag;
+}
+
+namespace {
+
+void ORV_CALL flight_map_callback(GaugeHeader* gauge, i32 service, uptr extra) {
+  switch (service) {
+    case kServiceInstall:
+      sound::set_up_channel(sound::channels::flight_map, extra);
+      break;
+    case kServicePreDraw:
+      draw_map_surface(gauge);
+      break;
+    case kServicePreKill:
+      sound::release_channel(sound::channels::flight_map);
+      break;
+    default:
+      break;
+  }
+}
+
+// --- Rings and their buttons ----------------------------------------------------------
+
+template <int Ring>
+f64 ORV_CALL ring_icon(void*) {
+  return ring_switch[Ring] != 0 ? 0.0 : numbers::kNoImage;
+}
+
+template <int Ring>
+f64 ORV_CALL ring_button_icon(void*) {
+  return ring_switch[Ring] != 0 ? 1.0 : 0.0;
+}
+
+template <int Ring>
+i32 ORV_CALL ring_button_click(Click*, u32) {
+  ring_switch[Ring] = ring_switch[Ring] != 0 ? 0 : 1;
+  sound::play_click(sound::channels::flight_map);
+  return 0;
+}
+
+f64 ORV_CALL compass_rotation(void* element) {
+  auto* e = static_cast<SpriteElement*>(element);
+  return e != nullptr ? channel_f64(e->angle) : 0.0;
+}
+
+f64 ORV_CALL heading_mark(void*) { return 0.0; }
+
+// --- Readouts --------------------------------------------------------------------------
+
+f64 ORV_CALL ground_speed_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 g = channel_f64(e->source[0]) * 3600.0 / numbers::kMetresPerNauticalMile;
+  if (g >= 1000.0) {
+    write_text(e, "%4.0f kt", g);
+  } else if (g >= 100.0) {
+    write_text(e, "%3.0f kt", g);
+  } else if (g >= 10.0) {
+    write_text(e, "%2.0f kt", g);
+  } else if (g >= 0.0) {
+    write_text(e, "%1.0f kt", g);
+  }
+  return g;
+}
+
+f64 ORV_CALL track_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 degrees = channel_f64(e->source[0]) * numbers::kDegreesPerRadian;
+  write_text(e, "%03.0f\xB0", degrees);
+  return degrees;
+}
+
+f64 ORV_CALL next_waypoint_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const char* ident = channel_text(e->source[0]);
+  // The precision bounds the read as well as the write.
+  write_text(e, "%.*s", static_cast<int>(e->max_chars), ident != nullptr ? ident : "");
+  return 0.0;
+}
+
+f64 ORV_CALL distance_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 d = channel_f64(e->source[0]) / numbers::kMetresPerNauticalMile;
+  mfd::write_distance(e, d, mfd::kMapDistance);
+  return d;
+}
+
+f64 ORV_CALL airspeed_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 v = channel_f64(e->source[0]);
+  write_text(e, "%4.0f kt", v);
+  return v;
+}
+
+f64 ORV_CALL heading_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 v = channel_f64(e->source[0]);
+  write_text(e, "%03.0f\xB0", v);
+  return v;
+}
+
+f64 ORV_CALL altitude_text(void* element) {
+  auto* e = static_cast<TextElement*>(element);
+  if (e == nullptr) return 0.0;
+  const f64 v = channel_f64(e->source[0]);
+  write_text(e, "%5.0f ft", v);
+  return v;
+}
+
+// --- Tooltip ------------------------------------------------------------------------------
+
+// A number the host can format: the block's value, or 0 when it is not a
+// finite number.
+f64 tooltip_number(f64 v) { return finite_or(v, 0.0, -1.0e9, 1.0e9); }
+
+f64 ORV_CALL tooltip_ground_speed(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  const GpsView gps = current_gps();
+  return gps.usable ? tooltip_number(gps.ground_speed * kTooltipKnotsPerMetrePerSecond) : 0.0;
+}
+
+f64 ORV_CALL tooltip_track(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  const GpsView gps = current_gps();
+  return gps.usable ? tooltip_number(gps.track * kTooltipDegreesPerRadian) : 0.0;
+}
+
+// The identifier handed to the host stays here until the next call.
+char tooltip_ident[kIdentChars + 1] = {};
+
+const char* ORV_CALL tooltip_next_waypoint(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  const GpsView gps = current_gps();
+  if (!gps.usable || !gps.active_valid || gps.active >= gps.count) return kNoWaypoint;
+  return waypoint_ident(gps, gps.active, tooltip_ident) ? tooltip_ident : kNoWaypoint;
+}
+
+f64 ORV_CALL tooltip_distance(f64, u32, const char*, TokenVar*, GaugeHeader*) {
+  const GpsView gps = current_gps();
+  return gps.usable && gps.active_valid ? tooltip_number(gps.distance * kTooltipNauticalMilesPerMetre) : 0.0;
+}
+
+}  // namespace
+
+}  // namespace orv::map
+
+namespace orv::gauges::flight_map_records {
+
+using namespace orv::records;
+using namespace orv::map;
+
+constexpr u32 kCyan = 0x00FFFF00;  // RGB 0,255,255
+constexpr u32 kSurfaceFlags = 0x26;
+constexpr u8 kCharsetDefault = 1;
+constexpr u32 kLeftAligned = abi::kTextVCentre | abi::kTextSingleLine;
+
+constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 source, ElementFn fn) {
+  return TextSpec{.at = at,
+                  .box = box,
+                  .chars = chars,
+                  .callback = fn,
+                  .token = source,
+                  .font = "Geneva",
+                  .weight = 400,
+                  .charset = kCharsetDefault,
+                  .format = kLeftAligned,
+                  .colour = kCyan,
+                  .background = 0x00000000,
+                  .highlight = kCyan};
+}
+
+constinit Chain chain{
+    flight_map,
+    static_image({.bitmap = 1400}),                          // 1: face
+    static_image({.bitmap = 1410, .flags = kSurfaceFlags}),  // 2: drawing surface
+    icon({.bitmap = 1460, .callback = ring_icon<2>}),        // 3: large ring
+    icon({.bitmap = 1450, .callback = ring_icon<1>}),        // 4: middle ring
+    icon({.bitmap = 1440, .callback = ring_icon<0>}),        // 5: small ring
+    sprite({.bitmap = 1420,                                  // 6: compass arc
+            .at = {0, 0},
+            .centre = {143, 143},
+            .angle_token = kTokenHeading,
+            .angle_callback = compass_rotation,
+            .angle_scale = 1.0}),
+    icon({.bitmap = 1430, .at = {136, 4}, .callback = heading_mark}),  // 7: heading mark
+    icon({.bitmap = 1490, .at = {252, 269}, .callback = ring_button_icon<2>, .images = 2}),  // 8: button 3
+    icon({.bitmap = 1480, .at = {218, 269}, .callback = ring_button_icon<1>, .images = 2}),  // 9: button 2
+    icon({.bitmap = 1470, .at = {184, 269}, .callback = ring_button_icon<0>, .images = 2}),  // 10: button 1
+    text(readout({75, 194}, {70, 24}, 7, kTokenGroundSpeed, ground_speed_text)),             // 11
+    text(readout({75, 218}, {70, 24}, 4, kTokenTrack, track_text)),                          // 12
+    text(readout({75, 242}, {70, 21}, 7, kTokenNextWaypoint, next_waypoint_text)),           // 13
+    text(readout({75, 266}, {70, 21}, 7, kTokenWaypointDistance, distance_text)),            // 14
+    text(readout({211, 194}, {70, 21}, 7, kTokenAirspeed, airspeed_text)),                   // 15
+    text(readout({211, 218}, {70, 21}, 4, kTokenHeading, heading_text)),                     // 16
+    text(readout({211, 242}, {70, 21}, 8, kTokenAltitude, altitude_text)),                   // 17
+};
+
+MouseArg tooltip_args[] = {
+    number_argument(tooltip_ground_speed),
+    number_argument(tooltip_track),
+    text_argument(tooltip_next_waypoint),
+    number_argument(tooltip_distance),
+};
+
+MouseRect mouse[] = {
+    whole_gauge_area(),
+    tooltip("Ground Speed: %1!d! knots, Track: %2!d!\xB0, Next Waypoint: %3!s!, Distance: %4!.1f! nm",
+            tooltip_args),
+    click_box({184, 269, 30, 16}, kCursorHand, kMouseLeftSingle, ring_button_click<0>),
+    click_box({218, 269, 30, 16}, kCursorHand, kMouseLeftSingle, ring_button_click<1>),
+    click_box({252, 269, 30, 16}, kCursorHand, kMouseLeftSingle, ring_button_click<2>),
+    area_end(),
+    list_end(),
+};
+
+}  // namespace orv::gauges::flight_map_records
+
+ORV_DEFINE_GAUGE(flight_map, flight_map_records::chain.first, flight_map_records::mouse,
+                 orv::map::flight_map_callback)

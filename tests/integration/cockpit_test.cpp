@@ -100,6 +100,7 @@ class Cockpit : public testing::Test {
       host_->begin_frame();
       const double t = state_.time();
       scenario_.apply_at(state_, t);
+      state_.advance_sources();
       while (next_click_ < scenario_.clicks.size() &&
              scenario_.clicks[next_click_].t < t + 0.5 / kTicksPerSecond) {
         const ScenarioClick& c = scenario_.clicks[next_click_++];

@@ -38,12 +38,19 @@ i32 ORV_CALL execute_calculator_code(const char* code, f64* num, i32*, const cha
   return 1;
 }
 
+void ORV_CALL init_var_by_name(TokenVar* rec, const char* name) {
+  g_current->named_data_asked.emplace_back(name);
+  auto it = g_current->named_data.find(name);
+  rec->host_ptr = it == g_current->named_data.end() ? nullptr : it->second;
+}
+
 }  // namespace
 
 FakeHost::FakeHost() {
   table[kSlotPanelWindowToggle] = reinterpret_cast<void*>(&panel_window_toggle);
   table[kSlotTriggerKeyEvent] = reinterpret_cast<void*>(&trigger_key_event);
   table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
+  table[kSlotInitVarByName] = reinterpret_cast<void*>(&init_var_by_name);
   table[kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&execute_calculator_code);
   g_current = this;
   ImportTable.services = table;
@@ -55,7 +62,10 @@ FakeHost::~FakeHost() {
 }
 
 void FakeHost::deliver(TokenVar& var) const {
-  if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
+  if (auto t = text_tokens.find(var.id); t != text_tokens.end()) {
+    var.value.n = 0.0;
+    var.value.p = t->second;
+  } else if (auto i = int_tokens.find(var.id); i != int_tokens.end()) {
     var.value.n = 0.0;
     var.value.d = i->second;
   } else {

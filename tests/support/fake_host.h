@@ -29,6 +29,12 @@ class FakeHost {
   std::map<abi::u32, abi::f64> tokens;
   // Tokens delivered as an integer in the low word (BCD frequencies, flags).
   std::map<abi::u32, abi::u32> int_tokens;
+  // Tokens delivered as a pointer to a text (the pointer itself, which may be
+  // null or point at anything a test likes).
+  std::map<abi::u32, const char*> text_tokens;
+  // Named data blocks (slot 39) by name, and the names asked for.
+  std::map<std::string, void*> named_data;
+  std::vector<std::string> named_data_asked;
 
   std::vector<KeyEvent> events;
   std::vector<abi::u32> window_closes;   // arguments of slot 35
