@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "engine_systems.h"
 #include "host_error.h"
 
 namespace orv::host {
@@ -18,6 +19,7 @@ constexpr std::uint32_t kTokenTick = 1;
 constexpr std::uint32_t kTokenClockHour = 3;
 constexpr std::uint32_t kTokenClockMinute = 4;
 constexpr std::uint32_t kTokenClockSecond = 5;
+constexpr std::uint32_t kTokenClockNow = 604;  // local time in seconds
 constexpr std::uint32_t kTokenNav1Course = 45;
 constexpr std::uint32_t kTokenNav2Course = 54;
 constexpr std::uint32_t kTokenKohlsmanMb = 75;
@@ -25,6 +27,7 @@ constexpr std::uint32_t kTokenAvionicsA = 620;
 constexpr std::uint32_t kTokenAvionicsB = 632;
 constexpr std::uint32_t kTokenRadioMaster = 740;
 constexpr std::uint32_t kTokenNavGpsSwitch = 848;
+constexpr std::uint32_t kTokenNavCourse = 854;
 constexpr std::uint32_t kTokenHeadingBug = 855;
 
 constexpr std::uint32_t kEventCourse1Set = 65716;
@@ -113,6 +116,7 @@ void SimState::deliver(abi::TokenVar& var) const {
 }
 
 void SimState::begin_frame(std::int64_t frame) {
+  const std::int64_t previous = frame_;
   frame_ = frame;
   const std::int64_t ticks = frame < 0 ? 0 : frame;
   set_number(kTokenTick, static_cast<double>(ticks));
@@ -121,6 +125,12 @@ void SimState::begin_frame(std::int64_t frame) {
   set_number(kTokenClockHour, static_cast<double>(whole / 3600));
   set_number(kTokenClockMinute, static_cast<double>(whole / 60 % 60));
   set_number(kTokenClockSecond, static_cast<double>(whole % 60));
+  set_number(kTokenClockNow, local);
+  // The engines and systems move on by the frames since the last one.
+  if (frame >= 0) {
+    const std::int64_t frames = previous >= 0 && frame > previous ? frame - previous : 0;
+    advance_engine_systems(*this, static_cast<double>(frames) / kTicksPerSecond);
+  }
 }
 
 void SimState::open_window(std::uint32_t window) {
@@ -167,8 +177,9 @@ void SimState::send_key_event(std::uint32_t event, std::uint32_t value) {
     case kEventHeadingBugSet:
       set_number(kTokenHeadingBug, static_cast<double>(value));
       break;
-    case kEventCourse1Set:
+    case kEventCourse1Set:  // the NAV 1 course, as both its tokens give it
       set_number(kTokenNav1Course, static_cast<double>(value));
+      set_number(kTokenNavCourse, static_cast<double>(value));
       break;
     case kEventCourse2Set:
       set_number(kTokenNav2Course, static_cast<double>(value));

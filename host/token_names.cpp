@@ -71,6 +71,48 @@ constexpr TokenName kTokenNames[] = {
     {880, "ADF_AUDIO"},
     {881, "MARKER_AUDIO"},
     {882, "NAV2_VERTICAL_DEVIATION"},
+    // The right display's engine and controls pages, and the navigation
+    // circle page's radio tokens.
+    {24, "NAV1_ACTIVE"},               // BCD integer
+    {27, "NAV2_ACTIVE"},               // BCD integer
+    {31, "NAV1_DME"},                  // nautical miles
+    {35, "NAV2_DME"},                  // nautical miles
+    {39, "ADF_BEARING"},               // degrees, clockwise from the nose
+    {59, "NAV2_BEARING"},              // degrees, clockwise from the nose
+    {60, "ON_GROUND"},                 // 1 on the ground
+    {291, "FUEL_LEVEL_LEFT"},          // 8388610 full
+    {292, "FUEL_CAPACITY_LEFT"},       // gallons
+    {297, "FUEL_LEVEL_RIGHT"},         // 8388610 full
+    {298, "FUEL_CAPACITY_RIGHT"},      // gallons
+    {323, "BRAKE_POSITION"},           // 0 to 32767
+    {327, "SPEED_BRAKE_POSITION"},     // 0 in to 16383 out
+    {329, "FLAPS_POSITION"},           // 0 up to 16383 down
+    {567, "EGT_LEFT"},                 // degrees Rankine
+    {577, "EGT_RIGHT"},                // degrees Rankine
+    {624, "N1_LEFT"},                  // percent
+    {625, "N2_LEFT"},                  // percent
+    {638, "FUEL_FLOW_LEFT"},           // pounds per hour
+    {643, "N1_RIGHT"},                 // percent
+    {644, "N2_RIGHT"},                 // percent
+    {657, "FUEL_FLOW_RIGHT"},          // pounds per hour
+    {732, "HYDRAULIC_PRESSURE_1"},     // pounds per square foot
+    {734, "HYDRAULIC_PRESSURE_2"},     // pounds per square foot
+    {849, "COURSE_DEVIATION"},         // dots; positive moves the bar left
+    {853, "TO_FROM"},                  // 1 TO, -1 FROM, 0 none
+    {869, "HOOK_POSITION"},            // 0 up to 1 down
+    // The pilot's controls of the host's engines and systems (never read by
+    // the module; host/engine_systems.h).
+    {9001, "ENGINE_MASTER_LEFT"},      // 0 off, 1 on
+    {9002, "ENGINE_MASTER_RIGHT"},     // 0 off, 1 on
+    {9003, "THROTTLE_LEFT"},           // percent, 90 full dry, 100 full afterburner
+    {9004, "THROTTLE_RIGHT"},          // percent
+    {9005, "GEAR_HANDLE"},             // 0 up, 1 down
+    {9006, "FLAPS_HANDLE"},            // detent 0 to 4
+    {9007, "SPEED_BRAKE_HANDLE"},      // 0 in, 1 out
+    {9008, "HOOK_HANDLE"},             // 0 up, 1 down
+    {9009, "HYDRAULIC_FAILURE_1"},     // 1 failed
+    {9010, "HYDRAULIC_FAILURE_2"},     // 1 failed
+    {9011, "FUEL_BURN_FACTOR"},        // default 1
 };
 
 bool same_name(const std::string& a, const char* b) {

@@ -41,7 +41,7 @@ void windows_1252_to_utf8(const char* in, char* out, std::size_t size) {
 using namespace orv::abi;
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kMaxDepth = 64;       // element trees are a few levels deep; chains are lists
+constexpr int kMaxDepth = 1024;     // as deep as the loader accepts: a gauge may be one long chain
 constexpr int kMaxElements = 4096;  // guards against a cyclic tree
 
 constexpr u32 kBlackTransparent = 0x1;
@@ -82,6 +82,15 @@ void draw_static(Context& c, const ElementHeader* e) {
 // The clockwise turn in degrees of a needle bitmap for value v: with a table,
 // the direction of the bitmap's +x axis measured from +x on the screen;
 // without one, the bitmap is drawn pointing up and turned by v itself.
+//
+// Between two table points the needle turns clockwise from the first to the
+// second, so a scale may run through up to a full turn. Beyond the table's
+// ends the needle depends on how far round the table goes: a table that runs
+// more than half a turn is a scale with end stops (an engine dial with a gap
+// at the bottom), and a value beyond an end rests the needle on that end; a
+// table of half a turn or less marks a pointer that goes all round (a
+// compass pointer marked only at up and down), and values beyond continue at
+// the rate of the end segment.
 double needle_angle(const NeedleElement* n, double v) {
   if (!n->table || n->table_count < 2) return v;  // drawn pointing up, turned clockwise by v
   const u32 count = std::min<u32>(n->table_count, 256);
@@ -89,6 +98,16 @@ double needle_angle(const NeedleElement* n, double v) {
   auto theta = [&](u32 i) {
     return std::atan2(n->table[i].point.y - py, n->table[i].point.x - px) * 180.0 / kPi;
   };
+  auto segment_sweep = [&](u32 i) {  // clockwise from point i to point i + 1
+    const double sweep = std::fmod(theta(i + 1) - theta(i) + 720.0, 360.0);
+    return sweep == 0.0 ? 360.0 : sweep;
+  };
+  double total = 0.0;
+  for (u32 i = 0; i + 1 < count; ++i) total += segment_sweep(i);
+  if (total > 180.0 + 1e-6) {
+    const double first = n->table[0].value, last = n->table[count - 1].value;
+    v = std::clamp(v, std::min(first, last), std::max(first, last));
+  }
   // The segment holding v (values in table order, either direction); the
   // first and last segments extend beyond the table.
   u32 i = 0;
@@ -100,10 +119,8 @@ double needle_angle(const NeedleElement* n, double v) {
   }
   const double v0 = n->table[i].value, v1 = n->table[i + 1].value;
   const double t0 = theta(i);
-  double sweep = std::fmod(theta(i + 1) - t0 + 720.0, 360.0);  // clockwise from point i to i + 1
-  if (sweep == 0.0) sweep = 360.0;
   if (v1 == v0) return t0;
-  return t0 + (v - v0) / (v1 - v0) * sweep;
+  return t0 + (v - v0) / (v1 - v0) * segment_sweep(i);
 }
 
 void draw_needle(Context& c, const ElementHeader* e) {

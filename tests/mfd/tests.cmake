@@ -1,3 +1,4 @@
 list(APPEND ORV_MODULE_TESTS
   mfd/mfd_shared_test.cpp
+  mfd/right_display_test.cpp
 )

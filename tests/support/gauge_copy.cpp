@@ -106,11 +106,16 @@ f64 GaugeCopy::evaluate(std::size_t i) {
       fill(as<MovingImageElement>(i)->x);
       fill(as<MovingImageElement>(i)->y);
       return call(as<MovingImageElement>(i)->x_callback);
-    case kSprite:
-      fill(as<SpriteElement>(i)->x);
-      fill(as<SpriteElement>(i)->y);
-      fill(as<SpriteElement>(i)->angle);
-      return call(as<SpriteElement>(i)->y_callback);
+    case kSprite: {
+      // Every channel's callback runs, as the host runs them; the result is
+      // the y channel's, else the offset's, else the rotation's.
+      auto* e = as<SpriteElement>(i);
+      fill(e->x);
+      fill(e->y);
+      fill(e->angle);
+      const f64 x = call(e->x_callback), y = call(e->y_callback), angle = call(e->angle_callback);
+      return e->y_callback != nullptr ? y : e->x_callback != nullptr ? x : angle;
+    }
     default:
       return 0.0;
   }

@@ -50,7 +50,7 @@ class GaugeCopy {
 
   // Fills element i's channel variables from the current FakeHost and runs
   // its callbacks, as the host does every update. Returns the value of the
-  // channel that has a callback (sprites: y), or 0.
+  // channel that has a callback (sprites: y, else x, else the rotation), or 0.
   abi::f64 evaluate(std::size_t i);
 
   // Mouse record n of a kind, in list order.

@@ -1,0 +1,507 @@
+// The right multi-function display driven through a placed copy of its
+// records: the chain and mouse list as the host reads them, the page gate,
+// the engine dials' wedges and readouts, the fuel percentage, the controls
+// page, the navigation circle page and its course click areas, and bad
+// token values.
+#include "mfd/right_display.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "cockpit/mode_state.h"
+#include "frame/elements.h"
+#include "frame/registry.h"
+#include "mfd/radio_values.h"
+#include "support/fake_host.h"
+#include "support/gauge_copy.h"
+
+namespace {
+
+using namespace orv;
+using namespace orv::mfd::right_chain;
+using orv::test::FakeHost;
+using orv::test::GaugeCopy;
+using orv::test::KeyEvent;
+
+constexpr f64 kNaN = std::numeric_limits<f64>::quiet_NaN();
+constexpr f64 kInf = std::numeric_limits<f64>::infinity();
+
+// The cockpit values the display reads, saved and restored around each test.
+auto cockpit_values() {
+  return std::tie(cockpit::right_mfd_page, cockpit::left_mfd_page, cockpit::nav1_on, cockpit::nav2_on,
+                  cockpit::adf_on, cockpit::com1_on, cockpit::com2_on, cockpit::transponder_on,
+                  cockpit::fuel_tank_capacity_kg[0], cockpit::fuel_tank_capacity_kg[1], mfd::flaps_state);
+}
+
+class RightDisplay : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = cockpit_values();
+    cockpit_values() = std::tuple(cockpit::kRightPageEngine, 0, 1, 1, 1, 1, 1, 1, 1000.0, 1000.0, 0u);
+  }
+  void TearDown() override {
+    cockpit_values() = saved_;
+    EXPECT_TRUE(display.guards_intact());
+  }
+
+  void page(std::int32_t p) { cockpit::right_mfd_page = p; }
+  f64 eval(std::size_t i) { return display.evaluate(i); }
+  std::string text(std::size_t i) { return display.text(i); }
+  bool hidden(std::size_t i) { return is_hidden(display.element(i)); }
+  // A sprite's offset channel, after the host has filled its channels.
+  f64 sprite_x(std::size_t i) {
+    eval(i);
+    auto* s = display.as<SpriteElement>(i);
+    return s->x_callback(s);
+  }
+  // Evaluates every element in drawing order, as the host does each update.
+  void update() {
+    for (std::size_t i = 0; i < display.size(); ++i) eval(i);
+  }
+
+  FakeHost host;
+  GaugeCopy display{gauges::multi_function_display_right};
+
+ private:
+  std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+             std::int32_t, f64, f64, u32>
+      saved_;
+};
+
+// --- The records as the host reads them ------------------------------------------------
+
+TEST_F(RightDisplay, ChainAndMouseListInRecordOrder) {
+  ASSERT_EQ(display.size(), kLength);
+  // Kinds along the chain: face, page 3, 40 wedges, overlay, readouts, page 1.
+  std::string kinds;
+  for (std::size_t i = 0; i < display.size(); ++i) kinds += static_cast<char>('0' + display.element(i)->kind);
+  EXPECT_EQ(kinds, "0464311166114" + std::string(13, '2') + std::string(40, '1') + "4" +
+                       std::string(10, '2') + "444424244444422");
+  const u32 wedge_bitmaps[] = {2200, 2190, 2180, 2180, 2180};
+  for (std::size_t d = 0; d < kDialCount; ++d)
+    for (std::size_t w = 0; w < kWedgesPerDial; ++w)
+      EXPECT_EQ(display.element(wedge_at(Dial(d), w))->bitmap, wedge_bitmaps[w]) << d << " " << w;
+
+  const MouseRect* m = display.header.mouse_rects;
+  const u32 record_kinds[] = {kMouseArea, kMouseTooltip, kMouseBox, kMouseBox, kMouseAreaEnd, kMouseEnd};
+  for (std::size_t i = 0; i < std::size(record_kinds); ++i) EXPECT_EQ(m[i].kind, record_kinds[i]) << i;
+  EXPECT_STREQ(m[1].action.text, "Heading bug (Heading %((A:AUTOPILOT HEADING LOCK DIR, degrees))%!d!\xB0)");
+  EXPECT_EQ(m[2].box.x, 192);
+  EXPECT_EQ(m[3].box.x, 234);
+  EXPECT_EQ(m[2].cursor, 2);
+  EXPECT_EQ(m[3].cursor, 1);
+  EXPECT_EQ(m[2].flags, 0xA0200000u);
+  EXPECT_EQ(display.header.size_x_mm, 120u);
+}
+
+// --- Page gate ---------------------------------------------------------------------------
+
+// The page an element belongs to, by its place in the chain (0: always).
+std::int32_t page_of(std::size_t i) {
+  if (i == kFace) return 0;
+  if (i < kWedges) return cockpit::kRightPageNavCircle;
+  if (i < kControlsFace) return cockpit::kRightPageEngine;
+  return cockpit::kRightPageControls;
+}
+
+TEST_F(RightDisplay, EachElementShowsOnItsOwnPageOnly) {
+  // Tokens under which every element's own condition lets it show.
+  host.tokens = {{852, 1.0},     {853, 1.0},     {755, 30.0},    {323, 25000.0}, {869, 1.0},
+                 {332, 16383.0}, {333, 16383.0}, {334, 16383.0}, {61, 250.0},    {74, 5000.0}};
+  for (std::int32_t p = 0; p <= 4; ++p) {
+    SCOPED_TRACE(p);
+    page(p);
+    for (std::size_t i = 1; i < display.size(); ++i) {
+      if (i == kFilledBar) continue;  // shows only instead of the hollow bar
+      const f64 v = eval(i);
+      const bool shown = display.element(i)->kind == kIcon ? v != -1.0 : !hidden(i);
+      EXPECT_EQ(shown, page_of(i) == p) << "element " << i;
+    }
+  }
+}
+
+TEST_F(RightDisplay, LeavingTheEnginePageHidesItButKeepsTheDialValuesFollowing) {
+  host.tokens = {{567, 1751.67}, {638, 6000.0}};
+  update();
+  page(cockpit::kRightPageNavCircle);
+  host.tokens = {{567, 1931.67}, {638, 12000.0}};
+  update();
+  int hidden_count = 0;
+  for (std::size_t i = kWedges; i < kControlsFace; ++i) hidden_count += hidden(i) ? 1 : 0;
+  EXPECT_EQ(hidden_count, 50);            // wedges and readouts
+  EXPECT_EQ(eval(kEngineOverlay), -1.0);  // and the overlay draws no image
+  EXPECT_NEAR(mfd::egt_left_c, 800.0, 1e-9);
+  EXPECT_NEAR(mfd::ff_left_kg_min, 90.72, 1e-9);
+  EXPECT_EQ(text(kEgtLeftText), " 700");  // the hidden readout keeps its text
+}
+
+// --- Engine dials ---------------------------------------------------------------------------
+
+struct DialCase {
+  Dial dial;
+  std::size_t readout;  // writes the dial value (EGT and fuel flow), or 0
+  u32 token;
+  f64 token_value;
+  f64 dial_value;  // what the wedges read
+  f64 caps[5];
+};
+
+TEST_F(RightDisplay, WedgesStopAtTheirCapsWithNoLowerStop) {
+  const DialCase cases[] = {
+      {kN1Left, 0, 624, 95.0, 95.0, {30, 60, 90, 100, 110}},
+      {kN1Right, 0, 643, 120.0, 120.0, {30, 60, 90, 100, 110}},
+      {kN2Left, 0, 625, 20.0, 20.0, {30, 60, 90, 100, 110}},
+      {kN2Right, 0, 644, -5.0, -5.0, {30, 60, 90, 100, 110}},
+      {kN1Left, 0, 624, 30.0, 30.0, {30, 60, 90, 100, 110}},
+      {kEgtLeft, kEgtLeftText, 567, 1751.67, 700.0, {500, 800, 1100, 1250, 1300}},
+      {kEgtRight, kEgtRightText, 577, 2831.67, 1300.0, {500, 800, 1100, 1250, 1300}},
+      {kEgtRight,
+       kEgtRightText,
+       577,
+       0.0,
+       (0.0 - 459.67 - 32.0) * 0.5555555555555556,
+       {500, 800, 1100, 1250, 1300}},
+      {kFfLeft, kFfLeftText, 638, 6000.0, 45.36, {50, 100, 150, 200, 220}},
+      {kFfRight, kFfRightText, 657, 40000.0, 302.4, {50, 100, 150, 200, 220}},
+  };
+  for (const DialCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "dial " << c.dial << " token " << c.token_value);
+    host.tokens = {{c.token, c.token_value}};
+    if (c.readout != 0) eval(c.readout);
+    // One update lets the copying wedges (the last two drawn) set the value.
+    for (std::size_t w = 0; w < kWedgesPerDial; ++w) eval(wedge_at(c.dial, w));
+    // Wedges in drawing order stop at caps 5, 4, 3, 2 and 1.
+    for (std::size_t w = 0; w < kWedgesPerDial; ++w) {
+      const f64 cap = c.caps[4 - w];
+      EXPECT_NEAR(eval(wedge_at(c.dial, w)), std::min(c.dial_value, cap), 1e-9) << "wedge " << w;
+      EXPECT_FALSE(hidden(wedge_at(c.dial, w)));
+    }
+  }
+}
+
+TEST_F(RightDisplay, NotANumberPassesTheWedgesAndIsHiddenOffPage) {
+  host.tokens = {{624, kNaN}};
+  for (std::size_t w = kWedgesPerDial; w-- > 0;) EXPECT_TRUE(std::isnan(eval(wedge_at(kN1Left, w))));
+  page(cockpit::kRightPageControls);
+  host.tokens = {{624, 50.0}};
+  EXPECT_EQ(eval(wedge_at(kN1Left, 4)), 0.0);  // copies the token, then hidden
+  EXPECT_TRUE(hidden(wedge_at(kN1Left, 4)));
+  EXPECT_EQ(mfd::n1_left_pct, 50.0);
+}
+
+TEST_F(RightDisplay, ReadoutFormatsAndConversions) {
+  struct Case {
+    u32 token;
+    f64 value;
+    std::size_t wedge;  // evaluated first to copy an N1/N2 value (or 0)
+    std::size_t readout;
+    const char* want;
+  };
+  const Case cases[] = {
+      {624, 95.0, wedge_at(kN1Left, 4), kN1LeftText, " 95"},
+      {624, 120.0, wedge_at(kN1Left, 4), kN1LeftText, "120"},
+      {643, 4.4, wedge_at(kN1Right, 3), kN1RightText, "  4"},
+      {625, 65.5, wedge_at(kN2Left, 4), kN2LeftText, " 66"},
+      {644, 1.0e9, wedge_at(kN2Right, 4), kN2RightText, "100"},  // cut at the field's width
+      {567, 1751.67, 0, kEgtLeftText, " 700"},
+      {577, 671.67, 0, kEgtRightText, " 100"},
+      {577, 0.0, 0, kEgtRightText, "-273"},
+      {638, 6000.0, 0, kFfLeftText, " 45"},
+      {657, 0.0, 0, kFfRightText, "  0"},
+      {657, kInf, 0, kFfRightText, "inf"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    host.tokens = {{c.token, c.value}};
+    if (c.wedge != 0) eval(c.wedge);
+    EXPECT_EQ(eval(c.readout), 0.0);
+    EXPECT_EQ(text(c.readout), c.want);
+  }
+  eval(kAfterburner);
+  EXPECT_EQ(text(kAfterburner), "   ");
+}
+
+// --- Fuel percentage ---------------------------------------------------------------------------
+
+TEST_F(RightDisplay, FuelPercentageWeightsEachTankByItsCapacity) {
+  constexpr f64 kFull = 8388610.0;
+  struct Case {
+    f64 capacity0, capacity1, level0, level1;
+    const char* want;
+  };
+  const Case cases[] = {
+      {1000, 1000, kFull, kFull, "100"},     {1000, 1000, kFull, 0, " 50"},
+      {3000, 1000, kFull, 0, " 75"},          // the bigger tank weighs more
+      {1000, 1000, 8388608, 8388608, "100"},  // 99.99998 rounds to 100
+      {1000, 0, kFull / 4, kFull, " 25"},     // a tank without capacity counts for nothing
+      {0, 0, kFull, kFull, "---"},            // no capacity known: no percentage
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    cockpit::fuel_tank_capacity_kg[0] = c.capacity0;
+    cockpit::fuel_tank_capacity_kg[1] = c.capacity1;
+    host.tokens = {{291, c.level0}, {297, c.level1}};
+    eval(kFuelPercent);
+    EXPECT_EQ(text(kFuelPercent), c.want);
+  }
+  EXPECT_EQ(host.token_reads.back(), 297u);
+}
+
+TEST_F(RightDisplay, StartUpWithoutCapacityKeepsThePreviousCapacity) {
+  GaugeCopy engine_on{gauges::engine_on};
+  host.tokens = {{292, 300.0}, {298, 100.0}, {291, 8388610.0}, {297, 0.0}};
+  engine_on.service(kServicePanelOpen);
+  page(cockpit::kRightPageEngine);
+  eval(kFuelPercent);
+  EXPECT_EQ(text(kFuelPercent), " 75");
+  host.tokens[292] = 0.0;
+  host.tokens[298] = -5.0;
+  engine_on.service(kServicePanelOpen);
+  page(cockpit::kRightPageEngine);
+  eval(kFuelPercent);
+  EXPECT_EQ(text(kFuelPercent), " 75");
+}
+
+// --- Controls page ---------------------------------------------------------------------------
+
+TEST_F(RightDisplay, FlapStepsDriveFlapsSlatsAndTheirPictures) {
+  page(cockpit::kRightPageControls);
+  struct Case {
+    f64 lever;
+    u32 state;
+    const char* flaps;
+    const char* slats;
+    f64 slat_bars;
+  };
+  const Case cases[] = {
+      {0, 0, "UP", "IN", 0},      {299.9, 0, "UP", "IN", 0},
+      {300, 1, "1", "OUT", 1},    {1499, 1, "1", "OUT", 1},
+      {1500, 2, "5", "OUT", 1},   {7000, 3, "11", "OUT", 1},
+      {14499, 3, "11", "OUT", 1}, {14500, 4, "DN", "OUT", 1},
+      {kNaN, 4, "DN", "OUT", 1},  // a lever that is no number keeps the last step
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lever);
+    host.tokens = {{329, c.lever}};
+    update();
+    EXPECT_EQ(mfd::flaps_state, c.state);
+    EXPECT_EQ(text(kFlapsText), c.flaps);
+    EXPECT_EQ(text(kSlatsText), c.slats);
+    EXPECT_EQ(eval(kFlapEdges), static_cast<f64>(c.state));
+    EXPECT_EQ(eval(kSlatBars), c.slat_bars);
+  }
+  page(cockpit::kRightPageEngine);  // the state follows the lever on any page
+  host.tokens = {{329, 100.0}};
+  eval(kFlapsText);
+  EXPECT_EQ(mfd::flaps_state, 0u);
+  EXPECT_EQ(text(kFlapsText), "DN");
+}
+
+TEST_F(RightDisplay, ControlsPageIconsAndPressures) {
+  page(cockpit::kRightPageControls);
+  struct Case {
+    std::size_t element;
+    std::map<u32, f64> tokens;
+    f64 want;
+  };
+  const Case cases[] = {
+      {kGearLeft, {{333, 49.9}}, 0.0},                 // UP
+      {kGearLeft, {{333, 50}, {604, 10.1}}, -1.0},     // in transit, dark half
+      {kGearLeft, {{333, 16300}, {604, 10.3}}, 1.0},   // in transit, lit half
+      {kGearMiddle, {{332, 16300.1}}, 2.0},            // DN
+      {kGearRight, {{334, kNaN}}, 0.0},                // no number: UP
+      {kFuselageBoxes, {{327, 10000}}, 0.0},           // green
+      {kFuselageBoxes, {{327, 10000.5}}, 1.0},         // amber
+      {kBrakeLabel, {{323, 25000}, {60, 1.0}}, 1.0},   // amber whatever token 60
+      {kBrakeLabel, {{323, 31000}, {60, 1.0}}, 0.0},   // green
+      {kBrakeLabel, {{323, 31000}, {60, 0.0}}, 1.0},   // amber
+      {kBrakeLabel, {{323, 20000}, {60, 1.0}}, -1.0},  // none
+      {kHookLabel, {{869, 1.0}}, 0.0},                 // HOOK
+      {kHookLabel, {{869, 0.0}}, -1.0},                // none
+      {kHydraulic1Text, {{732, 208791.0}}, 100.0},     // bar
+      {kHydraulic2Text, {{734, -2087.91}}, -1.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "element " << c.element);
+    host.tokens = c.tokens;
+    EXPECT_NEAR(eval(c.element), c.want, 1e-9);
+  }
+  EXPECT_EQ(text(kHydraulic1Text), "100 bar");
+  EXPECT_EQ(text(kHydraulic2Text), " -1 bar");
+}
+
+// --- Navigation circle page ------------------------------------------------------------------
+
+TEST_F(RightDisplay, NavigationTexts) {
+  page(cockpit::kRightPageNavCircle);
+  struct Case {
+    std::size_t element;
+    std::map<u32, f64> tokens;
+    std::map<u32, u32> int_tokens;
+    const char* want;
+  };
+  const Case cases[] = {
+      {kAltitudeHundreds, {{74, 12345}}, {}, "123"},
+      {kAltitudeLastTwo, {{74, 12345}}, {}, "45"},
+      {kAltitudeHundreds, {{74, 1205}}, {}, " 12"},
+      {kAltitudeLastTwo, {{74, 1205}}, {}, "05"},
+      {kAltitudeHundreds, {{74, 99}}, {}, "  0"},
+      {kAltitudeLastTwo, {{74, 99}}, {}, "99"},
+      {kAltitudeHundreds, {{74, -500}}, {}, "  0"},  // below zero: the text stays
+      {kAirspeed, {{61, 250}}, {}, "250 kt"},
+      {kAirspeed, {{61, 5}}, {}, "5 kt"},
+      {kAirspeed, {{61, 1200}}, {}, "1200 kt"},
+      {kAirspeed, {{61, -3}}, {}, "1200 kt"},
+      {kHeadingText, {{84, 7}}, {}, "007"},
+      {kCourseText, {{45, 42}}, {}, "CRS 042"},
+      {kCourseText, {{45, 42}, {848, 1}}, {}, "DTK 042"},
+      {kAdfFrequency, {}, {{16, 0x0344}, {18, 0x0105}}, "1344.5"},
+      {kAdfFrequency, {}, {{16, 0x0344}, {18, 0x0005}}, "0344.5"},
+      {kNav1Frequency, {}, {{24, 0x0850}}, "108.50"},
+      {kNav2Frequency, {}, {{27, 0x1795}}, "117.95"},
+      {kNav1Distance, {{31, 9.5}}, {}, "DME 9.50"},
+      {kNav1Distance, {{835, 18520}, {848, 1}}, {}, "GPS 10.0"},
+      {kNav2Distance, {{35, 0}}, {}, "DME ---"},
+      {kNav2Distance, {{35, 123.4}}, {}, "DME 123."},  // cut at eight characters
+      {kNav1Ident, {{848, 1}}, {}, "GPS"},
+      {kAdfIdent, {{848, 1}}, {}, "GPS"},
+      {kNav2Ident, {{848, 1}}, {}, ""},  // NAV 2 shows its own identifier (none here)
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.want);
+    host.tokens = c.tokens;
+    host.int_tokens = c.int_tokens;
+    eval(c.element);
+    EXPECT_EQ(text(c.element), c.want);
+  }
+  EXPECT_EQ(mfd::adf_khz, 344.0);  // the ADF field keeps the shared ADF values
+  EXPECT_EQ(mfd::adf_khz_tenths, 5.0);
+}
+
+TEST_F(RightDisplay, IdentifierFieldsShowTheHostsTextWhileTheirRadioIsOn) {
+  page(cockpit::kRightPageNavCircle);
+  auto* nav1 = display.as<TextElement>(kNav1Ident);
+  nav1->source[0].value.p = "IORVANE";  // longer than the four-character field
+  nav1->callback[0](nav1);
+  EXPECT_EQ(text(kNav1Ident), "IORV");
+  cockpit::nav1_on = 0;
+  nav1->source[0].value.p = "XYZ";
+  nav1->callback[0](nav1);
+  EXPECT_TRUE(hidden(kNav1Ident));
+  EXPECT_EQ(text(kNav1Ident), "IORV");
+}
+
+TEST_F(RightDisplay, PointersAndDeviationBarsFollowTheSource) {
+  page(cockpit::kRightPageNavCircle);
+  struct Case {
+    const char* name;
+    f64 source, supply;
+    u32 nav1_flags;
+    bool hollow_shown, filled_shown, glide_slope_shown;
+    f64 bar_offset;
+  };
+  // Heading 30, course 150, deviation 0.4.
+  const Case cases[] = {
+      {"radio, received", 0, 30, 0x00, true, false, true, 0.4},
+      {"radio, filled bar", 0, 30, 0x80, false, true, true, 0.4},
+      {"radio, filled bar, weak", 0, 10, 0x80, false, true, true, 0.0},
+      {"GPS", 1, 10, 0x80, true, false, false, 0.4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    host.tokens = {{84, 30}, {854, 150}, {849, 0.4}, {848, c.source}, {755, c.supply}, {852, 1}, {850, 0.3}};
+    host.int_tokens = {{46, c.nav1_flags}};
+    const f64 hollow = sprite_x(kHollowBar), filled = sprite_x(kFilledBar);
+    EXPECT_EQ(!hidden(kHollowBar), c.hollow_shown);
+    EXPECT_EQ(!hidden(kFilledBar), c.filled_shown);
+    EXPECT_EQ(c.hollow_shown ? hollow : filled, c.bar_offset);
+    EXPECT_EQ(eval(kGlideSlopeScale) == 0.0, c.glide_slope_shown);
+    EXPECT_EQ(eval(kGlideSlopeDiamond), 0.3);  // the y value, shown or not
+    EXPECT_EQ(!hidden(kGlideSlopeDiamond), c.glide_slope_shown);
+    const f64 pointer = c.supply >= 20 ? 120.0 : 90.0;  // parked while not received
+    EXPECT_EQ(eval(kCoursePointer), pointer);
+    auto* bar = display.as<SpriteElement>(kHollowBar);
+    EXPECT_EQ(bar->angle_callback(bar), pointer);
+  }
+  // Parked pointers while their radios are off or flagged.
+  host.tokens = {{84, 30}, {39, 200}, {59, 45}, {855, 10}, {853, -1}};
+  host.int_tokens = {{55, 0x80}};
+  EXPECT_EQ(eval(kNav2Pointer), 90.0);
+  host.int_tokens = {};
+  EXPECT_EQ(eval(kNav2Pointer), 45.0);
+  EXPECT_EQ(eval(kAdfPointer), 200.0);
+  EXPECT_EQ(eval(kHeadingBug), -20.0);
+  EXPECT_EQ(eval(kToFrom), 150.0);  // course 0 - heading 30 + 180 (FROM)
+  cockpit::adf_on = cockpit::nav2_on = cockpit::nav1_on = 0;
+  EXPECT_EQ(eval(kAdfPointer), 90.0);
+  EXPECT_EQ(eval(kNav2Pointer), 90.0);
+  eval(kToFrom);
+  EXPECT_TRUE(hidden(kToFrom));
+}
+
+// --- Course click areas --------------------------------------------------------------------------
+
+TEST_F(RightDisplay, CourseClicksStepAndWrap) {
+  page(cockpit::kRightPageNavCircle);
+  constexpr u32 kLeft = kMouseLeftSingle, kRight = kMouseRightSingle;
+  struct Case {
+    std::size_t box;  // 0 down, 1 up
+    f64 course;
+    u32 flags;
+    u32 sent;
+  };
+  const Case cases[] = {
+      {0, 0, kLeft, 359},          {0, 1, kLeft, 0},          {0, 12.9, kLeft, 11},  {0, 5, kRight, 355},
+      {0, 9, kRight, 359},         {0, 10, kRight, 0},        {0, 359, kRight, 349}, {1, 359, kLeft, 0},
+      {1, 358, kLeft, 359},        {1, 355, kRight, 5},       {1, 349, kRight, 359}, {1, 350, kRight, 0},
+      {1, 0.9, kLeft, 1},          {0, 5, kLeft | kRight, 4},  // the left click is tested first
+      {0, kNaN, kLeft, 359},                                   // no number: course 0
+      {0, 1e12, kLeft, 999999999},                             // held where stepping cannot overflow
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "box " << c.box << " course " << c.course);
+    host.events.clear();
+    host.tokens = {{c.box == 0 ? 854u : 45u, c.course}};
+    EXPECT_EQ(display.click(c.box, c.flags), 0);
+    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{65716, c.sent}}));
+  }
+  host.events.clear();
+  EXPECT_EQ(display.click(0, kMouseWheelLike), 0);  // neither left nor right
+  page(cockpit::kRightPageEngine);
+  EXPECT_EQ(display.click(1, kLeft), 0);
+  EXPECT_TRUE(host.events.empty());
+}
+
+// --- Bad input ---------------------------------------------------------------------------------
+
+TEST_F(RightDisplay, ExtremeTokenValuesNeverOverrunAField) {
+  const f64 extremes[] = {kNaN, kInf, -kInf, 1e300, -1e300, 4294967296.0};
+  for (f64 x : extremes) {
+    for (std::int32_t p = 1; p <= 3; ++p) {
+      page(p);
+      host.tokens.clear();
+      host.int_tokens.clear();
+      for (u32 id : {24u,  27u,  31u,  35u,  39u,  45u,  59u,  61u,  74u,  84u,  291u, 297u, 323u,
+                     327u, 329u, 332u, 333u, 334u, 567u, 577u, 604u, 624u, 625u, 638u, 643u, 644u,
+                     657u, 732u, 734u, 755u, 835u, 849u, 850u, 852u, 853u, 854u, 855u, 869u})
+        host.tokens[id] = x;
+      host.int_tokens = {{16, 0xFFFFFFFF}, {18, 0xFFFFFFFF}, {46, 0xFFFFFFFF}, {55, 0xFFFFFFFF}};
+      update();
+      display.click(0, kMouseLeftSingle);
+      display.click(1, kMouseRightSingle);
+      for (std::size_t i = 0; i < display.size(); ++i) {
+        if (display.element(i)->kind == kText) {
+          EXPECT_LE(text(i).size(), display.as<TextElement>(i)->max_chars);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
