@@ -453,7 +453,9 @@ void Checker::gauge_needs(const std::vector<const GaugePlacement*>& placed) {
 
 std::vector<Diagnostic> Checker::run(const std::optional<std::string>& gauges_dir, bool resolve_modules) {
   for (const abi::GaugeHeader* h : module_.gauges()) gauge_names_.push_back(h->name);
-  const PanelConfig panel = parse_panel_config(text_, file_);
+  // The panel's folder, for the background bitmaps that size width-only windows.
+  const PanelConfig panel =
+      parse_panel_config(text_, file_, resolve_modules ? directory_of(file_) : std::string());
   const TextLayout layout = scan_text(text_);
   reader_findings(panel);
   repeated_keys(layout);
