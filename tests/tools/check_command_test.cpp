@@ -94,7 +94,7 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
       {"duplicate key", kHead + "gauge01=Orvane_Instr!Engine_On, 0,560\n", 2,
        ":9: error: 'gauge01' repeats in [window00] (first at line 8)"},
       {"duplicate window", kHead + "[Window00]\nsize_mm=10,10\n", 2,
-       ":9: error: section [Window00] repeats an earlier window"},
+       ":9: error: section [Window00] repeats an earlier"},
       {"same ident", kHead + "[Window Titles]\nwindow01=B\n[Window01]\nsize_mm=10,10\nident=MAIN_PANEL\n", 2,
        ":11: error: [Window01] has window number 0 like [Window00]"},
       {"bad size", kHead + "gauge02=Orvane_Instr!Engine_On, 0,560,19x19\n", 2,
@@ -175,7 +175,7 @@ TEST(InfoCommand, DescribesGaugesAndWhatTheirClicksDo) {
   const ToolRun r = run_command("info", "MFD1_Toggle Screen_Selector_Main");
   ASSERT_EQ(r.code, 0);
   // A window button takes right clicks over its 44-pixel face and toggles its pop-up.
-  EXPECT_NE(r.out.find("MFD1_Toggle: default size 50x50\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("MFD1_Toggle: default size 50x50, bitmap 50x50"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("box 3,3 44x44 cursor 5 flags 0x80000000"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("  opens windows: 49\n"), std::string::npos) << r.out;
   // The selector reads the panel light and opens the overlays.
@@ -200,9 +200,9 @@ TEST(InfoCommand, JsonListsEveryGaugeWithTheDocumentedFields) {
                     .c_str()),
             0);
   EXPECT_EQ(read(out).substr(0, 3), "32 ");
-  EXPECT_NE(
-      read(out).find("['closes', 'default_size', 'elements', 'events', 'mouse', 'name', 'opens', 'tokens']"),
-      std::string::npos)
+  EXPECT_NE(read(out).find("['bitmap_size', 'closes', 'default_size', 'elements', 'events', 'mouse', 'name', "
+                           "'opens', 'tokens']"),
+            std::string::npos)
       << read(out);
 }
 
