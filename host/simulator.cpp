@@ -9,6 +9,7 @@
 
 #include "engine_systems.h"
 #include "host_error.h"
+#include "radio_stack.h"
 
 namespace orv::host {
 
@@ -191,6 +192,7 @@ void SimState::send_key_event(std::uint32_t event, std::uint32_t value) {
       set_number(kTokenKohlsmanMb, std::max(kKohlsmanMin, std::ceil(number(kTokenKohlsmanMb)) - 1.0));
       break;
     default:
+      apply_radio_event(*this, event);
       break;
   }
 }

@@ -20,22 +20,30 @@ constexpr TokenName kTokenNames[] = {
     {5, "CLOCK_SECOND"},
     {16, "ADF_FREQUENCY"},           // BCD integer
     {18, "ADF_FREQUENCY_EXTENDED"},  // BCD integer
-    {19, "NAV1_IDENT"},              // text
+    {19, "ADF_IDENT"},               // text
+    {23, "COM1_ACTIVE"},             // BCD integer
+    {24, "NAV1_ACTIVE"},             // BCD integer
+    {27, "NAV2_ACTIVE"},             // BCD integer
+    {31, "NAV1_DME"},                // nautical miles
+    {35, "NAV2_DME"},                // nautical miles
+    {38, "TRANSPONDER"},             // BCD integer
+    {39, "ADF_BEARING"},             // degrees
     {40, "NAV1_LATERAL_DEVIATION"},
     {41, "NAV1_VERTICAL_DEVIATION"},
     {43, "NAV1_TO_FROM"},  // integer: 1 TO, 2 FROM
     {44, "NAV1_VERTICAL_VALID"},
     {45, "NAV1_COURSE"},  // degrees
     {46, "NAV1_FLAGS"},   // integer flag word
-    {47, "NAV2_IDENT"},   // text
+    {47, "NAV1_IDENT"},   // text
     {49, "NAV1_LATERAL_VALID"},
     {50, "NAV2_LATERAL_DEVIATION"},
     {52, "NAV2_TO_FROM"},
     {53, "NAV2_VERTICAL_VALID"},
     {54, "NAV2_COURSE"},  // degrees
     {55, "NAV2_FLAGS"},   // integer flag word
-    {56, "DME_IDENT"},    // text
+    {56, "NAV2_IDENT"},   // text
     {58, "NAV2_LATERAL_VALID"},
+    {59, "NAV2_BEARING"},  // degrees
     {61, "AIRSPEED"},             // knots
     {65, "VERTICAL_SPEED"},       // metres per second x 256
     {74, "ALTITUDE"},             // feet
@@ -59,10 +67,13 @@ constexpr TokenName kTokenNames[] = {
     {835, "GPS_DISTANCE"},     // metres
     {839, "NEXT_WAYPOINT"},    // text
     {848, "NAV_GPS_SWITCH"},   // 0 NAV, > 0 GPS
+    {849, "COURSE_DEVIATION"},  // the arc's deviation bar
     {850, "GLIDESLOPE_DEVIATION"},
     {852, "GLIDESLOPE_VALID"},
+    {853, "TO_FROM"},  // 1 TO, -1 FROM
     {854, "COURSE"},        // degrees
     {855, "HEADING_BUG"},   // degrees
+    {870, "COM2_ACTIVE"},   // BCD integer
     {871, "COM2_STANDBY"},  // BCD integer
     {872, "NAV1_STANDBY"},  // BCD integer
     {873, "NAV2_STANDBY"},  // BCD integer

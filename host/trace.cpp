@@ -5,7 +5,9 @@
 #include <cmath>
 #include <optional>
 
+#include "radio_stack.h"
 #include "scenario_run.h"
+#include "token_names.h"
 
 namespace orv::host {
 
@@ -121,11 +123,31 @@ class TraceRun {
     const auto& events = host_.state().key_events();
     for (; events_seen_ < events.size(); ++events_seen_) {
       out_ << "  event " << events[events_seen_].event << " " << events[events_seen_].value << "\n";
+      radio_tokens(events[events_seen_].event);
     }
     const auto& windows = host_.state().window_changes();
     for (; windows_seen_ < windows.size(); ++windows_seen_) {
       out_ << "  window " << windows[windows_seen_].window
            << (windows[windows_seen_].open ? " open" : " closed") << "\n";
+    }
+  }
+
+  // The tokens a radio event changed, with their values as they stand now.
+  void radio_tokens(std::uint32_t event) {
+    for (std::uint32_t id : radio_event_tokens(event)) {
+      if (id == 0) continue;
+      const TokenValue* v = host_.state().token(id);
+      const char* name = token_name(id);
+      out_ << "    token " << id << " " << (name != nullptr ? name : "?") << " ";
+      if (v != nullptr && v->kind == TokenValue::Kind::integer) {
+        char hex[16];
+        auto [end, ec] = std::to_chars(hex, hex + sizeof hex, v->integer, 16);
+        const std::string digits(hex, ec == std::errc() ? end : hex);
+        out_ << "0x" << std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') << digits;
+      } else {
+        out_ << format_number(v != nullptr ? v->as_double() : 0.0);
+      }
+      out_ << "\n";
     }
   }
 

@@ -44,7 +44,7 @@ TEST(Scenario, ReadsTokensByNameOrNumberExpressionsClicksAndPanel) {
   s.apply_initial(state);
   EXPECT_EQ(state.number(61), 250.0);
   EXPECT_EQ(state.token(617)->integer, 0x1835u);
-  EXPECT_EQ(state.token(19)->text, "ORV");
+  EXPECT_EQ(state.token(47)->text, "ORV");
   EXPECT_EQ(state.start_time(), 14.5 * 3600.0);
   const char* text = nullptr;
   state.evaluate("(A:ATC ID,string)", nullptr, &text);

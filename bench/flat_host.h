@@ -1,0 +1,95 @@
+// A flat stand-in for the host's token service, for benchmarks that measure
+// the module's own cost: token values in two arrays, one evaluation pass over
+// a placed gauge copy as the host makes it every update (channels filled,
+// every callback called with the instance's copy of its element).
+#pragma once
+
+#include "frame/gauge_abi.h"
+#include "frame/module_records.h"
+#include "support/gauge_copy.h"
+
+namespace orv::bench {
+
+inline abi::f64 tokens[1024];
+inline abi::u32 int_tokens[1024];
+inline const char* text_tokens[1024];
+inline void* table[128];
+
+inline void ORV_CALL lookup_var(abi::TokenVar* var) {
+  const abi::u32 id = var->id < 1024 ? var->id : 0;
+  if (text_tokens[id] != nullptr) {
+    var->value.n = 0.0;
+    var->value.p = text_tokens[id];
+  } else if (int_tokens[id] != 0) {
+    var->value.n = 0.0;
+    var->value.d = int_tokens[id];
+  } else {
+    var->value.n = tokens[id];
+  }
+}
+
+inline abi::i32 ORV_CALL execute_code(const char*, abi::f64* number, abi::i32*, const char** text) {
+  if (number != nullptr) *number = 1.0;
+  if (text != nullptr) *text = "";
+  return 1;
+}
+
+inline void install() {
+  table[abi::kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
+  table[abi::kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&execute_code);
+  ImportTable.services = table;
+}
+
+inline void uninstall() { ImportTable.services = nullptr; }
+
+inline void fill(abi::TokenVar& var) {
+  if (var.id != 0) lookup_var(&var);
+}
+
+inline abi::f64 call(abi::ElementFn fn, void* e) { return fn != nullptr ? fn(e) : 0.0; }
+
+// Evaluates element i of `copy` as the host does; returns the last value.
+inline abi::f64 evaluate(test::GaugeCopy& copy, std::size_t i) {
+  using namespace abi;
+  ElementHeader* h = copy.element(i);
+  switch (h->kind) {
+    case kNeedle: {
+      auto* e = copy.as<NeedleElement>(i);
+      fill(e->source);
+      return call(e->callback, e);
+    }
+    case kText: {
+      auto* e = copy.as<TextElement>(i);
+      for (TokenVar& s : e->source) fill(s);
+      return call(e->callback[0], e);
+    }
+    case kSlider: {
+      auto* e = copy.as<SliderElement>(i);
+      fill(e->x);
+      fill(e->y);
+      return call(e->x_callback, e) + call(e->y_callback, e);
+    }
+    case kIcon: {
+      auto* e = copy.as<IconElement>(i);
+      fill(e->source);
+      return call(e->callback, e);
+    }
+    case kMovingImage: {
+      auto* e = copy.as<MovingImageElement>(i);
+      fill(e->x);
+      fill(e->y);
+      return call(e->x_callback, e) + call(e->y_callback, e);
+    }
+    case kSprite: {
+      auto* e = copy.as<SpriteElement>(i);
+      fill(e->x);
+      fill(e->y);
+      fill(e->angle);
+      return call(e->x_callback, e) + call(e->y_callback, e) + call(e->angle_callback, e);
+    }
+    default:
+      return 0.0;
+  }
+}
+
+}  // namespace orv::bench

@@ -1,0 +1,288 @@
+// The navigation arc page of the left display (page 5): a heading-up compass
+// arc around a fixed aircraft symbol, with course line, deviation scale and
+// bars, heading bug, ADF and NAV 2 bearing pointers, the glide-slope scale
+// and the text fields. The NAV/GPS source switch changes what several fields
+// show. Every callback hides its element off the page and returns its stated
+// off-page value.
+#include "cockpit/mode_state.h"
+#include "frame/cockpit_numbers.h"
+#include "frame/elements.h"
+#include "frame/host_services.h"
+#include "mfd/distance_text.h"
+#include "mfd/left_pages.h"
+#include "mfd/navigation_source.h"
+#include "mfd/page_gate.h"
+#include "mfd/radio_decoding.h"
+#include "mfd/radio_values.h"
+
+namespace orv::mfd {
+
+namespace {
+
+constexpr u32 kTokenHeading = 84;
+constexpr u32 kTokenNav2Flags = 55;  // bit 0x80 parks the NAV 2 pointer
+constexpr u32 kTokenNav1Course = 854;
+constexpr u32 kTokenNavSupply = 755;  // below 20 the NAV 1 indications park
+constexpr u32 kTokenNav1Flags = 46;   // bit 0x80 chooses the solid deviation bar
+constexpr u32 kTokenGlideSlopeAvailable = 852;
+constexpr u32 kTokenGpsWaypointIdent = 839;
+constexpr u32 kTokenGpsDistanceMetres = 835;
+
+constexpr u32 kFlagBit = 0x80;
+constexpr f64 kParked = 90.0;  // rotation of a parked pointer or scale
+constexpr f64 kMinimumNavSupply = 20.0;
+
+bool on_arc_page(abi::ElementHeader* h) {
+  return page_gate(h, cockpit::left_mfd_page, cockpit::kLeftPageNavArc);
+}
+bool arc_page_shown() { return cockpit::left_mfd_page == cockpit::kLeftPageNavArc; }
+
+// NAV 1 guidance is usable: its radio on and its supply at 20 or more.
+bool nav1_receiving() {
+  return cockpit::nav1_on != 0 && !(read_token_f64(kTokenNavSupply) < kMinimumNavSupply);
+}
+
+// The course relative to the heading, or parked while NAV 1 does not guide.
+f64 nav1_course_rotation() {
+  if (!nav1_receiving()) return kParked;
+  return read_token_f64(kTokenNav1Course) - read_token_f64(kTokenHeading);
+}
+
+// The identifier text a token delivers; no text shows an empty field.
+const char* identifier(const abi::TokenVar& var) {
+  const char* s = channel_text(var);
+  return s != nullptr ? s : "";
+}
+
+auto* sprite_of(void* e) { return static_cast<abi::SpriteElement*>(e); }
+auto* text_of(void* e) { return static_cast<abi::TextElement*>(e); }
+abi::ElementHeader* header(void* e) { return static_cast<abi::ElementHeader*>(e); }
+
+// "1ab.cd" of a packed active frequency, decoded locally.
+void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
+  if (!on_arc_page(&t->h)) return;
+  const f64 mhz = decode_nav_whole_mhz(token) + decode_frequency_hundredths(token) / 100.0;
+  if (!radio_on) {
+    set_hidden(&t->h, true);
+    return;
+  }
+  write_text(t, "%6.2f", mhz);
+}
+
+// "TO" or "FROM" for the indications 1 and -1; any other value keeps the text.
+void write_to_from(abi::TextElement* t, f64 indication) {
+  if (indication == -1.0) write_text(t, "FROM");
+  if (indication == 1.0) write_text(t, " TO ");
+}
+
+}  // namespace
+
+// --- Page faces ----------------------------------------------------------------
+
+f64 ORV_CALL weapons_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageWeapons); }
+f64 ORV_CALL map_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageMap); }
+f64 ORV_CALL radar_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageRadar); }
+f64 ORV_CALL arc_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageNavArc); }
+
+// --- Pointers and bars ------------------------------------------------------------
+
+f64 ORV_CALL compass_card(void* e) {
+  if (e == nullptr) return 0.0;
+  on_arc_page(header(e));
+  return channel_f64(sprite_of(e)->angle);
+}
+
+f64 ORV_CALL adf_pointer(void* e) {
+  if (e == nullptr) return 0.0;
+  const f64 bearing = channel_f64(sprite_of(e)->angle);
+  if (!on_arc_page(header(e))) return bearing;
+  return cockpit::adf_on == 0 ? kParked : bearing;
+}
+
+f64 ORV_CALL nav2_pointer(void* e) {
+  if (e == nullptr) return 0.0;
+  if (!on_arc_page(header(e))) return 0.0;
+  const bool flagged = (read_token_u32(kTokenNav2Flags) & kFlagBit) != 0;
+  return (cockpit::nav2_on != 0 && !flagged) ? channel_f64(sprite_of(e)->angle) : kParked;
+}
+
+f64 ORV_CALL heading_bug(void* e) {
+  if (e == nullptr) return 0.0;
+  on_arc_page(header(e));
+  return channel_f64(sprite_of(e)->angle) - read_token_f64(kTokenHeading);
+}
+
+f64 ORV_CALL course_line(void* e) {
+  if (e == nullptr) return 0.0;
+  if (!on_arc_page(header(e))) return 0.0;
+  if (is_gps_source(read_nav_gps_source())) return 0.0;
+  return nav1_course_rotation();
+}
+
+f64 ORV_CALL deviation_scale(void* e) {
+  if (e == nullptr) return 0.0;
+  if (!on_arc_page(header(e))) return 0.0;
+  return nav1_course_rotation();
+}
+
+f64 ORV_CALL bar_rotation(void*) {
+  if (!arc_page_shown()) return kParked;
+  return nav1_course_rotation();
+}
+
+f64 ORV_CALL hollow_bar_offset(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::ElementHeader* h = header(e);
+  if (!on_arc_page(h)) return 0.0;
+  const f64 deviation = channel_f64(sprite_of(e)->x);
+  if (is_gps_source(read_nav_gps_source())) {
+    const bool active = gps_waypoint_active();
+    return show_if(h, active, active ? deviation : 0.0);
+  }
+  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) != 0) return show_if(h, false, 0.0);
+  return nav1_receiving() ? deviation : 0.0;
+}
+
+f64 ORV_CALL solid_bar_offset(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::ElementHeader* h = header(e);
+  if (!on_arc_page(h)) return 0.0;
+  if (is_gps_source(read_nav_gps_source())) return show_if(h, false, 0.0);
+  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) == 0) return show_if(h, false, 0.0);
+  return nav1_receiving() ? channel_f64(sprite_of(e)->x) : 0.0;
+}
+
+f64 ORV_CALL glide_slope_scale(void* e) {
+  if (e == nullptr) return numbers::kNoImage;
+  const f64 available = channel_f64(static_cast<abi::IconElement*>(e)->source);
+  const bool lit =
+      cockpit::nav1_on != 0 && !is_gps_source_for_glide_slope(read_nav_gps_source()) && available != 0.0;
+  return page_icon_if(cockpit::left_mfd_page, cockpit::kLeftPageNavArc, lit);
+}
+
+f64 ORV_CALL glide_slope_pointer(void* e) {
+  if (e == nullptr) return 0.0;
+  auto* s = static_cast<abi::SliderElement*>(e);
+  const f64 deviation = channel_f64(s->y);
+  if (!on_arc_page(&s->h)) return deviation;
+  const bool shown = cockpit::nav1_on != 0 && !is_gps_source_for_glide_slope(read_nav_gps_source()) &&
+                     read_token_f64(kTokenGlideSlopeAvailable) >= 0.5;
+  return show_if(&s->h, shown, deviation);
+}
+
+// --- Text fields ------------------------------------------------------------------
+
+f64 ORV_CALL heading_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  const f64 heading = channel_f64(t->source[0]);
+  if (on_arc_page(&t->h)) write_text(t, "%03.0f", heading);
+  return heading;
+}
+
+f64 ORV_CALL adf_identifier_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  if (!on_arc_page(&t->h)) return 0.0;
+  if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
+  if (is_gps_source(read_nav_gps_source())) {
+    write_text(t, "GPS");
+  } else {
+    write_text(t, "%s", identifier(t->source[0]));
+  }
+  return 0.0;
+}
+
+f64 ORV_CALL adf_frequency_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  const f64 khz = refresh_adf_values();
+  if (!on_arc_page(&t->h)) return 0.0;
+  if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
+  write_text(t, khz < 1000.0 ? "%06.1f" : "%6.1f", khz);
+  return 0.0;
+}
+
+f64 ORV_CALL course_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  const f64 course = channel_f64(t->source[0]);
+  if (on_arc_page(&t->h))
+    write_text(t, is_gps_source(read_nav_gps_source()) ? "DTK %03.0f" : "CRS %03.0f", course);
+  return course;
+}
+
+f64 ORV_CALL nav2_identifier_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  if (!on_arc_page(&t->h)) return 0.0;
+  if (cockpit::nav2_on == 0) return show_if(&t->h, false, 0.0);
+  write_text(t, "%s", identifier(t->source[0]));
+  return 0.0;
+}
+
+f64 ORV_CALL nav1_identifier_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  if (!on_arc_page(&t->h)) return 0.0;
+  if (!is_gps_source(read_nav_gps_source())) {
+    write_text(t, "%s", cockpit::nav1_on != 0 ? identifier(t->source[0]) : "---");
+  } else if (gps_waypoint_active()) {
+    write_text(t, "%s", identifier(read_token(kTokenGpsWaypointIdent)));
+  } else {
+    write_text(t, "GPS");
+  }
+  return 0.0;
+}
+
+f64 ORV_CALL nav1_frequency_text(void* e) {
+  if (e != nullptr) write_nav_frequency(text_of(e), kTokenNav1Active, cockpit::nav1_on != 0);
+  return 0.0;
+}
+
+f64 ORV_CALL nav2_frequency_text(void* e) {
+  if (e != nullptr) write_nav_frequency(text_of(e), kTokenNav2Active, cockpit::nav2_on != 0);
+  return 0.0;
+}
+
+f64 ORV_CALL nav1_distance_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  if (!on_arc_page(&t->h)) return 0.0;
+  if (cockpit::nav1_on == 0) return show_if(&t->h, false, 0.0);
+  if (is_gps_source(read_nav_gps_source())) {
+    const f64 nm = read_token_f64(kTokenGpsDistanceMetres) / numbers::kMetresPerNauticalMile;
+    write_distance(t, nm, kGpsDistance);
+    return nm;
+  }
+  const f64 nm = channel_f64(t->source[0]);
+  write_distance(t, nm, kDmeDistance);
+  return nm;
+}
+
+f64 ORV_CALL nav2_distance_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  const f64 nm = channel_f64(t->source[0]);
+  if (on_arc_page(&t->h)) {
+    if (cockpit::nav2_on == 0) return show_if(&t->h, false, nm);
+    write_distance(t, nm, kDmeDistance);
+  }
+  return nm;
+}
+
+f64 ORV_CALL to_from_text(void* e) {
+  if (e == nullptr) return 0.0;
+  abi::TextElement* t = text_of(e);
+  if (!on_arc_page(&t->h)) return 0.0;
+  const f64 indication = channel_f64(t->source[0]);
+  if (is_gps_source(read_nav_gps_source())) {
+    if (!gps_waypoint_active()) return show_if(&t->h, false, 0.0);
+  } else if (cockpit::nav1_on == 0 || indication == 0.0) {
+    return show_if(&t->h, false, 0.0);
+  }
+  write_to_from(t, indication);
+  return 0.0;
+}
+
+}  // namespace orv::mfd
