@@ -303,7 +303,9 @@ void Host::close_calling_window() {
 // mouse callback with a click record whose point is relative to the box.
 ClickResult Host::click(std::size_t index, int x, int y, MouseButton button) {
   PlacedInstance& p = instances_.at(index);
-  const u32 flag = button == MouseButton::left ? kMouseLeftSingle : kMouseRightSingle;
+  const u32 flag = button == MouseButton::left    ? kMouseLeftSingle
+                   : button == MouseButton::right ? kMouseRightSingle
+                                                  : kMouseMove;
   ClickResult result;
   MouseRect* rects = p.gauge->mouse_rects();
   Bounds hit_bounds;
