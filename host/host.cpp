@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 #include "host_error.h"
@@ -159,10 +160,7 @@ void Host::place(const PanelConfig& panel, std::vector<std::string>& warnings) {
         continue;
       }
       const std::size_t index = add_instance(g.gauge, w.number, g.x, g.y, g.parameters);
-      PlacedInstance& p = instances_[index];
-      if (g.width) p.width = *g.width;
-      p.height = g.height.value_or(p.width);
-      p.gauge->header().size = {p.width, p.height};
+      size(index, g.width, g.height);
       windows_.back().gauges.push_back(g);
     }
   }
@@ -179,13 +177,44 @@ std::size_t Host::add_instance(const std::string& gauge, std::uint32_t window, i
   p.window = window;
   p.x = x;
   p.y = y;
-  p.width = static_cast<int>(source->size_x_mm);
-  p.height = p.width;
+  const ElementHeader* first = source->elements != nullptr ? source->elements[0] : nullptr;
+  if (first == nullptr || !module_.bitmap_size(first->bitmap, p.bitmap_width, p.bitmap_height))
+    p.bitmap_width = p.bitmap_height = 0;
   p.gauge->header().position = {x, y};
-  p.gauge->header().size = {p.width, p.height};
   instances_.push_back(std::move(p));
+  size(instances_.size() - 1, std::nullopt, std::nullopt);
   return instances_.size() - 1;
 }
+
+void Host::size(std::size_t index, std::optional<int> width, std::optional<int> height) {
+  PlacedInstance& p = instances_.at(index);
+  constexpr int kLargest = 1 << 15;
+  p.width = std::clamp(width.value_or(static_cast<int>(std::min<u32>(p.gauge->header().size_x_mm, kLargest))),
+                       0, kLargest);
+  if (height) {
+    p.height = std::clamp(*height, 0, kLargest);
+  } else if (p.bitmap_width > 0) {
+    p.height = std::clamp(
+        static_cast<int>(std::lround(static_cast<double>(p.width) * p.bitmap_height / p.bitmap_width)), 0,
+        kLargest);
+  } else {
+    p.height = p.width;
+  }
+  p.gauge->header().size = {p.width, p.height};
+}
+
+namespace {
+
+// A point of the placed instance in the gauge's bitmap coordinates.
+PixPoint bitmap_point(const PlacedInstance& p, int x, int y) {
+  if (p.bitmap_width <= 0 || p.bitmap_height <= 0 || p.width <= 0 || p.height <= 0) return {x, y};
+  auto scale = [](int v, int from, int to) {
+    return static_cast<i32>(std::floor(static_cast<double>(v) * to / from));
+  };
+  return {scale(x, p.width, p.bitmap_width), scale(y, p.height, p.bitmap_height)};
+}
+
+}  // namespace
 
 void Host::call_gauge(PlacedInstance& p, i32 service, uptr extra) {
   GaugeHeader& h = p.gauge->header();
@@ -301,8 +330,10 @@ void Host::close_calling_window() {
 // (inside every enclosing area) and requests the click's kind. The host sends
 // the box's event id itself when it has one; otherwise it calls the box's
 // mouse callback with a click record whose point is relative to the box.
-ClickResult Host::click(std::size_t index, int x, int y, MouseButton button) {
+ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButton button) {
   PlacedInstance& p = instances_.at(index);
+  const PixPoint at = bitmap_point(p, placed_x, placed_y);
+  const int x = at.x, y = at.y;
   const u32 flag = button == MouseButton::left    ? kMouseLeftSingle
                    : button == MouseButton::right ? kMouseRightSingle
                                                   : kMouseMove;
@@ -325,7 +356,7 @@ ClickResult Host::click(std::size_t index, int x, int y, MouseButton button) {
     c.point = {hit_bounds.unbounded ? x : x - hit_bounds.x, hit_bounds.unbounded ? y : y - hit_bounds.y};
     c.gauge = &p.gauge->header();
     c.rect = &r;
-    c.screen = {p.x + x, p.y + y};
+    c.screen = {p.x + placed_x, p.y + placed_y};
     current_ = &p;
     r.action.fn(&c, flag);
     current_ = nullptr;
@@ -337,8 +368,10 @@ ClickResult Host::click(std::size_t index, int x, int y, MouseButton button) {
 // The tooltip of a point comes from the deepest record whose area holds the
 // point: a tooltip record (its text with its argument table, or its help id)
 // or an area or box with a help id; among equally deep ones the later wins.
-TooltipResult Host::tooltip(std::size_t index, int x, int y) {
+TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
   PlacedInstance& p = instances_.at(index);
+  const PixPoint at = bitmap_point(p, placed_x, placed_y);
+  const int x = at.x, y = at.y;
   MouseRect* rects = p.gauge->mouse_rects();
   int best = -1, best_depth = -1;
   walk_mouse(rects, x, y, [&](int i, const MouseRect& r, const Bounds& b, int depth) {

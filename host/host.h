@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,12 @@ enum class MouseButton { left, right, move };
 
 struct PlacedInstance {
   std::unique_ptr<GaugeInstance> gauge;
-  std::uint32_t window = 0;  // window number
-  int x = 0, y = 0;          // placement in the window
-  int width = 0, height = 0;
+  std::uint32_t window = 0;   // window number
+  int x = 0, y = 0;           // placement in the window
+  int width = 0, height = 0;  // size in the window (see Host::size)
+  // Size of the gauge's first bitmap: the gauge's own coordinates, in which
+  // its elements and mouse boxes lie (0 when the gauge has no bitmap).
+  int bitmap_width = 0, bitmap_height = 0;
 };
 
 struct ClickResult {
@@ -59,9 +63,14 @@ class Host {
   // module or an unknown gauge add a warning ("file:line: reason") and are
   // skipped. Must come before start().
   void place(const PanelConfig& panel, std::vector<std::string>& warnings);
-  // Places one instance directly (tests, tools).
+  // Places one instance directly (tests, tools), at its default size.
   std::size_t add_instance(const std::string& gauge, std::uint32_t window, int x, int y,
                            const std::string& parameters = {});
+  // Sizes instance `index` as the simulator does: the gauge line's width and
+  // height; without a width, the header's default size; without a height,
+  // the width times the first bitmap's height over its width (the width
+  // itself when the gauge has no bitmap).
+  void size(std::size_t index, std::optional<int> width, std::optional<int> height);
 
   void start();
   void begin_frame();  // enters the next frame (0 first)
@@ -74,10 +83,12 @@ class Host {
   bool started() const { return started_; }
   bool stopped() const { return stopped_; }
 
-  // Routes a click at gauge point (x, y) of instance `index` through its mouse
-  // list; see host.cpp for the rules.
+  // Routes a click at point (x, y) of instance `index` through its mouse
+  // list; see host.cpp for the rules. Points of clicks and tooltips are
+  // pixels of the instance as placed (width x height); the host scales them
+  // to the gauge's bitmap coordinates, in which its mouse boxes lie.
   ClickResult click(std::size_t index, int x, int y, MouseButton button);
-  // The tooltip the instance shows at gauge point (x, y).
+  // The tooltip the instance shows at point (x, y).
   TooltipResult tooltip(std::size_t index, int x, int y);
 
   // Whether the instance's window is open (its elements are evaluated).

@@ -1,6 +1,7 @@
 #include "module.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -278,6 +279,39 @@ void Module::check_records() {
     }
     gauges_.push_back(g);
   }
+}
+
+// Windows builds read the bitmap resource's info header (type 2 holds the
+// bitmap without its file header); native builds ask the module's resource
+// accessor for the BMP file image. Either way only the two size words are read.
+bool Module::bitmap_size(u32 id, int& width, int& height) const {
+  const unsigned char* p = nullptr;
+  std::size_t size = 0, header = 0;
+#if defined(_WIN32)
+  HMODULE h = static_cast<HMODULE>(handle_);
+  HRSRC r = FindResourceA(h, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
+  HGLOBAL g = r != nullptr ? LoadResource(h, r) : nullptr;
+  p = g != nullptr ? static_cast<const unsigned char*>(LockResource(g)) : nullptr;
+  size = r != nullptr ? SizeofResource(h, r) : 0;
+#else
+  using ResourceFn = const unsigned char* (*)(const char*, unsigned, unsigned*);
+  auto fn = reinterpret_cast<ResourceFn>(find_symbol(handle_, "orv_module_resource"));
+  unsigned n = 0;
+  p = fn != nullptr ? fn("BITMAP", id, &n) : nullptr;
+  size = n;
+  header = 14;  // BITMAPFILEHEADER
+  if (p != nullptr && (size < 2 || p[0] != 'B' || p[1] != 'M')) return false;
+#endif
+  if (p == nullptr || size < header + 12) return false;
+  auto i32_at = [&](std::size_t at) {
+    return static_cast<std::int32_t>(static_cast<u32>(p[at]) | static_cast<u32>(p[at + 1]) << 8 |
+                                     static_cast<u32>(p[at + 2]) << 16 | static_cast<u32>(p[at + 3]) << 24);
+  };
+  const std::int32_t w = i32_at(header + 4), hgt = i32_at(header + 8);
+  if (w <= 0 || hgt == 0 || w > 65536 || hgt > 65536 || hgt < -65536) return false;
+  width = w;
+  height = hgt < 0 ? -hgt : hgt;
+  return true;
 }
 
 }  // namespace orv::host

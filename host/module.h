@@ -41,6 +41,9 @@ class Module {
   const std::vector<abi::GaugeHeader*>& gauges() const { return gauges_; }
   // The registry's header of gauge `name` (exact match), or null.
   abi::GaugeHeader* find_gauge(const std::string& name) const;
+  // Width and height in pixels of the module's bitmap resource `id`; false
+  // when the module carries no such bitmap.
+  bool bitmap_size(abi::u32 id, int& width, int& height) const;
   // The loader's handle, handed to service 2 as the extra word.
   abi::uptr handle() const { return reinterpret_cast<abi::uptr>(handle_); }
 

@@ -2,6 +2,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <fstream>
+#include <utility>
 
 namespace orv::host {
 
@@ -41,13 +45,39 @@ std::vector<std::string> split(const std::string& s, char sep) {
   }
 }
 
-// "[Window07]" gives 7; other section names give nullopt.
-std::optional<int> window_section(const std::string& name) {
+// "[Window07]" gives 7 (and "[Vcockpit07]" with prefix "vcockpit"); other
+// section names give nullopt.
+std::optional<int> numbered_section(const std::string& name, const std::string& prefix = "window") {
   const std::string n = lower(name);
-  if (n.rfind("window", 0) != 0 || n.size() == 6) return std::nullopt;
-  auto v = parse_int(n.substr(6));
+  if (n.rfind(prefix, 0) != 0 || n.size() == prefix.size()) return std::nullopt;
+  auto v = parse_int(n.substr(prefix.size()));
   if (!v || *v < 0 || *v > 999) return std::nullopt;
   return static_cast<int>(*v);
+}
+
+// The line without a trailing `//` or `;` comment (one that starts the line
+// or follows a blank).
+std::string strip_comment(const std::string& line) {
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const bool starts = line[i] == ';' || line.compare(i, 2, "//") == 0;
+    if (starts && (i == 0 || std::isspace(static_cast<unsigned char>(line[i - 1])))) return line.substr(0, i);
+  }
+  return line;
+}
+
+// Width and height of a BMP file, if it is one.
+std::optional<std::pair<int, int>> bmp_size(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  unsigned char h[26] = {};
+  if (!in.read(reinterpret_cast<char*>(h), sizeof h) || h[0] != 'B' || h[1] != 'M') return std::nullopt;
+  auto i32 = [&](int at) {
+    return static_cast<std::int32_t>(
+        static_cast<std::uint32_t>(h[at]) | static_cast<std::uint32_t>(h[at + 1]) << 8 |
+        static_cast<std::uint32_t>(h[at + 2]) << 16 | static_cast<std::uint32_t>(h[at + 3]) << 24);
+  };
+  const std::int32_t w = i32(18), hh = i32(22);
+  if (w <= 0 || w > 65536 || hh == 0 || hh > 65536 || hh < -65536) return std::nullopt;
+  return std::pair{static_cast<int>(w), static_cast<int>(hh < 0 ? -hh : hh)};
 }
 
 struct NamedPanel {
@@ -66,18 +96,21 @@ constexpr NamedPanel kNamedPanels[] = {
 std::optional<std::uint32_t> window_number_of_ident(const std::string& ident) {
   const std::string t = trim(ident);
   for (const auto& p : kNamedPanels) {
-    if (t == p.name) return p.number;
+    if (lower(t) == lower(p.name)) return p.number;
   }
   auto v = parse_int(t);
   if (!v || *v < 0) return std::nullopt;
   return static_cast<std::uint32_t>(*v);
 }
 
-PanelConfig parse_panel_config(const std::string& text, const std::string& file_name) {
+PanelConfig parse_panel_config(const std::string& text, const std::string& file_name,
+                               const std::string& directory) {
   PanelConfig config;
   config.file = file_name;
   std::vector<std::pair<int, std::string>> titles;  // window index, title
   PanelWindow* window = nullptr;
+  PanelSection* section = nullptr;
+  std::vector<std::string> backgrounds;  // file= of each window, by position in config.windows
   bool in_titles = false;
   int line_no = 0;
   auto warn = [&](const std::string& reason) {
@@ -88,10 +121,10 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
   while (pos <= text.size()) {
     auto eol = text.find('\n', pos);
     if (eol == std::string::npos) eol = text.size();
-    std::string line = trim(text.substr(pos, eol - pos));
+    std::string line = trim(strip_comment(text.substr(pos, eol - pos)));
     pos = eol + 1;
     ++line_no;
-    if (line.empty() || line[0] == ';' || line.rfind("//", 0) == 0) continue;
+    if (line.empty()) continue;
 
     if (line[0] == '[') {
       const auto close = line.find(']');
@@ -104,17 +137,31 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
       const std::string name = trim(line.substr(1, close - 1));
       in_titles = lower(name) == "window titles";
       window = nullptr;
-      if (auto index = window_section(name)) {
+      config.sections.push_back({name, line_no, 0, ""});
+      section = &config.sections.back();
+      section->use = in_titles ? "window titles"
+                               : "not read (this host reads [Window Titles], [WindowNN] and [VcockpitNN])";
+      const auto window_index = numbered_section(name);
+      const auto vc_index = numbered_section(name, "vcockpit");
+      if (window_index || vc_index) {
+        const bool vc = !window_index;
+        const int index = vc ? *vc_index : *window_index;
         bool repeated = false;
-        for (const auto& w : config.windows) repeated = repeated || w.index == *index;
+        for (const auto& w : config.windows)
+          repeated = repeated || (w.index == index && w.virtual_cockpit == vc);
         if (repeated) {
-          warn("section [" + name + "] repeats an earlier window; its lines are ignored");
+          warn("section [" + name + "] repeats an earlier section; its lines are ignored");
+          section->use = "not read: repeats an earlier section";
           continue;
         }
         config.windows.push_back(PanelWindow{});
+        backgrounds.emplace_back();
         window = &config.windows.back();
-        window->index = *index;
-        window->number = static_cast<std::uint32_t>(*index);
+        window->index = index;
+        window->virtual_cockpit = vc;
+        window->number = vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index)
+                            : static_cast<std::uint32_t>(index);
+        section->use = vc ? "virtual cockpit" : "window";
       }
       continue;
     }
@@ -128,7 +175,7 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
     const std::string value = trim(line.substr(eq + 1));
 
     if (in_titles) {
-      if (auto index = window_section(key)) {
+      if (auto index = numbered_section(key)) {
         titles.emplace_back(*index, value);
       } else {
         warn("unknown key '" + key + "' in [Window Titles]");
@@ -138,6 +185,7 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
     if (window == nullptr) continue;  // sections this host does not use
 
     if (key.rfind("gauge", 0) == 0 && parse_int(key.substr(5))) {
+      ++section->gauge_lines;
       auto fields = split(value, ',');
       const auto bang = fields[0].find('!');
       if (bang == std::string::npos) {
@@ -181,16 +229,22 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
       for (std::size_t i = next; i < fields.size(); ++i) params += (i == next ? "" : ",") + fields[i];
       g.parameters = trim(params);
       window->gauges.push_back(std::move(g));
-    } else if (key == "size_mm") {
+    } else if (key == "size_mm" || key == "pixel_size") {
       auto parts = split(value, ',');
       auto w = parse_int(parts[0]);
       auto h = parts.size() > 1 ? parse_int(parts[1]) : std::nullopt;
-      if (parts.size() != 2 || !w || !h) {
-        warn("size_mm needs two integers");
+      // The height may be left out: it then follows the background bitmap
+      // or what the gauges need.
+      if (parts.size() > 2 || !w || *w <= 0 || (parts.size() == 2 && (!h || *h <= 0))) {
+        warn(key + " needs a positive width and optionally a height");
         continue;
       }
-      window->size_mm_x = static_cast<int>(*w);
-      window->size_mm_y = static_cast<int>(*h);
+      (key == "size_mm" ? window->size_mm_x : window->pixel_width) = static_cast<int>(*w);
+      (key == "size_mm" ? window->size_mm_y : window->pixel_height) = h ? static_cast<int>(*h) : 0;
+    } else if (key == "texture") {
+      window->texture = value;
+    } else if (key == "file") {
+      backgrounds[static_cast<std::size_t>(window - config.windows.data())] = value;
     } else if (key == "position") {
       auto v = parse_int(value);
       if (!v) {
@@ -232,10 +286,41 @@ PanelConfig parse_panel_config(const std::string& text, const std::string& file_
 
   for (const auto& [index, title] : titles) {
     for (auto& w : config.windows) {
-      if (w.index == index) w.title = title;
+      if (w.index == index && !w.virtual_cockpit) w.title = title;
     }
   }
+  for (std::size_t i = 0; i < config.windows.size(); ++i) {
+    PanelWindow& w = config.windows[i];
+    if (w.size_mm_x > 0 && w.size_mm_y == 0 && !backgrounds[i].empty() && !directory.empty()) {
+      if (auto size = bmp_size(directory + "/" + backgrounds[i]))
+        w.size_mm_y =
+            static_cast<int>(std::lround(static_cast<double>(w.size_mm_x) * size->second / size->first));
+    }
+  }
+  // What each section was used for, now that the windows are complete.
+  std::size_t next_window = 0;
+  for (PanelSection& section : config.sections) {
+    if (section.use != "window" && section.use != "virtual cockpit") continue;
+    const PanelWindow& w = config.windows[next_window++];
+    section.use = w.virtual_cockpit ? "virtual cockpit " + std::to_string(w.index) + ", texture " +
+                                          (w.texture.empty() ? std::string("(none)") : w.texture)
+                                    : "window " + std::to_string(w.number);
+  }
   return config;
+}
+
+std::string describe_sections(const PanelConfig& panel) {
+  std::string out;
+  for (const PanelSection& s : panel.sections) {
+    out += "  line " + std::to_string(s.line) + " [" + s.name + "]: " + s.use;
+    if ((s.use.rfind("window ", 0) == 0 && s.use != "window titles") ||
+        s.use.rfind("virtual cockpit", 0) == 0)
+      out +=
+          s.gauge_lines == 0 ? "; no gauge lines" : "; " + std::to_string(s.gauge_lines) + " gauge line(s)";
+    out += "\n";
+  }
+  if (panel.sections.empty()) out += "  no [section] header at all\n";
+  return out;
 }
 
 }  // namespace orv::host

@@ -15,6 +15,13 @@
 // A gauge line is `Module!Gauge, x, y[, w[, h]][, parameters]`; everything
 // after the last number is the parameter string, commas included. Lines that
 // do not parse give a warning naming the file and line and are skipped.
+//
+// Read as the simulator reads it: section names and keys in any letter case,
+// `;` and `//` comments (whole lines, or after a blank), blanks and tabs
+// around values, `size_mm` with the width alone (the height then follows
+// the window's background bitmap, `file=`, else what the gauges need), and
+// `[VcockpitNN]` sections: gauges drawn onto a texture of `pixel_size`
+// named by `texture=`, placed and run like the gauges of a window.
 #pragma once
 
 #include <cstdint>
@@ -35,8 +42,16 @@ struct GaugePlacement {
   int line = 0;  // in the panel file
 };
 
+// Virtual-cockpit sections get window numbers from here on (NN added), clear
+// of the numbers key events address.
+inline constexpr std::uint32_t kVirtualCockpitWindowBase = 10000;
+
 struct PanelWindow {
-  int index = 0;  // NN of [WindowNN]
+  int index = 0;                 // NN of [WindowNN] or [VcockpitNN]
+  bool virtual_cockpit = false;  // a [VcockpitNN] section: always shown, on its texture
+  std::string texture;           // texture= of a virtual cockpit
+  int pixel_width = 0;           // pixel_size= of a virtual cockpit
+  int pixel_height = 0;
   std::string title;
   std::uint32_t number = 0;  // the window number key events address (ident)
   int size_mm_x = 0;
@@ -47,14 +62,30 @@ struct PanelWindow {
   std::vector<GaugePlacement> gauges;
 };
 
+// A section header seen in the file, and what the host made of it.
+struct PanelSection {
+  std::string name;  // as written between the brackets
+  int line = 0;
+  int gauge_lines = 0;  // gauge lines in the section
+  std::string use;      // "window 0", "virtual cockpit, texture $MFD", or why it was not read
+};
+
 struct PanelConfig {
   std::string file;  // as given, for messages
   std::vector<PanelWindow> windows;
-  std::vector<std::string> warnings;  // "file:line: reason"
+  std::vector<PanelSection> sections;  // every section header, in file order
+  std::vector<std::string> warnings;   // "file:line: reason"
 };
 
-// Parses panel.cfg text. Never throws: problems become warnings.
-PanelConfig parse_panel_config(const std::string& text, const std::string& file_name);
+// Parses panel.cfg text. Never throws: problems become warnings. A window's
+// background bitmap (`file=`, for the height of a width-only `size_mm`) is
+// looked up in `directory` (none: not read).
+PanelConfig parse_panel_config(const std::string& text, const std::string& file_name,
+                               const std::string& directory = {});
+
+// What a panel's sections were used for, one "line N [Section]: use" line
+// each: the explanation when the panel places nothing of the module.
+std::string describe_sections(const PanelConfig& panel);
 
 // The window number of an ident value: one of the named panels
 // (MAIN_PANEL 0, THROTTLE_PANEL 10, ...) or a decimal number; nullopt when the

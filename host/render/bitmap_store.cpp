@@ -1,5 +1,6 @@
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "host/render/render.h"
@@ -41,7 +42,9 @@ cairo_surface_t* decode(const unsigned char* p, unsigned size, int variant) {
       const unsigned char b = src[3 * x], g = src[3 * x + 1], r = src[3 * x + 2];
       const bool black = (r | g | b) == 0;
       if (variant == 2) {
-        dst[x] = black ? 0 : 255;
+        // A window mask shows its element where it is white, nothing where
+        // it is black, and in between as far as its grey level goes.
+        dst[x] = std::max({r, g, b});
       } else {
         const std::uint32_t alpha = variant == 1 && black ? 0u : 0xFF000000u;
         const std::uint32_t px = alpha ? (alpha | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | b) : 0u;

@@ -185,8 +185,13 @@ void draw_sprite(Context& c, const ElementHeader* e) {
   cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
   if (!img) return;
   const host::ElementValues v = values_of(c, e);
+  // The channels work in the texture's own frame, oriented as on paper: x to
+  // the right, y up, angles in degrees counter-clockwise. The heading
+  // through a positive rotation factor thus turns a compass card so that the
+  // heading comes to the top, and a pitch ladder whose up lines lie above
+  // its horizon moves down for a negative (nose-up) pitch.
   const double tx = v.channel[0] * s->x_scale, ty = v.channel[1] * s->y_scale;
-  const double angle = v.channel[2] * s->angle_scale;  // degrees, counter-clockwise
+  const double angle = v.channel[2] * s->angle_scale;
   if (!finite(tx) || !finite(ty) || !finite(angle)) return;
   const double fx = s->texture_scale_x > 0 ? s->texture_scale_x : 1.0;
   const double fy = s->texture_scale_y > 0 ? s->texture_scale_y : 1.0;
@@ -196,8 +201,8 @@ void draw_sprite(Context& c, const ElementHeader* e) {
   cairo_matrix_t saved;
   cairo_get_matrix(c.cr, &saved);
   cairo_translate(c.cr, s->centre.x, s->centre.y);
-  cairo_rotate(c.cr, -angle * kPi / 180.0);
-  cairo_translate(c.cr, tx, ty);
+  cairo_rotate(c.cr, -angle * kPi / 180.0);  // the surface's y runs down
+  cairo_translate(c.cr, tx, -ty);
   cairo_scale(c.cr, fx, fy);
   cairo_set_source_surface(c.cr, img, -tw / 2.0, -th / 2.0);
   cairo_set_matrix(c.cr, &saved);

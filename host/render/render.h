@@ -8,7 +8,8 @@
 // (0,0,0) transparent, and a text element with that bit draws no background
 // box. Flags without it (0x6, 0x26) draw opaque: bitmaps as they are, texts
 // on their background colour. Masks (bitmap id + 1 of moving images and
-// sprites) show the element where the mask is not black.
+// sprites) show the element where the mask is white, in proportion to its
+// grey level elsewhere (nothing where it is black).
 #pragma once
 
 #include <cairo.h>
@@ -42,7 +43,7 @@ class BitmapStore {
   // `black_transparent`, else RGB24), or null when the module has no such
   // bitmap or it is not a 24-bit BMP. The store owns the surface.
   cairo_surface_t* image(unsigned id, bool black_transparent) const;
-  // The bitmap as an A8 mask: opaque where the bitmap is not black.
+  // The bitmap as an A8 mask: its brightest channel as the coverage.
   cairo_surface_t* mask(unsigned id) const;
   bool size(unsigned id, int* width, int* height) const;
 

@@ -40,14 +40,16 @@ void draw_engine_on(Canvas& c);
 void draw_registration_plate(Canvas& c);
 void draw_switch_plate(Canvas& c, const char* left, const char* right);
 void draw_switch_lever(Canvas& c, bool right);
-void draw_knob_plate(Canvas& c, const char* label);
-void draw_knob(Canvas& c, Rgb index);
+void draw_knob_plate(Canvas& c);
+void draw_knob(Canvas& c, Rgb index, const char* label);
 void draw_selector_panel(Canvas& c);
 void draw_selector_backlight(Canvas& c);
 void draw_selector_button(Canvas& c, const char* label, const char* sub, bool selected);
 
 // Head-up display, one routine per symbol with its colour index.
 void draw_hud_frame(Canvas& c);
+void draw_hud_symbol_window(Canvas& c);  // ladder and marker: the glass less the readouts
+void draw_hud_tape_window(Canvas& c);    // heading tape: fading out at both ends
 void draw_hud_symbology(Canvas& c, int colour);
 void draw_hud_bank_pointer(Canvas& c, int colour);
 void draw_hud_ladder(Canvas& c, int colour);

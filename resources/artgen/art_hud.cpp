@@ -37,10 +37,35 @@ void draw_hud_frame(Canvas& c) {
   colour(cr, {24, 30, 34});
   cairo_set_line_width(cr, 1.0);
   cairo_stroke(cr);
-  for (double x : {0.0, 196.0}) {
-    fill_rect(cr, x, 150, 14, 20, {44, 48, 52});
-    rect(cr, x + 0.5, 150.5, 13, 19, 1, {70, 76, 82});
-  }
+}
+
+void draw_hud_symbol_window(Canvas& c) {
+  cairo_t* cr = c.cr();
+  draw_window_mask(c);
+  // The window lies at gauge point (19,9). The ladder and the marker stay
+  // out of the airspeed and altitude boxes and of the angle-of-attack
+  // readout (gauge boxes (26,65)-(55,89), (151,65)-(186,89) and
+  // (7,64)-(57,76)), whose texts are drawn with black as transparent.
+  constexpr double kX = 19, kY = 9;
+  fill_rect(cr, 0, 64 - kY, 57 - kX, 12, kKey);
+  fill_rect(cr, 26 - kX, 65 - kY, 55 - 26, 89 - 65, kKey);
+  fill_rect(cr, 151 - kX, 65 - kY, 186 - 151, 89 - 65, kKey);
+}
+
+void draw_hud_tape_window(Canvas& c) {
+  // Grey levels let the host fade the tape: the numbers that reach the ends
+  // of the window fade out instead of being cut off.
+  cairo_t* cr = c.cr();
+  const double w = c.width(), fade = 14;
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, w, 0);
+  cairo_pattern_add_color_stop_rgb(p, 0, 0, 0, 0);
+  cairo_pattern_add_color_stop_rgb(p, fade / w, 1, 1, 1);
+  cairo_pattern_add_color_stop_rgb(p, 1 - fade / w, 1, 1, 1);
+  cairo_pattern_add_color_stop_rgb(p, 1, 0, 0, 0);
+  cairo_rectangle(cr, 0, 0, w, c.height());
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
 }
 
 void draw_hud_symbology(Canvas& c, int colour_index) {

@@ -121,27 +121,29 @@ void draw_switch_plate(Canvas& c, const char* left, const char* right) {
   cairo_t* cr = c.cr();
   gradient_rect(cr, 0, 0, c.width(), c.height(), {66, 70, 74}, {40, 43, 46});
   rect(cr, 0.5, 0.5, c.width() - 1, c.height() - 1, 1, {22, 24, 26});
-  text_at(cr, kSansBold, 7, 8.5, 12, kEngrave, left);
-  text_at(cr, kSansBold, 7, 37.5, 12, kEngrave, right);
+  // Legends on the top row, each above the end of the lever's travel, so
+  // the lever never covers them.
+  text_at(cr, kSansBold, 7, 10.5, 5.5, kEngrave, left);
+  text_at(cr, kSansBold, 7, 35.5, 5.5, kEngrave, right);
   // The lever's slot.
-  rounded_path(cr, 16, 9, 14, 6, 3);
+  rounded_path(cr, 12, 13, 22, 6, 3);
   colour(cr, {12, 13, 14});
   cairo_fill(cr);
 }
 
 void draw_switch_lever(Canvas& c, bool right) {
   cairo_t* cr = c.cr();
-  const double tip = right ? 31 : 15;
+  const double tip = right ? 30 : 16, y = 16;
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  line(cr, 23, 12, tip, 12, 4.0, {150, 155, 160});
-  disc(cr, tip, 12, 4.2, {205, 208, 212});
-  circle(cr, tip, 12, 4.2, 0.8, {90, 94, 98});
-  disc(cr, tip - 1.2, 10.8, 1.4, {245, 247, 250});
-  // A green index on the plate side that the lever points to.
-  fill_rect(cr, right ? 36 : 2, 19, 8, 2, kGreen);
+  line(cr, 23, y, tip, y, 4.0, {150, 155, 160});
+  disc(cr, tip, y, 3.8, {205, 208, 212});
+  circle(cr, tip, y, 3.8, 0.8, {90, 94, 98});
+  disc(cr, tip - 1.1, y - 1.1, 1.3, {245, 247, 250});
+  // A green index under the legend that the lever points to.
+  fill_rect(cr, right ? 29 : 4, 10, 13, 1.5, kGreen);
 }
 
-void draw_knob_plate(Canvas& c, const char* label) {
+void draw_knob_plate(Canvas& c) {
   cairo_t* cr = c.cr();
   const double w = c.width(), h = c.height();
   gradient_rect(cr, 0, 0, w, h, {62, 66, 70}, {38, 41, 44});
@@ -152,10 +154,12 @@ void draw_knob_plate(Canvas& c, const char* label) {
   // Turn arrows: down on the left half, up on the right half.
   polygon(cr, {3, h - 4, 8, h - 7, 8, h - 1}, kEngrave);
   polygon(cr, {w - 3, h - 4, w - 8, h - 7, w - 8, h - 1}, kEngrave);
-  if (*label) text_at(cr, kSansBold, 6, cx, 4.5, kEngrave, label);
 }
 
-void draw_knob(Canvas& c, Rgb index) {
+// The knob's cap carries its legend (the housing is shared by two knobs), on
+// the cap's face across the pivot, as engraved on a real knob: it turns with
+// the index.
+void draw_knob(Canvas& c, Rgb index, const char* label) {
   cairo_t* cr = c.cr();
   const double w = c.width(), cx = w / 2, cy = c.height() / 2, r = w / 2 - 1.5;
   // Knurled rim, then the cap with its index along +x.
@@ -170,7 +174,13 @@ void draw_knob(Canvas& c, Rgb index) {
   cairo_fill(cr);
   cairo_pattern_destroy(p);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  line(cr, cx + r * 0.25, cy, cx + r - 4, cy, 2.2, index);
+  line(cr, cx + r * 0.6, cy, cx + r - 4, cy, 2.2, index);
+  // Legend across the index: level when the index points up.
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_rotate(cr, kPi / 2);
+  text_at(cr, kSansBold, w < 45 ? 8 : 9, 0, 1, {235, 238, 240}, label);
+  cairo_restore(cr);
 }
 
 void draw_selector_panel(Canvas& c) {

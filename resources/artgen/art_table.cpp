@@ -34,10 +34,9 @@ struct Table {
           [draw, c](Canvas& k) { draw(k, c); });
   }
   // The window mask (id + 1) of each colour copy of a moving image or sprite.
-  void hud_masks(unsigned base, int w, int h, const char* of) {
+  void hud_masks(unsigned base, int w, int h, const char* of, void (*draw)(Canvas&) = draw_window_mask) {
     for (int c = 0; c < 4; ++c)
-      add(base + 10 * c + 1, w, h, "Head_Up_Display", std::string("window mask of the ") + of, kGiven,
-          draw_window_mask);
+      add(base + 10 * c + 1, w, h, "Head_Up_Display", std::string("window mask of the ") + of, kGiven, draw);
   }
 };
 
@@ -100,9 +99,9 @@ void controls(Table& t) {
   }
 
   t.add(450, 46, 46, "Baro_Pressure", "knob housing BARO", "two click boxes 23 x 46 side by side",
-        [](Canvas& c) { draw_knob_plate(c, "BARO"); });
+        [](Canvas& c) { draw_knob_plate(c); });
   t.add(460, 40, 40, "Baro_Pressure", "knob (needle, points along +x, pivot (20,20))",
-        "fits the 46 x 46 housing about (23,23)", [](Canvas& c) { draw_knob(c, kWhite); });
+        "fits the 46 x 46 housing about (23,23)", [](Canvas& c) { draw_knob(c, kWhite, "BARO"); });
   t.add(480, 46, 24, "ILS_TAC_Switch", "switch plate ILS / TAC", kSwitch,
         [](Canvas& c) { draw_switch_plate(c, "ILS", "TAC"); });
   t.add(490, 46, 24, "ILS_TAC_Switch", "lever at ILS (icon image 0, at (0,0))", kSwitch,
@@ -110,11 +109,11 @@ void controls(Table& t) {
   t.add(491, 46, 24, "ILS_TAC_Switch", "lever at TAC (icon image 1)", kSwitch,
         [](Canvas& c) { draw_switch_lever(c, true); });
   t.add(2210, 58, 58, "Heading_Selector_Button, Omni_Bearing_Selector", "knob housing",
-        "two click boxes 29 x 58 side by side", [](Canvas& c) { draw_knob_plate(c, ""); });
+        "two click boxes 29 x 58 side by side", [](Canvas& c) { draw_knob_plate(c); });
   t.add(2220, 50, 50, "Heading_Selector_Button", "heading knob, magenta index (needle, pivot (25,25))",
-        "fits the 58 x 58 housing about (29,29)", [](Canvas& c) { draw_knob(c, kMagenta); });
+        "fits the 58 x 58 housing about (29,29)", [](Canvas& c) { draw_knob(c, kMagenta, "HDG"); });
   t.add(2230, 50, 50, "Omni_Bearing_Selector", "course knob, white index (needle, pivot (25,25))",
-        "fits the 58 x 58 housing about (29,29)", [](Canvas& c) { draw_knob(c, kWhite); });
+        "fits the 58 x 58 housing about (29,29)", [](Canvas& c) { draw_knob(c, kWhite, "CRS"); });
 }
 
 void hud(Table& t) {
@@ -126,11 +125,11 @@ void hud(Table& t) {
   // The pitch ladder (1040..1070) and flight path marker (1080..1110) share
   // the sprite size and window.
   t.hud_family(1040, 221, 441, "pitch ladder (sprite)", kGiven, draw_hud_ladder);
-  t.hud_masks(1040, 167, 130, "pitch ladder");
+  t.hud_masks(1040, 167, 130, "pitch ladder", draw_hud_symbol_window);
   t.hud_family(1080, 221, 441, "flight path marker (sprite)", kGiven, draw_hud_flight_path_marker);
-  t.hud_masks(1080, 167, 130, "flight path marker");
+  t.hud_masks(1080, 167, 130, "flight path marker", draw_hud_symbol_window);
   t.hud_family(1120, 1201, 14, "heading tape (moving image, 3 px per degree)", kGiven, draw_hud_tape);
-  t.hud_masks(1120, 121, 15, "heading tape");
+  t.hud_masks(1120, 121, 15, "heading tape", draw_hud_tape_window);
   t.hud_family(1160, 5, 9, "localizer caret", kGiven, draw_hud_localizer_caret);
   t.hud_images(1200, 21, 6, "NAV1 label", kGiven, [](Canvas& c, int k) { draw_hud_nav_label(c, k, false); });
   t.hud_images(1204, 21, 6, "NAV2 label", kGiven, [](Canvas& c, int k) { draw_hud_nav_label(c, k, true); });

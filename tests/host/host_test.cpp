@@ -266,5 +266,40 @@ TEST(RealModule, DefaultPanelPlacesEveryGaugeAndRunsFrames) {
   EXPECT_TRUE(state.window_open(0));
 }
 
+// One size per instance: the line's width and height, else the header's
+// default size, the height in the first bitmap's proportions. Clicks and
+// tooltips come in pixels of that size and land where the same point of the
+// picture lies at any other size.
+TEST(RealModule, InstancesAreSizedByTheLineOrDefaultAndClicksScaleToBitmapPoints) {
+  auto module = Module::load(ORV_REAL_MODULE);
+  SimState state;
+  state.set_number(753, 100);  // lit selectors
+  Host host(*module, state);
+  std::vector<std::string> warnings;
+  host.place(parse_panel_config("[Window00]\n"
+                                "gauge00=Orvane_Instr!Screen_Selector_Main, 0,0,231,210\n"
+                                "gauge01=Orvane_Instr!Screen_Selector_Main, 0,0,462\n"
+                                "gauge02=Orvane_Instr!Screen_Selector_Main, 0,0\n"
+                                "gauge03=Orvane_Instr!Screen_Selector_Main, 0,0,50,80\n",
+                                "panel.cfg"),
+             warnings);
+  ASSERT_EQ(host.instances().size(), 4u);
+  const std::pair<int, int> sizes[] = {{231, 210}, {462, 420}, {100, 91}, {50, 80}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(host.instances()[i].width, sizes[i].first) << i;
+    EXPECT_EQ(host.instances()[i].height, sizes[i].second) << i;
+    EXPECT_EQ(host.instance(i).header().size.x, sizes[i].first) << i;
+  }
+  host.start();
+  host.frame();
+  for (auto [x, y] : {std::pair{40, 30}, {100, 30}, {180, 80}, {120, 140}, {190, 150}}) {
+    const ClickResult unscaled = host.click(0, x, y, MouseButton::left);
+    EXPECT_GE(unscaled.rect, 0) << x << "," << y;
+    EXPECT_EQ(host.click(1, 2 * x, 2 * y, MouseButton::left).rect, unscaled.rect) << x << "," << y;
+    EXPECT_EQ(host.tooltip(1, 2 * x, 2 * y).text, host.tooltip(0, x, y).text) << x << "," << y;
+  }
+  host.stop();
+}
+
 }  // namespace
 }  // namespace orv::host

@@ -24,7 +24,7 @@ TEST(PanelConfig, ReadsTitlesWindowsAndGaugeLines) {
       "visible=0\n"
       "ident=10050\n"
       "gauge00=Other!Thing, 5,6\n"
-      "[Vcockpit01]\n"
+      "[Views]\n"
       "gauge00=Ignored!Here, 0,0\n",
       "panel.cfg");
   EXPECT_TRUE(p.warnings.empty());
@@ -56,7 +56,7 @@ TEST(PanelConfig, MalformedLinesWarnWithFileAndLineAndTheRestIsUsed) {
       "gauge00=NoBang, 0,0\n"
       "gauge01=Orvane_Instr!Radar, x,0\n"
       "gauge02=Orvane_Instr!Radar, 0,0,0\n"
-      "size_mm=12\n"
+      "size_mm=12,x\n"
       "background_color=300,0,0\n"
       "ident=SOMEWHERE\n"
       "what is this\n"
@@ -78,6 +78,59 @@ TEST(PanelConfig, IdentNamesMapToWindowNumbers) {
   EXPECT_EQ(window_number_of_ident("RADIO_STACK_PANEL"), 50u);
   EXPECT_EQ(window_number_of_ident(" 49 "), 49u);
   EXPECT_FALSE(window_number_of_ident("GPS").has_value());
+}
+
+// Panels as written for the simulator: any letter case, comments after
+// values, tabs, a width-only size_mm, virtual cockpits, names with spaces.
+TEST(PanelConfig, ReadsPanelsAsTheSimulatorDoes) {
+  const PanelConfig p = parse_panel_config(
+      "[WINDOW TITLES]\n"
+      "WINDOW00=Main ; the pilot's view\n"
+      "[window00]\n"
+      "Size_MM=\t800 \t\n"
+      "IDENT=main_panel // named panel\n"
+      "GAUGE00=Orvane_Instr!Head_Up_Display,\t10 ,\t20 , 210 ,170 // HUD\n"
+      "gauge01= My Gauges!Some Gauge , 1, 2\n"
+      "[Vcockpit03]\n"
+      "Background_color=0,0,0\n"
+      "size_mm=512,256\n"
+      "pixel_size=512,256\n"
+      "texture=$MFD_Left\n"
+      "gauge00=Orvane_Instr!Attitude, 0,0,300,270\n"
+      "[Vcockpit03]\n"
+      "gauge00=Orvane_Instr!Radar, 0,0\n"
+      "[Views]\n"
+      "eyepoint=0,0,0\n",
+      "panel.cfg");
+  ASSERT_EQ(p.windows.size(), 2u);
+  const PanelWindow& main = p.windows[0];
+  EXPECT_EQ(main.title, "Main");
+  EXPECT_EQ(main.number, 0u);
+  EXPECT_EQ(main.size_mm_x, 800);
+  EXPECT_EQ(main.size_mm_y, 0);  // follows the background bitmap or the gauges
+  ASSERT_EQ(main.gauges.size(), 2u);
+  EXPECT_EQ(main.gauges[0].x, 10);
+  EXPECT_EQ(main.gauges[0].height, 170);
+  EXPECT_TRUE(main.gauges[0].parameters.empty());
+  EXPECT_EQ(main.gauges[1].module, "My Gauges");
+  EXPECT_EQ(main.gauges[1].gauge, "Some Gauge");
+  const PanelWindow& vc = p.windows[1];
+  EXPECT_TRUE(vc.virtual_cockpit);
+  EXPECT_TRUE(vc.visible);
+  EXPECT_EQ(vc.index, 3);
+  EXPECT_EQ(vc.number, kVirtualCockpitWindowBase + 3);
+  EXPECT_EQ(vc.texture, "$MFD_Left");
+  EXPECT_EQ(vc.pixel_width, 512);
+  EXPECT_EQ(vc.pixel_height, 256);
+  ASSERT_EQ(vc.gauges.size(), 1u);
+  ASSERT_EQ(p.warnings.size(), 1u);  // the repeated section
+  EXPECT_EQ(p.warnings[0].rfind("panel.cfg:14: ", 0), 0u);
+  EXPECT_EQ(describe_sections(p),
+            "  line 1 [WINDOW TITLES]: window titles\n"
+            "  line 3 [window00]: window 0; 2 gauge line(s)\n"
+            "  line 8 [Vcockpit03]: virtual cockpit 3, texture $MFD_Left; 1 gauge line(s)\n"
+            "  line 14 [Vcockpit03]: not read: repeats an earlier section\n"
+            "  line 16 [Views]: not read (this host reads [Window Titles], [WindowNN] and [VcockpitNN])\n");
 }
 
 }  // namespace

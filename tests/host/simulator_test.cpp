@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
+#include <set>
+#include <sstream>
+
+#include "token_names.h"
+
 namespace orv::host {
 namespace {
 
@@ -105,6 +112,34 @@ TEST(SimState, ExpressionsGiveScenarioValuesAndTheAltimeterSetting) {
   EXPECT_FALSE(state.evaluate("(A:NO SUCH THING,number)", &number, &text));
   EXPECT_EQ(number, 0.0);
   EXPECT_STREQ(text, "");
+}
+
+// The token page of the docs carries the host's own table; a token added to
+// or changed in host/token_names.cpp without the page fails here.
+TEST(TokenTable, DocsCarryTheHostsOwnTable) {
+  std::ifstream in(ORV_TOKEN_DOC);
+  ASSERT_TRUE(in) << ORV_TOKEN_DOC;
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string page = text.str(), begin = "<!-- BEGIN orvane-panel tokens -->\n",
+                    end = "<!-- END orvane-panel tokens -->";
+  const auto from = page.find(begin), to = page.find(end);
+  ASSERT_TRUE(from != std::string::npos && to != std::string::npos && to > from);
+  EXPECT_EQ(page.substr(from + begin.size(), to - from - begin.size()), token_table_markdown())
+      << "regenerate with: bash scripts/update_token_doc.sh";
+}
+
+TEST(TokenTable, NamesAndNumbersAreUniqueAndFindEachOther) {
+  std::set<std::uint32_t> ids;
+  std::set<std::string> names;
+  for (const auto& t : token_table()) {
+    EXPECT_TRUE(ids.insert(t.id).second) << t.id;
+    EXPECT_TRUE(names.insert(t.name).second) << t.name;
+    EXPECT_EQ(token_by_name(t.name), t.id);
+    std::string lower = t.name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(token_by_name(lower), t.id);
+  }
 }
 
 }  // namespace

@@ -401,6 +401,7 @@ TEST_F(Cockpit, AttitudeReadoutsMachLagAndTooltipsThroughTheHost) {
   s.set_expression_number("(A:PLANE HEADING DEGREES GYRO, degrees)", 93.4);
   Host h(*module_, s);
   const std::size_t attitude = h.add_instance("Attitude", 43, 0, 0, {});
+  h.size(attitude, 300, 270);  // tooltip points below are in pixels of this size
   h.start();
   const std::pair<std::uint32_t, double> tokens[] = {{61, 999.6}, {64, 32768}, {74, 12345}, {75, 1013.2}};
   for (auto [id, v] : tokens) s.set_number(id, v);

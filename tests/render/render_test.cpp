@@ -143,7 +143,7 @@ TEST_F(RenderTest, NeedleTurnsClockwiseByItsTableOrFromUpWithout) {
   }
 }
 
-TEST_F(RenderTest, SpriteTurnsCounterClockwiseAboutItsCentreAndIsClippedByItsMask) {
+TEST_F(RenderTest, SpriteMovesUpAndTurnsCounterClockwiseInItsOwnFrameClippedByItsMask) {
   SpriteElement s{};
   s.h = {.kind = kSprite, .bitmap = 20, .position = {0, 0}, .flags = 0x87};
   s.centre = {50, 50};
@@ -154,17 +154,18 @@ TEST_F(RenderTest, SpriteTurnsCounterClockwiseAboutItsCentreAndIsClippedByItsMas
   render();
   EXPECT_TRUE(is(30, 50, kWhite));
   EXPECT_TRUE(is(70, 50, kBackground));
-  // Moved 5 units down (y scale 2) in its own frame, then turned 90 degrees
-  // counter-clockwise about the centre: a vertical bar 10 px right of it.
+  // Moved 5 units up (y scale 2; the texture's frame has y up) and turned 90
+  // degrees counter-clockwise about the centre: a vertical bar 10 px left of
+  // it. Moved down instead, the bar lies right of the mask's edge.
   values_[&s.h] = {{0, 5, 90}, true};
-  render();
-  EXPECT_TRUE(is(40, 30, kBackground));
-  EXPECT_TRUE(is(60, 30, kBackground));  // right of the mask's edge
-  values_[&s.h] = {{0, -5, 90}, true};
   render();
   EXPECT_TRUE(is(40, 30, kWhite));
   EXPECT_TRUE(is(40, 70, kWhite));
   EXPECT_TRUE(is(30, 50, kBackground));
+  values_[&s.h] = {{0, -5, 90}, true};
+  render();
+  EXPECT_TRUE(is(40, 30, kBackground));
+  EXPECT_TRUE(is(60, 30, kBackground));
 }
 
 TEST_F(RenderTest, MovingImageShowsEitherEndOfTheImageThroughItsWindow) {
@@ -182,6 +183,12 @@ TEST_F(RenderTest, MovingImageShowsEitherEndOfTheImageThroughItsWindow) {
   values_[&m.h] = {{1000, 0, 0}, true};  // clamped to the high end
   render();
   EXPECT_TRUE(is(28, 15, kGreen));
+  // A grey window shows the image in proportion: half grey, half of it.
+  add_bitmap(31, 20, 10, [](int x, int) { return x < 10 ? Px{128, 128, 128} : kWhite; });
+  render();
+  EXPECT_TRUE(is(15, 15, Px{0, 128, 40}));  // green over the dark blue background, half each
+  EXPECT_TRUE(is(25, 15, kGreen));
+  add_bitmap(31, 20, 10, [](int, int) { return kWhite; });
 }
 
 TEST_F(RenderTest, IconShowsImageByIndexAndNothingForMinusOne) {

@@ -181,7 +181,9 @@ Inputs load_inputs(const std::optional<std::string>& scenario_path,
     in.panel_name = panel_path ? *panel_path : *in.scenario.panel;
     panel_text = read_file(in.panel_name);
   }
-  in.panel = parse_panel_config(panel_text, in.panel_name);
+  in.panel =
+      parse_panel_config(panel_text, in.panel_name,
+                         panel_path || in.scenario.panel ? directory_of(in.panel_name) : std::string());
   return in;
 }
 
@@ -191,7 +193,9 @@ void place_panel(Host& host, const Inputs& inputs) {
   for (const auto& w : warnings) std::fprintf(stderr, "orvane-panel: warning: %s\n", w.c_str());
   if (host.instances().empty()) {
     throw HostError(ErrorKind::bad_panel,
-                    inputs.panel_name + ": places no gauge of module " + host.module().name());
+                    inputs.panel_name + ": places no gauge of module " + host.module().name() +
+                        "; the sections seen:\n" + describe_sections(inputs.panel) +
+                        "(gauge lines that were not used are named in the warnings above)");
   }
 }
 

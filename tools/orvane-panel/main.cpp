@@ -39,6 +39,7 @@ constexpr Command kCommands[] = {
 #else
     {"render", "render the instruments to PNG", nullptr},
 #endif
+    {"tokens", "print the token variables the host serves", &run_tokens},
 };
 
 void usage(std::FILE* out) {

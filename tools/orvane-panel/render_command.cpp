@@ -40,19 +40,23 @@ constexpr const char* kRenderHelp =
     "\n"
     "  DIR/tT/windowNN_TITLE.png          every panel window open at T ([WindowNN]\n"
     "                                     of panel.cfg), its gauges at their places\n"
+    "  DIR/tT/vcNN_TEXTURE.png            every virtual cockpit ([VcockpitNN]): its\n"
+    "                                     texture of pixel_size with its gauges\n"
     "  DIR/tT/instanceKK_GAUGE.png        every gauge instance of an open window\n"
     "                                     (KK: instance index, as the trace numbers\n"
     "                                     them), at its panel size\n"
-    "  DIR/cockpit_tT.png                 all open windows side by side, labelled\n"
+    "  DIR/cockpit_tT.png                 all open windows and virtual cockpits\n"
+    "                                     side by side, labelled\n"
     "\n"
     "  DIR/tooltips.txt                   the scenario's tooltips, one line each\n"
     "                                     (time, instance, point, text), when it has any\n"
     "\n"
     "T is written with at least one decimal (t12.0, t1.25). The files written are\n"
     "listed on standard output, one per line. Gauges without elements show as a\n"
-    "labelled grey box. A gauge line without width and height is drawn at its\n"
-    "background bitmap's size; with a width only, the height keeps the bitmap's\n"
-    "proportions.\n"
+    "labelled grey box. Every gauge is drawn at its size in the panel, as the\n"
+    "trace reports it: the gauge line's width and height; without a width, the\n"
+    "gauge's default size; without a height, the width in the proportions of the\n"
+    "gauge's first bitmap.\n"
     "\n"
     "Options:\n"
     "  --module PATH        gauge module (default: Orvane_Instr next to this program)\n"
@@ -112,12 +116,6 @@ void label(cairo_t* cr, double x, double y, double size, const std::string& text
   cairo_show_text(cr, text.c_str());
 }
 
-const abi::ElementHeader* background_of(const GaugeInstance& g) {
-  for (const ElementSlot& s : g.elements())
-    if (s.element->kind == abi::kStaticImage) return s.element;
-  return nullptr;
-}
-
 class Renderer {
  public:
   Renderer(Host& host, const render::BitmapStore& bitmaps, render::DrawingSurfaces& surfaces, std::string out,
@@ -127,27 +125,6 @@ class Renderer {
         surfaces_(surfaces),
         out_(std::move(out)),
         scenario_name_(std::move(scenario_name)) {}
-
-  // Sizes from background bitmaps where the panel line gives none.
-  void size_instances() {
-    std::size_t index = 0;
-    for (const PanelWindow& w : host_.windows()) {
-      for (const GaugePlacement& g : w.gauges) {
-        if (index >= host_.instances().size()) return;
-        PlacedInstance& p = host_.instances()[index++];
-        const abi::ElementHeader* bg = background_of(*p.gauge);
-        int bw = 0, bh = 0;
-        if (bg == nullptr || !bitmaps_.size(bg->bitmap, &bw, &bh) || bw <= 0 || bh <= 0) continue;
-        if (!g.width) {
-          p.width = bw;
-          p.height = bh;
-        } else if (!g.height) {
-          p.height = std::max(1, static_cast<int>(std::lround(static_cast<double>(*g.width) * bh / bw)));
-        }
-        p.gauge->header().size = {p.width, p.height};
-      }
-    }
-  }
 
   void attach_surfaces() {
     for (PlacedInstance& p : host_.instances()) surfaces_.attach(*p.gauge, bitmaps_);
@@ -181,11 +158,7 @@ class Renderer {
     for (const PanelWindow& w : host_.windows()) {
       if (!host_.state().window_open(w.number)) continue;
       cairo_surface_t* s = draw_window(w);
-      write(s,
-            dir + "/window" + two_digits(static_cast<std::size_t>(w.index)) + "_" +
-                slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) +
-                ".png",
-            false);
+      write(s, dir + "/" + picture_name(w), false);
       shown.push_back({&w, s});
     }
     write_sheet(shown, t);
@@ -219,16 +192,29 @@ class Renderer {
     render::render_gauge(cr, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
   }
 
+  // windowNN_TITLE.png, or vcNN_TEXTURE.png for a virtual cockpit.
+  static std::string picture_name(const PanelWindow& w) {
+    const std::string nn = two_digits(static_cast<std::size_t>(w.index));
+    if (w.virtual_cockpit) return "vc" + nn + "_" + slug(w.texture.empty() ? "texture" : w.texture) + ".png";
+    return "window" + nn + "_" +
+           slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) + ".png";
+  }
+
+  // A virtual cockpit is drawn at its texture's pixel size, a window at its
+  // size_mm; a size left out is what the window's gauges need.
   cairo_surface_t* draw_window(const PanelWindow& w) {
-    int width = w.size_mm_x, height = w.size_mm_y;
+    int width = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_width : w.size_mm_x;
+    int height = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_height : w.size_mm_y;
     if (width <= 0 || height <= 0) {
-      width = height = 16;
+      int need_w = 16, need_h = 16;
       for (std::size_t i = 0; i < host_.instances().size(); ++i) {
         const PlacedInstance& p = host_.instances()[i];
         if (p.window != w.number) continue;
-        width = std::max(width, p.x + p.width);
-        height = std::max(height, p.y + p.height);
+        need_w = std::max(need_w, p.x + p.width);
+        need_h = std::max(need_h, p.y + p.height);
       }
+      if (width <= 0) width = need_w;
+      if (height <= 0) height = need_h;
     }
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(s);
@@ -267,9 +253,12 @@ class Renderer {
       const PanelWindow& win = *s.window;
       int w = cairo_image_surface_get_width(s.picture);
       const int h = cairo_image_surface_get_height(s.picture);
-      captions.push_back("Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
-                         "  (window " + std::to_string(win.number) + ", " + std::to_string(w) + " x " +
-                         std::to_string(h) + ")");
+      const std::string size = std::to_string(w) + " x " + std::to_string(h);
+      captions.push_back(win.virtual_cockpit
+                             ? "Vcockpit" + two_digits(static_cast<std::size_t>(win.index)) + "  texture " +
+                                   win.texture + "  (" + size + ")"
+                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
+                                   "  (window " + std::to_string(win.number) + ", " + size + ")");
       cairo_text_extents_t te;
       cairo_text_extents(measure, captions.back().c_str(), &te);
       w = std::max(w, static_cast<int>(std::ceil(te.x_advance)));
@@ -371,7 +360,6 @@ int run_render(const Args& args) {
     Host host(*module, state);
     place_panel(host, inputs);
     Renderer renderer(host, bitmaps, surfaces, out, scenario.name);
-    renderer.size_instances();
     renderer.attach_surfaces();
 
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
