@@ -156,4 +156,29 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
   }
 }
 
+TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
+  prepare();
+  const fs::path out = test_dir() / "motion";
+  fs::remove_all(out);
+  const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out " + out.string();
+  const ToolRun r = render(base + " --animate " + (out / "hud.gif").string() +
+                           " --frames --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
+  ASSERT_EQ(r.code, 0) << r.err;
+  // 0.25, 0.5, 0.75 and 1 s; no still pictures without --at.
+  std::set<std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(out))
+    if (e.is_regular_file()) files.insert(fs::relative(e.path(), out).string());
+  const std::set<std::string> expected = {"hud.gif", "frames/frame_00000.png", "frames/frame_00001.png",
+                                          "frames/frame_00002.png", "frames/frame_00003.png"};
+  EXPECT_EQ(files, expected);
+  EXPECT_EQ(png_size(out / "frames/frame_00003.png"), std::make_pair(420, 340));
+  EXPECT_NE(r.err.find("frame 4/4 (100%)"), std::string::npos) << r.err;
+
+  const ToolRun missing = render(base + " --frames --picture Radar");
+  EXPECT_EQ(missing.code, 2);
+  EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
+  EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
+  EXPECT_EQ(render(base + " --fps 30").code, 2);
+}
+
 }  // namespace

@@ -11,11 +11,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "animation.h"
 #include "cli.h"
 #include "commands.h"
 #include "host.h"
@@ -71,6 +73,18 @@ constexpr const char* kRenderHelp =
     "                       name) at a simulated time, besides the scenario's clicks;\n"
     "                       e.g. Screen_Selector_Main:40,30@1 steps the HUD colour,\n"
     "                       Screen_Selector_Main:40,30:right@1 switches the HUD on/off\n"
+    "\n"
+    "Moving pictures (the flight between --from and --to, at --fps frames per\n"
+    "simulated second; still pictures then only for the --at times given):\n"
+    "  --animate FILE.gif   one animated GIF that loops\n"
+    "  --frames             the frame sequence DIR/frames/frame_NNNNN.png\n"
+    "  --fps N              frames per second, 1 to 18 (default 6)\n"
+    "  --from SECONDS       start of the window (default 0)\n"
+    "  --to SECONDS         end of the window (default the scenario's end)\n"
+    "  --picture WHAT       what a frame shows: \"cockpit\" (the sheet, default) or\n"
+    "                       a gauge name (its first instance in an open window)\n"
+    "  --scale F            size of the GIF's frames, 0.1 to 1 (default 1)\n"
+    "  A run of many frames reports its progress on standard error.\n"
     "  --help               this text\n"
     "\n"
     "The substitute host plays no sound unless SDL_AUDIODRIVER names an SDL audio\n"
@@ -161,9 +175,42 @@ class Renderer {
       write(s, dir + "/" + picture_name(w), false);
       shown.push_back({&w, s});
     }
-    write_sheet(shown, t);
+    write(compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
     for (Shown& s : shown) cairo_surface_destroy(s.picture);
   }
+
+  // One frame of the moving pictures: the cockpit sheet (`gauge` empty) or
+  // the first shown instance of `gauge`; null when that gauge is not shown.
+  // The caller destroys the surface.
+  cairo_surface_t* frame_picture(const std::string& gauge, const std::string& t) {
+    if (gauge.empty()) {
+      struct Shown {
+        const PanelWindow* window;
+        cairo_surface_t* picture;
+      };
+      std::vector<Shown> shown;
+      for (const PanelWindow& w : host_.windows())
+        if (host_.state().window_open(w.number)) shown.push_back({&w, draw_window(w)});
+      cairo_surface_t* sheet = compose_sheet(shown, t);
+      for (Shown& s : shown) cairo_surface_destroy(s.picture);
+      return sheet;
+    }
+    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+      const PlacedInstance& p = host_.instances()[i];
+      if (!host_.shown(i) || p.gauge->name() != gauge) continue;
+      cairo_surface_t* s =
+          cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width), std::max(1, p.height));
+      cairo_t* cr = cairo_create(s);
+      set_colour(cr, window_background(p.window));
+      cairo_paint(cr);
+      draw_instance(cr, i);
+      cairo_destroy(cr);
+      return s;
+    }
+    return nullptr;
+  }
+
+  void write_picture(cairo_surface_t* s, const std::string& path) { write(s, path, false); }
 
  private:
   std::uint32_t window_background(std::uint32_t number) const {
@@ -235,7 +282,7 @@ class Renderer {
   // Windows in panel order, left to right in rows no wider than the widest
   // window or 2200 pixels, each under a caption.
   template <typename Shown>
-  void write_sheet(const std::vector<Shown>& shown, const std::string& t) {
+  cairo_surface_t* compose_sheet(const std::vector<Shown>& shown, const std::string& t) {
     constexpr int kMargin = 16, kCaption = 24, kTitle = 40, kMaxRow = 2200;
     int row_limit = kMaxRow;
     for (const Shown& s : shown) row_limit = std::max(row_limit, cairo_image_surface_get_width(s.picture));
@@ -302,7 +349,7 @@ class Renderer {
       cairo_stroke(cr);
     }
     cairo_destroy(cr);
-    write(sheet, out_ + "/cockpit_t" + t + ".png");
+    return sheet;
   }
 
   void write(cairo_surface_t* s, const std::string& path, bool destroy = true) {
@@ -322,12 +369,48 @@ class Renderer {
 
 }  // namespace
 
+// The moving pictures asked for.
+struct Motion {
+  std::string gif;
+  bool frames = false;
+  double fps = 6.0, from = 0.0;
+  std::optional<double> to;
+  std::string picture;  // empty: the cockpit sheet
+  double scale = 1.0;
+  bool wanted() const { return frames || !gif.empty(); }
+};
+
+double number_option(const std::string& option, const std::string& v, double lo, double hi,
+                     const char* what) {
+  double x = 0.0;
+  if (!parse_seconds(v, x) || x < lo || x > hi)
+    throw UsageError{option + " needs " + what + ", not '" + v + "'"};
+  return x;
+}
+
 int run_render(const Args& args) {
   CommonOptions common;
   std::string out = "out";
   std::vector<double> times;
+  Motion motion;
   auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--out") {
+    if (a == "--animate") {
+      motion.gif = value();
+      if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
+    } else if (a == "--frames") {
+      motion.frames = true;
+    } else if (a == "--fps") {
+      motion.fps = number_option(a, value(), 1.0, 18.0, "a frame rate from 1 to 18");
+    } else if (a == "--from") {
+      motion.from = number_option(a, value(), 0.0, 86400.0, "a time in seconds from 0 to 86400");
+    } else if (a == "--to") {
+      motion.to = number_option(a, value(), 0.0, 86400.0, "a time in seconds from 0 to 86400");
+    } else if (a == "--picture") {
+      motion.picture = value();
+      if (motion.picture == "cockpit") motion.picture.clear();
+    } else if (a == "--scale") {
+      motion.scale = number_option(a, value(), 0.1, 1.0, "a factor from 0.1 to 1");
+    } else if (a == "--out") {
       out = value();
       if (out.empty()) throw UsageError{"--out needs a directory"};
     } else if (a == "--at") {
@@ -346,10 +429,22 @@ int run_render(const Args& args) {
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
-    if (times.empty()) times = scenario.render_at;
-    if (times.empty()) times.push_back(static_cast<double>(scenario.frames.value_or(36)) / kTicks);
+    const double end = static_cast<double>(scenario.frames.value_or(36)) / kTicks;
+    if (times.empty() && !motion.wanted()) times = scenario.render_at;
+    if (times.empty() && !motion.wanted()) times.push_back(end);
     std::sort(times.begin(), times.end());
     times.erase(std::unique(times.begin(), times.end()), times.end());
+    // The simulation frame of each moving picture's frame.
+    std::vector<long long> motion_frames;
+    if (motion.wanted()) {
+      const double to = motion.to.value_or(end);
+      if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
+      for (long k = 0;; ++k) {
+        const double t = motion.from + static_cast<double>(k) / motion.fps;
+        if (t > to + 1e-9) break;
+        motion_frames.push_back(std::llround(t * kTicks));
+      }
+    }
 
     auto module = Module::load(common.module.value_or(default_module_path()));
     const render::BitmapStore bitmaps =
@@ -365,11 +460,41 @@ int run_render(const Args& args) {
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
     run.apply_initial();
     host.start();
+    std::unique_ptr<GifAnimation> gif;
+    if (!motion.gif.empty()) gif = std::make_unique<GifAnimation>(motion.gif, motion.fps, motion.scale);
+    if (motion.frames) {
+      std::error_code ec;
+      std::filesystem::create_directories(out + "/frames", ec);
+      if (ec)
+        throw HostError(ErrorKind::unreadable, out + "/frames: cannot create the directory: " + ec.message());
+    }
+    Progress progress("render: frame", static_cast<long>(motion_frames.size()));
+    std::size_t next_motion = 0;
+    auto film = [&](long long f) {
+      for (; next_motion < motion_frames.size() && motion_frames[next_motion] == f; ++next_motion) {
+        cairo_surface_t* picture =
+            renderer.frame_picture(motion.picture, time_label(static_cast<double>(f) / kTicks));
+        if (picture == nullptr)
+          throw HostError(ErrorKind::usage, "--picture " + motion.picture +
+                                                ": no instance of that gauge is shown at " +
+                                                time_label(static_cast<double>(f) / kTicks) + " s");
+        if (motion.frames) {
+          char name[48];
+          std::snprintf(name, sizeof name, "/frames/frame_%05zu.png", next_motion);
+          renderer.write_picture(picture, out + name);
+        }
+        if (gif) gif->add(picture);
+        cairo_surface_destroy(picture);
+        if (motion_frames.size() > 1) progress.step();
+      }
+    };
+
     // The frame of time t is the one nearest to it; clicks are due as in the
     // trace.
     std::size_t next_time = 0, next_tooltip = 0;
     std::vector<std::string> tooltip_lines;
-    const long long last_frame = std::llround(times.back() * kTicks);
+    long long last_frame = times.empty() ? 0 : std::llround(times.back() * kTicks);
+    if (!motion_frames.empty()) last_frame = std::max(last_frame, motion_frames.back());
     for (long long f = 0; f <= last_frame; ++f) {
       run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
         if (!index)
@@ -390,6 +515,7 @@ int run_render(const Args& args) {
       }
       while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f)
         renderer.snapshot(time_label(times[next_time++]));
+      film(f);
     }
     host.stop();
     if (!tooltip_lines.empty()) {
@@ -399,6 +525,11 @@ int run_render(const Args& args) {
       for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
       std::fclose(f);
       std::cout << path << "\n";
+    }
+    if (motion_frames.size() > 1) progress.done();
+    if (gif) {
+      gif->close();
+      std::cout << motion.gif << "\n";
     }
     std::fflush(stdout);
     return int{kExitOk};
