@@ -43,6 +43,8 @@ GOLDEN(gps_toggle,               "default.json",               14,   "GPS_Toggle
 GOLDEN(close_subpanel,           "default.json",               14,   "Close_Subpanel",           "")
 GOLDEN(flight_map_climb_out,     "default.json",                8,   "Flight_Map",               "")
 GOLDEN(flight_map_short_final,   "default.json",               22,   "Flight_Map",               "")
+GOLDEN(right_display_climb_out,  "default.json",                8,   "Multi_Function_Display_Right", "")
+GOLDEN(right_display_short_final, "default.json",              22,   "Multi_Function_Display_Right", "")
 GOLDEN(cockpit_climb_out,        "default.json",                8,   "cockpit",                  "")
 GOLDEN(cockpit_short_final,      "default.json",               22,   "cockpit",                  "")
 // clang-format on

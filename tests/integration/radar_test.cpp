@@ -44,6 +44,8 @@ class RadarRun : public testing::Test {
     module_ = Module::load(ORV_REAL_MODULE);
     host_ = std::make_unique<Host>(*module_, state_);
     index_ = host_->add_instance("Radar", 0, 0, 0);
+    host_->instances()[index_].width = 286;  // placed at its bitmap's size
+    host_->instances()[index_].height = 291;
     for (ElementSlot& slot : host_->instance(index_).elements()) {
       if (slot.element->kind != kStaticImage || (slot.element->flags & 0x26) != 0x26) continue;
       auto* e = reinterpret_cast<StaticElement*>(slot.element);

@@ -246,7 +246,7 @@ void Checker::reader_findings(const PanelConfig& panel) {
         reason = trim(w.substr(colon + 1));
       }
     }
-    const bool repeat = reason.find("repeats an earlier window") != std::string::npos;
+    const bool repeat = reason.find("repeats an earlier") != std::string::npos;
     add(line, Level::error, repeat ? "duplicate-window" : "bad-line", reason);
   }
 }
@@ -382,8 +382,7 @@ void Checker::placement(const Host& host, const std::vector<const GaugePlacement
   std::vector<std::vector<std::pair<Rect, std::uint32_t>>> boxes(instances.size());
   for (std::size_t i = 0; i < instances.size(); ++i) {
     const PlacedInstance& p = instances[i];
-    for (const MouseRecord& r :
-         mouse_records(const_cast<GaugeInstance&>(*p.gauge).mouse_rects(), p.width, p.height)) {
+    for (const MouseRecord& r : placed_mouse_records(p)) {
       if (r.rect->kind != abi::kMouseBox || (r.rect->flags & kClickButtons) == 0) continue;
       boxes[i].push_back({Rect{p.x + r.x, p.y + r.y, r.w, r.h}, r.rect->flags & kClickButtons});
     }
@@ -453,7 +452,9 @@ void Checker::gauge_needs(const std::vector<const GaugePlacement*>& placed) {
 
 std::vector<Diagnostic> Checker::run(const std::optional<std::string>& gauges_dir, bool resolve_modules) {
   for (const abi::GaugeHeader* h : module_.gauges()) gauge_names_.push_back(h->name);
-  const PanelConfig panel = parse_panel_config(text_, file_);
+  // The panel's folder, for the background bitmaps that size width-only windows.
+  const PanelConfig panel =
+      parse_panel_config(text_, file_, resolve_modules ? directory_of(file_) : std::string());
   const TextLayout layout = scan_text(text_);
   reader_findings(panel);
   repeated_keys(layout);

@@ -143,7 +143,8 @@ int run_info(const Args& args) {
         ++statics[i].kinds[kind < 7 ? kKindNames[kind] : "other"];
         element_tokens(slot.element, statics[i].tokens);
       }
-      statics[i].mouse = mouse_records(p.gauge->mouse_rects(), p.width, p.height);
+      statics[i].mouse = mouse_records(p.gauge->mouse_rects(), p.bitmap_width > 0 ? p.bitmap_width : p.width,
+                                       p.bitmap_width > 0 ? p.bitmap_height : p.height);
     }
     const Scenario scenario = parse_scenario(kDefaultScenario, "built-in scenario", "");
     const auto probed = probe_clicks(host, scenario);
@@ -163,7 +164,8 @@ int run_info(const Args& args) {
       if (json) {
         out += std::string(i == 0 ? "\n" : ",\n") + "  {\"name\": " + json_string(names[i]) +
                ", \"default_size\": [" + std::to_string(p.width) + ", " + std::to_string(p.height) +
-               "], \"elements\": {";
+               "], \"bitmap_size\": [" + std::to_string(p.bitmap_width) + ", " +
+               std::to_string(p.bitmap_height) + "], \"elements\": {";
         bool first = true;
         for (const auto& [k, n] : s.kinds) {
           out += std::string(first ? "" : ", ") + "\"" + k + "\": " + std::to_string(n);
@@ -194,7 +196,9 @@ int run_info(const Args& args) {
                "], \"closes\": [" + number_list(closes) + "]}";
         continue;
       }
-      out += names[i] + ": default size " + std::to_string(p.width) + "x" + std::to_string(p.height) + "\n";
+      out += names[i] + ": default size " + std::to_string(p.width) + "x" + std::to_string(p.height) +
+             ", bitmap " + std::to_string(p.bitmap_width) + "x" + std::to_string(p.bitmap_height) +
+             " (mouse boxes below are in bitmap pixels)\n";
       out += "  elements:";
       for (const auto& [k, n] : s.kinds) out += " " + k + " " + std::to_string(n);
       out += "\n  tokens:";

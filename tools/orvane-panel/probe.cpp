@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace orv::panel_tool {
@@ -56,6 +57,27 @@ std::vector<MouseRecord> mouse_records(const abi::MouseRect* rects, int gauge_w,
   return out;
 }
 
+std::vector<MouseRecord> placed_mouse_records(const PlacedInstance& p) {
+  const bool scaled = p.bitmap_width > 0 && p.bitmap_height > 0;
+  auto records = mouse_records(p.gauge->mouse_rects(), scaled ? p.bitmap_width : p.width,
+                               scaled ? p.bitmap_height : p.height);
+  if (!scaled) return records;
+  auto low = [](int v, int from, int to) {
+    return static_cast<int>(std::floor(static_cast<double>(v) * to / from));
+  };
+  auto high = [](int v, int from, int to) {
+    return static_cast<int>(std::ceil(static_cast<double>(v) * to / from));
+  };
+  for (MouseRecord& r : records) {
+    const int x0 = low(r.x, p.bitmap_width, p.width), y0 = low(r.y, p.bitmap_height, p.height);
+    r.w = high(r.x + r.w, p.bitmap_width, p.width) - x0;
+    r.h = high(r.y + r.h, p.bitmap_height, p.height) - y0;
+    r.x = x0;
+    r.y = y0;
+  }
+  return records;
+}
+
 std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, int repeats) {
   SimState& state = host.state();
   scenario.apply_initial(state);
@@ -66,7 +88,7 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
   for (std::size_t i = 0; i < host.instances().size(); ++i) {
     PlacedInstance& p = host.instances()[i];
     ProbedInstance& result = probed[i];
-    const auto records = mouse_records(p.gauge->mouse_rects(), p.width, p.height);
+    const auto records = placed_mouse_records(p);
     for (const MouseRecord& r : records) {
       if (r.rect->kind != abi::kMouseBox) continue;
       for (const MouseButton button : {MouseButton::left, MouseButton::right}) {

@@ -30,6 +30,11 @@ struct MouseRecord {
 // `gauge_h` give the rectangle of records that cover the whole gauge.
 std::vector<MouseRecord> mouse_records(const abi::MouseRect* rects, int gauge_w, int gauge_h);
 
+// The records of a placed instance's mouse list in the instance's pixels as
+// placed: the module lays its boxes out in its first bitmap's coordinates,
+// the host scales them to the instance's size.
+std::vector<MouseRecord> placed_mouse_records(const host::PlacedInstance& p);
+
 // The click buttons a box takes (left, right or both), as mouse flag bits.
 inline constexpr std::uint32_t kClickButtons = abi::kMouseLeftSingle | abi::kMouseRightSingle;
 
