@@ -111,8 +111,9 @@ TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
       "t1.0/instance01_Head_Up_Display.png", "t1.0/instance02_Engine_On.png"};
   EXPECT_EQ(files, expected);  // nothing of the hidden radar window
 
-  // No size on the line: the background bitmap's; given sizes as given.
-  EXPECT_EQ(png_size(out / "t1.0/instance00_Screen_Selector_Main.png"), std::make_pair(231, 210));
+  // No size on the line: the header's default width (100) at the aspect of
+  // the 231 x 210 background bitmap; given sizes as given.
+  EXPECT_EQ(png_size(out / "t1.0/instance00_Screen_Selector_Main.png"), std::make_pair(100, 91));
   EXPECT_EQ(png_size(out / "t1.0/instance01_Head_Up_Display.png"), std::make_pair(420, 340));
   EXPECT_EQ(png_size(out / "t1.0/window00_main.png"), std::make_pair(700, 560));
 }
@@ -120,9 +121,11 @@ TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
 TEST(RenderCommand, AirspeedReadoutShowsWhenTheHudIsOnAndNotWhenOff) {
   prepare();
   const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out ";
-  // A right click on the selector's HUD button switches the HUD on (light green).
+  // A right click on the selector's HUD button switches the HUD on (light
+  // green); the selector is placed at 100 x 91, so its bitmap's (40, 30) is
+  // at (17, 13).
   ASSERT_EQ(
-      render(base + (test_dir() / "on").string() + " --click Screen_Selector_Main:40,30:right@0.5").code, 0);
+      render(base + (test_dir() / "on").string() + " --click Screen_Selector_Main:17,13:right@0.5").code, 0);
   ASSERT_EQ(render(base + (test_dir() / "off").string()).code, 0);
   // The airspeed box: (28, 77), 24 x 9 in the 210 x 170 HUD, drawn at 2x.
   EXPECT_GT(bright_green_pixels(test_dir() / "on/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18), 40);
