@@ -33,6 +33,9 @@ inline constexpr const char* kExitCodeHelp =
 using Args = std::vector<std::string>;
 
 int run_trace(const Args& args);
+// Exit 0 clean, 1 warnings with --strict, 2 errors.
+int run_check(const Args& args);
+int run_info(const Args& args);
 int run_tokens(const Args& args);
 // Native builds only (Cairo); null in the command table elsewhere.
 int run_render(const Args& args);

@@ -33,6 +33,8 @@ struct Command {
 };
 
 constexpr Command kCommands[] = {
+    {"check", "check a panel.cfg against the module", &run_check},
+    {"info", "describe the module's gauges: sizes, elements, tokens, mouse areas, events", &run_info},
     {"trace", "run the panel through a scenario and print a trace", &run_trace},
 #if defined(ORV_HAVE_RENDER)
     {"render", "render the instruments to PNG", &run_render},
@@ -89,6 +91,10 @@ int main(int argc, char** argv) {
     return kExitUsage;
   }
   const std::string name = argv[1];
+  if (name == "--version" || name == "-V") {
+    std::printf("orvane-panel %s\n", ORV_PANEL_VERSION);
+    return kExitOk;
+  }
   if (name == "--help" || name == "-h" || name == "help") {
     usage(stdout);
     return kExitOk;

@@ -1,0 +1,216 @@
+// orvane-panel check as a panel designer runs it: panels with one mistake
+// each, written into a simulator-like folder tree here, checked by the tool
+// as a child process against the module of this tree.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path test_dir() {
+  return fs::path(ORV_TEST_DIR) / "check_command" /
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+void write(const fs::path& p, const std::string& text) {
+  fs::create_directories(p.parent_path());
+  std::ofstream(p) << text;
+}
+
+std::string read(const fs::path& p) {
+  std::ifstream in(p);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ToolRun {
+  int code;
+  std::string out;
+};
+
+// Runs `orvane-panel COMMAND --module (this tree's module) ARGS`.
+ToolRun run_command(const std::string& command, const std::string& args) {
+  const fs::path out = test_dir() / "stdout.txt";
+  fs::create_directories(test_dir());
+  const std::string cmd = std::string(ORV_PANEL_TOOL) + " " + command + " --module " + ORV_REAL_MODULE + " " +
+                          args + " >" + out.string() + " 2>/dev/null";
+  const int status = std::system(cmd.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out)};
+}
+
+ToolRun run_tool(const std::string& args) { return run_command("check", args); }
+
+// A panel in SIM/SimObjects/A/panel with the module installed in SIM/Gauges.
+fs::path install_panel(const std::string& text) {
+  const fs::path sim = test_dir() / "sim";
+  write(sim / "Gauges" / "Orvane_Instr.gau", "");
+  const fs::path panel = sim / "SimObjects" / "A" / "panel" / "panel.cfg";
+  write(panel, text);
+  return panel;
+}
+
+// A clean window: the selector lights the HUD, nothing overlaps.
+const std::string kHead =
+    "[Window Titles]\nwindow00=Main\n"
+    "[Window00]\nsize_mm=800,600\nvisible=1\nident=MAIN_PANEL\n"
+    "gauge00=Orvane_Instr!Screen_Selector_Main, 0,400\n"
+    "gauge01=Orvane_Instr!Head_Up_Display, 240,0,420,340\n";  // lines 1 to 8
+
+TEST(CheckCommand, CleanPanelsPass) {
+  EXPECT_EQ(run_tool("--strict " + install_panel(kHead).string()).code, 0);
+  // The shipped panel (built in, and as a file) has no errors; its layout
+  // warnings are the panel's business, not the checker's.
+  const ToolRun builtin = run_tool("");
+  EXPECT_EQ(builtin.code, 0) << builtin.out;
+  const ToolRun shipped = run_tool(std::string(ORV_SOURCE_DIR) + "/data/panels/default/panel.cfg");
+  EXPECT_EQ(shipped.code, 0) << shipped.out;
+  EXPECT_EQ(shipped.out.find("error"), std::string::npos) << shipped.out;
+}
+
+struct BadPanel {
+  const char* name;
+  std::string text;
+  int code;              // without --strict
+  const char* expected;  // a fragment of one line of the report
+};
+
+TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
+  const BadPanel cases[] = {
+      {"typo", kHead + "gauge02=Orvane_Instr!Radar_Togle, 0,0\n", 2,
+       ":9: error: module Orvane_Instr has no gauge 'Radar_Togle'; did you mean 'Radar_Toggle'?"},
+      {"case", kHead + "gauge02=Orvane_Instr!engine_on, 0,560\n", 2,
+       ":9: error: gauge 'engine_on' differs from 'Engine_On' only in case"},
+      {"unknown module", kHead + "gauge02=Orvnae_Instr!Engine_On, 0,560\n", 2,
+       ":9: error: module 'Orvnae_Instr' is not loaded and not found in the panel's folder or"},
+      {"duplicate key", kHead + "gauge01=Orvane_Instr!Engine_On, 0,560\n", 2,
+       ":9: error: 'gauge01' repeats in [window00] (first at line 8)"},
+      {"duplicate window", kHead + "[Window00]\nsize_mm=10,10\n", 2,
+       ":9: error: section [Window00] repeats an earlier"},
+      {"same ident", kHead + "[Window Titles]\nwindow01=B\n[Window01]\nsize_mm=10,10\nident=MAIN_PANEL\n", 2,
+       ":11: error: [Window01] has window number 0 like [Window00]"},
+      {"bad size", kHead + "gauge02=Orvane_Instr!Engine_On, 0,560,19x19\n", 2,
+       ":9: error: '19x19' is not an integer width"},
+      {"bad position", kHead + "gauge02=Orvane_Instr!Engine_On, 0,5.5\n", 2,
+       ":9: error: gauge line needs integer x and y"},
+      {"overflow", kHead + "gauge02=Orvane_Instr!Engine_On, 790,560\n", 0,
+       ":9: warning: Engine_On at 790,560 size"},
+      {"overlap", kHead + "gauge02=Orvane_Instr!MFD1_Toggle, 0,0\ngauge03=Orvane_Instr!MFD2_Toggle, 5,5\n", 0,
+       ":10: warning: click areas of MFD2_Toggle and MFD1_Toggle (line 9) overlap at"},
+      {"unreachable",
+       kHead + "[Window Titles]\nwindow01=Right display\n[Window01]\nsize_mm=286,291\nvisible=0\nident=48\n",
+       0,
+       ":11: warning: [Window01] (window 48) starts hidden and no toggle or selector on this panel opens it"},
+      {"no title", kHead + "[Window01]\nsize_mm=286,291\nvisible=1\nident=1\n", 0,
+       ":9: warning: [Window01] has no title"},
+      {"no selector",
+       "[Window Titles]\nwindow00=Main\n[Window00]\nsize_mm=800,600\nident=MAIN_PANEL\n"
+       "gauge00=Orvane_Instr!Head_Up_Display, 0,0,420,340\n",
+       0, ":6: warning: Head_Up_Display needs Screen_Selector_Main or Screen_Selector_Landing"},
+  };
+  for (const BadPanel& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path panel = install_panel(c.text);
+    const ToolRun plain = run_tool(panel.string());
+    EXPECT_EQ(plain.code, c.code) << plain.out;
+    EXPECT_NE(plain.out.find(panel.string() + c.expected), std::string::npos) << plain.out;
+    if (c.code == 0) {
+      EXPECT_EQ(run_tool("--strict " + panel.string()).code, 1);
+    }
+  }
+}
+
+TEST(CheckCommand, ModuleSearchOrder) {
+  fs::remove_all(test_dir());
+  // Not installed anywhere: a note, which never fails the check.
+  write(test_dir() / "panel" / "panel.cfg", kHead);
+  const ToolRun loose = run_tool("--strict " + (test_dir() / "panel" / "panel.cfg").string());
+  EXPECT_EQ(loose.code, 0);
+  EXPECT_NE(loose.out.find("note: module 'Orvane_Instr' is checked against"), std::string::npos) << loose.out;
+  // In the panel's own folder, in any letter case: found.
+  write(test_dir() / "panel" / "ORVANE_INSTR.GAU", "");
+  EXPECT_EQ(run_tool((test_dir() / "panel" / "panel.cfg").string()).out.find("checked against"),
+            std::string::npos);
+  // --gauges names the Gauges folder; another module found there is not checked.
+  const std::string other = kHead + "gauge02=Other!Thing, 0,0\n";
+  write(test_dir() / "panel" / "panel.cfg", other);
+  write(test_dir() / "gauges" / "other.dll", "");
+  const ToolRun found = run_tool("--gauges " + (test_dir() / "gauges").string() + " " +
+                                 (test_dir() / "panel" / "panel.cfg").string());
+  EXPECT_EQ(found.code, 0);
+  EXPECT_NE(found.out.find(":9: note: gauges of module 'Other'"), std::string::npos) << found.out;
+}
+
+TEST(CheckCommand, JsonCarriesTheDocumentedFields) {
+  if (std::system("python3 -c pass >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 to parse JSON";
+  const fs::path panel = install_panel(
+      kHead + "gauge02=Orvane_Instr!Radar_Togle, 0,0\n[Window01]\nsize_mm=9,9\nvisible=0\nident=48\n");
+  const ToolRun r = run_tool("--json " + panel.string());
+  EXPECT_EQ(r.code, 2);
+  write(test_dir() / "out.json", r.out);
+  const std::string script =
+      "import json,sys; d=json.load(open(sys.argv[1])); "
+      "print(d['errors'], d['warnings'], d['notes'], len(d['diagnostics']), d['file']==sys.argv[2], "
+      "sorted(d['diagnostics'][0].keys()), [x['code'] for x in d['diagnostics']])";
+  const fs::path out = test_dir() / "parsed.txt";
+  ASSERT_EQ(std::system(("python3 -c \"" + script + "\" " + (test_dir() / "out.json").string() + " " +
+                         panel.string() + " >" + out.string())
+                            .c_str()),
+            0)
+      << r.out;
+  EXPECT_EQ(read(out),
+            "1 2 2 5 True ['code', 'file', 'level', 'line', 'message'] "
+            "['missing-window', 'missing-window', 'unknown-gauge', 'missing-title', 'unreachable-window']\n");
+}
+
+TEST(InfoCommand, DescribesGaugesAndWhatTheirClicksDo) {
+  const ToolRun r = run_command("info", "MFD1_Toggle Screen_Selector_Main");
+  ASSERT_EQ(r.code, 0);
+  // A window button takes right clicks over its 44-pixel face and toggles its pop-up.
+  EXPECT_NE(r.out.find("MFD1_Toggle: default size 50x50, bitmap 50x50"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("box 3,3 44x44 cursor 5 flags 0x80000000"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  opens windows: 49\n"), std::string::npos) << r.out;
+  // The selector reads the panel light and opens the overlays.
+  EXPECT_NE(r.out.find("753 PANEL_LIGHTING"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("  opens windows: 44, 46\n"), std::string::npos) << r.out;
+
+  const ToolRun typo = run_command("info", "Radar_Togle");
+  EXPECT_EQ(typo.code, 2);
+}
+
+TEST(InfoCommand, JsonListsEveryGaugeWithTheDocumentedFields) {
+  if (std::system("python3 -c pass >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 to parse JSON";
+  const ToolRun r = run_command("info", "--json");
+  ASSERT_EQ(r.code, 0);
+  write(test_dir() / "out.json", r.out);
+  const std::string script =
+      "import json,sys; d=json.load(open(sys.argv[1])); g=d['gauges']; "
+      "print(len(g), sorted(g[0].keys()), sorted(g[0]['mouse'][0].keys()) if g[0]['mouse'] else '')";
+  const fs::path out = test_dir() / "parsed.txt";
+  ASSERT_EQ(std::system(
+                ("python3 -c \"" + script + "\" " + (test_dir() / "out.json").string() + " >" + out.string())
+                    .c_str()),
+            0);
+  EXPECT_EQ(read(out).substr(0, 3), "32 ");
+  EXPECT_NE(read(out).find("['bitmap_size', 'closes', 'default_size', 'elements', 'events', 'mouse', 'name', "
+                           "'opens', 'tokens']"),
+            std::string::npos)
+      << read(out);
+}
+
+TEST(PanelTool, Version) {
+  const fs::path out = test_dir() / "version.txt";
+  fs::create_directories(test_dir());
+  ASSERT_EQ(std::system((std::string(ORV_PANEL_TOOL) + " --version >" + out.string()).c_str()), 0);
+  EXPECT_EQ(read(out).rfind("orvane-panel ", 0), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,168 @@
+#include "probe.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace orv::panel_tool {
+
+using namespace orv::host;
+
+std::vector<MouseRecord> mouse_records(const abi::MouseRect* rects, int gauge_w, int gauge_h) {
+  std::vector<MouseRecord> out;
+  if (rects == nullptr) return out;
+  MouseRecord whole;
+  whole.w = gauge_w;
+  whole.h = gauge_h;
+  std::vector<MouseRecord> stack;  // enclosing areas
+  auto child = [&](const MouseRecord& parent, const abi::PixBox& box) {
+    MouseRecord r = parent;
+    if (box.w <= 0 || box.h <= 0) return r;
+    r.whole = false;
+    r.x = (parent.whole ? 0 : parent.x) + box.x;
+    r.y = (parent.whole ? 0 : parent.y) + box.y;
+    r.w = box.w;
+    r.h = box.h;
+    return r;
+  };
+  for (int i = 0; i < kMaxMouseRects && rects[i].kind != abi::kMouseEnd; ++i) {
+    const abi::MouseRect& m = rects[i];
+    const MouseRecord& parent = stack.empty() ? whole : stack.back();
+    MouseRecord r;
+    switch (m.kind) {
+      case abi::kMouseArea:
+        r = child(parent, m.box);
+        r.depth = static_cast<int>(stack.size()) + 1;
+        stack.push_back(r);
+        break;
+      case abi::kMouseBox:
+        r = child(parent, m.box);
+        r.depth = static_cast<int>(stack.size()) + 1;
+        break;
+      case abi::kMouseTooltip:
+        r = parent;
+        r.depth = static_cast<int>(stack.size());
+        break;
+      case abi::kMouseAreaEnd:
+        if (!stack.empty()) stack.pop_back();
+        continue;
+      default:
+        continue;
+    }
+    r.index = i;
+    r.rect = &m;
+    out.push_back(r);
+  }
+  return out;
+}
+
+std::vector<MouseRecord> placed_mouse_records(const PlacedInstance& p) {
+  const bool scaled = p.bitmap_width > 0 && p.bitmap_height > 0;
+  auto records = mouse_records(p.gauge->mouse_rects(), scaled ? p.bitmap_width : p.width,
+                               scaled ? p.bitmap_height : p.height);
+  if (!scaled) return records;
+  auto low = [](int v, int from, int to) {
+    return static_cast<int>(std::floor(static_cast<double>(v) * to / from));
+  };
+  auto high = [](int v, int from, int to) {
+    return static_cast<int>(std::ceil(static_cast<double>(v) * to / from));
+  };
+  for (MouseRecord& r : records) {
+    const int x0 = low(r.x, p.bitmap_width, p.width), y0 = low(r.y, p.bitmap_height, p.height);
+    r.w = high(r.x + r.w, p.bitmap_width, p.width) - x0;
+    r.h = high(r.y + r.h, p.bitmap_height, p.height) - y0;
+    r.x = x0;
+    r.y = y0;
+  }
+  return records;
+}
+
+std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, int repeats) {
+  SimState& state = host.state();
+  scenario.apply_initial(state);
+  host.start();
+  host.frame();
+  state.clear_logs();
+  std::vector<ProbedInstance> probed(host.instances().size());
+  for (std::size_t i = 0; i < host.instances().size(); ++i) {
+    PlacedInstance& p = host.instances()[i];
+    ProbedInstance& result = probed[i];
+    const auto records = placed_mouse_records(p);
+    for (const MouseRecord& r : records) {
+      if (r.rect->kind != abi::kMouseBox) continue;
+      for (const MouseButton button : {MouseButton::left, MouseButton::right}) {
+        const std::uint32_t flag =
+            button == MouseButton::left ? abi::kMouseLeftSingle : abi::kMouseRightSingle;
+        if ((r.rect->flags & flag) == 0) continue;
+        for (int n = 0; n < repeats; ++n) {
+          host.click(i, r.x + r.w / 2, r.y + r.h / 2, button);
+          host.frame();
+          for (const KeyEventRecord& e : state.key_events()) {
+            if (std::find(result.events.begin(), result.events.end(), e.event) == result.events.end())
+              result.events.push_back(e.event);
+          }
+          for (const WindowChange& w : state.window_changes())
+            (w.open ? result.opened : result.closed).insert(w.window);
+          state.clear_logs();
+        }
+      }
+    }
+  }
+  host.stop();
+  return probed;
+}
+
+int name_distance(const std::string& a, const std::string& b) {
+  std::vector<int> row(b.size() + 1);
+  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<int>(j);
+  for (std::size_t i = 1; i <= a.size(); ++i) {
+    int diagonal = row[0];
+    row[0] = static_cast<int>(i);
+    for (std::size_t j = 1; j <= b.size(); ++j) {
+      const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
+                        std::tolower(static_cast<unsigned char>(b[j - 1]));
+      const int next = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+      diagonal = row[j];
+      row[j] = next;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string closest_name(const std::string& name, const std::vector<std::string>& names) {
+  std::string best;
+  int best_distance = 0;
+  for (const std::string& n : names) {
+    const int d = name_distance(name, n);
+    if (best.empty() || d < best_distance) {
+      best = n;
+      best_distance = d;
+    }
+  }
+  // A typo changes a few letters; a different name shares little.
+  const int limit = std::max(2, static_cast<int>(name.size()) / 4);
+  return best_distance <= limit ? best : std::string();
+}
+
+std::string json_string(const std::string& text) {
+  std::string out = "\"";
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c < 0x20 || c >= 0x7f) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+      out += buffer;
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace orv::panel_tool
