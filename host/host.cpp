@@ -334,7 +334,9 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
   PlacedInstance& p = instances_.at(index);
   const PixPoint at = bitmap_point(p, placed_x, placed_y);
   const int x = at.x, y = at.y;
-  const u32 flag = button == MouseButton::left ? kMouseLeftSingle : kMouseRightSingle;
+  const u32 flag = button == MouseButton::left    ? kMouseLeftSingle
+                   : button == MouseButton::right ? kMouseRightSingle
+                                                  : kMouseMove;
   ClickResult result;
   MouseRect* rects = p.gauge->mouse_rects();
   Bounds hit_bounds;

@@ -27,7 +27,8 @@
 
 namespace orv::host {
 
-enum class MouseButton { left, right };
+// `move`: the pointer moving over boxes that ask for mouse movement.
+enum class MouseButton { left, right, move };
 
 struct PlacedInstance {
   std::unique_ptr<GaugeInstance> gauge;

@@ -98,6 +98,61 @@ double time_of_day(const json& j, const std::string& file) {
   fail(file, "\"start_time\" is \"HH:MM[:SS]\" or seconds after midnight");
 }
 
+// One aircraft of "traffic"; `own` marks the user's, which is placed by
+// latitude and longitude rather than from the user.
+TrafficTrack track_of(const json& j, const std::string& file, const std::string& where, bool own) {
+  static const char* const kTrackKeys[] = {
+      "id",          "atc_id",   "name",    "null_name", "latitude",  "longitude",      "bearing",
+      "distance_nm", "altitude", "heading", "speed",     "turn_rate", "vertical_speed", "engine"};
+  if (!j.is_object()) fail(file, where + ": must be an object");
+  for (const auto& [key, value] : j.items()) {
+    if (std::find_if(std::begin(kTrackKeys), std::end(kTrackKeys), [&](const char* k) { return key == k; }) ==
+        std::end(kTrackKeys))
+      fail(file, where + ": unknown key \"" + key + "\"");
+  }
+  TrafficTrack t;
+  if (own) {
+    t.id = 1;
+    t.atc_id = "F_ORVN";
+    t.name = "Orvane";
+  }
+  if (j.contains("id")) {
+    if (!j["id"].is_number_unsigned()) fail(file, where + ": \"id\" must be a count");
+    t.id = j["id"].get<std::uint32_t>();
+  }
+  if (j.contains("atc_id")) t.atc_id = j["atc_id"].get<std::string>();
+  if (j.contains("name")) t.name = j["name"].get<std::string>();
+  if (j.contains("null_name")) t.null_name = j["null_name"].get<bool>();
+  if (j.contains("engine")) t.engine = j["engine"].get<bool>();
+  t.latitude = number_of(j, "latitude", file, where, t.latitude);
+  t.longitude = number_of(j, "longitude", file, where, t.longitude);
+  t.bearing = number_of(j, "bearing", file, where, t.bearing);
+  t.distance_nm = number_of(j, "distance_nm", file, where, t.distance_nm);
+  t.altitude = number_of(j, "altitude", file, where, t.altitude);
+  t.heading = number_of(j, "heading", file, where, t.heading);
+  t.speed = number_of(j, "speed", file, where, t.speed);
+  t.turn_rate = number_of(j, "turn_rate", file, where, t.turn_rate);
+  t.vertical_speed = number_of(j, "vertical_speed", file, where, t.vertical_speed);
+  return t;
+}
+
+TrafficScenario traffic_of(const json& j, const std::string& file) {
+  if (!j.is_object()) fail(file, "\"traffic\" must be an object");
+  for (const auto& [key, value] : j.items()) {
+    if (key != "own" && key != "aircraft" && key != "reduced_from")
+      fail(file, "traffic: unknown key \"" + key + "\"");
+  }
+  TrafficScenario s;
+  s.own = track_of(j.contains("own") ? j["own"] : json::object(), file, "traffic own", true);
+  s.reduced_from = number_of(j, "reduced_from", file, "traffic", -1.0);
+  if (j.contains("aircraft")) {
+    if (!j["aircraft"].is_array()) fail(file, "traffic: \"aircraft\" must be an array");
+    for (std::size_t i = 0; i < j["aircraft"].size(); ++i)
+      s.aircraft.push_back(track_of(j["aircraft"][i], file, "traffic aircraft " + std::to_string(i), false));
+  }
+  return s;
+}
+
 // The "gps" section: a flight plan and where the aircraft starts.
 GpsPlan gps_plan_of(const json& g, const std::string& file) {
   if (!g.is_object()) fail(file, "\"gps\" must be an object");
@@ -187,6 +242,7 @@ void Scenario::apply_initial(SimState& state) const {
   for (const auto& [id, v] : tokens) state.set_token(id, v);
   for (const auto& [code, v] : expression_numbers) state.set_expression_number(code, v);
   for (const auto& [code, v] : expression_texts) state.set_expression_text(code, v);
+  if (traffic) install_traffic_service(state, *traffic);
   apply_at(state, 0.0);
   if (gps) {
     auto service = std::make_shared<GpsService>(*gps);
@@ -197,6 +253,10 @@ void Scenario::apply_initial(SimState& state) const {
 
 void Scenario::apply_at(SimState& state, double t) const {
   for (const TokenTrack& track : tracks) state.set_token(track.token, track.at(t));
+  if (traffic) {
+    state.set_number(kTokenClockNow, t);
+    state.set_number(kTokenOwnHeading, track_at(traffic->own, t).heading);
+  }
 }
 
 std::optional<TokenValue> parse_token_value(const std::string& text) {
@@ -226,7 +286,8 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
   if (!root.is_object()) fail(file, "a scenario is a JSON object");
   static const char* const kKeys[] = {"name",       "description", "panel",     "frames",
                                       "start_time", "tokens",      "keyframes", "expressions",
-                                      "clicks",     "tooltips",    "render_at", "gps"};
+                                      "clicks",     "tooltips",    "render_at", "gps",
+                                      "traffic"};
   for (const auto& [key, value] : root.items()) {
     if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
         std::end(kKeys))
@@ -291,9 +352,11 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
         ScenarioClick click;
         read_place(c, file, where, click);
         const std::string button = c.value("button", std::string("left"));
-        if (button != "left" && button != "right")
-          fail(file, where + ": \"button\" is \"left\" or \"right\"");
-        click.button = button == "left" ? MouseButton::left : MouseButton::right;
+        if (button != "left" && button != "right" && button != "move")
+          fail(file, where + ": \"button\" is \"left\", \"right\" or \"move\"");
+        click.button = button == "left"    ? MouseButton::left
+                       : button == "right" ? MouseButton::right
+                                           : MouseButton::move;
         s.clicks.push_back(click);
       }
     }
@@ -317,6 +380,7 @@ Scenario parse_scenario(const std::string& text, const std::string& file, const 
       }
       std::sort(s.render_at.begin(), s.render_at.end());
     }
+    if (root.contains("traffic")) s.traffic = traffic_of(root["traffic"], file);
     if (root.contains("gps")) s.gps = gps_plan_of(root["gps"], file);
   } catch (const json::exception& e) {
     fail(file, std::string("wrong type: ") + e.what());

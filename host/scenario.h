@@ -21,6 +21,7 @@
 //     "render_at": [2, 12],                     // times orvane-panel render draws
 //     "gps": {"waypoints": [{"ident": "ORVA", "lat": 45.1, "lon": 5.2}],
 //             "aircraft": {"lat": 45.0, "lon": 5.0}}   // see docs/scenarios.md
+//     "traffic": {"own": {...}, "aircraft": [...]}   // see docs/scenarios.md
 //   }
 //
 // Time is simulated seconds from frame 0 (18 frames per second). A keyframed
@@ -40,6 +41,7 @@
 #include "gps_service.h"
 #include "host.h"
 #include "simulator.h"
+#include "traffic_service.h"
 
 namespace orv::host {
 
@@ -91,13 +93,16 @@ struct Scenario {
   std::map<std::string, std::string> expression_texts;
   std::vector<ScenarioClick> clicks;
   std::vector<ScenarioTooltip> tooltips;
-  std::vector<double> render_at;  // seconds, ascending; empty: the renderer's default
-  std::optional<GpsPlan> gps;     // a flight plan: the host serves the GPS data block
+  std::vector<double> render_at;           // seconds, ascending; empty: the renderer's default
+  std::optional<GpsPlan> gps;              // a flight plan: the host serves the GPS data block
+  std::optional<TrafficScenario> traffic;  // the traffic service, when declared
 
-  // Start time, tokens and expressions, before start-up; the GPS, if the
-  // scenario has a flight plan, joins the state's frame sources.
+  // Start time, tokens, expressions and the traffic service, before start-up;
+  // the GPS, if the scenario has a flight plan, joins the state's frame
+  // sources.
   void apply_initial(SimState& state) const;
-  // The keyframed tokens at time t.
+  // The keyframed tokens at time t (with traffic: the clock and the user's
+  // heading too).
   void apply_at(SimState& state, double t) const;
 };
 

@@ -116,6 +116,9 @@ class SimState {
   void register_interface(const std::string& name, void* object) { interfaces_[name] = object; }
   void* host_interface(const char* name) const;
   std::function<double(std::uint32_t var, std::uint32_t unit, std::int32_t index)> simulation_variable;
+  // Keeps an object (a host service a scenario installs) alive as long as
+  // the state.
+  void keep(std::shared_ptr<void> object) { kept_.push_back(std::move(object)); }
 
   // --- Parts of the simulation that move on their own (the GPS) -------------
   // Each source advances once per frame, after the frame's scenario tokens
@@ -141,6 +144,7 @@ class SimState {
   std::map<std::string, std::string> expression_texts_;
   std::map<std::string, void*> named_data_;
   std::map<std::string, void*> interfaces_;
+  std::vector<std::shared_ptr<void>> kept_;
   double start_time_ = 12.0 * 3600.0;
   std::int64_t frame_ = kSetupFrame;
 };

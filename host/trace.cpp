@@ -91,7 +91,9 @@ std::string element_state(const ElementSlot& slot) {
   return s;
 }
 
-const char* button_name(MouseButton b) { return b == MouseButton::left ? "left" : "right"; }
+const char* button_name(MouseButton b) {
+  return b == MouseButton::left ? "left" : b == MouseButton::right ? "right" : "move";
+}
 
 class TraceRun {
  public:

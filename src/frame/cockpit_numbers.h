@@ -23,6 +23,12 @@ inline constexpr abi::u32 kWindowRadarLanding = 45;
 inline constexpr abi::u32 kWindowMapMain = 46;
 inline constexpr abi::u32 kWindowMapLanding = 47;
 
+// --- Token variables -------------------------------------------------------------
+
+// The avionics supply: the radar and the navigation pages draw only while it
+// is above 10.
+inline constexpr abi::u32 kTokenAvionicsSupply = 755;
+
 // --- Element values -------------------------------------------------------------------
 
 // The image index of an icon that draws nothing.

@@ -432,6 +432,28 @@ using ExecuteCalculatorCodeFn = i32(ORV_CALL*)(const char* code, f64* num, i32* 
 using AircraftVarGetFn = f64(ORV_CALL*)(u32 var, u32 unit, i32 index);
 using GetRegisteredInterfaceFn = void*(ORV_CALL*)(const char* name);
 
+// The host's traffic service, in the COM manner: an object's first field
+// points to its operation table; operation N is the N-th pointer of it, called
+// with the object itself first. The host object named "ITrafficInfo" answers
+// operation 2; the traffic interface it returns answers the others.
+inline constexpr int kTrafficOpInterface = 2;
+inline constexpr int kTrafficOpVariable = 8;
+inline constexpr int kTrafficOpUnit = 9;
+inline constexpr int kTrafficOpObjectsInRadius = 10;
+inline constexpr int kTrafficOpNumber = 12;
+inline constexpr int kTrafficOpText = 13;
+inline constexpr int kTrafficOpReducedData = 15;
+inline constexpr int kTrafficOpName = 16;
+inline constexpr int kTrafficOpCount = 17;  // table size the host serves
+
+using TrafficInterfaceFn = void*(ORV_CALL*)(void* self, const char* name);
+using TrafficHandleFn = u32(ORV_CALL*)(void* self, const char* name);
+using TrafficObjectsFn = u32(ORV_CALL*)(void* self, f64 radius_m, u32 max_count, u32* ids);
+using TrafficNumberFn = i32(ORV_CALL*)(void* self, u32 id, u32 var, u32 unit, f64* out, u32 one);
+using TrafficTextFn = i32(ORV_CALL*)(void* self, u32 id, u32 var, char* buffer, u32 length, u32 zero);
+using TrafficReducedFn = u32(ORV_CALL*)(void* self);
+using TrafficNameFn = const char*(ORV_CALL*)(void* self, u32 id);
+
 inline constexpr u32 kImportTableId = 0x0F;
 inline constexpr u32 kModuleId = 0x13;
 inline constexpr u32 kModuleVersion = 0x900;

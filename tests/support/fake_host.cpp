@@ -38,6 +38,15 @@ i32 ORV_CALL execute_calculator_code(const char* code, f64* num, i32*, const cha
   return 1;
 }
 
+f64 ORV_CALL aircraft_var_get(u32 var, u32 unit, i32 index) {
+  return g_current->simulation_variable ? g_current->simulation_variable(var, unit, index) : 0.0;
+}
+
+void* ORV_CALL get_registered_interface(const char* name) {
+  auto it = g_current->interfaces.find(name);
+  return it == g_current->interfaces.end() ? nullptr : it->second;
+}
+
 void ORV_CALL init_var_by_name(TokenVar* rec, const char* name) {
   g_current->named_data_asked.emplace_back(name);
   auto it = g_current->named_data.find(name);
@@ -52,6 +61,8 @@ FakeHost::FakeHost() {
   table[kSlotLookupVar] = reinterpret_cast<void*>(&lookup_var);
   table[kSlotInitVarByName] = reinterpret_cast<void*>(&init_var_by_name);
   table[kSlotExecuteCalculatorCode] = reinterpret_cast<void*>(&execute_calculator_code);
+  table[kSlotAircraftVarGet] = reinterpret_cast<void*>(&aircraft_var_get);
+  table[kSlotGetRegisteredInterface] = reinterpret_cast<void*>(&get_registered_interface);
   g_current = this;
   ImportTable.services = table;
 }

@@ -4,6 +4,7 @@
 // the destructor removes it again.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -44,6 +45,11 @@ class FakeHost {
   // Results of slot 69 by expression text (unknown ones read as 0 and "").
   std::map<std::string, std::string> expression_texts;
   std::map<std::string, abi::f64> expression_numbers;
+
+  // Host interfaces by name (slot 77) and the user's aircraft variables
+  // (slot 75; unset: 0).
+  std::map<std::string, void*> interfaces;
+  std::function<abi::f64(abi::u32 var, abi::u32 unit, abi::i32 index)> simulation_variable;
 
   void* table[128] = {};
 

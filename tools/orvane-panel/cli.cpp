@@ -122,8 +122,10 @@ ScenarioClick parse_click(const std::string& text) {
     c.button = MouseButton::left;
   } else if (button == "right") {
     c.button = MouseButton::right;
+  } else if (button == "move") {
+    c.button = MouseButton::move;
   } else {
-    throw UsageError{"click button is left or right, not '" + button + "'"};
+    throw UsageError{"click button is left or right (or move), not '" + button + "'"};
   }
   return c;
 }

@@ -26,6 +26,7 @@
 #include "host_error.h"
 #include "scenario.h"
 #include "scenario_run.h"
+#include "trace.h"
 
 namespace orv::panel_tool {
 
@@ -48,6 +49,9 @@ constexpr const char* kRenderHelp =
     "                                     them), at its panel size\n"
     "  DIR/cockpit_tT.png                 all open windows and virtual cockpits\n"
     "                                     side by side, labelled\n"
+    "\n"
+    "  DIR/tooltips.txt                   the scenario's tooltips, one line each\n"
+    "                                     (time, instance, point, text), when it has any\n"
     "\n"
     "T is written with at least one decimal (t12.0, t1.25). The files written are\n"
     "listed on standard output, one per line. Gauges without elements show as a\n"
@@ -487,7 +491,8 @@ int run_render(const Args& args) {
 
     // The frame of time t is the one nearest to it; clicks are due as in the
     // trace.
-    std::size_t next_time = 0;
+    std::size_t next_time = 0, next_tooltip = 0;
+    std::vector<std::string> tooltip_lines;
     long long last_frame = times.empty() ? 0 : std::llround(times.back() * kTicks);
     if (!motion_frames.empty()) last_frame = std::max(last_frame, motion_frames.back());
     for (long long f = 0; f <= last_frame; ++f) {
@@ -497,11 +502,30 @@ int run_render(const Args& args) {
                        time_label(c.t).c_str(), c.target.describe().c_str());
       });
       state.clear_logs();
+      // Tooltips read what the drawing surfaces show, so they are asked for
+      // here, where the surfaces exist.
+      for (; next_tooltip < scenario.tooltips.size() && run.due(scenario.tooltips[next_tooltip].t);
+           ++next_tooltip) {
+        const ScenarioTooltip& tip = scenario.tooltips[next_tooltip];
+        const std::optional<std::size_t> index = tip.target.resolve(host);
+        tooltip_lines.push_back("t=" + time_label(tip.t) + " " + tip.target.describe() + " " +
+                                std::to_string(tip.x) + "," + std::to_string(tip.y) + " \"" +
+                                (index ? escape_text(host.tooltip(*index, tip.x, tip.y).text.c_str()) : "") +
+                                "\"");
+      }
       while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f)
         renderer.snapshot(time_label(times[next_time++]));
       film(f);
     }
     host.stop();
+    if (!tooltip_lines.empty()) {
+      const std::string path = out + "/tooltips.txt";
+      std::FILE* f = std::fopen(path.c_str(), "w");
+      if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
+      for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
+      std::fclose(f);
+      std::cout << path << "\n";
+    }
     if (motion_frames.size() > 1) progress.done();
     if (gif) {
       gif->close();

@@ -1,0 +1,269 @@
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "frame/registry.h"
+#include "support/fake_host.h"
+#include "support/gauge_copy.h"
+#include "traffic/fake_traffic.h"
+#include "traffic/radar_display.h"
+
+namespace orv::traffic {
+namespace {
+
+using test::FakeAircraft;
+using test::FakeHost;
+using test::FakeTraffic;
+using test::GaugeCopy;
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct TagCase {
+  double relative_altitude;
+  const char* tag;
+};
+
+TEST(AltitudeTag, RoundsTheMagnitudeAndDropsLargeValues) {
+  for (const TagCase& c :
+       {TagCase{1049, "+10"}, TagCase{-1050, "-11"}, TagCase{0, "+00"}, TagCase{-150, "-02"},
+        TagCase{149, "+01"}, TagCase{9949, "+99"}, TagCase{-9999, "-100"}, TagCase{12000, ""},
+        TagCase{-10000, ""}, TagCase{kNan, ""}, TagCase{kInf, ""}}) {
+    char tag[16];
+    altitude_tag(c.relative_altitude, tag, sizeof tag);
+    EXPECT_STREQ(tag, c.tag) << c.relative_altitude;
+  }
+}
+
+// The drawing surface as the host provides it: an ARGB32 image of 286 x 286
+// pixels and a Cairo context on it.
+struct Surface {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 286, 286);
+  cairo_t* cr = cairo_create(surface);
+  abi::Image image{};
+  Surface() { image.dim = {286, 286}; }
+  ~Surface() {
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
+  void attach(abi::ElementHeader* e) {
+    auto* s = reinterpret_cast<abi::StaticElement*>(e);
+    s->image.final_image = &image;
+    s->device_context = cr;
+  }
+  // (alpha, red, green, blue) of a pixel, premultiplied.
+  std::uint32_t pixel(int x, int y) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    std::uint32_t p;
+    std::memcpy(&p, data + y * cairo_image_surface_get_stride(surface) + 4 * x, 4);
+    return p;
+  }
+  // Which of red, green and blue show within `r` pixels of (x, y): 0xFF per
+  // channel found brighter than a quarter (thin lines are anti-aliased).
+  std::uint32_t around(double x, double y, int r) {
+    std::uint32_t best[3] = {0, 0, 0};
+    for (int dy = -r; dy <= r; ++dy)
+      for (int dx = -r; dx <= r; ++dx) {
+        const std::uint32_t p = pixel(static_cast<int>(x) + dx, static_cast<int>(y) + dy);
+        for (int k = 0; k < 3; ++k) best[k] = std::max(best[k], (p >> (16 - 8 * k)) & 0xFF);
+      }
+    std::uint32_t mask = 0;
+    for (int k = 0; k < 3; ++k) mask |= best[k] > 0x40 ? 0xFFu << (16 - 8 * k) : 0u;
+    return mask;
+  }
+};
+
+class DisplayTest : public testing::Test {
+ protected:
+  FakeHost host;
+  FakeTraffic traffic{host};
+  Surface surface;
+  abi::StaticElement element{};
+
+  DisplayTest() {
+    host.tokens[numbers::kTokenAvionicsSupply] = 28.0;
+    surface.attach(&element.h);
+  }
+  // An aircraft at `distance` NM on true bearing `bearing` from the user at
+  // (0, 0), heading north.
+  FakeAircraft at(std::uint32_t id, double bearing, double distance, const char* atc = "TEST") {
+    FakeAircraft a;
+    a.id = id;
+    a.lat = distance * std::cos(bearing / 57.29577951308232) / 60.0;
+    a.lon = distance * std::sin(bearing / 57.29577951308232) / 60.0;
+    a.atc = atc;
+    return a;
+  }
+};
+
+TEST_F(DisplayTest, RangeClampsToItsSteps) {
+  RadarDisplay display;
+  EXPECT_EQ(display.range(), 15.0);
+  EXPECT_EQ(display.set_range(0.5), 1.875);
+  EXPECT_EQ(display.halve_range(), 1.875);
+  EXPECT_EQ(display.set_range(500.0), 120.0);
+  EXPECT_EQ(display.double_range(), 120.0);
+  EXPECT_EQ(display.set_range(7.5), 7.5);
+}
+
+// Two symbols 2 units either side of a cursor at the centre: the first in
+// list order names the label.
+TEST_F(DisplayTest, HoverPicksTheFirstOfEquallyNearSymbols) {
+  const double two_units = 2.0 * 15.0 / 143.0;
+  for (bool swapped : {false, true}) {
+    RadarDisplay display;
+    traffic.aircraft = {at(1, 90, two_units, "EAST"), at(2, 270, two_units, "WEST")};
+    if (swapped) std::swap(traffic.aircraft[0], traffic.aircraft[1]);
+    display.set_cursor(0.5, 0.5);
+    display.set_up(&element.h, 286, 286);
+    EXPECT_EQ(std::string(display.label()).substr(0, 8), swapped ? "ID: WEST" : "ID: EAST");
+  }
+}
+
+TEST_F(DisplayTest, LabelRoundsTheSignedAltitude) {
+  RadarDisplay display;
+  FakeAircraft a = at(3, 0, 0.2, "LOW");
+  a.alt = -150.0;
+  traffic.aircraft = {a};
+  display.set_cursor(0.5, (143.0 - 0.2 * 143.0 / 15.0) / 286.0);
+  display.set_up(&element.h, 286, 286);
+  EXPECT_STREQ(display.label(), "ID: LOW ALT: -100ft GS: 0kt TRK: 0\xB0 DST: 0.2nm");
+  display.set_cursor(0.0, 0.0);
+  display.draw_picture();
+  EXPECT_STREQ(display.label(), "place cursor over symbol");
+}
+
+TEST_F(DisplayTest, SymbolsInTheColourOfTheirThreat) {
+  host.tokens[kClockToken] = 0.0;
+  RadarDisplay display;
+  display.set_range(7.5);
+  FakeAircraft off = at(4, 30, 4.0), green = at(5, 300, 4.0);
+  off.engine = false;
+  traffic.aircraft = {off, green};
+  display.set_up(&element.h, 286, 286);
+  host.tokens[kClockToken] = 1.0;
+  display.draw_picture();
+  const double r = 143.0 * 4.0 / 7.5;
+  auto centre_of = [&](double bearing) {
+    return std::pair{143.0 + r * std::sin(bearing / 57.29577951308232),
+                     143.0 - r * std::cos(bearing / 57.29577951308232)};
+  };
+  const auto [wx, wy] = centre_of(30);
+  EXPECT_EQ(surface.around(wx, wy, 2), 0xFFFFFFu) << "engine off: white";
+  const auto [gx, gy] = centre_of(300);
+  EXPECT_EQ(surface.around(gx, gy, 2), 0x00FF00u) << "no threat: green";
+  EXPECT_EQ(surface.pixel(1, 1), 0u) << "outside the disc nothing is drawn";
+  EXPECT_EQ(surface.pixel(143 + 40, 143 + 10) & 0xFFFFFFu, 0u) << "inside the disc black";
+}
+
+TEST_F(DisplayTest, NonFiniteTrafficLeavesAWellFormedPicture) {
+  FakeAircraft nan_position = at(6, 0, 1), inf_speed = at(7, 45, 2), inf_altitude = at(8, 90, 3);
+  nan_position.lat = kNan;
+  inf_speed.north = kInf;
+  inf_altitude.alt = -kInf;
+  traffic.aircraft = {nan_position, inf_speed, inf_altitude};
+  RadarDisplay display;
+  display.set_cursor(0.5 + 2.0 / 286.0 * 0.0, 0.5);
+  display.set_up(&element.h, 286, 286);
+  display.draw_picture();
+  EXPECT_EQ(cairo_status(surface.cr), CAIRO_STATUS_SUCCESS);
+  // The outer ring still shows, 60 degrees below the horizontal axis.
+  EXPECT_EQ(surface.around(143 + 95.33 * 0.5, 143 + 95.33 * 0.8660254, 1), 0x00FF00u);
+}
+
+// --- The gauge ------------------------------------------------------------------
+
+class RadarGaugeTest : public testing::Test {
+ protected:
+  FakeHost host;
+  GaugeCopy gauge{gauges::radar};
+  Surface surface;
+
+  RadarGaugeTest() {
+    host.tokens[numbers::kTokenAvionicsSupply] = 28.0;
+    surface.attach(gauge.element(1));
+  }
+  RadarDisplay* display() { return reinterpret_cast<RadarDisplay*>(gauge.header.user_word); }
+  void click(std::size_t box, int x, int y) {
+    abi::Click c{};
+    c.point = {x, y};
+    c.gauge = &gauge.header;
+    c.rect = gauge.mouse(abi::kMouseBox, box);
+    c.rect->action.fn(&c, c.rect->flags);
+  }
+};
+
+TEST_F(RadarGaugeTest, ReadoutFormats) {
+  gauge.service(abi::kServicePanelOpen);
+  for (const auto& [range, text] :
+       {std::pair{120.0, "120 nm"}, std::pair{60.0, " 60 nm"}, std::pair{15.0, " 15 nm"},
+        std::pair{7.5, "7.5 nm"}, std::pair{1.875, "1.9 nm"}}) {
+    display()->set_range(range);
+    EXPECT_EQ(gauge.evaluate(2), range);
+    EXPECT_STREQ(gauge.text(2), text);
+  }
+  gauge.service(abi::kServicePanelClose);
+  EXPECT_EQ(gauge.evaluate(2), 0.0);
+  EXPECT_STREQ(gauge.text(2), "1.9 nm") << "without a display the text stays";
+  EXPECT_TRUE(gauge.guards_intact());
+}
+
+TEST_F(RadarGaugeTest, DisplayLivesFromStartUpToShutdownTwice) {
+  gauge.service(abi::kServicePostInstall);  // before start-up: nothing to bind
+  EXPECT_EQ(display(), nullptr);
+  for (int round = 0; round < 2; ++round) {
+    gauge.service(abi::kServiceInstall);
+    gauge.service(abi::kServicePanelOpen);
+    ASSERT_NE(display(), nullptr);
+    EXPECT_EQ(display()->range(), 15.0) << "a new display starts at 15";
+    gauge.service(abi::kServicePostInstall);
+    EXPECT_TRUE(display()->bound());
+    click(1, 5, 5);  // double
+    click(1, 5, 5);
+    EXPECT_EQ(display()->range(), 60.0);
+    click(2, 5, 5);  // halve
+    EXPECT_EQ(display()->range(), 30.0);
+    gauge.service(abi::kServicePreKill);
+    EXPECT_FALSE(display()->bound());
+    gauge.service(abi::kServicePanelClose);
+    EXPECT_EQ(display(), nullptr);
+  }
+}
+
+TEST_F(RadarGaugeTest, PictureOnEveryEighteenthTick) {
+  gauge.service(abi::kServicePanelOpen);
+  gauge.service(abi::kServicePostInstall);
+  for (const auto& [tick, drawn] : {std::pair{36.0, true}, std::pair{37.0, false}, std::pair{0.0, true},
+                                    std::pair{kNan, false}, std::pair{1e300, false}}) {
+    gauge.element(1)->flags |= abi::kOnScreenFlag;
+    host.tokens[1] = tick;
+    gauge.service(abi::kServicePreUpdate);
+    EXPECT_EQ((gauge.element(1)->flags & abi::kOnScreenFlag) == 0, drawn) << tick;
+  }
+  gauge.service(abi::kServicePanelClose);
+}
+
+TEST_F(RadarGaugeTest, CursorAndTooltipsReachTheDisplayThroughTheGauge) {
+  EXPECT_EQ(gauge.tooltip_text(0), nullptr);
+  EXPECT_EQ(gauge.tooltip_number(1), 0.0);
+  gauge.service(abi::kServicePanelOpen);
+  gauge.service(abi::kServicePostInstall);
+  click(0, 143, 143);
+  EXPECT_EQ(display()->cursor_x(), 0.0);
+  EXPECT_EQ(display()->cursor_y(), 0.0);
+  click(0, 286, 0);
+  EXPECT_EQ(display()->cursor_x(), 143.0);
+  EXPECT_EQ(display()->cursor_y(), -143.0);
+  EXPECT_STREQ(gauge.tooltip_text(0), "place cursor over symbol");
+  display()->set_range(7.5);
+  EXPECT_EQ(gauge.tooltip_number(1), 7.5);
+  gauge.service(abi::kServicePanelClose);
+}
+
+}  // namespace
+}  // namespace orv::traffic
