@@ -55,7 +55,7 @@ ToolRun render(const std::string& args, bool with_module = true) {
 const char kPanel[] =
     "[Window Titles]\nwindow00=Main\nwindow01=Radar overlay\n"
     "[Window00]\nsize_mm=700,560\nvisible=1\nident=MAIN_PANEL\n"
-    "gauge00=Orvane_Instr!Screen_Selector_Main, 0,0\n"
+    "gauge00=Orvane_Instr!Screen_Selector_Main, 0,0,231,210\n"
     "gauge01=Orvane_Instr!Head_Up_Display, 240,0,420,340\n"
     "gauge02=Orvane_Instr!Engine_On, 0,520\n"
     "[Window01]\nsize_mm=286,291\nvisible=0\nident=44\n"
@@ -95,7 +95,7 @@ int bright_green_pixels(const fs::path& p, int x0, int y0, int w, int h) {
   return n;
 }
 
-TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
+TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtTheirSizes) {
   prepare();
   const fs::path out = test_dir() / "files";
   fs::remove_all(out);
@@ -111,9 +111,10 @@ TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
       "t1.0/instance01_Head_Up_Display.png", "t1.0/instance02_Engine_On.png"};
   EXPECT_EQ(files, expected);  // nothing of the hidden radar window
 
-  // No size on the line: the header's default width (100) at the aspect of
-  // the 231 x 210 background bitmap; given sizes as given.
-  EXPECT_EQ(png_size(out / "t1.0/instance00_Screen_Selector_Main.png"), std::make_pair(100, 91));
+  // Given sizes as given; no size on the line: the gauge's default width
+  // (30 for the start-up placard) with its background bitmap's proportions.
+  EXPECT_EQ(png_size(out / "t1.0/instance00_Screen_Selector_Main.png"), std::make_pair(231, 210));
+  EXPECT_EQ(png_size(out / "t1.0/instance02_Engine_On.png"), std::make_pair(30, 30));
   EXPECT_EQ(png_size(out / "t1.0/instance01_Head_Up_Display.png"), std::make_pair(420, 340));
   EXPECT_EQ(png_size(out / "t1.0/window00_main.png"), std::make_pair(700, 560));
 }
@@ -121,11 +122,9 @@ TEST(RenderCommand, WritesOpenWindowsTheirInstancesAndTheSheetAtBitmapSizes) {
 TEST(RenderCommand, AirspeedReadoutShowsWhenTheHudIsOnAndNotWhenOff) {
   prepare();
   const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out ";
-  // A right click on the selector's HUD button switches the HUD on (light
-  // green); the selector is placed at 100 x 91, so its bitmap's (40, 30) is
-  // at (17, 13).
+  // A right click on the selector's HUD button switches the HUD on (light green).
   ASSERT_EQ(
-      render(base + (test_dir() / "on").string() + " --click Screen_Selector_Main:17,13:right@0.5").code, 0);
+      render(base + (test_dir() / "on").string() + " --click Screen_Selector_Main:40,30:right@0.5").code, 0);
   ASSERT_EQ(render(base + (test_dir() / "off").string()).code, 0);
   // The airspeed box: (28, 77), 24 x 9 in the 210 x 170 HUD, drawn at 2x.
   EXPECT_GT(bright_green_pixels(test_dir() / "on/t1.0/instance01_Head_Up_Display.png", 56, 154, 48, 18), 40);
