@@ -7,6 +7,7 @@
 
 #include "element_kind.h"
 #include "host_error.h"
+#include "module_call.h"
 #include "mouse_routing.h"
 #include "tooltip.h"
 
@@ -78,7 +79,10 @@ Host::Host(Module& module, SimState& state) : module_(module), state_(state) {
   table_[kSlotGetRegisteredInterface] = reinterpret_cast<void*>(&service_get_registered_interface);
   g_active = this;
   module_.import_table().services = table_;
-  if (module_.linkage().init != nullptr) module_.linkage().init();
+  if (module_.linkage().init != nullptr) {
+    ModuleCallScope call(CallKind::linkage, nullptr, -1, -1);
+    module_.linkage().init();
+  }
 }
 
 Host::~Host() {
@@ -166,6 +170,7 @@ void Host::call_gauge(PlacedInstance& p, i32 service, uptr extra) {
   GaugeHeader& h = p.gauge->header();
   if (h.callback == nullptr) return;
   current_ = &p;
+  ModuleCallScope call(CallKind::service, p.gauge->name(), index_of(p), service);
   h.callback(&h, service, extra);
   current_ = nullptr;
 }
@@ -201,7 +206,10 @@ void Host::stop() {
   state_.begin_frame(next_frame_);
   for (auto& p : instances_) call_gauge(p, kServicePreKill, 0);
   for (auto& p : instances_) call_gauge(p, kServicePanelClose, 0);
-  if (module_.linkage().deinit != nullptr) module_.linkage().deinit();
+  if (module_.linkage().deinit != nullptr) {
+    ModuleCallScope call(CallKind::linkage, nullptr, -1, -1);
+    module_.linkage().deinit();
+  }
 }
 
 // Stores each channel's token value into the element copy, then calls the
@@ -210,8 +218,11 @@ void Host::evaluate(PlacedInstance& p) {
   current_ = &p;
   auto fill = [this](TokenVar& var) { state_.deliver(var); };
   auto fallback = [this](const TokenVar& var) { return token_number(var); };
+  const int instance = index_of(p);
   for (ElementSlot& slot : p.gauge->elements()) {
     ElementHeader* e = slot.element;
+    ModuleCallScope call(CallKind::element, p.gauge->name(), instance,
+                         static_cast<int>(&slot - p.gauge->elements().data()));
     evaluate_element(e, slot.values.channel, fill, fallback);
     if (e->kind == kText) {
       auto* t = reinterpret_cast<TextElement*>(e);
@@ -254,6 +265,7 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
     c.rect = &r;
     c.screen = {p.x + placed_x, p.y + placed_y};
     current_ = &p;
+    ModuleCallScope call(CallKind::mouse, p.gauge->name(), static_cast<int>(index), result.rect);
     r.action.fn(&c, flag);
     current_ = nullptr;
     result.called = true;
@@ -281,6 +293,7 @@ TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
 
   const TooltipSources sources = tooltip_sources(rects[best], &p.gauge->header());
   current_ = &p;
+  ModuleCallScope call(CallKind::tooltip, p.gauge->name(), static_cast<int>(index), best);
   result.text = format_tooltip(r.action.text, sources);
   current_ = nullptr;
   return result;
@@ -328,6 +341,8 @@ abi::i32 Host::cursor(std::size_t index, int placed_x, int placed_y) {
   const PixPoint at = bitmap_point(p, placed_x, placed_y);
   return cursor_at(p.gauge->mouse_rects(), at.x, at.y);
 }
+
+int Host::index_of(const PlacedInstance& p) const { return static_cast<int>(&p - instances_.data()); }
 
 // A variable's number: its own value without a token, else the token's.
 double Host::token_number(const TokenVar& var) const {

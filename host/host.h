@@ -114,6 +114,7 @@ class Host {
   void evaluate(PlacedInstance& p);
   TooltipSources tooltip_sources(abi::MouseRect& tip, abi::GaugeHeader* header);
   double token_number(const abi::TokenVar& var) const;
+  int index_of(const PlacedInstance& p) const;
 
   Module& module_;
   SimState& state_;

@@ -8,7 +8,10 @@
 //   900001 / 900099       module init / deinit
 //   900300                a text argument callback: 1 when handed its own
 //                         table entry's source variable
+// An instance placed with the parameter "crash" faults (SIGSEGV) in the third
+// run of its text callback.
 // Variants (compile definitions) break one record each, for the load checks.
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -53,6 +56,9 @@ f64 ORV_CALL needle_value(void* element) {
 f64 ORV_CALL text_value(void* element) {
   auto* t = static_cast<TextElement*>(element);
   send(900101, 0);
+  // An instance placed with "crash" faults in its third text evaluation.
+  static int evaluations = 0;
+  if (has_parameter(t->h.gauge, "crash") && ++evaluations == 3) std::raise(SIGSEGV);
   std::snprintf(t->text, t->max_chars + 1u, "HDG %03.0f OVERLONG", t->source[0].value.n);
   return t->source[0].value.n;
 }

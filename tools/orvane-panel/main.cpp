@@ -11,6 +11,7 @@
 #include <string>
 
 #include "commands.h"
+#include "module_call.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -106,6 +107,7 @@ int main(int argc, char** argv) {
     usage(stdout);
     return kExitOk;
   }
+  orv::host::install_fault_report(kExitModuleFault, kExitInternal);
   for (const auto& c : kCommands) {
     if (name != c.name) continue;
     if (c.run == nullptr) {
