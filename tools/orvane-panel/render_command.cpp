@@ -530,6 +530,8 @@ int run_render(const Args& args) {
     if (motion.every > 0.0) {
       const double to = motion.to.value_or(end);
       if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
+      if ((to - motion.from) / motion.every > 100000.0)
+        throw HostError(ErrorKind::usage, "--every would draw more than 100000 times; give a longer interval");
       for (long k = 0; motion.from + static_cast<double>(k) * motion.every <= to + 1e-9; ++k)
         times.push_back(motion.from + static_cast<double>(k) * motion.every);
     }
