@@ -181,6 +181,18 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
   EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
+
+  // The scenario's tooltips go into a fresh --out even when only the
+  // animation, written elsewhere, is asked for.
+  write(test_dir() / "tips.json",
+        R"({"panel": "panel.cfg", "frames": 9,
+            "tooltips": [{"t": 0.2, "gauge": "Head_Up_Display", "x": 10, "y": 10}]})");
+  const fs::path fresh = test_dir() / "fresh";
+  fs::remove_all(fresh);
+  const ToolRun tips = render("--scenario " + (test_dir() / "tips.json").string() + " --out " +
+                              fresh.string() + " --animate " + (test_dir() / "tips.gif").string());
+  EXPECT_EQ(tips.code, 0) << tips.err;
+  EXPECT_NE(read(fresh / "tooltips.txt").find("Head-Up Display"), std::string::npos);
 }
 
 // A pixel of a PNG as 0xAARRGGBB (premultiplied, as Cairo reads it).

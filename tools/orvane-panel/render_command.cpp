@@ -531,7 +531,8 @@ int run_render(const Args& args) {
       const double to = motion.to.value_or(end);
       if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
       if ((to - motion.from) / motion.every > 100000.0)
-        throw HostError(ErrorKind::usage, "--every would draw more than 100000 times; give a longer interval");
+        throw HostError(ErrorKind::usage,
+                        "--every would draw more than 100000 times; give a longer interval");
       for (long k = 0; motion.from + static_cast<double>(k) * motion.every <= to + 1e-9; ++k)
         times.push_back(motion.from + static_cast<double>(k) * motion.every);
     }
@@ -634,6 +635,8 @@ int run_render(const Args& args) {
     host.stop();
     if (!tooltip_lines.empty()) {
       const std::string path = out + "/tooltips.txt";
+      std::error_code ec;
+      std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
       std::FILE* f = std::fopen(path.c_str(), "w");
       if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
       for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
