@@ -39,6 +39,7 @@ class ScenarioRun {
   void apply_initial();
 
   // Runs the next frame, reporting its clicks; returns the frame's time.
+  // Throws HostError(interrupted) instead when a stop was asked for.
   double step(const ClickReport& report);
 
   // Whether an event at time t belongs to the frame last stepped or earlier.

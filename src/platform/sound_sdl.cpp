@@ -120,6 +120,9 @@ void* find_window_by_class(const char* /*window_class*/) { return nullptr; }
 bool open_device(void* /*window*/, void** device) {
   *device = nullptr;
   if (g_device_users == 0) {
+    // The host owns SIGINT and SIGTERM: the audio library would otherwise
+    // take them over and the host could no longer be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = kRate;
