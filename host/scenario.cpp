@@ -149,7 +149,8 @@ const json& object_of(const json& j, const char* key, const std::string& file, c
 template <std::size_t N>
 void require_known_keys(const json& j, const char* const (&known)[N], const std::string& file,
                         const std::string& where) {
-  for (const auto& [key, value] : j.items()) {
+  for (const auto& item : j.items()) {
+    const std::string& key = item.key();
     if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return key == k; }) ==
         std::end(known))
       fail(file, where + "unknown key \"" + key + "\"");
@@ -165,7 +166,7 @@ std::optional<std::uint32_t> parse_u32(const std::string& s) {
   return v;
 }
 
-TokenValue value_of(const json& j, const std::string& file, const std::string& where) {
+TokenValue any_value_of(const json& j, const std::string& file, const std::string& where) {
   if (j.is_number()) return TokenValue::of_number(j.get<double>());
   if (j.is_boolean()) return TokenValue::of_number(j.get<bool>() ? 1.0 : 0.0);
   if (j.is_object() && j.size() == 1) {
@@ -184,6 +185,15 @@ TokenValue value_of(const json& j, const std::string& file, const std::string& w
     if (j.contains("text") && j["text"].is_string()) return TokenValue::of_text(j["text"].get<std::string>());
   }
   fail(file, where + ": a token value is a number, {\"int\": N} or {\"text\": \"...\"}");
+}
+
+// The value of token `id`, of the kind the token takes.
+TokenValue value_of(std::uint32_t id, const json& j, const std::string& file, const std::string& where) {
+  const TokenValue v = any_value_of(j, file, where);
+  const bool text = v.kind == TokenValue::Kind::text;
+  if (!token_takes(id, text))
+    fail(file, where + (text ? ": the token takes a number, not a text" : ": the token takes a text, {\"text\": \"...\"}"));
+  return v;
 }
 
 std::uint32_t token_of(const std::string& key, const std::string& file) {
@@ -470,8 +480,10 @@ class ScenarioReader {
   }
 
   void read_tokens() {
-    for (const auto& [key, value] : object_of(root_, "tokens", file_, "").items())
-      s_.tokens.emplace_back(token_of(key, file_), value_of(value, file_, "token " + key));
+    for (const auto& [key, value] : object_of(root_, "tokens", file_, "").items()) {
+      const std::uint32_t id = token_of(key, file_);
+      s_.tokens.emplace_back(id, value_of(id, value, file_, "token " + key));
+    }
   }
 
   // Each token's keyframes become one track, in time order (keyframes of
@@ -488,7 +500,7 @@ class ScenarioReader {
       for (const auto& [key, value] : k["tokens"].items()) {
         const std::uint32_t id = token_of(key, file_);
         tracks[id].token = id;
-        tracks[id].keys.push_back({t, value_of(value, file_, where + " token " + key)});
+        tracks[id].keys.push_back({t, value_of(id, value, file_, where + " token " + key)});
       }
     }
     for (auto& [id, track] : tracks) {

@@ -155,6 +155,9 @@ std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
   if (!id) throw UsageError{"unknown token '" + v.substr(0, eq) + "'"};
   auto tv = parse_token_value(v.substr(eq + 1));
   if (!tv) throw UsageError{"bad value in '" + v + "'"};
+  const bool text = tv->kind == TokenValue::Kind::text;
+  if (!token_takes(*id, text))
+    throw UsageError{"'" + v + "': the token takes " + (text ? "a number" : "a text, s:TEXT")};
   return {*id, *tv};
 }
 
