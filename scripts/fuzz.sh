@@ -22,7 +22,10 @@ cmake -DORV_FUZZ_SECONDS="$seconds" build/fuzz >/dev/null
 status=0
 for t in "${targets[@]}"; do
   echo "== fuzz_$t for $seconds s"
-  ctest --test-dir build/fuzz -R "^fuzz_${t}\$" --output-on-failure --timeout $((seconds + 600)) || status=1
+  # The final figures: executions, coverage, corpus, and any finding.
+  log=build/fuzz/fuzz/fuzz_$t.log
+  ctest --test-dir build/fuzz -R "^fuzz_${t}\$" -V >"$log" 2>&1 || status=1
+  grep -E "stat::|DONE|ERROR|SUMMARY|runtime error|tests passed" "$log" || true
 done
 cmake -DORV_FUZZ_SECONDS=10 build/fuzz >/dev/null
 exit $status
