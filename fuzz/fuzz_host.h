@@ -56,7 +56,8 @@ class FuzzHost {
     panel.file = "fuzz.cfg";
     host::PanelWindow window;
     window.visible = true;
-    for (const std::string& g : gauges) window.gauges.push_back({loaded_module().module->name(), g, 0, 0, {}, {}, {}, 1});
+    for (const std::string& g : gauges)
+      window.gauges.push_back({loaded_module().module->name(), g, 0, 0, {}, {}, {}, 1});
     panel.windows.push_back(window);
     std::vector<std::string> warnings;
     host_.place(panel, warnings);

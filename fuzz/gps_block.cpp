@@ -7,6 +7,8 @@
 // run (the gauge keeps the address it was first given, as it may) and is
 // exactly as long as the fields the map reads; the waypoint array is exactly
 // as long as the records the block's count lets the map walk.
+#include "map/gps_block.h"
+
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -14,7 +16,6 @@
 
 #include "fuzz_host.h"
 #include "fuzz_input.h"
-#include "map/gps_block.h"
 
 namespace {
 
@@ -70,10 +71,11 @@ std::unique_ptr<unsigned char[]> fill_block(FuzzInput& in) {
 }
 
 orv::fuzz::FuzzHost& panel() {
-  static orv::fuzz::FuzzHost host({"Flight_Map", "Multi_Function_Display_Left"}, [](orv::host::SimState& state) {
-    std::memset(block(), 0, gps::kMinimumBlockSize);
-    state.register_named_data("FS2002 GPS DATA", block());
-  });
+  static orv::fuzz::FuzzHost host({"Flight_Map", "Multi_Function_Display_Left"},
+                                  [](orv::host::SimState& state) {
+                                    std::memset(block(), 0, gps::kMinimumBlockSize);
+                                    state.register_named_data("FS2002 GPS DATA", block());
+                                  });
   return host;
 }
 

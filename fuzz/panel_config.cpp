@@ -2,13 +2,14 @@
 // then the gauges it places into a host of the real module, sized as the
 // simulator sizes them. Every window and gauge kept stays within the sizes
 // the reader promises, so no later sum of positions and sizes overflows.
+#include "panel_config.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "fuzz_host.h"
-#include "panel_config.h"
 
 namespace {
 
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(within(w.size_mm_x, 0, kMaxPanelPixels) && within(w.size_mm_y, 0, kMaxPanelPixels));
     require(within(w.pixel_width, 0, kMaxPanelPixels) && within(w.pixel_height, 0, kMaxPanelPixels));
     for (const GaugePlacement& g : w.gauges) {
-      require(within(g.x, -kMaxPanelPixels, kMaxPanelPixels) && within(g.y, -kMaxPanelPixels, kMaxPanelPixels));
+      require(within(g.x, -kMaxPanelPixels, kMaxPanelPixels) &&
+              within(g.y, -kMaxPanelPixels, kMaxPanelPixels));
       require(!g.width || within(*g.width, 1, kMaxPanelPixels));
       require(!g.height || within(*g.height, 1, kMaxPanelPixels));
       ++gauges;

@@ -2,6 +2,8 @@
 // any value (NaN, infinities, denormals, the largest numbers, long texts)
 // from the input. No placeholder may make the text grow beyond a short line
 // per placeholder.
+#include "tooltip.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "fuzz_input.h"
-#include "tooltip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   orv::fuzz::FuzzInput in(data, size);

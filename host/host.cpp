@@ -356,8 +356,10 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
     c.point = {hit_bounds.unbounded ? x : x - hit_bounds.x, hit_bounds.unbounded ? y : y - hit_bounds.y};
     c.gauge = &p.gauge->header();
     c.rect = &r;
-    c.screen = {static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.x) + placed_x, INT32_MIN, INT32_MAX)),
-                static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.y) + placed_y, INT32_MIN, INT32_MAX))};
+    c.screen = {
+        static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.x) + placed_x, INT32_MIN, INT32_MAX)),
+        static_cast<i32>(
+            std::clamp<long long>(static_cast<long long>(p.y) + placed_y, INT32_MIN, INT32_MAX))};
     current_ = &p;
     r.action.fn(&c, flag);
     current_ = nullptr;

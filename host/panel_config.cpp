@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <climits>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -198,8 +198,8 @@ class PanelReader {
     window_ = &config_.windows.back();
     window_->index = index;
     window_->virtual_cockpit = vc;
-    window_->number =
-        vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index) : static_cast<std::uint32_t>(index);
+    window_->number = vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index)
+                         : static_cast<std::uint32_t>(index);
     section_->use = vc ? "virtual cockpit" : "window";
   }
 
@@ -286,7 +286,8 @@ class PanelReader {
     }
     for (const auto& s : size) {
       if (s && !within(*s, 1, kMaxPanelPixels))
-        return warn("gauge size " + std::to_string(*s) + " lies outside 1 to " + std::to_string(kMaxPanelPixels));
+        return warn("gauge size " + std::to_string(*s) + " lies outside 1 to " +
+                    std::to_string(kMaxPanelPixels));
     }
     if (size[0]) g.width = static_cast<int>(*size[0]);
     if (size[1]) g.height = static_cast<int>(*size[1]);
@@ -305,7 +306,8 @@ class PanelReader {
     const bool ok = parts.size() <= 2 && w && within(*w, 1, kMaxPanelPixels) &&
                     (parts.size() == 1 || (h && within(*h, 1, kMaxPanelPixels)));
     if (!ok)
-      return warn(key + " needs a width and optionally a height, each 1 to " + std::to_string(kMaxPanelPixels));
+      return warn(key + " needs a width and optionally a height, each 1 to " +
+                  std::to_string(kMaxPanelPixels));
     (key == "size_mm" ? window_->size_mm_x : window_->pixel_width) = static_cast<int>(*w);
     (key == "size_mm" ? window_->size_mm_y : window_->pixel_height) = h ? static_cast<int>(*h) : 0;
   }

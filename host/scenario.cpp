@@ -118,11 +118,12 @@ json parse_json(const std::string& text, const std::string& file) {
   const std::string where = file + ":" + std::to_string(line);
   const std::string path = reader.path();
   if (reader.out_of_range())
-    throw HostError(ErrorKind::bad_scenario, where + ": " + (path.empty() ? "the number" : "\"" + path + "\"") +
-                                                 ": '" + reader.token() +
-                                                 "' is out of range (numbers are 64-bit floating point)");
-  throw HostError(ErrorKind::bad_scenario, where + ": not valid JSON" + (path.empty() ? "" : " at \"" + path + "\"") +
-                                               ": " + reader.message());
+    throw HostError(ErrorKind::bad_scenario,
+                    where + ": " + (path.empty() ? "the number" : "\"" + path + "\"") + ": '" +
+                        reader.token() + "' is out of range (numbers are 64-bit floating point)");
+  throw HostError(
+      ErrorKind::bad_scenario,
+      where + ": not valid JSON" + (path.empty() ? "" : " at \"" + path + "\"") + ": " + reader.message());
 }
 
 // Typed members: each names its key when the type is wrong.
@@ -192,7 +193,8 @@ TokenValue value_of(std::uint32_t id, const json& j, const std::string& file, co
   const TokenValue v = any_value_of(j, file, where);
   const bool text = v.kind == TokenValue::Kind::text;
   if (!token_takes(id, text))
-    fail(file, where + (text ? ": the token takes a number, not a text" : ": the token takes a text, {\"text\": \"...\"}"));
+    fail(file, where + (text ? ": the token takes a number, not a text"
+                             : ": the token takes a text, {\"text\": \"...\"}"));
   return v;
 }
 
@@ -313,7 +315,8 @@ TrafficScenario traffic_of(const json& j, const std::string& file) {
 // The "gps" section: a flight plan and where the aircraft starts.
 GpsPlan gps_plan_of(const json& g, const std::string& file) {
   if (!g.is_object()) fail(file, "\"gps\" must be an object");
-  static const char* const kGpsKeys[] = {"waypoints", "aircraft", "active", "steer", "turn_rate", "ground_speed"};
+  static const char* const kGpsKeys[] = {"waypoints", "aircraft",  "active",
+                                         "steer",     "turn_rate", "ground_speed"};
   require_known_keys(g, kGpsKeys, file, "gps: ");
   auto degrees = [&](const json& j, const char* key, const std::string& where, double limit) {
     if (!j.contains(key)) fail(file, where + ": needs \"" + key + "\"");
@@ -439,9 +442,9 @@ class ScenarioReader {
 
   Scenario read() {
     if (!root_.is_object()) fail(file_, "a scenario is a JSON object");
-    static const char* const kKeys[] = {"name",     "description", "panel",     "frames",    "start_time",
-                                        "tokens",   "keyframes",   "expressions", "clicks",  "tooltips",
-                                        "render_at", "gps",        "traffic"};
+    static const char* const kKeys[] = {"name",      "description", "panel",       "frames", "start_time",
+                                        "tokens",    "keyframes",   "expressions", "clicks", "tooltips",
+                                        "render_at", "gps",         "traffic"};
     require_known_keys(root_, kKeys, file_, "");
     if (has("name")) s_.name = text_of(root_, "name", file_, "");
     if (has("description")) text_of(root_, "description", file_, "");

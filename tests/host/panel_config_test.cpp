@@ -81,7 +81,8 @@ TEST(PanelConfig, OutOfRangeNumbersAndMisplacedLinesWarn) {
   const std::pair<const char*, const char*> cases[] = {
       {"[Window00]\ngauge00=M!G, 2147483647, 0\n", "panel.cfg:2: gauge position 2147483647,0 lies outside"},
       {"[Window00]\ngauge00=M!G, 0, -9000\n", "panel.cfg:2: gauge position 0,-9000"},
-      {"[Window00]\ngauge00=M!G, 0, 0, 100000, 100000\n", "panel.cfg:2: gauge size 100000 lies outside 1 to 8192"},
+      {"[Window00]\ngauge00=M!G, 0, 0, 100000, 100000\n",
+       "panel.cfg:2: gauge size 100000 lies outside 1 to 8192"},
       {"[Window00]\ngauge00=M!G, 0, 0, 4294967297\n", "panel.cfg:2: gauge size 4294967297"},
       {"[Window00]\ngauge00=M!G, 0, 0, 10, 0\n", "panel.cfg:2: gauge size 0"},
       {"[Window00]\nsize_mm=100000,10\n", "panel.cfg:2: size_mm needs a width"},

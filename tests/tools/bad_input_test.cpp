@@ -1,9 +1,9 @@
 // orvane-panel given bad input as a user gives it: every case ends with the
 // exit code of its class and a message naming the file, line or key at
 // fault; a run told to stop by a signal stops between frames.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,7 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 
 fs::path test_dir() {
-  return fs::path(ORV_TEST_DIR) / "bad_input" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  return fs::path(ORV_TEST_DIR) / "bad_input" /
+         ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
 fs::path write(const std::string& name, const std::string& text) {
@@ -62,13 +63,15 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
        "inf.json:2: \"tokens.AIRSPEED\": '1e400' is out of range"},
       {"trace --scenario " + write("frames.json", "{\"frames\": 3000000000}").string() + kModule, 6,
        "\"frames\" must be a count from 0 to 10000000"},
-      {"trace --scenario " + write("name.json", "{\"name\": 5}").string() + kModule, 6, "\"name\" must be a text"},
+      {"trace --scenario " + write("name.json", "{\"name\": 5}").string() + kModule, 6,
+       "\"name\" must be a text"},
       {"render --scenario " + write("at.json", "{\"render_at\": [1e8]}").string() + kModule, 6,
        "\"render_at\" 0: times are seconds from 0 to 86400"},
       {"trace --panel " + write("far.cfg", panel + "gauge01=Orvane_Instr!Radar, 2147483647, 0\n").string() +
            kModule + " --frames 1",
        0, "far.cfg:4: gauge position 2147483647,0 lies outside"},
-      {"trace --panel " + write("none.cfg", "[Window-1]\ngauge00=Orvane_Instr!Radar, 0, 0\n").string() + kModule,
+      {"trace --panel " + write("none.cfg", "[Window-1]\ngauge00=Orvane_Instr!Radar, 0, 0\n").string() +
+           kModule,
        5, "none.cfg:1: section [Window-1] is not read"},
       {"trace --click Radar:2147483647,0" + kModule, 2, "X and Y lie within"},
       {"trace --click Radar:1,1@1e300" + kModule, 2, "bad time"},

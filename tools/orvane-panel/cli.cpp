@@ -1,8 +1,8 @@
 #include "cli.h"
 
 #include <charconv>
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -25,7 +25,8 @@ void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std:
   t = 0.0;
   if (auto at = s.rfind('@'); at != std::string::npos) {
     if (!parse_seconds(s.substr(at + 1), t) || t > kMaxSeconds)
-      throw UsageError{"bad time in '" + text + "' (seconds from 0 to " + std::to_string(int(kMaxSeconds)) + ")"};
+      throw UsageError{"bad time in '" + text + "' (seconds from 0 to " + std::to_string(int(kMaxSeconds)) +
+                       ")"};
     s = s.substr(0, at);
   }
   const auto colon = s.find(':');

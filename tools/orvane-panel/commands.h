@@ -10,13 +10,13 @@ namespace orv::panel_tool {
 // Exit codes shared by every subcommand.
 enum Exit : int {
   kExitOk = 0,
-  kExitInternal = 1,     // an unexpected failure
-  kExitUsage = 2,        // bad command line
-  kExitUnreadable = 3,   // a file that cannot be opened, read or written
-  kExitBadModule = 4,    // not a gauge module, or its records are wrong
-  kExitBadPanel = 5,     // a panel that places no gauge of the module
-  kExitBadScenario = 6,  // a scenario that does not parse
-  kExitUnavailable = 7,  // a subcommand this build does not include
+  kExitInternal = 1,       // an unexpected failure
+  kExitUsage = 2,          // bad command line
+  kExitUnreadable = 3,     // a file that cannot be opened, read or written
+  kExitBadModule = 4,      // not a gauge module, or its records are wrong
+  kExitBadPanel = 5,       // a panel that places no gauge of the module
+  kExitBadScenario = 6,    // a scenario that does not parse
+  kExitUnavailable = 7,    // a subcommand this build does not include
   kExitInterrupted = 128,  // plus the signal: 130 SIGINT, 143 SIGTERM (the run stops between frames)
 };
 
