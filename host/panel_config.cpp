@@ -301,15 +301,24 @@ class PanelReader {
   // follows the background bitmap or what the gauges need.
   void read_window_size(const std::string& key, const std::string& value) {
     const auto parts = split(value, ',');
-    const auto w = parse_int(parts[0]);
-    const auto h = parts.size() > 1 ? parse_int(parts[1]) : std::nullopt;
-    const bool ok = parts.size() <= 2 && w && within(*w, 1, kMaxPanelPixels) &&
-                    (parts.size() == 1 || (h && within(*h, 1, kMaxPanelPixels)));
+    long long width = 0, height = 0;
+    bool ok = parts.size() <= 2;
+    if (const auto w = parse_int(parts[0]))
+      width = *w;
+    else
+      ok = false;
+    if (parts.size() == 2) {
+      if (const auto h = parse_int(parts[1]))
+        height = *h;
+      else
+        ok = false;
+    }
+    ok = ok && within(width, 1, kMaxPanelPixels) && (parts.size() == 1 || within(height, 1, kMaxPanelPixels));
     if (!ok)
       return warn(key + " needs a width and optionally a height, each 1 to " +
                   std::to_string(kMaxPanelPixels));
-    (key == "size_mm" ? window_->size_mm_x : window_->pixel_width) = static_cast<int>(*w);
-    (key == "size_mm" ? window_->size_mm_y : window_->pixel_height) = h ? static_cast<int>(*h) : 0;
+    (key == "size_mm" ? window_->size_mm_x : window_->pixel_width) = static_cast<int>(width);
+    (key == "size_mm" ? window_->size_mm_y : window_->pixel_height) = static_cast<int>(height);
   }
 
   void read_background_colour(const std::string& value) {
