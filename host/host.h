@@ -24,6 +24,7 @@
 #include "module.h"
 #include "panel_config.h"
 #include "simulator.h"
+#include "tooltip.h"
 
 namespace orv::host {
 
@@ -89,6 +90,8 @@ class Host {
   // to the gauge's bitmap coordinates, in which its mouse boxes lie.
   ClickResult click(std::size_t index, int x, int y, MouseButton button);
   // The tooltip the instance shows at point (x, y).
+  // The cursor the areas under a point ask for (kCursorNone: none).
+  abi::i32 cursor(std::size_t index, int placed_x, int placed_y);
   TooltipResult tooltip(std::size_t index, int x, int y);
 
   // Whether the instance's window is open (its elements are evaluated).
@@ -109,7 +112,8 @@ class Host {
  private:
   void call_gauge(PlacedInstance& p, abi::i32 service, abi::uptr extra);
   void evaluate(PlacedInstance& p);
-  double channel(abi::TokenVar& var, abi::ElementFn fn, void* element);
+  TooltipSources tooltip_sources(abi::MouseRect& tip, abi::GaugeHeader* header);
+  double token_number(const abi::TokenVar& var) const;
 
   Module& module_;
   SimState& state_;

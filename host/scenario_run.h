@@ -42,6 +42,9 @@ class ScenarioRun {
   // Throws HostError(interrupted) instead when a stop was asked for.
   double step(const ClickReport& report);
 
+  // The tokens held for the whole run; a live viewer adds and drops its own.
+  TokenSets& held() { return sets_; }
+
   // Whether an event at time t belongs to the frame last stepped or earlier.
   bool due(double t) const { return t < horizon_; }
 
