@@ -14,13 +14,13 @@
 // scripts/callgrind_frame.sh, which counts the instructions of
 // orv_bench_module_frame alone.
 #include <benchmark/benchmark.h>
-
 #include <dlfcn.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "yardstick.h"
 
@@ -50,69 +50,80 @@ using namespace orv::abi;
 
 namespace {
 
-void call(TokenVar&, ElementFn fn, void* e) {
-  if (fn != nullptr) benchmark::DoNotOptimize(fn(e));
+// One call the host makes into the module: an element callback or a gauge
+// service.
+struct Call {
+  ElementFn element_fn;
+  void* element;
+  GaugeFn gauge_fn;
+  GaugeHeader* gauge;
+  i32 service;
+};
+
+void add(std::vector<Call>& calls, ElementFn fn, void* e) {
+  if (fn != nullptr) calls.push_back({fn, e, nullptr, nullptr, 0});
 }
 
-void evaluate(orv::host::GaugeInstance& g) {
+void add_elements(std::vector<Call>& calls, orv::host::GaugeInstance& g) {
   for (orv::host::ElementSlot& slot : g.elements()) {
     ElementHeader* e = slot.element;
     switch (e->kind) {
-      case kNeedle: {
-        auto* n = reinterpret_cast<NeedleElement*>(e);
-        call(n->source, n->callback, e);
+      case kNeedle:
+        add(calls, reinterpret_cast<NeedleElement*>(e)->callback, e);
         break;
-      }
-      case kText: {
-        auto* t = reinterpret_cast<TextElement*>(e);
-        for (int i = 0; i < 3; ++i) call(t->source[i], t->callback[i], e);
+      case kText:
+        for (ElementFn fn : reinterpret_cast<TextElement*>(e)->callback) add(calls, fn, e);
         break;
-      }
-      case kSlider: {
-        auto* s = reinterpret_cast<SliderElement*>(e);
-        call(s->x, s->x_callback, e);
-        call(s->y, s->y_callback, e);
+      case kSlider:
+        add(calls, reinterpret_cast<SliderElement*>(e)->x_callback, e);
+        add(calls, reinterpret_cast<SliderElement*>(e)->y_callback, e);
         break;
-      }
-      case kIcon: {
-        auto* i = reinterpret_cast<IconElement*>(e);
-        call(i->source, i->callback, e);
+      case kIcon:
+        add(calls, reinterpret_cast<IconElement*>(e)->callback, e);
         break;
-      }
-      case kMovingImage: {
-        auto* m = reinterpret_cast<MovingImageElement*>(e);
-        call(m->x, m->x_callback, e);
-        call(m->y, m->y_callback, e);
+      case kMovingImage:
+        add(calls, reinterpret_cast<MovingImageElement*>(e)->x_callback, e);
+        add(calls, reinterpret_cast<MovingImageElement*>(e)->y_callback, e);
         break;
-      }
-      case kSprite: {
-        auto* s = reinterpret_cast<SpriteElement*>(e);
-        call(s->x, s->x_callback, e);
-        call(s->y, s->y_callback, e);
-        call(s->angle, s->angle_callback, e);
+      case kSprite:
+        add(calls, reinterpret_cast<SpriteElement*>(e)->x_callback, e);
+        add(calls, reinterpret_cast<SpriteElement*>(e)->y_callback, e);
+        add(calls, reinterpret_cast<SpriteElement*>(e)->angle_callback, e);
         break;
-      }
       default:
         break;
     }
   }
 }
 
-void gauge_service(orv::host::PlacedInstance& p, i32 service) {
+void add_service(std::vector<Call>& calls, orv::host::PlacedInstance& p, i32 service) {
   GaugeHeader& h = p.gauge->header();
-  if (h.callback != nullptr) h.callback(&h, service, 0);
+  if (h.callback != nullptr) calls.push_back({nullptr, nullptr, h.callback, &h, service});
+}
+
+// The host's calls of one frame, in its order, once the windows are settled
+// (the element copies keep the channel values the host last delivered).
+std::vector<Call> frame_calls(orv::host::Host& host) {
+  std::vector<Call> calls;
+  for (auto& p : host.instances()) add_service(calls, p, kServicePreUpdate);
+  for (std::size_t i = 0; i < host.instances().size(); ++i) {
+    if (!host.shown(i)) continue;
+    orv::host::PlacedInstance& p = host.instances()[i];
+    add_elements(calls, *p.gauge);
+    add_service(calls, p, kServicePreDraw);
+  }
+  return calls;
 }
 
 }  // namespace
 
 // Not inlined and with a plain name, so that callgrind can count it alone.
-extern "C" __attribute__((noinline)) void orv_bench_module_frame(orv::host::Host* host) {
-  for (auto& p : host->instances()) gauge_service(p, kServicePreUpdate);
-  for (std::size_t i = 0; i < host->instances().size(); ++i) {
-    if (!host->shown(i)) continue;
-    orv::host::PlacedInstance& p = host->instances()[i];
-    evaluate(*p.gauge);
-    gauge_service(p, kServicePreDraw);
+extern "C" __attribute__((noinline)) void orv_bench_module_frame(const Call* calls, std::size_t count) {
+  for (const Call* c = calls; c != calls + count; ++c) {
+    if (c->element_fn != nullptr)
+      benchmark::DoNotOptimize(c->element_fn(c->element));
+    else
+      c->gauge_fn(c->gauge, c->service, 0);
   }
 }
 
@@ -121,13 +132,16 @@ namespace {
 void run_frames(benchmark::State& bench, orv::bench::Yardstick& y) {
   Dl_info info{};
   if (dladdr(&y.module().linkage(), &info) != 0) g_module_base.store(info.dli_fbase);
+  const std::vector<Call> calls = frame_calls(y.host());
   const long all = g_allocations.load(), module = g_module_allocations.load();
-  for (auto _ : bench) orv_bench_module_frame(&y.host());
+  for (auto _ : bench) orv_bench_module_frame(calls.data(), calls.size());
   const auto frames = static_cast<double>(bench.iterations());
   const long module_allocations = g_module_allocations.load() - module;
   bench.counters["module_allocs"] = static_cast<double>(module_allocations) / frames;
-  bench.counters["host_allocs"] = static_cast<double>(g_allocations.load() - all - module_allocations) / frames;
+  bench.counters["host_allocs"] =
+      static_cast<double>(g_allocations.load() - all - module_allocations) / frames;
   g_module_base.store(nullptr);
+  bench.counters["calls"] = static_cast<double>(calls.size());
   if (module_allocations != 0) bench.SkipWithError("the module allocated in a frame");
 }
 
@@ -140,7 +154,8 @@ BENCHMARK(BM_ModuleFrame);
 
 // The built-in cockpit as it is today (it grows; not the yardstick).
 void BM_ModuleFrameBuiltInCockpit(benchmark::State& bench) {
-  orv::bench::Yardstick y(ORV_REAL_MODULE, orv::bench::kApproachFrame, ORV_DEFAULT_PANEL, ORV_DEFAULT_SCENARIO);
+  orv::bench::Yardstick y(ORV_REAL_MODULE, orv::bench::kApproachFrame, ORV_DEFAULT_PANEL,
+                          ORV_DEFAULT_SCENARIO);
   run_frames(bench, y);
 }
 BENCHMARK(BM_ModuleFrameBuiltInCockpit);
@@ -151,8 +166,9 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   if (argc == 3 && std::strcmp(argv[1], "--callgrind") == 0) {
     orv::bench::Yardstick y(ORV_REAL_MODULE);
+    const std::vector<Call> calls = frame_calls(y.host());
     const long frames = std::strtol(argv[2], nullptr, 10);
-    for (long f = 0; f < frames; ++f) orv_bench_module_frame(&y.host());
+    for (long f = 0; f < frames; ++f) orv_bench_module_frame(calls.data(), calls.size());
     return 0;
   }
   benchmark::Initialize(&argc, argv);
