@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "element_kind.h"
 #include "radio_stack.h"
 #include "scenario_run.h"
 #include "token_names.h"
@@ -44,49 +45,13 @@ std::string escape_text(const char* text) {
 
 namespace {
 
-const char* kind_name(u32 kind) {
-  switch (kind) {
-    case kStaticImage:
-      return "static";
-    case kNeedle:
-      return "needle";
-    case kText:
-      return "text";
-    case kSlider:
-      return "slider";
-    case kIcon:
-      return "icon";
-    case kMovingImage:
-      return "moving";
-    case kSprite:
-      return "sprite";
-    default:
-      return "unknown";
-  }
-}
-
-int channel_count(u32 kind) {
-  switch (kind) {
-    case kNeedle:
-    case kText:
-    case kIcon:
-      return 1;
-    case kSlider:
-    case kMovingImage:
-      return 2;
-    case kSprite:
-      return 3;
-    default:
-      return 0;
-  }
-}
-
 // What an element line shows after its identifier.
 std::string element_state(const ElementSlot& slot) {
   const ElementHeader* e = slot.element;
-  std::string s = kind_name(e->kind);
-  const int n = channel_count(e->kind);
-  for (int i = 0; i < n; ++i) s += (i == 0 ? " v=" : ",") + format_number(slot.values.channel[i]);
+  const ElementKind* kind = element_kind(e->kind);
+  std::string s = element_kind_name(e->kind);
+  const std::size_t n = kind != nullptr ? kind->channels : 0;
+  for (std::size_t i = 0; i < n; ++i) s += (i == 0 ? " v=" : ",") + format_number(slot.values.channel[i]);
   if (e->kind != kText) s += " bmp=" + std::to_string(e->bitmap);
   s += (e->flags & kHiddenFlag) != 0 ? " hidden" : " shown";
   if (e->kind == kText) s += " text=\"" + escape_text(reinterpret_cast<const TextElement*>(e)->text) + "\"";
