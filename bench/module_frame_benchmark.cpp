@@ -147,14 +147,14 @@ void run_frames(benchmark::State& bench, orv::bench::Yardstick& y) {
 
 // The yardstick: the fixed copy of the cockpit and its flight.
 void BM_ModuleFrame(benchmark::State& bench) {
-  orv::bench::Yardstick y(ORV_REAL_MODULE);
+  orv::bench::Yardstick y(orv::bench::bench_module());
   run_frames(bench, y);
 }
 BENCHMARK(BM_ModuleFrame);
 
 // The built-in cockpit as it is today (it grows; not the yardstick).
 void BM_ModuleFrameBuiltInCockpit(benchmark::State& bench) {
-  orv::bench::Yardstick y(ORV_REAL_MODULE, orv::bench::kApproachFrame, ORV_DEFAULT_PANEL,
+  orv::bench::Yardstick y(orv::bench::bench_module(), orv::bench::kApproachFrame, ORV_DEFAULT_PANEL,
                           ORV_DEFAULT_SCENARIO);
   run_frames(bench, y);
 }
@@ -165,7 +165,7 @@ BENCHMARK(BM_ModuleFrameBuiltInCockpit);
 int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   if (argc == 3 && std::strcmp(argv[1], "--callgrind") == 0) {
-    orv::bench::Yardstick y(ORV_REAL_MODULE);
+    orv::bench::Yardstick y(orv::bench::bench_module());
     const std::vector<Call> calls = frame_calls(y.host());
     const long frames = std::strtol(argv[2], nullptr, 10);
     for (long f = 0; f < frames; ++f) orv_bench_module_frame(calls.data(), calls.size());

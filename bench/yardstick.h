@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,12 +23,22 @@ namespace orv::bench {
 // the glideslope.
 inline constexpr long kApproachFrame = 252;
 
+// The module measured: ORV_BENCH_MODULE when set (e.g. an older build, for a
+// before-and-after table), else this build's.
+inline const char* bench_module() {
+  const char* path = std::getenv("ORV_BENCH_MODULE");
+  return path != nullptr && *path != '\0' ? path : ORV_REAL_MODULE;
+}
+
 class Yardstick {
  public:
   // The fixed copy; `panel` and `scenario` name other files (the built-in
   // cockpit as it is today, reported beside the yardstick).
+  // `before_start` runs once the panel is placed (e.g. to attach drawing
+  // surfaces).
   explicit Yardstick(const char* module_path, long frames = kApproachFrame,
-                     const char* panel = ORV_YARDSTICK_PANEL, const char* scenario = ORV_YARDSTICK_SCENARIO)
+                     const char* panel = ORV_YARDSTICK_PANEL, const char* scenario = ORV_YARDSTICK_SCENARIO,
+                     const std::function<void(host::Host&)>& before_start = {})
       : module_(host::Module::load(module_path)),
         scenario_(host::parse_scenario(host::read_file(scenario), "scenario.json", "")),
         host_(*module_, state_) {
@@ -35,6 +47,7 @@ class Yardstick {
     run_ = std::make_unique<host::ScenarioRun>(host_, scenario_, host::TokenSets{},
                                                std::vector<host::ScenarioClick>{});
     run_->apply_initial();
+    if (before_start) before_start(host_);
     host_.start();
     for (long f = 0; f <= frames; ++f) step();
   }

@@ -6,6 +6,8 @@
 #   bash scripts/callgrind_frame.sh [BUILD_DIR]     (default build/native)
 #
 # Needs valgrind and a native build with the benchmarks (the native preset).
+# ORV_BENCH_MODULE=PATH measures another build of the module (an older one,
+# for a before-and-after figure) with the same driver.
 set -euo pipefail
 build=${1:-build/native}
 frames=100
