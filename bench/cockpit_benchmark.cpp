@@ -1,125 +1,127 @@
-// The pictures and the start-up of the yardstick flight (bench/data/), as
-// `orvane-panel render` and `trace` make them:
+// The whole cockpit: the built-in panel (data/panels/default) with the
+// built-in flight run to its cruise among traffic (110 s: map overlay, radar
+// pop-up) and then every window of the panel opened, so that one frame
+// evaluates all 32 gauges in every place the panel gives them.
 //
-//   BM_CockpitPicture/0   every shown instance drawn once, then the open
-//                         windows composed from those pictures (no files)
-//   BM_CockpitPicture/1   the same, and every picture written as PNG (the
-//                         instances, the windows) at the default level
-//   BM_CockpitPicture/2   the same written by cairo_surface_write_to_png,
-//                         as render wrote them before (adaptive filters,
-//                         zlib's default level), for comparison
-//   BM_StartUp            the module loaded, the panel placed and started,
-//                         one frame run and the module stopped: a one-frame
-//                         trace without its output
+//   BM_WholeCockpitFrame   one host frame: service 6 to every instance, every
+//                          element of every window evaluated, service 10
+//   BM_WholeCockpitRender  the pictures of that frame at 1x: every window
+//                          drawn with its instances, as `render` draws them
+//
+// Instructions per frame: scripts/cockpit_instructions.sh runs the frame
+// benchmark under callgrind, counting only inside the frames.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "host.h"
 #include "host/render/drawing_surfaces.h"
-#include "host/render/png_file.h"
 #include "host/render/render.h"
-#include "yardstick.h"
+#include "host_error.h"
+#include "scenario.h"
+#include "scenario_run.h"
 
+namespace orv::host {
 namespace {
 
-using orv::host::PlacedInstance;
+constexpr double kCruise = 110.0;
 
-void set_colour(cairo_t* cr, std::uint32_t bgr) {
-  cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0, ((bgr >> 8) & 0xFF) / 255.0, ((bgr >> 16) & 0xFF) / 255.0);
-}
+// The module, host and flight, run to the cruise with every window open.
+struct Cockpit {
+  std::unique_ptr<Module> module = Module::load(ORV_REAL_MODULE);
+  render::BitmapStore bitmaps = render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
+  render::DrawingSurfaces surfaces;
+  SimState state;
+  Scenario scenario = parse_scenario(read_file(ORV_DEFAULT_SCENARIO), "default.json", "");
+  PanelConfig panel = parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg");
+  std::unique_ptr<Host> host = std::make_unique<Host>(*module, state);
 
-// One picture of the present moment; returns how many files it wrote.
-enum Writer { kNoFiles = 0, kFastPng = 1, kCairoPng = 2 };
-
-cairo_status_t write(cairo_surface_t* s, const std::string& path, Writer writer) {
-  return writer == kCairoPng ? cairo_surface_write_to_png(s, path.c_str()) : orv::render::write_png(s, path);
-}
-
-int draw_cockpit(orv::host::Host& host, const orv::render::BitmapStore& bitmaps, Writer writer,
-                 const std::string& dir) {
-  const bool write_files = writer != kNoFiles;
-  std::vector<cairo_surface_t*> pictures(host.instances().size(), nullptr);
-  int files = 0;
-  for (std::size_t i = 0; i < host.instances().size(); ++i) {
-    if (!host.shown(i)) continue;
-    const PlacedInstance& p = host.instances()[i];
-    cairo_surface_t* s =
-        cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, p.width), std::max(1, p.height));
-    cairo_t* cr = cairo_create(s);
-    orv::render::render_gauge(cr, p.gauge->header(), p.width, p.height, bitmaps, p.gauge->value_lookup());
-    cairo_destroy(cr);
-    pictures[i] = s;
-    if (write_files)
-      files += write(s, dir + "/instance" + std::to_string(i) + ".png", writer) == CAIRO_STATUS_SUCCESS;
-  }
-  for (const orv::host::PanelWindow& w : host.windows()) {
-    if (!host.state().window_open(w.number) || w.size_mm_x <= 0 || w.size_mm_y <= 0) continue;
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w.size_mm_x, w.size_mm_y);
-    cairo_t* cr = cairo_create(s);
-    set_colour(cr, w.background_colour);
-    cairo_paint(cr);
-    for (std::size_t i = 0; i < host.instances().size(); ++i) {
-      const PlacedInstance& p = host.instances()[i];
-      if (p.window != w.number || pictures[i] == nullptr) continue;
-      cairo_set_source_surface(cr, pictures[i], p.x, p.y);
-      cairo_paint(cr);
+  Cockpit() {
+    std::vector<std::string> warnings;
+    host->place(panel, warnings);
+    for (PlacedInstance& p : host->instances()) surfaces.attach(*p.gauge, bitmaps);
+    ScenarioRun run(*host, scenario, {}, {});
+    run.apply_initial();
+    host->start();
+    for (long f = 0; f <= static_cast<long>(kCruise * kTicksPerSecond); ++f) {
+      run.step([](const ScenarioClick&, std::optional<std::size_t>, const ClickResult&) {});
+      state.clear_logs();
     }
-    cairo_destroy(cr);
-    if (write_files)
-      files += write(s, dir + "/window" + std::to_string(w.index) + ".png", writer) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(s);
+    for (const PanelWindow& w : panel.windows) state.open_window(w.number);
+    host->frame();
   }
-  for (cairo_surface_t* s : pictures)
-    if (s != nullptr) cairo_surface_destroy(s);
-  return files;
+  ~Cockpit() { host->stop(); }
+
+  std::size_t gauges() const {
+    std::set<std::string> names;
+    for (const PlacedInstance& p : host->instances()) names.insert(p.gauge->name());
+    return names.size();
+  }
+};
+
+// One frame, out of line so that callgrind can count it alone
+// (--toggle-collect='*cockpit_frame*').
+// `frames_run` counts them over every run of the benchmark (its counter
+// "frames_run" gives the divisor).
+long frames_run = 0;
+[[gnu::noinline]] void cockpit_frame(Host& host) {
+  host.frame();
+  ++frames_run;
 }
 
-void BM_CockpitPicture(benchmark::State& bench) {
-  const auto writer = static_cast<Writer>(bench.range(0));
-  const bool write = writer != kNoFiles;
-  orv::render::DrawingSurfaces surfaces;
-  std::unique_ptr<orv::render::BitmapStore> bitmaps;
-  orv::bench::Yardstick y(
-      orv::bench::bench_module(), orv::bench::kApproachFrame, ORV_YARDSTICK_PANEL, ORV_YARDSTICK_SCENARIO,
-      [&](orv::host::Host& host) {
-        bitmaps = std::make_unique<orv::render::BitmapStore>(
-            orv::render::BitmapStore::from_module(reinterpret_cast<void*>(host.module().handle())));
-        for (PlacedInstance& p : host.instances()) surfaces.attach(*p.gauge, *bitmaps);
-      });
-  char dir[] = "/tmp/orv_cockpit_benchmark_XXXXXX";
-  if (write && mkdtemp(dir) == nullptr) {
-    bench.SkipWithError("no temporary directory");
-    return;
-  }
-  int files = 0;
-  for (auto _ : bench) files = draw_cockpit(y.host(), *bitmaps, writer, dir);
-  bench.counters["files"] = files;
-  if (write) {
-    const std::string command = std::string("rm -rf ") + dir;
-    if (std::system(command.c_str()) != 0) bench.SkipWithError("cannot remove the temporary directory");
-  }
-}
-BENCHMARK(BM_CockpitPicture)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-
-void BM_StartUp(benchmark::State& bench) {
+void BM_WholeCockpitFrame(benchmark::State& bench) {
+  Cockpit c;
+  std::size_t elements = 0;
+  for (std::size_t i = 0; i < c.host->instances().size(); ++i)
+    elements += c.host->instance(i).elements().size();
+  std::size_t frames = 0;
   for (auto _ : bench) {
-    orv::bench::Yardstick y(orv::bench::bench_module(), 0);
-    benchmark::DoNotOptimize(y.host().instances().size());
+    cockpit_frame(*c.host);
+    if (++frames % 1024 == 0) c.state.clear_logs();
   }
+  bench.counters["frames_run"] = static_cast<double>(frames_run);
+  bench.counters["gauges"] = static_cast<double>(c.gauges());
+  bench.counters["instances"] = static_cast<double>(c.host->instances().size());
+  bench.counters["elements"] = static_cast<double>(elements);
 }
-BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WholeCockpitFrame);
+
+// Every window at its size_mm in pixels, each instance at its place and size.
+void BM_WholeCockpitRender(benchmark::State& bench) {
+  Cockpit c;
+  long pixels = 0;
+  for (auto _ : bench) {
+    pixels = 0;
+    for (const PanelWindow& w : c.panel.windows) {
+      cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w.size_mm_x, w.size_mm_y);
+      cairo_t* cr = cairo_create(s);
+      for (std::size_t i = 0; i < c.host->instances().size(); ++i) {
+        const PlacedInstance& p = c.host->instances()[i];
+        if (p.window != w.number) continue;
+        cairo_save(cr);
+        cairo_translate(cr, p.x, p.y);
+        render::render_gauge(cr, p.gauge->header(), p.width, p.height, c.bitmaps, p.gauge->value_lookup());
+        cairo_restore(cr);
+      }
+      cairo_destroy(cr);
+      cairo_surface_flush(s);
+      benchmark::DoNotOptimize(cairo_image_surface_get_data(s));
+      pixels += static_cast<long>(w.size_mm_x) * w.size_mm_y;
+      cairo_surface_destroy(s);
+    }
+  }
+  bench.counters["windows"] = static_cast<double>(c.panel.windows.size());
+  bench.counters["pixels"] = static_cast<double>(pixels);
+  bench.counters["frames_per_s"] = benchmark::Counter(1.0, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_WholeCockpitRender)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+}  // namespace orv::host
 
-int main(int argc, char** argv) {
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+BENCHMARK_MAIN();

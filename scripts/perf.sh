@@ -50,9 +50,9 @@ echo "== after ($after)"
 figures "$after"
 echo "== benchmarks (this build; ORV_BENCH_MODULE=$before/Orvane_Instr.so for the older module)"
 "$after/bench/module_frame_benchmark" --benchmark_filter='BM_ModuleFrame$'
-"$after/bench/cockpit_benchmark"
+"$after/bench/yardstick_benchmark"
 if [ -n "$before" ]; then
   ORV_BENCH_MODULE=$(realpath "$before")/Orvane_Instr.so "$after/bench/module_frame_benchmark" \
     --benchmark_filter='BM_ModuleFrame$'
-  ORV_BENCH_MODULE=$(realpath "$before")/Orvane_Instr.so "$after/bench/cockpit_benchmark" --benchmark_filter=StartUp
+  ORV_BENCH_MODULE=$(realpath "$before")/Orvane_Instr.so "$after/bench/yardstick_benchmark" --benchmark_filter=StartUp
 fi
