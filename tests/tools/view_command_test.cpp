@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using orv::test::run_tool_command;
 using orv::test::ToolRun;
 
-// A folder of the running test's own: ctest runs the tests in parallel.
+// Each test works in a folder of its own: ctest runs them in parallel.
 fs::path test_dir() {
   return fs::path(ORV_TEST_DIR) / "view" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }

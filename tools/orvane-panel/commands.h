@@ -10,14 +10,15 @@ namespace orv::panel_tool {
 // Exit codes shared by every subcommand.
 enum Exit : int {
   kExitOk = 0,
-  kExitInternal = 1,     // an unexpected failure
-  kExitUsage = 2,        // bad command line
-  kExitUnreadable = 3,   // a file that cannot be opened, read or written
-  kExitBadModule = 4,    // not a gauge module, or its records are wrong
-  kExitBadPanel = 5,     // a panel that places no gauge of the module
-  kExitBadScenario = 6,  // a scenario that does not parse
-  kExitUnavailable = 7,  // a subcommand this build does not include
-  kExitModuleFault = 8,  // the module crashed inside one of its callbacks
+  kExitInternal = 1,       // an unexpected failure
+  kExitUsage = 2,          // bad command line
+  kExitUnreadable = 3,     // a file that cannot be opened, read or written
+  kExitBadModule = 4,      // not a gauge module, or its records are wrong
+  kExitBadPanel = 5,       // a panel that places no gauge of the module
+  kExitBadScenario = 6,    // a scenario that does not parse
+  kExitUnavailable = 7,    // a subcommand this build does not include
+  kExitModuleFault = 8,    // the module crashed inside one of its callbacks
+  kExitInterrupted = 128,  // plus the signal: 130 SIGINT, 143 SIGTERM (the run stops between frames)
 };
 
 inline constexpr const char* kExitCodeHelp =
@@ -31,7 +32,8 @@ inline constexpr const char* kExitCodeHelp =
     "  6  the scenario does not parse\n"
     "  7  the subcommand is not available in this build\n"
     "  8  the module crashed inside a callback (standard error names the gauge,\n"
-    "     instance, callback kind and element; the output so far is kept)\n";
+    "     instance, callback kind and element; the output so far is kept)\n"
+    "  130, 143  stopped by SIGINT or SIGTERM (between two frames)\n";
 
 using Args = std::vector<std::string>;
 
