@@ -259,10 +259,10 @@ void Host::stop() {
 }
 
 double Host::channel(TokenVar& var, ElementFn fn, void* element) {
-  if (var.id != 0) state_.deliver(var);
-  if (fn != nullptr) return fn(element);
-  if (var.id == 0) return var.value.n;
+  if (var.id == 0) return fn != nullptr ? fn(element) : var.value.n;
   const TokenValue* t = state_.token(var.id);
+  SimState::deliver(var, t);
+  if (fn != nullptr) return fn(element);
   return t == nullptr ? 0.0 : t->as_double();
 }
 
@@ -324,6 +324,14 @@ void Host::evaluate(PlacedInstance& p) {
 
 void Host::close_calling_window() {
   if (current_ != nullptr) state_.close_window(current_->window);
+}
+
+int Host::calling_instance() const {
+  return current_ == nullptr ? -1 : static_cast<int>(current_ - instances_.data());
+}
+
+void Host::sound_played(int channel, int resource, std::uint32_t bytes) {
+  sounds_.push_back({state_.frame(), calling_instance(), channel, resource, bytes});
 }
 
 // A click goes to the first click box, in list order, that contains the point

@@ -46,6 +46,16 @@ struct ClickResult {
   bool called = false;      // the box's mouse callback was called
 };
 
+// A sound the module started: what the host's audio stand-in saw queued
+// (see sound_capture.h).
+struct SoundPlay {
+  std::int64_t frame = 0;   // SimState frame (kSetupFrame before the first)
+  int instance = -1;        // the instance whose callback played it, -1: none
+  int channel = -1;         // the module's sound buffers, numbered in the order they were made
+  int resource = -1;        // the WAVE resource the buffer was loaded from, -1: unknown
+  std::uint32_t bytes = 0;  // sample bytes queued
+};
+
 struct TooltipResult {
   int rect = -1;  // the record that gave the tooltip, -1: none
   std::string text;
@@ -104,17 +114,26 @@ class Host {
 
   // Services called back by the module's code.
   void close_calling_window();
+  // Logs a sound the module queued, for the instance whose callback runs.
+  void sound_played(int channel, int resource, std::uint32_t bytes);
+  // The instance whose callback runs, -1: none.
+  int calling_instance() const;
+  const std::vector<SoundPlay>& sounds() const { return sounds_; }
+  void clear_sounds() { sounds_.clear(); }
   static Host* active();
 
  private:
   void call_gauge(PlacedInstance& p, abi::i32 service, abi::uptr extra);
   void evaluate(PlacedInstance& p);
+  // A channel's value: the token delivered into `var`, then the callback's
+  // result, else the token's value.
   double channel(abi::TokenVar& var, abi::ElementFn fn, void* element);
 
   Module& module_;
   SimState& state_;
   std::vector<PlacedInstance> instances_;
   std::vector<PanelWindow> windows_;
+  std::vector<SoundPlay> sounds_;
   void* table_[128] = {};
   PlacedInstance* current_ = nullptr;  // the instance whose callback runs
   std::int64_t next_frame_ = 0;
