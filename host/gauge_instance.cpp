@@ -8,11 +8,25 @@ namespace orv::host {
 
 using namespace abi;
 
+namespace {
+
+constexpr std::size_t kGuard = 16;
+constexpr char kGuardByte = '\x5A';
+
+}  // namespace
+
 GaugeInstance::GaugeInstance(const GaugeHeader& source, std::string parameters)
-    : header_(source), parameters_text_(std::move(parameters)) {
-  parameters_.assign(parameters_text_.begin(), parameters_text_.end());
-  parameters_.push_back('\0');
-  header_.parameters = parameters_.data();
+    : GaugeInstance(source, parameters.c_str()) {}
+
+GaugeInstance::GaugeInstance(const GaugeHeader& source, const char* parameters)
+    : header_(source), parameters_text_(parameters != nullptr ? parameters : "") {
+  header_.parameters = nullptr;
+  if (parameters != nullptr) {
+    parameters_size_ = parameters_text_.size() + 1;
+    parameters_ = guarded(parameters_size_);
+    std::memcpy(parameters_, parameters_text_.c_str(), parameters_size_);
+    header_.parameters = parameters_;
+  }
   header_.elements = source.elements != nullptr ? copy_list(source.elements) : nullptr;
   if (header_.elements != nullptr) collect(header_.elements, 0);
   index_.reserve(elements_.size());
@@ -35,14 +49,13 @@ ElementHeader* GaugeInstance::copy_element(const ElementHeader* source) {
   auto* copy = reinterpret_cast<ElementHeader*>(storage.get());
   element_storage_.push_back(std::move(storage));
   copies_[source] = copy;
+  sources_[copy] = source;
   copy->gauge = &header_;
   if (copy->kind == kText) {
     auto* text = reinterpret_cast<TextElement*>(copy);
     const std::size_t bytes = static_cast<std::size_t>(text->max_chars) + 1;
-    text_buffers_.push_back(std::make_unique<char[]>(bytes));
-    text->text = text_buffers_.back().get();
-    text_buffers_.push_back(std::make_unique<char[]>(bytes));
-    text->old_text = text_buffers_.back().get();
+    text->text = guarded(bytes);
+    text->old_text = guarded(bytes);
   }
   if (source->next != nullptr) copy->next = copy_list(source->next);
   return copy;
@@ -65,9 +78,32 @@ void GaugeInstance::collect(ElementHeader* const* list, int depth) {
     bool seen = false;
     for (const auto& s : elements_) seen = seen || s.element == e;
     if (seen) continue;  // an element listed twice draws once
-    elements_.push_back(ElementSlot{e, depth, {}});
+    elements_.push_back(ElementSlot{e, sources_[e], depth, {}});
     if (e->next != nullptr) collect(e->next, depth + 1);
   }
+}
+
+char* GaugeInstance::guarded(std::size_t size) {
+  Guarded g;
+  g.size = size;
+  g.bytes = std::make_unique<char[]>(size + 2 * kGuard);
+  std::memset(g.bytes.get(), kGuardByte, kGuard);
+  std::memset(g.bytes.get() + kGuard, 0, size);
+  std::memset(g.bytes.get() + kGuard + size, kGuardByte, kGuard);
+  buffers_.push_back(std::move(g));
+  return buffers_.back().bytes.get() + kGuard;
+}
+
+bool GaugeInstance::guards_intact() const {
+  for (const Guarded& g : buffers_)
+    for (std::size_t k = 0; k < kGuard; ++k)
+      if (g.bytes[k] != kGuardByte || g.bytes[kGuard + g.size + k] != kGuardByte) return false;
+  return true;
+}
+
+std::vector<char> GaugeInstance::parameter_bytes() const {
+  return parameters_ != nullptr ? std::vector<char>(parameters_, parameters_ + parameters_size_)
+                                : std::vector<char>{};
 }
 
 ElementSlot* GaugeInstance::slot_of(const ElementHeader* element) {

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "element_kind.h"
 #include "host_error.h"
+#include "mouse_routing.h"
 #include "tooltip.h"
 
 namespace orv::host {
@@ -60,62 +62,6 @@ f64 ORV_CALL service_aircraft_var_get(u32 var, u32 unit, i32 index) {
 
 void* ORV_CALL service_get_registered_interface(const char* name) {
   return g_active != nullptr ? g_active->state().host_interface(name) : nullptr;
-}
-
-// --- Mouse lists ---------------------------------------------------------------
-
-// The screen rectangle of an area or box. An empty box stands for its whole
-// enclosing area; the outermost area is unbounded (the gauge's own size is a
-// property of its bitmaps, which the host does not look into).
-struct Bounds {
-  bool unbounded = true;
-  int x = 0, y = 0, w = 0, h = 0;
-  bool inside = true;  // the point lies in this area and every enclosing one
-};
-
-Bounds child_bounds(const Bounds& parent, const PixBox& box, int px, int py) {
-  if (box.w <= 0 || box.h <= 0) return parent;
-  Bounds b;
-  b.unbounded = false;
-  b.x = (parent.unbounded ? 0 : parent.x) + box.x;
-  b.y = (parent.unbounded ? 0 : parent.y) + box.y;
-  b.w = box.w;
-  b.h = box.h;
-  b.inside = parent.inside && px >= b.x && py >= b.y && px < b.x + b.w && py < b.y + b.h;
-  return b;
-}
-
-// Walks a mouse list, calling visit(index, record, bounds, depth) for every
-// record but area ends.
-template <typename Visit>
-void walk_mouse(const MouseRect* rects, int px, int py, Visit&& visit) {
-  if (rects == nullptr) return;
-  std::vector<Bounds> stack;
-  stack.reserve(8);
-  for (int i = 0; i < kMaxMouseRects && rects[i].kind != kMouseEnd; ++i) {
-    const MouseRect& r = rects[i];
-    const Bounds parent = stack.empty() ? Bounds{} : stack.back();
-    const int depth = static_cast<int>(stack.size());
-    switch (r.kind) {
-      case kMouseArea: {
-        const Bounds b = child_bounds(parent, r.box, px, py);
-        stack.push_back(b);
-        if (visit(i, r, b, depth + 1)) return;
-        break;
-      }
-      case kMouseAreaEnd:
-        if (!stack.empty()) stack.pop_back();
-        break;
-      case kMouseBox:
-        if (visit(i, r, child_bounds(parent, r.box, px, py), depth + 1)) return;
-        break;
-      case kMouseTooltip:
-        if (visit(i, r, parent, depth)) return;
-        break;
-      default:
-        break;
-    }
-  }
 }
 
 }  // namespace
@@ -258,64 +204,18 @@ void Host::stop() {
   if (module_.linkage().deinit != nullptr) module_.linkage().deinit();
 }
 
-double Host::channel(TokenVar& var, ElementFn fn, void* element) {
-  if (var.id == 0) return fn != nullptr ? fn(element) : var.value.n;
-  const TokenValue* t = state_.token(var.id);
-  SimState::deliver(var, t);
-  if (fn != nullptr) return fn(element);
-  return t == nullptr ? 0.0 : t->as_double();
-}
-
 // Stores each channel's token value into the element copy, then calls the
-// channel's callback; what the callbacks return is kept per element.
+// channels' callbacks; what they return is kept per element.
 void Host::evaluate(PlacedInstance& p) {
   current_ = &p;
+  auto fill = [this](TokenVar& var) { state_.deliver(var); };
+  auto fallback = [this](const TokenVar& var) { return token_number(var); };
   for (ElementSlot& slot : p.gauge->elements()) {
     ElementHeader* e = slot.element;
-    double* v = slot.values.channel;
-    switch (e->kind) {
-      case kNeedle: {
-        auto* n = reinterpret_cast<NeedleElement*>(e);
-        v[0] = channel(n->source, n->callback, e);
-        break;
-      }
-      case kText: {
-        auto* t = reinterpret_cast<TextElement*>(e);
-        // The text callback formats from all three variables (a clock from
-        // hours, minutes and seconds), so every one is filled before it runs.
-        for (TokenVar& var : t->source) {
-          if (var.id != 0) state_.deliver(var);
-        }
-        for (int i = 0; i < 3; ++i) v[i] = channel(t->source[i], t->callback[i], e);
-        t->text[t->max_chars] = '\0';
-        break;
-      }
-      case kSlider: {
-        auto* s = reinterpret_cast<SliderElement*>(e);
-        v[0] = channel(s->x, s->x_callback, e);
-        v[1] = channel(s->y, s->y_callback, e);
-        break;
-      }
-      case kIcon: {
-        auto* i = reinterpret_cast<IconElement*>(e);
-        v[0] = channel(i->source, i->callback, e);
-        break;
-      }
-      case kMovingImage: {
-        auto* m = reinterpret_cast<MovingImageElement*>(e);
-        v[0] = channel(m->x, m->x_callback, e);
-        v[1] = channel(m->y, m->y_callback, e);
-        break;
-      }
-      case kSprite: {
-        auto* s = reinterpret_cast<SpriteElement*>(e);
-        v[0] = channel(s->x, s->x_callback, e);
-        v[1] = channel(s->y, s->y_callback, e);
-        v[2] = channel(s->angle, s->angle_callback, e);
-        break;
-      }
-      default:
-        break;
+    evaluate_element(e, slot.values.channel, fill, fallback);
+    if (e->kind == kText) {
+      auto* t = reinterpret_cast<TextElement*>(e);
+      t->text[t->max_chars] = '\0';
     }
     slot.values.evaluated = true;
   }
@@ -347,13 +247,9 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
                                                   : kMouseMove;
   ClickResult result;
   MouseRect* rects = p.gauge->mouse_rects();
-  Bounds hit_bounds;
-  walk_mouse(rects, x, y, [&](int i, const MouseRect& r, const Bounds& b, int) {
-    if (r.kind != kMouseBox || !b.inside || (r.flags & flag) == 0) return false;
-    result.rect = i;
-    hit_bounds = b;
-    return true;
-  });
+  const MouseHit hit = click_target(rects, x, y, flag);
+  result.rect = hit.rect;
+  const MouseBounds& hit_bounds = hit.bounds;
   if (result.rect < 0) return result;
   MouseRect& r = rects[result.rect];
   if (r.event != 0) {
@@ -381,16 +277,7 @@ TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
   const PixPoint at = bitmap_point(p, placed_x, placed_y);
   const int x = at.x, y = at.y;
   MouseRect* rects = p.gauge->mouse_rects();
-  int best = -1, best_depth = -1;
-  walk_mouse(rects, x, y, [&](int i, const MouseRect& r, const Bounds& b, int depth) {
-    const bool candidate =
-        r.kind == kMouseTooltip ? (r.action.text != nullptr || r.help_id != 0) : r.help_id != 0;
-    if (candidate && b.inside && depth >= best_depth) {
-      best = i;
-      best_depth = depth;
-    }
-    return false;
-  });
+  const int best = tooltip_target(rects, x, y);
   TooltipResult result;
   result.rect = best;
   if (best < 0) return result;
@@ -400,31 +287,33 @@ TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
     return result;
   }
 
-  GaugeHeader* header = &p.gauge->header();
-  const u32 count = r.args != nullptr ? r.event : 0;
-  // As the simulator does, the host fills each argument's source variable in
-  // place, inside the module's own table, and hands the callback that
-  // variable's own address.
-  auto argument = [&](int i) -> MouseArg* {
+  const TooltipSources sources = tooltip_sources(rects[best], &p.gauge->header());
+  current_ = &p;
+  result.text = format_tooltip(r.action.text, sources);
+  current_ = nullptr;
+  return result;
+}
+
+// What a tooltip text's arguments read. As the simulator does, the host fills
+// each argument's source variable in place, inside the module's own table,
+// and hands the callback that variable's own address.
+TooltipSources Host::tooltip_sources(MouseRect& tip, GaugeHeader* header) {
+  const u32 count = tip.args != nullptr ? tip.event : 0;
+  auto argument = [this, &tip, count](int i) -> MouseArg* {
     if (i < 1 || static_cast<u32>(i) > count) return nullptr;
-    MouseArg* a = &r.args[i - 1];
+    MouseArg* a = &tip.args[i - 1];
     if (a->source.id != 0) state_.deliver(a->source);
     return a;
   };
-  auto token_number = [&](const TokenVar& var) {
-    if (var.id == 0) return var.value.n;
-    const TokenValue* t = state_.token(var.id);
-    return t == nullptr ? 0.0 : t->as_double();
-  };
   TooltipSources sources;
-  sources.number = [&](int i) {
+  sources.number = [this, argument, header](int i) {
     MouseArg* a = argument(i);
     if (a == nullptr) return 0.0;
     const double raw = token_number(a->source);
     if (a->numeric_callback != nullptr) return a->numeric_callback(raw, 0, nullptr, &a->source, header);
     return a->scale != 0.0 ? raw * a->scale : raw;
   };
-  sources.text = [&](int i) -> std::string {
+  sources.text = [this, argument, header](int i) -> std::string {
     MouseArg* a = argument(i);
     if (a == nullptr) return {};
     if (a->string_callback != nullptr) {
@@ -434,15 +323,19 @@ TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
     const TokenValue* t = state_.token(a->source.id);
     return t != nullptr && t->kind == TokenValue::Kind::text ? t->text : std::string();
   };
-  sources.expression = [&](const std::string& code) {
+  sources.expression = [this](const std::string& code) {
     double v = 0.0;
     state_.evaluate(code.c_str(), &v, nullptr);
     return v;
   };
-  current_ = &p;
-  result.text = format_tooltip(r.action.text, sources);
-  current_ = nullptr;
-  return result;
+  return sources;
+}
+
+// A variable's number: its own value without a token, else the token's.
+double Host::token_number(const TokenVar& var) const {
+  if (var.id == 0) return var.value.n;
+  const TokenValue* t = state_.token(var.id);
+  return t == nullptr ? 0.0 : t->as_double();
 }
 
 }  // namespace orv::host

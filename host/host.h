@@ -24,6 +24,7 @@
 #include "module.h"
 #include "panel_config.h"
 #include "simulator.h"
+#include "tooltip.h"
 
 namespace orv::host {
 
@@ -125,9 +126,8 @@ class Host {
  private:
   void call_gauge(PlacedInstance& p, abi::i32 service, abi::uptr extra);
   void evaluate(PlacedInstance& p);
-  // A channel's value: the token delivered into `var`, then the callback's
-  // result, else the token's value.
-  double channel(abi::TokenVar& var, abi::ElementFn fn, void* element);
+  TooltipSources tooltip_sources(abi::MouseRect& tip, abi::GaugeHeader* header);
+  double token_number(const abi::TokenVar& var) const;
 
   Module& module_;
   SimState& state_;

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "element_kind.h"
 #include "event_names.h"
 #include "host_error.h"
 #include "radio_stack.h"
@@ -168,41 +169,10 @@ void StreamTraceOutput::flush() {
 
 namespace {
 
-const char* kind_name(u32 kind) {
-  switch (kind) {
-    case kStaticImage:
-      return "static";
-    case kNeedle:
-      return "needle";
-    case kText:
-      return "text";
-    case kSlider:
-      return "slider";
-    case kIcon:
-      return "icon";
-    case kMovingImage:
-      return "moving";
-    case kSprite:
-      return "sprite";
-    default:
-      return "unknown";
-  }
-}
-
+// The channel values an element line shows.
 int channel_count(u32 kind) {
-  switch (kind) {
-    case kNeedle:
-    case kText:
-    case kIcon:
-      return 1;
-    case kSlider:
-    case kMovingImage:
-      return 2;
-    case kSprite:
-      return 3;
-    default:
-      return 0;
-  }
+  const ElementKind* k = element_kind(kind);
+  return k != nullptr ? static_cast<int>(k->channels) : 0;
 }
 
 const char* button_name(MouseButton b) {
@@ -603,7 +573,7 @@ class TraceRun {
 
     // Raw values that differ may still print alike (digits past the sixth).
     using namespace std::string_view_literals;
-    scratch_.assign(kind_name(e->kind));
+    scratch_.assign(element_kind_name(e->kind));
     char digits[kNumberChars];
     for (int c = 0; c < n; ++c) {
       scratch_.append(c == 0 ? " v="sv : ","sv);
@@ -649,7 +619,7 @@ class TraceRun {
     }
     const ElementHeader* e = slot.element;
     begin_object("element") << R"(,"instance":)" << instance << R"(,"element":)" << index << R"(,"gauge":)";
-    out_.json_string(gauge) << R"(,"kind":")" << kind_name(e->kind) << R"(","values":[)";
+    out_.json_string(gauge) << R"(,"kind":")" << element_kind_name(e->kind) << R"(","values":[)";
     const int n = channel_count(e->kind);
     for (int c = 0; c < n; ++c) {
       if (c > 0) out_ << ',';

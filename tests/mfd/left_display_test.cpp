@@ -138,83 +138,6 @@ class LeftDisplay : public ::testing::Test {
   GaugeCopy mfd_{orv::gauges::multi_function_display_left};
 };
 
-TEST_F(LeftDisplay, ChainFollowsTheDrawingOrder) {
-  struct Row {
-    u32 kind, bitmap;
-    i32 x, y;
-  };
-  constexpr u32 T = kText;
-  constexpr u32 N = kNoBitmap;
-  const Row rows[] = {
-      {kStaticImage, 3030, 0, 0},
-      {kIcon, 3200, 0, 0},
-      {kIcon, 3300, 0, 0},
-      {kSprite, 3310, 0, 0},
-      {kSprite, 3350, 0, 0},
-      {kSprite, 3340, 0, 0},
-      {kSprite, 3330, 0, 0},
-      {kSprite, 3380, 0, 0},
-      {kSprite, 3360, 0, 0},
-      {kSprite, 3410, 0, 0},
-      {kSprite, 3370, 0, 0},
-      {kIcon, 3320, 133, 210},
-      {kIcon, 3390, 259, 107},
-      {kSlider, 3400, 259, 154},
-      {T, N, 128, 5},
-      {T, N, 10, 5},
-      {T, N, 10, 23},
-      {T, N, 192, 5},
-      {T, N, 245, 227},
-      {T, N, 10, 227},
-      {T, N, 10, 245},
-      {T, N, 209, 245},
-      {T, N, 10, 264},
-      {T, N, 185, 264},
-      {T, N, 171, 218},
-      {kIcon, 3100, 0, 0},
-      {kIcon, 3040, 0, 0},
-      {kIcon, 3050, 0, 0},
-      {T, N, 170, 192},
-      {T, N, 47, 192},
-      {T, N, 59, 135},
-      {T, N, 59, 112},
-      {T, N, 167, 135},
-      {T, N, 167, 112},
-      {T, N, 59, 54},
-      {T, N, 59, 31},
-      {T, N, 167, 54},
-      {T, N, 167, 31},
-      {kIcon, 3060, 250, 122},
-      {kIcon, 3060, 9, 122},
-      {kIcon, 3060, 250, 41},
-      {kIcon, 3060, 9, 41},
-      {kIcon, 3070, 231, 257},
-      {kIcon, 3070, 176, 257},
-      {kIcon, 3070, 121, 257},
-      {kIcon, 3070, 66, 257},
-      {kIcon, 3070, 11, 257},
-  };
-  ASSERT_EQ(mfd_.size(), std::size(rows));
-  for (std::size_t i = 0; i < std::size(rows); ++i) {
-    SCOPED_TRACE(i + 1);
-    const ElementHeader* e = mfd_.element(i);
-    EXPECT_EQ(e->kind, rows[i].kind);
-    EXPECT_EQ(e->bitmap, rows[i].bitmap);
-    EXPECT_EQ(e->position.x, rows[i].x);
-    EXPECT_EQ(e->position.y, rows[i].y);
-  }
-  // Sprites turn about one point; the bars move sideways 48 pixels per unit.
-  for (std::size_t r = 4; r <= 11; ++r) {
-    EXPECT_EQ(mfd_.as<SpriteElement>(row(r))->centre.x, 143);
-    EXPECT_EQ(mfd_.as<SpriteElement>(row(r))->centre.y, 212);
-  }
-  EXPECT_EQ(mfd_.as<SpriteElement>(row(4))->angle_scale, 1.0);
-  EXPECT_EQ(mfd_.as<SpriteElement>(row(10))->x_scale, -48.0);
-  EXPECT_EQ(mfd_.as<SliderElement>(row(14))->y_scale, 50.0);
-  EXPECT_EQ(mfd_.as<TextElement>(row(30))->source[1].id, 18u);
-  EXPECT_EQ(mfd_.as<TextElement>(row(35))->selections[1].id, 5);
-}
-
 TEST_F(LeftDisplay, EachPageShowsOnlyItsOwnElements) {
   // Row ranges of each page; row 11 (the solid bar) stays dark because the
   // NAV 1 flag word asks for the hollow bar.
@@ -344,26 +267,6 @@ TEST_F(LeftDisplay, ActionBoxesInRecordOrder) {
     EXPECT_EQ(host.events, (std::vector<KeyEvent>{{boxes[n].event, 0}}));
   }
   EXPECT_EQ(mfd_.mouse(kMouseBox, kBoxCount), nullptr);
-}
-
-TEST_F(LeftDisplay, HelpAreasComeFirstAndWorkOnEveryPage) {
-  const PixBox areas[] = {{0, 0, 0, 0},       {46, 0, 101, 84},   {147, 0, 101, 84}, {46, 84, 101, 84},
-                          {147, 84, 101, 84}, {40, 168, 107, 51}, {147, 168, 86, 51}};
-  const u32 help[] = {12640, 12641, 12648, 12649, 12656, 12672};
-  for (std::size_t n = 0; n < std::size(areas); ++n) {
-    const MouseRect* a = mfd_.mouse(kMouseArea, n);
-    EXPECT_EQ(a->box.x, areas[n].x);
-    EXPECT_EQ(a->box.w, areas[n].w);
-    EXPECT_EQ(a->box.h, areas[n].h);
-    EXPECT_EQ(a->box.y, areas[n].y);
-    if (n > 0) {
-      EXPECT_EQ(a[1].kind, kMouseTooltip);
-      EXPECT_EQ(a[1].help_id, help[n - 1]);
-      EXPECT_EQ(a[2].kind, kMouseAreaEnd);
-    }
-  }
-  // The action boxes follow the help areas.
-  EXPECT_EQ(mfd_.mouse(kMouseArea, 0) + 19, mfd_.mouse(kMouseBox, 0));
 }
 
 struct LimitCase {

@@ -74,32 +74,6 @@ class RightDisplay : public ::testing::Test {
       saved_;
 };
 
-// --- The records as the host reads them ------------------------------------------------
-
-TEST_F(RightDisplay, ChainAndMouseListInRecordOrder) {
-  ASSERT_EQ(display.size(), kLength);
-  // Kinds along the chain: face, page 3, 40 wedges, overlay, readouts, page 1.
-  std::string kinds;
-  for (std::size_t i = 0; i < display.size(); ++i) kinds += static_cast<char>('0' + display.element(i)->kind);
-  EXPECT_EQ(kinds, "0464311166114" + std::string(13, '2') + std::string(40, '1') + "4" +
-                       std::string(10, '2') + "444424244444422");
-  const u32 wedge_bitmaps[] = {2200, 2190, 2180, 2180, 2180};
-  for (std::size_t d = 0; d < kDialCount; ++d)
-    for (std::size_t w = 0; w < kWedgesPerDial; ++w)
-      EXPECT_EQ(display.element(wedge_at(Dial(d), w))->bitmap, wedge_bitmaps[w]) << d << " " << w;
-
-  const MouseRect* m = display.header.mouse_rects;
-  const u32 record_kinds[] = {kMouseArea, kMouseTooltip, kMouseBox, kMouseBox, kMouseAreaEnd, kMouseEnd};
-  for (std::size_t i = 0; i < std::size(record_kinds); ++i) EXPECT_EQ(m[i].kind, record_kinds[i]) << i;
-  EXPECT_STREQ(m[1].action.text, "Heading bug (Heading %((A:AUTOPILOT HEADING LOCK DIR, degrees))%!d!\xB0)");
-  EXPECT_EQ(m[2].box.x, 192);
-  EXPECT_EQ(m[3].box.x, 234);
-  EXPECT_EQ(m[2].cursor, 2);
-  EXPECT_EQ(m[3].cursor, 1);
-  EXPECT_EQ(m[2].flags, 0xA0200000u);
-  EXPECT_EQ(display.header.size_x_mm, 120u);
-}
-
 // --- Page gate ---------------------------------------------------------------------------
 
 // The page an element belongs to, by its place in the chain (0: always).

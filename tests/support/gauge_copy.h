@@ -1,20 +1,18 @@
-// One placed instance of a registered gauge, as the host makes it: its own
-// copy of the header with its own parameter string, copies of every element
-// (following lists and gauge pointers point at the copies; text elements get
-// a buffer of max_chars + 1 bytes) and of the mouse list. Tests drive the copy
-// as the host would, so a callback that reached for the static records
-// instead of the ones it is given would show.
-//
-// The parameter string and the text buffers sit between guard bytes, so a
-// write past them shows in `guards_intact()`.
+// One placed instance of a registered gauge, made and driven by the host's
+// own code: the copy is a host::GaugeInstance (its own header, element and
+// mouse records, parameter string and text buffers between guard bytes),
+// elements are evaluated by the host's evaluation rule and clicks and
+// tooltips routed by point as the host routes them. Token values come from
+// the current FakeHost. A callback that reached for the static records
+// instead of the ones it is given, or wrote past a buffer, shows.
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "frame/gauge_abi.h"
+#include "gauge_instance.h"
 
 namespace orv::test {
 
@@ -25,16 +23,17 @@ class GaugeCopy {
   GaugeCopy(const GaugeCopy&) = delete;
   GaugeCopy& operator=(const GaugeCopy&) = delete;
 
-  abi::GaugeHeader header{};
+  host::GaugeInstance instance;
+  abi::GaugeHeader& header;
 
   // The gauge callback with a service id, as the host calls it.
   void service(abi::i32 id, abi::uptr extra = 0);
 
   // Element i in drawing order (each element followed by its following
   // elements, depth first), and the registered record it was copied from.
-  std::size_t size() const { return elements_.size(); }
-  abi::ElementHeader* element(std::size_t i) const { return elements_.at(i); }
-  const abi::ElementHeader* original(std::size_t i) const { return originals_.at(i); }
+  std::size_t size() const { return instance.elements().size(); }
+  abi::ElementHeader* element(std::size_t i) const { return instance.elements().at(i).element; }
+  const abi::ElementHeader* original(std::size_t i) const { return instance.elements().at(i).source; }
   template <typename E>
   E* as(std::size_t i) const {
     return reinterpret_cast<E*>(element(i));
@@ -43,8 +42,8 @@ class GaugeCopy {
   // The first element of a kind, in drawing order.
   template <typename E>
   E* first(abi::u32 kind) const {
-    for (abi::ElementHeader* e : elements_)
-      if (e->kind == kind) return reinterpret_cast<E*>(e);
+    for (const host::ElementSlot& s : instance.elements())
+      if (s.element->kind == kind) return reinterpret_cast<E*>(s.element);
     return nullptr;
   }
 
@@ -56,9 +55,12 @@ class GaugeCopy {
   // Mouse record n of a kind, in list order.
   abi::MouseRect* mouse(abi::u32 kind, std::size_t n = 0);
 
-  // Clicks box n with `flags` as the host does: nothing (-1) unless the box
-  // asks for one of the flags; then its callback, or its own key event.
+  // Clicks the middle of box n with `flags` as the host does: the click goes
+  // to the first box under that point that asks for one of the flags (-1:
+  // none); the host sends that box's own key event, else calls its callback.
   abi::i32 click(std::size_t n, abi::u32 flags);
+  // Clicks a point in gauge pixels.
+  abi::i32 click_at(int x, int y, abi::u32 flags);
 
   // Tooltip argument `arg` of the first tooltip: its text or number callback.
   const char* tooltip_text(std::size_t arg);
@@ -67,28 +69,9 @@ class GaugeCopy {
   // The parameter string as it stands now (after the module's cut, if any),
   // and all bytes of the host's buffer, terminator and whatever followed it.
   std::string parameters() const { return header.parameters ? header.parameters : ""; }
-  std::vector<char> parameter_bytes() const;
+  std::vector<char> parameter_bytes() const { return instance.parameter_bytes(); }
 
-  bool guards_intact() const;
-
- private:
-  struct Guarded {
-    std::vector<char> bytes;  // guard, `size` usable bytes, guard
-    std::size_t size;
-    char* data();
-    bool intact() const;
-  };
-
-  abi::ElementHeader** copy_list(abi::ElementHeader* const* list);
-  char* guarded(std::size_t size);
-
-  std::vector<std::unique_ptr<std::uint64_t[]>> storage_;
-  std::vector<std::unique_ptr<abi::ElementHeader*[]>> lists_;
-  std::vector<abi::ElementHeader*> elements_;
-  std::vector<const abi::ElementHeader*> originals_;
-  std::vector<abi::MouseRect> mouse_;
-  std::vector<std::unique_ptr<Guarded>> buffers_;  // [0]: the parameter string, if any
-  std::size_t parameter_size_ = 0;
+  bool guards_intact() const { return instance.guards_intact(); }
 };
 
 // A text of `size` characters built by repeating `pattern`.

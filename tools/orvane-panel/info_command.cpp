@@ -11,8 +11,10 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "element_kind.h"
 #include "host.h"
 #include "host_error.h"
+#include "mouse_routing.h"
 #include "probe.h"
 #include "token_names.h"
 
@@ -39,40 +41,10 @@ constexpr const char* kInfoHelp =
     "  --help          this text\n"
     "\n";
 
-constexpr const char* kKindNames[] = {"static", "needle", "text", "slider", "icon", "moving_image", "sprite"};
-constexpr const char* kMouseKinds[] = {"end", "area", "box", "area_end", "tooltip"};
-
 // The token numbers an element's channels read.
-void element_tokens(const abi::ElementHeader* e, std::set<std::uint32_t>& out) {
-  auto add = [&](const abi::TokenVar& v) {
-    if (v.id != 0) out.insert(v.id);
-  };
-  switch (e->kind) {
-    case abi::kNeedle:
-      add(reinterpret_cast<const abi::NeedleElement*>(e)->source);
-      break;
-    case abi::kText:
-      for (const auto& v : reinterpret_cast<const abi::TextElement*>(e)->source) add(v);
-      break;
-    case abi::kSlider:
-      add(reinterpret_cast<const abi::SliderElement*>(e)->x);
-      add(reinterpret_cast<const abi::SliderElement*>(e)->y);
-      break;
-    case abi::kIcon:
-      add(reinterpret_cast<const abi::IconElement*>(e)->source);
-      break;
-    case abi::kMovingImage:
-      add(reinterpret_cast<const abi::MovingImageElement*>(e)->x);
-      add(reinterpret_cast<const abi::MovingImageElement*>(e)->y);
-      break;
-    case abi::kSprite:
-      add(reinterpret_cast<const abi::SpriteElement*>(e)->x);
-      add(reinterpret_cast<const abi::SpriteElement*>(e)->y);
-      add(reinterpret_cast<const abi::SpriteElement*>(e)->angle);
-      break;
-    default:
-      break;
-  }
+void element_tokens(abi::ElementHeader* e, std::set<std::uint32_t>& out) {
+  for (const ElementChannel& c : element_channels(e))
+    if (c.source->id != 0) out.insert(c.source->id);
 }
 
 std::string hex(std::uint32_t v) {
@@ -140,7 +112,7 @@ int run_info(const Args& args) {
       PlacedInstance& p = host.instances()[i];
       for (const ElementSlot& slot : p.gauge->elements()) {
         const auto kind = slot.element->kind;
-        ++statics[i].kinds[kind < 7 ? kKindNames[kind] : "other"];
+        ++statics[i].kinds[element_kind_name(kind)];
         element_tokens(slot.element, statics[i].tokens);
       }
       statics[i].mouse = mouse_records(p.gauge->mouse_rects(), p.bitmap_width > 0 ? p.bitmap_width : p.width,
@@ -184,9 +156,9 @@ int run_info(const Args& args) {
           const MouseRecord& r = s.mouse[m];
           const auto kind = r.rect->kind;
           out += std::string(m == 0 ? "\n    " : ",\n    ") + "{\"index\": " + std::to_string(r.index) +
-                 ", \"kind\": \"" + (kind < 5 ? kMouseKinds[kind] : "other") + "\", \"box\": [" +
-                 std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) + ", " +
-                 std::to_string(r.h) + "], \"whole\": " + (r.whole ? "true" : "false") +
+                 ", \"kind\": \"" + mouse_kind_name(kind) + "\", \"box\": [" + std::to_string(r.x) + ", " +
+                 std::to_string(r.y) + ", " + std::to_string(r.w) + ", " + std::to_string(r.h) +
+                 "], \"whole\": " + (r.whole ? "true" : "false") +
                  ", \"cursor\": " + std::to_string(r.rect->cursor) + ", \"flags\": \"" + hex(r.rect->flags) +
                  "\", \"help_id\": " + std::to_string(r.rect->help_id) +
                  ", \"event\": " + std::to_string(kind == abi::kMouseTooltip ? 0 : r.rect->event) +
@@ -206,7 +178,7 @@ int run_info(const Args& args) {
       out += "\n";
       for (const MouseRecord& r : s.mouse) {
         const auto kind = r.rect->kind;
-        out += "  mouse " + std::to_string(r.index) + " " + (kind < 5 ? kMouseKinds[kind] : "other") + " " +
+        out += "  mouse " + std::to_string(r.index) + " " + mouse_kind_name(kind) + " " +
                (r.whole ? std::string("whole gauge")
                         : std::to_string(r.x) + "," + std::to_string(r.y) + " " + std::to_string(r.w) + "x" +
                               std::to_string(r.h)) +

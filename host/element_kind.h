@@ -1,0 +1,67 @@
+// What each element kind means to the host, in one place: its name, its value
+// channels (the token variable and callback of each, in channel order) and
+// their names. Evaluation, the trace, `info` and the test support all read
+// elements through this table, so a new kind or channel is added once.
+//
+// Channel order by kind: needle {value}; text {value} (then its second and
+// third sources);
+// slider {x, y}; icon {image index}; moving image {x, y}; sprite {x, y,
+// angle}; static image none.
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+#include "frame/gauge_abi.h"
+
+namespace orv::host {
+
+struct ElementKind {
+  abi::u32 kind;
+  const char* name;  // as the trace and `info` print it
+  // The channel values that describe the element (a text's second and third
+  // sources only feed its text), and their names.
+  std::size_t channels;
+  const char* channel_names[3];
+};
+
+// The description of `kind`, or null for a kind the host does not know.
+const ElementKind* element_kind(abi::u32 kind);
+// The name of `kind`, "unknown" for one the host does not know.
+const char* element_kind_name(abi::u32 kind);
+
+// One value channel of an element record: the token variable the host fills
+// and the callback that turns it into the channel's value (either may be
+// unused: id 0, null callback).
+struct ElementChannel {
+  abi::TokenVar* source = nullptr;
+  abi::ElementFn callback = nullptr;
+};
+
+// The channels of an element record in channel order (a text element gives
+// its three sources; only the first has the text callback's meaning).
+struct ElementChannels {
+  std::array<ElementChannel, 3> channel{};
+  std::size_t count = 0;
+  ElementChannel* begin() { return channel.data(); }
+  ElementChannel* end() { return channel.data() + count; }
+};
+ElementChannels element_channels(abi::ElementHeader* element);
+
+// Evaluates an element as the host does every update: every channel's
+// variable is filled first (a text callback formats from all three, a clock
+// from hours, minutes and seconds), then each channel's callback runs in
+// channel order. `fill(TokenVar&)` delivers a variable; `fallback(const
+// TokenVar&)` gives a channel's value when it has no callback. Writes one
+// value per channel record into `out` (up to three).
+template <typename Fill, typename Fallback>
+void evaluate_element(abi::ElementHeader* element, double* out, Fill&& fill, Fallback&& fallback) {
+  ElementChannels channels = element_channels(element);
+  for (ElementChannel& c : channels)
+    if (c.source->id != 0) fill(*c.source);
+  std::size_t i = 0;
+  for (ElementChannel& c : channels)
+    out[i++] = c.callback != nullptr ? c.callback(element) : fallback(*c.source);
+}
+
+}  // namespace orv::host
