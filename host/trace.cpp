@@ -42,10 +42,46 @@ char* put_number(char* out, double v) {
   if (std::isnan(v)) return copy(out, "nan");
   if (std::isinf(v)) return copy(out, v > 0 ? "inf" : "-inf");
   if (v == 0.0) return copy(out, "0");
-  // Whole numbers of up to six digits print as they are.
-  if (v > -1e6 && v < 1e6 && v == static_cast<double>(static_cast<std::int32_t>(v))) {
-    auto [whole, whole_ec] = std::to_chars(out, out + kNumberChars, static_cast<std::int32_t>(v));
-    return whole_ec == std::errc() ? whole : copy(out, "?");
+  // Between 1e-4 and 1e6 (fixed notation): the six digits from one exact
+  // scaling by a power of ten, unless the scaled value lies too near a tie
+  // for its own rounding error to be ruled out.
+  const double magnitude = std::fabs(v);
+  if (magnitude >= 1e-4 && magnitude < 1e6) {
+    static constexpr double kPowers[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    static constexpr double kScales[] = {1e9, 1e8, 1e7, 1e6, 1e5, 1e4, 1e3, 1e2, 1e1, 1e0};
+    int exponent = 0;  // of the leading digit, -4 to 5
+    while (exponent < 5 && magnitude >= kPowers[exponent + 5]) ++exponent;
+    while (exponent > -4 && magnitude < kPowers[exponent + 4]) --exponent;
+    const double scaled = magnitude * kScales[exponent + 4];  // 1e5 <= scaled < 1e6 but next to a power
+    const double below = std::floor(scaled);
+    const double fraction = scaled - below;
+    if (scaled >= 1e5 && scaled < 1e6 && std::fabs(fraction - 0.5) > 1e-6) {
+      auto digits = static_cast<std::int32_t>(below) + (fraction > 0.5 ? 1 : 0);
+      if (digits == 1000000) {
+        digits = 100000;
+        ++exponent;
+      }
+      if (exponent < 6) {
+        char text[6];
+        for (int k = 5; k >= 0; --k, digits /= 10) text[k] = static_cast<char>('0' + digits % 10);
+        int count = 6;
+        while (count > 1 && text[count - 1] == '0') --count;
+        char* o = out;
+        if (v < 0) *o++ = '-';
+        if (exponent < 0) {
+          *o++ = '0';
+          *o++ = '.';
+          for (int k = -1; k > exponent; --k) *o++ = '0';
+          return copy(o, std::string_view(text, static_cast<std::size_t>(count)));
+        }
+        for (int k = 0; k <= exponent; ++k) *o++ = k < count ? text[k] : '0';
+        if (count > exponent + 1) {
+          *o++ = '.';
+          o = copy(o, std::string_view(text + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
+        }
+        return o;
+      }
+    }
   }
   char shortest[kNumberChars];
   auto [end, ec] = std::to_chars(shortest, shortest + sizeof shortest, v, std::chars_format::scientific);
@@ -687,48 +723,74 @@ class TraceRun {
 
 }  // namespace
 
-void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out) {
-  ScenarioRun scenario_run(host, scenario, options.sets, options.clicks);
-  scenario_run.apply_initial();
-  std::vector<ScenarioTooltip> tooltips = scenario.tooltips;
-  tooltips.insert(tooltips.end(), options.tooltips.begin(), options.tooltips.end());
-  std::stable_sort(tooltips.begin(), tooltips.end(), [](const auto& a, const auto& b) { return a.t < b.t; });
-
-  TraceRun run(host, out, options);
-  run.header();
-  run.marker("setup");
-  host.start();
-  run.state_changes();
-
+struct TraceRecorder::State {
+  State(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out)
+      : host(host), scenario_run(host, scenario, options.sets, options.clicks), run(host, out, options) {
+    tooltips = scenario.tooltips;
+    tooltips.insert(tooltips.end(), options.tooltips.begin(), options.tooltips.end());
+    std::stable_sort(tooltips.begin(), tooltips.end(),
+                     [](const auto& a, const auto& b) { return a.t < b.t; });
+  }
+  Host& host;
+  ScenarioRun scenario_run;
+  TraceRun run;
+  std::vector<ScenarioTooltip> tooltips;
   std::size_t next_tooltip = 0;
+  int frame = 0;
   std::vector<ClickRecord> clicks;
   std::vector<TooltipRecord> tips;
-  for (int f = 0; f < options.frames; ++f) {
-    clicks.clear();
-    tips.clear();
-    const double t = scenario_run.step([&](const ScenarioClick& c, auto index, const ClickResult& r) {
-      clicks.push_back({&c, index, r});
-    });
-    run.frame_line(f, t);
-    run.clicks(clicks);
+};
 
-    while (next_tooltip < tooltips.size() && scenario_run.due(tooltips[next_tooltip].t)) {
-      const ScenarioTooltip& tip = tooltips[next_tooltip++];
-      const std::optional<std::size_t> index = tip.target.resolve(host);
-      tips.push_back({&tip, index, index ? host.tooltip(*index, tip.x, tip.y) : TooltipResult{}});
-    }
+TraceRecorder::TraceRecorder(Host& host, const Scenario& scenario, const TraceOptions& options,
+                             TraceOutput& out)
+    : state_(std::make_unique<State>(host, scenario, options, out)) {}
 
-    run.state_changes();
-    run.elements();
-    run.tooltips(tips);
+TraceRecorder::~TraceRecorder() = default;
+
+void TraceRecorder::start() {
+  State& s = *state_;
+  s.scenario_run.apply_initial();
+  s.run.header();
+  s.run.marker("setup");
+  s.host.start();
+  s.run.state_changes();
+}
+
+void TraceRecorder::frame() {
+  State& s = *state_;
+  s.clicks.clear();
+  s.tips.clear();
+  const double t = s.scenario_run.step([&s](const ScenarioClick& c, auto index, const ClickResult& r) {
+    s.clicks.push_back({&c, index, r});
+  });
+  s.run.frame_line(s.frame, t);
+  s.run.clicks(s.clicks);
+  while (s.next_tooltip < s.tooltips.size() && s.scenario_run.due(s.tooltips[s.next_tooltip].t)) {
+    const ScenarioTooltip& tip = s.tooltips[s.next_tooltip++];
+    const std::optional<std::size_t> index = tip.target.resolve(s.host);
+    s.tips.push_back({&tip, index, index ? s.host.tooltip(*index, tip.x, tip.y) : TooltipResult{}});
   }
+  s.run.state_changes();
+  s.run.elements();
+  s.run.tooltips(s.tips);
+  ++s.frame;
+}
 
-  run.set_frame(options.frames);
-  run.marker("shutdown");
-  host.stop();
-  run.state_changes();
-  run.marker("end");
-  run.finish();
+void TraceRecorder::finish() {
+  State& s = *state_;
+  s.run.set_frame(s.frame);
+  s.run.marker("shutdown");
+  s.host.stop();
+  s.run.state_changes();
+  s.run.marker("end");
+  s.run.finish();
+}
+
+void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out) {
+  TraceRecorder trace(host, scenario, options, out);
+  trace.start();
+  for (int f = 0; f < options.frames; ++f) trace.frame();
+  trace.finish();
 }
 
 void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, std::ostream& out) {

@@ -37,6 +37,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -99,6 +100,24 @@ class StreamTraceOutput : public TraceOutput {
 
  private:
   std::ostream& out_;
+};
+
+// A trace made one frame at a time: start() writes the header and runs the
+// set-up, each frame() runs and writes the next frame, finish() the shutdown
+// (options.frames is not used). run_trace below is start, frames, finish.
+class TraceRecorder {
+ public:
+  TraceRecorder(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out);
+  ~TraceRecorder();
+  TraceRecorder(const TraceRecorder&) = delete;
+  TraceRecorder& operator=(const TraceRecorder&) = delete;
+  void start();
+  void frame();
+  void finish();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 // Runs the host through start-up, `frames` frames and shutdown with the

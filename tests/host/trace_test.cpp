@@ -73,6 +73,10 @@ TEST(FormatNumber, MatchesTheCLibraryOverTiesBoundariesAndRandomValues) {
   std::mt19937_64 random(18);
   std::uniform_real_distribution<double> mantissa(1.0, 10.0);
   std::uniform_int_distribution<int> exponent(-30, 30);
+  for (int e = -6; e <= 7; ++e) {
+    const double power = std::pow(10.0, e);
+    values.insert(values.end(), {power, std::nextafter(power, 0.0), std::nextafter(power, 1e300)});
+  }
   for (int i = 0; i < 20000; ++i) values.push_back(mantissa(random) * std::pow(10.0, exponent(random)));
   for (int i = 0; i < 20000; ++i) {
     const double whole = std::floor(mantissa(random) * 1e6) / std::pow(10.0, exponent(random) % 7);
