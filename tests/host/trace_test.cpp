@@ -18,6 +18,7 @@
 #include "event_names.h"
 #include "host_error.h"
 #include "scenario.h"
+#include "sound_capture.h"
 
 namespace orv::host {
 namespace {
@@ -266,6 +267,58 @@ TEST(FileTraceOutput, NamesTheOutputWhenAWriteFails) {
     EXPECT_EQ(std::string(e.what()).rfind("standard output: cannot write the trace", 0), 0u) << e.what();
   }
   std::fclose(full);
+}
+
+}  // namespace
+}  // namespace orv::host
+
+namespace orv::host {
+namespace {
+
+// The real module's clicks reach the host's sound stand-in: a click plays
+// once, a second click while the first still sounds queues nothing, and the
+// trace names the gauge, its sound buffer and the WAVE resource.
+TEST(SoundCapture, TraceShowsEachClickTheModulePlays) {
+  ASSERT_TRUE(sound_capture_linked());
+  auto module = Module::load(ORV_REAL_MODULE);
+  SimState state;
+  Host host(*module, state);
+  std::vector<std::string> warnings;
+  host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
+  const Scenario scenario = parse_scenario(R"J({"clicks": [
+      {"t": 0.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
+      {"t": 0.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
+      {"t": 1.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
+      {"t": 1.5, "gauge": "ILS_TAC_Switch", "x": 10, "y": 10},
+      {"t": 2.5, "gauge": "ILS_TAC_Switch", "x": 10, "y": 10}]})J",
+                                           "s.json", "");
+  TraceOptions options;
+  options.frames = 54;
+  options.format = TraceFormat::jsonl;
+  std::ostringstream out;
+  run_trace(host, scenario, options, out);
+
+  std::istringstream lines(out.str());
+  std::string line;
+  std::vector<nlohmann::json> sounds;
+  while (std::getline(lines, line)) {
+    nlohmann::json j = nlohmann::json::parse(line);
+    if (j.at("type") == "sound") sounds.push_back(j);
+  }
+  // t = 0.5: one sound for two clicks; t = 1.5: the switch again, and the
+  // other switch finds the shared device still playing; t = 2.5: it plays.
+  ASSERT_EQ(sounds.size(), 3u) << out.str().substr(0, 2000);
+  const int frames[] = {9, 27, 45};
+  const char* gauges[] = {"NAV_GPS_Switch", "NAV_GPS_Switch", "ILS_TAC_Switch"};
+  for (std::size_t i = 0; i < sounds.size(); ++i) {
+    EXPECT_EQ(sounds[i].at("frame"), frames[i]);
+    EXPECT_EQ(sounds[i].at("gauge"), gauges[i]);
+    EXPECT_EQ(sounds[i].at("resource"), 10);
+    EXPECT_GT(sounds[i].at("bytes"), 1000);
+    EXPECT_GE(sounds[i].at("channel"), 0);
+  }
+  EXPECT_EQ(sounds[0].at("channel"), sounds[1].at("channel"));
+  EXPECT_NE(sounds[0].at("channel"), sounds[2].at("channel"));
 }
 
 }  // namespace
