@@ -7,6 +7,7 @@
 #include <concepts>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -220,11 +221,51 @@ const char* element_text(const ElementHeader* e) {
   return text != nullptr ? text : "";
 }
 
+// Bytes appended with a bounds check and a copy; grows only for a line
+// longer than what it holds.
+class ByteBuffer {
+ public:
+  explicit ByteBuffer(std::size_t capacity) : data_(new char[capacity]), capacity_(capacity) {}
+  void push_back(char c) {
+    if (size_ == capacity_) grow(1);
+    data_[size_++] = c;
+  }
+  void append(const char* p, std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
+    std::memcpy(data_.get() + size_, p, n);
+    size_ += n;
+  }
+  void append(std::string_view s) { append(s.data(), s.size()); }
+  // Room for `n` more bytes, written through the pointer and then kept
+  // with commit().
+  char* reserve(std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
+    return data_.get() + size_;
+  }
+  void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+  const char* data() const { return data_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  void clear() { size_ = 0; }
+
+ private:
+  void grow(std::size_t n) {
+    const std::size_t capacity = std::max(capacity_ * 2, size_ + n);
+    std::unique_ptr<char[]> data(new char[capacity]);
+    std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+  }
+  std::unique_ptr<char[]> data_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+};
+
 // Text made into lines: appends to a buffer that goes to the output whenever
 // it holds a block, so the run's memory does not grow with its length.
 class Writer {
  public:
-  explicit Writer(TraceOutput& out) : out_(out) { buffer_.reserve(kBlock + 1024); }
+  explicit Writer(TraceOutput& out) : out_(out), buffer_(kBlock + 4096) {}
 
   Writer& operator<<(std::string_view s) {
     buffer_.append(s);
@@ -236,14 +277,13 @@ class Writer {
   }
   template <std::integral T>
   Writer& operator<<(T v) {
-    char digits[24];
-    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v);
-    buffer_.append(digits, ec == std::errc() ? end : digits);
+    char* at = buffer_.reserve(24);
+    auto [end, ec] = std::to_chars(at, at + 24, v);
+    buffer_.commit(ec == std::errc() ? end : at);
     return *this;
   }
   Writer& number(double v) {
-    char digits[kNumberChars];
-    buffer_.append(digits, put_number(digits, v));
+    buffer_.commit(put_number(buffer_.reserve(kNumberChars), v));
     return *this;
   }
   // A number as a JSON value: NaN and the infinities, which JSON has no
@@ -309,7 +349,7 @@ class Writer {
   }
 
   TraceOutput& out_;
-  std::string buffer_;
+  ByteBuffer buffer_;
 };
 
 // What the trace last wrote of an element: its raw state, compared before
