@@ -331,6 +331,12 @@ TooltipSources Host::tooltip_sources(MouseRect& tip, GaugeHeader* header) {
   return sources;
 }
 
+abi::i32 Host::cursor(std::size_t index, int placed_x, int placed_y) {
+  PlacedInstance& p = instances_.at(index);
+  const PixPoint at = bitmap_point(p, placed_x, placed_y);
+  return cursor_at(p.gauge->mouse_rects(), at.x, at.y);
+}
+
 // A variable's number: its own value without a token, else the token's.
 double Host::token_number(const TokenVar& var) const {
   if (var.id == 0) return var.value.n;

@@ -100,6 +100,8 @@ class Host {
   // to the gauge's bitmap coordinates, in which its mouse boxes lie.
   ClickResult click(std::size_t index, int x, int y, MouseButton button);
   // The tooltip the instance shows at point (x, y).
+  // The cursor the areas under a point ask for (kCursorNone: none).
+  abi::i32 cursor(std::size_t index, int placed_x, int placed_y);
   TooltipResult tooltip(std::size_t index, int x, int y);
 
   // Whether the instance's window is open (its elements are evaluated).

@@ -90,6 +90,26 @@ int tooltip_target(const MouseRect* rects, int x, int y) {
   return best;
 }
 
+i32 cursor_at(const MouseRect* rects, int x, int y) {
+  i32 cursor = kCursorNone;
+  int area_depth = -1;
+  bool on_box = false;
+  walk_mouse(rects, x, y, [&](int, const MouseRect& r, const MouseBounds& b, int depth) {
+    if (!b.inside) return false;
+    if (r.kind == kMouseBox) {
+      cursor = r.cursor;
+      on_box = true;
+      return true;
+    }
+    if (r.kind == kMouseArea && depth >= area_depth) {
+      cursor = r.cursor;
+      area_depth = depth;
+    }
+    return false;
+  });
+  return on_box || area_depth >= 0 ? cursor : kCursorNone;
+}
+
 MouseBounds record_bounds(const MouseRect* rects, int index) {
   MouseBounds found;
   walk_mouse(rects, 0, 0, [&](int i, const MouseRect&, const MouseBounds& b, int) {

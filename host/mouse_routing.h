@@ -33,6 +33,10 @@ MouseHit click_target(const abi::MouseRect* rects, int x, int y, abi::u32 flag);
 // when none does.
 int tooltip_target(const abi::MouseRect* rects, int x, int y);
 
+// The cursor the pointer shows at (x, y): that of the first box holding the
+// point, else of the deepest area holding it; kCursorNone over nothing.
+abi::i32 cursor_at(const abi::MouseRect* rects, int x, int y);
+
 // The bounds of record `index` (in gauge pixels) as its enclosing areas
 // place it.
 MouseBounds record_bounds(const abi::MouseRect* rects, int index);

@@ -41,6 +41,9 @@ class ScenarioRun {
   // Runs the next frame, reporting its clicks; returns the frame's time.
   double step(const ClickReport& report);
 
+  // The tokens held for the whole run; a live viewer adds and drops its own.
+  TokenSets& held() { return sets_; }
+
   // Whether an event at time t belongs to the frame last stepped or earlier.
   bool due(double t) const { return t < horizon_; }
 

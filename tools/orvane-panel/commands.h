@@ -39,6 +39,7 @@ int run_info(const Args& args);
 int run_tokens(const Args& args);
 // Native builds only (Cairo); null in the command table elsewhere.
 int run_render(const Args& args);
+int run_view(const Args& args);
 
 // The module next to the executable (Orvane_Instr.so, or .gau on Windows).
 std::string default_module_path();

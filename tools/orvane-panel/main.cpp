@@ -42,6 +42,11 @@ constexpr Command kCommands[] = {
     {"render", "render the instruments to PNG", nullptr},
 #endif
     {"tokens", "print the token variables the host serves", &run_tokens},
+#if defined(ORV_HAVE_RENDER)
+    {"view", "run the panel live in a window: clicks, tooltips, keys", &run_view},
+#else
+    {"view", "run the panel live in a window: clicks, tooltips, keys", nullptr},
+#endif
 };
 
 void usage(std::FILE* out) {
@@ -83,8 +88,10 @@ int main(int argc, char** argv) {
 #if !defined(_WIN32)
   // The module opens SDL audio for its click sounds; on a machine without a
   // sound device the default drivers complain on standard error. The
-  // substitute host plays no sound unless SDL_AUDIODRIVER names a driver.
-  if (std::getenv("SDL_AUDIODRIVER") == nullptr) setenv("SDL_AUDIODRIVER", "dummy", 1);
+  // substitute host plays no sound unless SDL_AUDIODRIVER names a driver,
+  // but in the live viewer.
+  const bool live = argc >= 2 && std::string(argv[1]) == "view";
+  if (std::getenv("SDL_AUDIODRIVER") == nullptr && !live) setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
   if (argc < 2) {
     usage(stderr);
