@@ -31,11 +31,13 @@ Fn sdl_function(const char* name) {
   return reinterpret_cast<Fn>(fn);
 }
 
-// Whether the clicks are also sent to a real device.
+// Whether the clicks are also sent to SDL's device: unless its driver is the
+// dummy one (as the command-line tool sets it for everything but the live
+// viewer).
 bool real_output() {
   static const bool real = [] {
     const char* driver = std::getenv("SDL_AUDIODRIVER");
-    return driver != nullptr && *driver != 0 && std::strcmp(driver, "dummy") != 0;
+    return driver == nullptr || std::strcmp(driver, "dummy") != 0;
   }();
   return real;
 }

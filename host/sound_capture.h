@@ -15,9 +15,8 @@
 //     instance whose callback played it, the sound buffer (numbered in the
 //     order the module made them), the WAVE resource it was loaded from and
 //     the bytes queued.
-// With SDL_AUDIODRIVER naming a real driver (anything but "dummy"), the
-// device calls also go to SDL, so the clicks are heard; the answers the module
-// gets stay those of the stand-in.
+// Unless SDL_AUDIODRIVER is "dummy", the device calls also go to SDL, so the
+// clicks are heard; the answers the module gets stay those of the stand-in.
 #pragma once
 
 namespace orv::host {
