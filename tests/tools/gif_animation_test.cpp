@@ -88,3 +88,29 @@ TEST(GifAnimation, AFileThatCannotBeWrittenIsAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The progress of a long run: counts clamped to the run, the bar filled in
+// proportion, the count right-aligned so the bar does not move.
+TEST(Progress, LinesAndBarsShowTheShareDone) {
+  using orv::panel_tool::progress_line;
+  struct Case {
+    long count, total;
+    int bar;
+    const char* line;
+  };
+  const Case cases[] = {
+      {4, 4, 0, "render: frame 4/4 (100%)"},
+      {1, 3, 0, "render: frame 1/3 (33%)"},
+      {0, 0, 0, "render: frame 0/1 (0%)"},
+      {5, 4, 0, "render: frame 4/4 (100%)"},
+      {12, 198, 10, "render: frame  12/198 [..........] 6%"},
+      {99, 198, 10, "render: frame  99/198 [#####.....] 50%"},
+      {198, 198, 10, "render: frame 198/198 [##########] 100%"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(progress_line("render: frame", c.count, c.total, c.bar), c.line) << c.count << "/" << c.total;
+}
+
+}  // namespace

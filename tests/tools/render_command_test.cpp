@@ -181,6 +181,94 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
   EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
+
+  // The scenario's tooltips go into a fresh --out even when only the
+  // animation, written elsewhere, is asked for.
+  write(test_dir() / "tips.json",
+        R"({"panel": "panel.cfg", "frames": 9,
+            "tooltips": [{"t": 0.2, "gauge": "Head_Up_Display", "x": 10, "y": 10}]})");
+  const fs::path fresh = test_dir() / "fresh";
+  fs::remove_all(fresh);
+  const ToolRun tips = render("--scenario " + (test_dir() / "tips.json").string() + " --out " +
+                              fresh.string() + " --animate " + (test_dir() / "tips.gif").string());
+  EXPECT_EQ(tips.code, 0) << tips.err;
+  EXPECT_NE(read(fresh / "tooltips.txt").find("Head-Up Display"), std::string::npos);
+}
+
+// A pixel of a PNG as 0xAARRGGBB (premultiplied, as Cairo reads it).
+std::uint32_t pixel(const fs::path& p, int x, int y) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
+  EXPECT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << p;
+  std::uint32_t px = 0;
+  if (const unsigned char* data = cairo_image_surface_get_data(s))
+    std::memcpy(&px, data + y * cairo_image_surface_get_stride(s) + 4 * x, 4);
+  const bool alpha = cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32;
+  cairo_surface_destroy(s);
+  return alpha ? px : px | 0xFF000000u;
+}
+
+bool pale_yellow(std::uint32_t px) { return px == 0xFFFFFFE1u; }
+bool orange(std::uint32_t px) {
+  const int r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;
+  return r > 200 && g > 90 && g < 190 && b < 80;
+}
+
+// Each overlay option against the same picture without it: the tooltip box
+// under the pointer (moved left at the window's edge), the selector's HUD
+// button outlined as a click box, the window's background left out.
+TEST(RenderCommand, OverlaysDrawTooltipsMouseAreasAndTransparentBackgrounds) {
+  prepare();
+  const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out ";
+  const fs::path plain = test_dir() / "plain", over = test_dir() / "over";
+  ASSERT_EQ(render(base + plain.string()).code, 0);
+  // The selector's HUD button tooltip, and the HUD's own near the window's
+  // right edge (HUD at 240,0 in a 700-wide window).
+  const ToolRun r = render(base + over.string() +
+                           " --tooltip Screen_Selector_Main:40,30 --tooltip Head_Up_Display:410,200@0.5"
+                           " --show-areas --transparent");
+  ASSERT_EQ(r.code, 0) << r.err;
+  const fs::path window = "t1.0/window00_main.png";
+  struct Probe {
+    const char* what;
+    fs::path picture;
+    int x, y;
+    bool (*with)(std::uint32_t);
+  };
+  const Probe probes[] = {
+      {"tooltip under the pointer", window, 41, 51, pale_yellow},
+      {"tooltip moved left inside the window", window, 697, 221, pale_yellow},
+      {"tooltip on the instance picture", "t1.0/instance00_Screen_Selector_Main.png", 41, 51, pale_yellow},
+      {"HUD button outline", window, 11, 30, orange},
+      {"transparent window background", window, 690, 400, [](std::uint32_t px) { return px >> 24 == 0; }},
+  };
+  for (const Probe& p : probes) {
+    EXPECT_TRUE(p.with(pixel(over / p.picture, p.x, p.y)))
+        << p.what << std::hex << " " << pixel(over / p.picture, p.x, p.y);
+    EXPECT_FALSE(p.with(pixel(plain / p.picture, p.x, p.y))) << p.what << " without the option";
+  }
+  // The gauges themselves stay opaque on a transparent window.
+  EXPECT_EQ(pixel(over / window, 100, 100) >> 24, 0xFFu);
+  EXPECT_EQ(render(base + over.string() + " --tooltip Head_Up_Display:410").code, 2);
+}
+
+// --every draws at fixed intervals; the times in the names are padded so
+// that the names sort in time order.
+TEST(RenderCommand, EveryWritesPicturesWhoseNamesSortInTimeOrder) {
+  prepare();
+  const fs::path out = test_dir() / "every";
+  fs::remove_all(out);
+  const ToolRun r = render("--scenario " + (test_dir() / "scenario.json").string() + " --out " +
+                           out.string() + " --every 4 --to 12 --at 2.5");
+  ASSERT_EQ(r.code, 0) << r.err;
+  std::set<std::string> sheets;  // sorted by name
+  for (const auto& e : fs::directory_iterator(out))
+    if (e.path().extension() == ".png") sheets.insert(e.path().filename().string());
+  const std::set<std::string> expected = {"cockpit_t00.0.png", "cockpit_t02.5.png", "cockpit_t04.0.png",
+                                          "cockpit_t08.0.png", "cockpit_t12.0.png"};
+  EXPECT_EQ(sheets, expected);
+  EXPECT_TRUE(fs::exists(out / "t08.0/window00_main.png"));
+  EXPECT_EQ(render("--every 0").code, 2);
+  EXPECT_EQ(render("--every 5 --from 3 --to 2").code, 2);
 }
 
 }  // namespace

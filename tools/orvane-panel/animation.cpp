@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -143,17 +144,35 @@ void GifAnimation::close() {
   if (result == GIF_ERROR) fail(path_, error);
 }
 
-Progress::Progress(std::string what, long total)
-    : what_(std::move(what)), total_(std::max(1L, total)), terminal_(isatty(STDERR_FILENO) != 0) {}
+Progress::Progress(std::string what, long total, bool lines)
+    : what_(std::move(what)),
+      total_(std::max(1L, total)),
+      terminal_(isatty(STDERR_FILENO) != 0),
+      lines_(lines) {}
+
+std::string progress_line(const std::string& what, long count, long total, int bar_width) {
+  total = std::max(1L, total);
+  count = std::clamp(count, 0L, total);
+  const long percent = count * 100 / total;
+  const std::string of = std::to_string(total);
+  if (bar_width <= 0)
+    return what + " " + std::to_string(count) + "/" + of + " (" + std::to_string(percent) + "%)";
+  std::string done = std::to_string(count);
+  done.insert(0, of.size() - std::min(of.size(), done.size()), ' ');
+  const auto filled = static_cast<std::size_t>(count * bar_width / total);
+  return what + " " + done + "/" + of + " [" + std::string(filled, '#') +
+         std::string(static_cast<std::size_t>(bar_width) - filled, '.') + "] " + std::to_string(percent) +
+         "%";
+}
 
 void Progress::step() {
   ++count_;
   const int percent = static_cast<int>(count_ * 100 / total_);
   if (terminal_) {
-    std::fprintf(stderr, "\r%s %ld/%ld (%d%%)", what_.c_str(), count_, total_, percent);
-  } else if (percent / 10 != last_tenth_) {
+    std::fprintf(stderr, "\r%s", progress_line(what_, count_, total_, 40).c_str());
+  } else if (lines_ && percent / 10 != last_tenth_) {
     last_tenth_ = percent / 10;
-    std::fprintf(stderr, "%s %ld/%ld (%d%%)\n", what_.c_str(), count_, total_, percent);
+    std::fprintf(stderr, "%s\n", progress_line(what_, count_, total_).c_str());
   }
   std::fflush(stderr);
 }

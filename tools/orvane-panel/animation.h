@@ -36,11 +36,16 @@ class GifAnimation {
   int width_ = 0, height_ = 0, frames_ = 0;
 };
 
-// "frame 12/198 (6%)" on standard error: rewritten in place on a terminal,
+// The progress of `count` of `total`: "render: frame 12/198 (6%)", or with a
+// bar of `bar_width` characters, "render: frame  12/198 [##....] 6%".
+std::string progress_line(const std::string& what, long count, long total, int bar_width = 0);
+
+// The progress on standard error: a bar rewritten in place on a terminal,
 // else one line per tenth of the run.
 class Progress {
  public:
-  Progress(std::string what, long total);
+  // `lines`: whether a run whose standard error is not a terminal reports.
+  Progress(std::string what, long total, bool lines = true);
   void step();
   void done();
 
@@ -49,6 +54,7 @@ class Progress {
   long total_, count_ = 0;
   int last_tenth_ = -1;
   bool terminal_;
+  bool lines_;
 };
 
 }  // namespace orv::panel_tool

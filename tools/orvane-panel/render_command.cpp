@@ -24,6 +24,7 @@
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host_error.h"
+#include "overlays.h"
 #include "scenario.h"
 #include "scenario_run.h"
 #include "trace.h"
@@ -73,6 +74,22 @@ constexpr const char* kRenderHelp =
     "                       name) at a simulated time, besides the scenario's clicks;\n"
     "                       e.g. Screen_Selector_Main:40,30@1 steps the HUD colour,\n"
     "                       Screen_Selector_Main:40,30:right@1 switches the HUD on/off\n"
+    "  --every SECONDS      draw every SECONDS of the run (from --from to --to, default\n"
+    "                       the whole scenario), besides the --at times; the times in\n"
+    "                       the file names are then padded with zeros (t007.5, t012.0)\n"
+    "                       so that the names sort in time order\n"
+    "\n"
+    "Overlays (on the window and instance pictures, the sheet and the frames):\n"
+    "  --tooltip INSTANCE:X,Y[@SECONDS]\n"
+    "                       the pointer rests on point X,Y of an instance from SECONDS\n"
+    "                       on (default 0): its tooltip box is drawn where the\n"
+    "                       simulator shows it, under the pointer (repeatable)\n"
+    "  --show-areas         every mouse record of every instance: click boxes solid\n"
+    "                       orange, areas dashed blue, tooltip areas dotted yellow,\n"
+    "                       each labelled with its kind, cursor (c5) and the buttons\n"
+    "                       a box takes (L left, R right, M pointer movement)\n"
+    "  --transparent        window and instance pictures keep the panel's background\n"
+    "                       transparent (PNG with alpha) instead of its colour\n"
     "\n"
     "Moving pictures (the flight between --from and --to, at --fps frames per\n"
     "simulated second; still pictures then only for the --at times given):\n"
@@ -84,7 +101,8 @@ constexpr const char* kRenderHelp =
     "  --picture WHAT       what a frame shows: \"cockpit\" (the sheet, default) or\n"
     "                       a gauge name (its first instance in an open window)\n"
     "  --scale F            size of the GIF's frames, 0.1 to 1 (default 1)\n"
-    "  A run of many frames reports its progress on standard error.\n"
+    "  A run of many pictures reports its progress on standard error: a bar on a\n"
+    "  terminal, else one line per tenth of the run.\n"
     "  --help               this text\n"
     "\n"
     "The substitute host plays no sound unless SDL_AUDIODRIVER names an SDL audio\n"
@@ -93,13 +111,22 @@ constexpr const char* kRenderHelp =
 
 constexpr int kTicks = kTicksPerSecond;
 
-// "12.0", "1.25": at least one decimal, at most three.
-std::string time_label(double t) {
+// "12.0", "1.25": at least one decimal, at most three; with `digits`, the
+// whole seconds padded with zeros to that many digits ("012.0").
+std::string time_label(double t, int digits = 0) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%.3f", t);
   std::string s = buffer;
   while (s.size() > 1 && s.back() == '0' && s[s.size() - 2] != '.') s.pop_back();
+  const auto whole = static_cast<int>(s.find('.'));
+  if (whole < digits) s.insert(0, static_cast<std::size_t>(digits - whole), '0');
   return s;
+}
+
+// Digits of the whole seconds of the latest of `times`.
+int whole_digits(const std::vector<double>& times) {
+  const double latest = times.empty() ? 0.0 : *std::max_element(times.begin(), times.end());
+  return static_cast<int>(time_label(latest).find('.'));
 }
 
 // Lower-case letters, digits and single underscores.
@@ -140,6 +167,17 @@ class Renderer {
         out_(std::move(out)),
         scenario_name_(std::move(scenario_name)) {}
 
+  // What the pictures show over the panel (see --tooltip, --show-areas,
+  // --transparent).
+  struct Overlays {
+    std::vector<ScenarioTooltip> tooltips;
+    bool areas = false;
+    bool transparent = false;
+  };
+  void set_overlays(Overlays overlays) { overlays_ = std::move(overlays); }
+  // The simulated time of the pictures drawn next.
+  void set_time(double t) { now_ = t; }
+
   void attach_surfaces() {
     for (PlacedInstance& p : host_.instances()) surfaces_.attach(*p.gauge, bitmaps_);
   }
@@ -154,12 +192,10 @@ class Renderer {
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       if (!host_.shown(i)) continue;
       const PlacedInstance& p = host_.instances()[i];
-      cairo_surface_t* s =
-          cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width), std::max(1, p.height));
+      cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
       cairo_t* cr = cairo_create(s);
-      set_colour(cr, window_background(p.window));
-      cairo_paint(cr);
       draw_instance(cr, i);
+      draw_instance_overlays(cr, i);
       cairo_destroy(cr);
       write(s, dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
     }
@@ -198,12 +234,10 @@ class Renderer {
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (!host_.shown(i) || p.gauge->name() != gauge) continue;
-      cairo_surface_t* s =
-          cairo_image_surface_create(CAIRO_FORMAT_RGB24, std::max(1, p.width), std::max(1, p.height));
+      cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
       cairo_t* cr = cairo_create(s);
-      set_colour(cr, window_background(p.window));
-      cairo_paint(cr);
       draw_instance(cr, i);
+      draw_instance_overlays(cr, i);
       cairo_destroy(cr);
       return s;
     }
@@ -263,10 +297,8 @@ class Renderer {
       if (width <= 0) width = need_w;
       if (height <= 0) height = need_h;
     }
-    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    cairo_surface_t* s = new_picture(width, height, w.background_colour);
     cairo_t* cr = cairo_create(s);
-    set_colour(cr, w.background_colour);
-    cairo_paint(cr);
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (p.window != w.number) continue;
@@ -275,8 +307,57 @@ class Renderer {
       draw_instance(cr, i);
       cairo_restore(cr);
     }
+    draw_window_overlays(cr, w.number, width, height);
     cairo_destroy(cr);
     return s;
+  }
+
+  // A picture of the panel's background colour, or transparent.
+  cairo_surface_t* new_picture(int width, int height, std::uint32_t background) const {
+    cairo_surface_t* s =
+        cairo_image_surface_create(overlays_.transparent ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
+                                   std::max(1, width), std::max(1, height));
+    if (!overlays_.transparent) {
+      cairo_t* cr = cairo_create(s);
+      set_colour(cr, background);
+      cairo_paint(cr);
+      cairo_destroy(cr);
+    }
+    return s;
+  }
+
+  // The tooltip of `tip` when its time has come and it names a point of
+  // instance `i`, at that point of a picture whose origin is at (dx, dy)
+  // from the instance's top left.
+  void draw_tooltip_of(cairo_t* cr, const ScenarioTooltip& tip, std::size_t i, int dx, int dy, int picture_w,
+                       int picture_h) {
+    if (tip.t > now_ + 0.5 / kTicksPerSecond) return;
+    const std::optional<std::size_t> index = tip.target.resolve(host_);
+    if (!index || *index != i) return;
+    draw_tooltip(cr, dx + tip.x, dy + tip.y, host_.tooltip(i, tip.x, tip.y).text, picture_w, picture_h);
+  }
+
+  void draw_instance_overlays(cairo_t* cr, std::size_t i) {
+    const PlacedInstance& p = host_.instances()[i];
+    if (overlays_.areas) draw_mouse_areas(cr, p);
+    for (const ScenarioTooltip& tip : overlays_.tooltips)
+      draw_tooltip_of(cr, tip, i, 0, 0, p.width, p.height);
+  }
+
+  // Mouse areas of the window's instances, then the tooltips over all of them.
+  void draw_window_overlays(cairo_t* cr, std::uint32_t window, int width, int height) {
+    const auto& instances = host_.instances();
+    for (std::size_t i = 0; overlays_.areas && i < instances.size(); ++i) {
+      if (instances[i].window != window) continue;
+      cairo_save(cr);
+      cairo_translate(cr, instances[i].x, instances[i].y);
+      draw_mouse_areas(cr, instances[i]);
+      cairo_restore(cr);
+    }
+    for (const ScenarioTooltip& tip : overlays_.tooltips)
+      for (std::size_t i = 0; i < instances.size(); ++i)
+        if (instances[i].window == window)
+          draw_tooltip_of(cr, tip, i, instances[i].x, instances[i].y, width, height);
   }
 
   // Windows in panel order, left to right in rows no wider than the widest
@@ -365,6 +446,8 @@ class Renderer {
   render::DrawingSurfaces& surfaces_;
   std::string out_;
   std::string scenario_name_;
+  Overlays overlays_;
+  double now_ = 0.0;
 };
 
 }  // namespace
@@ -377,6 +460,7 @@ struct Motion {
   std::optional<double> to;
   std::string picture;  // empty: the cockpit sheet
   double scale = 1.0;
+  double every = 0.0;  // --every: still pictures at this interval, 0: none
   bool wanted() const { return frames || !gif.empty(); }
 };
 
@@ -393,6 +477,7 @@ int run_render(const Args& args) {
   std::string out = "out";
   std::vector<double> times;
   Motion motion;
+  Renderer::Overlays overlays;
   auto own = [&](const std::string& a, const OptionValue& value) {
     if (a == "--animate") {
       motion.gif = value();
@@ -410,6 +495,15 @@ int run_render(const Args& args) {
       if (motion.picture == "cockpit") motion.picture.clear();
     } else if (a == "--scale") {
       motion.scale = number_option(a, value(), 0.1, 1.0, "a factor from 0.1 to 1");
+    } else if (a == "--every") {
+      motion.every = number_option(a, value(), 0.0, 86400.0, "an interval in seconds above 0");
+      if (motion.every <= 0.0) throw UsageError{"--every needs an interval in seconds above 0"};
+    } else if (a == "--tooltip") {
+      overlays.tooltips.push_back(parse_tooltip(value()));
+    } else if (a == "--show-areas") {
+      overlays.areas = true;
+    } else if (a == "--transparent") {
+      overlays.transparent = true;
     } else if (a == "--out") {
       out = value();
       if (out.empty()) throw UsageError{"--out needs a directory"};
@@ -430,10 +524,25 @@ int run_render(const Args& args) {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
     const double end = static_cast<double>(scenario.frames.value_or(36)) / kTicks;
-    if (times.empty() && !motion.wanted()) times = scenario.render_at;
-    if (times.empty() && !motion.wanted()) times.push_back(end);
+    const bool given = !times.empty() || motion.every > 0.0;
+    if (!given && !motion.wanted()) times = scenario.render_at;
+    if (times.empty() && !given && !motion.wanted()) times.push_back(end);
+    if (motion.every > 0.0) {
+      const double to = motion.to.value_or(end);
+      if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
+      if ((to - motion.from) / motion.every > 100000.0)
+        throw HostError(ErrorKind::usage,
+                        "--every would draw more than 100000 times; give a longer interval");
+      for (long k = 0; motion.from + static_cast<double>(k) * motion.every <= to + 1e-9; ++k)
+        times.push_back(motion.from + static_cast<double>(k) * motion.every);
+    }
     std::sort(times.begin(), times.end());
-    times.erase(std::unique(times.begin(), times.end()), times.end());
+    // Times that fall on one frame are drawn once.
+    times.erase(
+        std::unique(times.begin(), times.end(),
+                    [](double a, double b) { return std::llround(a * kTicks) == std::llround(b * kTicks); }),
+        times.end());
+    const int digits = motion.every > 0.0 ? whole_digits(times) : 0;
     // The simulation frame of each moving picture's frame.
     std::vector<long long> motion_frames;
     if (motion.wanted()) {
@@ -455,6 +564,7 @@ int run_render(const Args& args) {
     Host host(*module, state);
     place_panel(host, inputs);
     Renderer renderer(host, bitmaps, surfaces, out, scenario.name);
+    renderer.set_overlays(std::move(overlays));
     renderer.attach_surfaces();
 
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
@@ -468,7 +578,9 @@ int run_render(const Args& args) {
       if (ec)
         throw HostError(ErrorKind::unreadable, out + "/frames: cannot create the directory: " + ec.message());
     }
-    Progress progress("render: frame", static_cast<long>(motion_frames.size()));
+    const long pictures = static_cast<long>(motion_frames.size() + times.size());
+    // Still pictures alone report only on a terminal; frames always.
+    Progress progress("render: frame", pictures, motion_frames.size() > 1);
     std::size_t next_motion = 0;
     auto film = [&](long long f) {
       for (; next_motion < motion_frames.size() && motion_frames[next_motion] == f; ++next_motion) {
@@ -485,7 +597,7 @@ int run_render(const Args& args) {
         }
         if (gif) gif->add(picture);
         cairo_surface_destroy(picture);
-        if (motion_frames.size() > 1) progress.step();
+        if (pictures > 1) progress.step();
       }
     };
 
@@ -513,20 +625,25 @@ int run_render(const Args& args) {
                                 (index ? escape_text(host.tooltip(*index, tip.x, tip.y).text.c_str()) : "") +
                                 "\"");
       }
-      while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f)
-        renderer.snapshot(time_label(times[next_time++]));
+      renderer.set_time(static_cast<double>(f) / kTicks);
+      while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f) {
+        renderer.snapshot(time_label(times[next_time++], digits));
+        if (pictures > 1) progress.step();
+      }
       film(f);
     }
     host.stop();
     if (!tooltip_lines.empty()) {
       const std::string path = out + "/tooltips.txt";
+      std::error_code ec;
+      std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
       std::FILE* f = std::fopen(path.c_str(), "w");
       if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
       for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
       std::fclose(f);
       std::cout << path << "\n";
     }
-    if (motion_frames.size() > 1) progress.done();
+    if (pictures > 1) progress.done();
     if (gif) {
       gif->close();
       std::cout << motion.gif << "\n";
