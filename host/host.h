@@ -47,8 +47,8 @@ struct ClickResult {
   bool called = false;      // the box's mouse callback was called
 };
 
-// A sound the module started: what the host's audio stand-in saw queued
-// (see sound_capture.h).
+// A sound the module started, as a host audio service reports it
+// (Host::sound_played); the trace lists each in its frame.
 struct SoundPlay {
   std::int64_t frame = 0;   // SimState frame (kSetupFrame before the first)
   int instance = -1;        // the instance whose callback played it, -1: none
@@ -117,7 +117,8 @@ class Host {
 
   // Services called back by the module's code.
   void close_calling_window();
-  // Logs a sound the module queued, for the instance whose callback runs.
+  // Logs a sound the module queued, for the instance whose callback runs
+  // (called by whatever answers the module's audio calls).
   void sound_played(int channel, int resource, std::uint32_t bytes);
   // The instance whose callback runs, -1: none.
   int calling_instance() const;

@@ -18,7 +18,6 @@
 #include "event_names.h"
 #include "host_error.h"
 #include "scenario.h"
-#include "sound_capture.h"
 
 namespace orv::host {
 namespace {
@@ -275,50 +274,34 @@ TEST(FileTraceOutput, NamesTheOutputWhenAWriteFails) {
 namespace orv::host {
 namespace {
 
-// The real module's clicks reach the host's sound stand-in: a click plays
-// once, a second click while the first still sounds queues nothing, and the
-// trace names the gauge, its sound buffer and the WAVE resource.
-TEST(SoundCapture, TraceShowsEachClickTheModulePlays) {
-  ASSERT_TRUE(sound_capture_linked());
-  auto module = Module::load(ORV_REAL_MODULE);
-  SimState state;
-  Host host(*module, state);
-  std::vector<std::string> warnings;
-  host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
-  const Scenario scenario = parse_scenario(R"J({"clicks": [
-      {"t": 0.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
-      {"t": 0.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
-      {"t": 1.5, "gauge": "NAV_GPS_Switch", "x": 10, "y": 10},
-      {"t": 1.5, "gauge": "ILS_TAC_Switch", "x": 10, "y": 10},
-      {"t": 2.5, "gauge": "ILS_TAC_Switch", "x": 10, "y": 10}]})J",
-                                           "s.json", "");
-  TraceOptions options;
-  options.frames = 54;
-  options.format = TraceFormat::jsonl;
-  std::ostringstream out;
-  run_trace(host, scenario, options, out);
-
-  std::istringstream lines(out.str());
-  std::string line;
-  std::vector<nlohmann::json> sounds;
-  while (std::getline(lines, line)) {
-    nlohmann::json j = nlohmann::json::parse(line);
-    if (j.at("type") == "sound") sounds.push_back(j);
+// Sounds logged with the host come out in the frame they were logged in, in
+// both formats.
+TEST_F(TraceRun, SoundsLoggedWithTheHostAreEventsOfTheirFrame) {
+  for (TraceFormat format : {TraceFormat::text, TraceFormat::jsonl}) {
+    SimState state;
+    state.open_window(0);
+    auto module = Module::load(ORV_PROBE_MODULE);
+    Host host(*module, state);
+    host.add_instance("Probe", 0, 0, 0);
+    TraceOptions options;
+    options.format = format;
+    RecordingOutput out;
+    TraceRecorder trace(host, scenario_, options, out);
+    trace.start();
+    trace.frame();
+    host.sound_played(2, 10, 1914);
+    trace.frame();
+    trace.finish();
+    const std::string expected =
+        format == TraceFormat::text ? "  sound - - channel 2 resource 10 bytes 1914\n"
+                                    : R"({"type":"sound","frame":1,"instance":null,"gauge":null,"channel":2,)"
+                                      R"("resource":10,"bytes":1914})"
+                                      "\n";
+    const auto at = out.text.find(expected);
+    ASSERT_NE(at, std::string::npos) << out.text;
+    EXPECT_EQ(out.text.find(expected, at + 1), std::string::npos);
+    EXPECT_LT(out.text.find(format == TraceFormat::text ? "frame 1 " : R"("frame":1,"t")"), at);
   }
-  // t = 0.5: one sound for two clicks; t = 1.5: the switch again, and the
-  // other switch finds the shared device still playing; t = 2.5: it plays.
-  ASSERT_EQ(sounds.size(), 3u) << out.str().substr(0, 2000);
-  const int frames[] = {9, 27, 45};
-  const char* gauges[] = {"NAV_GPS_Switch", "NAV_GPS_Switch", "ILS_TAC_Switch"};
-  for (std::size_t i = 0; i < sounds.size(); ++i) {
-    EXPECT_EQ(sounds[i].at("frame"), frames[i]);
-    EXPECT_EQ(sounds[i].at("gauge"), gauges[i]);
-    EXPECT_EQ(sounds[i].at("resource"), 10);
-    EXPECT_GT(sounds[i].at("bytes"), 1000);
-    EXPECT_GE(sounds[i].at("channel"), 0);
-  }
-  EXPECT_EQ(sounds[0].at("channel"), sounds[1].at("channel"));
-  EXPECT_NE(sounds[0].at("channel"), sounds[2].at("channel"));
 }
 
 }  // namespace
