@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace orv::render {
 namespace {
@@ -217,6 +219,49 @@ void set_rgb(cairo_t* cr, u32 colour) {
                        ((colour >> 16) & 0xFF) / 255.0);
 }
 
+// Texts are drawn in grey levels, unhinted, so that they scale smoothly.
+const cairo_font_options_t* text_options() {
+  static cairo_font_options_t* const options = [] {
+    cairo_font_options_t* o = cairo_font_options_create();
+    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
+    return o;
+  }();
+  return options;
+}
+
+// A font face, looked up once per family and weight, with its cell height
+// (ascent + descent) at size 100.
+struct Face {
+  std::string family;
+  bool bold = false;
+  cairo_font_face_t* face = nullptr;
+  double cell_at_100 = 0.0;
+};
+
+const Face& face_for(const char* family, bool bold) {
+  static std::vector<Face> faces;  // kept for the life of the process
+  for (const Face& f : faces)
+    if (f.bold == bold && f.family == family) return f;
+  Face f{family, bold,
+         cairo_toy_font_face_create(family, CAIRO_FONT_SLANT_NORMAL,
+                                    bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL),
+         0.0};
+  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+  cairo_t* cr = cairo_create(scratch);
+  cairo_set_font_face(cr, f.face);
+  cairo_set_font_options(cr, text_options());
+  cairo_set_font_size(cr, 100.0);
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  f.cell_at_100 = fe.ascent + fe.descent;
+  cairo_destroy(cr);
+  cairo_surface_destroy(scratch);
+  faces.push_back(std::move(f));
+  return faces.back();
+}
+
 void draw_text(Context& c, const ElementHeader* e) {
   const auto* t = reinterpret_cast<const TextElement*>(e);
   const double x = e->position.x, y = e->position.y, w = t->box.x, h = t->box.y;
@@ -243,22 +288,15 @@ void draw_text(Context& c, const ElementHeader* e) {
     windows_1252_to_utf8(text, utf8, sizeof utf8);
     char face[33] = {};
     std::memcpy(face, t->font, 32);
-    cairo_select_font_face(cr, font_family_for(face), CAIRO_FONT_SLANT_NORMAL,
-                           t->font_weight >= 600 ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_font_options_t* o = cairo_font_options_create();
-    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
-    cairo_set_font_options(cr, o);
-    cairo_font_options_destroy(o);
+    const Face& f = face_for(font_family_for(face), t->font_weight >= 600);
+    cairo_set_font_face(cr, f.face);
+    cairo_set_font_options(cr, text_options());
     // The font's cell (ascent + descent) fills the character height, which
     // is the box height unless the element gives its own.
     const double cell = t->char_height > 0 ? std::min<double>(t->char_height, h) : h;
-    cairo_set_font_size(cr, 100.0);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
-    const double size = fe.ascent + fe.descent > 0 ? 100.0 * cell / (fe.ascent + fe.descent) : cell;
+    const double size = f.cell_at_100 > 0 ? 100.0 * cell / f.cell_at_100 : cell;
     cairo_set_font_size(cr, size);
+    cairo_font_extents_t fe;
     cairo_font_extents(cr, &fe);
     cairo_text_extents_t te;
     cairo_text_extents(cr, utf8, &te);

@@ -1,7 +1,8 @@
 #include "frame/elements.h"
 
 #include <cmath>
-#include <cstdio>
+
+#include "frame/text_format.h"
 
 namespace orv {
 
@@ -13,7 +14,7 @@ int format_into(char* buffer, std::size_t size, const char* format, std::va_list
     buffer[0] = '\0';
     return 0;
   }
-  const int wanted = std::vsnprintf(buffer, size, format, args);
+  const int wanted = format_text(buffer, size, format, args);
   if (wanted < 0) {
     buffer[0] = '\0';
     return 0;

@@ -29,10 +29,12 @@ f64 com_whole_mhz(u32 packed) {
   return high_byte(v - 0x1000) + 110.0;
 }
 
+// The low byte, its low nibble and its high nibble, in integers: the same
+// values as the remainders and quotients of the packed number, exactly.
 f64 frequency_hundredths(u32 packed) {
-  const f64 b = std::fmod(static_cast<f64>(packed), 256.0);
-  if (b < 16.0) return b;
-  return std::fmod(b, 16.0) + 10.0 * std::floor(b / 16.0);
+  const u32 b = packed % 256;
+  if (b < 16) return b;
+  return static_cast<f64>(b % 16 + 10 * (b / 16));
 }
 
 f64 adf_whole_khz(u32 khz_digits, u32 tenths_word) {

@@ -1,15 +1,22 @@
 // Sound primitives of the native build, on SDL audio.
 //
-// Every channel's device is one shared SDL output, opened by the first
-// channel and closed with the last, that takes 8-bit mono 22050 Hz samples
-// (SDL converts for the hardware); a device handle is its SDL id. A buffer
-// holds the clip's samples in that format, converted once at load; playing
-// queues them on the device, so a clip still sounding keeps sounding, as a
-// started buffer does. The host window plays no part here.
+// SDL is loaded (dlopen) and its output opened only when a click first
+// plays: a run that never clicks never pays for the library, its audio
+// thread or the device. Every channel's device is one shared output, opened
+// at the first play of any channel and closed with the last release, that
+// takes 8-bit mono 22050 Hz samples (SDL converts for the hardware); a
+// device handle stands for that output. A buffer holds the click's WAVE
+// image, checked at load, and its samples in the output's format, converted
+// at its first play; playing queues them on the output, so a clip still
+// sounding keeps sounding, as a started buffer does. An output that cannot
+// be opened fails that first play, which silences the module as a failed
+// device would. The host window plays no part here.
 #include <SDL.h>
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -45,10 +52,100 @@ constexpr int kRate = 22050;
 constexpr SDL_AudioFormat kFormat = AUDIO_U8;
 constexpr Uint8 kChannels = 1;
 
-// The one output that every channel's device handle stands for: several
-// SDL drivers open only one device at a time, and a click needs no more.
-SDL_AudioDeviceID g_device = 0;
-int g_device_users = 0;
+// The SDL functions used here, from the library once it is loaded.
+struct Sdl {
+  void* library = nullptr;
+  decltype(&SDL_SetHint) SetHint = nullptr;
+  decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
+  decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
+  decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
+  decltype(&SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
+  decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
+  decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
+  decltype(&SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
+  decltype(&SDL_FreeWAV) FreeWAV = nullptr;
+  decltype(&SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
+  decltype(&SDL_ConvertAudio) ConvertAudio = nullptr;
+  decltype(&SDL_malloc) malloc = nullptr;
+  decltype(&SDL_free) free = nullptr;
+  decltype(&SDL_GetQueuedAudioSize) GetQueuedAudioSize = nullptr;
+  decltype(&SDL_QueueAudio) QueueAudio = nullptr;
+};
+Sdl g_sdl;
+
+template <typename Fn>
+bool resolve(void* library, const char* name, Fn* fn) {
+  *fn = reinterpret_cast<Fn>(dlsym(library, name));
+  return *fn != nullptr;
+}
+
+// Loads SDL once; false when the library or one of its functions is missing.
+bool load_sdl() {
+  if (g_sdl.library != nullptr) return true;
+  void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) return false;
+  Sdl s;
+  s.library = library;
+  const bool all = resolve(library, "SDL_SetHint", &s.SetHint) &&
+                   resolve(library, "SDL_InitSubSystem", &s.InitSubSystem) &&
+                   resolve(library, "SDL_QuitSubSystem", &s.QuitSubSystem) &&
+                   resolve(library, "SDL_OpenAudioDevice", &s.OpenAudioDevice) &&
+                   resolve(library, "SDL_CloseAudioDevice", &s.CloseAudioDevice) &&
+                   resolve(library, "SDL_PauseAudioDevice", &s.PauseAudioDevice) &&
+                   resolve(library, "SDL_RWFromConstMem", &s.RWFromConstMem) &&
+                   resolve(library, "SDL_LoadWAV_RW", &s.LoadWAV_RW) &&
+                   resolve(library, "SDL_FreeWAV", &s.FreeWAV) &&
+                   resolve(library, "SDL_BuildAudioCVT", &s.BuildAudioCVT) &&
+                   resolve(library, "SDL_ConvertAudio", &s.ConvertAudio) &&
+                   resolve(library, "SDL_malloc", &s.malloc) && resolve(library, "SDL_free", &s.free) &&
+                   resolve(library, "SDL_GetQueuedAudioSize", &s.GetQueuedAudioSize) &&
+                   resolve(library, "SDL_QueueAudio", &s.QueueAudio);
+  if (!all) {
+    dlclose(library);
+    return false;
+  }
+  g_sdl = s;
+  return true;
+}
+
+// The one output that every device handle stands for: several SDL drivers
+// open only one device at a time, and a click needs no more. `users` counts
+// the handles given out; `id` is the SDL device once a click has opened it.
+struct Output {
+  int users = 0;
+  SDL_AudioDeviceID id = 0;
+};
+Output g_output;
+
+void close_output() {
+  if (g_output.id == 0) return;
+  g_sdl.CloseAudioDevice(g_output.id);
+  g_output.id = 0;
+  g_sdl.QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// Opens the output for the first click; false when SDL or the output cannot
+// be had.
+bool open_output() {
+  if (g_output.id != 0) return true;
+  if (!load_sdl()) return false;
+  // The module lives in the host's process: the host's signals stay its own.
+  g_sdl.SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (g_sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec want{};
+  want.freq = kRate;
+  want.format = kFormat;
+  want.channels = kChannels;
+  want.samples = 512;
+  SDL_AudioSpec have{};
+  g_output.id = g_sdl.OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (g_output.id == 0) {
+    g_sdl.QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  g_sdl.PauseAudioDevice(g_output.id, 0);
+  return true;
+}
 
 // A release does nothing once the sound latch is down, so a silenced module
 // may still hold the output when it is unloaded; it is closed then, so that
@@ -58,44 +155,87 @@ struct CloseAtUnload {
   CloseAtUnload(const CloseAtUnload&) = delete;
   CloseAtUnload& operator=(const CloseAtUnload&) = delete;
   ~CloseAtUnload() {
-    if (g_device == 0) return;
-    SDL_CloseAudioDevice(g_device);
-    g_device = 0;
-    g_device_users = 0;
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    close_output();
+    g_output.users = 0;
   }
 } close_at_unload;
 
 struct Buffer {
-  SDL_AudioDeviceID device;
-  Uint8* samples;
+  const unsigned char* image;  // the WAVE resource, in the module
+  unsigned image_size;
+  Uint8* samples;  // in the output's format (SDL_malloc), once converted
   Uint32 length;
 };
 
-SDL_AudioDeviceID device_id(void* device) {
-  return static_cast<SDL_AudioDeviceID>(reinterpret_cast<std::uintptr_t>(device));
+// Little-endian fields of a WAVE image.
+std::uint32_t u32_at(const unsigned char* p) {
+  return p[0] | static_cast<std::uint32_t>(p[1]) << 8 | static_cast<std::uint32_t>(p[2]) << 16 |
+         static_cast<std::uint32_t>(p[3]) << 24;
+}
+std::uint16_t u16_at(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
+
+// The number of sample bytes of a RIFF WAVE image of PCM samples (8 or 16
+// bits, mono or stereo), as SDL reads it, or 0 when it is not one.
+std::uint32_t wave_data_length(const unsigned char* image, unsigned size) {
+  if (size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0) return 0;
+  bool format_ok = false;
+  for (std::size_t at = 12; at + 8 <= size;) {
+    const std::uint32_t length = u32_at(image + at + 4);
+    const unsigned char* chunk = image + at + 8;
+    const std::size_t room = size - (at + 8);
+    if (std::memcmp(image + at, "fmt ", 4) == 0) {
+      if (length < 16 || room < 16) return 0;
+      const std::uint16_t tag = u16_at(chunk), channels = u16_at(chunk + 2), bits = u16_at(chunk + 14);
+      format_ok =
+          tag == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16) && u32_at(chunk + 4) > 0;
+    } else if (std::memcmp(image + at, "data", 4) == 0) {
+      if (!format_ok) return 0;
+      return static_cast<std::uint32_t>(length < room ? length : room);
+    }
+    at += 8 + static_cast<std::size_t>(length) + (length & 1);
+  }
+  return 0;
 }
 
-// The clip's samples in the device format, in memory of our own (SDL_malloc),
+// The clip's samples in the output format, in memory of SDL's (SDL_malloc),
 // or null.
 Uint8* convert_to_device_format(const SDL_AudioSpec& spec, const Uint8* data, Uint32 length,
                                 Uint32* converted_length) {
   SDL_AudioCVT cvt;
-  const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, kFormat, kChannels, kRate);
+  const int built =
+      g_sdl.BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, kFormat, kChannels, kRate);
   if (built < 0) return nullptr;
   if (length > static_cast<Uint32>(INT_MAX / (cvt.len_mult > 0 ? cvt.len_mult : 1))) return nullptr;
   auto* work = static_cast<Uint8*>(
-      SDL_malloc(static_cast<std::size_t>(length) * (cvt.len_mult > 0 ? cvt.len_mult : 1)));
+      g_sdl.malloc(static_cast<std::size_t>(length) * (cvt.len_mult > 0 ? cvt.len_mult : 1)));
   if (work == nullptr) return nullptr;
   std::memcpy(work, data, length);
   cvt.buf = work;
   cvt.len = static_cast<int>(length);
-  if (built == 1 && SDL_ConvertAudio(&cvt) < 0) {
-    SDL_free(work);
+  if (built == 1 && g_sdl.ConvertAudio(&cvt) < 0) {
+    g_sdl.free(work);
     return nullptr;
   }
   *converted_length = built == 1 ? static_cast<Uint32>(cvt.len_cvt) : length;
   return work;
+}
+
+// The buffer's samples in the output's format, converted once.
+bool convert(Buffer& b) {
+  if (b.samples != nullptr) return true;
+  SDL_RWops* file = g_sdl.RWFromConstMem(b.image, static_cast<int>(b.image_size));
+  if (file == nullptr) return false;
+  SDL_AudioSpec spec{};
+  Uint8* data = nullptr;
+  Uint32 length = 0;
+  if (g_sdl.LoadWAV_RW(file, 1, &spec, &data, &length) == nullptr) return false;
+  Uint32 converted_length = 0;
+  Uint8* samples = length == 0 ? nullptr : convert_to_device_format(spec, data, length, &converted_length);
+  g_sdl.FreeWAV(data);
+  if (samples == nullptr) return false;
+  b.samples = samples;
+  b.length = converted_length;
+  return true;
 }
 
 }  // namespace
@@ -118,24 +258,8 @@ void executable_base_name(char* name, std::uint32_t size) {
 void* find_window_by_class(const char* /*window_class*/) { return nullptr; }
 
 bool open_device(void* /*window*/, void** device) {
-  *device = nullptr;
-  if (g_device_users == 0) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    SDL_AudioSpec want{};
-    want.freq = kRate;
-    want.format = kFormat;
-    want.channels = kChannels;
-    want.samples = 512;
-    SDL_AudioSpec have{};
-    g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (g_device == 0) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      return false;
-    }
-    SDL_PauseAudioDevice(g_device, 0);
-  }
-  ++g_device_users;
-  *device = reinterpret_cast<void*>(static_cast<std::uintptr_t>(g_device));
+  ++g_output.users;
+  *device = &g_output;
   return true;
 }
 
@@ -145,45 +269,33 @@ std::uint32_t load_wave(void* device, void** buffer, std::uint16_t id, std::uint
   unsigned size = 0;
   const unsigned char* image = orv::platform::module_resource("WAVE", id, &size);
   if (image == nullptr || size == 0 || size > INT_MAX) return 0;
-
-  SDL_RWops* file = SDL_RWFromConstMem(image, static_cast<int>(size));
-  if (file == nullptr) return 0;
-  SDL_AudioSpec spec{};
-  Uint8* data = nullptr;
-  Uint32 length = 0;
-  if (SDL_LoadWAV_RW(file, 1, &spec, &data, &length) == nullptr) return 0;
-
-  Uint32 converted_length = 0;
-  Uint8* samples = length == 0 ? nullptr : convert_to_device_format(spec, data, length, &converted_length);
-  SDL_FreeWAV(data);
-  if (samples == nullptr) return 0;
-
-  auto* made = new (std::nothrow) Buffer{device_id(device), samples, converted_length};
-  if (made == nullptr) {
-    SDL_free(samples);
-    return 0;
-  }
+  const std::uint32_t length = wave_data_length(image, size);
+  if (length == 0) return 0;
+  auto* made = new (std::nothrow) Buffer{image, size, nullptr, 0};
+  if (made == nullptr) return 0;
   *buffer = made;
   return length;
 }
 
 bool play(void* buffer, std::uint32_t /*flags*/) {
   auto* b = static_cast<Buffer*>(buffer);
-  if (SDL_GetQueuedAudioSize(b->device) > 0) return true;  // still sounding
-  return SDL_QueueAudio(b->device, b->samples, b->length) == 0;
+  if (g_output.users == 0 || !open_output() || !convert(*b)) return false;
+  if (g_sdl.GetQueuedAudioSize(g_output.id) > 0) return true;  // still sounding
+  return g_sdl.QueueAudio(g_output.id, b->samples, b->length) == 0;
 }
 
 void release_buffer(void* buffer) {
   auto* b = static_cast<Buffer*>(buffer);
-  SDL_free(b->samples);
+  if (b->samples != nullptr) g_sdl.free(b->samples);
   delete b;
 }
 
 void release_device(void* /*device*/) {
-  if (g_device_users == 0 || --g_device_users > 0) return;
-  SDL_CloseAudioDevice(g_device);
-  g_device = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  if (g_output.users == 0 || --g_output.users > 0) return;
+  close_output();
 }
+
+// The SDL device of the output, 0 while no click has opened it.
+std::uint32_t output_device_id() { return g_output.id; }
 
 }  // namespace orv::sound::platform

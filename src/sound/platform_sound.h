@@ -30,4 +30,10 @@ bool play(void* buffer, std::uint32_t flags);
 void release_buffer(void* buffer);
 void release_device(void* device);
 
+#if !defined(_WIN32)
+// The SDL device id of the shared output, 0 while no click has opened it
+// (native build).
+std::uint32_t output_device_id();
+#endif
+
 }  // namespace orv::sound::platform

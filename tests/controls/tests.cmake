@@ -17,6 +17,7 @@ if(ORV_CLANGXX)
     ${src}/controls/registration.cpp
     ${src}/cockpit/mode_state.cpp
     ${src}/frame/elements.cpp
+    ${src}/frame/text_format.cpp
     ${src}/frame/host_services.cpp)
   file(GLOB fuzz_headers ${src}/controls/*.h ${src}/frame/*.h ${src}/cockpit/*.h)
   set(fuzz_exe ${CMAKE_CURRENT_BINARY_DIR}/parameter_fuzzer)

@@ -3,4 +3,5 @@ list(APPEND ORV_MODULE_TESTS
   frame/host_services_test.cpp
   frame/elements_test.cpp
   frame/records_test.cpp
+  frame/text_format_test.cpp
 )

@@ -14,6 +14,7 @@
 
 #include "platform/resource_source.h"
 #include "sound/click_wave.h"
+#include "sound/platform_sound.h"
 
 namespace {
 
@@ -146,7 +147,8 @@ TEST_F(Sound, TheClicksSamplesReachTheOutput) {
   ASSERT_NE(channel.buffer, nullptr);
   sound::play_click(channel);
   // The device writes in real time; wait until it has taken the whole clip.
-  const auto id = static_cast<SDL_AudioDeviceID>(reinterpret_cast<std::uintptr_t>(channel.device));
+  const SDL_AudioDeviceID id = sound::platform::output_device_id();
+  ASSERT_NE(id, 0u);
   for (int i = 0; i < 500 && SDL_GetQueuedAudioSize(id) > 0; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -161,12 +163,31 @@ TEST_F(Sound, TheClicksSamplesReachTheOutput) {
   std::remove(file.c_str());
 }
 
-TEST_F(Sound, AFailedDeviceSilencesEveryGaugeButLaterDevicesAreStillMade) {
+// Setting a channel up opens nothing: the output opens at the first click.
+TEST_F(Sound, TheOutputOpensAtTheFirstClickNotAtSetUp) {
+  Channel& channel = sound::channels::radar;
+  sound::set_up_channel(channel, 0);
+  ASSERT_NE(channel.buffer, nullptr);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  EXPECT_EQ(sound::platform::output_device_id(), 0u);
+  sound::play_click(channel);
+  EXPECT_NE(sound::platform::output_device_id(), 0u);
+  EXPECT_EQ(sound::sound_usable, 1);
+  sound::release_channel(channel);
+  EXPECT_EQ(sound::platform::output_device_id(), 0u);
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
+
+// An output that cannot be opened fails the first click, which silences
+// every gauge as a failed device does.
+TEST_F(Sound, AFailedOutputSilencesEveryGaugeButLaterDevicesAreStillMade) {
   use_driver("no_such_audio_driver");
-  sound::set_up_channel(sound::channels::ils_tac_switch, 0);
+  Channel& first = sound::channels::ils_tac_switch;
+  sound::set_up_channel(first, 0);
+  ASSERT_NE(first.buffer, nullptr);
+  EXPECT_EQ(sound::play_sound(&first.buffer, 0), 0);
   EXPECT_EQ(sound::sound_usable, 0);
-  EXPECT_EQ(sound::channels::ils_tac_switch.device, nullptr);
-  EXPECT_EQ(sound::channels::ils_tac_switch.buffer, nullptr);
+  EXPECT_EQ(first.buffer, nullptr);
 
   // Creation ignores the latch; loading and playing do nothing.
   use_driver("dummy");

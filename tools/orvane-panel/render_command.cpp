@@ -22,6 +22,7 @@
 #include "commands.h"
 #include "host.h"
 #include "host/render/drawing_surfaces.h"
+#include "host/render/png_file.h"
 #include "host/render/render.h"
 #include "host_error.h"
 #include "overlays.h"
@@ -69,6 +70,8 @@ constexpr const char* kRenderHelp =
     "                       \"render_at\" times, else its end, frames / 18 seconds)\n"
     "  --out DIR            output directory (default: out)\n"
     "  --set TOKEN=VALUE    hold a token at a value for the whole run (as in trace)\n"
+    "  --png-level N        zlib level of the PNG files, 0 (stored) to 9 (smallest);\n"
+    "                       the default 1 writes fastest, the pixels are the same\n"
     "  --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
     "                       click gauge point X,Y of an instance (index or gauge\n"
     "                       name) at a simulated time, besides the scenario's clicks;\n"
@@ -160,12 +163,16 @@ void label(cairo_t* cr, double x, double y, double size, const std::string& text
 class Renderer {
  public:
   Renderer(Host& host, const render::BitmapStore& bitmaps, render::DrawingSurfaces& surfaces, std::string out,
-           std::string scenario_name)
+           std::string scenario_name, int png_level)
       : host_(host),
         bitmaps_(bitmaps),
         surfaces_(surfaces),
         out_(std::move(out)),
-        scenario_name_(std::move(scenario_name)) {}
+        scenario_name_(std::move(scenario_name)),
+        png_level_(png_level) {}
+  ~Renderer() { forget_pictures(); }
+  Renderer(const Renderer&) = delete;
+  Renderer& operator=(const Renderer&) = delete;
 
   // What the pictures show over the panel (see --tooltip, --show-areas,
   // --transparent).
@@ -189,15 +196,11 @@ class Renderer {
     std::filesystem::create_directories(dir, ec);
     if (ec) throw HostError(ErrorKind::unreadable, dir + ": cannot create the directory: " + ec.message());
 
+    forget_pictures();
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       if (!host_.shown(i)) continue;
       const PlacedInstance& p = host_.instances()[i];
-      cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
-      cairo_t* cr = cairo_create(s);
-      draw_instance(cr, i);
-      draw_instance_overlays(cr, i);
-      cairo_destroy(cr);
-      write(s, dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
+      write(instance_on_background(i), dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
     }
 
     struct Shown {
@@ -213,12 +216,14 @@ class Renderer {
     }
     write(compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
     for (Shown& s : shown) cairo_surface_destroy(s.picture);
+    forget_pictures();
   }
 
   // One frame of the moving pictures: the cockpit sheet (`gauge` empty) or
   // the first shown instance of `gauge`; null when that gauge is not shown.
   // The caller destroys the surface.
   cairo_surface_t* frame_picture(const std::string& gauge, const std::string& t) {
+    forget_pictures();
     if (gauge.empty()) {
       struct Shown {
         const PanelWindow* window;
@@ -229,16 +234,14 @@ class Renderer {
         if (host_.state().window_open(w.number)) shown.push_back({&w, draw_window(w)});
       cairo_surface_t* sheet = compose_sheet(shown, t);
       for (Shown& s : shown) cairo_surface_destroy(s.picture);
+      forget_pictures();
       return sheet;
     }
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (!host_.shown(i) || p.gauge->name() != gauge) continue;
-      cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
-      cairo_t* cr = cairo_create(s);
-      draw_instance(cr, i);
-      draw_instance_overlays(cr, i);
-      cairo_destroy(cr);
+      cairo_surface_t* s = instance_on_background(i);
+      forget_pictures();
       return s;
     }
     return nullptr;
@@ -251,6 +254,43 @@ class Renderer {
     for (const PanelWindow& w : host_.windows())
       if (w.number == number) return w.background_colour;
     return 0;
+  }
+
+  // The instance drawn alone on a transparent surface of its panel size,
+  // once per moment: its own picture, its window and the sheet all use it.
+  cairo_surface_t* instance_picture(std::size_t i) {
+    if (pictures_.size() != host_.instances().size()) pictures_.assign(host_.instances().size(), nullptr);
+    if (pictures_[i] == nullptr) {
+      const PlacedInstance& p = host_.instances()[i];
+      cairo_surface_t* s =
+          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, p.width), std::max(1, p.height));
+      cairo_t* cr = cairo_create(s);
+      draw_instance(cr, i);
+      cairo_destroy(cr);
+      pictures_[i] = s;
+    }
+    return pictures_[i];
+  }
+
+  // The instance on its window's background (or transparent), as its own
+  // picture shows it, with its overlays.
+  cairo_surface_t* instance_on_background(std::size_t i) {
+    const PlacedInstance& p = host_.instances()[i];
+    cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_surface(cr, instance_picture(i), 0, 0);
+    cairo_paint(cr);
+    draw_instance_overlays(cr, i);
+    cairo_destroy(cr);
+    return s;
+  }
+
+  // Drops the instance pictures: the next moment draws them anew.
+  void forget_pictures() {
+    for (cairo_surface_t*& s : pictures_) {
+      if (s != nullptr) cairo_surface_destroy(s);
+      s = nullptr;
+    }
   }
 
   void draw_instance(cairo_t* cr, std::size_t i) {
@@ -302,10 +342,8 @@ class Renderer {
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (p.window != w.number) continue;
-      cairo_save(cr);
-      cairo_translate(cr, p.x, p.y);
-      draw_instance(cr, i);
-      cairo_restore(cr);
+      cairo_set_source_surface(cr, instance_picture(i), p.x, p.y);
+      cairo_paint(cr);
     }
     draw_window_overlays(cr, w.number, width, height);
     cairo_destroy(cr);
@@ -434,7 +472,7 @@ class Renderer {
   }
 
   void write(cairo_surface_t* s, const std::string& path, bool destroy = true) {
-    const cairo_status_t status = cairo_surface_write_to_png(s, path.c_str());
+    const cairo_status_t status = render::write_png(s, path, png_level_);
     if (destroy) cairo_surface_destroy(s);
     if (status != CAIRO_STATUS_SUCCESS)
       throw HostError(ErrorKind::unreadable, path + ": cannot write: " + cairo_status_to_string(status));
@@ -448,6 +486,8 @@ class Renderer {
   std::string scenario_name_;
   Overlays overlays_;
   double now_ = 0.0;
+  int png_level_;
+  std::vector<cairo_surface_t*> pictures_;  // by instance index; null: not drawn yet
 };
 
 }  // namespace
@@ -477,6 +517,7 @@ int run_render(const Args& args) {
   std::string out = "out";
   std::vector<double> times;
   Motion motion;
+  int png_level = render::kFastPngLevel;
   Renderer::Overlays overlays;
   auto own = [&](const std::string& a, const OptionValue& value) {
     if (a == "--animate") {
@@ -495,6 +536,11 @@ int run_render(const Args& args) {
       if (motion.picture == "cockpit") motion.picture.clear();
     } else if (a == "--scale") {
       motion.scale = number_option(a, value(), 0.1, 1.0, "a factor from 0.1 to 1");
+    } else if (a == "--png-level") {
+      const std::string& v = value();
+      if (v.size() != 1 || v[0] < '0' || v[0] > '9')
+        throw UsageError{"--png-level needs a zlib level from 0 to 9, not '" + v + "'"};
+      png_level = v[0] - '0';
     } else if (a == "--every") {
       motion.every = number_option(a, value(), 0.0, 86400.0, "an interval in seconds above 0");
       if (motion.every <= 0.0) throw UsageError{"--every needs an interval in seconds above 0"};
@@ -563,7 +609,7 @@ int run_render(const Args& args) {
     SimState state;
     Host host(*module, state);
     place_panel(host, inputs);
-    Renderer renderer(host, bitmaps, surfaces, out, scenario.name);
+    Renderer renderer(host, bitmaps, surfaces, out, scenario.name, png_level);
     renderer.set_overlays(std::move(overlays));
     renderer.attach_surfaces();
 

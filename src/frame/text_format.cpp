@@ -1,0 +1,290 @@
+#include "frame/text_format.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace orv {
+
+namespace {
+
+// One conversion: %[flags][width][.precision]conversion.
+struct Spec {
+  bool left = false, plus = false, space = false, zero = false;
+  bool star_precision = false;
+  int width = 0;
+  int precision = -1;  // none
+  char conversion = 0;
+};
+
+constexpr int kMaxPrecision = 3;    // decimals of %f written here
+constexpr int kMaxWidthDigits = 4;  // widths and precisions up to 9999
+
+// Reads the conversion after a '%' at `p` (which it advances past it);
+// false for a conversion this formatter leaves to the C library.
+bool parse(const char*& p, Spec& s) {
+  for (;; ++p) {
+    if (*p == '-')
+      s.left = true;
+    else if (*p == '+')
+      s.plus = true;
+    else if (*p == ' ')
+      s.space = true;
+    else if (*p == '0')
+      s.zero = true;
+    else
+      break;
+  }
+  for (int digits = 0; *p >= '0' && *p <= '9'; ++p, ++digits) {
+    if (digits == kMaxWidthDigits) return false;
+    s.width = s.width * 10 + (*p - '0');
+  }
+  if (*p == '.') {
+    ++p;
+    s.precision = 0;
+    if (*p == '*') {
+      s.star_precision = true;
+      ++p;
+    } else {
+      for (int digits = 0; *p >= '0' && *p <= '9'; ++p, ++digits) {
+        if (digits == kMaxWidthDigits) return false;
+        s.precision = s.precision * 10 + (*p - '0');
+      }
+    }
+  }
+  s.conversion = *p;
+  switch (*p) {
+    case 'd':
+    case 'i':
+    case 'u':
+    case 'x':
+    case 'X':
+      break;
+    case 'c':
+    case 's':
+      if (s.zero) return false;
+      break;
+    case '%':
+      if (s.left || s.plus || s.space || s.zero || s.width != 0 || s.precision >= 0) return false;
+      break;
+    case 'f':
+      // The precision is known only when it is written out; the default is 6.
+      if (s.star_precision || s.precision < 0 || s.precision > kMaxPrecision) return false;
+      break;
+    default:
+      return false;
+  }
+  ++p;
+  return true;
+}
+
+// The text so far: characters past the buffer are counted, not stored.
+struct Out {
+  char* buffer;
+  std::size_t capacity;  // characters that fit, without the terminator
+  std::size_t length = 0;
+
+  void put(char c) {
+    if (length < capacity) buffer[length] = c;
+    ++length;
+  }
+  void put(const char* s, std::size_t n) {
+    if (length < capacity) {
+      const std::size_t room = capacity - length;
+      std::memcpy(buffer + length, s, n < room ? n : room);
+    }
+    length += n;
+  }
+  void fill(char c, int n) {
+    for (; n > 0; --n) put(c);
+  }
+};
+
+// A field: `sign` (0 for none), `zeros` leading zeros, then `body`, padded to
+// the width as the flags say.
+void field(Out& out, const Spec& s, char sign, int zeros, const char* body, std::size_t length,
+           bool zero_pad) {
+  const int used = (sign != 0 ? 1 : 0) + zeros + static_cast<int>(length);
+  const int pad = s.width > used ? s.width - used : 0;
+  if (!s.left && !zero_pad) out.fill(' ', pad);
+  if (sign != 0) out.put(sign);
+  if (!s.left && zero_pad) out.fill('0', pad);
+  out.fill('0', zeros);
+  out.put(body, length);
+  if (s.left) out.fill(' ', pad);
+}
+
+// Digits of `v` in `base`, written backwards from `end`; returns the first.
+char* digits(std::uint64_t v, unsigned base, bool upper, char* end) {
+  const char* symbols = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+  do {
+    *--end = symbols[v % base];
+    v /= base;
+  } while (v != 0);
+  return end;
+}
+
+char sign_of(bool negative, const Spec& s) {
+  if (negative) return '-';
+  if (s.plus) return '+';
+  if (s.space) return ' ';
+  return 0;
+}
+
+void integer(Out& out, const Spec& s, bool negative, std::uint64_t magnitude, unsigned base, bool upper) {
+  char text[32];
+  char* const end = text + sizeof text;
+  char* first = end;
+  // A precision of 0 prints nothing for 0.
+  if (!(s.precision == 0 && magnitude == 0)) first = digits(magnitude, base, upper, end);
+  const auto length = static_cast<std::size_t>(end - first);
+  const int zeros = s.precision > static_cast<int>(length) ? s.precision - static_cast<int>(length) : 0;
+  const bool signed_conversion = s.conversion == 'd' || s.conversion == 'i';
+  field(out, s, signed_conversion ? sign_of(negative, s) : 0, zeros, first, length,
+        s.zero && s.precision < 0);
+}
+
+constexpr std::uint64_t kPowersOfTen[kMaxPrecision + 1] = {1, 10, 100, 1000};
+
+// `value` times 10^precision, rounded to the nearest integer with ties to
+// even, from the exact binary value; false when it does not fit in 64 bits
+// or the value is not finite.
+bool scaled_round(double value, int precision, std::uint64_t* result) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  const auto exponent_field = static_cast<int>((bits >> 52) & 0x7FF);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  if (exponent_field == 0x7FF) return false;
+  int exponent = -1074;
+  if (exponent_field != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent = exponent_field - 1075;
+  }
+  // |value| = mantissa * 2^exponent; the product below stays under 2^63.
+  const std::uint64_t m = mantissa * kPowersOfTen[precision];
+  if (exponent >= 0) {
+    if (exponent >= 63 || m > (UINT64_MAX >> exponent)) return false;
+    *result = m << exponent;
+    return true;
+  }
+  const int shift = -exponent;
+  if (shift >= 64) {  // below one half
+    *result = 0;
+    return true;
+  }
+  std::uint64_t n = m >> shift;
+  const std::uint64_t rest = m & ((std::uint64_t{1} << shift) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  if (rest > half || (rest == half && (n & 1) != 0)) ++n;
+  *result = n;
+  return true;
+}
+
+bool fixed(Out& out, const Spec& s, double value) {
+  std::uint64_t n = 0;
+  if (!scaled_round(value, s.precision, &n)) return false;
+  char text[32];
+  char* const end = text + sizeof text;
+  char* first = end;
+  if (s.precision > 0) {
+    std::uint64_t fraction = n % kPowersOfTen[s.precision];
+    for (int i = 0; i < s.precision; ++i) {
+      *--first = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    *--first = '.';
+  }
+  first = digits(n / kPowersOfTen[s.precision], 10, false, first);
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  field(out, s, sign_of((bits >> 63) != 0, s), 0, first, static_cast<std::size_t>(end - first), s.zero);
+  return true;
+}
+
+// Writes the whole text in one pass; false (with `args` partly read) at the
+// first conversion or value that needs the C library.
+bool write_all(Out& out, const char* format, std::va_list args) {
+  for (const char* p = format; *p != '\0';) {
+    if (*p != '%') {
+      const char* run = p;
+      while (*p != '\0' && *p != '%') ++p;
+      out.put(run, static_cast<std::size_t>(p - run));
+      continue;
+    }
+    ++p;
+    Spec s;
+    if (!parse(p, s)) return false;
+    if (s.star_precision) {
+      s.precision = va_arg(args, int);
+      if (s.precision < 0) s.precision = -1;
+    }
+    switch (s.conversion) {
+      case '%':
+        out.put('%');
+        break;
+      case 'd':
+      case 'i': {
+        const int v = va_arg(args, int);
+        const std::uint64_t magnitude =
+            v < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(static_cast<std::int64_t>(v))
+                  : static_cast<std::uint64_t>(v);
+        integer(out, s, v < 0, magnitude, 10, false);
+        break;
+      }
+      case 'u':
+      case 'x':
+      case 'X': {
+        const unsigned v = va_arg(args, unsigned);
+        integer(out, s, false, v, s.conversion == 'u' ? 10 : 16, s.conversion == 'X');
+        break;
+      }
+      case 'c': {
+        const char c = static_cast<char>(va_arg(args, int));
+        field(out, s, 0, 0, &c, 1, false);
+        break;
+      }
+      case 's': {
+        const char* text = va_arg(args, const char*);
+        if (text == nullptr) return false;
+        std::size_t length = 0;
+        if (s.precision < 0) {
+          length = std::strlen(text);
+        } else {
+          while (length < static_cast<std::size_t>(s.precision) && text[length] != '\0') ++length;
+        }
+        field(out, s, 0, 0, text, length, false);
+        break;
+      }
+      case 'f':
+        if (!fixed(out, s, va_arg(args, double))) return false;
+        break;
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int format_text(char* buffer, std::size_t size, const char* format, std::va_list args) {
+  if (format == nullptr) {
+    if (buffer != nullptr && size > 0) buffer[0] = '\0';
+    return 0;
+  }
+  std::va_list again;
+  va_copy(again, args);
+  Out out{buffer, size > 0 ? size - 1 : 0};
+  int result = 0;
+  if (write_all(out, format, args) && out.length <= static_cast<std::size_t>(INT_MAX)) {
+    if (size > 0) buffer[out.length < out.capacity ? out.length : out.capacity] = '\0';
+    result = static_cast<int>(out.length);
+  } else {
+    result = std::vsnprintf(buffer, size, format, again);
+  }
+  va_end(again);
+  return result;
+}
+
+}  // namespace orv
