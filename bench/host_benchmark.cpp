@@ -136,6 +136,24 @@ void BM_TraceFrame(benchmark::State& bench) {
       benchmark::Counter(static_cast<double>(out.bytes), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_TraceFrame)->Iterations(378)->Unit(benchmark::kMicrosecond);
+// The keyframed value of one token at every frame of a flight, for tracks of
+// 10 to 100000 keyframes: the lookup is a binary search, so the cost per
+// frame grows with the logarithm of the count.
+void BM_KeyframeLookup(benchmark::State& bench) {
+  TokenTrack track;
+  track.token = 84;
+  const auto count = bench.range(0);
+  for (std::int64_t k = 0; k < count; ++k)
+    track.keys.push_back({static_cast<double>(k) * 0.01, TokenValue::of_number(static_cast<double>(k % 360))});
+  const double end = track.keys.back().t;
+  double t = 0.0;
+  for (auto _ : bench) {
+    benchmark::DoNotOptimize(track.at(t));
+    t += 1.0 / kTicksPerSecond;
+    if (t > end) t = 0.0;
+  }
+}
+BENCHMARK(BM_KeyframeLookup)->Arg(10)->Arg(1000)->Arg(100000);
 
 }  // namespace
 }  // namespace orv::host

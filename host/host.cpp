@@ -134,15 +134,14 @@ std::size_t Host::add_instance(const std::string& gauge, std::uint32_t window, i
 
 void Host::size(std::size_t index, std::optional<int> width, std::optional<int> height) {
   PlacedInstance& p = instances_.at(index);
-  constexpr int kLargest = 1 << 15;
+  constexpr int kLargest = kMaxPanelPixels;
   p.width = std::clamp(width.value_or(static_cast<int>(std::min<u32>(p.gauge->header().size_x_mm, kLargest))),
                        0, kLargest);
   if (height) {
     p.height = std::clamp(*height, 0, kLargest);
   } else if (p.bitmap_width > 0) {
-    p.height = std::clamp(
-        static_cast<int>(std::lround(static_cast<double>(p.width) * p.bitmap_height / p.bitmap_width)), 0,
-        kLargest);
+    p.height = static_cast<int>(std::lround(
+        std::clamp(static_cast<double>(p.width) * p.bitmap_height / p.bitmap_width, 0.0, double{kLargest})));
   } else {
     p.height = p.width;
   }
@@ -154,8 +153,9 @@ namespace {
 // A point of the placed instance in the gauge's bitmap coordinates.
 PixPoint bitmap_point(const PlacedInstance& p, int x, int y) {
   if (p.bitmap_width <= 0 || p.bitmap_height <= 0 || p.width <= 0 || p.height <= 0) return {x, y};
+  // Points far outside the gauge stay far outside, without overflowing.
   auto scale = [](int v, int from, int to) {
-    return static_cast<i32>(std::floor(static_cast<double>(v) * to / from));
+    return static_cast<i32>(std::clamp(std::floor(static_cast<double>(v) * to / from), -1.0e9, 1.0e9));
   };
   return {scale(x, p.width, p.bitmap_width), scale(y, p.height, p.bitmap_height)};
 }
@@ -260,7 +260,10 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
     c.point = {hit_bounds.unbounded ? x : x - hit_bounds.x, hit_bounds.unbounded ? y : y - hit_bounds.y};
     c.gauge = &p.gauge->header();
     c.rect = &r;
-    c.screen = {p.x + placed_x, p.y + placed_y};
+    c.screen = {
+        static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.x) + placed_x, INT32_MIN, INT32_MAX)),
+        static_cast<i32>(
+            std::clamp<long long>(static_cast<long long>(p.y) + placed_y, INT32_MIN, INT32_MAX))};
     current_ = &p;
     r.action.fn(&c, flag);
     current_ = nullptr;

@@ -14,6 +14,7 @@ enum class ErrorKind {
   bad_module,    // not a gauge module, or its records do not check out
   bad_panel,     // a panel with nothing usable in it
   bad_scenario,  // a scenario that does not parse
+  interrupted,   // stopped by SIGINT or SIGTERM between two frames
 };
 
 class HostError : public std::runtime_error {
@@ -27,5 +28,7 @@ class HostError : public std::runtime_error {
 
 // Reads a whole file; throws HostError(unreadable) naming the file.
 std::string read_file(const std::string& path);
+// Throws HostError(unreadable) when `path` names a directory.
+void require_not_directory(const std::string& path);
 
 }  // namespace orv::host

@@ -145,6 +145,7 @@ std::unique_ptr<Module> Module::load(const std::string& path) {
   std::unique_ptr<Module> m(new Module());
   m->path_ = path;
   m->name_ = base_name(path);
+  require_not_directory(path);
   if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
     std::fclose(f);
   } else {

@@ -1,7 +1,9 @@
 #include "panel_config.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -23,10 +25,12 @@ std::string lower(std::string s) {
   return s;
 }
 
-std::optional<long> parse_int(const std::string& text) {
+// A decimal integer (64-bit on every target, so a value out of the ranges
+// below is reported as such rather than wrapped).
+std::optional<long long> parse_int(const std::string& text) {
   const std::string t = trim(text);
   if (t.empty()) return std::nullopt;
-  long v = 0;
+  long long v = 0;
   const char* begin = t.data();
   if (*begin == '+') ++begin;
   auto [end, ec] = std::from_chars(begin, t.data() + t.size(), v);
@@ -53,6 +57,15 @@ std::optional<int> numbered_section(const std::string& name, const std::string& 
   auto v = parse_int(n.substr(prefix.size()));
   if (!v || *v < 0 || *v > 999) return std::nullopt;
   return static_cast<int>(*v);
+}
+
+// A section name that reads as a numbered window or virtual cockpit whose
+// number is not one ("[Window-1]", "[Window1000]").
+bool looks_numbered(const std::string& name, const std::string& prefix) {
+  const std::string n = lower(name);
+  if (n.rfind(prefix, 0) != 0 || n.size() == prefix.size()) return false;
+  const char c = n[prefix.size()];
+  return std::isdigit(static_cast<unsigned char>(c)) || c == '-' || c == '+';
 }
 
 // The line without a trailing `//` or `;` comment (one that starts the line
@@ -99,214 +112,281 @@ std::optional<std::uint32_t> window_number_of_ident(const std::string& ident) {
     if (lower(t) == lower(p.name)) return p.number;
   }
   auto v = parse_int(t);
-  if (!v || *v < 0) return std::nullopt;
+  if (!v || *v < 0 || *v > 0xFFFFFFFFLL) return std::nullopt;
   return static_cast<std::uint32_t>(*v);
 }
 
-PanelConfig parse_panel_config(const std::string& text, const std::string& file_name,
-                               const std::string& directory) {
-  PanelConfig config;
-  config.file = file_name;
-  std::vector<std::pair<int, std::string>> titles;  // window index, title
-  PanelWindow* window = nullptr;
-  PanelSection* section = nullptr;
-  std::vector<std::string> backgrounds;  // file= of each window, by position in config.windows
-  bool in_titles = false;
-  int line_no = 0;
-  auto warn = [&](const std::string& reason) {
-    config.warnings.push_back(file_name + ":" + std::to_string(line_no) + ": " + reason);
-  };
+namespace {
 
-  std::size_t pos = 0;
-  while (pos <= text.size()) {
-    auto eol = text.find('\n', pos);
-    if (eol == std::string::npos) eol = text.size();
-    std::string line = trim(strip_comment(text.substr(pos, eol - pos)));
-    pos = eol + 1;
-    ++line_no;
-    if (line.empty()) continue;
+// Reads panel.cfg one line at a time: section headers open a window, a
+// virtual cockpit or the titles; keys fill what is open. `finish` completes
+// what needs the whole file (titles, heights from backgrounds, the sections'
+// uses).
+class PanelReader {
+ public:
+  explicit PanelReader(const std::string& file_name) { config_.file = file_name; }
 
-    if (line[0] == '[') {
-      const auto close = line.find(']');
-      if (close == std::string::npos) {
-        warn("section header without ']'");
-        window = nullptr;
-        in_titles = false;
-        continue;
+  void read(const std::string& text) {
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+      auto eol = text.find('\n', pos);
+      if (eol == std::string::npos) eol = text.size();
+      const std::string line = trim(strip_comment(text.substr(pos, eol - pos)));
+      pos = eol + 1;
+      ++line_no_;
+      if (line.empty()) continue;
+      if (line[0] == '[') {
+        open_section(line);
+      } else {
+        read_key_line(line);
       }
-      const std::string name = trim(line.substr(1, close - 1));
-      in_titles = lower(name) == "window titles";
-      window = nullptr;
-      config.sections.push_back({name, line_no, 0, ""});
-      section = &config.sections.back();
-      section->use = in_titles ? "window titles"
-                               : "not read (this host reads [Window Titles], [WindowNN] and [VcockpitNN])";
-      const auto window_index = numbered_section(name);
-      const auto vc_index = numbered_section(name, "vcockpit");
-      if (window_index || vc_index) {
-        const bool vc = !window_index;
-        const int index = vc ? *vc_index : *window_index;
-        bool repeated = false;
-        for (const auto& w : config.windows)
-          repeated = repeated || (w.index == index && w.virtual_cockpit == vc);
-        if (repeated) {
-          warn("section [" + name + "] repeats an earlier section; its lines are ignored");
-          section->use = "not read: repeats an earlier section";
-          continue;
-        }
-        config.windows.push_back(PanelWindow{});
-        backgrounds.emplace_back();
-        window = &config.windows.back();
-        window->index = index;
-        window->virtual_cockpit = vc;
-        window->number = vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index)
-                            : static_cast<std::uint32_t>(index);
-        section->use = vc ? "virtual cockpit" : "window";
-      }
-      continue;
     }
+  }
 
+  PanelConfig finish(const std::string& directory) {
+    apply_titles();
+    apply_background_heights(directory);
+    describe_uses();
+    return std::move(config_);
+  }
+
+ private:
+  void warn(const std::string& reason) {
+    config_.warnings.push_back(config_.file + ":" + std::to_string(line_no_) + ": " + reason);
+  }
+
+  void open_section(const std::string& line) {
+    window_ = nullptr;
+    in_titles_ = false;
+    quiet_ = false;
+    const auto close = line.find(']');
+    if (close == std::string::npos) {
+      warn("section header without ']'");
+      section_ = nullptr;
+      quiet_ = true;
+      return;
+    }
+    const std::string name = trim(line.substr(1, close - 1));
+    in_titles_ = lower(name) == "window titles";
+    config_.sections.push_back({name, line_no_, 0, ""});
+    section_ = &config_.sections.back();
+    section_->use = in_titles_ ? "window titles"
+                               : "not read (this host reads [Window Titles], [WindowNN] and [VcockpitNN])";
+    if (in_titles_) return;
+    const auto window_index = numbered_section(name);
+    const auto vc_index = numbered_section(name, "vcockpit");
+    if (!window_index && !vc_index) {
+      if (looks_numbered(name, "window") || looks_numbered(name, "vcockpit")) {
+        warn("section [" + name + "] is not read: window and virtual cockpit numbers are 00 to 999");
+        section_->use = "not read: the number is not 00 to 999";
+        quiet_ = true;
+      }
+      return;
+    }
+    const bool vc = !window_index;
+    const int index = vc ? *vc_index : *window_index;
+    for (const auto& w : config_.windows) {
+      if (w.index == index && w.virtual_cockpit == vc) {
+        warn("section [" + name + "] repeats an earlier section; its lines are ignored");
+        section_->use = "not read: repeats an earlier section";
+        quiet_ = true;
+        return;
+      }
+    }
+    config_.windows.push_back(PanelWindow{});
+    backgrounds_.emplace_back();
+    window_ = &config_.windows.back();
+    window_->index = index;
+    window_->virtual_cockpit = vc;
+    window_->number = vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index)
+                         : static_cast<std::uint32_t>(index);
+    section_->use = vc ? "virtual cockpit" : "window";
+  }
+
+  void read_key_line(const std::string& line) {
     const auto eq = line.find('=');
     if (eq == std::string::npos) {
-      if (in_titles || window != nullptr) warn("line without '='");
-      continue;
+      if (in_titles_ || window_ != nullptr) warn("line without '='");
+      return;
     }
     const std::string key = lower(trim(line.substr(0, eq)));
     const std::string value = trim(line.substr(eq + 1));
-
-    if (in_titles) {
-      if (auto index = numbered_section(key)) {
-        titles.emplace_back(*index, value);
-      } else {
-        warn("unknown key '" + key + "' in [Window Titles]");
-      }
-      continue;
+    if (in_titles_) {
+      read_title(key, value);
+    } else if (window_ != nullptr) {
+      read_window_key(key, value);
+    } else if (is_gauge_key(key) && !quiet_) {
+      // Sections this host does not read keep their other keys to themselves;
+      // a gauge placed there would silently be missing.
+      if (section_ != nullptr) ++section_->gauge_lines;
+      warn("gauge line outside any [WindowNN] or [VcockpitNN] section is not placed");
     }
-    if (window == nullptr) continue;  // sections this host does not use
+  }
 
-    if (key.rfind("gauge", 0) == 0 && parse_int(key.substr(5))) {
-      ++section->gauge_lines;
-      auto fields = split(value, ',');
-      const auto bang = fields[0].find('!');
-      if (bang == std::string::npos) {
-        warn("gauge line without 'Module!Gauge'");
-        continue;
-      }
-      GaugePlacement g;
-      g.module = trim(fields[0].substr(0, bang));
-      g.gauge = trim(fields[0].substr(bang + 1));
-      g.line = line_no;
-      if (g.module.empty() || g.gauge.empty()) {
-        warn("gauge line with an empty module or gauge name");
-        continue;
-      }
-      auto x = fields.size() > 1 ? parse_int(fields[1]) : std::nullopt;
-      auto y = fields.size() > 2 ? parse_int(fields[2]) : std::nullopt;
-      if (!x || !y) {
-        warn("gauge line needs integer x and y after the gauge name");
-        continue;
-      }
-      g.x = static_cast<int>(*x);
-      g.y = static_cast<int>(*y);
-      std::size_t next = 3;
-      if (next < fields.size()) {
-        if (auto w = parse_int(fields[next])) {
-          g.width = static_cast<int>(*w);
-          ++next;
-          if (next < fields.size()) {
-            if (auto h = parse_int(fields[next])) {
-              g.height = static_cast<int>(*h);
-              ++next;
-            }
-          }
-        }
-      }
-      if ((g.width && *g.width <= 0) || (g.height && *g.height <= 0)) {
-        warn("gauge size must be positive");
-        continue;
-      }
-      std::string params;
-      for (std::size_t i = next; i < fields.size(); ++i) params += (i == next ? "" : ",") + fields[i];
-      g.parameters = trim(params);
-      window->gauges.push_back(std::move(g));
+  void read_title(const std::string& key, const std::string& value) {
+    if (auto index = numbered_section(key)) {
+      titles_.emplace_back(*index, value);
+    } else {
+      warn("unknown key '" + key + "' in [Window Titles]");
+    }
+  }
+
+  void read_window_key(const std::string& key, const std::string& value) {
+    if (is_gauge_key(key)) {
+      ++section_->gauge_lines;
+      read_gauge_line(value);
     } else if (key == "size_mm" || key == "pixel_size") {
-      auto parts = split(value, ',');
-      auto w = parse_int(parts[0]);
-      auto h = parts.size() > 1 ? parse_int(parts[1]) : std::nullopt;
-      // The height may be left out: it then follows the background bitmap
-      // or what the gauges need.
-      if (parts.size() > 2 || !w || *w <= 0 || (parts.size() == 2 && (!h || *h <= 0))) {
-        warn(key + " needs a positive width and optionally a height");
-        continue;
-      }
-      (key == "size_mm" ? window->size_mm_x : window->pixel_width) = static_cast<int>(*w);
-      (key == "size_mm" ? window->size_mm_y : window->pixel_height) = h ? static_cast<int>(*h) : 0;
+      read_window_size(key, value);
     } else if (key == "texture") {
-      window->texture = value;
+      window_->texture = value;
     } else if (key == "file") {
-      backgrounds[static_cast<std::size_t>(window - config.windows.data())] = value;
+      backgrounds_[static_cast<std::size_t>(window_ - config_.windows.data())] = value;
     } else if (key == "position") {
       auto v = parse_int(value);
-      if (!v) {
-        warn("position needs an integer");
-        continue;
-      }
-      window->position = static_cast<int>(*v);
+      if (!v || *v < INT_MIN || *v > INT_MAX) return warn("position needs an integer");
+      window_->position = static_cast<int>(*v);
     } else if (key == "visible") {
       auto v = parse_int(value);
-      if (!v) {
-        warn("visible needs 0 or 1");
-        continue;
-      }
-      window->visible = *v != 0;
+      if (!v) return warn("visible needs 0 or 1");
+      window_->visible = *v != 0;
     } else if (key == "ident") {
       auto n = window_number_of_ident(value);
-      if (!n) {
-        warn("ident '" + value + "' is neither a panel name nor a number");
-        continue;
-      }
-      window->number = *n;
+      if (!n) return warn("ident '" + value + "' is neither a panel name nor a number 0 to 4294967295");
+      window_->number = *n;
     } else if (key == "background_color") {
-      auto parts = split(value, ',');
-      std::uint32_t colour = 0;
-      bool ok = parts.size() == 3;
-      for (std::size_t i = 0; ok && i < 3; ++i) {
-        auto c = parse_int(parts[i]);
-        ok = c && *c >= 0 && *c <= 255;
-        if (ok) colour |= static_cast<std::uint32_t>(*c) << (8 * i);
-      }
-      if (!ok) {
-        warn("background_color needs three integers 0 to 255");
-        continue;
-      }
-      window->background_colour = colour;
+      read_background_colour(value);
     }
-    // Other keys of a window section (pixel sizes, zoom, ...) do not concern this host.
+    // Other keys of a window section (zoom, ...) do not concern this host.
   }
 
-  for (const auto& [index, title] : titles) {
-    for (auto& w : config.windows) {
-      if (w.index == index && !w.virtual_cockpit) w.title = title;
+  void read_gauge_line(const std::string& value) {
+    const auto fields = split(value, ',');
+    const auto bang = fields[0].find('!');
+    if (bang == std::string::npos) return warn("gauge line without 'Module!Gauge'");
+    GaugePlacement g;
+    g.module = trim(fields[0].substr(0, bang));
+    g.gauge = trim(fields[0].substr(bang + 1));
+    g.line = line_no_;
+    if (g.module.empty() || g.gauge.empty()) return warn("gauge line with an empty module or gauge name");
+    auto x = fields.size() > 1 ? parse_int(fields[1]) : std::nullopt;
+    auto y = fields.size() > 2 ? parse_int(fields[2]) : std::nullopt;
+    if (!x || !y) return warn("gauge line needs integer x and y after the gauge name");
+    if (!within(*x, -kMaxPanelPixels, kMaxPanelPixels) || !within(*y, -kMaxPanelPixels, kMaxPanelPixels))
+      return warn("gauge position " + std::to_string(*x) + "," + std::to_string(*y) + " lies outside -" +
+                  std::to_string(kMaxPanelPixels) + " to " + std::to_string(kMaxPanelPixels));
+    g.x = static_cast<int>(*x);
+    g.y = static_cast<int>(*y);
+    // Up to two integers after x and y are the size; the parameter string
+    // starts at the first field that is not one.
+    std::size_t next = 3;
+    std::optional<long long> size[2];
+    for (auto& s : size) {
+      if (next >= fields.size() || !(s = parse_int(fields[next]))) break;
+      ++next;
+    }
+    for (const auto& s : size) {
+      if (s && !within(*s, 1, kMaxPanelPixels))
+        return warn("gauge size " + std::to_string(*s) + " lies outside 1 to " +
+                    std::to_string(kMaxPanelPixels));
+    }
+    if (size[0]) g.width = static_cast<int>(*size[0]);
+    if (size[1]) g.height = static_cast<int>(*size[1]);
+    std::string params;
+    for (std::size_t i = next; i < fields.size(); ++i) params += (i == next ? "" : ",") + fields[i];
+    g.parameters = trim(params);
+    window_->gauges.push_back(std::move(g));
+  }
+
+  // size_mm=w[,h] or pixel_size=w[,h]: the height may be left out; it then
+  // follows the background bitmap or what the gauges need.
+  void read_window_size(const std::string& key, const std::string& value) {
+    const auto parts = split(value, ',');
+    long long width = 0, height = 0;
+    bool ok = parts.size() <= 2;
+    if (const auto w = parse_int(parts[0]))
+      width = *w;
+    else
+      ok = false;
+    if (parts.size() == 2) {
+      if (const auto h = parse_int(parts[1]))
+        height = *h;
+      else
+        ok = false;
+    }
+    ok = ok && within(width, 1, kMaxPanelPixels) && (parts.size() == 1 || within(height, 1, kMaxPanelPixels));
+    if (!ok)
+      return warn(key + " needs a width and optionally a height, each 1 to " +
+                  std::to_string(kMaxPanelPixels));
+    (key == "size_mm" ? window_->size_mm_x : window_->pixel_width) = static_cast<int>(width);
+    (key == "size_mm" ? window_->size_mm_y : window_->pixel_height) = static_cast<int>(height);
+  }
+
+  void read_background_colour(const std::string& value) {
+    const auto parts = split(value, ',');
+    std::uint32_t colour = 0;
+    bool ok = parts.size() == 3;
+    for (std::size_t i = 0; ok && i < 3; ++i) {
+      auto c = parse_int(parts[i]);
+      ok = c && *c >= 0 && *c <= 255;
+      if (ok) colour |= static_cast<std::uint32_t>(*c) << (8 * i);
+    }
+    if (!ok) return warn("background_color needs three integers 0 to 255");
+    window_->background_colour = colour;
+  }
+
+  void apply_titles() {
+    for (const auto& [index, title] : titles_) {
+      for (auto& w : config_.windows) {
+        if (w.index == index && !w.virtual_cockpit) w.title = title;
+      }
     }
   }
-  for (std::size_t i = 0; i < config.windows.size(); ++i) {
-    PanelWindow& w = config.windows[i];
-    if (w.size_mm_x > 0 && w.size_mm_y == 0 && !backgrounds[i].empty() && !directory.empty()) {
-      if (auto size = bmp_size(directory + "/" + backgrounds[i]))
-        w.size_mm_y =
-            static_cast<int>(std::lround(static_cast<double>(w.size_mm_x) * size->second / size->first));
+
+  void apply_background_heights(const std::string& directory) {
+    for (std::size_t i = 0; i < config_.windows.size(); ++i) {
+      PanelWindow& w = config_.windows[i];
+      if (w.size_mm_x <= 0 || w.size_mm_y != 0 || backgrounds_[i].empty() || directory.empty()) continue;
+      if (auto size = bmp_size(directory + "/" + backgrounds_[i])) {
+        const long long h = std::llround(static_cast<double>(w.size_mm_x) * size->second / size->first);
+        w.size_mm_y = static_cast<int>(std::clamp<long long>(h, 1, kMaxPanelPixels));
+      }
     }
   }
+
   // What each section was used for, now that the windows are complete.
-  std::size_t next_window = 0;
-  for (PanelSection& section : config.sections) {
-    if (section.use != "window" && section.use != "virtual cockpit") continue;
-    const PanelWindow& w = config.windows[next_window++];
-    section.use = w.virtual_cockpit ? "virtual cockpit " + std::to_string(w.index) + ", texture " +
-                                          (w.texture.empty() ? std::string("(none)") : w.texture)
-                                    : "window " + std::to_string(w.number);
+  void describe_uses() {
+    std::size_t next_window = 0;
+    for (PanelSection& section : config_.sections) {
+      if (section.use != "window" && section.use != "virtual cockpit") continue;
+      const PanelWindow& w = config_.windows[next_window++];
+      section.use = w.virtual_cockpit ? "virtual cockpit " + std::to_string(w.index) + ", texture " +
+                                            (w.texture.empty() ? std::string("(none)") : w.texture)
+                                      : "window " + std::to_string(w.number);
+    }
   }
-  return config;
+
+  static bool is_gauge_key(const std::string& key) {
+    return key.rfind("gauge", 0) == 0 && parse_int(key.substr(5)).has_value();
+  }
+  static bool within(long long v, long long low, long long high) { return v >= low && v <= high; }
+
+  PanelConfig config_;
+  std::vector<std::pair<int, std::string>> titles_;  // window index, title
+  std::vector<std::string> backgrounds_;             // file= of each window, by position in config_.windows
+  PanelWindow* window_ = nullptr;
+  PanelSection* section_ = nullptr;
+  bool in_titles_ = false;
+  bool quiet_ = false;  // a section already reported as not read
+  int line_no_ = 0;
+};
+
+}  // namespace
+
+PanelConfig parse_panel_config(const std::string& text, const std::string& file_name,
+                               const std::string& directory) {
+  PanelReader reader(file_name);
+  reader.read(text);
+  return reader.finish(directory);
 }
 
 std::string describe_sections(const PanelConfig& panel) {

@@ -14,7 +14,9 @@
 //
 // A gauge line is `Module!Gauge, x, y[, w[, h]][, parameters]`; everything
 // after the last number is the parameter string, commas included. Lines that
-// do not parse give a warning naming the file and line and are skipped.
+// do not parse, numbers out of range (see kMaxPanelPixels), gauge lines
+// outside a window and sections such as [Window-1] give a warning naming the
+// file and line and are skipped.
 //
 // Read as the simulator reads it: section names and keys in any letter case,
 // `;` and `//` comments (whole lines, or after a blank), blanks and tabs
@@ -41,6 +43,11 @@ struct GaugePlacement {
   std::string parameters;
   int line = 0;  // in the panel file
 };
+
+// The largest window or gauge size, in pixels, and the farthest a gauge may
+// sit from its window's corner either way: lines beyond are reported and not
+// used, so every picture the host draws stays within what an image holds.
+inline constexpr int kMaxPanelPixels = 8192;
 
 // Virtual-cockpit sections get window numbers from here on (NN added), clear
 // of the numbers key events address.

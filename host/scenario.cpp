@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,144 @@ namespace {
   throw HostError(ErrorKind::bad_scenario, file + ": " + reason);
 }
 
+// Builds the document as the library's own reader does, and remembers where
+// the text stops being JSON: the byte offset and the key path being read
+// ("tokens.AIRSPEED", "keyframes[3].t"), so that a number out of range (which
+// the library reports without a place) is reported with both.
+class LocatingReader {
+ public:
+  explicit LocatingReader(json& root) : dom_(root, false) {}
+
+  bool null() { return element() && dom_.null(); }
+  bool boolean(bool v) { return element() && dom_.boolean(v); }
+  bool number_integer(json::number_integer_t v) { return element() && dom_.number_integer(v); }
+  bool number_unsigned(json::number_unsigned_t v) { return element() && dom_.number_unsigned(v); }
+  bool number_float(json::number_float_t v, const json::string_t& s) {
+    return element() && dom_.number_float(v, s);
+  }
+  bool string(json::string_t& v) { return element() && dom_.string(v); }
+  bool binary(json::binary_t& v) { return element() && dom_.binary(v); }
+  bool start_object(std::size_t n) {
+    element();
+    levels_.push_back({false, 0, {}});
+    return dom_.start_object(n);
+  }
+  bool key(json::string_t& k) {
+    levels_.back().key = k;
+    return dom_.key(k);
+  }
+  bool end_object() {
+    levels_.pop_back();
+    return dom_.end_object();
+  }
+  bool start_array(std::size_t n) {
+    element();
+    levels_.push_back({true, 0, {}});
+    return dom_.start_array(n);
+  }
+  bool end_array() {
+    levels_.pop_back();
+    return dom_.end_array();
+  }
+  bool parse_error(std::size_t position, const std::string& token, const nlohmann::detail::exception& e) {
+    position_ = position;
+    token_ = token;
+    message_ = e.what();
+    out_of_range_ = e.id == 406;
+    return false;
+  }
+
+  std::size_t position() const { return position_; }
+  const std::string& token() const { return token_; }
+  const std::string& message() const { return message_; }
+  bool out_of_range() const { return out_of_range_; }
+
+  // The key path at the error: keys of objects, indexes of arrays (the
+  // element being read in the innermost one).
+  std::string path() const {
+    std::string p;
+    for (std::size_t i = 0; i < levels_.size(); ++i) {
+      const Level& l = levels_[i];
+      if (l.array) {
+        const std::size_t index = i + 1 == levels_.size() ? l.count : l.count - 1;
+        p += "[" + std::to_string(index) + "]";
+      } else if (!l.key.empty()) {
+        p += (p.empty() ? "" : ".") + l.key;
+      }
+    }
+    return p;
+  }
+
+ private:
+  struct Level {
+    bool array;
+    std::size_t count;  // elements started so far (arrays)
+    std::string key;    // the key being read (objects)
+  };
+
+  bool element() {
+    if (!levels_.empty() && levels_.back().array) ++levels_.back().count;
+    return true;
+  }
+
+  nlohmann::detail::json_sax_dom_parser<json> dom_;
+  std::vector<Level> levels_;
+  std::size_t position_ = 0;
+  std::string token_, message_;
+  bool out_of_range_ = false;
+};
+
+// The document of a scenario; text that is not JSON fails naming the line
+// and, for a number out of range, the key.
+json parse_json(const std::string& text, const std::string& file) {
+  json root;
+  LocatingReader reader(root);
+  if (json::sax_parse(text, &reader)) return root;
+  const std::size_t end = std::min(reader.position(), text.size());
+  const long line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
+  const std::string where = file + ":" + std::to_string(line);
+  const std::string path = reader.path();
+  if (reader.out_of_range())
+    throw HostError(ErrorKind::bad_scenario,
+                    where + ": " + (path.empty() ? "the number" : "\"" + path + "\"") + ": '" +
+                        reader.token() + "' is out of range (numbers are 64-bit floating point)");
+  throw HostError(
+      ErrorKind::bad_scenario,
+      where + ": not valid JSON" + (path.empty() ? "" : " at \"" + path + "\"") + ": " + reader.message());
+}
+
+// Typed members: each names its key when the type is wrong.
+std::string text_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  if (!j[key].is_string()) fail(file, where + "\"" + key + "\" must be a text");
+  return j[key].get<std::string>();
+}
+
+bool flag_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  if (!j[key].is_boolean()) fail(file, where + "\"" + key + "\" must be true or false");
+  return j[key].get<bool>();
+}
+
+const json& array_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  if (!j[key].is_array()) fail(file, where + "\"" + key + "\" must be an array");
+  return j[key];
+}
+
+const json& object_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  if (!j[key].is_object()) fail(file, where + "\"" + key + "\" must be an object");
+  return j[key];
+}
+
+template <std::size_t N>
+void require_known_keys(const json& j, const char* const (&known)[N], const std::string& file,
+                        const std::string& where) {
+  for (const auto& item : j.items()) {
+    const std::string& key = item.key();
+    if (std::find_if(std::begin(known), std::end(known), [&](const char* k) { return key == k; }) ==
+        std::end(known))
+      fail(file, where + "unknown key \"" + key + "\"");
+  }
+}
+
 std::optional<std::uint32_t> parse_u32(const std::string& s) {
   std::uint32_t v = 0;
   const bool hex = s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
@@ -28,22 +167,35 @@ std::optional<std::uint32_t> parse_u32(const std::string& s) {
   return v;
 }
 
-TokenValue value_of(const json& j, const std::string& file, const std::string& where) {
+TokenValue any_value_of(const json& j, const std::string& file, const std::string& where) {
   if (j.is_number()) return TokenValue::of_number(j.get<double>());
   if (j.is_boolean()) return TokenValue::of_number(j.get<bool>() ? 1.0 : 0.0);
   if (j.is_object() && j.size() == 1) {
     if (j.contains("int")) {
       const json& v = j["int"];
-      if (v.is_number_integer())
+      // Negative integers stand for their 32-bit two's complement.
+      if (v.is_number_unsigned() && v.get<std::uint64_t>() <= 0xFFFFFFFFu)
+        return TokenValue::of_integer(static_cast<std::uint32_t>(v.get<std::uint64_t>()));
+      if (v.is_number_integer() && !v.is_number_unsigned() && v.get<std::int64_t>() >= INT32_MIN)
         return TokenValue::of_integer(static_cast<std::uint32_t>(v.get<std::int64_t>()));
       if (v.is_string()) {
         if (auto n = parse_u32(v.get<std::string>())) return TokenValue::of_integer(*n);
       }
-      fail(file, where + ": \"int\" needs an integer or a \"0x...\" text");
+      fail(file, where + ": \"int\" needs an integer from -2147483648 to 4294967295 or a \"0x...\" text");
     }
     if (j.contains("text") && j["text"].is_string()) return TokenValue::of_text(j["text"].get<std::string>());
   }
   fail(file, where + ": a token value is a number, {\"int\": N} or {\"text\": \"...\"}");
+}
+
+// The value of token `id`, of the kind the token takes.
+TokenValue value_of(std::uint32_t id, const json& j, const std::string& file, const std::string& where) {
+  const TokenValue v = any_value_of(j, file, where);
+  const bool text = v.kind == TokenValue::Kind::text;
+  if (!token_takes(id, text))
+    fail(file, where + (text ? ": the token takes a number, not a text"
+                             : ": the token takes a text, {\"text\": \"...\"}"));
+  return v;
 }
 
 std::uint32_t token_of(const std::string& key, const std::string& file) {
@@ -63,6 +215,15 @@ double number_of(const json& j, const char* key, const std::string& file, const 
 
 int clamp_int(double v) { return static_cast<int>(std::clamp(v, -1.0e9, 1.0e9)); }
 
+// A time of the run, in seconds from frame 0.
+double time_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  const double t = number_of(j, key, file, where, 0.0);
+  if (t < 0.0 || t > kMaxSeconds)
+    fail(file, where + ": \"" + key + "\" must be a time in seconds from 0 to " +
+                   std::to_string(static_cast<int>(kMaxSeconds)));
+  return t;
+}
+
 GaugeRef gauge_of(const json& j, const std::string& file, const std::string& where) {
   GaugeRef ref;
   if (j.contains("instance")) {
@@ -79,7 +240,7 @@ GaugeRef gauge_of(const json& j, const std::string& file, const std::string& whe
 // The time, gauge and gauge point of a scripted click or tooltip.
 template <typename Event>
 void read_place(const json& j, const std::string& file, const std::string& where, Event& e) {
-  e.t = number_of(j, "t", file, where, 0.0);
+  e.t = time_of(j, "t", file, where);
   e.target = gauge_of(j, file, where);
   e.x = clamp_int(number_of(j, "x", file, where, 0.0));
   e.y = clamp_int(number_of(j, "y", file, where, 0.0));
@@ -105,11 +266,7 @@ TrafficTrack track_of(const json& j, const std::string& file, const std::string&
       "id",          "atc_id",   "name",    "null_name", "latitude",  "longitude",      "bearing",
       "distance_nm", "altitude", "heading", "speed",     "turn_rate", "vertical_speed", "engine"};
   if (!j.is_object()) fail(file, where + ": must be an object");
-  for (const auto& [key, value] : j.items()) {
-    if (std::find_if(std::begin(kTrackKeys), std::end(kTrackKeys), [&](const char* k) { return key == k; }) ==
-        std::end(kTrackKeys))
-      fail(file, where + ": unknown key \"" + key + "\"");
-  }
+  require_known_keys(j, kTrackKeys, file, where + ": ");
   TrafficTrack t;
   if (own) {
     t.id = 1;
@@ -117,13 +274,15 @@ TrafficTrack track_of(const json& j, const std::string& file, const std::string&
     t.name = "Orvane";
   }
   if (j.contains("id")) {
-    if (!j["id"].is_number_unsigned()) fail(file, where + ": \"id\" must be a count");
-    t.id = j["id"].get<std::uint32_t>();
+    if (!j["id"].is_number_unsigned() || j["id"].get<std::uint64_t>() > 0xFFFFFFFFu)
+      fail(file, where + ": \"id\" must be a count from 0 to 4294967295");
+    t.id = static_cast<std::uint32_t>(j["id"].get<std::uint64_t>());
   }
-  if (j.contains("atc_id")) t.atc_id = j["atc_id"].get<std::string>();
-  if (j.contains("name")) t.name = j["name"].get<std::string>();
-  if (j.contains("null_name")) t.null_name = j["null_name"].get<bool>();
-  if (j.contains("engine")) t.engine = j["engine"].get<bool>();
+  const std::string in = where + ": ";
+  if (j.contains("atc_id")) t.atc_id = text_of(j, "atc_id", file, in);
+  if (j.contains("name")) t.name = text_of(j, "name", file, in);
+  if (j.contains("null_name")) t.null_name = flag_of(j, "null_name", file, in);
+  if (j.contains("engine")) t.engine = flag_of(j, "engine", file, in);
   t.latitude = number_of(j, "latitude", file, where, t.latitude);
   t.longitude = number_of(j, "longitude", file, where, t.longitude);
   t.bearing = number_of(j, "bearing", file, where, t.bearing);
@@ -156,13 +315,9 @@ TrafficScenario traffic_of(const json& j, const std::string& file) {
 // The "gps" section: a flight plan and where the aircraft starts.
 GpsPlan gps_plan_of(const json& g, const std::string& file) {
   if (!g.is_object()) fail(file, "\"gps\" must be an object");
-  for (const auto& [key, value] : g.items()) {
-    static const char* const kGpsKeys[] = {"waypoints", "aircraft",  "active",
-                                           "steer",     "turn_rate", "ground_speed"};
-    if (std::find_if(std::begin(kGpsKeys), std::end(kGpsKeys), [&](const char* k) { return key == k; }) ==
-        std::end(kGpsKeys))
-      fail(file, "gps: unknown key \"" + key + "\"");
-  }
+  static const char* const kGpsKeys[] = {"waypoints", "aircraft",  "active",
+                                         "steer",     "turn_rate", "ground_speed"};
+  require_known_keys(g, kGpsKeys, file, "gps: ");
   auto degrees = [&](const json& j, const char* key, const std::string& where, double limit) {
     if (!j.contains(key)) fail(file, where + ": needs \"" + key + "\"");
     const double v = number_of(j, key, file, where, 0.0);
@@ -216,10 +371,11 @@ TokenValue TokenTrack::at(double t) const {
   if (keys.empty()) return {};
   if (t <= keys.front().t) return keys.front().value;
   if (t >= keys.back().t) return keys.back().value;
-  std::size_t i = 1;
-  while (keys[i].t < t) ++i;
-  const Keyframe& a = keys[i - 1];
-  const Keyframe& b = keys[i];
+  // The first keyframe at or after t; the one before it starts the segment.
+  const auto next = std::lower_bound(keys.begin() + 1, keys.end(), t,
+                                     [](const Keyframe& k, double time) { return k.t < time; });
+  const Keyframe& a = *(next - 1);
+  const Keyframe& b = *next;
   if (a.value.kind != TokenValue::Kind::number || b.value.kind != TokenValue::Kind::number || b.t <= a.t)
     return t < b.t ? a.value : b.value;
   const double f = (t - a.t) / (b.t - a.t);
@@ -276,119 +432,157 @@ std::optional<TokenValue> parse_token_value(const std::string& text) {
   return TokenValue::of_number(v);
 }
 
-Scenario parse_scenario(const std::string& text, const std::string& file, const std::string& base_dir) {
-  json root;
-  try {
-    root = json::parse(text);
-  } catch (const json::parse_error& e) {
-    fail(file, std::string("not valid JSON: ") + e.what());
-  }
-  if (!root.is_object()) fail(file, "a scenario is a JSON object");
-  static const char* const kKeys[] = {"name",       "description", "panel",     "frames",
-                                      "start_time", "tokens",      "keyframes", "expressions",
-                                      "clicks",     "tooltips",    "render_at", "gps",
-                                      "traffic"};
-  for (const auto& [key, value] : root.items()) {
-    if (std::find_if(std::begin(kKeys), std::end(kKeys), [&](const char* k) { return key == k; }) ==
-        std::end(kKeys))
-      fail(file, "unknown key \"" + key + "\"");
+namespace {
+
+// The steps of reading a scenario document, one per top-level key.
+class ScenarioReader {
+ public:
+  ScenarioReader(const json& root, const std::string& file, const std::string& base_dir)
+      : root_(root), file_(file), base_dir_(base_dir) {}
+
+  Scenario read() {
+    if (!root_.is_object()) fail(file_, "a scenario is a JSON object");
+    static const char* const kKeys[] = {"name",      "description", "panel",       "frames", "start_time",
+                                        "tokens",    "keyframes",   "expressions", "clicks", "tooltips",
+                                        "render_at", "gps",         "traffic"};
+    require_known_keys(root_, kKeys, file_, "");
+    if (has("name")) s_.name = text_of(root_, "name", file_, "");
+    if (has("description")) text_of(root_, "description", file_, "");
+    if (has("panel")) read_panel();
+    if (has("frames")) read_frames();
+    if (has("start_time")) s_.start_time = time_of_day(root_["start_time"], file_);
+    if (has("tokens")) read_tokens();
+    if (has("keyframes")) read_keyframes();
+    if (has("expressions")) read_expressions();
+    if (has("clicks")) read_clicks();
+    if (has("tooltips")) read_tooltips();
+    if (has("render_at")) read_render_at();
+    if (has("traffic")) s_.traffic = traffic_of(root_["traffic"], file_);
+    if (has("gps")) s_.gps = gps_plan_of(root_["gps"], file_);
+    auto by_time = [](const auto& a, const auto& b) { return a.t < b.t; };
+    std::stable_sort(s_.clicks.begin(), s_.clicks.end(), by_time);
+    std::stable_sort(s_.tooltips.begin(), s_.tooltips.end(), by_time);
+    return std::move(s_);
   }
 
-  Scenario s;
+ private:
+  bool has(const char* key) const { return root_.contains(key); }
+
+  // Relative to the scenario's folder unless absolute.
+  void read_panel() {
+    const std::string p = text_of(root_, "panel", file_, "");
+    const bool absolute = !p.empty() && (p[0] == '/' || p[0] == '\\' || (p.size() > 1 && p[1] == ':'));
+    s_.panel = absolute || base_dir_.empty() ? p : base_dir_ + "/" + p;
+  }
+
+  void read_frames() {
+    const json& f = root_["frames"];
+    if (!f.is_number_unsigned() || f.get<std::uint64_t>() > static_cast<std::uint64_t>(kMaxFrames))
+      fail(file_, "\"frames\" must be a count from 0 to " + std::to_string(kMaxFrames));
+    s_.frames = static_cast<int>(f.get<std::uint64_t>());
+  }
+
+  void read_tokens() {
+    for (const auto& [key, value] : object_of(root_, "tokens", file_, "").items()) {
+      const std::uint32_t id = token_of(key, file_);
+      s_.tokens.emplace_back(id, value_of(id, value, file_, "token " + key));
+    }
+  }
+
+  // Each token's keyframes become one track, in time order (keyframes of
+  // equal time keep their order).
+  void read_keyframes() {
+    const json& list = array_of(root_, "keyframes", file_, "");
+    std::map<std::uint32_t, TokenTrack> tracks;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const json& k = list[i];
+      const std::string where = "keyframe " + std::to_string(i);
+      if (!k.is_object() || !k.contains("tokens") || !k["tokens"].is_object())
+        fail(file_, where + ": needs \"t\" and \"tokens\"");
+      const double t = time_of(k, "t", file_, where);
+      for (const auto& [key, value] : k["tokens"].items()) {
+        const std::uint32_t id = token_of(key, file_);
+        tracks[id].token = id;
+        tracks[id].keys.push_back({t, value_of(id, value, file_, where + " token " + key)});
+      }
+    }
+    for (auto& [id, track] : tracks) {
+      std::stable_sort(track.keys.begin(), track.keys.end(),
+                       [](const Keyframe& a, const Keyframe& b) { return a.t < b.t; });
+      s_.tracks.push_back(std::move(track));
+    }
+  }
+
+  void read_expressions() {
+    for (const auto& [code, value] : object_of(root_, "expressions", file_, "").items()) {
+      if (value.is_number()) {
+        s_.expression_numbers[code] = value.get<double>();
+      } else if (value.is_string()) {
+        s_.expression_texts[code] = value.get<std::string>();
+      } else {
+        fail(file_, "expression " + code + ": a number or a text");
+      }
+    }
+  }
+
+  void read_clicks() {
+    const json& list = array_of(root_, "clicks", file_, "");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const json& c = list[i];
+      const std::string where = "click " + std::to_string(i);
+      if (!c.is_object()) fail(file_, where + ": must be an object");
+      ScenarioClick click;
+      read_place(c, file_, where, click);
+      const std::string button = c.contains("button") ? text_of(c, "button", file_, where + ": ") : "left";
+      if (button != "left" && button != "right" && button != "move")
+        fail(file_, where + ": \"button\" is \"left\", \"right\" or \"move\"");
+      click.button = button == "left"    ? MouseButton::left
+                     : button == "right" ? MouseButton::right
+                                         : MouseButton::move;
+      s_.clicks.push_back(click);
+    }
+  }
+
+  void read_tooltips() {
+    const json& list = array_of(root_, "tooltips", file_, "");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const json& c = list[i];
+      const std::string where = "tooltip " + std::to_string(i);
+      if (!c.is_object()) fail(file_, where + ": must be an object");
+      ScenarioTooltip tip;
+      read_place(c, file_, where, tip);
+      s_.tooltips.push_back(tip);
+    }
+  }
+
+  void read_render_at() {
+    const json& list = array_of(root_, "render_at", file_, "");
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const json& t = list[i];
+      if (!t.is_number() || t.get<double>() < 0.0 || t.get<double>() > kMaxSeconds)
+        fail(file_, "\"render_at\" " + std::to_string(i) + ": times are seconds from 0 to " +
+                        std::to_string(static_cast<int>(kMaxSeconds)));
+      s_.render_at.push_back(t.get<double>());
+    }
+    std::sort(s_.render_at.begin(), s_.render_at.end());
+  }
+
+  const json& root_;
+  const std::string& file_;
+  const std::string& base_dir_;
+  Scenario s_;
+};
+
+}  // namespace
+
+Scenario parse_scenario(const std::string& text, const std::string& file, const std::string& base_dir) {
+  const json root = parse_json(text, file);
   try {
-    if (root.contains("name")) s.name = root["name"].get<std::string>();
-    if (root.contains("panel")) {
-      const std::string p = root["panel"].get<std::string>();
-      const bool absolute = !p.empty() && (p[0] == '/' || p[0] == '\\' || (p.size() > 1 && p[1] == ':'));
-      s.panel = absolute || base_dir.empty() ? p : base_dir + "/" + p;
-    }
-    if (root.contains("frames")) {
-      if (!root["frames"].is_number_unsigned()) fail(file, "\"frames\" must be a count");
-      s.frames = root["frames"].get<int>();
-    }
-    if (root.contains("start_time")) s.start_time = time_of_day(root["start_time"], file);
-    if (root.contains("tokens")) {
-      if (!root["tokens"].is_object()) fail(file, "\"tokens\" must be an object");
-      for (const auto& [key, value] : root["tokens"].items())
-        s.tokens.emplace_back(token_of(key, file), value_of(value, file, "token " + key));
-    }
-    if (root.contains("keyframes")) {
-      if (!root["keyframes"].is_array()) fail(file, "\"keyframes\" must be an array");
-      std::map<std::uint32_t, TokenTrack> tracks;
-      for (std::size_t i = 0; i < root["keyframes"].size(); ++i) {
-        const json& k = root["keyframes"][i];
-        const std::string where = "keyframe " + std::to_string(i);
-        if (!k.is_object() || !k.contains("tokens") || !k["tokens"].is_object())
-          fail(file, where + ": needs \"t\" and \"tokens\"");
-        const double t = number_of(k, "t", file, where, 0.0);
-        for (const auto& [key, value] : k["tokens"].items()) {
-          const std::uint32_t id = token_of(key, file);
-          tracks[id].token = id;
-          tracks[id].keys.push_back({t, value_of(value, file, where + " token " + key)});
-        }
-      }
-      for (auto& [id, track] : tracks) {
-        std::stable_sort(track.keys.begin(), track.keys.end(),
-                         [](const Keyframe& a, const Keyframe& b) { return a.t < b.t; });
-        s.tracks.push_back(std::move(track));
-      }
-    }
-    if (root.contains("expressions")) {
-      for (const auto& [code, value] : root["expressions"].items()) {
-        if (value.is_number()) {
-          s.expression_numbers[code] = value.get<double>();
-        } else if (value.is_string()) {
-          s.expression_texts[code] = value.get<std::string>();
-        } else {
-          fail(file, "expression " + code + ": a number or a text");
-        }
-      }
-    }
-    if (root.contains("clicks")) {
-      for (std::size_t i = 0; i < root["clicks"].size(); ++i) {
-        const json& c = root["clicks"][i];
-        const std::string where = "click " + std::to_string(i);
-        if (!c.is_object()) fail(file, where + ": must be an object");
-        ScenarioClick click;
-        read_place(c, file, where, click);
-        const std::string button = c.value("button", std::string("left"));
-        if (button != "left" && button != "right" && button != "move")
-          fail(file, where + ": \"button\" is \"left\", \"right\" or \"move\"");
-        click.button = button == "left"    ? MouseButton::left
-                       : button == "right" ? MouseButton::right
-                                           : MouseButton::move;
-        s.clicks.push_back(click);
-      }
-    }
-    if (root.contains("tooltips")) {
-      for (std::size_t i = 0; i < root["tooltips"].size(); ++i) {
-        const json& c = root["tooltips"][i];
-        const std::string where = "tooltip " + std::to_string(i);
-        if (!c.is_object()) fail(file, where + ": must be an object");
-        ScenarioTooltip tip;
-        read_place(c, file, where, tip);
-        s.tooltips.push_back(tip);
-      }
-    }
-    if (root.contains("render_at")) {
-      const json& r = root["render_at"];
-      if (!r.is_array()) fail(file, "\"render_at\" must be an array of times");
-      for (const json& t : r) {
-        if (!t.is_number() || !std::isfinite(t.get<double>()) || t.get<double>() < 0)
-          fail(file, "\"render_at\" holds times in seconds, 0 or more");
-        s.render_at.push_back(t.get<double>());
-      }
-      std::sort(s.render_at.begin(), s.render_at.end());
-    }
-    if (root.contains("traffic")) s.traffic = traffic_of(root["traffic"], file);
-    if (root.contains("gps")) s.gps = gps_plan_of(root["gps"], file);
+    return ScenarioReader(root, file, base_dir).read();
   } catch (const json::exception& e) {
+    // Every member is type-checked before it is read; this is a safety net.
     fail(file, std::string("wrong type: ") + e.what());
   }
-  auto by_time = [](const auto& a, const auto& b) { return a.t < b.t; };
-  std::stable_sort(s.clicks.begin(), s.clicks.end(), by_time);
-  std::stable_sort(s.tooltips.begin(), s.tooltips.end(), by_time);
-  return s;
 }
 
 }  // namespace orv::host

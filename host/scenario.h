@@ -45,6 +45,12 @@
 
 namespace orv::host {
 
+// The longest run a scenario or the command line asks for, in frames, and the
+// latest time a scenario names (keyframes, clicks, tooltips, pictures): one
+// simulated day.
+inline constexpr int kMaxFrames = 10000000;
+inline constexpr double kMaxSeconds = 86400.0;
+
 // Tokens set to values, in order.
 using TokenSets = std::vector<std::pair<std::uint32_t, TokenValue>>;
 
@@ -107,7 +113,10 @@ struct Scenario {
 };
 
 // Parses scenario JSON; `file` names it in messages and `base_dir` resolves
-// its panel path. Throws HostError(bad_scenario).
+// its panel path. Throws HostError(bad_scenario) naming the file and the key
+// (or the line, for text that is not JSON or a number beyond 64-bit floating
+// point): wrong types, unknown keys, "frames" beyond kMaxFrames, times
+// outside 0 to kMaxSeconds.
 Scenario parse_scenario(const std::string& json, const std::string& file, const std::string& base_dir);
 
 // Parses a token value as the command line writes it: "12.5" a number,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "stop_request.h"
+
 namespace orv::host {
 
 ScenarioRun::ScenarioRun(Host& host, const Scenario& scenario, TokenSets sets,
@@ -18,6 +20,7 @@ void ScenarioRun::apply_initial() {
 }
 
 double ScenarioRun::step(const ClickReport& report) {
+  throw_if_stop_requested();
   host_.begin_frame();
   SimState& state = host_.state();
   const double t = state.time();

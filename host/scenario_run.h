@@ -39,6 +39,7 @@ class ScenarioRun {
   void apply_initial();
 
   // Runs the next frame, reporting its clicks; returns the frame's time.
+  // Throws HostError(interrupted) instead when a stop was asked for.
   double step(const ClickReport& report);
 
   // The tokens held for the whole run; a live viewer adds and drops its own.

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,7 +60,14 @@ constexpr BoundExpression kBoundExpressions[] = {
 
 }  // namespace
 
+void require_not_directory(const std::string& path) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw HostError(ErrorKind::unreadable, path + ": cannot open: is a directory");
+}
+
 std::string read_file(const std::string& path) {
+  require_not_directory(path);
   std::ifstream in(path, std::ios::binary);
   if (!in) throw HostError(ErrorKind::unreadable, path + ": cannot open: " + std::strerror(errno));
   std::ostringstream out;

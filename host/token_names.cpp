@@ -3,6 +3,7 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include "simulator.h"
 
@@ -134,6 +135,13 @@ std::optional<std::uint32_t> token_by_name(const std::string& name) {
 }
 
 std::span<const TokenInfo> token_table() { return kTokenTable; }
+
+bool token_takes(std::uint32_t id, bool text) {
+  for (const auto& t : kTokenTable) {
+    if (t.id == id) return (std::strcmp(t.unit, "text") == 0) == text;
+  }
+  return true;
+}
 
 std::string token_table_markdown() {
   const SimState fresh;

@@ -30,6 +30,12 @@ const char* token_name(std::uint32_t id);
 // Every named token, by number.
 std::span<const TokenInfo> token_table();
 
+// Whether a value of that kind may be set to the token: the module reads a
+// text token's variable as a pointer to characters, so a text token takes
+// texts only and the other tokens of the table take numbers and integers
+// only. Tokens outside the table take any kind.
+bool token_takes(std::uint32_t id, bool text);
+
 // The token table as a Markdown table (number, name, unit, sign, the value a
 // token has before a scenario sets it); docs/tokens.md carries this text.
 std::string token_table_markdown();

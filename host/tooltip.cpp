@@ -9,18 +9,30 @@ namespace orv::host {
 
 namespace {
 
+// Width and precision take at most two digits each: a conversion asking for
+// more is not one this host formats (it is copied as it stands), so no
+// placeholder can ask for more than a short line of text.
+constexpr std::size_t kMaxDigits = 2;
+
+// Skips the digits at `i`; false when there are more than kMaxDigits.
+bool skip_digits(std::string_view spec, std::size_t& i) {
+  const std::size_t start = i;
+  while (i < spec.size() && spec[i] >= '0' && spec[i] <= '9') ++i;
+  return i - start <= kMaxDigits;
+}
+
 // Parses a conversion "04.2f" into a printf format; returns the conversion
 // letter, or 0 when `spec` is not one.
 char make_format(std::string_view spec, std::string& format) {
   std::size_t i = 0;
-  while (i < spec.size() && std::strchr("-+ #0", spec[i]) != nullptr) ++i;
-  while (i < spec.size() && spec[i] >= '0' && spec[i] <= '9') ++i;
+  while (i < spec.size() && i < 8 && std::strchr("-+ #0", spec[i]) != nullptr) ++i;
+  // Leading zeros are the 0 flag, not width digits.
+  if (!skip_digits(spec, i)) return 0;
   if (i < spec.size() && spec[i] == '.') {
     ++i;
-    while (i < spec.size() && spec[i] >= '0' && spec[i] <= '9') ++i;
+    if (!skip_digits(spec, i)) return 0;
   }
   if (i + 1 != spec.size() || std::strchr("diuxXcfFeEgGs", spec[i]) == nullptr) return 0;
-  if (i > 24) return 0;  // no width or precision worth that many digits
   const char conversion = spec[i];
   format.clear();
   format.push_back('%');

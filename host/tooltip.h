@@ -3,8 +3,9 @@
 //   %((A:KOHLSMAN SETTING MB,millibar))%!d!   an inline host expression
 //   %%                                  a percent sign
 // The part between the exclamation marks is a C conversion (flags, width,
-// precision, one of d i u x X c f F e E g G s). A placeholder that does not
-// parse is copied as it stands.
+// precision, one of d i u x X c f F e E g G s); width and precision have at
+// most two digits each (99). A placeholder that does not parse, or asks for
+// more, is copied as it stands.
 #pragma once
 
 #include <functional>

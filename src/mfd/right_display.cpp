@@ -153,7 +153,7 @@ constexpr NeedleElement wedge_of() {
                  .pivot = kWedgePivot,
                  .table = needle_table(dial.table),
                  .token = dial.token,
-                 .callback = &wedge<dial.value, dial.caps.cap[cap - 1], copies>,
+                 .callback = &wedge<dial.value, dial.caps, cap - 1, copies>,
                  .flags = 0x87});
 }
 

@@ -29,12 +29,13 @@ inline constexpr DialCaps kSpoolCaps{{30.0, 60.0, 90.0, 100.0, 110.0}};       //
 inline constexpr DialCaps kEgtCaps{{500.0, 800.0, 1100.0, 1250.0, 1300.0}};   // degrees Celsius
 inline constexpr DialCaps kFuelFlowCaps{{50.0, 100.0, 150.0, 200.0, 220.0}};  // kilograms per minute
 
-// One wedge of a dial: the dial value `dial` stopped at cap `cap` (1..5), with
+// One wedge of a dial: the dial value `dial` stopped at cap `caps.cap[cap_index]`, with
 // no lower stop; a value that is not a number passes through as it is. The
 // first two wedges of the N1 and N2 dials first copy their own token value into
 // the dial value (`copies_token`), so the other three read it after them.
-template <f64& dial, f64 cap, bool copies_token>
+template <f64& dial, const DialCaps& caps, int cap_index, bool copies_token>
 f64 ORV_CALL wedge(void* element) {
+  constexpr f64 cap = caps.cap[cap_index];
   auto* n = static_cast<abi::NeedleElement*>(element);
   if constexpr (copies_token) dial = channel_f64(n->source);
   if (!page_gate(&n->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) return 0.0;

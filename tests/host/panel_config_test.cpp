@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace orv::host {
 namespace {
 
@@ -25,7 +27,7 @@ TEST(PanelConfig, ReadsTitlesWindowsAndGaugeLines) {
       "ident=10050\n"
       "gauge00=Other!Thing, 5,6\n"
       "[Views]\n"
-      "gauge00=Ignored!Here, 0,0\n",
+      "eyepoint=0,0,0\n",
       "panel.cfg");
   EXPECT_TRUE(p.warnings.empty());
   ASSERT_EQ(p.windows.size(), 2u);
@@ -71,6 +73,33 @@ TEST(PanelConfig, MalformedLinesWarnWithFileAndLineAndTheRestIsUsed) {
   EXPECT_EQ(p.warnings[0], "cockpit/panel.cfg:2: gauge line without 'Module!Gauge'");
   EXPECT_EQ(p.warnings[1].rfind("cockpit/panel.cfg:3: ", 0), 0u);
   EXPECT_EQ(p.warnings[7].rfind("cockpit/panel.cfg:10: ", 0), 0u);
+}
+
+// Numbers out of range and lines in places the reader does not use are
+// reported with their line and not used, never wrapped or silently dropped.
+TEST(PanelConfig, OutOfRangeNumbersAndMisplacedLinesWarn) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"[Window00]\ngauge00=M!G, 2147483647, 0\n", "panel.cfg:2: gauge position 2147483647,0 lies outside"},
+      {"[Window00]\ngauge00=M!G, 0, -9000\n", "panel.cfg:2: gauge position 0,-9000"},
+      {"[Window00]\ngauge00=M!G, 0, 0, 100000, 100000\n",
+       "panel.cfg:2: gauge size 100000 lies outside 1 to 8192"},
+      {"[Window00]\ngauge00=M!G, 0, 0, 4294967297\n", "panel.cfg:2: gauge size 4294967297"},
+      {"[Window00]\ngauge00=M!G, 0, 0, 10, 0\n", "panel.cfg:2: gauge size 0"},
+      {"[Window00]\nsize_mm=100000,10\n", "panel.cfg:2: size_mm needs a width"},
+      {"[Window00]\nident=4294967297\n", "panel.cfg:2: ident '4294967297' is neither"},
+      {"[Window00]\nposition=99999999999\n", "panel.cfg:2: position needs an integer"},
+      {"gauge00=M!G, 0, 0\n", "panel.cfg:1: gauge line outside any [WindowNN]"},
+      {"[Views]\ngauge00=M!G, 0, 0\n", "panel.cfg:2: gauge line outside any [WindowNN]"},
+      {"[Window-1]\ngauge00=M!G, 0, 0\n", "panel.cfg:1: section [Window-1] is not read"},
+      {"[Window1000]\n", "panel.cfg:1: section [Window1000] is not read"},
+      {"[VCockpit+1x]\n", "panel.cfg:1: section [VCockpit+1x] is not read"},
+  };
+  for (const auto& [text, warning] : cases) {
+    const PanelConfig p = parse_panel_config(text, "panel.cfg");
+    ASSERT_EQ(p.warnings.size(), 1u) << text;
+    EXPECT_EQ(p.warnings[0].rfind(warning, 0), 0u) << p.warnings[0];
+    for (const PanelWindow& w : p.windows) EXPECT_TRUE(w.gauges.empty()) << text;
+  }
 }
 
 TEST(PanelConfig, IdentNamesMapToWindowNumbers) {

@@ -35,7 +35,13 @@ INSTANTIATE_TEST_SUITE_P(
                     TooltipCase{"Knob (%((A:KOHLSMAN SETTING MB,millibar))%!d! mb)", "Knob (1012 mb)"},
                     TooltipCase{"100%% sure", "100% sure"},
                     TooltipCase{"bad %1!q! and %9!d!", "bad %1!q! and 0"},
-                    TooltipCase{"open %1!s", "open %1!s"}, TooltipCase{"trailing %", "trailing %"}));
+                    TooltipCase{"open %1!s", "open %1!s"}, TooltipCase{"trailing %", "trailing %"},
+                    // Width and precision up to 99; more is copied as written.
+                    TooltipCase{"%2!.99f!",
+                                "7.5000000000000000000000000000000000000000000000000"
+                                "00000000000000000000000000000000000000000000000000"},
+                    TooltipCase{"%1!.1299999999f! left", "%1!.1299999999f! left"},
+                    TooltipCase{"%1!100d!", "%1!100d!"}, TooltipCase{"%((X))%!.100f!", "-1!.100f!"}));
 
 TEST(TooltipFormat, HugeAndNanNumbersFormatWithoutOverflow) {
   TooltipSources sources;

@@ -408,9 +408,9 @@ class ArcPage : public LeftDisplay {
     host.expression_texts.clear();
     idents_ = {"ADF", "IOR", "TAC", "WPT1"};
     host.text_tokens = {{19, idents_[0].c_str()},
-                           {47, idents_[1].c_str()},
-                           {56, idents_[2].c_str()},
-                           {839, idents_[3].c_str()}};
+                        {47, idents_[1].c_str()},
+                        {56, idents_[2].c_str()},
+                        {839, idents_[3].c_str()}};
   }
   std::vector<std::string> idents_;
 };

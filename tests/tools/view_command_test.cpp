@@ -17,7 +17,10 @@ namespace fs = std::filesystem;
 using orv::test::run_tool_command;
 using orv::test::ToolRun;
 
-fs::path test_dir() { return fs::path(ORV_TEST_DIR) / "view"; }
+// Each test works in a folder of its own: ctest runs them in parallel.
+fs::path test_dir() {
+  return fs::path(ORV_TEST_DIR) / "view" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
 
 fs::path script(const std::string& name, const std::string& text) {
   fs::create_directories(test_dir());

@@ -2,9 +2,11 @@
 
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
+#include "stop_request.h"
 #include "token_names.h"
 
 namespace orv::panel_tool {
@@ -13,12 +15,18 @@ using namespace orv::host;
 
 namespace {
 
+// The farthest a clicked point may lie from its gauge's corner: beyond any
+// placed gauge, within what the host's coordinates hold.
+constexpr int kMaxPoint = 1000000;
+
 // "INSTANCE:X,Y[:extra][@T]" into its parts.
 void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std::string& extra, double& t) {
   std::string s = text;
   t = 0.0;
   if (auto at = s.rfind('@'); at != std::string::npos) {
-    if (!parse_seconds(s.substr(at + 1), t)) throw UsageError{"bad time in '" + text + "'"};
+    if (!parse_seconds(s.substr(at + 1), t) || t > kMaxSeconds)
+      throw UsageError{"bad time in '" + text + "' (seconds from 0 to " + std::to_string(int(kMaxSeconds)) +
+                       ")"};
     s = s.substr(0, at);
   }
   const auto colon = s.find(':');
@@ -34,6 +42,9 @@ void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std:
   if (comma == std::string::npos || !parse_int(rest.substr(0, comma), x) ||
       !parse_int(rest.substr(comma + 1), y))
     throw UsageError{"'" + text + "' needs integer X,Y"};
+  if (x < -kMaxPoint || x > kMaxPoint || y < -kMaxPoint || y > kMaxPoint)
+    throw UsageError{"'" + text + "': X and Y lie within -" + std::to_string(kMaxPoint) + " to " +
+                     std::to_string(kMaxPoint)};
   int index = 0;
   if (parse_int(who, index)) {
     if (index < 0) throw UsageError{"negative instance in '" + text + "'"};
@@ -145,6 +156,9 @@ std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
   if (!id) throw UsageError{"unknown token '" + v.substr(0, eq) + "'"};
   auto tv = parse_token_value(v.substr(eq + 1));
   if (!tv) throw UsageError{"bad value in '" + v + "'"};
+  const bool text = tv->kind == TokenValue::Kind::text;
+  if (!token_takes(*id, text))
+    throw UsageError{"'" + v + "': the token takes " + (text ? "a number" : "a text, s:TEXT")};
   return {*id, *tv};
 }
 
@@ -165,6 +179,8 @@ int exit_code_of(ErrorKind kind) {
       return kExitBadPanel;
     case ErrorKind::bad_scenario:
       return kExitBadScenario;
+    case ErrorKind::interrupted:
+      return kExitInterrupted + (stop_signal() != 0 ? stop_signal() : SIGINT);
   }
   return kExitInternal;
 }

@@ -10,13 +10,14 @@ namespace orv::panel_tool {
 // Exit codes shared by every subcommand.
 enum Exit : int {
   kExitOk = 0,
-  kExitInternal = 1,     // an unexpected failure
-  kExitUsage = 2,        // bad command line
-  kExitUnreadable = 3,   // a file that cannot be opened, read or written
-  kExitBadModule = 4,    // not a gauge module, or its records are wrong
-  kExitBadPanel = 5,     // a panel that places no gauge of the module
-  kExitBadScenario = 6,  // a scenario that does not parse
-  kExitUnavailable = 7,  // a subcommand this build does not include
+  kExitInternal = 1,       // an unexpected failure
+  kExitUsage = 2,          // bad command line
+  kExitUnreadable = 3,     // a file that cannot be opened, read or written
+  kExitBadModule = 4,      // not a gauge module, or its records are wrong
+  kExitBadPanel = 5,       // a panel that places no gauge of the module
+  kExitBadScenario = 6,    // a scenario that does not parse
+  kExitUnavailable = 7,    // a subcommand this build does not include
+  kExitInterrupted = 128,  // plus the signal: 130 SIGINT, 143 SIGTERM (the run stops between frames)
 };
 
 inline constexpr const char* kExitCodeHelp =
@@ -28,7 +29,8 @@ inline constexpr const char* kExitCodeHelp =
     "  4  the module is not a gauge module, or its records are wrong\n"
     "  5  the panel places no gauge of the module\n"
     "  6  the scenario does not parse\n"
-    "  7  the subcommand is not available in this build\n";
+    "  7  the subcommand is not available in this build\n"
+    "  130, 143  stopped by SIGINT or SIGTERM (between two frames)\n";
 
 using Args = std::vector<std::string>;
 

@@ -5,12 +5,14 @@
 //
 // Subcommands are looked up in one table; a subcommand that another build
 // adds (such as render) gets a row there.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "commands.h"
+#include "stop_request.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>
@@ -58,6 +60,20 @@ void usage(std::FILE* out) {
   std::fprintf(out, "\n'orvane-panel <command> --help' describes a command.\n\n%s", kExitCodeHelp);
 }
 
+// The first SIGINT or SIGTERM asks the run to stop at the next frame (the
+// tool then exits with 128 + the signal); a second one, the default action,
+// ends the process at once. Installed before the module is loaded, so a
+// library the module starts (audio) finds the signals taken and leaves them.
+void on_stop_signal(int signal) {
+  host::request_stop(signal);
+  std::signal(signal, SIG_DFL);
+}
+
+void install_stop_handlers() {
+  std::signal(SIGINT, on_stop_signal);
+  std::signal(SIGTERM, on_stop_signal);
+}
+
 }  // namespace
 
 std::string default_module_path() {
@@ -93,6 +109,7 @@ int main(int argc, char** argv) {
   const bool live = argc >= 2 && std::string(argv[1]) == "view";
   if (std::getenv("SDL_AUDIODRIVER") == nullptr && !live) setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
+  install_stop_handlers();
   if (argc < 2) {
     usage(stderr);
     return kExitUsage;

@@ -28,6 +28,7 @@
 #include "render/drawing_surfaces.h"
 #include "render/render.h"
 #include "scenario_run.h"
+#include "stop_request.h"
 #include "token_names.h"
 #include "view_script.h"
 
@@ -192,6 +193,8 @@ class Viewer {
     double due = 0.0;  // frames owed to real time
     bool quit = false;
     while (!quit) {
+      // SIGINT and SIGTERM end the viewer too, also while it is paused.
+      throw_if_stop_requested();
       // Script events are pushed as SDL events at their frame, so they take
       // the same way as real input.
       // A step at time t comes once the frame of that time (the nearest

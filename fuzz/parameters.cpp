@@ -4,13 +4,14 @@
 // plate's set-up and text). The input is the host's NUL-terminated string in
 // a buffer of exactly its size, so any read or write past it trips
 // AddressSanitizer; the checks below catch writes that stay inside it.
+#include "controls/parameters.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
-#include "controls/parameters.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
 
