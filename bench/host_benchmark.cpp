@@ -1,15 +1,35 @@
 // One full frame of the substitute host (service 6 to every instance,
 // evaluation of every element of the open windows, service 10): over the
 // default panel with the real module, and over 32 probe instances, whose
-// trivial callbacks leave mostly the host's own cost.
+// trivial callbacks leave mostly the host's own cost. And one frame of
+// `trace` over the built-in flight: the frame, then its trace lines.
+//
+// Global operator new is replaced by a counting one: the trace frame reports
+// the allocations made in its timed loop.
 #include <benchmark/benchmark.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <utility>
 
 #include "host.h"
 #include "host_error.h"
 #include "scenario.h"
+#include "trace.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace orv::host {
 namespace {
@@ -83,6 +103,39 @@ void BM_ProbeFrame(benchmark::State& bench) {
 }
 BENCHMARK(BM_ProbeFrame);
 
+// An output that keeps nothing.
+class NullOutput : public TraceOutput {
+ public:
+  void write(const char*, std::size_t size) override { bytes += size; }
+  void flush() override {}
+  std::size_t bytes = 0;
+};
+
+// The frames of the built-in flight (panel and scenario as `trace` runs them
+// by default) with their trace lines written to nowhere: one iteration is one
+// frame, and a run is the whole flight. Frames past the flight's end would
+// measure a standing picture, so the count is fixed.
+void BM_TraceFrame(benchmark::State& bench) {
+  auto module = Module::load(ORV_REAL_MODULE);
+  const Scenario scenario = parse_scenario(read_file(ORV_DEFAULT_SCENARIO), "default.json", "");
+  SimState state;
+  Host host(*module, state);
+  std::vector<std::string> warnings;
+  host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
+  TraceOptions options;
+  NullOutput out;
+  TraceRecorder trace(host, scenario, options, out);
+  trace.start();
+  for (int f = 0; f < 18; ++f) trace.frame();  // past the first frame's full listing
+  const long before = g_allocations.load();
+  for (auto _ : bench) trace.frame();
+  const long allocations = g_allocations.load() - before;
+  trace.finish();
+  bench.counters["allocations"] = static_cast<double>(allocations);
+  bench.counters["bytes_per_frame"] =
+      benchmark::Counter(static_cast<double>(out.bytes), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_TraceFrame)->Iterations(378)->Unit(benchmark::kMicrosecond);
 // The keyframed value of one token at every frame of a flight, for tracks of
 // 10 to 100000 keyframes: the lookup is a binary search, so the cost per
 // frame grows with the logarithm of the count.

@@ -237,6 +237,14 @@ void Host::close_calling_window() {
   if (current_ != nullptr) state_.close_window(current_->window);
 }
 
+int Host::calling_instance() const {
+  return current_ == nullptr ? -1 : static_cast<int>(current_ - instances_.data());
+}
+
+void Host::sound_played(int channel, int resource, std::uint32_t bytes) {
+  sounds_.push_back({state_.frame(), calling_instance(), channel, resource, bytes});
+}
+
 // A click goes to the first click box, in list order, that contains the point
 // (inside every enclosing area) and requests the click's kind. The host sends
 // the box's event id itself when it has one; otherwise it calls the box's

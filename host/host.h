@@ -47,6 +47,16 @@ struct ClickResult {
   bool called = false;      // the box's mouse callback was called
 };
 
+// A sound the module started, as a host audio service reports it
+// (Host::sound_played); the trace lists each in its frame.
+struct SoundPlay {
+  std::int64_t frame = 0;   // SimState frame (kSetupFrame before the first)
+  int instance = -1;        // the instance whose callback played it, -1: none
+  int channel = -1;         // the module's sound buffers, numbered in the order they were made
+  int resource = -1;        // the WAVE resource the buffer was loaded from, -1: unknown
+  std::uint32_t bytes = 0;  // sample bytes queued
+};
+
 struct TooltipResult {
   int rect = -1;  // the record that gave the tooltip, -1: none
   std::string text;
@@ -107,6 +117,13 @@ class Host {
 
   // Services called back by the module's code.
   void close_calling_window();
+  // Logs a sound the module queued, for the instance whose callback runs
+  // (called by whatever answers the module's audio calls).
+  void sound_played(int channel, int resource, std::uint32_t bytes);
+  // The instance whose callback runs, -1: none.
+  int calling_instance() const;
+  const std::vector<SoundPlay>& sounds() const { return sounds_; }
+  void clear_sounds() { sounds_.clear(); }
   static Host* active();
 
  private:
@@ -120,6 +137,7 @@ class Host {
   SimState& state_;
   std::vector<PlacedInstance> instances_;
   std::vector<PanelWindow> windows_;
+  std::vector<SoundPlay> sounds_;
   void* table_[128] = {};
   PlacedInstance* current_ = nullptr;  // the instance whose callback runs
   std::int64_t next_frame_ = 0;

@@ -315,4 +315,22 @@ bool Module::bitmap_size(u32 id, int& width, int& height) const {
   return true;
 }
 
+int Module::resource_id_at(const char* type, const void* bytes, unsigned ids) const {
+#if defined(_WIN32)
+  (void)type;
+  (void)bytes;
+  (void)ids;
+  return -1;
+#else
+  using ResourceFn = const unsigned char* (*)(const char*, unsigned, unsigned*);
+  auto fn = reinterpret_cast<ResourceFn>(find_symbol(handle_, "orv_module_resource"));
+  if (fn == nullptr || bytes == nullptr) return -1;
+  for (unsigned id = 0; id < ids; ++id) {
+    unsigned size = 0;
+    if (fn(type, id, &size) == bytes) return static_cast<int>(id);
+  }
+  return -1;
+#endif
+}
+
 }  // namespace orv::host

@@ -44,6 +44,10 @@ class Module {
   // Width and height in pixels of the module's bitmap resource `id`; false
   // when the module carries no such bitmap.
   bool bitmap_size(abi::u32 id, int& width, int& height) const;
+  // The id (below `ids`) of the module's resource of `type` ("WAVE") whose
+  // bytes start at `bytes`, or -1 (native builds: through the module's
+  // resource accessor; Windows builds always -1).
+  int resource_id_at(const char* type, const void* bytes, unsigned ids = 1000) const;
   // The loader's handle, handed to service 2 as the extra word.
   abi::uptr handle() const { return reinterpret_cast<abi::uptr>(handle_); }
 

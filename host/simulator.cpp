@@ -88,18 +88,46 @@ double TokenValue::as_double() const {
   return 0.0;
 }
 
-SimState::SimState() {
+SimState::SimState() : direct_(kDirectTokens, nullptr) {
   set_number(kTokenKohlsmanMb, 1013.0);
   set_expression_text("(A:ATC ID,string)", "F_ORVN");
   set_expression_number("(A:GPS IS ACTIVE WAY POINT,number)", 0.0);
   begin_frame(kSetupFrame);
 }
 
-void SimState::set_token(std::uint32_t id, TokenValue value) { tokens_[id] = std::move(value); }
+void SimState::set_token(std::uint32_t id, TokenValue value) {
+  if (id >= kDirectTokens) {
+    tokens_[id] = std::move(value);
+    return;
+  }
+  TokenValue*& slot = direct_[id];
+  if (slot != nullptr) {
+    *slot = std::move(value);
+    return;
+  }
+  slot = &direct_values_.emplace_back(std::move(value));
+}
 
 const TokenValue* SimState::token(std::uint32_t id) const {
+  if (id < kDirectTokens) return direct_[id];
   auto it = tokens_.find(id);
   return it == tokens_.end() ? nullptr : &it->second;
+}
+
+void SimState::set_expression_number(std::string_view code, double v) {
+  if (auto it = expression_numbers_.find(code); it != expression_numbers_.end()) {
+    it->second = v;
+  } else {
+    expression_numbers_.emplace(std::string(code), v);
+  }
+}
+
+void SimState::set_expression_text(std::string_view code, std::string v) {
+  if (auto it = expression_texts_.find(code); it != expression_texts_.end()) {
+    it->second = std::move(v);
+  } else {
+    expression_texts_.emplace(std::string(code), std::move(v));
+  }
 }
 
 double SimState::number(std::uint32_t id) const {
@@ -107,8 +135,7 @@ double SimState::number(std::uint32_t id) const {
   return v == nullptr ? 0.0 : v->as_double();
 }
 
-void SimState::deliver(abi::TokenVar& var) const {
-  const TokenValue* v = token(var.id);
+void SimState::deliver(abi::TokenVar& var, const TokenValue* v) {
   var.value.n = 0.0;
   if (v == nullptr) return;
   switch (v->kind) {
@@ -216,11 +243,12 @@ bool SimState::evaluate(const char* code, double* number_out, const char** text_
     }
   }
   bool known = false;
-  if (auto it = expression_numbers_.find(code); it != expression_numbers_.end()) {
+  const std::string_view key(code);
+  if (auto it = expression_numbers_.find(key); it != expression_numbers_.end()) {
     if (number_out != nullptr) *number_out = it->second;
     known = true;
   }
-  if (auto it = expression_texts_.find(code); it != expression_texts_.end()) {
+  if (auto it = expression_texts_.find(key); it != expression_texts_.end()) {
     if (text_out != nullptr) *text_out = it->second.c_str();
     known = true;
   }
@@ -229,13 +257,13 @@ bool SimState::evaluate(const char* code, double* number_out, const char** text_
 
 void* SimState::named_data(const char* name) const {
   if (name == nullptr) return nullptr;
-  auto it = named_data_.find(name);
+  auto it = named_data_.find(std::string_view(name));
   return it == named_data_.end() ? nullptr : it->second;
 }
 
 void* SimState::host_interface(const char* name) const {
   if (name == nullptr) return nullptr;
-  auto it = interfaces_.find(name);
+  auto it = interfaces_.find(std::string_view(name));
   return it == interfaces_.end() ? nullptr : it->second;
 }
 

@@ -5,11 +5,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/gauge_abi.h"
@@ -72,7 +74,9 @@ class SimState {
   double number(std::uint32_t id) const;
   // Writes token `var.id`'s value into the record's value field as the host
   // does: `.n` for floats, `.d` (upper bytes zero) for integers, `.p` for texts.
-  void deliver(abi::TokenVar& var) const;
+  void deliver(abi::TokenVar& var) const { deliver(var, token(var.id)); }
+  // The same with the token's value already looked up (null: never set).
+  static void deliver(abi::TokenVar& var, const TokenValue* value);
 
   // --- Time ----------------------------------------------------------------
   // Local time of frame 0, in seconds after midnight.
@@ -104,8 +108,10 @@ class SimState {
   const std::vector<WindowChange>& window_changes() const { return window_changes_; }
 
   // --- Host expressions ----------------------------------------------------
-  void set_expression_number(const std::string& code, double v) { expression_numbers_[code] = v; }
-  void set_expression_text(const std::string& code, std::string v) { expression_texts_[code] = std::move(v); }
+  // Setting an expression that is already known allocates nothing (a frame
+  // source sets its expressions every frame).
+  void set_expression_number(std::string_view code, double v);
+  void set_expression_text(std::string_view code, std::string v);
   // Evaluates `code` (either out-pointer may be null). An unknown expression
   // gives 0 and an empty text; returns whether the expression was known.
   bool evaluate(const char* code, double* number, const char** text) const;
@@ -136,14 +142,22 @@ class SimState {
 
  private:
   std::vector<std::shared_ptr<FrameSource>> sources_;
+  // Token values: those numbered below kDirectTokens found through a table
+  // indexed by number (no search, no allocation once a token exists), any
+  // other in a map. Values never move once stored (a delivered text pointer
+  // stays valid until the token is set again).
+  static constexpr std::uint32_t kDirectTokens = 16384;
+  std::vector<TokenValue*> direct_;  // token number -> its value in direct_values_, null: never set
+  std::deque<TokenValue> direct_values_;
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;
   std::vector<WindowChange> window_changes_;
-  std::map<std::string, double> expression_numbers_;
-  std::map<std::string, std::string> expression_texts_;
-  std::map<std::string, void*> named_data_;
-  std::map<std::string, void*> interfaces_;
+  // Keyed by text, looked up without building a string (std::less<>).
+  std::map<std::string, double, std::less<>> expression_numbers_;
+  std::map<std::string, std::string, std::less<>> expression_texts_;
+  std::map<std::string, void*, std::less<>> named_data_;
+  std::map<std::string, void*, std::less<>> interfaces_;
   std::vector<std::shared_ptr<void>> kept_;
   double start_time_ = 12.0 * 3600.0;
   std::int64_t frame_ = kSetupFrame;

@@ -1,11 +1,19 @@
 #include "trace.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <concepts>
+#include <cstring>
+#include <limits>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 #include "element_kind.h"
+#include "event_names.h"
+#include "host_error.h"
 #include "radio_stack.h"
 #include "scenario_run.h"
 #include "token_names.h"
@@ -14,14 +22,143 @@ namespace orv::host {
 
 using namespace abi;
 
+namespace {
+
+// Room for any number put_number writes.
+constexpr std::size_t kNumberChars = 32;
+
+// Writes `v` as "%.6g" would (through std::to_chars, so alike on every
+// target); returns the end.
+//
+// The shortest representation that reads back as `v` is cheap to find, and
+// rounding it to six significant digits gives the correctly rounded result
+// except when it ends exactly on a tie at the seventh digit (the double may
+// then lie on either side of the tie) and for subnormals: there the exact
+// conversion decides.
+char* put_number(char* out, double v) {
+  auto copy = [](char* to, std::string_view s) {
+    std::memcpy(to, s.data(), s.size());
+    return to + s.size();
+  };
+  if (std::isnan(v)) return copy(out, "nan");
+  if (std::isinf(v)) return copy(out, v > 0 ? "inf" : "-inf");
+  if (v == 0.0) return copy(out, "0");
+  // Between 1e-4 and 1e6 (fixed notation): the six digits from one exact
+  // scaling by a power of ten, unless the scaled value lies too near a tie
+  // for its own rounding error to be ruled out.
+  const double magnitude = std::fabs(v);
+  if (magnitude >= 1e-4 && magnitude < 1e6) {
+    static constexpr double kPowers[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
+    static constexpr double kScales[] = {1e9, 1e8, 1e7, 1e6, 1e5, 1e4, 1e3, 1e2, 1e1, 1e0};
+    int exponent = 0;  // of the leading digit, -4 to 5
+    while (exponent < 5 && magnitude >= kPowers[exponent + 5]) ++exponent;
+    while (exponent > -4 && magnitude < kPowers[exponent + 4]) --exponent;
+    const double scaled = magnitude * kScales[exponent + 4];  // 1e5 <= scaled < 1e6 but next to a power
+    const double below = std::floor(scaled);
+    const double fraction = scaled - below;
+    if (scaled >= 1e5 && scaled < 1e6 && std::fabs(fraction - 0.5) > 1e-6) {
+      auto digits = static_cast<std::int32_t>(below) + (fraction > 0.5 ? 1 : 0);
+      if (digits == 1000000) {
+        digits = 100000;
+        ++exponent;
+      }
+      if (exponent < 6) {
+        char text[6];
+        for (int k = 5; k >= 0; --k, digits /= 10) text[k] = static_cast<char>('0' + digits % 10);
+        int count = 6;
+        while (count > 1 && text[count - 1] == '0') --count;
+        char* o = out;
+        if (v < 0) *o++ = '-';
+        if (exponent < 0) {
+          *o++ = '0';
+          *o++ = '.';
+          for (int k = -1; k > exponent; --k) *o++ = '0';
+          return copy(o, std::string_view(text, static_cast<std::size_t>(count)));
+        }
+        for (int k = 0; k <= exponent; ++k) *o++ = k < count ? text[k] : '0';
+        if (count > exponent + 1) {
+          *o++ = '.';
+          o = copy(o, std::string_view(text + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
+        }
+        return o;
+      }
+    }
+  }
+  char shortest[kNumberChars];
+  auto [end, ec] = std::to_chars(shortest, shortest + sizeof shortest, v, std::chars_format::scientific);
+  if (ec != std::errc()) return copy(out, "?");
+  // "-d.ddde-XX": sign, digits, exponent.
+  const char* p = shortest;
+  char* o = out;
+  if (*p == '-') {
+    *o++ = '-';
+    ++p;
+  }
+  char digits[20];
+  int count = 0;
+  for (; p < end && *p != 'e'; ++p) {
+    if (*p != '.' && count < 20) digits[count++] = *p;
+  }
+  int exponent = 0;
+  if (p < end) {
+    int e = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, e);
+    exponent = e;
+  }
+  // Subnormals carry too few bits for the shortest form to show six digits.
+  if ((count == 7 && digits[6] == '5') || std::fabs(v) < std::numeric_limits<double>::min()) {
+    auto [exact, exact_ec] = std::to_chars(out, out + kNumberChars, v, std::chars_format::general, 6);
+    return exact_ec == std::errc() ? exact : copy(out, "?");
+  }
+  if (count > 6) {
+    const bool up = digits[6] >= '5';
+    count = 6;
+    if (up) {
+      int i = 5;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+      if (i >= 0) {
+        ++digits[i];
+      } else {
+        digits[0] = '1';
+        for (int k = 1; k < 6; ++k) digits[k] = '0';
+        ++exponent;
+      }
+    }
+  }
+  while (count > 1 && digits[count - 1] == '0') --count;
+  if (exponent < -4 || exponent >= 6) {
+    *o++ = digits[0];
+    if (count > 1) {
+      *o++ = '.';
+      o = copy(o, std::string_view(digits + 1, static_cast<std::size_t>(count - 1)));
+    }
+    *o++ = 'e';
+    *o++ = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude >= 100) *o++ = static_cast<char>('0' + magnitude / 100);
+    *o++ = static_cast<char>('0' + magnitude / 10 % 10);
+    *o++ = static_cast<char>('0' + magnitude % 10);
+    return o;
+  }
+  if (exponent < 0) {
+    *o++ = '0';
+    *o++ = '.';
+    for (int k = -1; k > exponent; --k) *o++ = '0';
+    return copy(o, std::string_view(digits, static_cast<std::size_t>(count)));
+  }
+  for (int k = 0; k <= exponent; ++k) *o++ = k < count ? digits[k] : '0';
+  if (count > exponent + 1) {
+    *o++ = '.';
+    o = copy(o, std::string_view(digits + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
+  }
+  return o;
+}
+
+}  // namespace
+
 std::string format_number(double v) {
-  if (std::isnan(v)) return "nan";
-  if (std::isinf(v)) return v > 0 ? "inf" : "-inf";
-  if (v == 0.0) return "0";
-  char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 6);
-  if (ec != std::errc()) return "?";
-  return std::string(buffer, end);
+  char buffer[kNumberChars];
+  return std::string(buffer, put_number(buffer, v));
 }
 
 std::string escape_text(const char* text) {
@@ -43,60 +180,537 @@ std::string escape_text(const char* text) {
   return out;
 }
 
+void FileTraceOutput::write(const char* data, std::size_t size) {
+  if (size != 0 && std::fwrite(data, 1, size, file_) != size) fail();
+}
+
+void FileTraceOutput::flush() {
+  if (std::fflush(file_) != 0 || std::ferror(file_) != 0) fail();
+}
+
+void FileTraceOutput::fail() const {
+  const int error = errno;
+  throw HostError(ErrorKind::unreadable, name_ + ": cannot write the trace" +
+                                             (error != 0 ? std::string(": ") + std::strerror(error) : ""));
+}
+
+void StreamTraceOutput::write(const char* data, std::size_t size) {
+  out_.write(data, static_cast<std::streamsize>(size));
+  if (!out_) throw HostError(ErrorKind::unreadable, "cannot write the trace");
+}
+
+void StreamTraceOutput::flush() {
+  out_.flush();
+  if (!out_) throw HostError(ErrorKind::unreadable, "cannot write the trace");
+}
+
 namespace {
 
-// What an element line shows after its identifier.
-std::string element_state(const ElementSlot& slot) {
-  const ElementHeader* e = slot.element;
-  const ElementKind* kind = element_kind(e->kind);
-  std::string s = element_kind_name(e->kind);
-  const std::size_t n = kind != nullptr ? kind->channels : 0;
-  for (std::size_t i = 0; i < n; ++i) s += (i == 0 ? " v=" : ",") + format_number(slot.values.channel[i]);
-  if (e->kind != kText) s += " bmp=" + std::to_string(e->bitmap);
-  s += (e->flags & kHiddenFlag) != 0 ? " hidden" : " shown";
-  if (e->kind == kText) s += " text=\"" + escape_text(reinterpret_cast<const TextElement*>(e)->text) + "\"";
-  return s;
+// The channel values an element line shows.
+int channel_count(u32 kind) {
+  const ElementKind* k = element_kind(kind);
+  return k != nullptr ? static_cast<int>(k->channels) : 0;
 }
 
 const char* button_name(MouseButton b) {
   return b == MouseButton::left ? "left" : b == MouseButton::right ? "right" : "move";
 }
 
+const char* element_text(const ElementHeader* e) {
+  const char* text = reinterpret_cast<const TextElement*>(e)->text;
+  return text != nullptr ? text : "";
+}
+
+// Bytes appended with a bounds check and a copy; grows only for a line
+// longer than what it holds.
+class ByteBuffer {
+ public:
+  explicit ByteBuffer(std::size_t capacity) : data_(new char[capacity]), capacity_(capacity) {}
+  void push_back(char c) {
+    if (size_ == capacity_) grow(1);
+    data_[size_++] = c;
+  }
+  void append(const char* p, std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
+    std::memcpy(data_.get() + size_, p, n);
+    size_ += n;
+  }
+  void append(std::string_view s) { append(s.data(), s.size()); }
+  // Room for `n` more bytes, written through the pointer and then kept
+  // with commit().
+  char* reserve(std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
+    return data_.get() + size_;
+  }
+  void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+  const char* data() const { return data_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  void clear() { size_ = 0; }
+
+ private:
+  void grow(std::size_t n) {
+    const std::size_t capacity = std::max(capacity_ * 2, size_ + n);
+    std::unique_ptr<char[]> data(new char[capacity]);
+    std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+  }
+  std::unique_ptr<char[]> data_;
+  std::size_t capacity_;
+  std::size_t size_ = 0;
+};
+
+// Text made into lines: appends to a buffer that goes to the output whenever
+// it holds a block, so the run's memory does not grow with its length.
+class Writer {
+ public:
+  explicit Writer(TraceOutput& out) : out_(out), buffer_(kBlock + 4096) {}
+
+  Writer& operator<<(std::string_view s) {
+    buffer_.append(s);
+    return *this;
+  }
+  Writer& operator<<(char c) {
+    buffer_.push_back(c);
+    return *this;
+  }
+  template <std::integral T>
+  Writer& operator<<(T v) {
+    char* at = buffer_.reserve(24);
+    auto [end, ec] = std::to_chars(at, at + 24, v);
+    buffer_.commit(ec == std::errc() ? end : at);
+    return *this;
+  }
+  Writer& number(double v) {
+    buffer_.commit(put_number(buffer_.reserve(kNumberChars), v));
+    return *this;
+  }
+  // A number as a JSON value: NaN and the infinities, which JSON has no
+  // numbers for, as the strings "nan", "inf" and "-inf".
+  Writer& json_number(double v) {
+    if (!std::isfinite(v)) return *this << '"' << (std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf") << '"';
+    return number(v);
+  }
+  // The trace's escaping (escape_text).
+  Writer& escaped(const char* text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); p != nullptr && *p != 0; ++p) {
+      if (*p == '"' || *p == '\\') {
+        buffer_.push_back('\\');
+        buffer_.push_back(static_cast<char>(*p));
+      } else if (*p >= 0x20 && *p < 0x7F) {
+        buffer_.push_back(static_cast<char>(*p));
+      } else {
+        const char hex[4] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15]};
+        buffer_.append(hex, 4);
+      }
+    }
+    return *this;
+  }
+  // A JSON string of ASCII only: bytes outside printable ASCII as \u00XX,
+  // the byte's value (the module's texts are single-byte Windows text).
+  Writer& json_string(const char* text) {
+    static const char kHex[] = "0123456789abcdef";
+    buffer_.push_back('"');
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); p != nullptr && *p != 0; ++p) {
+      if (*p == '"' || *p == '\\') {
+        buffer_.push_back('\\');
+        buffer_.push_back(static_cast<char>(*p));
+      } else if (*p >= 0x20 && *p < 0x7F) {
+        buffer_.push_back(static_cast<char>(*p));
+      } else {
+        const char hex[6] = {'\\', 'u', '0', '0', kHex[*p >> 4], kHex[*p & 15]};
+        buffer_.append(hex, 6);
+      }
+    }
+    buffer_.push_back('"');
+    return *this;
+  }
+  Writer& json_string(const std::string& text) { return json_string(text.c_str()); }
+  Writer& json_name(const char* name) { return name != nullptr ? json_string(name) : *this << "null"; }
+  Writer& json_bool(bool v) { return *this << (v ? "true" : "false"); }
+
+  // Ends a line; a full block goes to the output.
+  void end_line() {
+    buffer_.push_back('\n');
+    if (buffer_.size() >= kBlock) drain();
+  }
+  void finish() {
+    drain();
+    out_.flush();
+  }
+
+ private:
+  static constexpr std::size_t kBlock = 64 * 1024;
+  void drain() {
+    if (!buffer_.empty()) out_.write(buffer_.data(), buffer_.size());
+    buffer_.clear();
+  }
+
+  TraceOutput& out_;
+  ByteBuffer buffer_;
+};
+
+// What the trace last wrote of an element: its raw state, compared before
+// anything is formatted, and the formatted state after its identifier.
+struct RawState {
+  std::uint64_t bits[3] = {0, 0, 0};  // the channel values, bit for bit
+  std::uint32_t kind = 0;
+  std::uint32_t bitmap = 0;
+  std::uint32_t hidden = 0;
+  std::uint32_t seen = 0;
+};
+
+struct ElementMemo {
+  RawState raw;
+  std::string text;   // a text element's text
+  std::string state;  // "needle v=20 bmp=20 shown"
+};
+
+struct ClickRecord {
+  const ScenarioClick* click;
+  std::optional<std::size_t> index;
+  ClickResult result;
+};
+
+struct TooltipRecord {
+  const ScenarioTooltip* tooltip;
+  std::optional<std::size_t> index;
+  TooltipResult result;
+};
+
 class TraceRun {
  public:
-  TraceRun(Host& host, std::ostream& out, bool full) : host_(host), out_(out), full_(full) {
-    previous_.resize(host.instances().size());
-    for (std::size_t i = 0; i < previous_.size(); ++i)
-      previous_[i].resize(host.instance(i).elements().size());
+  TraceRun(Host& host, TraceOutput& out, const TraceOptions& options)
+      : host_(host), out_(out), full_(options.full), json_(options.format == TraceFormat::jsonl) {
+    memo_.resize(host.instances().size());
+    for (std::size_t i = 0; i < memo_.size(); ++i) memo_[i].resize(host.instance(i).elements().size());
   }
 
   void header() {
-    out_ << "orvane-panel trace 1\n";
-    out_ << "module " << host_.module().name() << " gauges " << host_.module().gauges().size() << "\n";
+    const Module& module = host_.module();
+    if (json_) {
+      out_ << R"({"type":"trace","version":1})";
+      out_.end_line();
+      out_ << R"({"type":"module","name":)";
+      out_.json_string(module.name()) << R"(,"gauges":)" << module.gauges().size() << '}';
+      out_.end_line();
+    } else {
+      out_ << "orvane-panel trace 1";
+      out_.end_line();
+      out_ << "module " << module.name() << " gauges " << module.gauges().size();
+      out_.end_line();
+    }
     for (const PanelWindow& w : host_.windows()) {
-      out_ << "window " << w.number << " \"" << escape_text(w.title.c_str()) << "\" "
-           << (w.visible ? "open" : "closed") << "\n";
+      if (json_) {
+        out_ << R"({"type":"panel_window","window":)" << w.number << R"(,"title":)";
+        out_.json_string(w.title) << R"(,"open":)";
+        out_.json_bool(w.visible) << '}';
+      } else {
+        out_ << "window " << w.number << " \"";
+        out_.escaped(w.title.c_str()) << "\" " << (w.visible ? "open" : "closed");
+      }
+      out_.end_line();
     }
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
-      out_ << "instance " << i << " " << p.gauge->name() << " window " << p.window << " at " << p.x << ","
-           << p.y << " size " << p.width << "x" << p.height << " params \""
-           << escape_text(p.gauge->parameters().c_str()) << "\"\n";
+      if (json_) {
+        out_ << R"({"type":"instance","instance":)" << i << R"(,"gauge":)";
+        out_.json_string(p.gauge->name())
+            << R"(,"window":)" << p.window << R"(,"x":)" << p.x << R"(,"y":)" << p.y << R"(,"width":)"
+            << p.width << R"(,"height":)" << p.height << R"(,"params":)";
+        out_.json_string(p.gauge->parameters()) << '}';
+      } else {
+        out_ << "instance " << i << ' ' << p.gauge->name() << " window " << p.window << " at " << p.x << ','
+             << p.y << " size " << p.width << 'x' << p.height << " params \"";
+        out_.escaped(p.gauge->parameters().c_str()) << '"';
+      }
+      out_.end_line();
     }
   }
 
-  // Key events and window changes logged since the last call.
+  // "setup", "shutdown", "end".
+  void marker(const char* name) {
+    if (json_) {
+      out_ << R"({"type":")" << name << R"("})";
+    } else {
+      out_ << name;
+    }
+    out_.end_line();
+  }
+
+  void frame_line(int frame, double t) {
+    frame_ = frame;
+    if (json_) {
+      out_ << R"({"type":"frame","frame":)" << frame << R"(,"t":)";
+      out_.json_number(t) << '}';
+    } else {
+      out_ << "frame " << frame << " t=";
+      out_.number(t);
+    }
+    out_.end_line();
+  }
+
+  void finish() { out_.finish(); }
+
+  // The phase's frame number in JSON objects: -1 during set-up, the number of
+  // frames run during shutdown.
+  void set_frame(std::int64_t frame) { frame_ = frame; }
+
+  // Key events, window changes and sounds logged since the last call; the
+  // logs are emptied, so that they do not grow over a long run.
   void state_changes() {
-    const auto& events = host_.state().key_events();
-    for (; events_seen_ < events.size(); ++events_seen_) {
-      out_ << "  event " << events[events_seen_].event << " " << events[events_seen_].value << "\n";
-      radio_tokens(events[events_seen_].event);
+    SimState& state = host_.state();
+    for (const KeyEventRecord& e : state.key_events()) {
+      const char* name = event_name(e.event);
+      if (json_) {
+        begin_object("event") << R"(,"event":)" << e.event << R"(,"name":)";
+        out_.json_name(name) << R"(,"value":)" << e.value << '}';
+      } else {
+        out_ << "  event " << e.event << ' ' << e.value;
+        if (name != nullptr) out_ << ' ' << name;
+      }
+      out_.end_line();
+      radio_tokens(e.event);
     }
-    const auto& windows = host_.state().window_changes();
-    for (; windows_seen_ < windows.size(); ++windows_seen_) {
-      out_ << "  window " << windows[windows_seen_].window
-           << (windows[windows_seen_].open ? " open" : " closed") << "\n";
+    for (const WindowChange& w : state.window_changes()) {
+      if (json_) {
+        begin_object("window") << R"(,"window":)" << w.window << R"(,"open":)";
+        out_.json_bool(w.open) << '}';
+      } else {
+        out_ << "  window " << w.window << (w.open ? " open" : " closed");
+      }
+      out_.end_line();
     }
+    for (const SoundPlay& s : host_.sounds()) {
+      const char* gauge =
+          s.instance >= 0 ? host_.instance(static_cast<std::size_t>(s.instance)).name() : nullptr;
+      if (json_) {
+        begin_object("sound") << R"(,"instance":)";
+        if (s.instance >= 0) {
+          out_ << s.instance;
+        } else {
+          out_ << "null";
+        }
+        out_ << R"(,"gauge":)";
+        out_.json_name(gauge) << R"(,"channel":)" << s.channel << R"(,"resource":)" << s.resource
+                              << R"(,"bytes":)" << s.bytes << '}';
+      } else {
+        out_ << "  sound ";
+        if (s.instance >= 0) {
+          out_ << s.instance << ' ' << gauge;
+        } else {
+          out_ << "- -";
+        }
+        out_ << " channel " << s.channel << " resource " << s.resource << " bytes " << s.bytes;
+      }
+      out_.end_line();
+    }
+    state.clear_logs();
+    host_.clear_sounds();
+  }
+
+  void clicks(const std::vector<ClickRecord>& records) {
+    for (const ClickRecord& r : records) {
+      const ScenarioClick& c = *r.click;
+      if (json_) {
+        begin_object("click");
+      } else {
+        out_ << "  click ";
+      }
+      if (!r.index) {
+        if (json_) {
+          out_ << R"(,"target":)";
+          out_.json_string(c.target.describe()) << R"(,"missing":true})";
+        } else {
+          out_ << c.target.describe() << " missing";
+        }
+        out_.end_line();
+        continue;
+      }
+      const char* gauge = host_.instance(*r.index).name();
+      const char* event = r.result.event != 0 ? event_name(r.result.event) : nullptr;
+      if (json_) {
+        out_ << R"(,"instance":)" << *r.index << R"(,"gauge":)";
+        out_.json_string(gauge) << R"(,"x":)" << c.x << R"(,"y":)" << c.y << R"(,"button":")"
+                                << button_name(c.button) << R"(","box":)";
+        if (r.result.rect < 0) {
+          out_ << "null";
+        } else {
+          out_ << r.result.rect;
+        }
+        out_ << R"(,"event":)";
+        if (r.result.event != 0) {
+          out_ << r.result.event;
+        } else {
+          out_ << "null";
+        }
+        out_ << R"(,"event_name":)";
+        out_.json_name(event) << R"(,"callback":)";
+        out_.json_bool(r.result.called) << '}';
+      } else {
+        out_ << *r.index << ' ' << gauge << ' ' << c.x << ',' << c.y << ' ' << button_name(c.button);
+        if (r.result.rect < 0) {
+          out_ << " none";
+        } else {
+          out_ << " box " << r.result.rect;
+          if (r.result.event != 0) {
+            out_ << " event " << r.result.event;
+            if (event != nullptr) out_ << ' ' << event;
+          }
+          if (r.result.called) out_ << " callback";
+        }
+      }
+      out_.end_line();
+    }
+  }
+
+  void tooltips(const std::vector<TooltipRecord>& records) {
+    for (const TooltipRecord& r : records) {
+      const ScenarioTooltip& t = *r.tooltip;
+      if (json_) {
+        begin_object("tooltip");
+      } else {
+        out_ << "  tooltip ";
+      }
+      if (!r.index) {
+        if (json_) {
+          out_ << R"(,"target":)";
+          out_.json_string(t.target.describe()) << R"(,"missing":true})";
+        } else {
+          out_ << t.target.describe() << " missing";
+        }
+        out_.end_line();
+        continue;
+      }
+      const char* gauge = host_.instance(*r.index).name();
+      if (json_) {
+        out_ << R"(,"instance":)" << *r.index << R"(,"gauge":)";
+        out_.json_string(gauge) << R"(,"x":)" << t.x << R"(,"y":)" << t.y << R"(,"box":)";
+        if (r.result.rect < 0) {
+          out_ << R"(null,"text":null})";
+        } else {
+          out_ << r.result.rect << R"(,"text":)";
+          out_.json_string(r.result.text) << '}';
+        }
+      } else {
+        out_ << *r.index << ' ' << gauge << ' ' << t.x << ',' << t.y;
+        if (r.result.rect < 0) {
+          out_ << " none";
+        } else {
+          out_ << " \"";
+          out_.escaped(r.result.text.c_str()) << '"';
+        }
+      }
+      out_.end_line();
+    }
+  }
+
+  void elements() {
+    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+      if (!host_.shown(i)) continue;
+      GaugeInstance& g = host_.instance(i);
+      std::vector<ElementMemo>& memos = memo_[i];
+      for (std::size_t k = 0; k < g.elements().size(); ++k) {
+        const ElementSlot& slot = g.elements()[k];
+        if (!slot.values.evaluated) continue;
+        ElementMemo& memo = memos[k];
+        if (!remember(slot, memo) && !full_) continue;
+        element_line(i, k, g.name(), slot, memo.state);
+      }
+    }
+  }
+
+ private:
+  Writer& begin_object(const char* type) {
+    return out_ << R"({"type":")" << type << R"(","frame":)" << frame_;
+  }
+
+  // Takes the element's present state into its memo; true when the state as
+  // written differs from the last one written (or none was).
+  bool remember(const ElementSlot& slot, ElementMemo& memo) {
+    const ElementHeader* e = slot.element;
+    RawState raw;
+    static_assert(sizeof raw.bits == sizeof slot.values.channel);
+    std::memcpy(raw.bits, slot.values.channel, sizeof raw.bits);
+    raw.kind = e->kind;
+    raw.bitmap = e->bitmap;
+    raw.hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
+    raw.seen = 1;
+    const char* text = e->kind == kText ? element_text(e) : "";
+    if (std::memcmp(&raw, &memo.raw, sizeof raw) == 0 && (e->kind != kText || memo.text == text))
+      return false;
+    const bool first = memo.raw.seen == 0;
+    memo.raw = raw;
+    if (e->kind == kText) memo.text.assign(text);
+    const int n = channel_count(e->kind);
+    const bool hidden = raw.hidden != 0;
+
+    // Raw values that differ may still print alike (digits past the sixth).
+    using namespace std::string_view_literals;
+    scratch_.assign(element_kind_name(e->kind));
+    char digits[kNumberChars];
+    for (int c = 0; c < n; ++c) {
+      scratch_.append(c == 0 ? " v="sv : ","sv);
+      scratch_.append(digits, put_number(digits, slot.values.channel[c]));
+    }
+    if (e->kind != kText) {
+      auto [end, ec] = std::to_chars(digits, digits + sizeof digits, e->bitmap);
+      scratch_.append(" bmp="sv);
+      scratch_.append(digits, ec == std::errc() ? end : digits);
+    }
+    scratch_.append(hidden ? " hidden"sv : " shown"sv);
+    if (e->kind == kText) {
+      scratch_.append(" text=\""sv);
+      append_escaped(scratch_, text);
+      scratch_.push_back('"');
+    }
+    if (!first && scratch_ == memo.state) return false;
+    memo.state.assign(scratch_);
+    return true;
+  }
+
+  static void append_escaped(std::string& out, const char* text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+      if (*p == '"' || *p == '\\') {
+        out += '\\';
+        out += static_cast<char>(*p);
+      } else if (*p >= 0x20 && *p < 0x7F) {
+        out += static_cast<char>(*p);
+      } else {
+        const char hex[4] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15]};
+        out.append(hex, 4);
+      }
+    }
+  }
+
+  void element_line(std::size_t instance, std::size_t index, const char* gauge, const ElementSlot& slot,
+                    const std::string& state) {
+    if (!json_) {
+      out_ << "  element " << instance << '.' << index << ' ' << gauge << ' ' << std::string_view(state);
+      out_.end_line();
+      return;
+    }
+    const ElementHeader* e = slot.element;
+    begin_object("element") << R"(,"instance":)" << instance << R"(,"element":)" << index << R"(,"gauge":)";
+    out_.json_string(gauge) << R"(,"kind":")" << element_kind_name(e->kind) << R"(","values":[)";
+    const int n = channel_count(e->kind);
+    for (int c = 0; c < n; ++c) {
+      if (c > 0) out_ << ',';
+      out_.json_number(slot.values.channel[c]);
+    }
+    out_ << ']';
+    if (e->kind != kText) out_ << R"(,"bitmap":)" << e->bitmap;
+    out_ << R"(,"shown":)";
+    out_.json_bool((e->flags & kHiddenFlag) == 0);
+    if (e->kind == kText) {
+      out_ << R"(,"text":)";
+      out_.json_string(element_text(e));
+    }
+    out_ << '}';
+    out_.end_line();
   }
 
   // The tokens a radio event changed, with their values as they stand now.
@@ -105,112 +719,123 @@ class TraceRun {
       if (id == 0) continue;
       const TokenValue* v = host_.state().token(id);
       const char* name = token_name(id);
-      out_ << "    token " << id << " " << (name != nullptr ? name : "?") << " ";
-      if (v != nullptr && v->kind == TokenValue::Kind::integer) {
-        char hex[16];
-        auto [end, ec] = std::to_chars(hex, hex + sizeof hex, v->integer, 16);
-        const std::string digits(hex, ec == std::errc() ? end : hex);
-        out_ << "0x" << std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') << digits;
-      } else {
-        out_ << format_number(v != nullptr ? v->as_double() : 0.0);
+      const bool integer = v != nullptr && v->kind == TokenValue::Kind::integer;
+      char hex[16] = "0x";
+      char* hex_end = hex + 2;
+      if (integer) {
+        char digits[12];
+        auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v->integer, 16);
+        const auto count = static_cast<std::size_t>((ec == std::errc() ? end : digits) - digits);
+        for (std::size_t pad = count; pad < 4; ++pad) *hex_end++ = '0';
+        std::memcpy(hex_end, digits, count);
+        hex_end += count;
       }
-      out_ << "\n";
-    }
-  }
-
-  // The line of a click the run delivered.
-  std::string click_line(const ScenarioClick& c, std::optional<std::size_t> index,
-                         const ClickResult& r) const {
-    std::string line = "  click ";
-    if (!index) return line + c.target.describe() + " missing";
-    line += std::to_string(*index) + " " + host_.instance(*index).name() + " " + std::to_string(c.x) + "," +
-            std::to_string(c.y) + " " + button_name(c.button);
-    if (r.rect < 0) {
-      line += " none";
-    } else {
-      line += " box " + std::to_string(r.rect);
-      if (r.event != 0) line += " event " + std::to_string(r.event);
-      if (r.called) line += " callback";
-    }
-    return line;
-  }
-
-  void tooltip(const ScenarioTooltip& t, std::vector<std::string>& lines) {
-    auto index = t.target.resolve(host_);
-    std::string line = "  tooltip ";
-    if (!index) {
-      lines.push_back(line + t.target.describe() + " missing");
-      return;
-    }
-    const TooltipResult r = host_.tooltip(*index, t.x, t.y);
-    line += std::to_string(*index) + " " + host_.instance(*index).name() + " " + std::to_string(t.x) + "," +
-            std::to_string(t.y);
-    lines.push_back(r.rect < 0 ? line + " none" : line + " \"" + escape_text(r.text.c_str()) + "\"");
-  }
-
-  void elements() {
-    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
-      if (!host_.shown(i)) continue;
-      GaugeInstance& g = host_.instance(i);
-      for (std::size_t k = 0; k < g.elements().size(); ++k) {
-        const ElementSlot& slot = g.elements()[k];
-        if (!slot.values.evaluated) continue;
-        std::string state = element_state(slot);
-        if (full_ || state != previous_[i][k]) {
-          out_ << "  element " << i << "." << k << " " << g.name() << " " << state << "\n";
-          previous_[i][k] = std::move(state);
+      const std::string_view hex_text(hex, static_cast<std::size_t>(hex_end - hex));
+      if (json_) {
+        begin_object("token") << R"(,"token":)" << id << R"(,"name":)";
+        out_.json_name(name) << R"(,"value":)";
+        if (integer) {
+          out_ << v->integer << R"(,"hex":")" << hex_text << '"';
+        } else {
+          out_.json_number(v != nullptr ? v->as_double() : 0.0);
+        }
+        out_ << '}';
+      } else {
+        out_ << "    token " << id << ' ' << (name != nullptr ? name : "?") << ' ';
+        if (integer) {
+          out_ << hex_text;
+        } else {
+          out_.number(v != nullptr ? v->as_double() : 0.0);
         }
       }
+      out_.end_line();
     }
   }
 
- private:
   Host& host_;
-  std::ostream& out_;
+  Writer out_;
   bool full_;
-  std::vector<std::vector<std::string>> previous_;
-  std::size_t events_seen_ = 0;
-  std::size_t windows_seen_ = 0;
+  bool json_;
+  std::int64_t frame_ = kSetupFrame;
+  std::vector<std::vector<ElementMemo>> memo_;
+  std::string scratch_;
 };
 
 }  // namespace
 
-void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, std::ostream& out) {
-  ScenarioRun scenario_run(host, scenario, options.sets, options.clicks);
-  scenario_run.apply_initial();
-  std::vector<ScenarioTooltip> tooltips = scenario.tooltips;
-  tooltips.insert(tooltips.end(), options.tooltips.begin(), options.tooltips.end());
-  std::stable_sort(tooltips.begin(), tooltips.end(), [](const auto& a, const auto& b) { return a.t < b.t; });
-
-  TraceRun run(host, out, options.full);
-  run.header();
-  out << "setup\n";
-  host.start();
-  run.state_changes();
-
-  std::size_t next_tooltip = 0;
-  std::vector<std::string> click_lines, tooltip_lines;
-  for (int f = 0; f < options.frames; ++f) {
-    click_lines.clear();
-    tooltip_lines.clear();
-    const double t = scenario_run.step([&](const ScenarioClick& c, auto index, const ClickResult& r) {
-      click_lines.push_back(run.click_line(c, index, r));
-    });
-    out << "frame " << f << " t=" << format_number(t) << "\n";
-    for (const auto& line : click_lines) out << line << "\n";
-
-    while (next_tooltip < tooltips.size() && scenario_run.due(tooltips[next_tooltip].t))
-      run.tooltip(tooltips[next_tooltip++], tooltip_lines);
-
-    run.state_changes();
-    run.elements();
-    for (const auto& line : tooltip_lines) out << line << "\n";
+struct TraceRecorder::State {
+  State(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out)
+      : host(host), scenario_run(host, scenario, options.sets, options.clicks), run(host, out, options) {
+    tooltips = scenario.tooltips;
+    tooltips.insert(tooltips.end(), options.tooltips.begin(), options.tooltips.end());
+    std::stable_sort(tooltips.begin(), tooltips.end(),
+                     [](const auto& a, const auto& b) { return a.t < b.t; });
   }
+  Host& host;
+  ScenarioRun scenario_run;
+  TraceRun run;
+  std::vector<ScenarioTooltip> tooltips;
+  std::size_t next_tooltip = 0;
+  int frame = 0;
+  std::vector<ClickRecord> clicks;
+  std::vector<TooltipRecord> tips;
+};
 
-  out << "shutdown\n";
-  host.stop();
-  run.state_changes();
-  out << "end\n";
+TraceRecorder::TraceRecorder(Host& host, const Scenario& scenario, const TraceOptions& options,
+                             TraceOutput& out)
+    : state_(std::make_unique<State>(host, scenario, options, out)) {}
+
+TraceRecorder::~TraceRecorder() = default;
+
+void TraceRecorder::start() {
+  State& s = *state_;
+  s.scenario_run.apply_initial();
+  s.run.header();
+  s.run.marker("setup");
+  s.host.start();
+  s.run.state_changes();
+}
+
+void TraceRecorder::frame() {
+  State& s = *state_;
+  s.clicks.clear();
+  s.tips.clear();
+  const double t = s.scenario_run.step([&s](const ScenarioClick& c, auto index, const ClickResult& r) {
+    s.clicks.push_back({&c, index, r});
+  });
+  s.run.frame_line(s.frame, t);
+  s.run.clicks(s.clicks);
+  while (s.next_tooltip < s.tooltips.size() && s.scenario_run.due(s.tooltips[s.next_tooltip].t)) {
+    const ScenarioTooltip& tip = s.tooltips[s.next_tooltip++];
+    const std::optional<std::size_t> index = tip.target.resolve(s.host);
+    s.tips.push_back({&tip, index, index ? s.host.tooltip(*index, tip.x, tip.y) : TooltipResult{}});
+  }
+  s.run.state_changes();
+  s.run.elements();
+  s.run.tooltips(s.tips);
+  ++s.frame;
+}
+
+void TraceRecorder::finish() {
+  State& s = *state_;
+  s.run.set_frame(s.frame);
+  s.run.marker("shutdown");
+  s.host.stop();
+  s.run.state_changes();
+  s.run.marker("end");
+  s.run.finish();
+}
+
+void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, TraceOutput& out) {
+  TraceRecorder trace(host, scenario, options, out);
+  trace.start();
+  for (int f = 0; f < options.frames; ++f) trace.frame();
+  trace.finish();
+}
+
+void run_trace(Host& host, const Scenario& scenario, const TraceOptions& options, std::ostream& out) {
+  StreamTraceOutput output(out);
+  run_trace(host, scenario, options, output);
 }
 
 }  // namespace orv::host

@@ -230,12 +230,14 @@ TEST_F(ProbeHost, TraceListsChangesPerFrameDeterministically) {
   EXPECT_NE(trace.find("  element 0.2 Probe text v=10 shown text=\"HDG 010\"\n"), std::string::npos);
   EXPECT_NE(trace.find("  tooltip 0 Probe 1,1 \"Heading 000 (NAV) at 1013 mb\"\n"), std::string::npos);
   EXPECT_NE(trace.find("  tooltip Nope missing\n"), std::string::npos);
-  EXPECT_NE(trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883\n"),
-            std::string::npos);
+  EXPECT_NE(
+      trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883 ALTIMETER_SETTING_INC\n"),
+      std::string::npos);
   EXPECT_NE(trace.find("  element 0.1 Probe needle v=22.2222 bmp=20 shown\n"), std::string::npos);
-  EXPECT_EQ(trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883\n  event 65883 0\n"
-                       "  event 900006 1\n  event 900100 0\n"),
-            trace.find("frame 1 "));
+  EXPECT_EQ(
+      trace.find("frame 1 t=0.0555556\n  click 0 Probe 5,5 left box 2 event 65883 ALTIMETER_SETTING_INC\n"
+                 "  event 65883 0 ALTIMETER_SETTING_INC\n  event 900006 1\n  event 900100 0\n"),
+      trace.find("frame 1 "));
   EXPECT_EQ(trace.substr(trace.size() - 4), "end\n");
 }
 

@@ -3,7 +3,6 @@
 // standard error.
 #include <cstdio>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -43,6 +42,8 @@ constexpr const char* kTraceHelp =
     "  --tooltip INSTANCE:X,Y[@SECONDS]\n"
     "                       ask for the tooltip at gauge point X,Y\n"
     "  --full               list every element on every frame, not just changes\n"
+    "  --format text|jsonl  lines as above (default), or one JSON object per line\n"
+    "                       and per event (docs/trace.md has the schema)\n"
     "  --help               this text\n"
     "\n";
 
@@ -61,6 +62,15 @@ int run_trace(const Args& args) {
       options.tooltips.push_back(parse_tooltip(value()));
     } else if (a == "--full") {
       options.full = true;
+    } else if (a == "--format") {
+      const std::string& format = value();
+      if (format == "text") {
+        options.format = TraceFormat::text;
+      } else if (format == "jsonl") {
+        options.format = TraceFormat::jsonl;
+      } else {
+        throw UsageError{"--format is text or jsonl, not '" + format + "'"};
+      }
     } else {
       return false;
     }
@@ -78,10 +88,9 @@ int run_trace(const Args& args) {
     options.frames = frames.value_or(scenario.frames.value_or(36));
     options.sets = std::move(common.sets);
     options.clicks = std::move(common.clicks);
-    std::ostringstream trace;
-    run_trace(host, scenario, options, trace);
-    std::fwrite(trace.str().data(), 1, trace.str().size(), stdout);
-    std::fflush(stdout);
+    // Streamed: the trace reaches standard output as the frames run.
+    FileTraceOutput out(stdout, "standard output");
+    run_trace(host, scenario, options, out);
     return int{kExitOk};
   });
 }
