@@ -64,6 +64,8 @@ const char* kind_name(CallKind k) {
 }
 
 int g_module_code = 8, g_host_code = 1;
+void (*g_flush)(void*) = nullptr;
+void* g_flush_context = nullptr;
 #if !defined(_WIN32)
 struct sigaction g_previous[32];
 #endif
@@ -109,6 +111,7 @@ extern "C" void on_fault(int s) {
   }
 #endif
   // Best effort: what the trace has written so far reaches its file.
+  if (g_flush != nullptr) g_flush(g_flush_context);
   std::fflush(stdout);
   char text[512];
   int n = 0;
@@ -155,6 +158,11 @@ int describe_module_call(const ModuleCall& call, const char* signal, char* out, 
     line.add(static_cast<long>(call.detail));
   }
   return line.length;
+}
+
+void set_fault_flush(void (*flush)(void*), void* context) {
+  g_flush = flush;
+  g_flush_context = context;
 }
 
 void install_fault_report(int module_code, int host_code) {

@@ -48,4 +48,9 @@ int describe_module_call(const ModuleCall& call, const char* signal_name, char* 
 
 void install_fault_report(int module_code, int host_code);
 
+// Output buffered outside the C library (the trace's block buffer) that the
+// fault report writes out before its message: `flush(context)` is called
+// from the fault handler. One at a time; null clears it.
+void set_fault_flush(void (*flush)(void* context), void* context);
+
 }  // namespace orv::host

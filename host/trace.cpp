@@ -14,6 +14,7 @@
 #include "element_kind.h"
 #include "event_names.h"
 #include "host_error.h"
+#include "module_call.h"
 #include "radio_stack.h"
 #include "scenario_run.h"
 #include "token_names.h"
@@ -265,7 +266,10 @@ class ByteBuffer {
 // it holds a block, so the run's memory does not grow with its length.
 class Writer {
  public:
-  explicit Writer(TraceOutput& out) : out_(out), buffer_(kBlock + 4096) {}
+  explicit Writer(TraceOutput& out) : out_(out), buffer_(kBlock + 4096) { set_fault_flush(&on_fault, this); }
+  ~Writer() { set_fault_flush(nullptr, nullptr); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
 
   Writer& operator<<(std::string_view s) {
     buffer_.append(s);
@@ -343,6 +347,18 @@ class Writer {
 
  private:
   static constexpr std::size_t kBlock = 64 * 1024;
+  // A crash in the module: the whole lines written so far go out, so the
+  // trace ends with the last line before the fault.
+  static void on_fault(void* self) {
+    auto* w = static_cast<Writer*>(self);
+    std::size_t n = w->buffer_.size();
+    while (n > 0 && w->buffer_.data()[n - 1] != '\n') --n;
+    try {
+      if (n > 0) w->out_.write(w->buffer_.data(), n);
+      w->out_.flush();
+    } catch (...) {
+    }
+  }
   void drain() {
     if (!buffer_.empty()) out_.write(buffer_.data(), buffer_.size());
     buffer_.clear();
