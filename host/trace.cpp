@@ -530,21 +530,7 @@ class TraceRun {
   void clicks(const std::vector<ClickRecord>& records) {
     for (const ClickRecord& r : records) {
       const ScenarioClick& c = *r.click;
-      if (json_) {
-        begin_object("click");
-      } else {
-        out_ << "  click ";
-      }
-      if (!r.index) {
-        if (json_) {
-          out_ << R"(,"target":)";
-          out_.json_string(c.target.describe()) << R"(,"missing":true})";
-        } else {
-          out_ << c.target.describe() << " missing";
-        }
-        out_.end_line();
-        continue;
-      }
+      if (begin_aimed("click", c.target, r.index)) continue;
       const char* gauge = host_.instance(*r.index).name();
       const char* event = r.result.event != 0 ? event_name(r.result.event) : nullptr;
       if (json_) {
@@ -585,21 +571,7 @@ class TraceRun {
   void tooltips(const std::vector<TooltipRecord>& records) {
     for (const TooltipRecord& r : records) {
       const ScenarioTooltip& t = *r.tooltip;
-      if (json_) {
-        begin_object("tooltip");
-      } else {
-        out_ << "  tooltip ";
-      }
-      if (!r.index) {
-        if (json_) {
-          out_ << R"(,"target":)";
-          out_.json_string(t.target.describe()) << R"(,"missing":true})";
-        } else {
-          out_ << t.target.describe() << " missing";
-        }
-        out_.end_line();
-        continue;
-      }
+      if (begin_aimed("tooltip", t.target, r.index)) continue;
       const char* gauge = host_.instance(*r.index).name();
       if (json_) {
         out_ << R"(,"instance":)" << *r.index << R"(,"gauge":)";
@@ -641,6 +613,25 @@ class TraceRun {
  private:
   Writer& begin_object(const char* type) {
     return out_ << R"({"type":")" << type << R"(","frame":)" << frame_;
+  }
+
+  // Starts the line of a click or tooltip aimed at `target`; when it names
+  // no instance (`index` empty), writes the whole line and returns true.
+  bool begin_aimed(const char* type, const GaugeRef& target, const std::optional<std::size_t>& index) {
+    if (json_) {
+      begin_object(type);
+    } else {
+      out_ << "  " << type << ' ';
+    }
+    if (index) return false;
+    if (json_) {
+      out_ << R"(,"target":)";
+      out_.json_string(target.describe()) << R"(,"missing":true})";
+    } else {
+      out_ << target.describe() << " missing";
+    }
+    out_.end_line();
+    return true;
   }
 
   // Takes the element's present state into its memo; true when the state as

@@ -24,6 +24,11 @@ inline std::string read_text(const std::filesystem::path& p) {
   return s.str();
 }
 
+inline void write_text(const std::filesystem::path& p, const std::string& text) {
+  std::filesystem::create_directories(p.parent_path());
+  std::ofstream(p) << text;
+}
+
 // Runs `[PREFIX] TOOL ARGS` with its output in files under `dir`.
 inline ToolRun run_tool_command(const std::string& tool, const std::string& args,
                                 const std::filesystem::path& dir, const std::string& prefix = {}) {

@@ -2,7 +2,6 @@
 // each, written into a simulator-like folder tree here, checked by the tool
 // as a child process against the module of this tree.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +9,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/tool_run.h"
 
 namespace {
 
@@ -20,31 +21,14 @@ fs::path test_dir() {
          ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
-void write(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p) << text;
-}
-
-std::string read(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct ToolRun {
-  int code;
-  std::string out;
-};
+using orv::test::ToolRun;
+constexpr auto write = orv::test::write_text;
+constexpr auto read = orv::test::read_text;
 
 // Runs `orvane-panel COMMAND --module (this tree's module) ARGS`.
 ToolRun run_command(const std::string& command, const std::string& args) {
-  const fs::path out = test_dir() / "stdout.txt";
-  fs::create_directories(test_dir());
-  const std::string cmd = std::string(ORV_PANEL_TOOL) + " " + command + " --module " + ORV_REAL_MODULE + " " +
-                          args + " >" + out.string() + " 2>/dev/null";
-  const int status = std::system(cmd.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(out)};
+  return orv::test::run_tool_command(ORV_PANEL_TOOL, command + " --module " + ORV_REAL_MODULE + " " + args,
+                                     test_dir());
 }
 
 ToolRun run_tool(const std::string& args) { return run_command("check", args); }

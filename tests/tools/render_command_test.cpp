@@ -2,7 +2,6 @@
 // here, the tool run as a child process, its files and pixels checked.
 #include <cairo.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +13,8 @@
 #include <string>
 #include <utility>
 
+#include "support/tool_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,31 +25,16 @@ fs::path test_dir() {
          ::testing::UnitTest::GetInstance()->current_test_info()->name();
 }
 
-void write(const fs::path& p, const std::string& text) {
-  fs::create_directories(p.parent_path());
-  std::ofstream(p) << text;
-}
-
-std::string read(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-struct ToolRun {
-  int code;
-  std::string err;
-};
+using orv::test::ToolRun;
+constexpr auto write = orv::test::write_text;
+constexpr auto read = orv::test::read_text;
 
 // Runs `orvane-panel render ARGS` with the module of this tree.
 ToolRun render(const std::string& args, bool with_module = true) {
-  const fs::path err = test_dir() / "stderr.txt";
-  const std::string cmd = std::string(ORV_PANEL_TOOL) + " render" +
-                          (with_module ? std::string(" --module ") + ORV_REAL_MODULE : std::string()) + " " +
-                          args + " >/dev/null 2>" + err.string();
-  const int status = std::system(cmd.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(err)};
+  return orv::test::run_tool_command(
+      ORV_PANEL_TOOL,
+      "render" + (with_module ? std::string(" --module ") + ORV_REAL_MODULE : std::string()) + " " + args,
+      test_dir());
 }
 
 // A lit selector and the HUD in the visible window, the radar in a hidden one.
