@@ -14,22 +14,13 @@
 #include <string>
 #include <utility>
 
+#include "allocation_count.h"
 #include "host.h"
 #include "host_error.h"
 #include "scenario.h"
 #include "trace.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+using orv::bench::g_allocations;
 
 namespace orv::host {
 namespace {
@@ -144,7 +135,8 @@ void BM_KeyframeLookup(benchmark::State& bench) {
   track.token = 84;
   const auto count = bench.range(0);
   for (std::int64_t k = 0; k < count; ++k)
-    track.keys.push_back({static_cast<double>(k) * 0.01, TokenValue::of_number(static_cast<double>(k % 360))});
+    track.keys.push_back(
+        {static_cast<double>(k) * 0.01, TokenValue::of_number(static_cast<double>(k % 360))});
   const double end = track.keys.back().t;
   double t = 0.0;
   for (auto _ : bench) {

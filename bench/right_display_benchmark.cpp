@@ -12,24 +12,13 @@
 #include <cstdlib>
 #include <new>
 
+#include "allocation_count.h"
 #include "cockpit/mode_state.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
 #include "support/gauge_copy.h"
 
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  g_allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+using orv::bench::g_allocations;
 
 namespace {
 
