@@ -337,25 +337,12 @@ TEST_P(Controls, ClickChangesTheHostTokenThatTheGaugeReadsBack) {
   run();
   EXPECT_EQ(tooltip(c.gauge, {10, 10}), c.tooltip);
 }
-// Heading bug starts at 355, NAV 1 course at 0, the altimeter at 1013 mb.
+// Heading bug starts at 355.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Clicks, Controls, testing::Values(
     ControlCase{"Heading_Selector_Button", {40, 20}, kRight, 66042, 5, 855, 5, "Heading selector knob (Heading 5\xB0)"},
-    ControlCase{"Omni_Bearing_Selector", {10, 20}, kLeft, 65716, 359, 45, 359, "Omni Bearing Selector knob for VOR1 (Bearing 359\xB0)"},
-    ControlCase{"NAV_GPS_Switch", {10, 10}, kLeft, 66375, 0, 848, 1, "NAV/GPS switch (GPS active)"},
-    ControlCase{"Baro_Pressure", {30, 20}, kLeft, 65883, 0, 75, 1014, "Altimeter Calibration Knob (1014 mb)"}));
+    ControlCase{"NAV_GPS_Switch", {10, 10}, kLeft, 66375, 0, 848, 1, "NAV/GPS switch (GPS active)"}));
 // clang-format on
-
-TEST_F(Cockpit, RegistrationShowsTheScenariosAtcIdOrItsPanelLinesText) {
-  start("cockpit.json");
-  run();
-  const auto* atc = reinterpret_cast<TextElement*>(elements("Registration", 0)[1].element);
-  EXPECT_STREQ(atc->text, "AB 123");
-  const auto* fixed = reinterpret_cast<TextElement*>(elements("Registration", 1)[1].element);
-  EXPECT_STREQ(fixed->text, "F ABCD");
-  EXPECT_STREQ(fixed->font, "Courier New");
-  EXPECT_EQ(fixed->text_colour, 0x0000FFu) << "red";
-}
 
 // --- Head-up display through a scenario --------------------------------------------
 
