@@ -316,7 +316,7 @@ TEST_F(RightDisplay, NavigationTexts) {
   const Case cases[] = {
       {kAltitudeHundreds, {{74, 1205}}, {}, " 12"},
       {kAltitudeLastTwo, {{74, 1205}}, {}, "05"},
-      {kAltitudeHundreds, {{74, -500}}, {}, "  0"},  // below zero: the text stays
+      {kAltitudeHundreds, {{74, -500}}, {}, " 12"},  // below zero: the text stays
       {kAirspeed, {{61, 5}}, {}, "5 kt"},
       {kAirspeed, {{61, 1200}}, {}, "1200 kt"},
       {kAirspeed, {{61, -3}}, {}, "1200 kt"},
