@@ -221,37 +221,6 @@ TEST_P(StartUp, SwitchesRadioMasterOnOnlyWhenOffSelectsMapAndNavCirclePagesAndSt
 }
 INSTANTIATE_TEST_SUITE_P(RadioMaster, StartUp, testing::Values(0.0, 1.0));
 
-struct WatchCase {
-  std::uint32_t leader;
-  double leader_value;
-  std::uint32_t follower;
-  double follower_value;
-  std::uint32_t event;
-};
-
-void PrintTo(const WatchCase& c, std::ostream* os) {
-  *os << "leader " << c.leader << " follower " << c.follower;
-}
-
-class WatchRules : public Cockpit, public testing::WithParamInterface<WatchCase> {};
-
-// The thresholds are the unit tests' business; here the host's effect of the
-// toggle must settle the rule, so the next update sends nothing.
-TEST_P(WatchRules, FirstUpdateTogglesTheFollowerAndTheNextSendsNothing) {
-  const WatchCase& c = GetParam();
-  start("cockpit.json", {{c.leader, c.leader_value}, {c.follower, c.follower_value}});
-  mark();
-  run();
-  EXPECT_EQ(events(), (Events{{c.event, 0}}));
-  EXPECT_EQ(state_.number(c.follower), 1.0 - c.follower_value) << "the host's effect flips the follower";
-  mark();
-  run();
-  EXPECT_TRUE(events().empty()) << "settled";
-}
-INSTANTIATE_TEST_SUITE_P(Rules, WatchRules,
-                         testing::Values(WatchCase{625, 45.0, 620, 0.0, 66376},
-                                         WatchCase{621, 1.0, 632, 0.0, 66378}));
-
 // --- Clicks through the host ------------------------------------------------------
 
 struct WindowCase {
