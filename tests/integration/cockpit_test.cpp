@@ -349,33 +349,5 @@ TEST_F(Cockpit, HudScenarioShowsInterpolatedReadoutsHidesWhileOffAndSmoothsTheGl
   EXPECT_NEAR(filtered, 0.0, 1.0) << "caret settles on the glideslope";
 }
 
-// --- Standby attitude indicator -----------------------------------------------------
-
-TEST_F(Cockpit, AttitudeReadoutsMachLagAndTooltipsThroughTheHost) {
-  SimState s;
-  s.open_window(43);
-  s.set_expression_number("(A:PLANE HEADING DEGREES GYRO, degrees)", 93.4);
-  Host h(*module_, s);
-  const std::size_t attitude = h.add_instance("Attitude", 43, 0, 0, {});
-  h.size(attitude, 300, 270);  // tooltip points below are in pixels of this size
-  h.start();
-  const std::pair<std::uint32_t, double> tokens[] = {{61, 999.6}, {64, 32768}, {74, 12345}, {75, 1013.2}};
-  for (auto [id, v] : tokens) s.set_number(id, v);
-  h.frame();
-  std::vector<ElementSlot>& e = h.instance(attitude).elements();
-  ASSERT_EQ(e.size(), 12u);
-  // Airspeed, altitude hundreds and tens, Mach hundredths (still the Mach
-  // number of load, 0) and integer, barometric setting.
-  const char* first[] = {"1000", "123", "45", "00", "1", "1013"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text_of(e[6 + i]), first[i]) << i;
-  EXPECT_EQ(h.tooltip(attitude, 20, 250).text, "Machmeter (1.60 mach)");
-  h.frame();
-  EXPECT_EQ(text_of(e[9]), "60");
-  EXPECT_EQ(h.tooltip(attitude, 150, 20).text, "Heading Indicator (93\xB0)");
-  EXPECT_EQ(h.tooltip(attitude, 150, 135).text, "help 12434");
-  EXPECT_EQ(h.tooltip(attitude, 260, 250).text, "help 12372");
-  h.stop();
-}
-
 }  // namespace
 }  // namespace orv::host

