@@ -93,13 +93,6 @@ class ClientTest : public testing::Test {
   }
 };
 
-TEST_F(ClientTest, LooksUpVariablesThenUnitsInOrder) {
-  TrafficClient client;
-  std::vector<std::string> expected(std::begin(FakeTraffic::kVariables), std::end(FakeTraffic::kVariables));
-  expected.insert(expected.end(), std::begin(FakeTraffic::kUnits), std::end(FakeTraffic::kUnits));
-  EXPECT_EQ(traffic.lookups, expected);
-}
-
 // An aircraft `start` NM north closing at 300 knots level, refreshed at
 // clock 0 and 1 s: the closure is about 506 ft/s and the level follows the
 // range.
