@@ -1,6 +1,5 @@
 #include "map/flight_map.h"
 
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +10,7 @@
 #include "frame/elements.h"
 #include "frame/registry.h"
 #include "map/map_test_support.h"
+#include "support/drawing_surface.h"
 #include "support/fake_host.h"
 #include "support/gauge_copy.h"
 
@@ -223,20 +223,10 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   test::GaugeCopy gauge(gauges::flight_map);
   auto* surface = gauge.as<StaticElement>(kSurface);
   ASSERT_EQ(surface->h.flags, 0x26u);
-  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 286, 286);
-  cairo_t* cr = cairo_create(target);
-  Image image{};
-  image.dim = {286, 286};
-  surface->image.final_image = &image;
-  surface->device_context = cr;
+  test::DrawingSurface target(286, 286);
+  target.attach(&surface->h);
   surface->h.flags |= kOnScreenFlag;
-
-  auto pixel = [&](int x, int y) {
-    cairo_surface_flush(target);
-    const unsigned char* row =
-        cairo_image_surface_get_data(target) + y * cairo_image_surface_get_stride(target);
-    return reinterpret_cast<const std::uint32_t*>(row)[x] & 0xFFFFFFu;
-  };
+  auto pixel = [&](int x, int y) { return target.pixel(x, y); };
   // Lit or dark, whatever the edge smoothing left.
   auto lit = [&](int x, int y) { return ((pixel(x, y) >> 8) & 0xFF) > 0x80; };
 
@@ -263,8 +253,6 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   surface->h.flags |= kOnScreenFlag;
   gauge.service(kServicePreDraw);
   EXPECT_NE(surface->h.flags & kOnScreenFlag, 0u);
-  cairo_destroy(cr);
-  cairo_surface_destroy(target);
 }
 
 TEST_F(FlightMap, RingButtonsSwitchOnlyTheirRingAndIcon) {
