@@ -53,7 +53,6 @@ inline constexpr const Copies* kColourSymbols[] = {&kCourse,   &kGlideslope,  &k
 
 // Symbols drawn in one element.
 inline constexpr abi::ElementFn kGlass = &hud::single_callback<hud::hud_glass>;
-inline constexpr abi::ElementFn kGearCue = &hud::single_callback<hud::hud_gear_down_cue>;
 inline constexpr abi::ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
 inline constexpr abi::ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
 
