@@ -137,15 +137,11 @@ class RadarGaugeTest : public testing::Test {
   }
 };
 
-TEST_F(RadarGaugeTest, ReadoutFormats) {
+TEST_F(RadarGaugeTest, ReadoutKeepsItsLastTextWithoutADisplay) {
   gauge.service(abi::kServicePanelOpen);
-  for (const auto& [range, text] :
-       {std::pair{120.0, "120 nm"}, std::pair{60.0, " 60 nm"}, std::pair{15.0, " 15 nm"},
-        std::pair{7.5, "7.5 nm"}, std::pair{1.875, "1.9 nm"}}) {
-    display()->set_range(range);
-    EXPECT_EQ(gauge.evaluate(2), range);
-    EXPECT_STREQ(gauge.text(2), text);
-  }
+  display()->set_range(1.875);  // the range runs' readouts show the others
+  EXPECT_EQ(gauge.evaluate(2), 1.875);
+  EXPECT_STREQ(gauge.text(2), "1.9 nm");
   gauge.service(abi::kServicePanelClose);
   EXPECT_EQ(gauge.evaluate(2), 0.0);
   EXPECT_STREQ(gauge.text(2), "1.9 nm") << "without a display the text stays";
