@@ -29,7 +29,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // Element indices in drawing order.
-constexpr std::size_t kSurface = 1, kLargeRing = 2, kSmallRing = 4, kCompass = 5, kButton1 = 9;
+constexpr std::size_t kSurface = 1, kLargeRing = 2, kSmallRing = 4, kButton1 = 9;
 constexpr std::size_t kGroundSpeed = 10, kTrack = 11, kNextWaypoint = 12, kDistance = 13, kHeading = 15,
                       kAltitude = 16;
 
@@ -275,14 +275,6 @@ TEST_F(FlightMap, RingButtonsSwitchOnlyTheirRingAndIcon) {
   }
   EXPECT_EQ(record_layer(block.bytes).figures, before.figures);  // the range never changes
   EXPECT_EQ(gauge.click(1, kMouseRightSingle), -1);
-}
-
-TEST_F(FlightMap, CompassArcTurnsByTheHeadingToken) {
-  test::GaugeCopy gauge(gauges::flight_map);
-  host.tokens[84] = 271.5;
-  auto* arc = gauge.as<SpriteElement>(kCompass);
-  gauge.evaluate(kCompass);
-  EXPECT_EQ(arc->angle_callback(arc), 271.5);
 }
 
 // --- Readouts ---------------------------------------------------------------------------
