@@ -337,12 +337,13 @@ namespace {
 
 // The "data" chunk of a RIFF WAVE image (its sample bytes), or null.
 const unsigned char* wave_data(const unsigned char* image, std::size_t size, std::size_t& data_size) {
-  if (image == nullptr || size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0)
+  if (image == nullptr || size < 12 || std::memcmp(image, "RIFF", 4) != 0 ||
+      std::memcmp(image + 8, "WAVE", 4) != 0)
     return nullptr;
   for (std::size_t at = 12; at + 8 <= size;) {
-    const std::size_t length = static_cast<std::size_t>(image[at + 4]) | static_cast<std::size_t>(image[at + 5]) << 8 |
-                               static_cast<std::size_t>(image[at + 6]) << 16 |
-                               static_cast<std::size_t>(image[at + 7]) << 24;
+    const std::size_t length =
+        static_cast<std::size_t>(image[at + 4]) | static_cast<std::size_t>(image[at + 5]) << 8 |
+        static_cast<std::size_t>(image[at + 6]) << 16 | static_cast<std::size_t>(image[at + 7]) << 24;
     const std::size_t room = size - (at + 8);
     if (std::memcmp(image + at, "data", 4) == 0) {
       data_size = std::min(length, room);
@@ -379,7 +380,8 @@ int Module::wave_resource_with_samples(const void* samples, std::size_t size, un
 #endif
     std::size_t data_size = 0;
     const unsigned char* data = wave_data(image, image_size, data_size);
-    if (data != nullptr && data_size == size && std::memcmp(data, samples, size) == 0) return static_cast<int>(id);
+    if (data != nullptr && data_size == size && std::memcmp(data, samples, size) == 0)
+      return static_cast<int>(id);
   }
   return -1;
 }

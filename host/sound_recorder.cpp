@@ -31,11 +31,11 @@ Module* recorded_module() { return g_recording.module; }
 
 void played(const void* key, const void* samples, std::uint32_t bytes, int loaded) {
   auto& buffers = g_recording.buffers;
-  auto known = std::find_if(buffers.begin(), buffers.end(), [key](const KnownBuffer& b) { return b.key == key; });
+  auto known =
+      std::find_if(buffers.begin(), buffers.end(), [key](const KnownBuffer& b) { return b.key == key; });
   if (known == buffers.end()) {
-    int resource = g_recording.module != nullptr
-                       ? g_recording.module->wave_resource_with_samples(samples, bytes)
-                       : -1;
+    int resource =
+        g_recording.module != nullptr ? g_recording.module->wave_resource_with_samples(samples, bytes) : -1;
     if (resource < 0) resource = loaded;
     buffers.push_back({key, g_recording.next_channel++, resource});
     known = buffers.end() - 1;
@@ -45,8 +45,9 @@ void played(const void* key, const void* samples, std::uint32_t bytes, int loade
 
 void forget(const void* key) {
   auto& buffers = g_recording.buffers;
-  buffers.erase(std::remove_if(buffers.begin(), buffers.end(), [key](const KnownBuffer& b) { return b.key == key; }),
-                buffers.end());
+  buffers.erase(
+      std::remove_if(buffers.begin(), buffers.end(), [key](const KnownBuffer& b) { return b.key == key; }),
+      buffers.end());
 }
 
 }  // namespace sound_recording

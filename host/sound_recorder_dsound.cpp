@@ -20,7 +20,8 @@ namespace {
 // never sounds, so it is never found playing.
 class RecordingBuffer final : public IDirectSoundBuffer {
  public:
-  RecordingBuffer(const DSBUFFERDESC& description) : flags_(description.dwFlags), samples_(description.dwBufferBytes) {
+  RecordingBuffer(const DSBUFFERDESC& description)
+      : flags_(description.dwFlags), samples_(description.dwBufferBytes) {
     if (description.lpwfxFormat != nullptr) format_ = *description.lpwfxFormat;
     format_.cbSize = 0;
   }
@@ -72,9 +73,11 @@ class RecordingBuffer final : public IDirectSoundBuffer {
     *status = 0;
     return DS_OK;
   }
-  HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override { return DSERR_ALREADYINITIALIZED; }
-  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* first, LPDWORD first_bytes, LPVOID* second,
-                                 LPDWORD second_bytes, DWORD flags) override {
+  HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) override {
+    return DSERR_ALREADYINITIALIZED;
+  }
+  HRESULT STDMETHODCALLTYPE Lock(DWORD offset, DWORD bytes, LPVOID* first, LPDWORD first_bytes,
+                                 LPVOID* second, LPDWORD second_bytes, DWORD flags) override {
     if (first == nullptr || first_bytes == nullptr) return DSERR_INVALIDPARAM;
     if ((flags & DSBLOCK_FROMWRITECURSOR) != 0) offset = position_;
     if ((flags & DSBLOCK_ENTIREBUFFER) != 0) bytes = size();

@@ -80,7 +80,8 @@ SDL_AudioDeviceID SDLCALL open_audio_device(const char*, int capture, const SDL_
   if (obtained != nullptr) {
     *obtained = *desired;
     obtained->silence = desired->format == AUDIO_U8 ? 0x80 : 0;
-    obtained->size = static_cast<Uint32>(desired->samples) * desired->channels * SDL_AUDIO_BITSIZE(desired->format) / 8;
+    obtained->size =
+        static_cast<Uint32>(desired->samples) * desired->channels * SDL_AUDIO_BITSIZE(desired->format) / 8;
   }
   return kDevice;
 }
@@ -160,7 +161,8 @@ const Export kSdlExports[] = {
 
 // The loader functions the module's imports are bound to.
 void* module_dlopen(const char* file, int mode) {
-  if (file != nullptr && std::strcmp(file, kSdlLibrary) == 0) return load_real_sdl() ? &g_sdl_handle : nullptr;
+  if (file != nullptr && std::strcmp(file, kSdlLibrary) == 0)
+    return load_real_sdl() ? &g_sdl_handle : nullptr;
   return dlopen(file, mode);
 }
 
@@ -228,17 +230,30 @@ bool bind(void* handle) {
   auto located = [base](ElfW(Addr) value) { return value < base ? base + value : value; };
   const ElfW(Sym)* symbols = nullptr;
   const char* names = nullptr;
-  const ElfW(Rela)* tables[2] = {};
+  const ElfW(Rela) * tables[2] = {};
   std::size_t sizes[2] = {};
   for (const ElfW(Dyn)* d = map->l_ld; d->d_tag != DT_NULL; ++d) {
     switch (d->d_tag) {
-      case DT_SYMTAB: symbols = reinterpret_cast<const ElfW(Sym)*>(located(d->d_un.d_ptr)); break;
-      case DT_STRTAB: names = reinterpret_cast<const char*>(located(d->d_un.d_ptr)); break;
-      case DT_JMPREL: tables[0] = reinterpret_cast<const ElfW(Rela)*>(located(d->d_un.d_ptr)); break;
-      case DT_PLTRELSZ: sizes[0] = d->d_un.d_val; break;
-      case DT_RELA: tables[1] = reinterpret_cast<const ElfW(Rela)*>(located(d->d_un.d_ptr)); break;
-      case DT_RELASZ: sizes[1] = d->d_un.d_val; break;
-      default: break;
+      case DT_SYMTAB:
+        symbols = reinterpret_cast<const ElfW(Sym)*>(located(d->d_un.d_ptr));
+        break;
+      case DT_STRTAB:
+        names = reinterpret_cast<const char*>(located(d->d_un.d_ptr));
+        break;
+      case DT_JMPREL:
+        tables[0] = reinterpret_cast<const ElfW(Rela)*>(located(d->d_un.d_ptr));
+        break;
+      case DT_PLTRELSZ:
+        sizes[0] = d->d_un.d_val;
+        break;
+      case DT_RELA:
+        tables[1] = reinterpret_cast<const ElfW(Rela)*>(located(d->d_un.d_ptr));
+        break;
+      case DT_RELASZ:
+        sizes[1] = d->d_un.d_val;
+        break;
+      default:
+        break;
     }
   }
   if (symbols == nullptr || names == nullptr) return false;
