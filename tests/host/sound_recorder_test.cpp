@@ -30,16 +30,14 @@ constexpr const char* kPanel =
 // module's own resource accessor, where the click's data chunk follows the
 // canonical 44-byte header.
 std::vector<unsigned char> click_samples() {
-  void* self = dlopen(ORV_REAL_MODULE, RTLD_NOW | RTLD_LOCAL);
+  auto module = Module::load(ORV_REAL_MODULE);
   using ResourceFn = const unsigned char* (*)(const char*, unsigned, unsigned*);
-  auto fn = self != nullptr ? reinterpret_cast<ResourceFn>(dlsym(self, "orv_module_resource")) : nullptr;
+  auto fn =
+      reinterpret_cast<ResourceFn>(dlsym(reinterpret_cast<void*>(module->handle()), "orv_module_resource"));
   unsigned size = 0;
   const unsigned char* image = fn != nullptr ? fn("WAVE", 10, &size) : nullptr;
-  std::vector<unsigned char> samples;
-  if (image != nullptr && size > 44 && std::memcmp(image + 36, "data", 4) == 0)
-    samples.assign(image + 44, image + size);
-  if (self != nullptr) dlclose(self);
-  return samples;
+  if (image == nullptr || size <= 44 || std::memcmp(image + 36, "data", 4) != 0) return {};
+  return {image + 44, image + size};
 }
 
 struct Click {
