@@ -125,38 +125,32 @@ void apply_mask(Image& image, const Image& mask) {
   }
 }
 
-// The fonts in the folder "fonts" beside the program (the release ships the
-// free stand-ins of the gauges' faces that Windows lacks there).
-gp::GpFontCollection* own_fonts() {
-  static gp::GpFontCollection* const fonts = [] {
-    gp::GpFontCollection* collection = nullptr;
-    if (api::GdipNewPrivateFontCollection(&collection) != gp::Ok)
-      return static_cast<gp::GpFontCollection*>(nullptr);
+// Makes the fonts in the folder "fonts" beside the program available to
+// this process (the release ships there the free stand-ins of the gauges'
+// faces that Windows lacks).
+void add_own_fonts() {
+  static const bool added = [] {
     WCHAR exe[MAX_PATH] = {};
     const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring dir(exe, n < MAX_PATH ? n : 0);
     dir = dir.substr(0, dir.find_last_of(L"\\/") + 1) + L"fonts\\";
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW((dir + L"*.ttf").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do api::GdipPrivateAddFontFile(collection, (dir + found.cFileName).c_str());
-      while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    return collection;
+    if (search == INVALID_HANDLE_VALUE) return false;
+    do AddFontResourceExW((dir + found.cFileName).c_str(), FR_PRIVATE, nullptr);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    return true;
   }();
-  return fonts;
+  (void)added;
 }
 
-// The family of that name, installed or among the program's own fonts.
+// GDI+'s installed family of that name.
 gp::GpFontFamily* family_named(const char* name) {
   const std::wstring w = wide(name);
-  if (w.empty()) return nullptr;
   gp::GpFontFamily* family = nullptr;
-  if (api::GdipCreateFontFamilyFromName(w.c_str(), nullptr, &family) == gp::Ok) return family;
-  if (own_fonts() != nullptr && api::GdipCreateFontFamilyFromName(w.c_str(), own_fonts(), &family) == gp::Ok)
-    return family;
-  return nullptr;
+  if (w.empty() || api::GdipCreateFontFamilyFromName(w.c_str(), nullptr, &family) != gp::Ok) return nullptr;
+  return family;
 }
 
 // A face as the canvas draws it: a GDI font whose unhinted glyph outlines
@@ -552,6 +546,7 @@ void Canvas::draw_device_context(void* device_context, double x, double y) {
 
 const Face& Canvas::face(const char* family, bool bold) {
   start_gdiplus();
+  add_own_fonts();
   static std::vector<std::unique_ptr<Face>> faces;  // kept for the life of the process
   static std::vector<std::unique_ptr<FaceData>> data;
   for (const auto& f : faces)
@@ -561,10 +556,10 @@ const Face& Canvas::face(const char* family, bool bold) {
   f->bold = bold;
   auto d = std::make_unique<FaceData>();
   d->style = bold ? gp::FontStyleBold : gp::FontStyleRegular;
-  // The face itself, else its free stand-in: its glyph outlines, filled by
-  // the canvas unhinted like any shape (as the native build draws texts),
-  // else GDI+'s own text drawing; the system's sans serif at last.
-  const char* names[] = {family, font_family_for(family)};
+  // The face itself, else its free stand-in, else Arial: its glyph outlines,
+  // filled by the canvas unhinted like any shape (as the native build draws
+  // texts); else GDI+'s own text drawing, in the system's sans serif at last.
+  const char* names[] = {family, font_family_for(family), "Arial"};
   for (const char* name : names)
     if (gdi_face(name, bold, *d)) break;
   for (const char* name : names) {
