@@ -24,11 +24,11 @@
 // in the order sent, then the event's name when it has one), windows opened
 // or closed, the sounds the module queued
 //
-//     sound 21 NAV_GPS_Switch channel 4 resource 10 bytes 2205
+//     sound 19 NAV_GPS_Switch channel 0 resource 10 bytes 1914
 //
-// (instance, gauge, the module's sound buffer, its WAVE resource and the
-// sample bytes queued; only where the host sees the module's audio calls),
-// then elements, tooltips. An element
+// (instance, gauge, the module's sound buffer numbered in the order of its
+// first play, its WAVE resource and the sample bytes queued; `trace` records
+// them through the module's rebound audio imports), then elements, tooltips. An element
 // line shows the element's channel values (v=a[,b[,c]]), shown or hidden, its
 // bitmap id and, for texts, its text; by default a line appears when it
 // differs from the element's previous line (so frame 0 lists every element of
