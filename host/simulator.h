@@ -74,7 +74,13 @@ class SimState {
   double number(std::uint32_t id) const;
   // Writes token `var.id`'s value into the record's value field as the host
   // does: `.n` for floats, `.d` (upper bytes zero) for integers, `.p` for texts.
-  void deliver(abi::TokenVar& var) const { deliver(var, token(var.id)); }
+  void deliver(abi::TokenVar& var) const {
+    if (var.id < kDirectTokens) {
+      var.value = delivered_[var.id];
+    } else {
+      deliver(var, token(var.id));
+    }
+  }
   // The same with the token's value already looked up (null: never set).
   static void deliver(abi::TokenVar& var, const TokenValue* value);
 
@@ -148,6 +154,9 @@ class SimState {
   // stays valid until the token is set again).
   static constexpr std::uint32_t kDirectTokens = 16384;
   std::vector<TokenValue*> direct_;  // token number -> its value in direct_values_, null: never set
+  // Token number -> the value word deliver() writes (0 for a token never
+  // set), kept up to date by set_token: a read is one indexed copy.
+  std::vector<abi::TokenValue> delivered_;
   std::deque<TokenValue> direct_values_;
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;

@@ -33,7 +33,12 @@ void convert_row(const unsigned char* in, int width, bool alpha, unsigned char* 
       continue;
     }
     const unsigned a = p >> 24;
-    if (a == 0) {
+    if (a == 255) {
+      out[0] = static_cast<unsigned char>(r);
+      out[1] = static_cast<unsigned char>(g);
+      out[2] = static_cast<unsigned char>(b);
+      out[3] = 255;
+    } else if (a == 0) {
       out[0] = out[1] = out[2] = out[3] = 0;
     } else {
       out[0] = static_cast<unsigned char>((r * 255 + a / 2) / a);
