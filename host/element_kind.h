@@ -46,7 +46,52 @@ struct ElementChannels {
   ElementChannel* begin() { return channel.data(); }
   ElementChannel* end() { return channel.data() + count; }
 };
-ElementChannels element_channels(abi::ElementHeader* element);
+// Inline: the host asks for every element of every frame.
+inline ElementChannels element_channels(abi::ElementHeader* e) {
+  ElementChannels out;
+  auto add = [&](abi::TokenVar& source, abi::ElementFn callback) {
+    out.channel[out.count++] = {&source, callback};
+  };
+  switch (e->kind) {
+    case abi::kNeedle: {
+      auto* n = reinterpret_cast<abi::NeedleElement*>(e);
+      add(n->source, n->callback);
+      break;
+    }
+    case abi::kText: {
+      auto* t = reinterpret_cast<abi::TextElement*>(e);
+      for (int i = 0; i < 3; ++i) add(t->source[i], t->callback[i]);
+      break;
+    }
+    case abi::kSlider: {
+      auto* s = reinterpret_cast<abi::SliderElement*>(e);
+      add(s->x, s->x_callback);
+      add(s->y, s->y_callback);
+      break;
+    }
+    case abi::kIcon: {
+      auto* c = reinterpret_cast<abi::IconElement*>(e);
+      add(c->source, c->callback);
+      break;
+    }
+    case abi::kMovingImage: {
+      auto* m = reinterpret_cast<abi::MovingImageElement*>(e);
+      add(m->x, m->x_callback);
+      add(m->y, m->y_callback);
+      break;
+    }
+    case abi::kSprite: {
+      auto* s = reinterpret_cast<abi::SpriteElement*>(e);
+      add(s->x, s->x_callback);
+      add(s->y, s->y_callback);
+      add(s->angle, s->angle_callback);
+      break;
+    }
+    default:
+      break;
+  }
+  return out;
+}
 
 // Evaluates an element as the host does every update: every channel's
 // variable is filled first (a text callback formats from all three, a clock

@@ -173,10 +173,12 @@ void SimState::begin_frame(std::int64_t frame) {
 }
 
 void SimState::open_window(std::uint32_t window) {
+  if (window < kDirectWindows) open_flags_[window] = 1;
   if (open_windows_.insert(window).second) window_changes_.push_back({window, true, frame_});
 }
 
 void SimState::close_window(std::uint32_t window) {
+  if (window < kDirectWindows) open_flags_[window] = 0;
   if (open_windows_.erase(window) != 0) window_changes_.push_back({window, false, frame_});
 }
 

@@ -4,6 +4,7 @@
 // registries of named data blocks and host interfaces.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -106,7 +107,9 @@ class SimState {
   }
 
   // --- Panel windows -------------------------------------------------------
-  bool window_open(std::uint32_t window) const { return open_windows_.count(window) != 0; }
+  bool window_open(std::uint32_t window) const {
+    return window < kDirectWindows ? open_flags_[window] != 0 : open_windows_.count(window) != 0;
+  }
   const std::set<std::uint32_t>& open_windows() const { return open_windows_; }
   void open_window(std::uint32_t window);
   void close_window(std::uint32_t window);
@@ -161,6 +164,10 @@ class SimState {
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;
+  // The same for windows numbered below kDirectWindows, as flags (asked for
+  // every instance of every frame).
+  static constexpr std::uint32_t kDirectWindows = 256;
+  std::array<std::uint8_t, kDirectWindows> open_flags_{};
   std::vector<WindowChange> window_changes_;
   // Keyed by text, looked up without building a string (std::less<>).
   std::map<std::string, double, std::less<>> expression_numbers_;
