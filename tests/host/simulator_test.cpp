@@ -37,11 +37,8 @@ TEST_P(KeyEventEffects, ChangeTheTokenTheModuleReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(Effects, KeyEventEffects,
                          testing::Values(EffectCase{"NavGpsToGps", 66375, 0, 848, 0.0, 1.0},
-                                         EffectCase{"NavGpsToNav", 66375, 0, 848, 1.0, 0.0},
                                          EffectCase{"RadioMasterOff", 66293, 0, 740, 1.0, 0.0},
-                                         EffectCase{"RadioMasterOn", 66293, 0, 740, 0.0, 1.0},
                                          EffectCase{"HeadingBugSet", 66042, 275, 855, 90.0, 275.0},
-                                         EffectCase{"Nav1CourseSet", 65716, 123, 45, 0.0, 123.0},
                                          EffectCase{"Nav1CourseSetTurnsTheCourse", 65716, 7, 854, 0.0, 7.0},
                                          EffectCase{"Nav2CourseSet", 65717, 359, 54, 10.0, 359.0},
                                          EffectCase{"ToggleA", 66376, 0, 620, 0.0, 1.0},

@@ -14,27 +14,6 @@ namespace {
 
 using namespace abi;
 
-// The copy a colour shows is drawn in that colour: its text colour, or its
-// bitmap, which the art generator makes 10 ids per colour index after the
-// light green one (the bank pointer's 1 id).
-TEST_F(HudTest, EachCopyIsDrawnInItsOwnColour) {
-  const u32 text_colours[4] = {0x0039F508, 0x001D9E00, 0x00115701, 0x000000FF};
-  for (const Copies* symbol : kColourSymbols) {
-    const ElementHeader* light = hud.original(position_of(hud, (*symbol)[0]));
-    for (u32 c = 0; c < 4; ++c) {
-      const ElementHeader* copy = hud.original(position_of(hud, (*symbol)[c]));
-      SCOPED_TRACE(testing::Message() << "bitmap " << light->bitmap << " colour " << c);
-      EXPECT_EQ(copy->kind, light->kind);
-      EXPECT_TRUE(copy->position.x == light->position.x && copy->position.y == light->position.y);
-      if (copy->kind == kText) {
-        EXPECT_EQ(reinterpret_cast<const TextElement*>(copy)->text_colour, text_colours[c]);
-      } else {
-        EXPECT_EQ(copy->bitmap, light->bitmap + (copy->kind == kNeedle ? 1u : 10u) * c);
-      }
-    }
-  }
-}
-
 // Every further condition of every symbol holds: gear down, NAV 1 valid and
 // TO, so only the colour rule decides.
 void fly_with_everything_shown(FakeHost& host) {

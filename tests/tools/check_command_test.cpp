@@ -190,11 +190,4 @@ TEST(InfoCommand, JsonListsEveryGaugeWithTheDocumentedFields) {
       << read(out);
 }
 
-TEST(PanelTool, Version) {
-  const fs::path out = test_dir() / "version.txt";
-  fs::create_directories(test_dir());
-  ASSERT_EQ(std::system((std::string(ORV_PANEL_TOOL) + " --version >" + out.string()).c_str()), 0);
-  EXPECT_EQ(read(out).rfind("orvane-panel ", 0), 0u);
-}
-
 }  // namespace

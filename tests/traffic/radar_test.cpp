@@ -138,29 +138,6 @@ TEST_F(DisplayTest, LabelRoundsTheSignedAltitude) {
   EXPECT_STREQ(display.label(), "place cursor over symbol");
 }
 
-TEST_F(DisplayTest, SymbolsInTheColourOfTheirThreat) {
-  host.tokens[kClockToken] = 0.0;
-  RadarDisplay display;
-  display.set_range(7.5);
-  FakeAircraft off = at(4, 30, 4.0), green = at(5, 300, 4.0);
-  off.engine = false;
-  traffic.aircraft = {off, green};
-  display.set_up(&element.h, 286, 286);
-  host.tokens[kClockToken] = 1.0;
-  display.draw_picture();
-  const double r = 143.0 * 4.0 / 7.5;
-  auto centre_of = [&](double bearing) {
-    return std::pair{143.0 + r * std::sin(bearing / 57.29577951308232),
-                     143.0 - r * std::cos(bearing / 57.29577951308232)};
-  };
-  const auto [wx, wy] = centre_of(30);
-  EXPECT_EQ(surface.around(wx, wy, 2), 0xFFFFFFu) << "engine off: white";
-  const auto [gx, gy] = centre_of(300);
-  EXPECT_EQ(surface.around(gx, gy, 2), 0x00FF00u) << "no threat: green";
-  EXPECT_EQ(surface.pixel(1, 1), 0u) << "outside the disc nothing is drawn";
-  EXPECT_EQ(surface.pixel(143 + 40, 143 + 10) & 0xFFFFFFu, 0u) << "inside the disc black";
-}
-
 TEST_F(DisplayTest, NonFiniteTrafficLeavesAWellFormedPicture) {
   FakeAircraft nan_position = at(6, 0, 1), inf_speed = at(7, 45, 2), inf_altitude = at(8, 90, 3);
   nan_position.lat = kNan;
