@@ -97,14 +97,10 @@ struct Out {
     for (std::size_t i = 0; i < kept; ++i) to[i] = s[i];
     length += n;
   }
+  // Pads are a character or two: per character, which the compiler keeps
+  // inline (a counted fill becomes a call to memset).
   void fill(char c, int n) {
-    if (n <= 0) return;
-    const std::size_t room = length < capacity ? capacity - length : 0;
-    const std::size_t wanted = static_cast<std::size_t>(n);
-    const std::size_t kept = wanted < room ? wanted : room;
-    char* to = buffer + length;
-    for (std::size_t i = 0; i < kept; ++i) to[i] = c;
-    length += wanted;
+    for (; n > 0; --n) put(c);
   }
 };
 
