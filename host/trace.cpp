@@ -596,16 +596,19 @@ class TraceRun {
   }
 
   void elements() {
-    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+    const std::size_t count = host_.instances().size();
+    for (std::size_t i = 0; i < count; ++i) {
       if (!host_.shown(i)) continue;
       GaugeInstance& g = host_.instance(i);
-      std::vector<ElementMemo>& memos = memo_[i];
-      for (std::size_t k = 0; k < g.elements().size(); ++k) {
-        const ElementSlot& slot = g.elements()[k];
-        if (!slot.values.evaluated) continue;
-        ElementMemo& memo = memos[k];
-        if (!remember(slot, memo) && !full_) continue;
-        element_line(i, k, g.name(), slot, memo.state);
+      // Walked by pointer, slots and memos side by side (the memos were
+      // sized to the instance's elements, whose number never changes).
+      const ElementSlot* const first = g.elements().data();
+      const ElementSlot* const end = first + g.elements().size();
+      ElementMemo* memo = memo_[i].data();
+      for (const ElementSlot* slot = first; slot != end; ++slot, ++memo) {
+        if (!slot->values.evaluated) continue;
+        if (!remember(*slot, *memo) && !full_) continue;
+        element_line(i, static_cast<std::size_t>(slot - first), g.name(), *slot, memo->state);
       }
     }
   }
@@ -648,9 +651,10 @@ class TraceRun {
     const std::uint32_t hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
     const bool text_kind = e->kind == kText;
     const char* text = text_kind ? element_text(e) : "";
-    const bool same_raw = last.seen != 0 && bits[0] == last.bits[0] && bits[1] == last.bits[1] &&
-                          bits[2] == last.bits[2] && e->kind == last.kind && e->bitmap == last.bitmap &&
-                          hidden == last.hidden;
+    // Every field at once, without a branch per field.
+    const bool same_raw =
+        ((bits[0] ^ last.bits[0]) | (bits[1] ^ last.bits[1]) | (bits[2] ^ last.bits[2]) |
+         (e->kind ^ last.kind) | (e->bitmap ^ last.bitmap) | (hidden ^ last.hidden) | (last.seen ^ 1u)) == 0;
     if (same_raw && (!text_kind || same_text(memo.text, text))) return false;
     const bool first = last.seen == 0;
     std::memcpy(last.bits, bits, sizeof bits);

@@ -101,27 +101,57 @@ void chunk(std::vector<unsigned char>& out, const char* type, const unsigned cha
   put32(out, libdeflate_crc32(0, out.data() + start, size + 4));
 }
 
+// Buffers and the compressor kept from one file to the next: a render writes
+// dozens of files, and fresh buffers of megabytes cost a page fault per page.
+struct Scratch {
+  std::unique_ptr<unsigned char[]> data;
+  std::size_t size = 0;
+  unsigned char* get(std::size_t n) {
+    if (n > size) {
+      data.reset(new unsigned char[n]);
+      size = n;
+    }
+    return data.get();
+  }
+};
+
+struct Compressor {
+  libdeflate_compressor* compressor = nullptr;
+  int level = -1;
+  ~Compressor() {
+    if (compressor != nullptr) libdeflate_free_compressor(compressor);
+  }
+  libdeflate_compressor* get(int wanted) {
+    if (compressor == nullptr || level != wanted) {
+      if (compressor != nullptr) libdeflate_free_compressor(compressor);
+      compressor = libdeflate_alloc_compressor(wanted);
+      level = compressor != nullptr ? wanted : -1;
+    }
+    return compressor;
+  }
+};
+
 // The same file as libpng writes without row filters (8-bit RGB or RGBA, one
 // IDAT chunk), the rows compressed in one call by libdeflate.
 bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height, int stride, bool alpha,
                   int level) {
   const std::size_t row_bytes = static_cast<std::size_t>(width) * (alpha ? 4 : 3);
   const std::size_t rows = static_cast<std::size_t>(height);
-  // Buffers left uninitialised: every byte is written before it is read.
+  thread_local Scratch raw_scratch, packed_scratch;
+  thread_local Compressor compressors;
+  // Every byte of the buffers is written before it is read.
   const std::size_t raw_size = (row_bytes + 1) * rows;
-  std::unique_ptr<unsigned char[]> raw(new unsigned char[raw_size]);
+  unsigned char* const raw = raw_scratch.get(raw_size);
   for (std::size_t y = 0; y < rows; ++y) {
-    unsigned char* row = raw.get() + y * (row_bytes + 1);
+    unsigned char* row = raw + y * (row_bytes + 1);
     row[0] = 0;  // filter type: none
     convert_row(data + static_cast<std::ptrdiff_t>(y) * stride, width, alpha, row + 1);
   }
-  libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
+  libdeflate_compressor* const compressor = compressors.get(level);
   if (compressor == nullptr) return false;
   const std::size_t bound = libdeflate_zlib_compress_bound(compressor, raw_size);
-  std::unique_ptr<unsigned char[]> packed(new unsigned char[bound]);
-  const std::size_t packed_size =
-      libdeflate_zlib_compress(compressor, raw.get(), raw_size, packed.get(), bound);
-  libdeflate_free_compressor(compressor);
+  unsigned char* const packed = packed_scratch.get(bound);
+  const std::size_t packed_size = libdeflate_zlib_compress(compressor, raw, raw_size, packed, bound);
   if (packed_size == 0 || packed_size > 0x7FFFFFFF) return false;
 
   std::vector<unsigned char> out;
@@ -134,7 +164,7 @@ bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height
   const unsigned char rest[5] = {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0};
   header.insert(header.end(), rest, rest + 5);
   chunk(out, "IHDR", header.data(), header.size());
-  chunk(out, "IDAT", packed.get(), packed_size);
+  chunk(out, "IDAT", packed, packed_size);
   chunk(out, "IEND", nullptr, 0);
   return std::fwrite(out.data(), 1, out.size(), f) == out.size();
 }
