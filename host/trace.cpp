@@ -368,6 +368,9 @@ class Writer {
   ByteBuffer buffer_;
 };
 
+// An element line without its text: kind, three numbers, bitmap, visibility.
+constexpr std::size_t kLineRoom = 16 + 3 * (kNumberChars + 1) + 16 + 8 + 8;
+
 // What the trace last wrote of an element: its raw state, compared before
 // anything is formatted, and the formatted state after its identifier.
 struct RawState {
@@ -401,7 +404,21 @@ class TraceRun {
   TraceRun(Host& host, TraceOutput& out, const TraceOptions& options)
       : host_(host), out_(out), full_(options.full), json_(options.format == TraceFormat::jsonl) {
     memo_.resize(host.instances().size());
-    for (std::size_t i = 0; i < memo_.size(); ++i) memo_[i].resize(host.instance(i).elements().size());
+    for (std::size_t i = 0; i < memo_.size(); ++i) {
+      const std::vector<ElementSlot>& slots = host.instance(i).elements();
+      memo_[i].resize(slots.size());
+      // Room for the longest line each element can have (a text's every
+      // character escaped), so a run does not allocate as its texts grow.
+      for (std::size_t k = 0; k < slots.size(); ++k) {
+        const ElementHeader* e = slots[k].element;
+        const std::size_t chars =
+            e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
+                             : 0;
+        memo_[i][k].text.reserve(chars);
+        memo_[i][k].state.reserve(kLineRoom + 4 * chars);
+      }
+    }
+    line_.reserve(kLineRoom + 4 * 1024);
   }
 
   void header() {
