@@ -333,4 +333,57 @@ int Module::resource_id_at(const char* type, const void* bytes, unsigned ids) co
 #endif
 }
 
+namespace {
+
+// The "data" chunk of a RIFF WAVE image (its sample bytes), or null.
+const unsigned char* wave_data(const unsigned char* image, std::size_t size, std::size_t& data_size) {
+  if (image == nullptr || size < 12 || std::memcmp(image, "RIFF", 4) != 0 ||
+      std::memcmp(image + 8, "WAVE", 4) != 0)
+    return nullptr;
+  for (std::size_t at = 12; at + 8 <= size;) {
+    const std::size_t length =
+        static_cast<std::size_t>(image[at + 4]) | static_cast<std::size_t>(image[at + 5]) << 8 |
+        static_cast<std::size_t>(image[at + 6]) << 16 | static_cast<std::size_t>(image[at + 7]) << 24;
+    const std::size_t room = size - (at + 8);
+    if (std::memcmp(image + at, "data", 4) == 0) {
+      data_size = std::min(length, room);
+      return image + at + 8;
+    }
+    if (length >= room) return nullptr;
+    at += 8 + length + (length & 1);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int Module::wave_resource_with_samples(const void* samples, std::size_t size, unsigned ids) const {
+  if (samples == nullptr || size == 0) return -1;
+  for (unsigned id = 1; id < ids; ++id) {
+    const unsigned char* image = nullptr;
+    std::size_t image_size = 0;
+#if defined(_WIN32)
+    HMODULE h = static_cast<HMODULE>(handle_);
+    HRSRC r = FindResourceA(h, MAKEINTRESOURCEA(id), "WAVE");
+    if (r == nullptr) continue;
+    HGLOBAL g = LoadResource(h, r);
+    image = g != nullptr ? static_cast<const unsigned char*>(LockResource(g)) : nullptr;
+    image_size = SizeofResource(h, r);
+#else
+    using ResourceFn = const unsigned char* (*)(const char*, unsigned, unsigned*);
+    static_assert(sizeof(unsigned) <= sizeof(std::size_t));
+    auto fn = reinterpret_cast<ResourceFn>(find_symbol(handle_, "orv_module_resource"));
+    if (fn == nullptr) return -1;
+    unsigned n = 0;
+    image = fn("WAVE", id, &n);
+    image_size = n;
+#endif
+    std::size_t data_size = 0;
+    const unsigned char* data = wave_data(image, image_size, data_size);
+    if (data != nullptr && data_size == size && std::memcmp(data, samples, size) == 0)
+      return static_cast<int>(id);
+  }
+  return -1;
+}
+
 }  // namespace orv::host

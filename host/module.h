@@ -48,6 +48,9 @@ class Module {
   // bytes start at `bytes`, or -1 (native builds: through the module's
   // resource accessor; Windows builds always -1).
   int resource_id_at(const char* type, const void* bytes, unsigned ids = 1000) const;
+  // The id (below `ids`) of the module's WAVE resource whose sample data (its
+  // "data" chunk) is exactly the `size` bytes at `samples`, or -1.
+  int wave_resource_with_samples(const void* samples, std::size_t size, unsigned ids = 1000) const;
   // The loader's handle, handed to service 2 as the extra word.
   abi::uptr handle() const { return reinterpret_cast<abi::uptr>(handle_); }
 

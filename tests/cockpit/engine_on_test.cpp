@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
 #include <vector>
 
 #include "cockpit/mode_state.h"
@@ -35,38 +36,34 @@ class EngineOn : public ::testing::Test {
   FakeHost host;
 };
 
-TEST_F(EngineOn, StartUpWithRadioMasterOffSwitchesItOnAndSendsTheSeries) {
-  host.tokens = {{292, 100.0}, {298, 42.5}, {740, 0.0}, {881, 0.0}};
-  service(kServicePanelOpen);
-  const std::vector<KeyEvent> expected = {{66293, 0}, {65836, 0},     {65832, 0},
-                                          {65833, 0}, {65919, 16383}, {65920, 16383}};
-  EXPECT_EQ(host.events, expected);
-  EXPECT_EQ(host.token_reads, (std::vector<u32>{292, 298, 740, 881}));
-  EXPECT_TRUE(all_radios_on());
-  EXPECT_EQ(cockpit::left_mfd_page, 2);
-  EXPECT_EQ(cockpit::right_mfd_page, 3);
-  EXPECT_EQ(cockpit::fuel_tank_capacity_kg[0], 100.0 * 6.7 * 0.4536);
-  EXPECT_EQ(cockpit::fuel_tank_capacity_kg[1], 42.5 * 6.7 * 0.4536);
-}
-
-TEST_F(EngineOn, RepeatedStartUpWithRadioMasterOnRestoresPagesAndKeepsCapacities) {
-  host.tokens = {{292, 10.0}, {298, 20.0}};
-  service(kServicePanelOpen);
-  cockpit::left_mfd_page = 4;
-  cockpit::right_mfd_page = 1;
-  cockpit::nav1_on = cockpit::nav2_on = cockpit::com1_on = cockpit::com2_on = 0;
-  cockpit::adf_on = cockpit::transponder_on = 0;
-  host.events.clear();
-  host.tokens = {{292, 0.0}, {298, -5.0}, {740, 1.0}, {881, 0.5}};
-  service(kServicePanelOpen);
-  const std::vector<KeyEvent> expected = {{65836, 0}, {65832, 0},     {65833, 0},
-                                          {66477, 0}, {65919, 16383}, {65920, 16383}};
-  EXPECT_EQ(host.events, expected);
-  EXPECT_TRUE(all_radios_on());
-  EXPECT_EQ(cockpit::left_mfd_page, 2);
-  EXPECT_EQ(cockpit::right_mfd_page, 3);
-  EXPECT_EQ(cockpit::fuel_tank_capacity_kg[0], 10.0 * 6.7 * 0.4536);
-  EXPECT_EQ(cockpit::fuel_tank_capacity_kg[1], 20.0 * 6.7 * 0.4536);
+// Every panel opening: the radio master switched on only when off, the
+// series, every radio on, the navigation pages, the tank capacities (a
+// reading of no capacity keeps the last good one).
+TEST_F(EngineOn, StartUpSendsTheSeriesSelectsPagesAndReadsCapacities) {
+  const struct {
+    std::map<u32, f64> tokens;
+    std::vector<KeyEvent> events;
+  } cases[] = {
+      {{{292, 100.0}, {298, 42.5}, {740, 0.0}, {881, 0.0}},
+       {{66293, 0}, {65836, 0}, {65832, 0}, {65833, 0}, {65919, 16383}, {65920, 16383}}},
+      {{{292, 0.0}, {298, -5.0}, {740, 1.0}, {881, 0.5}},
+       {{65836, 0}, {65832, 0}, {65833, 0}, {66477, 0}, {65919, 16383}, {65920, 16383}}},
+  };
+  for (const auto& c : cases) {
+    cockpit::left_mfd_page = 4;
+    cockpit::right_mfd_page = 1;
+    host.events.clear();
+    host.tokens = c.tokens;
+    service(kServicePanelOpen);
+    EXPECT_EQ(host.events, c.events);
+    EXPECT_TRUE(all_radios_on());
+    EXPECT_EQ(cockpit::left_mfd_page, 2);
+    EXPECT_EQ(cockpit::right_mfd_page, 3);
+    EXPECT_EQ(cockpit::fuel_tank_capacity_kg[0], 100.0 * 6.7 * 0.4536);
+    EXPECT_EQ(cockpit::fuel_tank_capacity_kg[1], 42.5 * 6.7 * 0.4536);
+    cockpit::nav1_on = cockpit::nav2_on = cockpit::com1_on = cockpit::com2_on = 0;
+    cockpit::adf_on = cockpit::transponder_on = 0;
+  }
 }
 
 TEST_F(EngineOn, WatchRulesToggleOnlyDisagreeingFollowers) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -9,7 +8,6 @@
 #include "controls/control_state.h"
 #include "controls/knob_step.h"
 #include "frame/registry.h"
-#include "sound/sound.h"
 #include "support/fake_host.h"
 #include "support/gauge_copy.h"
 
@@ -141,27 +139,6 @@ TEST_F(SwitchesAndKnobs, NavGpsSwitchAsksTheSimulatorAndShowsItsState) {
     EXPECT_STREQ(nav_gps.tooltip_text(0), text);
   }
   EXPECT_EQ(nav_gps.first<IconElement>(kIcon)->source.id, 848u);
-}
-
-TEST_F(SwitchesAndKnobs, SwitchesWorkSilentlyWhenSoundHasFailed) {
-  // Device creation ignores the latch: give it a device that always opens.
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  sound::sound_usable = 0;
-  GaugeCopy ils_tac(gauges::ils_tac_switch);
-  GaugeCopy nav_gps(gauges::nav_gps_switch);
-  ils_tac.service(kServiceInstall, 0);
-  nav_gps.service(kServiceInstall, 0);
-  ils_tac.click(0, kLeft);
-  nav_gps.click(0, kLeft);
-  EXPECT_EQ(cockpit::nav_source_nav1, 0);
-  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66375, 0}}));
-  EXPECT_EQ(sound::channels::ils_tac_switch.buffer, nullptr);
-  ils_tac.service(kServicePreKill);  // silenced: releases nothing
-  EXPECT_NE(sound::channels::ils_tac_switch.device, nullptr);
-  sound::sound_usable = 1;
-  ils_tac.service(kServicePreKill);
-  nav_gps.service(kServicePreKill);
-  EXPECT_EQ(sound::channels::ils_tac_switch.device, nullptr);
 }
 
 }  // namespace

@@ -127,12 +127,10 @@ TEST(ParameterToggle, ViewSwitchesReopenTheOverlayOfTheLeftPage) {
   };
   const Case cases[] = {
       {&gauges::main_view_toggle_from_landing, 1, {{65734, 0}, {66507, 44}}},
-      {&gauges::main_view_toggle_from_landing, 2, {{65734, 0}, {66507, 46}}},
       {&gauges::landing_view_toggle_from_main, 1, {{65734, 0}, {66507, 45}}},
       {&gauges::landing_view_toggle_from_main, 2, {{65734, 0}, {66507, 47}}},
       {&gauges::landing_view_toggle_from_main, 3, {{65734, 0}}},
       {&gauges::main_view_toggle_from_landing, 4, {{65734, 0}}},
-      {&gauges::main_view_toggle_from_landing, 5, {{65734, 0}}},
       {&gauges::landing_view_toggle, 1, {{65734, 0}}},
   };
   const i32 saved = cockpit::left_mfd_page;

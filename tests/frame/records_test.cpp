@@ -33,15 +33,6 @@ TEST(Chain, LinksEveryElementToTheNextInDrawingOrder) {
   EXPECT_EQ(chain.header(4), nullptr);
 }
 
-TEST(Chain, KeepsTheKindFieldsGiven) {
-  EXPECT_STREQ(chain.at<2>().font, "Arial Narrow");
-  EXPECT_EQ(chain.at<2>().max_chars, 4);
-  EXPECT_EQ(chain.at<1>().image_count, 2);
-  EXPECT_EQ(chain.at<3>().table, dial);
-  EXPECT_EQ(chain.at<3>().table_count, 2u);
-  EXPECT_EQ(chain.at<3>().h.offset.y, 3);
-}
-
 // Parts spliced in drawing order: a symbol's copies given as one array.
 constexpr std::array<orv::abi::IconElement, 2> kCopies{icon({.bitmap = 41}), icon({.bitmap = 42})};
 constinit auto spliced = chain_of(test_gauge, static_image({.bitmap = 40}), kCopies, icon({.bitmap = 43}));

@@ -91,18 +91,6 @@ TEST_F(HudSymbolTest, AirspeedAndAngleOfAttackTexts) {
   }
 }
 
-TEST_F(HudSymbolTest, GearCueNeedsAllThreeLegsAndAlwaysReadsTheOtherTwo) {
-  host.tokens = {{332, 16000}, {333, 16000}, {334, 15999}};
-  EXPECT_EQ(eval(kGearCue), -1.0);
-  host.tokens[334] = 16000;
-  set_mode(true, 2);
-  EXPECT_EQ(eval(kGearCue), 2.0);
-  set_mode(false, 0);
-  host.token_reads.clear();
-  EXPECT_EQ(eval(kGearCue), -1.0);
-  EXPECT_EQ(host.token_reads, (std::vector<u32>{333, 334}));
-}
-
 TEST_F(HudSymbolTest, GlideslopeCaretSmoothsItsCopysDeviationAndFreezesWhileHidden) {
   host.tokens = {{44, 1}, {41, 100}};
   for (f64 e : {28.35, 48.66, 63.21}) EXPECT_NEAR(eval_copy(kGlideslope), e, 0.01);

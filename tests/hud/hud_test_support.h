@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "cockpit/mode_state.h"
+#include "element_kind.h"
 #include "frame/elements.h"
 #include "frame/registry.h"
 #include "hud/head_up_display.h"
@@ -19,26 +20,13 @@
 
 namespace orv::test {
 
-// The element callback of a record: what ties it to its symbol routine.
+// The element callback of a record (its first channel's that has one): what
+// ties it to its symbol routine.
 inline abi::ElementFn callback_of(const abi::ElementHeader* h) {
-  switch (h->kind) {
-    case abi::kIcon:
-      return reinterpret_cast<const abi::IconElement*>(h)->callback;
-    case abi::kText:
-      return reinterpret_cast<const abi::TextElement*>(h)->callback[0];
-    case abi::kNeedle:
-      return reinterpret_cast<const abi::NeedleElement*>(h)->callback;
-    case abi::kSlider: {
-      const auto* s = reinterpret_cast<const abi::SliderElement*>(h);
-      return s->x_callback != nullptr ? s->x_callback : s->y_callback;
-    }
-    case abi::kMovingImage:
-      return reinterpret_cast<const abi::MovingImageElement*>(h)->x_callback;
-    case abi::kSprite:
-      return reinterpret_cast<const abi::SpriteElement*>(h)->y_callback;
-    default:
-      return nullptr;
-  }
+  host::ElementChannels channels = host::element_channels(const_cast<abi::ElementHeader*>(h));
+  for (const host::ElementChannel& c : channels)
+    if (c.callback != nullptr) return c.callback;
+  return nullptr;
 }
 
 // A symbol drawn in four colour copies: the element callback of each copy,
@@ -65,7 +53,6 @@ inline constexpr const Copies* kColourSymbols[] = {&kCourse,   &kGlideslope,  &k
 
 // Symbols drawn in one element.
 inline constexpr abi::ElementFn kGlass = &hud::single_callback<hud::hud_glass>;
-inline constexpr abi::ElementFn kGearCue = &hud::single_callback<hud::hud_gear_down_cue>;
 inline constexpr abi::ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
 inline constexpr abi::ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
 

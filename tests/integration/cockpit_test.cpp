@@ -29,7 +29,7 @@ constexpr MouseButton kRight = MouseButton::right;
 struct Point {
   int x, y;
 };
-constexpr Point kHudButton{20, 20}, kRadarButton{90, 20}, kRadiosButton{90, 70}, kMapButton{20, 130};
+constexpr Point kHudButton{20, 20};
 constexpr std::uint32_t kSupply = 753;
 
 // Bitmap of each selector button's unlit image, in reading order.
@@ -37,7 +37,7 @@ constexpr std::uint32_t kButtonBitmaps[9] = {290, 300, 310, 320, 330, 340, 350, 
 
 // Head-up display chain positions: single symbols, and the first (red) copy
 // of four-colour groups; copy `c` of a group sits at first + 3 - c.
-constexpr int kNavSourceLabel = 9, kCourse = 5, kGlideslope = 10, kAirspeed = 22, kAltitude = 38;
+constexpr int kGlideslope = 10, kAirspeed = 22, kAltitude = 38;
 constexpr double kGlideslopeKeep = 0.7165313105737893;
 
 int copy_of(int first, std::uint32_t colour) { return first + 3 - static_cast<int>(colour); }
@@ -246,39 +246,12 @@ TEST_P(WindowClicks, SendWindowEventsInOrderAndTheHostWindowsFollow) {
 }
 // Radios_Toggle has "o50 t225 p-2" on its panel line; Close_Subpanel has
 // none and sits in window 60.
-INSTANTIATE_TEST_SUITE_P(
-    Windows, WindowClicks,
-    testing::Values(
-        WindowCase{"Screen_Selector_Main",
-                   kRadiosButton,
-                   {{66508, 44}, {66508, 46}},
-                   {{44, false, 0}, {46, false, 0}}},
-        WindowCase{"Screen_Selector_Main", kRadarButton, {{66507, 44}, {66508, 46}}, {{46, false, 0}}},
-        WindowCase{"Screen_Selector_Main", kMapButton, {{66507, 46}, {66508, 44}}, {{44, false, 0}}},
-        WindowCase{"Radios_Toggle",
-                   {5, 5},
-                   {{66507, 50}, {66506, 225}, {65735, 0}, {65735, 0}},
-                   {{50, true, 0}, {225, true, 0}}},
-        WindowCase{"Close_Subpanel", {5, 5}, {}, {{60, false, 0}}}));
-
-TEST_F(Cockpit, IlsTacSwitchMovesHudGuidanceAndCourseKnobToNav2) {
-  start("cockpit.json");
-  run();
-  click("Screen_Selector_Main", kHudButton, kRight);
-  run();
-  auto& hud = elements("Head_Up_Display");
-  EXPECT_EQ(text_of(hud[copy_of(kCourse, 0)]), "000");
-  click("ILS_TAC_Switch", {10, 10});
-  run();
-  EXPECT_EQ(hud[kNavSourceLabel].values.channel[0], 4.0) << "NAV2 label, light green";
-  EXPECT_EQ(text_of(hud[copy_of(kCourse, 0)]), "120") << "course from NAV 2";
-  EXPECT_EQ(tooltip("Omni_Bearing_Selector", {10, 10}),
-            "Omni Bearing Selector knob for VOR2 (Bearing 120\xB0)");
-  mark();
-  click("Omni_Bearing_Selector", {40, 10});
-  EXPECT_EQ(events(), (Events{{65717, 121}}));
-  EXPECT_EQ(state_.number(54), 121.0);
-}
+INSTANTIATE_TEST_SUITE_P(Windows, WindowClicks,
+                         testing::Values(WindowCase{"Radios_Toggle",
+                                                    {5, 5},
+                                                    {{66507, 50}, {66506, 225}, {65735, 0}, {65735, 0}},
+                                                    {{50, true, 0}, {225, true, 0}}},
+                                         WindowCase{"Close_Subpanel", {5, 5}, {}, {{60, false, 0}}}));
 
 // A control's click changes the host's token through the event's effect, and
 // the gauge reads it back: the tooltip the host formats after the next frame.
@@ -347,34 +320,6 @@ TEST_F(Cockpit, HudScenarioShowsInterpolatedReadoutsHidesWhileOffAndSmoothsTheGl
   });
   EXPECT_GT(checked, 40);
   EXPECT_NEAR(filtered, 0.0, 1.0) << "caret settles on the glideslope";
-}
-
-// --- Standby attitude indicator -----------------------------------------------------
-
-TEST_F(Cockpit, AttitudeReadoutsMachLagAndTooltipsThroughTheHost) {
-  SimState s;
-  s.open_window(43);
-  s.set_expression_number("(A:PLANE HEADING DEGREES GYRO, degrees)", 93.4);
-  Host h(*module_, s);
-  const std::size_t attitude = h.add_instance("Attitude", 43, 0, 0, {});
-  h.size(attitude, 300, 270);  // tooltip points below are in pixels of this size
-  h.start();
-  const std::pair<std::uint32_t, double> tokens[] = {{61, 999.6}, {64, 32768}, {74, 12345}, {75, 1013.2}};
-  for (auto [id, v] : tokens) s.set_number(id, v);
-  h.frame();
-  std::vector<ElementSlot>& e = h.instance(attitude).elements();
-  ASSERT_EQ(e.size(), 12u);
-  // Airspeed, altitude hundreds and tens, Mach hundredths (still the Mach
-  // number of load, 0) and integer, barometric setting.
-  const char* first[] = {"1000", "123", "45", "00", "1", "1013"};
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(text_of(e[6 + i]), first[i]) << i;
-  EXPECT_EQ(h.tooltip(attitude, 20, 250).text, "Machmeter (1.60 mach)");
-  h.frame();
-  EXPECT_EQ(text_of(e[9]), "60");
-  EXPECT_EQ(h.tooltip(attitude, 150, 20).text, "Heading Indicator (93\xB0)");
-  EXPECT_EQ(h.tooltip(attitude, 150, 135).text, "help 12434");
-  EXPECT_EQ(h.tooltip(attitude, 260, 250).text, "help 12372");
-  h.stop();
 }
 
 }  // namespace

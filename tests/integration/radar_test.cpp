@@ -1,18 +1,16 @@
 // The Radar gauge of the real module over the host's traffic service, with a
 // Cairo drawing surface as the renderer gives it: the intercept's threat
 // colours at three moments, the hover tooltip, and the range buttons.
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "host.h"
+#include "host_error.h"
 #include "scenario.h"
 #include "scenario_run.h"
+#include "support/drawing_surface.h"
 
 // Fontconfig keeps its caches for the life of the process; LeakSanitizer
 // would report them once a picture has laid out text.
@@ -27,20 +25,14 @@ const std::string kScenarios = ORV_SCENARIO_DIR;
 
 class RadarRun : public testing::Test {
  protected:
-  void SetUp() override { image_.dim = {286, 286}; }
-  void TearDown() override {
+  void TearDown() override {  // the host first, while the surface lives
     run_.reset();
     host_.reset();
-    cairo_destroy(cr_);
-    cairo_surface_destroy(surface_);
   }
 
   void start(const std::string& name) {
     const std::string path = kScenarios + "/" + name;
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    scenario_ = parse_scenario(text.str(), path, kScenarios);
+    scenario_ = parse_scenario(read_file(path), path, kScenarios);
     module_ = Module::load(ORV_REAL_MODULE);
     host_ = std::make_unique<Host>(*module_, state_);
     index_ = host_->add_instance("Radar", 0, 0, 0);
@@ -48,9 +40,7 @@ class RadarRun : public testing::Test {
     host_->instances()[index_].height = 291;
     for (ElementSlot& slot : host_->instance(index_).elements()) {
       if (slot.element->kind != kStaticImage || (slot.element->flags & 0x26) != 0x26) continue;
-      auto* e = reinterpret_cast<StaticElement*>(slot.element);
-      e->image.final_image = &image_;
-      e->device_context = cr_;
+      surface_.attach(slot.element);
     }
     state_.open_window(0);
     run_ = std::make_unique<ScenarioRun>(*host_, scenario_, TokenSets{}, std::vector<ScenarioClick>{});
@@ -62,22 +52,6 @@ class RadarRun : public testing::Test {
       run_->step([](const auto&, const auto&, const auto&) {});
       ++frame_;
     }
-  }
-  // 0xFF per colour channel brighter than a quarter within 2 pixels of the
-  // surface point (x, y).
-  std::uint32_t colours_around(double x, double y) {
-    cairo_surface_flush(surface_);
-    const unsigned char* data = cairo_image_surface_get_data(surface_);
-    const int stride = cairo_image_surface_get_stride(surface_);
-    std::uint32_t mask = 0;
-    for (int dy = -2; dy <= 2; ++dy)
-      for (int dx = -2; dx <= 2; ++dx) {
-        std::uint32_t p;
-        std::memcpy(&p, data + (static_cast<int>(y) + dy) * stride + 4 * (static_cast<int>(x) + dx), 4);
-        for (int k = 0; k < 3; ++k)
-          if (((p >> (16 - 8 * k)) & 0xFF) > 0x40) mask |= 0xFFu << (16 - 8 * k);
-      }
-    return mask;
   }
   std::string readout() {
     for (ElementSlot& slot : host_->instance(index_).elements())
@@ -92,9 +66,7 @@ class RadarRun : public testing::Test {
   std::unique_ptr<ScenarioRun> run_;
   std::size_t index_ = 0;
   long long frame_ = 0;
-  Image image_{};
-  cairo_surface_t* surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 286, 286);
-  cairo_t* cr_ = cairo_create(surface_);
+  test::DrawingSurface surface_{286, 286};
 };
 
 // BANDIT1 keeps 0.52 NM to the right of the user's track while the two close
@@ -108,8 +80,8 @@ TEST_F(RadarRun, InterceptTurnsGreenYellowRed) {
   for (const Moment& m : {Moment{10, 0x00FF00u}, Moment{30, 0xFFFF00u}, Moment{45, 0xFF0000u}}) {
     run_to(m.t);
     const double ahead = 10.0 * std::cos(3.0 / 57.29577951308232) - 600.0 / 3600.0 * m.t;
-    EXPECT_EQ(colours_around(143.0 + 143.0 * 10.0 * std::sin(3.0 / 57.29577951308232) / 15.0 + 1.5,
-                             143.0 - 143.0 * ahead / 15.0),
+    EXPECT_EQ(surface_.colours_around(143.0 + 143.0 * 10.0 * std::sin(3.0 / 57.29577951308232) / 15.0 + 1.5,
+                                      143.0 - 143.0 * ahead / 15.0, 2),
               m.colour)
         << "t=" << m.t;
     if (m.t == 10) {

@@ -25,12 +25,7 @@
 #include "map/flight_map.h"
 #include "scenario.h"
 #include "simulator.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <cairo.h>
-#endif
+#include "support/drawing_surface.h"
 
 namespace {
 
@@ -49,72 +44,23 @@ bool write_ppm(const Picture& p, const char* path) {
   return std::fclose(f) == 0 && ok;
 }
 
-// The gauge's drawing surface, given a device context and image as a host
-// gives them, then the pre-draw call.
-void draw_through_gauge(void* dc, int size) {
-  abi::GaugeHeader& gauge = gauges::flight_map;
-  auto* surface = reinterpret_cast<abi::StaticElement*>(gauge.elements[0]->next[0]);
-  abi::Image image{};
-  image.dim = {size, size};
-  surface->image.final_image = &image;
-  surface->device_context = dc;
-  gauge.callback(&gauge, abi::kServicePreDraw, 0);
-  surface->device_context = nullptr;
-  surface->image.final_image = nullptr;
-}
-
+// The layer drawn on a SIZE x SIZE surface through the gauge's pre-draw
+// call, as a host gives the gauge its surface.
 Picture draw_layer(int size) {
-  Picture p;
-  p.width = p.height = size;
-  p.rgb.resize(static_cast<std::size_t>(size) * size * 3);
-  const std::uint8_t* pixels = nullptr;
-  std::size_t stride = 0;
-#if defined(_WIN32)
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;  // top down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (dc == nullptr || bitmap == nullptr) return {};
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  std::memset(bits, 0x80, static_cast<std::size_t>(size) * size * 4);
-  draw_through_gauge(dc, size);
-  GdiFlush();
-  pixels = static_cast<const std::uint8_t*>(bits);
-  stride = static_cast<std::size_t>(size) * 4;
-#else
-  cairo_surface_t* target = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
-  cairo_t* cr = cairo_create(target);
-  cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
-  cairo_paint(cr);
-  draw_through_gauge(cr, size);
-  cairo_surface_flush(target);
-  pixels = cairo_image_surface_get_data(target);
-  stride = static_cast<std::size_t>(cairo_image_surface_get_stride(target));
-#endif
-  // Both are 32-bit words of 0x00RRGGBB (little-endian B, G, R bytes).
-  for (int y = 0; y < size; ++y) {
-    for (int x = 0; x < size; ++x) {
-      const std::uint8_t* px = pixels + y * stride + x * 4;
-      std::uint8_t* out = &p.rgb[(static_cast<std::size_t>(y) * size + x) * 3];
-      out[0] = px[2];
-      out[1] = px[1];
-      out[2] = px[0];
-    }
+  test::DrawingSurface target(size, size, 0x80);
+  abi::GaugeHeader& gauge = gauges::flight_map;
+  abi::ElementHeader* surface = gauge.elements[0]->next[0];
+  target.attach(surface);
+  gauge.callback(&gauge, abi::kServicePreDraw, 0);
+  reinterpret_cast<abi::StaticElement*>(surface)->device_context = nullptr;
+  reinterpret_cast<abi::StaticElement*>(surface)->image.final_image = nullptr;
+  const std::vector<unsigned char> bgra = target.bgra();
+  Picture p{size, size, std::vector<std::uint8_t>(static_cast<std::size_t>(size) * size * 3)};
+  for (std::size_t i = 0; i < p.rgb.size() / 3; ++i) {
+    p.rgb[3 * i] = bgra[4 * i + 2];
+    p.rgb[3 * i + 1] = bgra[4 * i + 1];
+    p.rgb[3 * i + 2] = bgra[4 * i];
   }
-#if defined(_WIN32)
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-#else
-  cairo_destroy(cr);
-  cairo_surface_destroy(target);
-#endif
   return p;
 }
 

@@ -6,6 +6,7 @@ list(APPEND ORV_MODULE_TESTS
 # Wine must agree up to edge smoothing, at three moments of the map route.
 add_executable(map_picture ${CMAKE_CURRENT_LIST_DIR}/map_picture.cpp)
 target_link_libraries(map_picture PRIVATE orvane_static orvane_host)
+target_include_directories(map_picture PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 set(ORV_WIN64_MAP_PICTURE ${PROJECT_SOURCE_DIR}/build/win64/tests/map/map_picture.exe CACHE FILEPATH
   "The Windows map picture program that runs under Wine")
 add_test(NAME map_picture_under_wine

@@ -220,21 +220,6 @@ TEST_F(RightDisplay, FuelPercentageWeightsEachTankByItsCapacity) {
   EXPECT_EQ(host.token_reads.back(), 297u);
 }
 
-TEST_F(RightDisplay, StartUpWithoutCapacityKeepsThePreviousCapacity) {
-  GaugeCopy engine_on{gauges::engine_on};
-  host.tokens = {{292, 300.0}, {298, 100.0}, {291, 8388610.0}, {297, 0.0}};
-  engine_on.service(kServicePanelOpen);
-  page(cockpit::kRightPageEngine);
-  eval(kFuelPercent);
-  EXPECT_EQ(text(kFuelPercent), " 75");
-  host.tokens[292] = 0.0;
-  host.tokens[298] = -5.0;
-  engine_on.service(kServicePanelOpen);
-  page(cockpit::kRightPageEngine);
-  eval(kFuelPercent);
-  EXPECT_EQ(text(kFuelPercent), " 75");
-}
-
 // --- Controls page ---------------------------------------------------------------------------
 
 TEST_F(RightDisplay, FlapStepsDriveFlapsSlatsAndTheirPictures) {

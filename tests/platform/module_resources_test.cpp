@@ -35,25 +35,6 @@ TEST(ModuleResources, EveryBitmapIsAWhole24BitBmpFile) {
   EXPECT_EQ(bitmaps, 197u);
 }
 
-struct SizeCase {
-  unsigned id;
-  std::uint32_t w, h;
-};
-
-TEST(ModuleResources, BitmapsHaveTheSizesTheGaugesPlaceThemAt) {
-  // The backgrounds that set each gauge's size, and a few symbols.
-  static constexpr SizeCase kCases[] = {{1000, 210, 170}, {1040, 221, 441}, {1120, 1201, 14},
-                                        {1400, 286, 291}, {3000, 286, 291}, {3310, 356, 356},
-                                        {290, 67, 50},    {60, 19, 19}};
-  for (const SizeCase& c : kCases) {
-    unsigned size = 0;
-    const unsigned char* p = orv_module_resource("BITMAP", c.id, &size);
-    ASSERT_NE(p, nullptr) << c.id;
-    EXPECT_EQ(u32(p + 18), c.w) << c.id;
-    EXPECT_EQ(u32(p + 22), c.h) << c.id;
-  }
-}
-
 struct WaveCase {
   unsigned id;
   unsigned bits;

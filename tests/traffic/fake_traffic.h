@@ -36,7 +36,6 @@ class FakeTraffic {
   abi::u32 extra_count = 0;       // reported beyond what was written
   bool unterminated_ids = false;  // writes the asked length, no terminator, past 10 chars
   double user_lat = 0.0, user_lon = 0.0, user_alt = 0.0;
-  std::vector<std::string> lookups;  // names of operations 8 and 9, in call order
 
   explicit FakeTraffic(FakeHost& host) {
     host_table_[abi::kTrafficOpInterface] = reinterpret_cast<void*>(&op_interface);
@@ -74,18 +73,13 @@ class FakeTraffic {
     return std::strcmp(name, "ITrafficInfo") == 0 ? &of(self).traffic_object_ : nullptr;
   }
   template <std::size_t N>
-  static abi::u32 handle(FakeTraffic& f, const char* const (&names)[N], const char* name, abi::u32 base) {
-    f.lookups.emplace_back(name);
+  static abi::u32 handle(const char* const (&names)[N], const char* name, abi::u32 base) {
     for (std::size_t i = 0; i < N; ++i)
       if (std::strcmp(names[i], name) == 0) return base + static_cast<abi::u32>(i);
     return 0;
   }
-  static abi::u32 ORV_CALL op_variable(void* self, const char* name) {
-    return handle(of(self), kVariables, name, 100);
-  }
-  static abi::u32 ORV_CALL op_unit(void* self, const char* name) {
-    return handle(of(self), kUnits, name, 200);
-  }
+  static abi::u32 ORV_CALL op_variable(void*, const char* name) { return handle(kVariables, name, 100); }
+  static abi::u32 ORV_CALL op_unit(void*, const char* name) { return handle(kUnits, name, 200); }
   static abi::u32 ORV_CALL op_objects(void* self, abi::f64, abi::u32 max, abi::u32* ids) {
     FakeTraffic& f = of(self);
     abi::u32 n = 0;

@@ -22,12 +22,7 @@
 #include "module.h"
 #include "scenario.h"
 #include "scenario_run.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <cairo.h>
-#endif
+#include "support/drawing_surface.h"
 
 namespace {
 
@@ -39,58 +34,6 @@ std::string read_all(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// A drawing surface for the radar: a device context and an image of its size.
-struct Surface {
-  abi::Image image{};
-  std::vector<unsigned char> pixels() const;
-#if defined(_WIN32)
-  HDC dc = CreateCompatibleDC(nullptr);
-  void* bits = nullptr;
-  HBITMAP bitmap = nullptr;
-  Surface() {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSize;
-    info.bmiHeader.biHeight = -kSize;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    SelectObject(dc, bitmap);
-    image.dim = {kSize, kSize};
-  }
-  ~Surface() {
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-  }
-  void* device_context() { return dc; }
-#else
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kSize, kSize);
-  cairo_t* cr = cairo_create(surface);
-  Surface() { image.dim = {kSize, kSize}; }
-  ~Surface() {
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-  }
-  void* device_context() { return cr; }
-#endif
-};
-
-std::vector<unsigned char> Surface::pixels() const {
-  std::vector<unsigned char> out(kSize * kSize * 4);
-#if defined(_WIN32)
-  GdiFlush();
-  std::memcpy(out.data(), bits, out.size());
-#else
-  cairo_surface_flush(surface);
-  const unsigned char* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < kSize; ++y) std::memcpy(&out[y * kSize * 4], data + y * stride, kSize * 4);
-#endif
-  for (std::size_t i = 3; i < out.size(); i += 4) out[i] = 0;
-  return out;
-}
-
 int draw(const std::string& module_path, const std::string& scenario_path, double seconds,
          const std::string& out) {
   const std::string dir = scenario_path.substr(0, scenario_path.find_last_of("/\\") + 1);
@@ -99,19 +42,17 @@ int draw(const std::string& module_path, const std::string& scenario_path, doubl
   host::SimState state;
   host::Host host(*module, state);
   const std::size_t index = host.add_instance("Radar", 0, 0, 0);
-  Surface surface;
+  test::DrawingSurface surface(kSize, kSize);
   for (host::ElementSlot& slot : host.instance(index).elements()) {
-    if (slot.element->kind != abi::kStaticImage || (slot.element->flags & 0x26) != 0x26) continue;
-    auto* e = reinterpret_cast<abi::StaticElement*>(slot.element);
-    e->image.final_image = &surface.image;
-    e->device_context = surface.device_context();
+    if (slot.element->kind == abi::kStaticImage && (slot.element->flags & 0x26) == 0x26)
+      surface.attach(slot.element);
   }
   host::ScenarioRun run(host, scenario, {}, {});
   run.apply_initial();
   host.start();
   const long long frames = std::llround(seconds * host::kTicksPerSecond);
   for (long long f = 0; f <= frames; ++f) run.step([](const auto&, const auto&, const auto&) {});
-  const std::vector<unsigned char> pixels = surface.pixels();
+  const std::vector<unsigned char> pixels = surface.bgra();
   host.stop();
   std::ofstream file(out, std::ios::binary);
   file.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));

@@ -11,6 +11,7 @@
 #include "host.h"
 #include "host_error.h"
 #include "scenario.h"
+#include "sound_recorder.h"
 #include "trace.h"
 
 namespace orv::panel_tool {
@@ -24,8 +25,8 @@ constexpr const char* kTraceHelp =
     "\n"
     "Loads the gauge module, places the gauges of a panel, runs a scenario and\n"
     "prints a trace: per frame the clicks, key events, panel windows opened or\n"
-    "closed, each element whose value, visibility, bitmap or text changed, and\n"
-    "the tooltips asked for.\n"
+    "closed, the sounds the module played (recorded, never heard), each element\n"
+    "whose value, visibility, bitmap or text changed, and the tooltips asked for.\n"
     "\n"
     "Options:\n"
     "  --module PATH        gauge module (default: Orvane_Instr next to this program)\n"
@@ -81,6 +82,8 @@ int run_trace(const Args& args) {
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     auto module = Module::load(common.module.value_or(default_module_path()));
+    // The sounds the module plays are recorded, not played.
+    record_sounds(*module);
     SimState state;
     Host host(*module, state);
     place_panel(host, inputs);
