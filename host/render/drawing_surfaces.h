@@ -1,19 +1,19 @@
 // Drawing surfaces of gauge instances. A static element whose flags hold
 // 0x20 and 0x6 (0x26) is a surface the module draws on itself: the host gives
 // it an image (`image.final_image`, whose `dim` is the surface size) and a
-// device context, on native builds a cairo_t* whose target is an ARGB32 image
+// device context: on Windows an HDC with a 32-bit top-down DIB section
+// selected, on native builds a cairo_t* whose target is an ARGB32 image
 // surface of that size. The size is the element's bitmap size. The renderer
 // then shows what the module drew (render_gauge draws the device context's
-// target in place of the bitmap).
+// pixels in place of the bitmap).
 #pragma once
-
-#include <cairo.h>
 
 #include <memory>
 #include <vector>
 
 #include "frame/gauge_abi.h"
 #include "gauge_instance.h"
+#include "host/render/canvas.h"
 #include "host/render/render.h"
 
 namespace orv::render {
@@ -21,7 +21,7 @@ namespace orv::render {
 // Is this element a drawing surface?
 bool is_drawing_surface(const abi::ElementHeader& e);
 
-// Owns the images and Cairo contexts handed to the instances' drawing
+// Owns the images and device contexts handed to the instances' drawing
 // surfaces; it must outlive the instances' use of them (the host's run).
 class DrawingSurfaces {
  public:
@@ -39,8 +39,7 @@ class DrawingSurfaces {
  private:
   struct Surface {
     std::unique_ptr<abi::Image> image;
-    cairo_surface_t* surface = nullptr;
-    cairo_t* cr = nullptr;
+    std::unique_ptr<Image> pixels;
   };
   std::vector<Surface> surfaces_;
 };

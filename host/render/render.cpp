@@ -50,7 +50,7 @@ constexpr u32 kBlackTransparent = 0x1;
 constexpr u32 kDrawingSurface = 0x20;
 
 struct Context {
-  cairo_t* cr;
+  Canvas& canvas;
   const BitmapStore& bitmaps;
   const host::ElementValueLookup& values;
   int drawn = 0;
@@ -62,23 +62,15 @@ host::ElementValues values_of(const Context& c, const ElementHeader* e) {
   return c.values ? c.values(e) : host::ElementValues{};
 }
 
-void paint_at(cairo_t* cr, cairo_surface_t* s, double x, double y) {
-  cairo_set_source_surface(cr, s, x, y);
-  cairo_paint(cr);
-}
-
 void draw_static(Context& c, const ElementHeader* e) {
   const auto* s = reinterpret_cast<const StaticElement*>(e);
-  // A drawing surface shows what the module drew into its device context
-  // (native builds: a cairo_t on an ARGB32 image).
+  // A drawing surface shows what the module drew into its device context.
   if ((e->flags & kDrawingSurface) && s->device_context) {
-    cairo_surface_t* target = cairo_get_target(static_cast<cairo_t*>(s->device_context));
-    cairo_surface_flush(target);
-    paint_at(c.cr, target, e->position.x, e->position.y);
+    c.canvas.draw_device_context(s->device_context, e->position.x, e->position.y);
     return;
   }
-  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
-    paint_at(c.cr, img, e->position.x, e->position.y);
+  if (const Image* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
+    c.canvas.draw_image(*img, e->position.x, e->position.y);
 }
 
 // The clockwise turn in degrees of a needle bitmap for value v: with a table,
@@ -129,15 +121,15 @@ void draw_needle(Context& c, const ElementHeader* e) {
   const auto* n = reinterpret_cast<const NeedleElement*>(e);
   const double v = values_of(c, e).channel[0];
   if (!finite(v)) return;
-  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  const Image* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
   if (!img) return;
   const double angle = needle_angle(n, v);
   if (!finite(angle)) return;
-  cairo_save(c.cr);
-  cairo_translate(c.cr, e->position.x, e->position.y);
-  cairo_rotate(c.cr, angle * kPi / 180.0);  // positive turns clockwise on a y-down surface
-  paint_at(c.cr, img, -e->offset.x, -e->offset.y);
-  cairo_restore(c.cr);
+  c.canvas.save();
+  c.canvas.translate(e->position.x, e->position.y);
+  c.canvas.rotate(angle * kPi / 180.0);  // positive turns clockwise on a y-down surface
+  c.canvas.draw_image(*img, -e->offset.x, -e->offset.y);
+  c.canvas.restore();
 }
 
 void draw_slider(Context& c, const ElementHeader* e) {
@@ -145,8 +137,8 @@ void draw_slider(Context& c, const ElementHeader* e) {
   const host::ElementValues v = values_of(c, e);
   const double dx = v.channel[0] * s->x_scale, dy = v.channel[1] * s->y_scale;
   if (!finite(dx) || !finite(dy)) return;
-  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
-    paint_at(c.cr, img, e->position.x + dx, e->position.y + dy);
+  if (const Image* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent))
+    c.canvas.draw_image(*img, e->position.x + dx, e->position.y + dy);
 }
 
 void draw_icon(Context& c, const ElementHeader* e) {
@@ -155,8 +147,8 @@ void draw_icon(Context& c, const ElementHeader* e) {
   if (!finite(v) || v < -0.5 || v > 65535.0) return;  // -1 selects no image
   const long k = std::lround(v);
   if (k < 0 || (icon->image_count > 0 && k >= icon->image_count)) return;
-  if (cairo_surface_t* img = c.bitmaps.image(e->bitmap + static_cast<u32>(k), e->flags & kBlackTransparent))
-    paint_at(c.cr, img, e->position.x, e->position.y);
+  if (const Image* img = c.bitmaps.image(e->bitmap + static_cast<u32>(k), e->flags & kBlackTransparent))
+    c.canvas.draw_image(*img, e->position.x, e->position.y);
 }
 
 // Position in [0, span] of value v within [lo, hi] (0 when the range is empty).
@@ -167,24 +159,24 @@ double travel(double v, double lo, double hi, double span) {
 
 void draw_moving_image(Context& c, const ElementHeader* e) {
   const auto* m = reinterpret_cast<const MovingImageElement*>(e);
-  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
-  cairo_surface_t* window = c.bitmaps.mask(e->bitmap + 1);
+  const Image* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  const Image* window = c.bitmaps.mask(e->bitmap + 1);
   if (!img || !window) return;
   const host::ElementValues v = values_of(c, e);
-  const double iw = cairo_image_surface_get_width(img), ih = cairo_image_surface_get_height(img);
-  const double ww = cairo_image_surface_get_width(window), wh = cairo_image_surface_get_height(window);
+  const double iw = img->width(), ih = img->height();
+  const double ww = window->width(), wh = window->height();
   // The value selects which part of the large image lies under the window:
   // the range's low end shows its left (top) edge, the high end its right
   // (bottom) edge.
   const double ox = travel(v.channel[0], m->min_x, m->max_x, std::max(0.0, iw - ww));
   const double oy = travel(v.channel[1], m->min_y, m->max_y, std::max(0.0, ih - wh));
-  cairo_set_source_surface(c.cr, img, e->position.x - ox, e->position.y - oy);
-  cairo_mask_surface(c.cr, window, e->position.x, e->position.y);
+  c.canvas.draw_image_masked(*img, e->position.x - ox, e->position.y - oy, *window, e->position.x,
+                             e->position.y);
 }
 
 void draw_sprite(Context& c, const ElementHeader* e) {
   const auto* s = reinterpret_cast<const SpriteElement*>(e);
-  cairo_surface_t* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
+  const Image* img = c.bitmaps.image(e->bitmap, e->flags & kBlackTransparent);
   if (!img) return;
   const host::ElementValues v = values_of(c, e);
   // The channels work in the texture's own frame, oriented as on paper: x to
@@ -197,83 +189,26 @@ void draw_sprite(Context& c, const ElementHeader* e) {
   if (!finite(tx) || !finite(ty) || !finite(angle)) return;
   const double fx = s->texture_scale_x > 0 ? s->texture_scale_x : 1.0;
   const double fy = s->texture_scale_y > 0 ? s->texture_scale_y : 1.0;
-  const double tw = cairo_image_surface_get_width(img), th = cairo_image_surface_get_height(img);
   // Texture centre on the centre point, moved in the texture's own frame,
   // turned about the centre point.
-  cairo_matrix_t saved;
-  cairo_get_matrix(c.cr, &saved);
-  cairo_translate(c.cr, s->centre.x, s->centre.y);
-  cairo_rotate(c.cr, -angle * kPi / 180.0);  // the surface's y runs down
-  cairo_translate(c.cr, tx, -ty);
-  cairo_scale(c.cr, fx, fy);
-  cairo_set_source_surface(c.cr, img, -tw / 2.0, -th / 2.0);
-  cairo_set_matrix(c.cr, &saved);
-  if (cairo_surface_t* window = c.bitmaps.mask(e->bitmap + 1))
-    cairo_mask_surface(c.cr, window, e->position.x, e->position.y);
-  else
-    cairo_paint(c.cr);
-}
-
-void set_rgb(cairo_t* cr, u32 colour) {
-  cairo_set_source_rgb(cr, (colour & 0xFF) / 255.0, ((colour >> 8) & 0xFF) / 255.0,
-                       ((colour >> 16) & 0xFF) / 255.0);
-}
-
-// Texts are drawn in grey levels, unhinted, so that they scale smoothly.
-const cairo_font_options_t* text_options() {
-  static cairo_font_options_t* const options = [] {
-    cairo_font_options_t* o = cairo_font_options_create();
-    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
-    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
-    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_OFF);
-    return o;
-  }();
-  return options;
-}
-
-// A font face, looked up once per family and weight, with its cell height
-// (ascent + descent) at size 100.
-struct Face {
-  std::string family;
-  bool bold = false;
-  cairo_font_face_t* face = nullptr;
-  double cell_at_100 = 0.0;
-};
-
-const Face& face_for(const char* family, bool bold) {
-  static std::vector<Face> faces;  // kept for the life of the process
-  for (const Face& f : faces)
-    if (f.bold == bold && f.family == family) return f;
-  Face f{family, bold,
-         cairo_toy_font_face_create(family, CAIRO_FONT_SLANT_NORMAL,
-                                    bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL),
-         0.0};
-  cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-  cairo_t* cr = cairo_create(scratch);
-  cairo_set_font_face(cr, f.face);
-  cairo_set_font_options(cr, text_options());
-  cairo_set_font_size(cr, 100.0);
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  f.cell_at_100 = fe.ascent + fe.descent;
-  cairo_destroy(cr);
-  cairo_surface_destroy(scratch);
-  faces.push_back(std::move(f));
-  return faces.back();
+  const Placement place{static_cast<double>(s->centre.x),
+                        static_cast<double>(s->centre.y),
+                        -angle * kPi / 180.0,  // the surface's y runs down
+                        tx,
+                        -ty,
+                        fx,
+                        fy};
+  c.canvas.draw_image_placed(*img, place, c.bitmaps.mask(e->bitmap + 1), e->position.x, e->position.y);
 }
 
 void draw_text(Context& c, const ElementHeader* e) {
   const auto* t = reinterpret_cast<const TextElement*>(e);
   const double x = e->position.x, y = e->position.y, w = t->box.x, h = t->box.y;
   if (w <= 0 || h <= 0) return;
-  cairo_t* cr = c.cr;
-  cairo_save(cr);
-  cairo_rectangle(cr, x, y, w, h);
-  cairo_clip(cr);
-  if (!(e->flags & kBlackTransparent)) {
-    set_rgb(cr, t->background_colour);
-    cairo_paint(cr);
-  }
+  Canvas& canvas = c.canvas;
+  canvas.save();
+  canvas.clip(x, y, w, h);
+  if (!(e->flags & kBlackTransparent)) canvas.paint(colour_of_bgr(t->background_colour));
   // The host allocates max_chars + 1 bytes; never read past them.
   char text[256] = {};
   if (t->text) {
@@ -283,26 +218,28 @@ void draw_text(Context& c, const ElementHeader* e) {
     std::memcpy(text, t->text, n);
   }
   if (text[0]) {
-    // Texts are Windows-1252 bytes (the degree sign is 0xB0); Cairo takes UTF-8.
+    // Texts are Windows-1252 bytes (the degree sign is 0xB0); the canvas takes UTF-8.
     char utf8[3 * sizeof text] = {};
     windows_1252_to_utf8(text, utf8, sizeof utf8);
     char face[33] = {};
     std::memcpy(face, t->font, 32);
-    const Face& f = face_for(font_family_for(face), t->font_weight >= 600);
-    cairo_set_font_face(cr, f.face);
-    cairo_set_font_options(cr, text_options());
+#if defined(_WIN32)
+    // Windows has the gauges' faces; the back end falls back to their free
+    // stand-ins where one is missing.
+    const Face& f = Canvas::face(face[0] ? face : "Arial", t->font_weight >= 600);
+#else
+    const Face& f = Canvas::face(font_family_for(face), t->font_weight >= 600);
+#endif
     // The font's cell (ascent + descent) fills the character height, which
     // is the box height unless the element gives its own.
     const double cell = t->char_height > 0 ? std::min<double>(t->char_height, h) : h;
     const double size = f.cell_at_100 > 0 ? 100.0 * cell / f.cell_at_100 : cell;
-    cairo_set_font_size(cr, size);
-    cairo_font_extents_t fe;
-    cairo_font_extents(cr, &fe);
-    cairo_text_extents_t te;
-    cairo_text_extents(cr, utf8, &te);
+    canvas.set_font(f, size);
+    const FontExtents fe = canvas.font_extents();
+    const double advance = canvas.text_advance(utf8);
     // Texts wider than their box are condensed to fit.
-    const double squeeze = te.x_advance > w ? w / te.x_advance : 1.0;
-    const double width = te.x_advance * squeeze;
+    const double squeeze = advance > w ? w / advance : 1.0;
+    const double width = advance * squeeze;
     double left = x;
     if (t->format & kTextCentre)
       left = x + (w - width) / 2.0;
@@ -313,13 +250,11 @@ void draw_text(Context& c, const ElementHeader* e) {
       baseline = y + h / 2.0 + (fe.ascent - fe.descent) / 2.0;
     else if (t->format & 0x8)  // bottom
       baseline = y + h - fe.descent;
-    set_rgb(cr, t->text_colour);
-    cairo_translate(cr, left, baseline);
-    cairo_scale(cr, squeeze, 1.0);
-    cairo_move_to(cr, 0, 0);
-    cairo_show_text(cr, utf8);
+    canvas.translate(left, baseline);
+    canvas.scale(squeeze, 1.0);
+    canvas.show_text(0, 0, utf8, colour_of_bgr(t->text_colour));
   }
-  cairo_restore(cr);
+  canvas.restore();
 }
 
 void draw_element(Context& c, const ElementHeader* e) {
@@ -349,7 +284,6 @@ void draw_element(Context& c, const ElementHeader* e) {
     default:
       break;
   }
-  cairo_set_source_rgb(c.cr, 0, 0, 0);  // drop the reference to the last bitmap
 }
 
 // Each element of the list, then its following elements.
@@ -380,18 +314,26 @@ const char* font_family_for(const char* face) {
   return face;
 }
 
-void render_gauge(cairo_t* cr, const GaugeHeader& instance, int width_px, int height_px,
+void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps, const host::ElementValueLookup& values) {
-  if (!cr || !instance.elements || !instance.elements[0] || width_px <= 0 || height_px <= 0) return;
+  if (!instance.elements || !instance.elements[0] || width_px <= 0 || height_px <= 0) return;
   int bw = width_px, bh = height_px;
   bitmaps.size(instance.elements[0]->bitmap, &bw, &bh);
-  cairo_save(cr);
-  cairo_rectangle(cr, 0, 0, width_px, height_px);
-  cairo_clip(cr);
-  cairo_scale(cr, static_cast<double>(width_px) / bw, static_cast<double>(height_px) / bh);
-  Context c{cr, bitmaps, values};
+  canvas.save();
+  canvas.clip(0, 0, width_px, height_px);
+  canvas.scale(static_cast<double>(width_px) / bw, static_cast<double>(height_px) / bh);
+  Context c{canvas, bitmaps, values};
   draw_list(c, instance.elements, 0);
-  cairo_restore(cr);
+  canvas.restore();
 }
+
+#if !defined(_WIN32)
+void render_gauge(cairo_t* cr, const GaugeHeader& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps, const host::ElementValueLookup& values) {
+  if (!cr) return;
+  Canvas canvas = Canvas::borrow(cr);
+  render_gauge(canvas, instance, width_px, height_px, bitmaps, values);
+}
+#endif
 
 }  // namespace orv::render

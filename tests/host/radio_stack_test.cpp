@@ -9,40 +9,28 @@
 namespace orv::host {
 namespace {
 
-struct StepCase {
-  const char* name;
-  std::uint32_t event;
-  std::uint32_t token;
-  std::uint32_t before, after;
-};
-
-void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
-
-class RadioSteps : public testing::TestWithParam<StepCase> {};
-
-TEST_P(RadioSteps, ChangeThePackedToken) {
-  const StepCase& c = GetParam();
-  SimState state;
-  state.set_integer(c.token, c.before);
-  state.send_key_event(c.event, 0);
-  ASSERT_NE(state.token(c.token), nullptr);
-  EXPECT_EQ(state.token(c.token)->integer, c.after) << std::hex << state.token(c.token)->integer;
-  EXPECT_EQ(radio_event_tokens(c.event)[0], c.token);
+TEST(RadioStack, StepsChangeThePackedToken) {
+  const struct {
+    std::uint32_t event, token, before, after;
+  } cases[] = {
+      {65637, 617, 0x3695, 0x1895}, {65636, 617, 0x1800, 0x3600},  // COM 1 whole MHz up and down wrap
+      {65639, 617, 0x1802, 0x1805}, {65639, 617, 0x1897, 0x1800},  // fraction up from 25, wraps in the MHz
+      {66438, 871, 0x2700, 0x2797},                                // COM 2 fraction down wraps
+      {65641, 872, 0x1795, 0x0895}, {65642, 872, 0x0800, 0x0895},  // NAV 1
+      {65644, 873, 0x0850, 0x1750}, {65647, 873, 0x2000, 0x0805},  // NAV 2; out of band restarts
+      {65666, 16, 0x0344, 0x0244},                                 // ADF left digit down
+      {65651, 38, 0x7000, 0x0000},  {66458, 38, 0x1200, 0x1207},   // transponder digits wrap
+  };
+  for (const auto& c : cases) {
+    SimState state;
+    state.set_integer(c.token, c.before);
+    state.send_key_event(c.event, 0);
+    ASSERT_NE(state.token(c.token), nullptr);
+    EXPECT_EQ(state.token(c.token)->integer, c.after)
+        << c.event << " " << std::hex << state.token(c.token)->integer;
+    EXPECT_EQ(radio_event_tokens(c.event)[0], c.token);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Radios, RadioSteps,
-                         testing::Values(StepCase{"com1_whole_up_wraps", 65637, 617, 0x3695, 0x1895},
-                                         StepCase{"com1_whole_down_wraps", 65636, 617, 0x1800, 0x3600},
-                                         StepCase{"com1_fraction_up_from_25", 65639, 617, 0x1802, 0x1805},
-                                         StepCase{"com1_fraction_wraps_in_mhz", 65639, 617, 0x1897, 0x1800},
-                                         StepCase{"com2_fraction_down_wraps", 66438, 871, 0x2700, 0x2797},
-                                         StepCase{"nav1_whole_up_wraps", 65641, 872, 0x1795, 0x0895},
-                                         StepCase{"nav1_fraction_down_wraps", 65642, 872, 0x0800, 0x0895},
-                                         StepCase{"nav2_whole_down_wraps", 65644, 873, 0x0850, 0x1750},
-                                         StepCase{"nav2_out_of_band_restarts", 65647, 873, 0x2000, 0x0805},
-                                         StepCase{"adf_left_down", 65666, 16, 0x0344, 0x0244},
-                                         StepCase{"xpdr_thousands_up_wraps", 65651, 38, 0x7000, 0x0000},
-                                         StepCase{"xpdr_units_down_wraps", 66458, 38, 0x1200, 0x1207}));
 
 TEST(RadioStack, SwapsExchangeActiveAndStandby) {
   SimState state;

@@ -223,68 +223,55 @@ INSTANTIATE_TEST_SUITE_P(RadioMaster, StartUp, testing::Values(0.0, 1.0));
 
 // --- Clicks through the host ------------------------------------------------------
 
-struct WindowCase {
-  const char* gauge;
-  Point point;
-  Events events;
-  std::vector<WindowChange> windows;  // the overlays 44 and 46 start open
-};
-
-void PrintTo(const WindowCase& c, std::ostream* os) {
-  *os << c.gauge << " at " << c.point.x << "," << c.point.y;
-}
-
-class WindowClicks : public Cockpit, public testing::WithParamInterface<WindowCase> {};
-
-TEST_P(WindowClicks, SendWindowEventsInOrderAndTheHostWindowsFollow) {
+TEST_F(Cockpit, ClicksSendTheirEventsAndTheHostFollows) {
   start("cockpit.json");
   run();
-  mark();
-  click(GetParam().gauge, GetParam().point);
-  EXPECT_EQ(events(), GetParam().events);
-  EXPECT_EQ(window_changes(), GetParam().windows);
+  // Radios_Toggle has "o50 t225 p-2" on its panel line; Close_Subpanel has
+  // none and sits in window 60.
+  const struct {
+    const char* gauge;
+    Events events;
+    std::vector<WindowChange> windows;
+  } window_clicks[] = {
+      {"Radios_Toggle", {{66507, 50}, {66506, 225}, {65735, 0}, {65735, 0}}, {{50, true, 0}, {225, true, 0}}},
+      {"Close_Subpanel", {}, {{60, false, 0}}},
+  };
+  for (const auto& c : window_clicks) {
+    mark();
+    click(c.gauge, {5, 5});
+    EXPECT_EQ(events(), c.events) << c.gauge;
+    EXPECT_EQ(window_changes(), c.windows) << c.gauge;
+  }
+  // A control's click changes the host's token through the event's effect,
+  // and the gauge reads it back: the tooltip the host formats after the next
+  // frame. The heading bug starts at 355.
+  const struct {
+    const char* gauge;
+    Point point;
+    MouseButton button;
+    std::uint32_t event, value, token;
+    double token_after;
+    const char* tooltip;
+  } control_clicks[] = {
+      {"Heading_Selector_Button",
+       {40, 20},
+       kRight,
+       66042,
+       5,
+       855,
+       5,
+       "Heading selector knob (Heading 5\xB0)"},
+      {"NAV_GPS_Switch", {10, 10}, kLeft, 66375, 0, 848, 1, "NAV/GPS switch (GPS active)"},
+  };
+  for (const auto& c : control_clicks) {
+    mark();
+    click(c.gauge, c.point, c.button);
+    EXPECT_EQ(events(), (Events{{c.event, c.value}})) << c.gauge;
+    EXPECT_EQ(state_.number(c.token), c.token_after) << c.gauge;
+    run();
+    EXPECT_EQ(tooltip(c.gauge, {10, 10}), c.tooltip);
+  }
 }
-// Radios_Toggle has "o50 t225 p-2" on its panel line; Close_Subpanel has
-// none and sits in window 60.
-INSTANTIATE_TEST_SUITE_P(Windows, WindowClicks,
-                         testing::Values(WindowCase{"Radios_Toggle",
-                                                    {5, 5},
-                                                    {{66507, 50}, {66506, 225}, {65735, 0}, {65735, 0}},
-                                                    {{50, true, 0}, {225, true, 0}}},
-                                         WindowCase{"Close_Subpanel", {5, 5}, {}, {{60, false, 0}}}));
-
-// A control's click changes the host's token through the event's effect, and
-// the gauge reads it back: the tooltip the host formats after the next frame.
-struct ControlCase {
-  const char* gauge;
-  Point point;
-  MouseButton button;
-  std::uint32_t event, value, token;
-  double token_after;
-  const char* tooltip;
-};
-
-void PrintTo(const ControlCase& c, std::ostream* os) { *os << c.gauge; }
-
-class Controls : public Cockpit, public testing::WithParamInterface<ControlCase> {};
-
-TEST_P(Controls, ClickChangesTheHostTokenThatTheGaugeReadsBack) {
-  const ControlCase& c = GetParam();
-  start("cockpit.json");
-  run();
-  mark();
-  click(c.gauge, c.point, c.button);
-  EXPECT_EQ(events(), (Events{{c.event, c.value}}));
-  EXPECT_EQ(state_.number(c.token), c.token_after);
-  run();
-  EXPECT_EQ(tooltip(c.gauge, {10, 10}), c.tooltip);
-}
-// Heading bug starts at 355.
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Clicks, Controls, testing::Values(
-    ControlCase{"Heading_Selector_Button", {40, 20}, kRight, 66042, 5, 855, 5, "Heading selector knob (Heading 5\xB0)"},
-    ControlCase{"NAV_GPS_Switch", {10, 10}, kLeft, 66375, 0, 848, 1, "NAV/GPS switch (GPS active)"}));
-// clang-format on
 
 // --- Head-up display through a scenario --------------------------------------------
 

@@ -319,6 +319,8 @@ TEST_F(ArcPage, NavOneReceivingMovesTheGuidance) {
   EXPECT_EQ(offset(row(10)), 0.5);  // hollow bar follows the deviation
   EXPECT_FALSE(visible(row(11)));   // solid bar only with bit 0x80
   EXPECT_EQ(text(row(25)), " TO ");
+  host.tokens[45] = 7;
+  EXPECT_EQ(text(row(18)), "CRS 007");
   host.tokens[853] = -1;
   EXPECT_EQ(text(row(25)), "FROM");
   host.int_tokens[46] = 0x80;

@@ -306,6 +306,7 @@ TEST_F(RightDisplay, NavigationTexts) {
       {kAirspeed, {{61, 1200}}, {}, "1200 kt"},
       {kAirspeed, {{61, -3}}, {}, "1200 kt"},
       {kCourseText, {{45, 42}, {848, 1}}, {}, "DTK 042"},
+      {kCourseText, {{45, 7}}, {}, "CRS 007"},
       {kAdfFrequency, {}, {{16, 0x0344}, {18, 0x0105}}, "1344.5"},
       {kNav1Distance, {{835, 18520}, {848, 1}}, {}, "GPS 10.0"},
       {kNav2Distance, {{35, 0}}, {}, "DME ---"},

@@ -20,31 +20,25 @@ using test::FakeTraffic;
 
 constexpr double kNmPerDegree = 60.0;  // one arcminute per nautical mile on the client's sphere
 
-struct GreatCircleCase {
-  const char* name;
-  double lat1, lon1, lat2, lon2;  // point 1 the aircraft, point 2 the user
-  double distance, bearing;
-};
-
-class GreatCircleTest : public testing::TestWithParam<GreatCircleCase> {};
-
-TEST_P(GreatCircleTest, DistanceAndBearingFromTheUser) {
-  const GreatCircleCase& c = GetParam();
-  const GreatCircle g = great_circle(c.lat1, c.lon1, c.lat2, c.lon2);
-  EXPECT_NEAR(g.distance, c.distance, 1e-6 * std::max(1.0, c.distance));
-  EXPECT_NEAR(g.bearing, c.bearing, 1e-6);
+TEST(GreatCircle, DistanceAndBearingFromTheUser) {
+  // Point 1 the aircraft, point 2 the user.
+  const struct {
+    double lat1, lon1, lat2, lon2, distance, bearing;
+  } cases[] = {
+      {0, 10 / kNmPerDegree, 0, 0, 10, 90},
+      {0, -10 / kNmPerDegree, 0, 0, 10, 270},
+      {10 / kNmPerDegree, 0, 0, 0, 10, 0},
+      {45, 7, 45, 7, 0, 180},  // identical positions
+      {90, 0, 0, 0, 5400, 0},
+      {0, -179.9, 0, 179.9, 12, 90},  // east across the antimeridian
+      {0, 180, 0, 0, 10800, 90},      // antipodes
+  };
+  for (const auto& c : cases) {
+    const GreatCircle g = great_circle(c.lat1, c.lon1, c.lat2, c.lon2);
+    EXPECT_NEAR(g.distance, c.distance, 1e-6 * std::max(1.0, c.distance)) << c.lat1 << "," << c.lon1;
+    EXPECT_NEAR(g.bearing, c.bearing, 1e-6) << c.lat1 << "," << c.lon1;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Points, GreatCircleTest,
-                         testing::Values(GreatCircleCase{"DueEast", 0, 10 / kNmPerDegree, 0, 0, 10, 90},
-                                         GreatCircleCase{"DueWest", 0, -10 / kNmPerDegree, 0, 0, 10, 270},
-                                         GreatCircleCase{"DueNorth", 10 / kNmPerDegree, 0, 0, 0, 10, 0},
-                                         GreatCircleCase{"IdenticalPositions", 45, 7, 45, 7, 0, 180},
-                                         GreatCircleCase{"NorthPoleFromTheEquator", 90, 0, 0, 0, 5400, 0},
-                                         GreatCircleCase{"EastAcrossTheAntimeridian", 0, -179.9, 0, 179.9, 12,
-                                                         90},
-                                         GreatCircleCase{"Antipodes", 0, 180, 0, 0, 10800, 90}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GreatCircle, BearingStaysFiniteWhereTheFormulaDividesByNearZero) {
   for (const auto& [lat1, lat2] : {std::pair{89.0, 90.0}, std::pair{-89.5, -90.0}, std::pair{10.0, 90.0}}) {
@@ -55,28 +49,19 @@ TEST(GreatCircle, BearingStaysFiniteWhereTheFormulaDividesByNearZero) {
   }
 }
 
-struct ThreatCase {
-  const char* name;
-  double engine, closure, slant;
-  std::int32_t level;
-};
-
-class ThreatTest : public testing::TestWithParam<ThreatCase> {};
-
-TEST_P(ThreatTest, Level) {
-  const ThreatCase& c = GetParam();
-  EXPECT_EQ(threat_level(c.engine, c.closure, c.slant), c.level);
+TEST(Threat, LevelByTimeToCloseAndEngine) {
+  const struct {
+    double engine, closure, slant;
+    std::int32_t level;
+  } cases[] = {
+      {1, 1000, 36000, kThreatNone},    {1, 1000, 34000, kThreatCaution},  // closes in 36 s, 34 s
+      {1, 1000, 20000, kThreatWarning}, {0, 5000, 20000, kThreatEngineOff},
+      {1, 1000, 0, kThreatNone},        {1, std::numeric_limits<double>::quiet_NaN(), 100, kThreatNone},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(threat_level(c.engine, c.closure, c.slant), c.level)
+        << c.engine << " " << c.closure << " " << c.slant;
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Thresholds, ThreatTest,
-    testing::Values(ThreatCase{"ClosesIn36s", 1, 1000, 36000, kThreatNone},
-                    ThreatCase{"ClosesIn34s", 1, 1000, 34000, kThreatCaution},
-                    ThreatCase{"ClosesIn20s", 1, 1000, 20000, kThreatWarning},
-                    ThreatCase{"EngineOffWhateverTheClosure", 0, 5000, 20000, kThreatEngineOff},
-                    ThreatCase{"ZeroSlantRange", 1, 1000, 0, kThreatNone},
-                    ThreatCase{"NaNClosure", 1, std::numeric_limits<double>::quiet_NaN(), 100, kThreatNone}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class ClientTest : public testing::Test {
  protected:

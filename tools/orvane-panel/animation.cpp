@@ -1,8 +1,10 @@
 #include "animation.h"
 
 #include <fcntl.h>
-#include <gif_lib.h>
 #include <unistd.h>
+#if defined(ORV_HAVE_GIF)
+#include <gif_lib.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +19,7 @@
 
 namespace orv::panel_tool {
 
+#if defined(ORV_HAVE_GIF)
 using host::ErrorKind;
 using host::HostError;
 
@@ -143,6 +146,8 @@ void GifAnimation::close() {
   file_->gif = nullptr;
   if (result == GIF_ERROR) fail(path_, error);
 }
+
+#endif
 
 Progress::Progress(std::string what, long total, bool lines)
     : what_(std::move(what)),

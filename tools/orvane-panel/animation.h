@@ -1,14 +1,18 @@
 // The flight as moving pictures for orvane-panel render: one animated GIF
-// written frame by frame, and the progress line of a long run.
+// written frame by frame (builds with giflib and Cairo), and the progress
+// line of a long run.
 #pragma once
-
-#include <cairo.h>
 
 #include <memory>
 #include <string>
 
+#if defined(ORV_HAVE_GIF)
+#include <cairo.h>
+#endif
+
 namespace orv::panel_tool {
 
+#if defined(ORV_HAVE_GIF)
 // An animated GIF that loops forever, every frame shown for the same time.
 // Frames may differ in size (a cockpit sheet grows when a window opens); each
 // is drawn at the top left of a canvas of the first frame's size, on black.
@@ -35,6 +39,7 @@ class GifAnimation {
   double scale_;
   int width_ = 0, height_ = 0, frames_ = 0;
 };
+#endif
 
 // The progress of `count` of `total`: "render: frame 12/198 (6%)", or with a
 // bar of `bar_width` characters, "render: frame  12/198 [##....] 6%".

@@ -45,7 +45,7 @@ constexpr Command kCommands[] = {
     {"render", "render the instruments to PNG", nullptr},
 #endif
     {"tokens", "print the token variables the host serves", &run_tokens},
-#if defined(ORV_HAVE_RENDER)
+#if defined(ORV_HAVE_VIEW)
     {"view", "run the panel live in a window: clicks, tooltips, keys", &run_view},
 #else
     {"view", "run the panel live in a window: clicks, tooltips, keys", nullptr},

@@ -30,17 +30,10 @@ std::string utf8_from_1252(const std::string& text) {
   return out;
 }
 
-void label_at(cairo_t* cr, double x, double y, const std::string& text) {
-  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
-  cairo_set_font_size(cr, 9.0);
-  cairo_text_extents_t te;
-  cairo_text_extents(cr, text.c_str(), &te);
-  cairo_rectangle(cr, x, y, te.x_advance + 4.0, 11.0);
-  cairo_set_source_rgba(cr, 0.0, 0.0, 0.0, 0.7);
-  cairo_fill(cr);
-  cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
-  cairo_move_to(cr, x + 2.0, y + 9.0);
-  cairo_show_text(cr, text.c_str());
+void label_at(render::Canvas& canvas, double x, double y, const std::string& text) {
+  canvas.set_label_font(9.0, true);
+  canvas.fill_rect(x, y, canvas.text_advance(text.c_str()) + 4.0, 11.0, {0.0, 0.0, 0.0, 0.7});
+  canvas.show_text(x + 2.0, y + 9.0, text.c_str(), {1.0, 1.0, 1.0});
 }
 
 }  // namespace
@@ -54,28 +47,21 @@ Box tooltip_box(double px, double py, double w, double h, int picture_w, int pic
   return b;
 }
 
-void draw_tooltip(cairo_t* cr, double px, double py, const std::string& text, int picture_w, int picture_h) {
+void draw_tooltip(render::Canvas& canvas, double px, double py, const std::string& text, int picture_w,
+                  int picture_h) {
   if (text.empty()) return;
   const std::string utf8 = utf8_from_1252(text);
-  cairo_save(cr);
-  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  cairo_text_extents_t te;
-  cairo_text_extents(cr, utf8.c_str(), &te);
-  const Box b = tooltip_box(px, py, std::ceil(te.x_advance) + 2 * kPadX, std::ceil(fe.height) + 2 * kPadY,
+  canvas.save();
+  canvas.set_label_font(kFontSize, false);
+  const render::FontExtents fe = canvas.font_extents();
+  const double advance = canvas.text_advance(utf8.c_str());
+  const Box b = tooltip_box(px, py, std::ceil(advance) + 2 * kPadX, std::ceil(fe.height) + 2 * kPadY,
                             picture_w, picture_h);
-  cairo_rectangle(cr, b.x + 0.5, b.y + 0.5, b.w - 1.0, b.h - 1.0);
-  cairo_set_source_rgb(cr, 1.0, 1.0, 0xE1 / 255.0);
-  cairo_fill_preserve(cr);
-  cairo_set_source_rgb(cr, 0x76 / 255.0, 0x76 / 255.0, 0x76 / 255.0);
-  cairo_set_line_width(cr, 1.0);
-  cairo_stroke(cr);
-  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);
-  cairo_move_to(cr, b.x + kPadX, b.y + kPadY + fe.ascent);
-  cairo_show_text(cr, utf8.c_str());
-  cairo_restore(cr);
+  canvas.fill_rect(b.x + 0.5, b.y + 0.5, b.w - 1.0, b.h - 1.0, {1.0, 1.0, 0xE1 / 255.0});
+  canvas.stroke_rect(b.x + 0.5, b.y + 0.5, b.w - 1.0, b.h - 1.0, {0x76 / 255.0, 0x76 / 255.0, 0x76 / 255.0},
+                     1.0);
+  canvas.show_text(b.x + kPadX, b.y + kPadY + fe.ascent, utf8.c_str(), {0.0, 0.0, 0.0});
+  canvas.restore();
 }
 
 std::string mouse_area_label(const abi::MouseRect& rect) {
@@ -91,29 +77,23 @@ std::string mouse_area_label(const abi::MouseRect& rect) {
   return label;
 }
 
-void draw_mouse_areas(cairo_t* cr, const host::PlacedInstance& p) {
+void draw_mouse_areas(render::Canvas& canvas, const host::PlacedInstance& p) {
   const std::vector<MouseRecord> records = placed_mouse_records(p);
-  cairo_save(cr);
-  cairo_set_line_width(cr, 1.0);
+  canvas.save();
   for (const MouseRecord& r : records) {
     const auto kind = r.rect->kind;
-    cairo_rectangle(cr, r.x + 0.5, r.y + 0.5, std::max(0, r.w - 1), std::max(0, r.h - 1));
+    const double x = r.x + 0.5, y = r.y + 0.5, w = std::max(0, r.w - 1), h = std::max(0, r.h - 1);
     if (kind == abi::kMouseBox) {
-      cairo_set_dash(cr, nullptr, 0, 0.0);
-      cairo_set_source_rgba(cr, 1.0, 0.55, 0.0, 0.18);
-      cairo_fill_preserve(cr);
-      cairo_set_source_rgb(cr, 1.0, 0.55, 0.0);
+      canvas.fill_rect(x, y, w, h, {1.0, 0.55, 0.0, 0.18});
+      canvas.stroke_rect(x, y, w, h, {1.0, 0.55, 0.0}, 1.0);
     } else {
       const double dash[] = {kind == abi::kMouseTooltip ? 1.5 : 4.0, 2.0};
-      cairo_set_dash(cr, dash, 2, 0.0);
-      if (kind == abi::kMouseTooltip)
-        cairo_set_source_rgb(cr, 1.0, 0.9, 0.2);
-      else
-        cairo_set_source_rgb(cr, 0.2, 0.85, 1.0);
+      canvas.stroke_rect(
+          x, y, w, h,
+          kind == abi::kMouseTooltip ? render::Colour{1.0, 0.9, 0.2} : render::Colour{0.2, 0.85, 1.0}, 1.0,
+          dash, 2);
     }
-    cairo_stroke(cr);
   }
-  cairo_set_dash(cr, nullptr, 0, 0.0);
   // Labels after the outlines, so none is crossed by a later line; records
   // that share a corner stack their labels downwards.
   std::vector<std::pair<int, int>> used;
@@ -122,9 +102,9 @@ void draw_mouse_areas(cairo_t* cr, const host::PlacedInstance& p) {
     for (const auto& [ux, uy] : used)
       if (ux == r.x && uy == r.y) y += 11.0;
     used.emplace_back(r.x, r.y);
-    label_at(cr, r.x + 1.0, y, mouse_area_label(*r.rect));
+    label_at(canvas, r.x + 1.0, y, mouse_area_label(*r.rect));
   }
-  cairo_restore(cr);
+  canvas.restore();
 }
 
 }  // namespace orv::panel_tool

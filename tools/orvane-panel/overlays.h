@@ -3,12 +3,11 @@
 // cursor and the buttons it takes.
 #pragma once
 
-#include <cairo.h>
-
 #include <string>
 
 #include "frame/gauge_abi.h"
 #include "host.h"
+#include "host/render/canvas.h"
 
 namespace orv::panel_tool {
 
@@ -24,15 +23,16 @@ Box tooltip_box(double px, double py, double w, double h, int picture_w, int pic
 
 // The tooltip `text` (Windows-1252, as the module writes it) in its box for
 // the pointer at (px, py), on the system's pale yellow with a grey border.
-void draw_tooltip(cairo_t* cr, double px, double py, const std::string& text, int picture_w, int picture_h);
+void draw_tooltip(render::Canvas& canvas, double px, double py, const std::string& text, int picture_w,
+                  int picture_h);
 
 // "box c5 L", "area", "tip c-1": the record's kind, its cursor when it asks
 // for one, and the click buttons a box takes (L, R).
 std::string mouse_area_label(const abi::MouseRect& rect);
 
 // Every mouse record of `p`, drawn over the instance with its top left at the
-// origin of `cr`: click boxes solid orange, areas dashed cyan, tooltip areas
+// origin of `canvas`: click boxes solid orange, areas dashed cyan, tooltip areas
 // dotted yellow, each labelled.
-void draw_mouse_areas(cairo_t* cr, const host::PlacedInstance& p);
+void draw_mouse_areas(render::Canvas& canvas, const host::PlacedInstance& p);
 
 }  // namespace orv::panel_tool

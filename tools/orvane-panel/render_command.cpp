@@ -2,8 +2,6 @@
 // what the panel shows at chosen times: one PNG per open panel window, one
 // per gauge instance of an open window, and one cockpit sheet with every open
 // window laid out and labelled.
-#include <cairo.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -21,8 +19,14 @@
 #include "cli.h"
 #include "commands.h"
 #include "host.h"
-#include "host/render/drawing_surfaces.h"
+#include "host/render/canvas.h"
+#if defined(ORV_HAVE_GIF)
+#include "host/render/canvas_cairo.h"
+#endif
+#if !defined(_WIN32)
 #include "host/render/png_file.h"
+#endif
+#include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host_error.h"
 #include "overlays.h"
@@ -113,6 +117,11 @@ constexpr const char* kRenderHelp =
     "\n";
 
 constexpr int kTicks = kTicksPerSecond;
+#if defined(_WIN32)
+constexpr int kDefaultPngLevel = 1;  // GDI+ chooses its own compression
+#else
+constexpr int kDefaultPngLevel = render::kFastPngLevel;
+#endif
 
 // "12.0", "1.25": at least one decimal, at most three; with `digits`, the
 // whole seconds padded with zeros to that many digits ("012.0").
@@ -148,16 +157,16 @@ std::string slug(const std::string& text) {
 
 std::string two_digits(std::size_t n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 
-void set_colour(cairo_t* cr, std::uint32_t bgr) {
-  cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0, ((bgr >> 8) & 0xFF) / 255.0, ((bgr >> 16) & 0xFF) / 255.0);
-}
+using render::Canvas;
+using render::Colour;
+using render::Image;
+using render::PixelFormat;
+using Picture = std::unique_ptr<Image>;
 
-void label(cairo_t* cr, double x, double y, double size, const std::string& text, bool bold = false) {
-  cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL,
-                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, size);
-  cairo_move_to(cr, x, y);
-  cairo_show_text(cr, text.c_str());
+void label(Canvas& canvas, double x, double y, double size, const std::string& text, Colour colour,
+           bool bold = false) {
+  canvas.set_label_font(size, bold);
+  canvas.show_text(x, y, text.c_str(), colour);
 }
 
 class Renderer {
@@ -200,56 +209,50 @@ class Renderer {
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       if (!host_.shown(i)) continue;
       const PlacedInstance& p = host_.instances()[i];
-      write(instance_on_background(i), dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
+      write(*instance_on_background(i), dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
     }
 
-    struct Shown {
-      const PanelWindow* window;
-      cairo_surface_t* picture;
-    };
     std::vector<Shown> shown;
     for (const PanelWindow& w : host_.windows()) {
       if (!host_.state().window_open(w.number)) continue;
-      cairo_surface_t* s = draw_window(w);
-      write(s, dir + "/" + picture_name(w), false);
-      shown.push_back({&w, s});
+      Picture s = draw_window(w);
+      write(*s, dir + "/" + picture_name(w));
+      shown.push_back({&w, std::move(s)});
     }
-    write(compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
-    for (Shown& s : shown) cairo_surface_destroy(s.picture);
+    write(*compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
     forget_pictures();
   }
 
   // One frame of the moving pictures: the cockpit sheet (`gauge` empty) or
   // the first shown instance of `gauge`; null when that gauge is not shown.
-  // The caller destroys the surface.
-  cairo_surface_t* frame_picture(const std::string& gauge, const std::string& t) {
+  Picture frame_picture(const std::string& gauge, const std::string& t) {
     forget_pictures();
     if (gauge.empty()) {
-      struct Shown {
-        const PanelWindow* window;
-        cairo_surface_t* picture;
-      };
       std::vector<Shown> shown;
       for (const PanelWindow& w : host_.windows())
         if (host_.state().window_open(w.number)) shown.push_back({&w, draw_window(w)});
-      cairo_surface_t* sheet = compose_sheet(shown, t);
-      for (Shown& s : shown) cairo_surface_destroy(s.picture);
+      Picture sheet = compose_sheet(shown, t);
       forget_pictures();
       return sheet;
     }
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (!host_.shown(i) || p.gauge->name() != gauge) continue;
-      cairo_surface_t* s = instance_on_background(i);
+      Picture s = instance_on_background(i);
       forget_pictures();
       return s;
     }
     return nullptr;
   }
 
-  void write_picture(cairo_surface_t* s, const std::string& path) { write(s, path, false); }
+  void write_picture(Image& s, const std::string& path) { write(s, path); }
 
  private:
+  struct Shown {
+    const PanelWindow* window;
+    Picture picture;
+  };
+
   std::uint32_t window_background(std::uint32_t number) const {
     for (const PanelWindow& w : host_.windows())
       if (w.number == number) return w.background_colour;
@@ -258,59 +261,47 @@ class Renderer {
 
   // The instance drawn alone on a transparent surface of its panel size,
   // once per moment: its own picture, its window and the sheet all use it.
-  cairo_surface_t* instance_picture(std::size_t i) {
-    if (pictures_.size() != host_.instances().size()) pictures_.assign(host_.instances().size(), nullptr);
+  const Image& instance_picture(std::size_t i) {
+    if (pictures_.size() != host_.instances().size()) pictures_.resize(host_.instances().size());
     if (pictures_[i] == nullptr) {
       const PlacedInstance& p = host_.instances()[i];
-      cairo_surface_t* s =
-          cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, p.width), std::max(1, p.height));
-      cairo_t* cr = cairo_create(s);
-      draw_instance(cr, i);
-      cairo_destroy(cr);
-      pictures_[i] = s;
+      auto s = std::make_unique<Image>(std::max(1, p.width), std::max(1, p.height), PixelFormat::argb);
+      Canvas canvas(*s);
+      draw_instance(canvas, i);
+      pictures_[i] = std::move(s);
     }
-    return pictures_[i];
+    return *pictures_[i];
   }
 
   // The instance on its window's background (or transparent), as its own
   // picture shows it, with its overlays.
-  cairo_surface_t* instance_on_background(std::size_t i) {
+  Picture instance_on_background(std::size_t i) {
     const PlacedInstance& p = host_.instances()[i];
-    cairo_surface_t* s = new_picture(p.width, p.height, window_background(p.window));
-    cairo_t* cr = cairo_create(s);
-    cairo_set_source_surface(cr, instance_picture(i), 0, 0);
-    cairo_paint(cr);
-    draw_instance_overlays(cr, i);
-    cairo_destroy(cr);
+    Picture s = new_picture(p.width, p.height, window_background(p.window));
+    Canvas canvas(*s);
+    canvas.draw_image(instance_picture(i), 0, 0);
+    draw_instance_overlays(canvas, i);
     return s;
   }
 
   // Drops the instance pictures: the next moment draws them anew.
   void forget_pictures() {
-    for (cairo_surface_t*& s : pictures_) {
-      if (s != nullptr) cairo_surface_destroy(s);
-      s = nullptr;
-    }
+    for (Picture& s : pictures_) s.reset();
   }
 
-  void draw_instance(cairo_t* cr, std::size_t i) {
+  void draw_instance(Canvas& canvas, std::size_t i) {
     const PlacedInstance& p = host_.instances()[i];
     const GaugeInstance& g = *p.gauge;
     if (g.elements().empty()) {
       // A gauge with nothing to draw yet: a labelled box of its size.
-      cairo_rectangle(cr, 0.5, 0.5, p.width - 1.0, p.height - 1.0);
-      cairo_set_source_rgb(cr, 0.16, 0.17, 0.19);
-      cairo_fill_preserve(cr);
-      cairo_set_source_rgb(cr, 0.45, 0.47, 0.5);
-      cairo_set_line_width(cr, 1.0);
-      cairo_stroke(cr);
-      cairo_set_source_rgb(cr, 0.7, 0.72, 0.75);
+      canvas.fill_rect(0.5, 0.5, p.width - 1.0, p.height - 1.0, {0.16, 0.17, 0.19});
+      canvas.stroke_rect(0.5, 0.5, p.width - 1.0, p.height - 1.0, {0.45, 0.47, 0.5}, 1.0);
       const double size = std::clamp(p.width / 18.0, 7.0, 14.0);
-      label(cr, 6, 6 + size, size, g.name());
-      label(cr, 6, 8 + 2.2 * size, size * 0.85, "(no elements)");
+      label(canvas, 6, 6 + size, size, g.name(), {0.7, 0.72, 0.75});
+      label(canvas, 6, 8 + 2.2 * size, size * 0.85, "(no elements)", {0.7, 0.72, 0.75});
       return;
     }
-    render::render_gauge(cr, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
+    render::render_gauge(canvas, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
   }
 
   // windowNN_TITLE.png, or vcNN_TEXTURE.png for a virtual cockpit.
@@ -323,7 +314,7 @@ class Renderer {
 
   // A virtual cockpit is drawn at its texture's pixel size, a window at its
   // size_mm; a size left out is what the window's gauges need.
-  cairo_surface_t* draw_window(const PanelWindow& w) {
+  Picture draw_window(const PanelWindow& w) {
     int width = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_width : w.size_mm_x;
     int height = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_height : w.size_mm_y;
     if (width <= 0 || height <= 0) {
@@ -337,97 +328,85 @@ class Renderer {
       if (width <= 0) width = need_w;
       if (height <= 0) height = need_h;
     }
-    cairo_surface_t* s = new_picture(width, height, w.background_colour);
-    cairo_t* cr = cairo_create(s);
+    Picture s = new_picture(width, height, w.background_colour);
+    Canvas canvas(*s);
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (p.window != w.number) continue;
-      cairo_set_source_surface(cr, instance_picture(i), p.x, p.y);
-      cairo_paint(cr);
+      canvas.draw_image(instance_picture(i), p.x, p.y);
     }
-    draw_window_overlays(cr, w.number, width, height);
-    cairo_destroy(cr);
+    draw_window_overlays(canvas, w.number, width, height);
     return s;
   }
 
   // A picture of the panel's background colour, or transparent.
-  cairo_surface_t* new_picture(int width, int height, std::uint32_t background) const {
-    cairo_surface_t* s =
-        cairo_image_surface_create(overlays_.transparent ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24,
-                                   std::max(1, width), std::max(1, height));
-    if (!overlays_.transparent) {
-      cairo_t* cr = cairo_create(s);
-      set_colour(cr, background);
-      cairo_paint(cr);
-      cairo_destroy(cr);
-    }
+  Picture new_picture(int width, int height, std::uint32_t background) const {
+    auto s = std::make_unique<Image>(std::max(1, width), std::max(1, height),
+                                     overlays_.transparent ? PixelFormat::argb : PixelFormat::rgb);
+    if (!overlays_.transparent) Canvas(*s).paint(render::colour_of_bgr(background));
     return s;
   }
 
   // The tooltip of `tip` when its time has come and it names a point of
   // instance `i`, at that point of a picture whose origin is at (dx, dy)
   // from the instance's top left.
-  void draw_tooltip_of(cairo_t* cr, const ScenarioTooltip& tip, std::size_t i, int dx, int dy, int picture_w,
-                       int picture_h) {
+  void draw_tooltip_of(Canvas& canvas, const ScenarioTooltip& tip, std::size_t i, int dx, int dy,
+                       int picture_w, int picture_h) {
     if (tip.t > now_ + 0.5 / kTicksPerSecond) return;
     const std::optional<std::size_t> index = tip.target.resolve(host_);
     if (!index || *index != i) return;
-    draw_tooltip(cr, dx + tip.x, dy + tip.y, host_.tooltip(i, tip.x, tip.y).text, picture_w, picture_h);
+    draw_tooltip(canvas, dx + tip.x, dy + tip.y, host_.tooltip(i, tip.x, tip.y).text, picture_w, picture_h);
   }
 
-  void draw_instance_overlays(cairo_t* cr, std::size_t i) {
+  void draw_instance_overlays(Canvas& canvas, std::size_t i) {
     const PlacedInstance& p = host_.instances()[i];
-    if (overlays_.areas) draw_mouse_areas(cr, p);
+    if (overlays_.areas) draw_mouse_areas(canvas, p);
     for (const ScenarioTooltip& tip : overlays_.tooltips)
-      draw_tooltip_of(cr, tip, i, 0, 0, p.width, p.height);
+      draw_tooltip_of(canvas, tip, i, 0, 0, p.width, p.height);
   }
 
   // Mouse areas of the window's instances, then the tooltips over all of them.
-  void draw_window_overlays(cairo_t* cr, std::uint32_t window, int width, int height) {
+  void draw_window_overlays(Canvas& canvas, std::uint32_t window, int width, int height) {
     const auto& instances = host_.instances();
     for (std::size_t i = 0; overlays_.areas && i < instances.size(); ++i) {
       if (instances[i].window != window) continue;
-      cairo_save(cr);
-      cairo_translate(cr, instances[i].x, instances[i].y);
-      draw_mouse_areas(cr, instances[i]);
-      cairo_restore(cr);
+      canvas.save();
+      canvas.translate(instances[i].x, instances[i].y);
+      draw_mouse_areas(canvas, instances[i]);
+      canvas.restore();
     }
     for (const ScenarioTooltip& tip : overlays_.tooltips)
       for (std::size_t i = 0; i < instances.size(); ++i)
         if (instances[i].window == window)
-          draw_tooltip_of(cr, tip, i, instances[i].x, instances[i].y, width, height);
+          draw_tooltip_of(canvas, tip, i, instances[i].x, instances[i].y, width, height);
   }
 
   // Windows in panel order, left to right in rows no wider than the widest
   // window or 2200 pixels, each under a caption.
-  template <typename Shown>
-  cairo_surface_t* compose_sheet(const std::vector<Shown>& shown, const std::string& t) {
+  Picture compose_sheet(const std::vector<Shown>& shown, const std::string& t) {
     constexpr int kMargin = 16, kCaption = 24, kTitle = 40, kMaxRow = 2200;
     int row_limit = kMaxRow;
-    for (const Shown& s : shown) row_limit = std::max(row_limit, cairo_image_surface_get_width(s.picture));
+    for (const Shown& s : shown) row_limit = std::max(row_limit, s.picture->width());
     struct Place {
       int x, y;
     };
     std::vector<Place> places;
     std::vector<std::string> captions;
     int x = kMargin, y = kTitle + kMargin, row_height = 0, sheet_w = 480;
-    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1);
-    cairo_t* measure = cairo_create(scratch);
-    cairo_select_font_face(measure, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(measure, 13);
+    Image scratch(1, 1, PixelFormat::rgb);
+    Canvas measure(scratch);
+    measure.set_label_font(13, false);
     for (const Shown& s : shown) {
       const PanelWindow& win = *s.window;
-      int w = cairo_image_surface_get_width(s.picture);
-      const int h = cairo_image_surface_get_height(s.picture);
+      int w = s.picture->width();
+      const int h = s.picture->height();
       const std::string size = std::to_string(w) + " x " + std::to_string(h);
       captions.push_back(win.virtual_cockpit
                              ? "Vcockpit" + two_digits(static_cast<std::size_t>(win.index)) + "  texture " +
                                    win.texture + "  (" + size + ")"
                              : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
                                    "  (window " + std::to_string(win.number) + ", " + size + ")");
-      cairo_text_extents_t te;
-      cairo_text_extents(measure, captions.back().c_str(), &te);
-      w = std::max(w, static_cast<int>(std::ceil(te.x_advance)));
+      w = std::max(w, static_cast<int>(std::ceil(measure.text_advance(captions.back().c_str()))));
       if (x > kMargin && x + w + kMargin > row_limit) {
         x = kMargin;
         y += row_height + kMargin;
@@ -438,44 +417,30 @@ class Renderer {
       sheet_w = std::max(sheet_w, x);
       row_height = std::max(row_height, h + kCaption);
     }
-    cairo_destroy(measure);
-    cairo_surface_destroy(scratch);
     const int sheet_h = y + row_height + kMargin;
-    cairo_surface_t* sheet = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sheet_w, sheet_h);
-    cairo_t* cr = cairo_create(sheet);
-    cairo_set_source_rgb(cr, 0.12, 0.13, 0.14);
-    cairo_paint(cr);
-    cairo_set_source_rgb(cr, 0.9, 0.9, 0.9);
-    label(cr, kMargin, 27, 18,
+    auto sheet = std::make_unique<Image>(sheet_w, sheet_h, PixelFormat::rgb);
+    Canvas canvas(*sheet);
+    canvas.paint({0.12, 0.13, 0.14});
+    label(canvas, kMargin, 27, 18,
           "Orvane cockpit - scenario " +
               (scenario_name_.empty() ? std::string("(unnamed)") : scenario_name_) + " - t = " + t + " s",
-          true);
-    if (shown.empty()) {
-      cairo_set_source_rgb(cr, 0.7, 0.7, 0.7);
-      label(cr, kMargin, kTitle + kMargin + 14, 14, "no panel window is open");
-    }
+          {0.9, 0.9, 0.9}, true);
+    if (shown.empty())
+      label(canvas, kMargin, kTitle + kMargin + 14, 14, "no panel window is open", {0.7, 0.7, 0.7});
     for (std::size_t k = 0; k < shown.size(); ++k) {
       const int px = places[k].x, py = places[k].y;
-      const int ww = cairo_image_surface_get_width(shown[k].picture);
-      const int wh = cairo_image_surface_get_height(shown[k].picture);
-      cairo_set_source_rgb(cr, 0.8, 0.82, 0.85);
-      label(cr, px, py + 16, 13, captions[k]);
-      cairo_set_source_surface(cr, shown[k].picture, px, py + kCaption);
-      cairo_paint(cr);
-      cairo_rectangle(cr, px - 0.5, py + kCaption - 0.5, ww + 1.0, wh + 1.0);
-      cairo_set_source_rgb(cr, 0.35, 0.37, 0.4);
-      cairo_set_line_width(cr, 1.0);
-      cairo_stroke(cr);
+      const int ww = shown[k].picture->width();
+      const int wh = shown[k].picture->height();
+      label(canvas, px, py + 16, 13, captions[k], {0.8, 0.82, 0.85});
+      canvas.draw_image(*shown[k].picture, px, py + kCaption);
+      canvas.stroke_rect(px - 0.5, py + kCaption - 0.5, ww + 1.0, wh + 1.0, {0.35, 0.37, 0.4}, 1.0);
     }
-    cairo_destroy(cr);
     return sheet;
   }
 
-  void write(cairo_surface_t* s, const std::string& path, bool destroy = true) {
-    const cairo_status_t status = render::write_png(s, path, png_level_);
-    if (destroy) cairo_surface_destroy(s);
-    if (status != CAIRO_STATUS_SUCCESS)
-      throw HostError(ErrorKind::unreadable, path + ": cannot write: " + cairo_status_to_string(status));
+  void write(Image& s, const std::string& path) {
+    const std::string error = render::write_png(s, path, png_level_);
+    if (!error.empty()) throw HostError(ErrorKind::unreadable, path + ": cannot write: " + error);
     std::cout << path << "\n";
   }
 
@@ -487,7 +452,7 @@ class Renderer {
   Overlays overlays_;
   double now_ = 0.0;
   int png_level_;
-  std::vector<cairo_surface_t*> pictures_;  // by instance index; null: not drawn yet
+  std::vector<Picture> pictures_;  // by instance index; null: not drawn yet
 };
 
 }  // namespace
@@ -517,12 +482,15 @@ int run_render(const Args& args) {
   std::string out = "out";
   std::vector<double> times;
   Motion motion;
-  int png_level = render::kFastPngLevel;
+  int png_level = kDefaultPngLevel;
   Renderer::Overlays overlays;
   auto own = [&](const std::string& a, const OptionValue& value) {
     if (a == "--animate") {
       motion.gif = value();
       if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
+#if !defined(ORV_HAVE_GIF)
+      throw UsageError{"--animate is not available in this build (use --frames)"};
+#endif
     } else if (a == "--frames") {
       motion.frames = true;
     } else if (a == "--fps") {
@@ -616,8 +584,10 @@ int run_render(const Args& args) {
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
     run.apply_initial();
     host.start();
+#if defined(ORV_HAVE_GIF)
     std::unique_ptr<GifAnimation> gif;
     if (!motion.gif.empty()) gif = std::make_unique<GifAnimation>(motion.gif, motion.fps, motion.scale);
+#endif
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
@@ -630,7 +600,7 @@ int run_render(const Args& args) {
     std::size_t next_motion = 0;
     auto film = [&](long long f) {
       for (; next_motion < motion_frames.size() && motion_frames[next_motion] == f; ++next_motion) {
-        cairo_surface_t* picture =
+        const Picture picture =
             renderer.frame_picture(motion.picture, time_label(static_cast<double>(f) / kTicks));
         if (picture == nullptr)
           throw HostError(ErrorKind::usage, "--picture " + motion.picture +
@@ -639,10 +609,11 @@ int run_render(const Args& args) {
         if (motion.frames) {
           char name[48];
           std::snprintf(name, sizeof name, "/frames/frame_%05zu.png", next_motion);
-          renderer.write_picture(picture, out + name);
+          renderer.write_picture(*picture, out + name);
         }
-        if (gif) gif->add(picture);
-        cairo_surface_destroy(picture);
+#if defined(ORV_HAVE_GIF)
+        if (gif) gif->add(render::cairo_surface_of(*picture));
+#endif
         if (pictures > 1) progress.step();
       }
     };
@@ -690,10 +661,12 @@ int run_render(const Args& args) {
       std::cout << path << "\n";
     }
     if (pictures > 1) progress.done();
+#if defined(ORV_HAVE_GIF)
     if (gif) {
       gif->close();
       std::cout << motion.gif << "\n";
     }
+#endif
     std::fflush(stdout);
     return int{kExitOk};
   });
