@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -93,6 +94,47 @@ void BM_ProbeFrame(benchmark::State& bench) {
   bench.counters["elements"] = 32 * 5;
 }
 BENCHMARK(BM_ProbeFrame);
+
+// One frame of a panel of N instances of one gauge, all in the open main
+// window, for N = 1, 16 and 46: the time per instance (the inverse of
+// items_per_second) stays the same when the host and the module scale
+// linearly. Run under callgrind (fixed iteration count) for the instructions:
+//   valgrind --tool=callgrind --collect-atstart=no
+//     --toggle-collect='orv::host::Host::update()' bench/host_benchmark
+//     --benchmark_filter=ScaledPanel/0/46
+constexpr const char* kScaledGauges[] = {"Multi_Function_Display_Left", "Head_Up_Display"};
+
+void BM_ScaledPanel(benchmark::State& bench) {
+  const char* gauge = kScaledGauges[bench.range(0)];
+  const auto count = static_cast<int>(bench.range(1));
+  auto module = Module::load(ORV_REAL_MODULE);
+  SimState state;
+  Host host(*module, state);
+  std::string panel = "[Window00]\nsize_mm=1024,768\nvisible=1\n";
+  for (int i = 0; i < count; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "gauge%02d=Orvane_Instr!%s, %d,%d,286,291\n", i, gauge, (i % 8) * 120,
+                  (i / 8) * 100);
+    panel += line;
+  }
+  std::vector<std::string> warnings;
+  host.place(parse_panel_config(panel, "panel.cfg"), warnings);
+  state.set_number(755, 28);  // avionics powered, the HUD lit
+  state.set_number(753, 100);
+  state.set_number(84, 262);
+  state.set_number(31, 6.8);
+  state.set_integer(24, 0x1030);
+  host.start();
+  for (int f = 0; f < 20; ++f) host.frame();
+  std::size_t frames = 0;
+  for (auto _ : bench) {
+    host.frame();
+    if (++frames % 1024 == 0) state.clear_logs();
+  }
+  bench.SetItemsProcessed(static_cast<std::int64_t>(bench.iterations()) * count);
+  bench.counters["instances"] = count;
+}
+BENCHMARK(BM_ScaledPanel)->ArgsProduct({{0, 1}, {1, 16, 46}})->Iterations(400)->Unit(benchmark::kMicrosecond);
 
 // An output that keeps nothing.
 class NullOutput : public TraceOutput {

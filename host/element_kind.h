@@ -1,7 +1,8 @@
 // What each element kind means to the host, in one place: its name, its value
 // channels (the token variable and callback of each, in channel order) and
-// their names. Evaluation, the trace, `info` and the test support all read
-// elements through this table, so a new kind or channel is added once.
+// their names. The trace, `info` and the test support read elements through
+// this table; evaluation writes the same channel order out per kind, for
+// speed (tests/host/element_kind_test.cpp holds the two together).
 //
 // Channel order by kind: needle {value}; text {value} (then its second and
 // third sources);
@@ -46,7 +47,52 @@ struct ElementChannels {
   ElementChannel* begin() { return channel.data(); }
   ElementChannel* end() { return channel.data() + count; }
 };
-ElementChannels element_channels(abi::ElementHeader* element);
+// Inline: the host asks for every element of every frame.
+inline ElementChannels element_channels(abi::ElementHeader* e) {
+  ElementChannels out;
+  auto add = [&](abi::TokenVar& source, abi::ElementFn callback) {
+    out.channel[out.count++] = {&source, callback};
+  };
+  switch (e->kind) {
+    case abi::kNeedle: {
+      auto* n = reinterpret_cast<abi::NeedleElement*>(e);
+      add(n->source, n->callback);
+      break;
+    }
+    case abi::kText: {
+      auto* t = reinterpret_cast<abi::TextElement*>(e);
+      for (int i = 0; i < 3; ++i) add(t->source[i], t->callback[i]);
+      break;
+    }
+    case abi::kSlider: {
+      auto* s = reinterpret_cast<abi::SliderElement*>(e);
+      add(s->x, s->x_callback);
+      add(s->y, s->y_callback);
+      break;
+    }
+    case abi::kIcon: {
+      auto* c = reinterpret_cast<abi::IconElement*>(e);
+      add(c->source, c->callback);
+      break;
+    }
+    case abi::kMovingImage: {
+      auto* m = reinterpret_cast<abi::MovingImageElement*>(e);
+      add(m->x, m->x_callback);
+      add(m->y, m->y_callback);
+      break;
+    }
+    case abi::kSprite: {
+      auto* s = reinterpret_cast<abi::SpriteElement*>(e);
+      add(s->x, s->x_callback);
+      add(s->y, s->y_callback);
+      add(s->angle, s->angle_callback);
+      break;
+    }
+    default:
+      break;
+  }
+  return out;
+}
 
 // Evaluates an element as the host does every update: every channel's
 // variable is filled first (a text callback formats from all three, a clock
@@ -56,12 +102,63 @@ ElementChannels element_channels(abi::ElementHeader* element);
 // value per channel record into `out` (up to three).
 template <typename Fill, typename Fallback>
 void evaluate_element(abi::ElementHeader* element, double* out, Fill&& fill, Fallback&& fallback) {
-  ElementChannels channels = element_channels(element);
-  for (ElementChannel& c : channels)
-    if (c.source->id != 0) fill(*c.source);
-  std::size_t i = 0;
-  for (ElementChannel& c : channels)
-    out[i++] = c.callback != nullptr ? c.callback(element) : fallback(*c.source);
+  // Written out per kind (the order of element_channels) rather than through
+  // an ElementChannels table: the host runs this for every element of every
+  // frame.
+  auto fill_if = [&](abi::TokenVar& v) {
+    if (v.id != 0) fill(v);
+  };
+  auto value = [&](abi::TokenVar& source, abi::ElementFn callback) -> double {
+    return callback != nullptr ? callback(element) : fallback(source);
+  };
+  switch (element->kind) {
+    case abi::kNeedle: {
+      auto* n = reinterpret_cast<abi::NeedleElement*>(element);
+      fill_if(n->source);
+      out[0] = value(n->source, n->callback);
+      break;
+    }
+    case abi::kText: {
+      auto* t = reinterpret_cast<abi::TextElement*>(element);
+      for (abi::TokenVar& v : t->source) fill_if(v);
+      for (int i = 0; i < 3; ++i) out[i] = value(t->source[i], t->callback[i]);
+      break;
+    }
+    case abi::kSlider: {
+      auto* s = reinterpret_cast<abi::SliderElement*>(element);
+      fill_if(s->x);
+      fill_if(s->y);
+      out[0] = value(s->x, s->x_callback);
+      out[1] = value(s->y, s->y_callback);
+      break;
+    }
+    case abi::kIcon: {
+      auto* c = reinterpret_cast<abi::IconElement*>(element);
+      fill_if(c->source);
+      out[0] = value(c->source, c->callback);
+      break;
+    }
+    case abi::kMovingImage: {
+      auto* m = reinterpret_cast<abi::MovingImageElement*>(element);
+      fill_if(m->x);
+      fill_if(m->y);
+      out[0] = value(m->x, m->x_callback);
+      out[1] = value(m->y, m->y_callback);
+      break;
+    }
+    case abi::kSprite: {
+      auto* s = reinterpret_cast<abi::SpriteElement*>(element);
+      fill_if(s->x);
+      fill_if(s->y);
+      fill_if(s->angle);
+      out[0] = value(s->x, s->x_callback);
+      out[1] = value(s->y, s->y_callback);
+      out[2] = value(s->angle, s->angle_callback);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 }  // namespace orv::host

@@ -218,11 +218,12 @@ void Host::evaluate(PlacedInstance& p) {
   current_ = &p;
   auto fill = [this](TokenVar& var) { state_.deliver(var); };
   auto fallback = [this](const TokenVar& var) { return token_number(var); };
-  const int instance = index_of(p);
+  // One call record for the instance; each element only sets its index.
+  ModuleCallScope call(CallKind::element, p.gauge->name(), index_of(p), -1);
+  int index = 0;
   for (ElementSlot& slot : p.gauge->elements()) {
     ElementHeader* e = slot.element;
-    ModuleCallScope call(CallKind::element, p.gauge->name(), instance,
-                         static_cast<int>(&slot - p.gauge->elements().data()));
+    g_module_call.detail = index++;
     evaluate_element(e, slot.values.channel, fill, fallback);
     if (e->kind == kText) {
       auto* t = reinterpret_cast<TextElement*>(e);

@@ -88,7 +88,7 @@ double TokenValue::as_double() const {
   return 0.0;
 }
 
-SimState::SimState() : direct_(kDirectTokens, nullptr) {
+SimState::SimState() : direct_(kDirectTokens, nullptr), delivered_(kDirectTokens, abi::TokenValue{.n = 0.0}) {
   set_number(kTokenKohlsmanMb, 1013.0);
   set_expression_text("(A:ATC ID,string)", "F_ORVN");
   set_expression_number("(A:GPS IS ACTIVE WAY POINT,number)", 0.0);
@@ -103,9 +103,12 @@ void SimState::set_token(std::uint32_t id, TokenValue value) {
   TokenValue*& slot = direct_[id];
   if (slot != nullptr) {
     *slot = std::move(value);
-    return;
+  } else {
+    slot = &direct_values_.emplace_back(std::move(value));
   }
-  slot = &direct_values_.emplace_back(std::move(value));
+  abi::TokenVar word{};
+  deliver(word, slot);
+  delivered_[id] = word.value;
 }
 
 const TokenValue* SimState::token(std::uint32_t id) const {
@@ -170,10 +173,12 @@ void SimState::begin_frame(std::int64_t frame) {
 }
 
 void SimState::open_window(std::uint32_t window) {
+  if (window < kDirectWindows) open_flags_[window] = 1;
   if (open_windows_.insert(window).second) window_changes_.push_back({window, true, frame_});
 }
 
 void SimState::close_window(std::uint32_t window) {
+  if (window < kDirectWindows) open_flags_[window] = 0;
   if (open_windows_.erase(window) != 0) window_changes_.push_back({window, false, frame_});
 }
 

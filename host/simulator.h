@@ -4,6 +4,7 @@
 // registries of named data blocks and host interfaces.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -74,7 +75,13 @@ class SimState {
   double number(std::uint32_t id) const;
   // Writes token `var.id`'s value into the record's value field as the host
   // does: `.n` for floats, `.d` (upper bytes zero) for integers, `.p` for texts.
-  void deliver(abi::TokenVar& var) const { deliver(var, token(var.id)); }
+  void deliver(abi::TokenVar& var) const {
+    if (var.id < kDirectTokens) {
+      var.value = delivered_[var.id];
+    } else {
+      deliver(var, token(var.id));
+    }
+  }
   // The same with the token's value already looked up (null: never set).
   static void deliver(abi::TokenVar& var, const TokenValue* value);
 
@@ -100,7 +107,9 @@ class SimState {
   }
 
   // --- Panel windows -------------------------------------------------------
-  bool window_open(std::uint32_t window) const { return open_windows_.count(window) != 0; }
+  bool window_open(std::uint32_t window) const {
+    return window < kDirectWindows ? open_flags_[window] != 0 : open_windows_.count(window) != 0;
+  }
   const std::set<std::uint32_t>& open_windows() const { return open_windows_; }
   void open_window(std::uint32_t window);
   void close_window(std::uint32_t window);
@@ -148,10 +157,17 @@ class SimState {
   // stays valid until the token is set again).
   static constexpr std::uint32_t kDirectTokens = 16384;
   std::vector<TokenValue*> direct_;  // token number -> its value in direct_values_, null: never set
+  // Token number -> the value word deliver() writes (0 for a token never
+  // set), kept up to date by set_token: a read is one indexed copy.
+  std::vector<abi::TokenValue> delivered_;
   std::deque<TokenValue> direct_values_;
   std::map<std::uint32_t, TokenValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;
+  // The same for windows numbered below kDirectWindows, as flags (asked for
+  // every instance of every frame).
+  static constexpr std::uint32_t kDirectWindows = 256;
+  std::array<std::uint8_t, kDirectWindows> open_flags_{};
   std::vector<WindowChange> window_changes_;
   // Keyed by text, looked up without building a string (std::less<>).
   std::map<std::string, double, std::less<>> expression_numbers_;

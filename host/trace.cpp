@@ -368,6 +368,9 @@ class Writer {
   ByteBuffer buffer_;
 };
 
+// An element line without its text: kind, three numbers, bitmap, visibility.
+constexpr std::size_t kLineRoom = 16 + 3 * (kNumberChars + 1) + 16 + 8 + 8;
+
 // What the trace last wrote of an element: its raw state, compared before
 // anything is formatted, and the formatted state after its identifier.
 struct RawState {
@@ -401,7 +404,21 @@ class TraceRun {
   TraceRun(Host& host, TraceOutput& out, const TraceOptions& options)
       : host_(host), out_(out), full_(options.full), json_(options.format == TraceFormat::jsonl) {
     memo_.resize(host.instances().size());
-    for (std::size_t i = 0; i < memo_.size(); ++i) memo_[i].resize(host.instance(i).elements().size());
+    for (std::size_t i = 0; i < memo_.size(); ++i) {
+      const std::vector<ElementSlot>& slots = host.instance(i).elements();
+      memo_[i].resize(slots.size());
+      // Room for the longest line each element can have (a text's every
+      // character escaped), so a run does not allocate as its texts grow.
+      for (std::size_t k = 0; k < slots.size(); ++k) {
+        const ElementHeader* e = slots[k].element;
+        const std::size_t chars =
+            e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
+                             : 0;
+        memo_[i][k].text.reserve(chars);
+        memo_[i][k].state.reserve(kLineRoom + 4 * chars);
+      }
+    }
+    line_.reserve(kLineRoom + 4 * 1024);
   }
 
   void header() {
@@ -596,16 +613,19 @@ class TraceRun {
   }
 
   void elements() {
-    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+    const std::size_t count = host_.instances().size();
+    for (std::size_t i = 0; i < count; ++i) {
       if (!host_.shown(i)) continue;
       GaugeInstance& g = host_.instance(i);
-      std::vector<ElementMemo>& memos = memo_[i];
-      for (std::size_t k = 0; k < g.elements().size(); ++k) {
-        const ElementSlot& slot = g.elements()[k];
-        if (!slot.values.evaluated) continue;
-        ElementMemo& memo = memos[k];
-        if (!remember(slot, memo) && !full_) continue;
-        element_line(i, k, g.name(), slot, memo.state);
+      // Walked by pointer, slots and memos side by side (the memos were
+      // sized to the instance's elements, whose number never changes).
+      const ElementSlot* const first = g.elements().data();
+      const ElementSlot* const end = first + g.elements().size();
+      ElementMemo* memo = memo_[i].data();
+      for (const ElementSlot* slot = first; slot != end; ++slot, ++memo) {
+        if (!slot->values.evaluated) continue;
+        if (!remember(*slot, *memo) && !full_) continue;
+        element_line(i, static_cast<std::size_t>(slot - first), g.name(), *slot, memo->state);
       }
     }
   }
@@ -635,57 +655,75 @@ class TraceRun {
   }
 
   // Takes the element's present state into its memo; true when the state as
-  // written differs from the last one written (or none was).
+  // written differs from the last one written (or none was). The raw state
+  // is compared first, field by field; only an element whose raw state moved
+  // is formatted, into a buffer that is kept from frame to frame.
   bool remember(const ElementSlot& slot, ElementMemo& memo) {
     const ElementHeader* e = slot.element;
-    RawState raw;
-    static_assert(sizeof raw.bits == sizeof slot.values.channel);
-    std::memcpy(raw.bits, slot.values.channel, sizeof raw.bits);
-    raw.kind = e->kind;
-    raw.bitmap = e->bitmap;
-    raw.hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
-    raw.seen = 1;
-    const char* text = e->kind == kText ? element_text(e) : "";
-    if (std::memcmp(&raw, &memo.raw, sizeof raw) == 0 && (e->kind != kText || memo.text == text))
-      return false;
-    const bool first = memo.raw.seen == 0;
-    memo.raw = raw;
-    if (e->kind == kText) memo.text.assign(text);
-    const int n = channel_count(e->kind);
-    const bool hidden = raw.hidden != 0;
+    RawState& last = memo.raw;
+    const double* channel = slot.values.channel;
+    std::uint64_t bits[3];
+    static_assert(sizeof bits == sizeof slot.values.channel);
+    std::memcpy(bits, channel, sizeof bits);
+    const std::uint32_t hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
+    const bool text_kind = e->kind == kText;
+    const char* text = text_kind ? element_text(e) : "";
+    // Every field at once, without a branch per field.
+    const bool same_raw =
+        ((bits[0] ^ last.bits[0]) | (bits[1] ^ last.bits[1]) | (bits[2] ^ last.bits[2]) |
+         (e->kind ^ last.kind) | (e->bitmap ^ last.bitmap) | (hidden ^ last.hidden) | (last.seen ^ 1u)) == 0;
+    if (same_raw && (!text_kind || same_text(memo.text, text))) return false;
+    const bool first = last.seen == 0;
+    std::memcpy(last.bits, bits, sizeof bits);
+    last.kind = e->kind;
+    last.bitmap = e->bitmap;
+    last.hidden = hidden;
+    last.seen = 1;
+    if (text_kind) memo.text.assign(text);
 
     // Raw values that differ may still print alike (digits past the sixth).
-    using namespace std::string_view_literals;
-    scratch_.assign(element_kind_name(e->kind));
-    char digits[kNumberChars];
+    line_.clear();
+    line_.append(element_kind_name(e->kind));
+    const int n = channel_count(e->kind);
     for (int c = 0; c < n; ++c) {
-      scratch_.append(c == 0 ? " v="sv : ","sv);
-      scratch_.append(digits, put_number(digits, slot.values.channel[c]));
+      line_.append(c == 0 ? " v=" : ",");
+      line_.commit(put_number(line_.reserve(kNumberChars), channel[c]));
     }
-    if (e->kind != kText) {
-      auto [end, ec] = std::to_chars(digits, digits + sizeof digits, e->bitmap);
-      scratch_.append(" bmp="sv);
-      scratch_.append(digits, ec == std::errc() ? end : digits);
+    if (!text_kind) {
+      char* at = line_.reserve(32);
+      std::memcpy(at, " bmp=", 5);
+      auto [end, ec] = std::to_chars(at + 5, at + 32, e->bitmap);
+      line_.commit(ec == std::errc() ? end : at + 5);
     }
-    scratch_.append(hidden ? " hidden"sv : " shown"sv);
-    if (e->kind == kText) {
-      scratch_.append(" text=\""sv);
-      append_escaped(scratch_, text);
-      scratch_.push_back('"');
+    line_.append(hidden != 0 ? std::string_view(" hidden") : std::string_view(" shown"));
+    if (text_kind) {
+      line_.append(" text=\"");
+      append_escaped(line_, text);
+      line_.push_back('"');
     }
-    if (!first && scratch_ == memo.state) return false;
-    memo.state.assign(scratch_);
+    const std::string_view state(line_.data(), line_.size());
+    if (!first && state == std::string_view(memo.state)) return false;
+    memo.state.assign(state);
     return true;
   }
 
-  static void append_escaped(std::string& out, const char* text) {
+  // Whether the stored text is `text`, without measuring `text` first.
+  static bool same_text(const std::string& stored, const char* text) {
+    const char* a = stored.c_str();
+    const char* const end = a + stored.size();
+    for (; a != end; ++a, ++text)
+      if (*a != *text) return false;
+    return *text == '\0';
+  }
+
+  static void append_escaped(ByteBuffer& out, const char* text) {
     static const char kHex[] = "0123456789ABCDEF";
     for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
       if (*p == '"' || *p == '\\') {
-        out += '\\';
-        out += static_cast<char>(*p);
+        const char pair[2] = {'\\', static_cast<char>(*p)};
+        out.append(pair, 2);
       } else if (*p >= 0x20 && *p < 0x7F) {
-        out += static_cast<char>(*p);
+        out.push_back(static_cast<char>(*p));
       } else {
         const char hex[4] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15]};
         out.append(hex, 4);
@@ -765,7 +803,7 @@ class TraceRun {
   bool json_;
   std::int64_t frame_ = kSetupFrame;
   std::vector<std::vector<ElementMemo>> memo_;
-  std::string scratch_;
+  ByteBuffer line_{256};  // an element's state being formatted
 };
 
 }  // namespace

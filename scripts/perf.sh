@@ -31,12 +31,22 @@ best_of_seven() {
   done | awk '{cpu = $1 + $2; if (NR == 1 || cpu < c) c = cpu; if (NR == 1 || $3 < w) w = $3}
               END {printf "%.0f ms CPU, %.0f ms wall", c * 1000, w * 1000}'
 }
+# Instructions of one trace frame (running it and writing its lines), the
+# mean over the whole yardstick flight.
+trace_frame() {
+  valgrind --tool=callgrind --callgrind-out-file="$out/trace.cg" --collect-atstart=no \
+    --toggle-collect='orv::host::TraceRecorder::frame()' "$@" >/dev/null 2>&1
+  awk -v frames="$frames" '/^summary:/ {printf "%d", $2 / frames}' "$out/trace.cg"
+}
+frames=$(awk -F'[:,]' '/"frames"/ {gsub(/ /, "", $2); print $2; exit}' bench/data/scenario.json)
 figures() {
   local b=$1
   echo "module frame: $(ORV_BENCH_MODULE=$(realpath "$b")/Orvane_Instr.so bash scripts/callgrind_frame.sh $after | sed 's/.*: //')"
   # shellcheck disable=SC2046
   echo "render --at 14: $(instructions $b/orvane-panel render $(flight $b) --at 14 --out "$out/pictures") instructions," \
     "$(best_of_seven $b/orvane-panel render $(flight $b) --at 14 --out "$out/pictures")"
+  # shellcheck disable=SC2046
+  echo "trace frame: $(trace_frame $b/orvane-panel trace $(flight $b)) instructions (mean of $frames frames)"
   # shellcheck disable=SC2046
   echo "trace --frames 1: $(instructions $b/orvane-panel trace $(flight $b) --frames 1) instructions," \
     "$(best_of_seven $b/orvane-panel trace $(flight $b) --frames 1)"
@@ -51,6 +61,7 @@ figures "$after"
 echo "== benchmarks (this build; ORV_BENCH_MODULE=$before/Orvane_Instr.so for the older module)"
 "$after/bench/module_frame_benchmark" --benchmark_filter='BM_ModuleFrame$'
 "$after/bench/yardstick_benchmark"
+"$after/bench/host_benchmark" --benchmark_filter=ScaledPanel
 if [ -n "$before" ]; then
   ORV_BENCH_MODULE=$(realpath "$before")/Orvane_Instr.so "$after/bench/module_frame_benchmark" \
     --benchmark_filter='BM_ModuleFrame$'

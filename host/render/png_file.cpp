@@ -2,10 +2,15 @@
 
 #include <png.h>
 
+#if defined(ORV_HAVE_LIBDEFLATE)
+#include <libdeflate.h>
+#endif
+
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace orv::render {
@@ -33,7 +38,12 @@ void convert_row(const unsigned char* in, int width, bool alpha, unsigned char* 
       continue;
     }
     const unsigned a = p >> 24;
-    if (a == 0) {
+    if (a == 255) {
+      out[0] = static_cast<unsigned char>(r);
+      out[1] = static_cast<unsigned char>(g);
+      out[2] = static_cast<unsigned char>(b);
+      out[3] = 255;
+    } else if (a == 0) {
       out[0] = out[1] = out[2] = out[3] = 0;
     } else {
       out[0] = static_cast<unsigned char>((r * 255 + a / 2) / a);
@@ -75,6 +85,91 @@ bool encode(std::FILE* f, const unsigned char* data, int width, int height, int 
   return true;
 }
 
+#if defined(ORV_HAVE_LIBDEFLATE)
+void put32(std::vector<unsigned char>& out, std::uint32_t v) {
+  const unsigned char bytes[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
+                                  static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
+  out.insert(out.end(), bytes, bytes + 4);
+}
+
+// A PNG chunk: length, type, data, and the CRC of type and data.
+void chunk(std::vector<unsigned char>& out, const char* type, const unsigned char* data, std::size_t size) {
+  put32(out, static_cast<std::uint32_t>(size));
+  const std::size_t start = out.size();
+  out.insert(out.end(), type, type + 4);
+  if (size != 0) out.insert(out.end(), data, data + size);
+  put32(out, libdeflate_crc32(0, out.data() + start, size + 4));
+}
+
+// Buffers and the compressor kept from one file to the next: a render writes
+// dozens of files, and fresh buffers of megabytes cost a page fault per page.
+struct Scratch {
+  std::unique_ptr<unsigned char[]> data;
+  std::size_t size = 0;
+  unsigned char* get(std::size_t n) {
+    if (n > size) {
+      data.reset(new unsigned char[n]);
+      size = n;
+    }
+    return data.get();
+  }
+};
+
+struct Compressor {
+  libdeflate_compressor* compressor = nullptr;
+  int level = -1;
+  ~Compressor() {
+    if (compressor != nullptr) libdeflate_free_compressor(compressor);
+  }
+  libdeflate_compressor* get(int wanted) {
+    if (compressor == nullptr || level != wanted) {
+      if (compressor != nullptr) libdeflate_free_compressor(compressor);
+      compressor = libdeflate_alloc_compressor(wanted);
+      level = compressor != nullptr ? wanted : -1;
+    }
+    return compressor;
+  }
+};
+
+// The same file as libpng writes without row filters (8-bit RGB or RGBA, one
+// IDAT chunk), the rows compressed in one call by libdeflate.
+bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height, int stride, bool alpha,
+                  int level) {
+  const std::size_t row_bytes = static_cast<std::size_t>(width) * (alpha ? 4 : 3);
+  const std::size_t rows = static_cast<std::size_t>(height);
+  thread_local Scratch raw_scratch, packed_scratch;
+  thread_local Compressor compressors;
+  // Every byte of the buffers is written before it is read.
+  const std::size_t raw_size = (row_bytes + 1) * rows;
+  unsigned char* const raw = raw_scratch.get(raw_size);
+  for (std::size_t y = 0; y < rows; ++y) {
+    unsigned char* row = raw + y * (row_bytes + 1);
+    row[0] = 0;  // filter type: none
+    convert_row(data + static_cast<std::ptrdiff_t>(y) * stride, width, alpha, row + 1);
+  }
+  libdeflate_compressor* const compressor = compressors.get(level);
+  if (compressor == nullptr) return false;
+  const std::size_t bound = libdeflate_zlib_compress_bound(compressor, raw_size);
+  unsigned char* const packed = packed_scratch.get(bound);
+  const std::size_t packed_size = libdeflate_zlib_compress(compressor, raw, raw_size, packed, bound);
+  if (packed_size == 0 || packed_size > 0x7FFFFFFF) return false;
+
+  std::vector<unsigned char> out;
+  out.reserve(packed_size + 64);
+  static const unsigned char kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+  out.insert(out.end(), kSignature, kSignature + 8);
+  std::vector<unsigned char> header;
+  put32(header, static_cast<std::uint32_t>(width));
+  put32(header, static_cast<std::uint32_t>(height));
+  const unsigned char rest[5] = {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0};
+  header.insert(header.end(), rest, rest + 5);
+  chunk(out, "IHDR", header.data(), header.size());
+  chunk(out, "IDAT", packed, packed_size);
+  chunk(out, "IEND", nullptr, 0);
+  return std::fwrite(out.data(), 1, out.size(), f) == out.size();
+}
+#endif
+
 }  // namespace
 
 cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int level) {
@@ -94,8 +189,15 @@ cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int 
   File file{std::fopen(path.c_str(), "wb")};
   if (file.f == nullptr) return CAIRO_STATUS_WRITE_ERROR;
   const int clamped = level < 0 ? 0 : level > 9 ? 9 : level;
-  if (!encode(file.f, data, width, height, stride, alpha, clamped, row.data()))
-    return CAIRO_STATUS_WRITE_ERROR;
+#if defined(ORV_HAVE_LIBDEFLATE)
+  // libdeflate at the levels without row filters, libpng's zlib otherwise.
+  const bool written = clamped >= 1 && clamped <= 6
+                           ? encode_whole(file.f, data, width, height, stride, alpha, clamped)
+                           : encode(file.f, data, width, height, stride, alpha, clamped, row.data());
+#else
+  const bool written = encode(file.f, data, width, height, stride, alpha, clamped, row.data());
+#endif
+  if (!written) return CAIRO_STATUS_WRITE_ERROR;
   if (std::fclose(file.f) != 0) {
     file.f = nullptr;
     return CAIRO_STATUS_WRITE_ERROR;

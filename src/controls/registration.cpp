@@ -79,7 +79,7 @@ f64 ORV_CALL plate_text(void* element) {
   const char* parameters = e->h.gauge != nullptr ? e->h.gauge->parameters : nullptr;
   const char* fixed = find_key(parameters, "t");
   const char* source = (fixed != nullptr && fixed == parameters + 1) ? fixed : atc_id_text;
-  write_text(e, "%s", source != nullptr ? source : "");
+  write_plain(e, source != nullptr ? source : "");
   if (e->text != nullptr) {
     if (const char* blank = find_key(e->text, " ")) e->text[blank - 1 - e->text] = '\0';
     replace_found(e->text, "_", ' ');

@@ -16,6 +16,7 @@
 #include "controls/screen_selectors.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -207,13 +208,29 @@ i32 ORV_CALL button_click(Click*, u32 flags) {
 // characters.
 f64 clock_field(const TokenVar& var) { return finite_or(channel_f64(var), 0.0, 0.0, 99.0); }
 
+// "%02.0f" of a whole number from 0 to 99 (positive zero), written directly;
+// false for any other value, which the formatter writes.
+bool two_digits(f64 v, char* out) {
+  if (!(v >= 0.0 && v <= 99.0) || std::signbit(v)) return false;
+  const int n = static_cast<int>(v);
+  if (static_cast<f64>(n) != v) return false;
+  out[0] = static_cast<char>('0' + n / 10);
+  out[1] = static_cast<char>('0' + n % 10);
+  return true;
+}
+
 f64 ORV_CALL clock_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 hours = clock_field(e->source[0]);
   const f64 minutes = clock_field(e->source[1]);
   const f64 seconds = clock_field(e->source[2]);
-  write_text(e, "%02.0f:%02.0f:%02.0f", hours, minutes, seconds);
+  char text[9] = "00:00:00";
+  if (two_digits(hours, text) && two_digits(minutes, text + 3) && two_digits(seconds, text + 6)) {
+    write_plain(e, text);
+  } else {
+    write_text(e, "%02.0f:%02.0f:%02.0f", hours, minutes, seconds);
+  }
   return hours + minutes + seconds;
 }
 

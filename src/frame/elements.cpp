@@ -38,6 +38,17 @@ int write_text(TextElement* e, const char* format, ...) {
   return n;
 }
 
+int write_plain(TextElement* e, const char* text) {
+  if (e == nullptr || e->text == nullptr) return 0;
+  if (text == nullptr) text = "(null)";  // as the C libraries of both targets print a null "%s"
+  const int limit = e->max_chars;
+  char* out = e->text;
+  int n = 0;
+  for (; n < limit && text[n] != '\0'; ++n) out[n] = text[n];
+  out[n] = '\0';
+  return n;
+}
+
 int format_bounded(char* buffer, std::size_t size, const char* format, ...) {
   std::va_list args;
   va_start(args, format);

@@ -91,6 +91,11 @@ int write_text(TextElement* e, const char* format, ...)
     ;
 int write_text_v(TextElement* e, const char* format, std::va_list args);
 
+// The same for a text without conversions: `text` is copied as it is (what
+// write_text(e, "%s", text) writes), cut after max_chars characters. Blanks
+// and fixed words take this path on every update.
+int write_plain(TextElement* e, const char* text);
+
 // The same rule for any caller-owned buffer of `size` bytes (size includes the
 // terminator).
 int format_bounded(char* buffer, std::size_t size, const char* format, ...)

@@ -89,13 +89,16 @@ struct Out {
     if (length < capacity) buffer[length] = c;
     ++length;
   }
+  // The pieces are a few characters long: a loop costs less than memcpy.
   void put(const char* s, std::size_t n) {
-    if (length < capacity) {
-      const std::size_t room = capacity - length;
-      std::memcpy(buffer + length, s, n < room ? n : room);
-    }
+    const std::size_t room = length < capacity ? capacity - length : 0;
+    const std::size_t kept = n < room ? n : room;
+    char* to = buffer + length;
+    for (std::size_t i = 0; i < kept; ++i) to[i] = s[i];
     length += n;
   }
+  // Pads are a character or two: per character, which the compiler keeps
+  // inline (a counted fill becomes a call to memset).
   void fill(char c, int n) {
     for (; n > 0; --n) put(c);
   }
@@ -125,6 +128,22 @@ char* digits(std::uint64_t v, unsigned base, bool upper, char* end) {
   return end;
 }
 
+char* decimal_digits(std::uint64_t v, char* end) {
+  if (v <= UINT32_MAX) {  // no 64-bit division on 32-bit targets
+    auto w = static_cast<std::uint32_t>(v);
+    do {
+      *--end = static_cast<char>('0' + w % 10);
+      w /= 10;
+    } while (w != 0);
+    return end;
+  }
+  do {
+    *--end = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  return end;
+}
+
 char sign_of(bool negative, const Spec& s) {
   if (negative) return '-';
   if (s.plus) return '+';
@@ -137,7 +156,8 @@ void integer(Out& out, const Spec& s, bool negative, std::uint64_t magnitude, un
   char* const end = text + sizeof text;
   char* first = end;
   // A precision of 0 prints nothing for 0.
-  if (!(s.precision == 0 && magnitude == 0)) first = digits(magnitude, base, upper, end);
+  if (!(s.precision == 0 && magnitude == 0))
+    first = base == 10 ? decimal_digits(magnitude, end) : digits(magnitude, base, upper, end);
   const auto length = static_cast<std::size_t>(end - first);
   const int zeros = s.precision > static_cast<int>(length) ? s.precision - static_cast<int>(length) : 0;
   const bool signed_conversion = s.conversion == 'd' || s.conversion == 'i';
@@ -195,7 +215,7 @@ bool fixed(Out& out, const Spec& s, double value) {
     }
     *--first = '.';
   }
-  first = digits(n / kPowersOfTen[s.precision], 10, false, first);
+  first = decimal_digits(s.precision > 0 ? n / kPowersOfTen[s.precision] : n, first);
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);
   field(out, s, sign_of((bits >> 63) != 0, s), 0, first, static_cast<std::size_t>(end - first), s.zero);
@@ -207,9 +227,9 @@ bool fixed(Out& out, const Spec& s, double value) {
 bool write_all(Out& out, const char* format, std::va_list args) {
   for (const char* p = format; *p != '\0';) {
     if (*p != '%') {
-      const char* run = p;
-      while (*p != '\0' && *p != '%') ++p;
-      out.put(run, static_cast<std::size_t>(p - run));
+      do {
+        out.put(*p++);
+      } while (*p != '\0' && *p != '%');
       continue;
     }
     ++p;

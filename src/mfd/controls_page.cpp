@@ -76,7 +76,7 @@ f64 ORV_CALL flaps_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
   take_flap_step(channel_f64(t->source[0]));
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
-    write_text(t, "%s", kFlapsText[flaps_state < 5 ? flaps_state : 4]);
+    write_plain(t, kFlapsText[flaps_state < 5 ? flaps_state : 4]);
   return 0.0;
 }
 
@@ -85,7 +85,7 @@ f64 ORV_CALL flap_edges(void*) { return on_page_image(static_cast<f64>(flaps_sta
 f64 ORV_CALL slats_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
-    write_text(t, "%s", flaps_state == 0 ? "IN" : "OUT");
+    write_plain(t, flaps_state == 0 ? "IN" : "OUT");
   return 0.0;
 }
 

@@ -81,7 +81,7 @@ f64 ORV_CALL n2_right_text(void* e) { return dial_readout(e, "%3.0f", n2_right_p
 
 f64 ORV_CALL afterburner_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
-  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_text(t, "   ");
+  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_plain(t, "   ");
   return 0.0;
 }
 
@@ -101,7 +101,7 @@ f64 ORV_CALL fuel_percent_text(void* element) {
     if (total > 0.0) {
       write_text(t, "%3.0f", remaining * 100.0 / total);
     } else {
-      write_text(t, "---");
+      write_plain(t, "---");
     }
   }
   return 0.0;

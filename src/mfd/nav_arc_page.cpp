@@ -71,8 +71,8 @@ void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
 
 // "TO" or "FROM" for the indications 1 and -1; any other value keeps the text.
 void write_to_from(abi::TextElement* t, f64 indication) {
-  if (indication == -1.0) write_text(t, "FROM");
-  if (indication == 1.0) write_text(t, " TO ");
+  if (indication == -1.0) write_plain(t, "FROM");
+  if (indication == 1.0) write_plain(t, " TO ");
 }
 
 }  // namespace
@@ -186,9 +186,9 @@ f64 ORV_CALL adf_identifier_text(void* e) {
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
   if (is_gps_source(read_nav_gps_source())) {
-    write_text(t, "GPS");
+    write_plain(t, "GPS");
   } else {
-    write_text(t, "%s", identifier(t->source[0]));
+    write_plain(t, identifier(t->source[0]));
   }
   return 0.0;
 }
@@ -217,7 +217,7 @@ f64 ORV_CALL nav2_identifier_text(void* e) {
   abi::TextElement* t = text_of(e);
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::nav2_on == 0) return show_if(&t->h, false, 0.0);
-  write_text(t, "%s", identifier(t->source[0]));
+  write_plain(t, identifier(t->source[0]));
   return 0.0;
 }
 
@@ -226,11 +226,11 @@ f64 ORV_CALL nav1_identifier_text(void* e) {
   abi::TextElement* t = text_of(e);
   if (!on_arc_page(&t->h)) return 0.0;
   if (!is_gps_source(read_nav_gps_source())) {
-    write_text(t, "%s", cockpit::nav1_on != 0 ? identifier(t->source[0]) : "---");
+    write_plain(t, cockpit::nav1_on != 0 ? identifier(t->source[0]) : "---");
   } else if (gps_waypoint_active()) {
-    write_text(t, "%s", identifier(read_token(kTokenGpsWaypointIdent)));
+    write_plain(t, identifier(read_token(kTokenGpsWaypointIdent)));
   } else {
-    write_text(t, "GPS");
+    write_plain(t, "GPS");
   }
   return 0.0;
 }

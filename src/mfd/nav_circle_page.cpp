@@ -85,7 +85,7 @@ void write_value(void* element, const char* format, f64 v) { write_text(text_of(
 f64 identifier_text(void* element, std::int32_t radio_on, bool follows_source) {
   if (gate_if(element, radio_on != 0)) {
     const bool gps = follows_source && is_gps_source(read_nav_gps_source());
-    write_text(text_of(element), "%s", gps ? "GPS" : identifier(element));
+    write_plain(text_of(element), gps ? "GPS" : identifier(element));
   }
   return 0.0;
 }

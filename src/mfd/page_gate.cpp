@@ -5,12 +5,6 @@
 
 namespace orv::mfd {
 
-bool page_gate(abi::ElementHeader* e, std::int32_t current, std::int32_t page) {
-  const bool on_page = current == page;
-  set_hidden(e, !on_page);
-  return on_page;
-}
-
 abi::f64 page_icon(std::int32_t current, std::int32_t page) { return page_icon_if(current, page, true); }
 
 abi::f64 page_icon_if(std::int32_t current, std::int32_t page, bool lit) {

@@ -14,7 +14,12 @@ namespace orv::mfd {
 // so the callback can go on to its own conditions (which may hide it again)
 // or return its off-page value. A hidden string keeps its text: the caller
 // writes its buffer only when it shows it.
-bool page_gate(abi::ElementHeader* e, std::int32_t current, std::int32_t page);
+// Inline: most callbacks of both displays call it first.
+inline bool page_gate(abi::ElementHeader* e, std::int32_t current, std::int32_t page) {
+  const bool on_page = current == page;
+  if (e != nullptr) e->flags = on_page ? (e->flags & ~abi::kHiddenFlag) : (e->flags | abi::kHiddenFlag);
+  return on_page;
+}
 
 // Icons never touch their flags: 0.0 shows the icon's bitmap, -1.0 none.
 abi::f64 page_icon(std::int32_t current, std::int32_t page);

@@ -1,7 +1,5 @@
 #include "mfd/radio_decoding.h"
 
-#include <cmath>
-
 #include "frame/host_services.h"
 
 namespace orv::mfd {
@@ -11,22 +9,24 @@ namespace {
 using abi::f64;
 using abi::u32;
 
-// "Shifted right by 8" of the packed value, as a double.
-f64 high_byte(f64 v) { return std::floor(v / 256.0); }
+// The decoders work in integers: every quotient and remainder of the packed
+// digits is a whole number well inside a double's exact range, so the values
+// are exactly those of the floating-point formulas (floor of a quotient),
+// without calls to floor.
+f64 whole(long long v) { return static_cast<f64>(v); }
 
 }  // namespace
 
 f64 nav_whole_mhz(u32 packed) {
-  const f64 v = packed;
-  if (v < 0x1000) return high_byte(v) + 100.0;
-  return high_byte(v - 0x1000) + 110.0;
+  const long long high = packed >> 8;  // floor(packed / 256)
+  return whole(packed < 0x1000 ? high + 100 : high - 16 + 110);
 }
 
 f64 com_whole_mhz(u32 packed) {
-  const f64 v = packed;
-  if (v >= 0x3000) return high_byte(v - 0x3000) + 130.0;
-  if (v >= 0x2000) return high_byte(v - 0x2000) + 120.0;
-  return high_byte(v - 0x1000) + 110.0;
+  const long long high = packed >> 8;
+  if (packed >= 0x3000) return whole(high - 48 + 130);
+  if (packed >= 0x2000) return whole(high - 32 + 120);
+  return whole(high - 16 + 110);  // below 0x1000 too: floor((packed - 0x1000) / 256)
 }
 
 // The low byte, its low nibble and its high nibble, in integers: the same
@@ -38,13 +38,9 @@ f64 frequency_hundredths(u32 packed) {
 }
 
 f64 adf_whole_khz(u32 khz_digits, u32 tenths_word) {
-  f64 x = khz_digits;
-  const f64 thousands = static_cast<f64>(tenths_word) >= 256.0 ? 1.0 : 0.0;
-  const f64 hundreds = std::floor(x / 256.0);
-  x -= 256.0 * hundreds;
-  const f64 tens = std::floor(x / 16.0);
-  const f64 ones = x - 16.0 * tens;
-  return 1000.0 * thousands + 100.0 * hundreds + 10.0 * tens + ones;
+  const long long thousands = tenths_word >= 256 ? 1 : 0;
+  const long long hundreds = khz_digits >> 8, tens = (khz_digits & 0xFF) >> 4, ones = khz_digits & 0xF;
+  return whole(1000 * thousands + 100 * hundreds + 10 * tens + ones);
 }
 
 f64 adf_tenths(u32 tenths_word) {
@@ -53,14 +49,9 @@ f64 adf_tenths(u32 tenths_word) {
 }
 
 f64 bcd4(u32 packed) {
-  f64 v = packed;
-  const f64 thousands = std::floor(v / 4096.0);
-  v -= 4096.0 * thousands;
-  const f64 hundreds = std::floor(v / 256.0);
-  v -= 256.0 * hundreds;
-  const f64 tens = std::floor(v / 16.0);
-  const f64 ones = v - 16.0 * tens;
-  return 1000.0 * thousands + 100.0 * hundreds + 10.0 * tens + ones;
+  const long long thousands = packed >> 12, hundreds = (packed >> 8) & 0xF, tens = (packed >> 4) & 0xF,
+                  ones = packed & 0xF;
+  return whole(1000 * thousands + 100 * hundreds + 10 * tens + ones);
 }
 
 u32 read_token_u32(u32 token_id) { return read_token(token_id).value.d; }

@@ -208,7 +208,10 @@ TEST_F(ScreenSelector, ClockShowsTokensThreeFourFiveAndReturnsTheirSum) {
   } cases[] = {{9, 5, 3, "09:05:03", 17},
                {23, 59, 59.4, "23:59:59", 141.4},
                {kNaN, 1e300, -kInf, "00:99:00", 99},
-               {-3, kInf, 123456, "00:00:99", 99}};
+               {-3, kInf, 123456, "00:00:99", 99},
+               // Halves round to even, as the C library rounds; negative zero keeps its sign.
+               {12.5, 13.5, 0.5, "12:14:00", 26.5},
+               {-0.0, 98.5, 99, "-0:98:99", 197.5}};
   for (const auto& c : cases) {
     host.tokens = {{3, c.h}, {4, c.m}, {5, c.s}};
     update(kMain, 0.0);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace {
@@ -47,6 +48,24 @@ TEST(WriteText, KeepsEveryTextInsideItsField) {
     EXPECT_STREQ(t.element.text, c.expected);
     EXPECT_TRUE(t.guards_intact());
   }
+}
+
+// Plain texts come out as write_text(e, "%s", text) writes them, in fields
+// shorter, as long as and longer than the text, and for a null text.
+TEST(WriteText, PlainTextsAreWhatTheStringFormatWrites) {
+  const char* volatile null_text = nullptr;  // not a constant: no format warning
+  for (const char* text : {"", "   ", "FROM", "%d%%", static_cast<const char*>(null_text)}) {
+    for (const u16 max_chars : {0, 3, 4, 12}) {
+      SCOPED_TRACE(std::string(text != nullptr ? text : "null") + " in " + std::to_string(max_chars));
+      GuardedText plain(max_chars), formatted(max_chars);
+      EXPECT_EQ(write_plain(&plain.element, text), write_text(&formatted.element, "%s", text));
+      EXPECT_STREQ(plain.element.text, formatted.element.text);
+      EXPECT_TRUE(plain.guards_intact());
+    }
+  }
+  EXPECT_EQ(write_plain(nullptr, "x"), 0);
+  TextElement no_buffer{};
+  EXPECT_EQ(write_plain(&no_buffer, "x"), 0);
 }
 
 TEST(WriteText, NullElementOrBufferWritesNothing) {

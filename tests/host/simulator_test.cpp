@@ -69,6 +69,38 @@ TEST(SimState, DeliversFloatsIntegersAndTextsInTheirUnionMember) {
   EXPECT_EQ(var.value.n, 0.0);
 }
 
+// A token set again, even as another kind, is delivered as its latest
+// value; ids past the direct table take the other path with the same rules.
+TEST(SimState, DeliversTheLatestValueOfATokenSetAgain) {
+  for (const std::uint32_t id : {84u, 70000u}) {
+    SimState state;
+    abi::TokenVar var{};
+    var.id = id;
+    state.set_text(id, "FIRST");
+    state.set_text(id, "SECOND");
+    state.deliver(var);
+    EXPECT_STREQ(var.value.p, "SECOND") << id;
+    state.set_integer(id, 0x2450);
+    var.value.n = -1.0;  // every byte set: the integer must clear the upper ones
+    state.deliver(var);
+    EXPECT_EQ(var.value.n, abi::TokenValue{.d = 0x2450}.n) << id;
+    state.set_number(id, -3.25);
+    state.deliver(var);
+    EXPECT_EQ(var.value.n, -3.25) << id;
+  }
+}
+
+TEST(SimState, WindowsOnBothSidesOfTheFlagTableOpenAndClose) {
+  SimState state;
+  for (const std::uint32_t w : {0u, 255u, 256u, 70000u}) {
+    EXPECT_FALSE(state.window_open(w)) << w;
+    state.open_window(w);
+    EXPECT_TRUE(state.window_open(w)) << w;
+    state.toggle_window(w);
+    EXPECT_FALSE(state.window_open(w)) << w;
+  }
+}
+
 TEST(SimState, FrameDrivesTickCounterAndClockTokens) {
   SimState state;
   state.set_start_time(23 * 3600.0 + 59 * 60.0 + 59.0);

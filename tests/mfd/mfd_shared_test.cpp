@@ -55,6 +55,32 @@ TEST(RadioDecoding, PackedFrequenciesAndCodes) {
   }
 }
 
+// The decoders compute in integers; the values are those of the formulas in
+// floating point (floor of each quotient), over the whole 32-bit range.
+TEST(RadioDecoding, IntegerDecodersEqualTheFloatingPointFormulas) {
+  const auto high_byte = [](f64 v) { return std::floor(v / 256.0); };
+  const auto digits = [](f64 v, f64 thousands) {
+    const f64 hundreds = std::floor(v / 256.0);
+    v -= 256.0 * hundreds;
+    const f64 tens = std::floor(v / 16.0);
+    return 1000.0 * thousands + 100.0 * hundreds + 10.0 * tens + (v - 16.0 * tens);
+  };
+  for (std::uint64_t step = 0; step <= 0xFFFFFFFFull; step += 0xF00F1) {
+    for (const u32 p :
+         {static_cast<u32>(step), static_cast<u32>(step & 0x3FFF), 0xFFFFFFFFu - static_cast<u32>(step)}) {
+      SCOPED_TRACE(p);
+      const f64 v = p;
+      EXPECT_EQ(nav_whole_mhz(p), v < 0x1000 ? high_byte(v) + 100.0 : high_byte(v - 0x1000) + 110.0);
+      EXPECT_EQ(com_whole_mhz(p), v >= 0x3000   ? high_byte(v - 0x3000) + 130.0
+                                  : v >= 0x2000 ? high_byte(v - 0x2000) + 120.0
+                                                : high_byte(v - 0x1000) + 110.0);
+      const f64 thousands = std::floor(v / 4096.0);
+      EXPECT_EQ(bcd4(p), digits(v - 4096.0 * thousands, thousands));
+      EXPECT_EQ(adf_whole_khz(p, p), digits(v, v >= 256.0 ? 1.0 : 0.0));
+    }
+  }
+}
+
 TEST(RadioValues, RefreshDecodesEveryRadioInItsOrder) {
   test::FakeHost host;
   host.int_tokens = {{617, 0x1835}, {871, 0x2550}, {872, 0x0850}, {873, 0x1795},
