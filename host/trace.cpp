@@ -36,11 +36,29 @@ constexpr std::size_t kNumberChars = 32;
 // except when it ends exactly on a tie at the seventh digit (the double may
 // then lie on either side of the tie) and for subnormals: there the exact
 // conversion decides.
+char* copy(char* to, std::string_view s) {
+  std::memcpy(to, s.data(), s.size());
+  return to + s.size();
+}
+
+// Writes the `count` significant `digits` (no trailing zeros) whose leading
+// digit has the decimal `exponent` (-4 to 5) in fixed notation; returns the end.
+char* put_fixed(char* o, const char* digits, int count, int exponent) {
+  if (exponent < 0) {
+    *o++ = '0';
+    *o++ = '.';
+    for (int k = -1; k > exponent; --k) *o++ = '0';
+    return copy(o, std::string_view(digits, static_cast<std::size_t>(count)));
+  }
+  for (int k = 0; k <= exponent; ++k) *o++ = k < count ? digits[k] : '0';
+  if (count > exponent + 1) {
+    *o++ = '.';
+    o = copy(o, std::string_view(digits + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
+  }
+  return o;
+}
+
 char* put_number(char* out, double v) {
-  auto copy = [](char* to, std::string_view s) {
-    std::memcpy(to, s.data(), s.size());
-    return to + s.size();
-  };
   if (std::isnan(v)) return copy(out, "nan");
   if (std::isinf(v)) return copy(out, v > 0 ? "inf" : "-inf");
   if (v == 0.0) return copy(out, "0");
@@ -70,18 +88,7 @@ char* put_number(char* out, double v) {
         while (count > 1 && text[count - 1] == '0') --count;
         char* o = out;
         if (v < 0) *o++ = '-';
-        if (exponent < 0) {
-          *o++ = '0';
-          *o++ = '.';
-          for (int k = -1; k > exponent; --k) *o++ = '0';
-          return copy(o, std::string_view(text, static_cast<std::size_t>(count)));
-        }
-        for (int k = 0; k <= exponent; ++k) *o++ = k < count ? text[k] : '0';
-        if (count > exponent + 1) {
-          *o++ = '.';
-          o = copy(o, std::string_view(text + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
-        }
-        return o;
+        return put_fixed(o, text, count, exponent);
       }
     }
   }
@@ -141,18 +148,7 @@ char* put_number(char* out, double v) {
     *o++ = static_cast<char>('0' + magnitude % 10);
     return o;
   }
-  if (exponent < 0) {
-    *o++ = '0';
-    *o++ = '.';
-    for (int k = -1; k > exponent; --k) *o++ = '0';
-    return copy(o, std::string_view(digits, static_cast<std::size_t>(count)));
-  }
-  for (int k = 0; k <= exponent; ++k) *o++ = k < count ? digits[k] : '0';
-  if (count > exponent + 1) {
-    *o++ = '.';
-    o = copy(o, std::string_view(digits + exponent + 1, static_cast<std::size_t>(count - exponent - 1)));
-  }
-  return o;
+  return put_fixed(o, digits, count, exponent);
 }
 
 }  // namespace
