@@ -3,9 +3,7 @@
 #include "host/render/canvas_cairo.h"
 
 #include <cairo.h>
-#include <sys/mman.h>
 
-#include <cstdint>
 #include <vector>
 
 #include "host/render/canvas.h"
@@ -16,8 +14,6 @@ namespace orv::render {
 struct Image::Backend {
   cairo_surface_t* surface = nullptr;
   cairo_t* device = nullptr;
-  void* mapping = nullptr;  // the pixels' own memory, when they have it
-  std::size_t mapping_size = 0;
 };
 
 struct Canvas::Backend {
@@ -53,55 +49,16 @@ const cairo_font_options_t* text_options() {
   return options;
 }
 
-// Pictures from this size on (a window, the cockpit sheet) get memory of
-// their own in huge pages where the system offers them: fresh memory costs a
-// page fault per 4 KiB page on first touch, which for a picture of megabytes
-// cost more than drawing it.
-#if defined(MADV_HUGEPAGE)
-constexpr std::size_t kHugePage = std::size_t(2) << 20;
-
-cairo_surface_t* surface_in_huge_pages(cairo_format_t format, int width, int height, void** mapping,
-                                       std::size_t* mapping_size) {
-  const int stride = cairo_format_stride_for_width(format, width);
-  if (stride <= 0 || height <= 0) return nullptr;
-  const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
-  if (bytes < kHugePage) return nullptr;
-  // Whole huge pages, with room to start the pixels on one.
-  const std::size_t size = (bytes + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
-  void* m = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (m == MAP_FAILED) return nullptr;
-  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(m) + kHugePage - 1) & ~(kHugePage - 1);
-  auto* pixels = reinterpret_cast<unsigned char*>(start);
-  madvise(pixels, size - (start - reinterpret_cast<std::uintptr_t>(m)), MADV_HUGEPAGE);
-  cairo_surface_t* s = cairo_image_surface_create_for_data(pixels, format, width, height, stride);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    munmap(m, size);
-    return nullptr;
-  }
-  *mapping = m;
-  *mapping_size = size;
-  return s;
-}
-#endif
-
 }  // namespace
 
 Image::Image(int width, int height, PixelFormat format)
     : width_(width), height_(height), format_(format), backend_(std::make_unique<Backend>()) {
-#if defined(MADV_HUGEPAGE)
-  backend_->surface =
-      surface_in_huge_pages(cairo_format(format), width, height, &backend_->mapping, &backend_->mapping_size);
-#endif
-  // Fresh pages are zero, as Cairo clears a surface of its own.
-  if (backend_->surface == nullptr)
-    backend_->surface = cairo_image_surface_create(cairo_format(format), width, height);
+  backend_->surface = cairo_image_surface_create(cairo_format(format), width, height);
 }
 
 Image::~Image() {
   if (backend_->device != nullptr) cairo_destroy(backend_->device);
   cairo_surface_destroy(backend_->surface);
-  if (backend_->mapping != nullptr) munmap(backend_->mapping, backend_->mapping_size);
 }
 
 bool Image::valid() const { return cairo_surface_status(backend_->surface) == CAIRO_STATUS_SUCCESS; }
