@@ -100,21 +100,6 @@ TEST_F(RightDisplay, EachElementShowsOnItsOwnPageOnly) {
   }
 }
 
-TEST_F(RightDisplay, LeavingTheEnginePageHidesItButKeepsTheDialValuesFollowing) {
-  host.tokens = {{567, 1751.67}, {638, 6000.0}};
-  update();
-  page(cockpit::kRightPageNavCircle);
-  host.tokens = {{567, 1931.67}, {638, 12000.0}};
-  update();
-  int hidden_count = 0;
-  for (std::size_t i = kWedges; i < kControlsFace; ++i) hidden_count += hidden(i) ? 1 : 0;
-  EXPECT_EQ(hidden_count, 50);            // wedges and readouts
-  EXPECT_EQ(eval(kEngineOverlay), -1.0);  // and the overlay draws no image
-  EXPECT_NEAR(mfd::egt_left_c, 800.0, 1e-9);
-  EXPECT_NEAR(mfd::ff_left_kg_min, 90.72, 1e-9);
-  EXPECT_EQ(text(kEgtLeftText), " 700");  // the hidden readout keeps its text
-}
-
 // --- Engine dials ---------------------------------------------------------------------------
 
 struct DialCase {
