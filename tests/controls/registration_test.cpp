@@ -36,20 +36,6 @@ struct Plate {
   TextElement* text = nullptr;
 };
 
-TEST(RegistrationPlate, FixedTextFontAndColourFromTheParameters) {
-  Plate p("tF_ABCD r255 g0 b0 fCourier New", "N12345");
-  EXPECT_EQ(p.shown(), "F ABCD");
-  EXPECT_STREQ(p.text->font, "Courier New");
-  EXPECT_EQ(p.text->text_colour, 0x0000FFu);
-  // The host's string ends at the font key; nothing else in it changed.
-  const std::string original = "tF_ABCD r255 g0 b0 fCourier New";
-  std::vector<char> expected(original.begin(), original.end());
-  expected.push_back('\0');
-  expected[original.find('f')] = '\0';
-  EXPECT_EQ(p.plate.parameter_bytes(), expected);
-  EXPECT_TRUE(p.plate.guards_intact());
-}
-
 TEST(RegistrationPlate, ShowsTheAtcIdentifierUnlessTheTextKeyComesFirst) {
   struct Case {
     const char* parameters;

@@ -1,22 +1,102 @@
-// Values and texts of the HUD's symbols at their edge cases, driven through
-// the element records with the fake host's tokens.
+// The head-up display driven through a placed copy of its records with the
+// fake host's tokens: each symbol's values and texts at their edge cases, and
+// bad token values over the whole chain (the colour-copy rule shows in the
+// golden pictures of every colour and of the HUD off).
+// The symbols are found in the chain by their element callbacks, so the tests
+// hold whatever the drawing order.
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "cockpit/flight_path.h"
-#include "hud_test_support.h"
+#include "cockpit/mode_state.h"
+#include "element_kind.h"
+#include "frame/elements.h"
+#include "frame/registry.h"
+#include "hud/head_up_display.h"
+#include "hud/hud_symbols.h"
+#include "support/fake_host.h"
+#include "support/gauge_copy.h"
 
 namespace orv::test {
 namespace {
 
 using namespace abi;
 
-class HudSymbolTest : public HudTest {
+// The element callback of a record (its first channel's that has one): what
+// ties it to its symbol routine.
+ElementFn callback_of(const ElementHeader* h) {
+  host::ElementChannels channels = host::element_channels(const_cast<ElementHeader*>(h));
+  for (const host::ElementChannel& c : channels)
+    if (c.callback != nullptr) return c.callback;
+  return nullptr;
+}
+
+// A symbol drawn in four colour copies: the element callback of each copy,
+// by colour index. Tests find the copies in the chain by these, so they hold
+// whatever the drawing order.
+using Copies = std::array<ElementFn, 4>;
+template <auto Fn>
+constexpr Copies kCopiesOf = {&hud::colour_callback<Fn, 0>, &hud::colour_callback<Fn, 1>,
+                              &hud::colour_callback<Fn, 2>, &hud::colour_callback<Fn, 3>};
+
+constexpr const Copies& kCourse = kCopiesOf<hud::hud_course_text>;
+constexpr const Copies& kGlideslope = kCopiesOf<hud::hud_glideslope_caret>;
+constexpr const Copies& kLocalizer = kCopiesOf<hud::hud_localizer_caret>;
+constexpr const Copies& kAngleOfAttack = kCopiesOf<hud::hud_angle_of_attack_text>;
+constexpr const Copies& kAirspeed = kCopiesOf<hud::hud_airspeed_text>;
+constexpr const Copies& kHeadingTape = kCopiesOf<hud::hud_heading_tape>;
+constexpr const Copies& kFlightPath = kCopiesOf<hud::hud_flight_path_marker>;
+constexpr const Copies& kPitchLadder = kCopiesOf<hud::hud_pitch_ladder>;
+constexpr const Copies& kAltitude = kCopiesOf<hud::hud_altitude_text>;
+constexpr const Copies& kBankPointer = kCopiesOf<hud::hud_bank_pointer>;
+// Symbols drawn in one element.
+constexpr ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
+constexpr ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
+
+// The chain position of the element bound to `fn`.
+std::size_t position_of(const GaugeCopy& hud, ElementFn fn) {
+  for (std::size_t i = 0; i < hud.size(); ++i) {
+    if (callback_of(hud.original(i)) == fn) return i;
+  }
+  ADD_FAILURE() << "no element with this callback";
+  return 0;
+}
+
+// The cockpit values the HUD reads, saved and restored around each test.
+auto shared_values() {
+  return std::tie(cockpit::hud_on, cockpit::hud_colour, cockpit::nav_source_nav1, cockpit::nav1_on,
+                  cockpit::nav2_on);
+}
+
+class HudTest : public ::testing::Test {
  protected:
-  // Evaluates the copy of the selected colour (light green by default).
+  void SetUp() override {
+    saved_ = shared_values();
+    std::memcpy(saved_filter_, hud::hud_glideslope_filter, sizeof saved_filter_);
+    shared_values() = std::tuple(1, 0u, 1, 1, 1);  // on, light green, NAV 1, both radios on
+    for (double& f : hud::hud_glideslope_filter) f = 0.0;
+  }
+  void TearDown() override {
+    shared_values() = saved_;
+    std::memcpy(hud::hud_glideslope_filter, saved_filter_, sizeof saved_filter_);
+  }
+
+  static void set_mode(bool on, u32 colour) {
+    cockpit::hud_on = on ? 1 : 0;
+    cockpit::hud_colour = colour;
+  }
+
+  f64 eval(std::size_t i) { return hud.evaluate(i); }
+  f64 eval(ElementFn symbol) { return eval(position_of(hud, symbol)); }
+  // The copy of a symbol in a colour (light green by default).
   f64 eval_copy(const Copies& symbol, u32 colour = 0) { return eval(symbol[colour]); }
   std::string text_copy(const Copies& symbol, u32 colour = 0) {
     return hud.text(position_of(hud, symbol[colour]));
@@ -24,9 +104,43 @@ class HudSymbolTest : public HudTest {
   bool hidden_copy(const Copies& symbol, u32 colour = 0) {
     return is_hidden(hud.element(position_of(hud, symbol[colour])));
   }
+
+  FakeHost host;
+  GaugeCopy hud{gauges::head_up_display};
+
+ private:
+  std::tuple<std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t> saved_;
+  double saved_filter_[4] = {};
 };
 
-TEST_F(HudSymbolTest, LadderAndBankPointerStopAtFifteenDegreesHeadingTapeWraps) {
+TEST_F(HudTest, BadTokenValuesGiveFiniteValuesAndTextsInsideTheirFields) {
+  const f64 inf = std::numeric_limits<f64>::infinity();
+  const f64 bad[] = {std::nan(""), inf, -inf, 1e308, -1e308, 1e15, -1e15};
+  const u32 ids[] = {332, 333, 334, 40, 41, 44, 45, 49, 50, 53, 54, 58, 61, 65, 74, 78, 80, 84, 789, 882};
+  for (f64 v : bad) {
+    for (u32 id : ids) host.tokens[id] = v;
+    host.tokens[44] = host.tokens[49] = host.tokens[53] = host.tokens[58] = 1.0;  // keep the carets live
+    for (i32 source : {1, 0}) {
+      cockpit::nav_source_nav1 = source;
+      for (u32 colour = 0; colour < 4; ++colour) {
+        set_mode(true, colour);
+        for (std::size_t i = 0; i < hud.size(); ++i) {
+          SCOPED_TRACE(testing::Message() << "value " << v << " element " << i);
+          EXPECT_TRUE(std::isfinite(eval(i)));
+          if (hud.element(i)->kind == kText) {
+            EXPECT_LE(std::strlen(hud.text(i)), hud.as<TextElement>(i)->max_chars);
+            EXPECT_EQ(std::string(hud.text(i)).find("nan"), std::string::npos);
+            EXPECT_EQ(std::string(hud.text(i)).find("inf"), std::string::npos);
+          }
+        }
+      }
+    }
+    for (f64 f : hud::hud_glideslope_filter) EXPECT_TRUE(std::isfinite(f));
+  }
+  EXPECT_TRUE(hud.guards_intact());
+}
+
+TEST_F(HudTest, LadderAndBankPointerStopAtFifteenDegreesHeadingTapeWraps) {
   const std::pair<f64, f64> cases[] = {{40, 15}, {-40, -15}, {7.5, 7.5}, {60, 15}, {-15, -15}};
   for (auto [in, out] : cases) {
     host.tokens[78] = in;
@@ -43,7 +157,7 @@ TEST_F(HudSymbolTest, LadderAndBankPointerStopAtFifteenDegreesHeadingTapeWraps) 
 
 // The path rule's edge cases are the standby ball's; the marker applies it to
 // its own pitch channel.
-TEST_F(HudSymbolTest, FlightPathMarkerSitsAtThePathAngleBelowThePitch) {
+TEST_F(HudTest, FlightPathMarkerSitsAtThePathAngleBelowThePitch) {
   for (auto [vertical_speed, airspeed, pitch] : {std::tuple{2000.0, 300.0, 3.0}, {500.0, 0.0, 4.0}}) {
     host.tokens = {{65, vertical_speed}, {61, airspeed}, {78, pitch}};
     host.token_reads.clear();
@@ -52,7 +166,7 @@ TEST_F(HudSymbolTest, FlightPathMarkerSitsAtThePathAngleBelowThePitch) {
   }
 }
 
-TEST_F(HudSymbolTest, AltitudeStandsRightAlignedInFiveCharacters) {
+TEST_F(HudTest, AltitudeStandsRightAlignedInFiveCharacters) {
   const std::pair<f64, const char*> cases[] = {
       {12345, "12345"}, {950, "  950"},    {7, "    7"},   {0, "    0"},
       {99.4, "   99"},  {9999.6, "10000"}, {9.6, "   10"}, {123456, "99999"},
@@ -69,7 +183,7 @@ TEST_F(HudSymbolTest, AltitudeStandsRightAlignedInFiveCharacters) {
   EXPECT_EQ(text_copy(kAltitude), " 3000");
 }
 
-TEST_F(HudSymbolTest, AirspeedAndAngleOfAttackTexts) {
+TEST_F(HudTest, AirspeedAndAngleOfAttackTexts) {
   const std::pair<f64, const char*> speeds[] = {
       {250.4, " 250"}, {0, "   0"}, {-0.3, "   0"}, {99999, "9999"}};
   for (auto [speed, text] : speeds) {
@@ -86,7 +200,7 @@ TEST_F(HudSymbolTest, AirspeedAndAngleOfAttackTexts) {
   }
 }
 
-TEST_F(HudSymbolTest, GlideslopeCaretSmoothsItsCopysDeviationAndFreezesWhileHidden) {
+TEST_F(HudTest, GlideslopeCaretSmoothsItsCopysDeviationAndFreezesWhileHidden) {
   host.tokens = {{44, 1}, {41, 100}};
   for (f64 e : {28.35, 48.66, 63.21}) EXPECT_NEAR(eval_copy(kGlideslope), e, 0.01);
   const f64 held = hud::hud_glideslope_filter[0];
@@ -116,7 +230,7 @@ TEST_F(HudSymbolTest, GlideslopeCaretSmoothsItsCopysDeviationAndFreezesWhileHidd
   EXPECT_FALSE(hidden_copy(kGlideslope, 0));
 }
 
-TEST_F(HudSymbolTest, CaretsFollowTheSelectedReceiver) {
+TEST_F(HudTest, CaretsFollowTheSelectedReceiver) {
   host.tokens = {{49, 1}, {40, 30}, {58, 1}, {50, -40}, {44, 1}, {41, 10}, {53, 1}, {882, -10}};
   EXPECT_EQ(eval_copy(kLocalizer), 30.0);
   cockpit::nav_source_nav1 = 0;
@@ -140,7 +254,7 @@ TEST_F(HudSymbolTest, CaretsFollowTheSelectedReceiver) {
   EXPECT_EQ(text_copy(kCourse), "045");
 }
 
-TEST_F(HudSymbolTest, ToFromArrowAndNavLabelPickTheirImageByColour) {
+TEST_F(HudTest, ToFromArrowAndNavLabelPickTheirImageByColour) {
   struct Case {
     i32 source;
     u32 colour;
@@ -163,7 +277,7 @@ TEST_F(HudSymbolTest, ToFromArrowAndNavLabelPickTheirImageByColour) {
   EXPECT_EQ(eval(kNavSource), -1.0);
 }
 
-TEST_F(HudSymbolTest, CourseReadoutShowsThreeDigitsAndKeepsOutOfRangeCourses) {
+TEST_F(HudTest, CourseReadoutShowsThreeDigitsAndKeepsOutOfRangeCourses) {
   const std::pair<f64, const char*> cases[] = {{5.9, "005"}, {45, "045"},   {359.99, "359"}, {0, "000"},
                                                {100, "100"}, {-0.5, "000"}, {-1, "000"},     {1000, "000"}};
   for (auto [course, text] : cases) {
