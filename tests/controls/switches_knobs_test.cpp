@@ -26,20 +26,14 @@ constexpr u32 kWheel = kMouseWheelLike;
 constexpr std::size_t kDownHalf = 0;
 constexpr std::size_t kUpHalf = 1;
 
-// Saves and restores the module-wide values these gauges share.
+// The module-wide values these gauges share, at their load values.
 class SwitchesAndKnobs : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_source_ = cockpit::nav_source_nav1;
     cockpit::nav_source_nav1 = 1;
-    controls::heading_bug_deg = 0;
-    controls::obs_course_deg = 0;
+    controls::heading_bug_deg = controls::obs_course_deg = 0;
   }
-  void TearDown() override { cockpit::nav_source_nav1 = saved_source_; }
   FakeHost host;
-
- private:
-  i32 saved_source_ = 1;
 };
 
 TEST(KnobStep, WrapsAtBothEndsOfTheDial) {

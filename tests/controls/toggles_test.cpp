@@ -133,13 +133,11 @@ TEST(ParameterToggle, ViewSwitchesReopenTheOverlayOfTheLeftPage) {
       {&gauges::main_view_toggle_from_landing, 4, {{65734, 0}}},
       {&gauges::landing_view_toggle, 1, {{65734, 0}}},
   };
-  const i32 saved = cockpit::left_mfd_page;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.gauge->name) + " page " + std::to_string(c.page));
     cockpit::left_mfd_page = c.page;
     EXPECT_EQ(click_once(*c.gauge, "p1"), c.events);
   }
-  cockpit::left_mfd_page = saved;
 }
 
 TEST(WindowButton, OnlyARightClickTogglesItsWindow) {

@@ -70,23 +70,14 @@ std::size_t position_of(const GaugeCopy& hud, ElementFn fn) {
   return 0;
 }
 
-// The cockpit values the HUD reads, saved and restored around each test.
-auto shared_values() {
-  return std::tie(cockpit::hud_on, cockpit::hud_colour, cockpit::nav_source_nav1, cockpit::nav1_on,
-                  cockpit::nav2_on);
-}
-
+// Every test starts with the HUD on in light green, guidance from NAV 1, both
+// radios on and the glideslope filters at rest.
 class HudTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = shared_values();
-    std::memcpy(saved_filter_, hud::hud_glideslope_filter, sizeof saved_filter_);
-    shared_values() = std::tuple(1, 0u, 1, 1, 1);  // on, light green, NAV 1, both radios on
+    set_mode(true, 0);
+    cockpit::nav_source_nav1 = cockpit::nav1_on = cockpit::nav2_on = 1;
     for (double& f : hud::hud_glideslope_filter) f = 0.0;
-  }
-  void TearDown() override {
-    shared_values() = saved_;
-    std::memcpy(hud::hud_glideslope_filter, saved_filter_, sizeof saved_filter_);
   }
 
   static void set_mode(bool on, u32 colour) {
@@ -107,10 +98,6 @@ class HudTest : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy hud{gauges::head_up_display};
-
- private:
-  std::tuple<std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t> saved_;
-  double saved_filter_[4] = {};
 };
 
 TEST_F(HudTest, BadTokenValuesGiveFiniteValuesAndTextsInsideTheirFields) {

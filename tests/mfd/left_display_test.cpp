@@ -54,10 +54,6 @@ class LeftDisplay : public ::testing::Test {
     host.int_tokens = {{617, 0x2450}, {23, 0x1835}, {871, 0x2700}, {870, 0x3290}, {872, 0x1130}, {24, 0x0850},
                        {873, 0x1460}, {27, 0x1795}, {16, 0x0344},  {18, 0x0005},  {38, 0x7700}};
   }
-  void TearDown() override {
-    cockpit::left_mfd_page = 0;
-    set_radios(0);
-  }
 
   // Runs element i as the host does, including the sprites' offset and
   // rotation channels. Returns the last channel's value.

@@ -32,23 +32,19 @@ using orv::test::KeyEvent;
 constexpr f64 kNaN = std::numeric_limits<f64>::quiet_NaN();
 constexpr f64 kInf = std::numeric_limits<f64>::infinity();
 
-// The cockpit values the display reads, saved and restored around each test.
-auto cockpit_values() {
-  return std::tie(cockpit::right_mfd_page, cockpit::left_mfd_page, cockpit::nav1_on, cockpit::nav2_on,
-                  cockpit::adf_on, cockpit::com1_on, cockpit::com2_on, cockpit::transponder_on,
-                  cockpit::fuel_tank_capacity_kg[0], cockpit::fuel_tank_capacity_kg[1], mfd::flaps_state);
-}
-
+// Every test starts on the engine page with every radio on, both tanks of
+// 1000 kg and the flaps up.
 class RightDisplay : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = cockpit_values();
-    cockpit_values() = std::tuple(cockpit::kRightPageEngine, 0, 1, 1, 1, 1, 1, 1, 1000.0, 1000.0, 0u);
+    cockpit::right_mfd_page = cockpit::kRightPageEngine;
+    cockpit::left_mfd_page = 0;
+    cockpit::nav1_on = cockpit::nav2_on = cockpit::adf_on = 1;
+    cockpit::com1_on = cockpit::com2_on = cockpit::transponder_on = 1;
+    cockpit::fuel_tank_capacity_kg[0] = cockpit::fuel_tank_capacity_kg[1] = 1000.0;
+    mfd::flaps_state = 0;
   }
-  void TearDown() override {
-    cockpit_values() = saved_;
-    EXPECT_TRUE(display.guards_intact());
-  }
+  void TearDown() override { EXPECT_TRUE(display.guards_intact()); }
 
   void page(std::int32_t p) { cockpit::right_mfd_page = p; }
   f64 eval(std::size_t i) { return display.evaluate(i); }
@@ -67,11 +63,6 @@ class RightDisplay : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy display{gauges::multi_function_display_right};
-
- private:
-  std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-             std::int32_t, f64, f64, u32>
-      saved_;
 };
 
 // --- Page gate ---------------------------------------------------------------------------
