@@ -141,11 +141,18 @@ TEST(ParameterToggle, ViewSwitchesReopenTheOverlayOfTheLeftPage) {
 }
 
 TEST(WindowButton, OnlyARightClickTogglesItsWindow) {
-  FakeHost host;
-  GaugeCopy button(gauges::radar_toggle);
-  EXPECT_EQ(button.click(0, kLeft), -1);  // not asked for
-  EXPECT_EQ(button.click(0, kRight), 0);
-  EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, 51}}));
+  const std::pair<GaugeHeader*, u32> cases[] = {{&gauges::attitude_toggle, 43},
+                                                {&gauges::mfd2_toggle, 48},
+                                                {&gauges::mfd1_toggle, 49},
+                                                {&gauges::flight_map_toggle, 50},
+                                                {&gauges::radar_toggle, 51}};
+  for (auto [gauge, window] : cases) {
+    FakeHost host;
+    GaugeCopy button(*gauge);
+    EXPECT_EQ(button.click(0, kLeft), -1);  // not asked for
+    EXPECT_EQ(button.click(0, kRight), 0);
+    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, window}})) << gauge->name;
+  }
 }
 
 }  // namespace

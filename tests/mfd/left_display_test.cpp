@@ -127,6 +127,22 @@ TEST_F(LeftDisplay, RadiosPageTextsComeFromTheLastRefresh) {
   EXPECT_STREQ(text(row(35)).c_str(), "119.00");
 }
 
+// The key event of every box (no picture shows which one a box sends).
+TEST_F(LeftDisplay, EveryBoxSendsItsEvent) {
+  const u32 events[kBoxCount] = {66293, 65842, 65843, 65846, 66477, 66372, 66444, 65637, 65636, 65639,
+                                 65638, 66437, 66436, 66440, 66438, 66448, 66452, 65641, 65640, 65643,
+                                 65642, 65645, 65644, 65647, 65646, 66542, 66543, 66462, 66461, 65648,
+                                 65666, 65651, 66455, 65652, 66456, 65653, 66457, 65654, 66458};
+  host.tokens[740] = 0;  // the first click, ON/OFF, then switches every radio on
+  mfd_.service(kServicePreUpdate);
+  for (std::size_t n = 0; n < kBoxCount; ++n) {
+    host.events.clear();
+    mfd_.click(n, kLeft);
+    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{events[n], 0}})) << n;
+  }
+  EXPECT_EQ(mfd_.mouse(kMouseBox, kBoxCount), nullptr);
+}
+
 TEST_F(LeftDisplay, TuningLimitsJustInsideAndJustOutside) {
   constexpr std::size_t kWholeUp = 0, kWholeDown = 1, kFractionUp = 2, kFractionDown = 3;
   const struct {

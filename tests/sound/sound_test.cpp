@@ -3,8 +3,13 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -46,6 +51,7 @@ class Sound : public ::testing::Test {
       sound::release_channel(*c);
     platform::set_resource_source(nullptr);
     unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_DISKAUDIOFILE");
   }
 };
 
@@ -86,6 +92,31 @@ TEST_F(Sound, InstancesShareTheChannelAndTheOutputLivesFromTheFirstClickToTheLas
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
   }
   EXPECT_EQ(sound::sound_usable, 1);
+}
+
+// The samples that reach the output are the click's, in its own format.
+TEST_F(Sound, TheClicksSamplesReachTheOutput) {
+  const std::string file = ::testing::TempDir() + "orv_click_output.raw";
+  std::remove(file.c_str());
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+  Channel& channel = channels::ils_tac_switch;
+  sound::set_up_channel(channel, 0);
+  sound::play_click(channel);
+  // The device writes in real time; wait until it has taken the whole clip.
+  const SDL_AudioDeviceID id = sound::platform::output_device_id();
+  ASSERT_NE(id, 0u);
+  for (int i = 0; i < 500 && SDL_GetQueuedAudioSize(id) > 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  sound::release_channel(channel);
+
+  std::ifstream in(file, std::ios::binary);
+  const std::vector<std::uint8_t> output((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> click = test::click_samples();
+  EXPECT_NE(std::search(output.begin(), output.end(), click.begin(), click.end()), output.end());
+  std::remove(file.c_str());
 }
 
 // One failure anywhere silences every gauge: a buffer whose output went away
