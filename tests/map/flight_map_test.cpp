@@ -93,14 +93,20 @@ TEST_F(FlightMap, ProjectsWaypointsAtTheWorkedCases) {
   }
 }
 
-// At half size the field and the aircraft scale
-// about the truncated centre: (71,71), (6,0) becomes (3,0), (-6,2) (-3,1).
+// The aircraft symbol point by point (a point moved is too small a change for
+// the pictures' tolerance).
 TEST_F(FlightMap, DrawsTheFieldAndAircraftScaledAboutTheTruncatedCentre) {
+  const auto full = record_layer(nullptr);
+  ASSERT_EQ(full.figures.size(), 2u);
+  EXPECT_EQ(full.figures[0], (Figure{Figure::rectangle, Brush::black, 0, 0, 286, 286}));
+  EXPECT_EQ(full.figures[1].kind, Figure::polygon);
+  EXPECT_EQ(full.figures[1].brush, Brush::white);
+  EXPECT_EQ(full.points.size(), 17u);
+  EXPECT_EQ(full.points[0].x, 143);
+  EXPECT_EQ(full.points[0].y, 137);
+  // 143 x 143: centre (71,71), (6,0) becomes (3,0), (-6,2) becomes (-3,1).
   const auto half = record_layer(nullptr, 143, 143);
-  ASSERT_EQ(half.figures.size(), 2u);
   EXPECT_EQ(half.figures[0], (Figure{Figure::rectangle, Brush::black, 0, 0, 143, 143}));
-  EXPECT_EQ(half.figures[1].brush, Brush::white);
-  ASSERT_EQ(half.points.size(), 17u);
   EXPECT_EQ(half.points[3].x, 74);
   EXPECT_EQ(half.points[13].x, 68);
   EXPECT_EQ(half.points[13].y, 72);
@@ -227,8 +233,7 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   // Lit or dark, whatever the edge smoothing left.
   auto lit = [&](int x, int y) { return ((pixel(x, y) >> 8) & 0xFF) > 0x80; };
 
-  // No block yet: field and aircraft; asked again at the next draw (the
-  // pictures of the map show what it draws).
+  // No block yet: field and aircraft; asked again at the next draw.
   gauge.service(kServicePreDraw);
   EXPECT_EQ(pixel(0, 0), 0xFFFFFFu);
   EXPECT_EQ(pixel(10, 10), 0u);
@@ -240,7 +245,9 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   gauge.service(kServicePreDraw);
   gauge.service(kServicePreDraw);
   EXPECT_EQ(host.named_data_asked.size(), 2u);
-  EXPECT_TRUE(lit(143 + 2, 143 - 60 + 2));  // the active waypoint, filled
+  EXPECT_TRUE(lit(143 + 2, 143 - 60 + 2));   // the active one is filled
+  EXPECT_TRUE(lit(143 - 5, 143 - 30));       // the other's rim
+  EXPECT_FALSE(lit(143 + 2, 143 - 30 + 2));  // and its hollow inside
 
   // No device context, or no surface image: the surface is left alone.
   surface->device_context = nullptr;

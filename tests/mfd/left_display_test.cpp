@@ -281,11 +281,13 @@ class ArcPage : public LeftDisplay {
   }
 };
 
-// The flag words and the TO/FROM value pick what shows (the nominal guidance
-// is the arc page picture's).
+// The flag words and the TO/FROM value pick what shows, and a course below
+// 100 keeps its zeros (the nominal guidance is the arc page picture's).
 TEST_F(ArcPage, NavFlagsPickBarsPointersAndToFrom) {
   EXPECT_EQ(offset(row(10)), 0.5);  // hollow bar follows the deviation
   EXPECT_FALSE(visible(row(11)));   // solid bar only with bit 0x80
+  host.tokens[45] = 7;
+  EXPECT_EQ(text(row(18)), "CRS 007");
   host.tokens[853] = -1;
   EXPECT_EQ(text(row(25)), "FROM");
   host.int_tokens[46] = 0x80;

@@ -278,6 +278,7 @@ TEST_F(RightDisplay, NavigationTexts) {
       {kAirspeed, {{61, 1200}}, {}, "1200 kt"},
       {kAirspeed, {{61, -3}}, {}, "1200 kt"},
       {kCourseText, {{45, 42}, {848, 1}}, {}, "DTK 042"},
+      {kCourseText, {{45, 7}}, {}, "CRS 007"},
       {kNav1Distance, {{835, 18520}, {848, 1}}, {}, "GPS 10.0"},
       {kNav2Distance, {{35, 123.4}}, {}, "DME 123."},  // cut at eight characters
       {kNav1Ident, {{848, 1}}, {}, "GPS"},
