@@ -117,26 +117,4 @@ TEST(RegistrationPlate, EmptyUntilTheFirstUpdateThenAsksForTheAtcIdentifier) {
   controls::atc_id_text = nullptr;
 }
 
-TEST(RegistrationPlate, LongAndMalformedStringsStayInsideTheirBuffers) {
-  const std::string cases[] = {
-      test::repeated("f", 3000),
-      "t" + test::repeated("_ ", 3000),
-      test::repeated("r999 g-1 b#'/", 4000),
-      "t" + test::repeated("A_", 100) + " f" + test::repeated("Font", 500),
-      test::repeated("tfrgb", 5000),
-  };
-  for (const std::string& parameters : cases) {
-    SCOPED_TRACE(parameters.substr(0, 24));
-    Plate p(parameters.c_str(), test::repeated("A_B ", 500).c_str());
-    EXPECT_TRUE(p.plate.guards_intact());
-    EXPECT_LE(std::strlen(p.text->text), 7u);
-    EXPECT_LT(strnlen(p.text->font, sizeof p.text->font), sizeof p.text->font);
-    // Only the font key's character may have changed in the host's string.
-    const std::vector<char> now = p.plate.parameter_bytes();
-    std::size_t changed = 0;
-    for (std::size_t i = 0; i < parameters.size(); ++i) changed += now[i] != parameters[i];
-    EXPECT_LE(changed, 1u);
-  }
-}
-
 }  // namespace

@@ -1,7 +1,6 @@
 // The head-up display driven through a placed copy of its records with the
-// fake host's tokens: each symbol's values and texts at their edge cases, and
-// bad token values over the whole chain (the colour-copy rule shows in the
-// golden pictures of every colour and of the HUD off).
+// fake host's tokens: the colour-copy rule over the whole chain, each
+// symbol's values and texts at their edge cases, and bad token values.
 // The symbols are found in the chain by their element callbacks, so the tests
 // hold whatever the drawing order.
 #include <gtest/gtest.h>
@@ -57,9 +56,25 @@ constexpr const Copies& kFlightPath = kCopiesOf<hud::hud_flight_path_marker>;
 constexpr const Copies& kPitchLadder = kCopiesOf<hud::hud_pitch_ladder>;
 constexpr const Copies& kAltitude = kCopiesOf<hud::hud_altitude_text>;
 constexpr const Copies& kBankPointer = kCopiesOf<hud::hud_bank_pointer>;
+constexpr const Copies* kColourSymbols[] = {&kCourse,   &kGlideslope,  &kLocalizer,  &kAngleOfAttack,
+                                            &kAirspeed, &kHeadingTape, &kFlightPath, &kPitchLadder,
+                                            &kAltitude, &kBankPointer};
+
 // Symbols drawn in one element.
 constexpr ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
 constexpr ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
+
+// The colour index of the copy at chain position `i`, or -1 for an element
+// drawn once.
+int colour_of(const GaugeCopy& hud, std::size_t i) {
+  const ElementFn fn = callback_of(hud.original(i));
+  for (const Copies* symbol : kColourSymbols) {
+    for (int c = 0; c < 4; ++c) {
+      if ((*symbol)[c] == fn) return c;
+    }
+  }
+  return -1;
+}
 
 // The chain position of the element bound to `fn`.
 std::size_t position_of(const GaugeCopy& hud, ElementFn fn) {
@@ -70,23 +85,14 @@ std::size_t position_of(const GaugeCopy& hud, ElementFn fn) {
   return 0;
 }
 
-// The cockpit values the HUD reads, saved and restored around each test.
-auto shared_values() {
-  return std::tie(cockpit::hud_on, cockpit::hud_colour, cockpit::nav_source_nav1, cockpit::nav1_on,
-                  cockpit::nav2_on);
-}
-
+// Every test starts with the HUD on in light green, guidance from NAV 1, both
+// radios on and the glideslope filters at rest.
 class HudTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_ = shared_values();
-    std::memcpy(saved_filter_, hud::hud_glideslope_filter, sizeof saved_filter_);
-    shared_values() = std::tuple(1, 0u, 1, 1, 1);  // on, light green, NAV 1, both radios on
+    set_mode(true, 0);
+    cockpit::nav_source_nav1 = cockpit::nav1_on = cockpit::nav2_on = 1;
     for (double& f : hud::hud_glideslope_filter) f = 0.0;
-  }
-  void TearDown() override {
-    shared_values() = saved_;
-    std::memcpy(hud::hud_glideslope_filter, saved_filter_, sizeof saved_filter_);
   }
 
   static void set_mode(bool on, u32 colour) {
@@ -107,11 +113,30 @@ class HudTest : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy hud{gauges::head_up_display};
-
- private:
-  std::tuple<std::int32_t, std::uint32_t, std::int32_t, std::int32_t, std::int32_t> saved_;
-  double saved_filter_[4] = {};
 };
+
+// Only the copy of the selected colour shows, none while off. (The pictures
+// cannot tell: the copies lie on top of each other, the selected one drawn
+// last.) Every further condition holds: gear down, NAV 1 valid and TO.
+TEST_F(HudTest, OnlyTheCopyOfTheSelectedColourShowsAndNothingWhileOff) {
+  host.tokens = {{332, 16000}, {333, 16000}, {334, 16000}, {44, 1},    {49, 1}, {40, 10}, {41, 20},
+                 {45, 123},    {61, 250},    {74, 5000},   {789, 0.1}, {78, 2}, {80, 10}, {84, 90}};
+  host.int_tokens = {{43, 1}};
+  for (auto [on, colour] : {std::pair{false, 0u}, {true, 0u}, {true, 1u}, {true, 2u}, {true, 3u}}) {
+    set_mode(on, colour);
+    for (std::size_t i = 0; i < hud.size(); ++i) {
+      const f64 value = eval(i);
+      const int copy = colour_of(hud, i);
+      if (copy < 0) continue;
+      const ElementHeader* h = hud.element(i);
+      const bool shows = h->kind == kIcon ? value != -1.0
+                         : h->kind == kText
+                             ? std::string(hud.text(i)).find_first_not_of(' ') != std::string::npos
+                             : !is_hidden(h);
+      EXPECT_EQ(shows, on && static_cast<u32>(copy) == colour) << "colour " << colour << " element " << i;
+    }
+  }
+}
 
 TEST_F(HudTest, BadTokenValuesGiveFiniteValuesAndTextsInsideTheirFields) {
   const f64 inf = std::numeric_limits<f64>::infinity();

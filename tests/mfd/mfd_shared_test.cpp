@@ -1,5 +1,5 @@
-// The pieces both displays share: packed radio decoding, the navigation
-// source, the page gate and the distance text rule.
+// The pieces both displays share: packed radio decoding, the shared radio
+// values, the navigation source, the page gate and the distance text rule.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,6 +12,7 @@
 #include "mfd/navigation_source.h"
 #include "mfd/page_gate.h"
 #include "mfd/radio_decoding.h"
+#include "mfd/radio_values.h"
 #include "support/fake_host.h"
 
 namespace {
@@ -48,6 +49,21 @@ TEST(RadioDecoding, IntegerDecodersEqualTheFloatingPointFormulas) {
       EXPECT_EQ(adf_tenths(p), v >= 256.0 ? v - 256.0 : v);
     }
   }
+}
+
+// Each radio's token into its own shared values (the tuning limits and
+// texts read them).
+TEST(RadioValues, RefreshDecodesEveryRadioInItsOrder) {
+  test::FakeHost host;
+  host.int_tokens = {{617, 0x1835}, {871, 0x2550}, {872, 0x0850}, {873, 0x1795},
+                     {16, 0x0344},  {18, 0x0005},  {38, 0x7700}};
+  refresh_radio_values();
+  const f64 values[] = {com1_mhz, com1_mhz_hundredths, com2_mhz,        com2_mhz_hundredths,
+                        nav1_mhz, nav1_mhz_hundredths, nav2_mhz,        nav2_mhz_hundredths,
+                        adf_khz,  adf_khz_tenths,      transponder_code};
+  const f64 expected[] = {118, 35, 125, 50, 108, 50, 117, 95, 344, 5, 7700};
+  for (std::size_t i = 0; i < std::size(values); ++i) EXPECT_EQ(values[i], expected[i]) << i;
+  EXPECT_EQ(refresh_adf_values(), 344.5);
 }
 
 TEST(NavigationSource, GlideSlopeTakesOnlyExactlyOneAsGps) {

@@ -94,6 +94,7 @@ TEST_F(Sound, InstancesShareTheChannelAndTheOutputLivesFromTheFirstClickToTheLas
   EXPECT_EQ(sound::sound_usable, 1);
 }
 
+// The samples that reach the output are the click's, in its own format.
 TEST_F(Sound, TheClicksSamplesReachTheOutput) {
   const std::string file = ::testing::TempDir() + "orv_click_output.raw";
   std::remove(file.c_str());
