@@ -395,6 +395,21 @@ std::size_t common_prefix(const u8* a, const u8* b, std::size_t max) {
   return n;
 }
 
+template <int kBpp>
+bool same_pixel(const u8* a, const u8* b) {
+  if constexpr (kBpp == 4) {
+    u32 x, y;
+    std::memcpy(&x, a, 4);
+    std::memcpy(&y, b, 4);
+    return x == y;
+  } else {
+    u16 x, y;
+    std::memcpy(&x, a, 2);
+    std::memcpy(&y, b, 2);
+    return x == y && a[2] == b[2];
+  }
+}
+
 // A row: its filter byte as a literal, then from pixel to pixel the longer
 // of the run repeating the pixel to the left (each byte the one `bpp` before
 // it) and the run repeating the row above (null for the first row), or the
@@ -407,8 +422,13 @@ void tokenize(const u8* row, const u8* above, std::size_t row_len, Tokens& token
   const u8* p = row + 1;
   while (p < end) {
     const auto rest = static_cast<std::size_t>(end - p);
-    const std::size_t left = p > row + 1 ? common_prefix(p, p - kBpp, rest) / kBpp : 0;
-    const std::size_t over = above != nullptr ? common_prefix(p, p + to_above, rest) / kBpp : 0;
+    // Runs are measured only when their first pixel repeats.
+    const std::size_t left =
+        p > row + 1 && same_pixel<kBpp>(p, p - kBpp) ? common_prefix(p, p - kBpp, rest) / kBpp : 0;
+    // A run to the end of the row needs no look above (flat colour).
+    const std::size_t over = above != nullptr && left * kBpp < rest && same_pixel<kBpp>(p, p + to_above)
+                                 ? common_prefix(p, p + to_above, rest) / kBpp
+                                 : 0;
     if (left == 0 && over == 0) {
       for (int i = 0; i < kBpp; ++i) tokens.literal(p[i]);
       p += kBpp;

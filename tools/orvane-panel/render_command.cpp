@@ -21,14 +21,9 @@
 #include "host.h"
 #include "host/render/canvas.h"
 #if !defined(_WIN32)
+#include "host/render/picture_memory.h"
 #include "host/render/png_file.h"
 #endif
-#if defined(__GLIBC__)
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host_error.h"
@@ -480,31 +475,6 @@ double number_option(const std::string& option, const std::string& v, double lo,
   return x;
 }
 
-// A render draws pictures of hundreds of kilobytes to megabytes, each into
-// fresh memory, and a fresh 4 KiB page costs a page fault on first touch:
-// thousands of them, which cost more than the drawing. On glibc the heap is
-// made to serve every block (none mapped and unmapped on its own) and to keep
-// what is freed for the next picture, and its first 64 MiB are advised into
-// huge pages, which fault in 2 MiB at a time.
-void prepare_picture_memory() {
-#if defined(__GLIBC__) && defined(MADV_HUGEPAGE)
-  constexpr std::size_t kHugePage = std::size_t(2) << 20;
-  if (mallopt(M_MMAP_THRESHOLD, 32 << 20) == 0 || mallopt(M_TRIM_THRESHOLD, 256 << 20) == 0 ||
-      mallopt(M_TOP_PAD, 64 << 20) == 0)
-    return;
-  // One block of a huge page grows the heap by it and the pad at once.
-  auto* const low = static_cast<char*>(sbrk(0));
-  void* block = std::malloc(kHugePage);
-  if (block != nullptr) *static_cast<volatile char*>(block) = 0;  // kept: an unused block is optimised away
-  auto* const high = static_cast<char*>(sbrk(0));
-  std::free(block);
-  if (low == reinterpret_cast<char*>(-1) || high <= low) return;
-  const std::uintptr_t start = (reinterpret_cast<std::uintptr_t>(low) + kHugePage - 1) & ~(kHugePage - 1);
-  const auto end = reinterpret_cast<std::uintptr_t>(high);
-  if (start < end) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#endif
-}
-
 int run_render(const Args& args) {
   CommonOptions common;
   std::string out = "out";
@@ -559,7 +529,9 @@ int run_render(const Args& args) {
   };
   if (auto exit = parse_command_line("render", kRenderHelp, args, common, own)) return *exit;
 
-  prepare_picture_memory();
+#if !defined(_WIN32)
+  render::prepare_picture_memory();
+#endif
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
