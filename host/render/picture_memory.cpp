@@ -1,14 +1,15 @@
 #include "host/render/picture_memory.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+// (after a C library header, which defines __GLIBC__)
 #if defined(__GLIBC__)
 #include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
 #endif
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 
 namespace orv::render {
 
