@@ -19,6 +19,10 @@ abi::TokenVar read_token(abi::u32 id);
 // Reads token variable `id` as a float.
 abi::f64 read_token_f64(abi::u32 id);
 
+// Reads token variable `id` as the host delivers packed values and flags: the
+// unsigned integer in the low word.
+abi::u32 read_token_u32(abi::u32 id);
+
 void send_key_event(abi::u32 event, abi::u32 value);
 
 // Closes the panel window holding the calling gauge (always called with 0).

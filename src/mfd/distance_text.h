@@ -12,15 +12,16 @@
 #include <cstddef>
 
 #include "frame/gauge_abi.h"
+#include "frame/text_format.h"
 
 namespace orv::mfd {
 
 // The four forms of one field.
 struct DistanceFormats {
-  const char* none;          // no distance
-  const char* two_decimals;  // below 10
-  const char* one_decimal;   // below 1000
-  const char* whole;         // below 10000
+  const char* none;           // no distance
+  NumberFormat two_decimals;  // below 10
+  NumberFormat one_decimal;   // below 1000
+  NumberFormat whole;         // below 10000
 };
 
 inline constexpr DistanceFormats kDmeDistance{"DME ---", "DME %3.2f", "DME %3.1f", "DME %3.0f"};

@@ -61,12 +61,13 @@ abi::ElementHeader* header(void* e) { return static_cast<abi::ElementHeader*>(e)
 // "1ab.cd" of a packed active frequency, decoded locally.
 void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
   if (!on_arc_page(&t->h)) return;
-  const f64 mhz = decode_nav_whole_mhz(token) + decode_frequency_hundredths(token) / 100.0;
+  const u32 packed = read_token_u32(token);
+  const f64 mhz = nav_whole_mhz(packed) + frequency_hundredths(packed) / 100.0;
   if (!radio_on) {
     set_hidden(&t->h, true);
     return;
   }
-  write_text(t, "%6.2f", mhz);
+  write_number<"%6.2f">(t, mhz);
 }
 
 // "TO" or "FROM" for the indications 1 and -1; any other value keeps the text.
@@ -176,7 +177,7 @@ f64 ORV_CALL heading_text(void* e) {
   if (e == nullptr) return 0.0;
   abi::TextElement* t = text_of(e);
   const f64 heading = channel_f64(t->source[0]);
-  if (on_arc_page(&t->h)) write_text(t, "%03.0f", heading);
+  if (on_arc_page(&t->h)) write_number<"%03.0f">(t, heading);
   return heading;
 }
 
@@ -199,7 +200,10 @@ f64 ORV_CALL adf_frequency_text(void* e) {
   const f64 khz = refresh_adf_values();
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
-  write_text(t, khz < 1000.0 ? "%06.1f" : "%6.1f", khz);
+  if (khz < 1000.0)
+    write_number<"%06.1f">(t, khz);
+  else
+    write_number<"%6.1f">(t, khz);
   return 0.0;
 }
 
@@ -207,8 +211,11 @@ f64 ORV_CALL course_text(void* e) {
   if (e == nullptr) return 0.0;
   abi::TextElement* t = text_of(e);
   const f64 course = channel_f64(t->source[0]);
-  if (on_arc_page(&t->h))
-    write_text(t, is_gps_source(read_nav_gps_source()) ? "DTK %03.0f" : "CRS %03.0f", course);
+  if (!on_arc_page(&t->h)) return course;
+  if (is_gps_source(read_nav_gps_source()))
+    write_number<"DTK %03.0f">(t, course);
+  else
+    write_number<"CRS %03.0f">(t, course);
   return course;
 }
 

@@ -1,6 +1,5 @@
 #include "mfd/radio_decoding.h"
 
-#include "frame/host_services.h"
 
 namespace orv::mfd {
 
@@ -53,17 +52,5 @@ f64 bcd4(u32 packed) {
                   ones = packed & 0xF;
   return whole(1000 * thousands + 100 * hundreds + 10 * tens + ones);
 }
-
-u32 read_token_u32(u32 token_id) { return read_token(token_id).value.d; }
-
-f64 decode_nav_whole_mhz(u32 token_id) { return nav_whole_mhz(read_token_u32(token_id)); }
-f64 decode_com_whole_mhz(u32 token_id) { return com_whole_mhz(read_token_u32(token_id)); }
-f64 decode_frequency_hundredths(u32 token_id) { return frequency_hundredths(read_token_u32(token_id)); }
-f64 decode_adf_khz() {
-  const u32 digits = read_token_u32(kTokenAdfKhzDigits);
-  return adf_whole_khz(digits, read_token_u32(kTokenAdfTenths));
-}
-f64 decode_adf_tenths() { return adf_tenths(read_token_u32(kTokenAdfTenths)); }
-f64 decode_bcd4(u32 token_id) { return bcd4(read_token_u32(token_id)); }
 
 }  // namespace orv::mfd

@@ -5,12 +5,13 @@
 //
 // The arithmetic is done in doubles after the integer is converted, with
 // floor, and without any check: a value that is not packed decimal decodes by
-// the same steps into some number (never a crash). The `decode_*` helpers
-// read their tokens afresh through the host; the others decode a value given.
-// Both displays and the flight map share them.
+// the same steps into some number (never a crash). Callers read each token
+// once (`read_token_u32`) and decode the value given. Both displays and the
+// flight map share them.
 #pragma once
 
 #include "frame/gauge_abi.h"
+#include "frame/host_services.h"
 
 namespace orv::mfd {
 
@@ -39,17 +40,5 @@ abi::f64 adf_whole_khz(abi::u32 khz_digits, abi::u32 tenths_word);
 abi::f64 adf_tenths(abi::u32 tenths_word);
 // Four packed digits, 0..9999.
 abi::f64 bcd4(abi::u32 packed);
-
-// The same, each reading its token (or tokens 16 and 18) afresh.
-abi::f64 decode_nav_whole_mhz(abi::u32 token_id);
-abi::f64 decode_com_whole_mhz(abi::u32 token_id);
-abi::f64 decode_frequency_hundredths(abi::u32 token_id);
-abi::f64 decode_adf_khz();
-abi::f64 decode_adf_tenths();
-abi::f64 decode_bcd4(abi::u32 token_id);
-
-// A token's value as the host delivers packed values: the unsigned integer in
-// the low word.
-abi::u32 read_token_u32(abi::u32 token_id);
 
 }  // namespace orv::mfd
