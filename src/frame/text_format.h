@@ -38,8 +38,9 @@ struct NumberFormat {
   static constexpr std::size_t kMaxLength = 23;  // characters of the format
   static constexpr int kMaxWidth = 31;
 
+  // Implicit: formats are written as literals.
   template <std::size_t N>
-  consteval NumberFormat(const char (&format)[N]) {  // NOLINT(google-explicit-constructor): formats are literals
+  consteval NumberFormat(const char (&format)[N]) {
     if (N - 1 > kMaxLength || format[N - 1] != '\0') unsupported();
     for (std::size_t i = 0; i < N; ++i) text[i] = format[i];
     std::size_t p = 0;
@@ -103,10 +104,7 @@ inline constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000};
 // `value` times 10^precision (0 to 3), rounded to the nearest integer with
 // ties to even, from the exact binary value; false when it does not fit in
 // 64 bits or the value is not finite.
-#if defined(__GNUC__)
-__attribute__((always_inline))
-#endif
-inline bool scaled_round(double value, int precision, std::uint64_t* result) {
+[[gnu::always_inline]] inline bool scaled_round(double value, int precision, std::uint64_t* result) {
   const auto bits = std::bit_cast<std::uint64_t>(value);
   const auto exponent_field = static_cast<int>((bits >> 52) & 0x7FF);
   std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
@@ -175,10 +173,9 @@ inline void one_by_one([[maybe_unused]] char*& p) {
 // The text of `value` in `format` at `out`, terminated, when it fits in
 // `size` bytes; its length, or -1 (nothing written) when it does not fit or
 // the C library writes the value.
-#if defined(__GNUC__)
-__attribute__((always_inline))  // so that a constant format folds into the code
-#endif
-inline int number_in_place(char* out, std::size_t size, const NumberFormat& format, double value) {
+// Always inlined, so that a constant format folds into the code.
+[[gnu::always_inline]] inline int number_in_place(char* out, std::size_t size, const NumberFormat& format,
+                                                  double value) {
   std::uint64_t n = 0;
   if (!scaled_round(value, format.precision, &n)) return -1;
   const bool small = n <= UINT32_MAX;  // no 64-bit division on 32-bit targets

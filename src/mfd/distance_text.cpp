@@ -12,7 +12,11 @@ void format_distance(char* buffer, std::size_t size, abi::f64 d, const DistanceF
     buffer[n] = '\0';
     return;
   }
-  format_number(buffer, size, d < 10.0 ? forms.two_decimals : d < 1000.0 ? forms.one_decimal : forms.whole, d);
+  format_number(buffer, size,
+                d < 10.0     ? forms.two_decimals
+                : d < 1000.0 ? forms.one_decimal
+                             : forms.whole,
+                d);
 }
 
 void write_distance(abi::TextElement* e, abi::f64 d, const DistanceFormats& forms) {

@@ -1,6 +1,5 @@
 #include "mfd/radio_decoding.h"
 
-
 namespace orv::mfd {
 
 namespace {
