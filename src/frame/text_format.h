@@ -135,20 +135,27 @@ inline constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000};
 }
 
 // Decimal digits of `n` (1 for 0).
-template <typename Unsigned>
-int digit_count(Unsigned n) {
+inline int digit_count(std::uint64_t n) {
   int count = 1;
   for (; n >= 10; n /= 10) ++count;
   return count;
 }
 inline int digit_count(std::uint32_t n) {
-  int count = 1;
-  for (std::uint32_t limit = 10; count < 10 && n >= limit; limit *= 10) ++count;
+  if (n < 10000) return n < 10 ? 1 : n < 100 ? 2 : n < 1000 ? 3 : 4;
+  int count = 5;
+  for (std::uint32_t limit = 100000; count < 10 && n >= limit; limit *= 10) ++count;
   return count;
 }
 
+// "00" to "99".
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // The digits of `n` with a decimal point before its last `precision` digits,
-// written backwards from `end` (which they fill up to its first digit).
+// written backwards from `end` (which they fill up to its first digit); the
+// whole part two digits at a time.
 template <typename Unsigned>
 void put_digits(Unsigned n, int precision, char* end) {
   for (int i = 0; i < precision; ++i) {
@@ -156,10 +163,17 @@ void put_digits(Unsigned n, int precision, char* end) {
     n /= 10;
   }
   if (precision > 0) *--end = '.';
-  do {
-    *--end = static_cast<char>('0' + n % 10);
-    n /= 10;
-  } while (n != 0);
+  for (; n >= 100; n /= 100) {
+    const auto pair = static_cast<unsigned>(n % 100) * 2;
+    *--end = kDigitPairs[pair + 1];
+    *--end = kDigitPairs[pair];
+  }
+  if (n >= 10) {
+    *--end = kDigitPairs[n * 2 + 1];
+    *--end = kDigitPairs[n * 2];
+  } else {
+    *--end = static_cast<char>('0' + n);
+  }
 }
 
 // Hides the pointer of a loop of a few characters from the optimizer, which

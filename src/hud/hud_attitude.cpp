@@ -67,7 +67,7 @@ f64 hud_airspeed_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 speed = sane(e->source[0].value.n);
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank3);
+    write_fixed(e, kBlank3);
   } else {
     write_number<"%4.0f">(e, printed_whole(speed, -999.0, 9999.0));
   }
@@ -78,7 +78,7 @@ f64 hud_altitude_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 altitude = sane(e->source[0].value.n);
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank5);
+    write_fixed(e, kBlank5);
     return altitude;
   }
   if (altitude < 0.0) return altitude;  // below zero the readout keeps its last text
@@ -101,7 +101,7 @@ f64 hud_angle_of_attack_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 degrees = sane(e->source[0].value.n) * kDegreesPerRadian;
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank3);
+    write_fixed(e, kBlank3);
     return degrees;
   }
   // Angles that need more than the field with a decimal (-10 and below, 100

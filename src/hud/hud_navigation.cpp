@@ -108,7 +108,7 @@ f64 hud_course_text(TextElement* e, u32 colour) {
       sane(read_token_f64(cockpit::nav_source_nav1 != 0 ? kSelectedCourse.nav1 : kSelectedCourse.nav2));
   if (e == nullptr) return course;
   if (!copy_visible(colour)) {
-    write_plain(e, "   ");
+    write_fixed(e, "   ");
     return course;
   }
   const f64 whole = std::trunc(course) + 0.0;

@@ -157,7 +157,7 @@ f64 ORV_CALL distance_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 d = channel_f64(e->source[0]) / numbers::kMetresPerNauticalMile;
-  mfd::write_distance(e, d, mfd::kMapDistance);
+  mfd::write_distance<mfd::kMapDistance>(e, d);
   return d;
 }
 

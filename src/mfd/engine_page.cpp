@@ -73,7 +73,7 @@ f64 ORV_CALL n2_right_text(void* e) { return dial_readout<"%3.0f">(e, n2_right_p
 
 f64 ORV_CALL afterburner_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
-  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_plain(t, "   ");
+  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_fixed(t, "   ");
   return 0.0;
 }
 
@@ -93,7 +93,7 @@ f64 ORV_CALL fuel_percent_text(void* element) {
     if (total > 0.0) {
       write_number<"%3.0f">(t, remaining * 100.0 / total);
     } else {
-      write_plain(t, "---");
+      write_fixed(t, "---");
     }
   }
   return 0.0;

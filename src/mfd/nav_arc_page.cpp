@@ -72,8 +72,8 @@ void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
 
 // "TO" or "FROM" for the indications 1 and -1; any other value keeps the text.
 void write_to_from(abi::TextElement* t, f64 indication) {
-  if (indication == -1.0) write_plain(t, "FROM");
-  if (indication == 1.0) write_plain(t, " TO ");
+  if (indication == -1.0) write_fixed(t, "FROM");
+  if (indication == 1.0) write_fixed(t, " TO ");
 }
 
 }  // namespace
@@ -187,7 +187,7 @@ f64 ORV_CALL adf_identifier_text(void* e) {
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
   if (is_gps_source(read_nav_gps_source())) {
-    write_plain(t, "GPS");
+    write_fixed(t, "GPS");
   } else {
     write_plain(t, identifier(t->source[0]));
   }
@@ -237,7 +237,7 @@ f64 ORV_CALL nav1_identifier_text(void* e) {
   } else if (gps_waypoint_active()) {
     write_plain(t, identifier(read_token(kTokenGpsWaypointIdent)));
   } else {
-    write_plain(t, "GPS");
+    write_fixed(t, "GPS");
   }
   return 0.0;
 }
@@ -259,11 +259,11 @@ f64 ORV_CALL nav1_distance_text(void* e) {
   if (cockpit::nav1_on == 0) return show_if(&t->h, false, 0.0);
   if (is_gps_source(read_nav_gps_source())) {
     const f64 nm = read_token_f64(kTokenGpsDistanceMetres) / numbers::kMetresPerNauticalMile;
-    write_distance(t, nm, kGpsDistance);
+    write_distance<kGpsDistance>(t, nm);
     return nm;
   }
   const f64 nm = channel_f64(t->source[0]);
-  write_distance(t, nm, kDmeDistance);
+  write_distance<kDmeDistance>(t, nm);
   return nm;
 }
 
@@ -273,7 +273,7 @@ f64 ORV_CALL nav2_distance_text(void* e) {
   const f64 nm = channel_f64(t->source[0]);
   if (on_arc_page(&t->h)) {
     if (cockpit::nav2_on == 0) return show_if(&t->h, false, nm);
-    write_distance(t, nm, kDmeDistance);
+    write_distance<kDmeDistance>(t, nm);
   }
   return nm;
 }

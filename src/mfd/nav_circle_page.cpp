@@ -245,18 +245,18 @@ f64 ORV_CALL nav1_distance_text(void* element) {
   if (!gate_if(element, cockpit::nav1_on != 0)) return 0.0;
   if (is_gps_source(read_nav_gps_source())) {
     const f64 d = read_token_f64(kGpsDistanceToken) / numbers::kMetresPerNauticalMile;
-    write_distance(text_of(element), d, kGpsDistance);
+    write_distance<kGpsDistance>(text_of(element), d);
     return d;
   }
   const f64 d = text_value(element);
-  write_distance(text_of(element), d, kDmeDistance);
+  write_distance<kDmeDistance>(text_of(element), d);
   return d;
 }
 
 f64 ORV_CALL nav2_distance_text(void* element) {
   if (!gate_if(element, cockpit::nav2_on != 0)) return 0.0;
   const f64 d = text_value(element);
-  write_distance(text_of(element), d, kDmeDistance);
+  write_distance<kDmeDistance>(text_of(element), d);
   return d;
 }
 

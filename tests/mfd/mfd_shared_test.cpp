@@ -144,9 +144,9 @@ TEST(DistanceText, FormsByRange) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.nm);
     char buffer[16];
-    format_distance(buffer, sizeof buffer, c.nm, kDmeDistance);
+    format_distance<kDmeDistance>(buffer, sizeof buffer, c.nm);
     EXPECT_STREQ(buffer, c.dme);
-    format_distance(buffer, sizeof buffer, c.nm, kMapDistance);
+    format_distance<kMapDistance>(buffer, sizeof buffer, c.nm);
     EXPECT_STREQ(buffer, c.map);
   }
 }
@@ -158,13 +158,13 @@ TEST(DistanceText, NeverPassesTheField) {
   e.text = field;
   e.max_chars = 8;
   for (f64 nm : {9999.4, 999.99, 9.999, 0.5}) {
-    write_distance(&e, nm, kGpsDistance);
+    write_distance<kGpsDistance>(&e, nm);
     EXPECT_LE(std::string(field).size(), 8u) << nm;
     EXPECT_EQ(field[9], 'X');
   }
-  write_distance(&e, 18520.0 / 1852.0, kGpsDistance);
+  write_distance<kGpsDistance>(&e, 18520.0 / 1852.0);
   EXPECT_STREQ(field, "GPS 10.0");
-  write_distance(nullptr, 1.0, kGpsDistance);
+  write_distance<kGpsDistance>(nullptr, 1.0);
 }
 
 }  // namespace
