@@ -112,7 +112,7 @@ int write_plain(TextElement* e, const char* text);
 // write_plain of a literal, written whole when the field holds it (a blank,
 // a fixed word).
 template <std::size_t N>
-int write_fixed(TextElement* e, const char (&text)[N]) {
+[[gnu::always_inline]] inline int write_fixed(TextElement* e, const char (&text)[N]) {
   if (e == nullptr || e->text == nullptr || e->max_chars < N - 1) return write_plain(e, text);
   for (std::size_t i = 0; i < N; ++i) e->text[i] = text[i];
   return static_cast<int>(N - 1);

@@ -236,4 +236,11 @@ int format_number(char* buffer, std::size_t size, double value) {
   return length >= 0 ? length : number_text::number_cut(buffer, size, Format, value);
 }
 
+// The same only when the whole text fits: its length, or -1 with nothing
+// written when it would be cut (or the C library writes the value).
+template <NumberFormat Format>
+int format_number_whole(char* buffer, std::size_t size, double value) {
+  return buffer != nullptr ? number_text::number_in_place(buffer, size, Format, value) : -1;
+}
+
 }  // namespace orv

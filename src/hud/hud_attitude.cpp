@@ -105,7 +105,10 @@ f64 hud_angle_of_attack_text(TextElement* e, u32 colour) {
     return degrees;
   }
   // Angles that need more than the field with a decimal (-10 and below, 100
-  // and above) drop the decimal rather than lose their last digits.
+  // and above) drop the decimal rather than lose their last digits. The
+  // usual text goes straight into the field when it fits it whole.
+  const auto field = static_cast<std::size_t>(e->max_chars) + 1;
+  if (format_number_whole<"AOA %2.1f">(e->text, field, degrees) >= 0) return degrees;
   char text[40];
   const int length = format_number<"AOA %2.1f">(text, sizeof text, degrees);
   if (length <= e->max_chars) {
