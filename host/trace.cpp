@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -245,7 +246,7 @@ const char* element_text(const ElementHeader* e) {
 // longer than what it holds.
 class ByteBuffer {
  public:
-  explicit ByteBuffer(std::size_t capacity) : data_(new char[capacity]), capacity_(capacity) {}
+  explicit ByteBuffer(std::size_t capacity = 0) : data_(new char[capacity]), capacity_(capacity) {}
   void push_back(char c) {
     if (size_ == capacity_) grow(1);
     data_[size_++] = c;
@@ -265,8 +266,11 @@ class ByteBuffer {
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
   const char* data() const { return data_.get(); }
   std::size_t size() const { return size_; }
+  std::string_view view() const { return {data_.get(), size_}; }
   bool empty() const { return size_ == 0; }
   void clear() { size_ = 0; }
+  // Keeps the first `n` bytes (n <= size()).
+  void truncate(std::size_t n) { size_ = n; }
 
  private:
   void grow(std::size_t n) {
@@ -408,13 +412,21 @@ struct RawState {
   std::uint64_t hidden = kUnseen;     // 0 or 1; kUnseen before the first
 };
 
+// The header's kind and bitmap words as one.
+std::uint64_t kind_and_bitmap(const ElementHeader* e) {
+  static_assert(offsetof(ElementHeader, bitmap) == offsetof(ElementHeader, kind) + sizeof(u32));
+  std::uint64_t both;
+  std::memcpy(&both, &e->kind, sizeof both);
+  return both;
+}
+
 // What the trace last wrote of an element.
 struct ElementMemo {
   RawState raw;
-  std::string text;  // a text element's text
+  ByteBuffer text;  // a text element's text
   // The element's line as the text format writes it ("  element 3.1 Gauge
   // needle v=20 bmp=20 shown"), its state alone for JSON lines.
-  std::string line;
+  ByteBuffer line;
   std::size_t state_at = 0;  // where the state starts in `line`
 };
 
@@ -478,8 +490,8 @@ class TraceRun {
             e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
                              : 0;
         ElementMemo& memo = memo_[i][k];
-        memo.text.reserve(chars);
-        memo.line.reserve(memo.state_at + kLineRoom + kEscapeChars * chars);
+        (void)memo.text.reserve(chars);
+        (void)memo.line.reserve(kLineRoom + kEscapeChars * chars);
       }
     }
   }
@@ -693,7 +705,7 @@ class TraceRun {
         if (json_) {
           json_element(i, static_cast<std::size_t>(slot - first), g.name(), *slot);
         } else {
-          out_.line(memo->line);
+          out_.line(memo->line.view());
         }
       }
     }
@@ -729,8 +741,12 @@ class TraceRun {
     names_[i] = gauge;
     std::vector<ElementMemo>& memos = memo_[i];
     for (std::size_t k = 0; k < memos.size(); ++k) {
+      ByteBuffer& line = memos[k].line;
+      const std::string state(line.view().substr(memos[k].state_at));
       const std::string id = "  element " + std::to_string(i) + '.' + std::to_string(k) + ' ' + gauge + ' ';
-      memos[k].line.replace(0, memos[k].state_at, id);
+      line.clear();
+      line.append(id);
+      line.append(state);
       memos[k].state_at = id.size();
     }
   }
@@ -743,28 +759,31 @@ class TraceRun {
   // moved is formatted, into a buffer that is kept from frame to frame.
   bool remember(const ElementSlot& slot, ElementMemo& memo) {
     const ElementHeader* e = slot.element;
-    RawState now;
-    static_assert(sizeof now.bits == sizeof slot.values.channel);
-    std::memcpy(now.bits, slot.values.channel, sizeof now.bits);
-    static_assert(offsetof(ElementHeader, bitmap) == offsetof(ElementHeader, kind) + sizeof(u32));
-    std::memcpy(&now.kind_bitmap, &e->kind, sizeof now.kind_bitmap);
-    now.hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
+    const double* channel = slot.values.channel;
+    const RawState now = {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
+                           std::bit_cast<std::uint64_t>(channel[2])},
+                          kind_and_bitmap(e),
+                          (e->flags & kHiddenFlag) != 0 ? 1u : 0u};
     RawState& last = memo.raw;
-    const bool text_kind = e->kind == kText;
-    const char* text = text_kind ? element_text(e) : "";
     const bool same_raw =
         ((now.bits[0] ^ last.bits[0]) | (now.bits[1] ^ last.bits[1]) | (now.bits[2] ^ last.bits[2]) |
          (now.kind_bitmap ^ last.kind_bitmap) | (now.hidden ^ last.hidden)) == 0;
-    if (same_raw && (!text_kind || same_text(memo.text, text))) return false;
+    const bool text_kind = e->kind == kText;
+    if (same_raw && (!text_kind || same_text(memo.text, element_text(e)))) return false;
     const bool first = last.hidden == RawState::kUnseen;
     last = now;
+    const char* text = text_kind ? element_text(e) : "";
     const std::size_t text_size = text_kind ? std::strlen(text) : 0;
-    if (text_kind) memo.text.assign(text, text_size);
+    if (text_kind) {
+      memo.text.clear();
+      memo.text.append(text, text_size);
+    }
 
     // Raw values that differ may still print alike (digits past the sixth).
-    const std::string_view state = format_state(e, slot.values.channel, now.hidden != 0, text, text_size);
-    if (!first && state == std::string_view(memo.line).substr(memo.state_at)) return false;
-    memo.line.replace(memo.state_at, std::string::npos, state);
+    const std::string_view state = format_state(e, channel, now.hidden != 0, text, text_size);
+    if (!first && state == memo.line.view().substr(memo.state_at)) return false;
+    memo.line.truncate(memo.state_at);
+    memo.line.append(state);
     return true;
   }
 
@@ -798,8 +817,8 @@ class TraceRun {
   }
 
   // Whether the stored text is `text`, without measuring `text` first.
-  static bool same_text(const std::string& stored, const char* text) {
-    const char* a = stored.c_str();
+  static bool same_text(const ByteBuffer& stored, const char* text) {
+    const char* a = stored.data();
     const char* const end = a + stored.size();
     for (; a != end; ++a, ++text)
       if (*a != *text) return false;
