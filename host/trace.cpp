@@ -406,10 +406,10 @@ KindFormat describe_kind(u32 kind) {
 // The raw state of an element the trace last formatted, compared before
 // anything is formatted.
 struct RawState {
-  static constexpr std::uint64_t kUnseen = 2;
+  static constexpr std::uint64_t kUnseen = 1;
   std::uint64_t bits[3] = {0, 0, 0};  // the channel values, bit for bit
   std::uint64_t kind_bitmap = 0;      // the header's kind and bitmap words
-  std::uint64_t hidden = kUnseen;     // 0 or 1; kUnseen before the first
+  std::uint64_t hidden = kUnseen;     // the hidden flag's bit; kUnseen before the first
 };
 
 // The header's kind and bitmap words as one.
@@ -763,7 +763,7 @@ class TraceRun {
     const RawState now = {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
                            std::bit_cast<std::uint64_t>(channel[2])},
                           kind_and_bitmap(e),
-                          (e->flags & kHiddenFlag) != 0 ? 1u : 0u};
+                          e->flags & kHiddenFlag};
     RawState& last = memo.raw;
     const bool same_raw =
         ((now.bits[0] ^ last.bits[0]) | (now.bits[1] ^ last.bits[1]) | (now.bits[2] ^ last.bits[2]) |
