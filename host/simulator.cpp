@@ -115,7 +115,8 @@ void SimState::set_token(std::uint32_t id, TokenValue value) {
 // takes only the new value, without a TokenValue moved in.
 void SimState::set_number(std::uint32_t id, double v) {
   TokenValue* slot = id < kDirectTokens ? direct_[id] : nullptr;
-  if (slot == nullptr || slot->kind != TokenValue::Kind::number || slot->integer != 0 || !slot->text.empty()) {
+  if (slot == nullptr || slot->kind != TokenValue::Kind::number || slot->integer != 0 ||
+      !slot->text.empty()) {
     set_token(id, TokenValue::of_number(v));
     return;
   }
