@@ -64,7 +64,22 @@ constexpr auto kDigitPairs = [] {
 }();
 
 // Writes the two digits of `n` (0 to 99).
-void put_pair(char* to, std::int32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
+void put_pair(char* to, std::uint32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
+
+// Writes `n` in decimal; returns the end.
+char* put_decimal(char* o, std::uint32_t n) {
+  char digits[10];
+  char* d = digits + sizeof digits;
+  for (; n >= 100; n /= 100) put_pair(d -= 2, n % 100);
+  if (n >= 10) {
+    put_pair(d -= 2, n);
+  } else {
+    *--d = static_cast<char>('0' + n);
+  }
+  const auto size = static_cast<std::size_t>(digits + sizeof digits - d);
+  std::memcpy(o, d, size);
+  return o + size;
+}
 
 // Writes `v` as "%.6g" would (through std::to_chars, so alike on every
 // target); returns the end.
@@ -99,9 +114,10 @@ char* put_number(char* out, double v) {
       }
       if (exponent < 6) {
         char text[6];
-        put_pair(text, digits / 10000);
-        put_pair(text + 2, digits / 100 % 100);
-        put_pair(text + 4, digits % 100);
+        const auto six = static_cast<std::uint32_t>(digits);
+        put_pair(text, six / 10000);
+        put_pair(text + 2, six / 100 % 100);
+        put_pair(text + 4, six % 100);
         int count = 6;
         while (count > 1 && text[count - 1] == '0') --count;
         char* o = out;
@@ -758,20 +774,33 @@ class TraceRun {
   // is compared first, all fields at once; only an element whose raw state
   // moved is formatted, into a buffer that is kept from frame to frame.
   bool remember(const ElementSlot& slot, ElementMemo& memo) {
-    const ElementHeader* e = slot.element;
-    const double* channel = slot.values.channel;
-    const RawState now = {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
-                           std::bit_cast<std::uint64_t>(channel[2])},
-                          kind_and_bitmap(e),
-                          e->flags & kHiddenFlag};
-    RawState& last = memo.raw;
+    const RawState now = raw_state(slot);
+    const RawState& last = memo.raw;
     const bool same_raw =
         ((now.bits[0] ^ last.bits[0]) | (now.bits[1] ^ last.bits[1]) | (now.bits[2] ^ last.bits[2]) |
          (now.kind_bitmap ^ last.kind_bitmap) | (now.hidden ^ last.hidden)) == 0;
+    const ElementHeader* e = slot.element;
+    if (same_raw && (e->kind != kText || same_text(memo.text, element_text(e)))) return false;
+    return restate(slot, memo);
+  }
+
+  static RawState raw_state(const ElementSlot& slot) {
+    const double* channel = slot.values.channel;
+    return {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
+             std::bit_cast<std::uint64_t>(channel[2])},
+            kind_and_bitmap(slot.element),
+            slot.element->flags & kHiddenFlag};
+  }
+
+  // The rest of remember() for an element whose raw state moved: formats
+  // it, and keeps it when it prints differently. Out of line, so that the
+  // loop over the unchanged elements keeps its registers.
+  [[gnu::noinline]] bool restate(const ElementSlot& slot, ElementMemo& memo) {
+    const ElementHeader* e = slot.element;
+    const RawState now = raw_state(slot);
+    const bool first = memo.raw.hidden == RawState::kUnseen;
+    memo.raw = now;
     const bool text_kind = e->kind == kText;
-    if (same_raw && (!text_kind || same_text(memo.text, element_text(e)))) return false;
-    const bool first = last.hidden == RawState::kUnseen;
-    last = now;
     const char* text = text_kind ? element_text(e) : "";
     const std::size_t text_size = text_kind ? std::strlen(text) : 0;
     if (text_kind) {
@@ -780,7 +809,7 @@ class TraceRun {
     }
 
     // Raw values that differ may still print alike (digits past the sixth).
-    const std::string_view state = format_state(e, channel, now.hidden != 0, text, text_size);
+    const std::string_view state = format_state(e, slot.values.channel, now.hidden != 0, text, text_size);
     if (!first && state == memo.line.view().substr(memo.state_at)) return false;
     memo.line.truncate(memo.state_at);
     memo.line.append(state);
@@ -805,7 +834,7 @@ class TraceRun {
     }
     if (e->kind != kText) {
       o = copy(o, " bmp=");
-      o = std::to_chars(o, o + 10, e->bitmap).ptr;
+      o = put_decimal(o, e->bitmap);
     }
     o = copy(o, hidden ? std::string_view(" hidden") : std::string_view(" shown"));
     if (e->kind == kText) {
