@@ -66,21 +66,6 @@ constexpr auto kDigitPairs = [] {
 // Writes the two digits of `n` (0 to 99).
 void put_pair(char* to, std::uint32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
 
-// Writes `n` in decimal; returns the end.
-char* put_decimal(char* o, std::uint32_t n) {
-  char digits[10];
-  char* d = digits + sizeof digits;
-  for (; n >= 100; n /= 100) put_pair(d -= 2, n % 100);
-  if (n >= 10) {
-    put_pair(d -= 2, n);
-  } else {
-    *--d = static_cast<char>('0' + n);
-  }
-  const auto size = static_cast<std::size_t>(digits + sizeof digits - d);
-  std::memcpy(o, d, size);
-  return o + size;
-}
-
 // Writes `v` as "%.6g" would (through std::to_chars, so alike on every
 // target); returns the end.
 //
@@ -834,7 +819,7 @@ class TraceRun {
     }
     if (e->kind != kText) {
       o = copy(o, " bmp=");
-      o = put_decimal(o, e->bitmap);
+      o = std::to_chars(o, o + 10, e->bitmap).ptr;
     }
     o = copy(o, hidden ? std::string_view(" hidden") : std::string_view(" shown"));
     if (e->kind == kText) {
