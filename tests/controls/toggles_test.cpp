@@ -133,37 +133,25 @@ TEST(ParameterToggle, ViewSwitchesReopenTheOverlayOfTheLeftPage) {
       {&gauges::main_view_toggle_from_landing, 4, {{65734, 0}}},
       {&gauges::landing_view_toggle, 1, {{65734, 0}}},
   };
-  const i32 saved = cockpit::left_mfd_page;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.gauge->name) + " page " + std::to_string(c.page));
     cockpit::left_mfd_page = c.page;
     EXPECT_EQ(click_once(*c.gauge, "p1"), c.events);
   }
-  cockpit::left_mfd_page = saved;
 }
 
-TEST(WindowButton, RightClickTogglesItsWindow) {
+TEST(WindowButton, OnlyARightClickTogglesItsWindow) {
   const std::pair<GaugeHeader*, u32> cases[] = {{&gauges::attitude_toggle, 43},
                                                 {&gauges::mfd2_toggle, 48},
                                                 {&gauges::mfd1_toggle, 49},
                                                 {&gauges::flight_map_toggle, 50},
                                                 {&gauges::radar_toggle, 51}};
   for (auto [gauge, window] : cases) {
-    SCOPED_TRACE(gauge->name);
     FakeHost host;
     GaugeCopy button(*gauge);
     EXPECT_EQ(button.click(0, kLeft), -1);  // not asked for
     EXPECT_EQ(button.click(0, kRight), 0);
-    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, window}}));
-  }
-}
-
-TEST(ParameterToggle, LongAndMalformedStringsStayInsideTheHostsBuffer) {
-  for (const std::string& parameters : {test::repeated("o1 c2 t3 p1 ", 6000), test::repeated("b#h'/a", 4000),
-                                        test::repeated("oMAIN_PANELhTOGGLE_", 3000),
-                                        "p" + test::repeated("9", 4000), test::repeated("b150h", 2000)}) {
-    SCOPED_TRACE(parameters.substr(0, 24));
-    EXPECT_LE(click_once(gauges::throttle_toggle, parameters.c_str()).size(), 20000u);
+    EXPECT_EQ(host.events, (std::vector<KeyEvent>{{66506, window}})) << gauge->name;
   }
 }
 

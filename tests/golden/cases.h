@@ -46,6 +46,7 @@ GOLDEN(flight_map_short_final,     "cockpit_ils_approach.json",    22, "Flight_M
 GOLDEN(right_display_climb_out,    "cockpit_ils_approach.json",     8, "Multi_Function_Display_Right", "")
 GOLDEN(right_display_short_final,  "cockpit_ils_approach.json",    22, "Multi_Function_Display_Right", "")
 GOLDEN(radar_far,                  "radar_intercept.json",         10, "Radar",                        "")
+GOLDEN(radar_caution,              "radar_intercept.json",         30, "Radar",                        "")
 GOLDEN(radar_closing,              "radar_intercept.json",         45, "Radar",                        "")
 GOLDEN(radar_long_range,           "radar_ranges.json",             5, "Radar",                        "")
 GOLDEN(left_display_weapons,       "mfd_left_pages.json",        1.25, "Multi_Function_Display_Left",  "")

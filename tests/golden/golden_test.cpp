@@ -5,14 +5,11 @@
 // beside the reference and names them. With ORV_GOLDEN_UPDATE set (see
 // scripts/golden.sh) it writes the renders over the references instead.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -20,6 +17,7 @@
 #include <vector>
 
 #include "picture_compare.h"
+#include "support/tool_run.h"
 
 namespace orv::golden {
 namespace {
@@ -46,13 +44,6 @@ void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 bool updating() {
   const char* v = std::getenv("ORV_GOLDEN_UPDATE");
   return v != nullptr && *v != '\0';
-}
-
-std::string read(const fs::path& p) {
-  std::ifstream in(p);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
@@ -87,19 +78,15 @@ TEST_P(Golden, RenderMatchesTheReference) {
 
   const fs::path out = fs::path(ORV_GOLDEN_WORK) / c.name;
   fs::remove_all(out);
-  fs::create_directories(out);
-  std::ostringstream at;
-  at << c.at;
-  const std::string cmd = std::string(ORV_PANEL_TOOL) + " render --module " + quoted(ORV_REAL_MODULE) +
-                          " --scenario " + quoted(fs::path(ORV_SCENARIO_DIR) / c.scenario) + " --at " +
-                          at.str() + " --out " + quoted(out) + " " + c.options + " >" +
-                          quoted(out / "files.txt") + " 2>" + quoted(out / "stderr.txt");
-  const int status = std::system(cmd.c_str());
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << cmd << "\nfailed:\n"
-                                                             << read(out / "stderr.txt");
+  std::ostringstream args;
+  args << "render --module " << quoted(ORV_REAL_MODULE) << " --scenario "
+       << quoted(fs::path(ORV_SCENARIO_DIR) / c.scenario) << " --at " << c.at << " --out " << quoted(out)
+       << " " << c.options;
+  const test::ToolRun run = test::run_tool_command(ORV_PANEL_TOOL, args.str(), out);
+  ASSERT_EQ(run.code, 0) << args.str() << "\nfailed:\n" << run.err;
   const fs::path rendered = pick(out, c.picture);
   ASSERT_FALSE(rendered.empty()) << "the render holds no picture of " << c.picture << "; it wrote:\n"
-                                 << read(out / "files.txt");
+                                 << run.out;
 
   if (updating()) {
     fs::copy_file(rendered, reference, fs::copy_options::overwrite_existing);

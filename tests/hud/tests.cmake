@@ -1,4 +1,3 @@
 list(APPEND ORV_MODULE_TESTS
-  hud/head_up_display_test.cpp
-  hud/hud_symbols_test.cpp
+  hud/hud_test.cpp
 )

@@ -20,8 +20,11 @@ using namespace orv;
 using namespace orv::abi;
 using orv::map::Brush;
 using orv::test::Figure;
+using orv::test::latitude_fixed;
+using orv::test::longitude_fixed;
 using orv::test::metres_north;
 using orv::test::record_layer;
+using orv::test::RecordingCanvas;
 using orv::test::TestBlock;
 using orv::test::TestWaypoint;
 
@@ -46,7 +49,7 @@ class FlightMap : public ::testing::Test {
 };
 
 // The circles' centres relative to the map's centre.
-std::vector<map::Point> circle_offsets(const test::RecordingCanvas& c, int cx = 143, int cy = 143) {
+std::vector<map::Point> circle_offsets(const RecordingCanvas& c, int cx = 143, int cy = 143) {
   std::vector<map::Point> out;
   for (const Figure& f : c.of(Figure::ellipse)) out.push_back({(f.a + f.c) / 2 - cx, (f.b + f.d) / 2 - cy});
   return out;
@@ -62,8 +65,6 @@ TEST_F(FlightMap, ProjectsWaypointsAtTheWorkedCases) {
     int size;
     int x, y;  // expected offset from the centre
   };
-  using test::latitude_fixed;
-  using test::longitude_fixed;
   const std::uint64_t equator = 0, lat80 = latitude_fixed(80.0);
   const Case cases[] = {
       {"north_10km_north_up", equator, 0, metres_north(10000), 0, 0.0, 286, 0, -50},
@@ -92,6 +93,8 @@ TEST_F(FlightMap, ProjectsWaypointsAtTheWorkedCases) {
   }
 }
 
+// The aircraft symbol point by point (a point moved is too small a change for
+// the pictures' tolerance).
 TEST_F(FlightMap, DrawsTheFieldAndAircraftScaledAboutTheTruncatedCentre) {
   const auto full = record_layer(nullptr);
   ASSERT_EQ(full.figures.size(), 2u);
@@ -137,7 +140,6 @@ TEST_F(FlightMap, FillsTheActiveWaypointAndJoinsOnlyDrawnOnes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TestBlock block;
-    block.aircraft(0, 0);
     std::vector<TestWaypoint> plan;
     for (std::size_t i = 0; i < c.record_sizes.size(); ++i)
       plan.push_back({metres_north(2000.0 * (i + 1)), 0, "WP", c.record_sizes[i]});
@@ -171,7 +173,6 @@ TEST_F(FlightMap, IgnoresBlocksItCannotUse) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TestBlock block;
-    block.aircraft(0, 0);
     block.plan({{metres_north(1000), 0}, {metres_north(3000), 0}}, 0);
     block.put<std::uint32_t>(map::gps_offset::kSize, c.size);
     if (c.null_array) block.put<const void*>(map::gps_offset::kWaypoints, nullptr);
@@ -185,7 +186,6 @@ TEST_F(FlightMap, DrawsWhatIsValidOfCorruptPlans) {
   // A count far beyond the array: the walk stops at its bound; the array
   // here is exactly that long, so a read past it would show under ASan.
   TestBlock block;
-  block.aircraft(0, 0);
   std::vector<TestWaypoint> plan(map::kMaxWaypoints, TestWaypoint{0, 0, "X", 0});
   plan[0] = {metres_north(1000), 0, "A", 64};
   plan[map::kMaxWaypoints - 1] = {metres_north(2000), 0, "B", 64};
@@ -210,7 +210,6 @@ TEST_F(FlightMap, DrawsWhatIsValidOfCorruptPlans) {
   canvas = record_layer(nan_block.bytes);
   EXPECT_EQ(canvas.figures.size(), 2u);
   TestBlock far;
-  far.aircraft(0, 0);
   far.plan({{0x7FFFFFFFFFFF0000u, 0}, {metres_north(1000), 0}}, 1);
   canvas = record_layer(far.bytes, 30000, 30000);
   EXPECT_EQ(canvas.of(Figure::ellipse).size(), 1u);
@@ -234,11 +233,8 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   gauge.service(kServicePreDraw);
   EXPECT_EQ(pixel(0, 0), 0xFFFFFFu);
   EXPECT_EQ(pixel(10, 10), 0u);
-  EXPECT_EQ(pixel(143, 140), 0xFFFFFFu);
   EXPECT_EQ(surface->h.flags, 0x26u);
-
   TestBlock block;
-  block.aircraft(0, 0);
   block.plan({{metres_north(6000), 0}, {metres_north(12000), 0}}, 1);
   host.named_data["FS2002 GPS DATA"] = block.bytes;
   gauge.service(kServicePreDraw);
@@ -258,7 +254,6 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
 TEST_F(FlightMap, RingButtonsSwitchOnlyTheirRingAndIcon) {
   test::GaugeCopy gauge(gauges::flight_map);
   TestBlock block;
-  block.aircraft(0, 0);
   block.plan({{metres_north(6000), 0}}, 0);
   const auto before = record_layer(block.bytes);
 
@@ -357,7 +352,6 @@ TEST_F(FlightMap, TooltipFallsBackWhereTheBlockCannotAnswer) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TestBlock block;
-    block.aircraft(0, 0);
     block.plan({{metres_north(1000), 0, "ORVA"}, {metres_north(2000), 0, c.ident, c.record_size}}, c.active);
     block.put<std::uint32_t>(map::gps_offset::kSize, c.size);
     block.put<std::uint32_t>(map::gps_offset::kActiveValid, c.active_valid);

@@ -34,7 +34,11 @@ struct TestWaypoint {
 
 class TestBlock {
  public:
-  TestBlock() { std::memset(bytes, 0, sizeof bytes); }
+  // A block of the smallest usable size around the aircraft at (0, 0).
+  TestBlock() {
+    std::memset(bytes, 0, sizeof bytes);
+    aircraft(0, 0);
+  }
 
   template <typename T>
   void put(std::size_t offset, T value) {

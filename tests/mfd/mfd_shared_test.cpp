@@ -1,5 +1,5 @@
 // The pieces both displays share: packed radio decoding, the shared radio
-// values, the page gate and the distance text rule.
+// values, the navigation source, the page gate and the distance text rule.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,43 +20,11 @@ namespace {
 using namespace orv;
 using namespace orv::mfd;
 
-// Packed digits as the host's tokens carry them; the displays' texts and
-// tuning limits show the decoded values in use.
-TEST(RadioDecoding, PackedFrequenciesAndCodes) {
-  const struct {
-    bool nav;
-    u32 packed;
-    f64 whole, hundredths;
-  } frequencies[] = {{true, 0x0850, 108, 50},  {true, 0x0005, 100, 5},  {true, 0x0995, 109, 95},
-                     {true, 0x1000, 110, 0},   {true, 0x1795, 117, 95}, {false, 0x1800, 118, 0},
-                     {false, 0x1997, 119, 97}, {false, 0x2000, 120, 0}, {false, 0x3697, 136, 97}};
-  for (const auto& c : frequencies) {
-    SCOPED_TRACE(c.packed);
-    EXPECT_EQ(c.nav ? nav_whole_mhz(c.packed) : com_whole_mhz(c.packed), c.whole);
-    EXPECT_EQ(frequency_hundredths(c.packed), c.hundredths);
-  }
-  const struct {
-    u32 digits, tenths_word;
-    f64 khz, tenths;
-  } adf[] = {{0x0344, 0x0105, 1344, 5}, {0x0190, 0x0000, 190, 0}, {0x0000, 0x0100, 1000, 0}};
-  for (const auto& c : adf) {
-    EXPECT_EQ(adf_whole_khz(c.digits, c.tenths_word), c.khz) << c.digits;
-    EXPECT_EQ(adf_tenths(c.tenths_word), c.tenths) << c.digits;
-  }
-  EXPECT_EQ(bcd4(0x7700), 7700);
-  EXPECT_EQ(bcd4(0x0007), 7);
-  // Hex digits above 9 count as tens; nothing is checked or clamped, and
-  // nothing becomes infinite.
-  EXPECT_EQ(frequency_hundredths(0x18FF), 15 + 150);
-  EXPECT_EQ(bcd4(0xFFFF), 15 * 1000 + 15 * 100 + 15 * 10 + 15);
-  for (u32 v : {0u, 0xFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
-    EXPECT_TRUE(std::isfinite(adf_whole_khz(v, v)));
-    EXPECT_TRUE(std::isfinite(nav_whole_mhz(v)));
-  }
-}
-
 // The decoders compute in integers; the values are those of the formulas in
-// floating point (floor of each quotient), over the whole 32-bit range.
+// floating point (floor of each quotient), over the whole 32-bit range: hex
+// digits above 9 count as tens, nothing is checked or clamped, nothing is
+// infinite. The displays' texts and tuning limits show the decoded values in
+// use.
 TEST(RadioDecoding, IntegerDecodersEqualTheFloatingPointFormulas) {
   const auto high_byte = [](f64 v) { return std::floor(v / 256.0); };
   const auto digits = [](f64 v, f64 thousands) {
@@ -77,10 +45,14 @@ TEST(RadioDecoding, IntegerDecodersEqualTheFloatingPointFormulas) {
       const f64 thousands = std::floor(v / 4096.0);
       EXPECT_EQ(bcd4(p), digits(v - 4096.0 * thousands, thousands));
       EXPECT_EQ(adf_whole_khz(p, p), digits(v, v >= 256.0 ? 1.0 : 0.0));
+      EXPECT_EQ(frequency_hundredths(p), digits(std::fmod(v, 256.0), 0.0));
+      EXPECT_EQ(adf_tenths(p), v >= 256.0 ? v - 256.0 : v);
     }
   }
 }
 
+// Each radio's token into its own shared values (the tuning limits and
+// texts read them).
 TEST(RadioValues, RefreshDecodesEveryRadioInItsOrder) {
   test::FakeHost host;
   host.int_tokens = {{617, 0x1835}, {871, 0x2550}, {872, 0x0850}, {873, 0x1795},
@@ -127,7 +99,9 @@ TEST(PageGate, ShowsOnlyOnItsOwnPage) {
   EXPECT_TRUE(page_gate(nullptr, 1, 1));  // a null element is tolerated
 }
 
-TEST(DistanceText, FormsByRange) {
+// Every form by range, and the field never passed (a guard after the eight
+// characters and terminator of a GPS distance field).
+TEST(DistanceText, FormsByRangeWithinTheField) {
   struct Case {
     f64 nm;
     const char* dme;
@@ -141,6 +115,11 @@ TEST(DistanceText, FormsByRange) {
       {1000.0, "DME 1000", "1000 nm"}, {9999.4, "DME 9999", "9999 nm"}, {10000.0, "DME ---", "--- nm"},
       {nan, "DME ---", "--- nm"},      {inf, "DME ---", "--- nm"},      {1e300, "DME ---", "--- nm"},
   };
+  char field[9 + 2] = {};
+  field[9] = 'X';
+  TextElement e{};
+  e.text = field;
+  e.max_chars = 8;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.nm);
     char buffer[16];
@@ -148,18 +127,8 @@ TEST(DistanceText, FormsByRange) {
     EXPECT_STREQ(buffer, c.dme);
     format_distance(buffer, sizeof buffer, c.nm, kMapDistance);
     EXPECT_STREQ(buffer, c.map);
-  }
-}
-
-TEST(DistanceText, NeverPassesTheField) {
-  char field[9 + 2] = {};
-  field[9] = 'X';  // guard after the 8 characters and terminator
-  TextElement e{};
-  e.text = field;
-  e.max_chars = 8;
-  for (f64 nm : {9999.4, 999.99, 9.999, 0.5}) {
-    write_distance(&e, nm, kGpsDistance);
-    EXPECT_LE(std::string(field).size(), 8u) << nm;
+    write_distance(&e, c.nm, kGpsDistance);
+    EXPECT_LE(std::string(field).size(), 8u);
     EXPECT_EQ(field[9], 'X');
   }
   write_distance(&e, 18520.0 / 1852.0, kGpsDistance);

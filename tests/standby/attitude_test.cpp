@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cockpit/flight_path.h"
@@ -53,16 +53,15 @@ class AttitudeTest : public ::testing::Test {
   GaugeCopy gauge{gauges::attitude};
 };
 
+// The nominal attitude, the pitch stop at -90 and the supersonic dive's
+// readouts show in the golden pictures; these are the other edges.
 TEST_F(AttitudeTest, BallStopsAtNinetyDegreesAndTheTapePassesTheHeadingThrough) {
-  const std::pair<f64, f64> pitches[] = {{95, 90}, {-90, -90}, {12.5, 12.5}, {-kInf, -90}, {kNaN, 0}};
-  for (auto [in, out] : pitches) {
-    host.tokens[78] = in;
-    EXPECT_EQ(eval(kAttitudeBall), out) << in;
-  }
-  const std::pair<f64, f64> headings[] = {{0, 0}, {359.5, 359.5}, {370, 370}, {-90, -90}, {kNaN, 0}};
-  for (auto [in, out] : headings) {
-    host.tokens[84] = in;
-    EXPECT_EQ(eval(kHeadingTape), out) << in;
+  for (auto [pitch, heading, ball, tape] :
+       {std::tuple{95.0, 370.0, 90.0, 370.0}, {-kInf, -90.0, -90.0, -90.0}, {kNaN, kNaN, 0.0, 0.0}}) {
+    host.tokens[78] = pitch;
+    host.tokens[84] = heading;
+    EXPECT_EQ(eval(kAttitudeBall), ball) << pitch;
+    EXPECT_EQ(eval(kHeadingTape), tape) << heading;
   }
 }
 
@@ -94,8 +93,7 @@ TEST_F(AttitudeTest, AirspeedAndBarometricTextsStayWithinFourCharacters) {
     f64 value;
     const char* text;
   };
-  const Case speeds[] = {{250, " 250"}, {999.6, "1000"}, {9.5, "  10"},    {9.4, "   9"},
-                         {0, "   0"},   {12345, "9999"}, {9999.6, "9999"}, {1e300, "9999"}};
+  const Case speeds[] = {{9.5, "  10"}, {9.4, "   9"}, {12345, "9999"}, {9999.6, "9999"}, {1e300, "9999"}};
   for (const Case& c : speeds) {
     EXPECT_EQ(show(kAirspeedText, 61, c.value), c.text) << c.value;
     EXPECT_EQ(eval(kAirspeedText), c.value);
@@ -104,7 +102,7 @@ TEST_F(AttitudeTest, AirspeedAndBarometricTextsStayWithinFourCharacters) {
   for (f64 kept : {-1.0, -0.3, kNaN, kInf}) EXPECT_EQ(show(kAirspeedText, 61, kept), "9999") << kept;
   EXPECT_EQ(eval(kAirspeedText), 0.0);
 
-  const Case settings[] = {{1013.25, "1013"}, {999.6, "1000"}, {-5, "  -5"}, {-250, " -99"}, {20000, "9999"}};
+  const Case settings[] = {{-5, "  -5"}, {-250, " -99"}, {20000, "9999"}};
   for (const Case& c : settings) EXPECT_EQ(show(kBarometricText, 75, c.value), c.text) << c.value;
 }
 

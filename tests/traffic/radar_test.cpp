@@ -91,10 +91,11 @@ TEST_F(DisplayTest, LabelRoundsTheSignedAltitude) {
   RadarDisplay display;
   FakeAircraft a = at(3, 0, 0.2, "LOW");
   a.alt = -150.0;
+  a.north = -300.0;  // south at 300 knots
   traffic.aircraft = {a};
   display.set_cursor(0.5, (143.0 - 0.2 * 143.0 / 15.0) / 286.0);
   display.set_up(&element.h, 286, 286);
-  EXPECT_STREQ(display.label(), "ID: LOW ALT: -100ft GS: 0kt TRK: 0\xB0 DST: 0.2nm");
+  EXPECT_STREQ(display.label(), "ID: LOW ALT: -100ft GS: 300kt TRK: 180\xB0 DST: 0.2nm");
   display.set_cursor(0.0, 0.0);
   display.draw_picture();
   EXPECT_STREQ(display.label(), "place cursor over symbol");

@@ -105,21 +105,17 @@ TEST_F(ClientTest, ClosureAndThreatFromTwoRefreshes) {
   }
 }
 
-TEST_F(ClientTest, ClockNotAdvancedMeansNoMatching) {
+// A refresh at the same clock matches nothing (no closure); one that finds
+// nobody keeps the last list.
+TEST_F(ClientTest, SameClockMatchesNothingAndAnEmptyRefreshKeepsTheList) {
   clock(5.0);
   TrafficClient client;
-  traffic.aircraft = {at_nm_north(7, 1.0)};
+  traffic.aircraft = {at_nm_north(7, 1.0), at_nm_north(9, 5.0)};
   client.refresh(100, 144.0);
-  traffic.aircraft = {at_nm_north(7, 0.5)};
-  client.refresh(100, 144.0);
+  traffic.aircraft = {at_nm_north(7, 0.5), at_nm_north(9, 5.0)};
+  ASSERT_EQ(client.refresh(100, 144.0), 2u);
   EXPECT_EQ(client.records()[0].closure_rate, 0.0);
   EXPECT_EQ(client.records()[0].threat, kThreatNone);
-}
-
-TEST_F(ClientTest, RefreshThatFindsNobodyKeepsTheLastList) {
-  TrafficClient client;
-  traffic.aircraft = {at_nm_north(3, 4.0), at_nm_north(9, 5.0)};
-  ASSERT_EQ(client.refresh(100, 144.0), 2u);
   traffic.aircraft.clear();
   EXPECT_EQ(client.refresh(100, 144.0), 0u);
   ASSERT_EQ(client.count(), 2u);
