@@ -261,8 +261,12 @@ class ByteBuffer {
   // Room for `n` more bytes, written through the pointer and then kept
   // with commit().
   char* reserve(std::size_t n) {
-    if (capacity_ - size_ < n) grow(n);
+    make_room(n);
     return data_.get() + size_;
+  }
+  // Grows, if need be, to hold `n` more bytes.
+  void make_room(std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
   }
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
   const char* data() const { return data_.get(); }
@@ -491,8 +495,8 @@ class TraceRun {
             e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
                              : 0;
         ElementMemo& memo = memo_[i][k];
-        (void)memo.text.reserve(chars);
-        (void)memo.line.reserve(kLineRoom + kEscapeChars * chars);
+        memo.text.make_room(chars);
+        memo.line.make_room(kLineRoom + kEscapeChars * chars);
       }
     }
   }
