@@ -280,48 +280,21 @@ void record(void* graphics, const Op& op) {
 }
 
 void Picture::fill_rect(Colour c, double x, double y, double w, double h) {
-  Op op;
-  op.kind = Op::kFill;
-  op.colour = c;
-  op.v[0] = x;
-  op.v[1] = y;
-  op.v[2] = w;
-  op.v[3] = h;
-  record(graphics_, op);
+  record(graphics_, Op{Op::kFill, c, {x, y, w, h}});
 }
 
 void Picture::ellipse(Colour c, double width, double x, double y, double w, double h) {
   if (!(w > 0.0) || !(h > 0.0)) return;
-  Op op;
-  op.kind = Op::kEllipse;
-  op.colour = c;
-  op.v[0] = width;
-  op.v[1] = x;
-  op.v[2] = y;
-  op.v[3] = w;
-  op.v[4] = h;
-  record(graphics_, op);
+  record(graphics_, Op{Op::kEllipse, c, {width, x, y, w, h}});
 }
 
 void Picture::line(Colour c, double width, double x1, double y1, double x2, double y2) {
-  Op op;
-  op.kind = Op::kLine;
-  op.colour = c;
-  op.v[0] = width;
-  op.v[1] = x1;
-  op.v[2] = y1;
-  op.v[3] = x2;
-  op.v[4] = y2;
-  record(graphics_, op);
+  record(graphics_, Op{Op::kLine, c, {width, x1, y1, x2, y2}});
 }
 
 void Picture::text(Colour c, const char* text, double x, double y) {
   if (text == nullptr || text[0] == '\0') return;
-  Op op;
-  op.kind = Op::kText;
-  op.colour = c;
-  op.v[0] = x;
-  op.v[1] = y;
+  Op op{Op::kText, c, {x, y}};
   const std::size_t n = std::strlen(text);
   if (n < sizeof op.text) {
     std::memcpy(op.text, text, n + 1);

@@ -11,30 +11,8 @@
 # win64 build or wine64 is missing.
 set -euo pipefail
 native_tool=$1 native_module=$2 pairs=$3 win64=$4 prefix=$5 scenario=$6 out=$7
-for f in "$win64/orvane-panel.exe" "$win64/Orvane_Instr.gau"; do
-  [ -f "$f" ] || { echo "skipped: $f is not built (cmake --build --preset win64)"; exit 77; }
-done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
-[ -n "$wine" ] || { echo "skipped: wine64 not found"; exit 77; }
-
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-rm -rf "$out"
-mkdir -p "$WINEPREFIX" "$out"
-# The gauges' faces as a Windows machine has them: Wine maps each to its
-# metric-compatible free face.
-cat >"$out/fonts.reg" <<'REG'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Arial"="Liberation Sans"
-"Arial Narrow"="Liberation Sans Narrow"
-"Courier New"="Liberation Mono"
-"Geneva"="DejaVu Sans"
-"Quartz"="DSEG7 Classic"
-REG
-"$wine" regedit /S "Z:$out/fonts.reg" >/dev/null 2>&1
+source "$(dirname "$0")/../support/wine_pictures_env.sh"
+wine_pictures_env "$win64" "$prefix" "$out"
 
 "$native_tool" render --module "$native_module" --scenario "$scenario" --out "$out/native" >"$out/native.txt"
 # The program finds the module beside itself, as a user runs it.
