@@ -128,6 +128,7 @@ TEST_F(ProbeHost, ClicksRouteThroughNestedAreasByRequestedFlags) {
   } cases[] = {
       {5, 5, kL, 2, 65883, false},                               // an event box sends its event
       {5, 5, kR, -1, 0, false},                                  // a left-only box ignores the right button
+      {10, 5, kL, -1, 0, false},                                 // a box ends before its x + width
       {27, 27, kL, 4, 0, true},                                  // nested boxes call back, for either button
       {34, 34, kR, 4, 0, true},     {22, 22, kL, -1, 0, false},  // inside the area, outside every box
       {62, 2, kR, 6, 0, true},                                   // a right-only box takes the right button

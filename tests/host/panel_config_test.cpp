@@ -106,5 +106,12 @@ TEST(PanelConfig, BadLinesWarnWithFileAndLineAndTheRestIsUsed) {
   }
 }
 
+TEST(PanelConfig, IdentNamesMapToWindowNumbers) {
+  EXPECT_EQ(window_number_of_ident("GPS_PANEL"), 225u);
+  EXPECT_EQ(window_number_of_ident("RADIO_STACK_PANEL"), 50u);
+  EXPECT_EQ(window_number_of_ident(" 49 "), 49u);
+  EXPECT_FALSE(window_number_of_ident("GPS").has_value());
+}
+
 }  // namespace
 }  // namespace orv::host

@@ -1,13 +1,14 @@
 // The renderer on small synthetic gauges built here, checked with pixel
 // probes: needle turns (past the ends of their tables), sprite turns and
-// masks, icon selection. What the shipped gauges show of the rest (moving
-// images, texts, transparency, hidden elements, scaling) the golden pictures
-// check.
+// masks, icon selection, opaque texts. What the shipped gauges show of the
+// rest (moving images, aligned texts, transparency, hidden elements,
+// scaling) the golden pictures check.
 #include "host/render/render.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -181,6 +182,25 @@ TEST_F(RenderTest, IconShowsImageByIndexAndNothingForMinusOne) {
     render();
     EXPECT_TRUE(is(25, 25, c.want)) << c.value;
   }
+}
+
+// A text without black transparency fills its box with its background
+// colour (no shipped gauge shows one); with it, the gauge shows through.
+TEST_F(RenderTest, OpaqueTextFillsItsBoxWithItsBackgroundColour) {
+  char buffer[2] = " ";
+  TextElement text{};
+  text.h = {.kind = kText, .bitmap = kNoBitmap, .position = {0, 40}, .flags = 0x6};
+  text.text = buffer;
+  text.max_chars = 1;
+  text.box = {100, 20};
+  text.background_colour = 0x00FF0000;  // blue, stored 0x00BBGGRR
+  std::snprintf(text.font, sizeof text.font, "Arial");
+  add(&text.h);
+  render();
+  EXPECT_TRUE(is(50, 50, Px{0, 0, 255}));
+  text.h.flags = 0x7;
+  render();
+  EXPECT_TRUE(is(50, 50, kBackground));
 }
 
 }  // namespace
