@@ -217,7 +217,9 @@ void Host::stop() {
 void Host::evaluate(PlacedInstance& p) {
   current_ = &p;
   auto fill = [this](TokenVar& var) { state_.deliver(var); };
-  auto fallback = [this](const TokenVar& var) { return token_number(var); };
+  // Most channels without a callback have no token either (a text's second
+  // and third sources): their own value, without a call.
+  auto fallback = [this](const TokenVar& var) { return var.id == 0 ? var.value.n : token_number(var); };
   // One call record for the instance; each element only sets its index.
   ModuleCallScope call(CallKind::element, p.gauge->name(), index_of(p), -1);
   int index = 0;

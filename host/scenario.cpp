@@ -408,7 +408,14 @@ void Scenario::apply_initial(SimState& state) const {
 }
 
 void Scenario::apply_at(SimState& state, double t) const {
-  for (const TokenTrack& track : tracks) state.set_token(track.token, track.at(t));
+  for (const TokenTrack& track : tracks) {
+    TokenValue v = track.at(t);
+    if (v.kind == TokenValue::Kind::number && v.integer == 0 && v.text.empty()) {
+      state.set_number(track.token, v.number);
+    } else {
+      state.set_token(track.token, std::move(v));
+    }
+  }
   if (traffic) {
     state.set_number(kTokenClockNow, t);
     state.set_number(kTokenOwnHeading, track_at(traffic->own, t).heading);

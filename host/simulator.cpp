@@ -111,6 +111,19 @@ void SimState::set_token(std::uint32_t id, TokenValue value) {
   delivered_[id] = word.value;
 }
 
+// A number over a number (every keyframed and clock token on every frame)
+// takes only the new value, without a TokenValue moved in.
+void SimState::set_number(std::uint32_t id, double v) {
+  TokenValue* slot = id < kDirectTokens ? direct_[id] : nullptr;
+  if (slot == nullptr || slot->kind != TokenValue::Kind::number || slot->integer != 0 ||
+      !slot->text.empty()) {
+    set_token(id, TokenValue::of_number(v));
+    return;
+  }
+  slot->number = v;
+  delivered_[id].n = v;
+}
+
 const TokenValue* SimState::token(std::uint32_t id) const {
   if (id < kDirectTokens) return direct_[id];
   auto it = tokens_.find(id);

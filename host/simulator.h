@@ -67,7 +67,7 @@ class SimState {
 
   // --- Token variables -----------------------------------------------------
   void set_token(std::uint32_t id, TokenValue value);
-  void set_number(std::uint32_t id, double v) { set_token(id, TokenValue::of_number(v)); }
+  void set_number(std::uint32_t id, double v);
   void set_integer(std::uint32_t id, std::uint32_t v) { set_token(id, TokenValue::of_integer(v)); }
   void set_text(std::uint32_t id, std::string v) { set_token(id, TokenValue::of_text(std::move(v))); }
   // The token's value, or null for a token never set (it reads as 0).

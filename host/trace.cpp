@@ -1,10 +1,13 @@
 #include "trace.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <concepts>
+#include <cstddef>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -28,14 +31,6 @@ namespace {
 // Room for any number put_number writes.
 constexpr std::size_t kNumberChars = 32;
 
-// Writes `v` as "%.6g" would (through std::to_chars, so alike on every
-// target); returns the end.
-//
-// The shortest representation that reads back as `v` is cheap to find, and
-// rounding it to six significant digits gives the correctly rounded result
-// except when it ends exactly on a tie at the seventh digit (the double may
-// then lie on either side of the tie) and for subnormals: there the exact
-// conversion decides.
 char* copy(char* to, std::string_view s) {
   std::memcpy(to, s.data(), s.size());
   return to + s.size();
@@ -58,6 +53,27 @@ char* put_fixed(char* o, const char* digits, int count, int exponent) {
   return o;
 }
 
+// The decimal digits of 0 to 99, two by two.
+constexpr auto kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes the two digits of `n` (0 to 99).
+void put_pair(char* to, std::int32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
+
+// Writes `v` as "%.6g" would (through std::to_chars, so alike on every
+// target); returns the end.
+//
+// The shortest representation that reads back as `v` is cheap to find, and
+// rounding it to six significant digits gives the correctly rounded result
+// except when it ends exactly on a tie at the seventh digit (the double may
+// then lie on either side of the tie) and for subnormals: there the exact
+// conversion decides.
 char* put_number(char* out, double v) {
   if (std::isnan(v)) return copy(out, "nan");
   if (std::isinf(v)) return copy(out, v > 0 ? "inf" : "-inf");
@@ -73,17 +89,19 @@ char* put_number(char* out, double v) {
     while (exponent < 5 && magnitude >= kPowers[exponent + 5]) ++exponent;
     while (exponent > -4 && magnitude < kPowers[exponent + 4]) --exponent;
     const double scaled = magnitude * kScales[exponent + 4];  // 1e5 <= scaled < 1e6 but next to a power
-    const double below = std::floor(scaled);
+    const auto below = static_cast<std::int32_t>(scaled);     // floor: positive and small
     const double fraction = scaled - below;
     if (scaled >= 1e5 && scaled < 1e6 && std::fabs(fraction - 0.5) > 1e-6) {
-      auto digits = static_cast<std::int32_t>(below) + (fraction > 0.5 ? 1 : 0);
+      std::int32_t digits = below + (fraction > 0.5 ? 1 : 0);
       if (digits == 1000000) {
         digits = 100000;
         ++exponent;
       }
       if (exponent < 6) {
         char text[6];
-        for (int k = 5; k >= 0; --k, digits /= 10) text[k] = static_cast<char>('0' + digits % 10);
+        put_pair(text, digits / 10000);
+        put_pair(text + 2, digits / 100 % 100);
+        put_pair(text + 4, digits % 100);
         int count = 6;
         while (count > 1 && text[count - 1] == '0') --count;
         char* o = out;
@@ -151,6 +169,30 @@ char* put_number(char* out, double v) {
   return put_fixed(o, digits, count, exponent);
 }
 
+// The most bytes put_escaped writes for one byte of text.
+constexpr std::size_t kEscapeChars = 4;
+
+// Writes `text` as the trace shows texts: printable ASCII as is, '"' and
+// '\\' escaped, other bytes as \xNN; returns the end. `o` has room for
+// kEscapeChars bytes a character.
+char* put_escaped(char* o, const char* text) {
+  static const char kHex[] = "0123456789ABCDEF";
+  for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    if (*p == '"' || *p == '\\') {
+      *o++ = '\\';
+      *o++ = static_cast<char>(*p);
+    } else if (*p >= 0x20 && *p < 0x7F) {
+      *o++ = static_cast<char>(*p);
+    } else {
+      *o++ = '\\';
+      *o++ = 'x';
+      *o++ = kHex[*p >> 4];
+      *o++ = kHex[*p & 15];
+    }
+  }
+  return o;
+}
+
 }  // namespace
 
 std::string format_number(double v) {
@@ -159,21 +201,9 @@ std::string format_number(double v) {
 }
 
 std::string escape_text(const char* text) {
-  std::string out;
-  if (text == nullptr) return out;
-  static const char kHex[] = "0123456789ABCDEF";
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-    if (*p == '"' || *p == '\\') {
-      out += '\\';
-      out += static_cast<char>(*p);
-    } else if (*p >= 0x20 && *p < 0x7F) {
-      out += static_cast<char>(*p);
-    } else {
-      out += "\\x";
-      out += kHex[*p >> 4];
-      out += kHex[*p & 15];
-    }
-  }
+  if (text == nullptr) return {};
+  std::string out(kEscapeChars * std::strlen(text), '\0');
+  out.resize(static_cast<std::size_t>(put_escaped(out.data(), text) - out.data()));
   return out;
 }
 
@@ -203,12 +233,6 @@ void StreamTraceOutput::flush() {
 
 namespace {
 
-// The channel values an element line shows.
-int channel_count(u32 kind) {
-  const ElementKind* k = element_kind(kind);
-  return k != nullptr ? static_cast<int>(k->channels) : 0;
-}
-
 const char* button_name(MouseButton b) {
   return b == MouseButton::left ? "left" : b == MouseButton::right ? "right" : "move";
 }
@@ -222,7 +246,7 @@ const char* element_text(const ElementHeader* e) {
 // longer than what it holds.
 class ByteBuffer {
  public:
-  explicit ByteBuffer(std::size_t capacity) : data_(new char[capacity]), capacity_(capacity) {}
+  explicit ByteBuffer(std::size_t capacity = 0) : data_(new char[capacity]), capacity_(capacity) {}
   void push_back(char c) {
     if (size_ == capacity_) grow(1);
     data_[size_++] = c;
@@ -242,8 +266,11 @@ class ByteBuffer {
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
   const char* data() const { return data_.get(); }
   std::size_t size() const { return size_; }
+  std::string_view view() const { return {data_.get(), size_}; }
   bool empty() const { return size_ == 0; }
   void clear() { size_ = 0; }
+  // Keeps the first `n` bytes (n <= size()).
+  void truncate(std::size_t n) { size_ = n; }
 
  private:
   void grow(std::size_t n) {
@@ -294,19 +321,16 @@ class Writer {
   }
   // The trace's escaping (escape_text).
   Writer& escaped(const char* text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); p != nullptr && *p != 0; ++p) {
-      if (*p == '"' || *p == '\\') {
-        buffer_.push_back('\\');
-        buffer_.push_back(static_cast<char>(*p));
-      } else if (*p >= 0x20 && *p < 0x7F) {
-        buffer_.push_back(static_cast<char>(*p));
-      } else {
-        const char hex[4] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15]};
-        buffer_.append(hex, 4);
-      }
-    }
+    if (text != nullptr) buffer_.commit(put_escaped(buffer_.reserve(kEscapeChars * std::strlen(text)), text));
     return *this;
+  }
+  // A whole line.
+  void line(std::string_view text) {
+    char* at = buffer_.reserve(text.size() + 1);
+    std::memcpy(at, text.data(), text.size());
+    at[text.size()] = '\n';
+    buffer_.commit(at + text.size() + 1);
+    if (buffer_.size() >= kBlock) drain();
   }
   // A JSON string of ASCII only: bytes outside printable ASCII as \u00XX,
   // the byte's value (the module's texts are single-byte Windows text).
@@ -364,23 +388,74 @@ class Writer {
   ByteBuffer buffer_;
 };
 
-// An element line without its text: kind, three numbers, bitmap, visibility.
+// An element's state without its text: kind, three numbers, bitmap, visibility.
 constexpr std::size_t kLineRoom = 16 + 3 * (kNumberChars + 1) + 16 + 8 + 8;
 
-// What the trace last wrote of an element: its raw state, compared before
-// anything is formatted, and the formatted state after its identifier.
-struct RawState {
-  std::uint64_t bits[3] = {0, 0, 0};  // the channel values, bit for bit
-  std::uint32_t kind = 0;
-  std::uint32_t bitmap = 0;
-  std::uint32_t hidden = 0;
-  std::uint32_t seen = 0;
+// What an element line shows of the element's kind: its name and how many
+// channel values.
+struct KindFormat {
+  std::string_view name;
+  int channels = 0;
 };
 
+KindFormat describe_kind(u32 kind) {
+  const ElementKind* k = element_kind(kind);
+  return k != nullptr ? KindFormat{k->name, static_cast<int>(k->channels)} : KindFormat{"unknown", 0};
+}
+
+// The raw state of an element the trace last formatted, compared before
+// anything is formatted.
+struct RawState {
+  static constexpr std::uint64_t kUnseen = 1;
+  std::uint64_t bits[3] = {0, 0, 0};  // the channel values, bit for bit
+  std::uint64_t kind_bitmap = 0;      // the header's kind and bitmap words
+  std::uint64_t hidden = kUnseen;     // the hidden flag's bit; kUnseen before the first
+};
+
+// The header's kind and bitmap words as one.
+std::uint64_t kind_and_bitmap(const ElementHeader* e) {
+  static_assert(offsetof(ElementHeader, bitmap) == offsetof(ElementHeader, kind) + sizeof(u32));
+  std::uint64_t both;
+  std::memcpy(&both, &e->kind, sizeof both);
+  return both;
+}
+
+// What the trace last wrote of an element.
 struct ElementMemo {
   RawState raw;
-  std::string text;   // a text element's text
-  std::string state;  // "needle v=20 bmp=20 shown"
+  ByteBuffer text;  // a text element's text
+  // The element's line as the text format writes it ("  element 3.1 Gauge
+  // needle v=20 bmp=20 shown"), its state alone for JSON lines.
+  ByteBuffer line;
+  std::size_t state_at = 0;  // where the state starts in `line`
+};
+
+// The numbers formatted last, by their bits: a frame shows one value on
+// many elements (the head-up display draws each symbol in four colours, the
+// displays repeat the heading and speeds).
+class NumberCache {
+ public:
+  // put_number(out, v); `out` has room for kNumberChars bytes.
+  char* put(char* out, double v) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &v, sizeof bits);
+    Entry& e = entries_[(bits * 0x9E3779B97F4A7C15u) >> (64 - kIndexBits)];
+    if (e.size == 0 || e.bits != bits) {
+      e.bits = bits;
+      e.size = static_cast<std::uint32_t>(put_number(e.text, v) - e.text);
+    }
+    std::memcpy(out, e.text, kNumberChars);
+    return out + e.size;
+  }
+
+ private:
+  static constexpr int kIndexBits = 6;
+  struct Entry {
+    std::uint64_t bits = 0;
+    std::uint32_t size = 0;  // 0: empty
+    char text[kNumberChars];
+  };
+  std::array<Entry, std::size_t{1} << kIndexBits> entries_{};
 };
 
 struct ClickRecord {
@@ -399,10 +474,14 @@ class TraceRun {
  public:
   TraceRun(Host& host, TraceOutput& out, const TraceOptions& options)
       : host_(host), out_(out), full_(options.full), json_(options.format == TraceFormat::jsonl) {
-    memo_.resize(host.instances().size());
-    for (std::size_t i = 0; i < memo_.size(); ++i) {
+    for (u32 k = 0; k < kinds_.size(); ++k) kinds_[k] = describe_kind(k);
+    const std::size_t count = host.instances().size();
+    memo_.resize(count);
+    names_.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
       const std::vector<ElementSlot>& slots = host.instance(i).elements();
       memo_[i].resize(slots.size());
+      if (!json_) name_lines(i, host.instance(i).name());
       // Room for the longest line each element can have (a text's every
       // character escaped), so a run does not allocate as its texts grow.
       for (std::size_t k = 0; k < slots.size(); ++k) {
@@ -410,11 +489,11 @@ class TraceRun {
         const std::size_t chars =
             e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
                              : 0;
-        memo_[i][k].text.reserve(chars);
-        memo_[i][k].state.reserve(kLineRoom + 4 * chars);
+        ElementMemo& memo = memo_[i][k];
+        (void)memo.text.reserve(chars);
+        (void)memo.line.reserve(kLineRoom + kEscapeChars * chars);
       }
     }
-    line_.reserve(kLineRoom + 4 * 1024);
   }
 
   void header() {
@@ -609,10 +688,12 @@ class TraceRun {
   }
 
   void elements() {
-    const std::size_t count = host_.instances().size();
-    for (std::size_t i = 0; i < count; ++i) {
-      if (!host_.shown(i)) continue;
-      GaugeInstance& g = host_.instance(i);
+    const SimState& state = host_.state();
+    std::vector<PlacedInstance>& instances = host_.instances();
+    for (std::size_t i = 0; i < instances.size(); ++i) {
+      if (!state.window_open(instances[i].window)) continue;  // Host::shown
+      GaugeInstance& g = *instances[i].gauge;
+      if (!json_ && g.name() != names_[i]) name_lines(i, g.name());
       // Walked by pointer, slots and memos side by side (the memos were
       // sized to the instance's elements, whose number never changes).
       const ElementSlot* const first = g.elements().data();
@@ -621,7 +702,11 @@ class TraceRun {
       for (const ElementSlot* slot = first; slot != end; ++slot, ++memo) {
         if (!slot->values.evaluated) continue;
         if (!remember(*slot, *memo) && !full_) continue;
-        element_line(i, static_cast<std::size_t>(slot - first), g.name(), *slot, memo->state);
+        if (json_) {
+          json_element(i, static_cast<std::size_t>(slot - first), g.name(), *slot);
+        } else {
+          out_.line(memo->line.view());
+        }
       }
     }
   }
@@ -650,94 +735,101 @@ class TraceRun {
     return true;
   }
 
+  // Starts every element line of instance `i` (text format) with the
+  // element's identifier, "  element 3.1 Gauge ".
+  void name_lines(std::size_t i, const char* gauge) {
+    names_[i] = gauge;
+    std::vector<ElementMemo>& memos = memo_[i];
+    for (std::size_t k = 0; k < memos.size(); ++k) {
+      ByteBuffer& line = memos[k].line;
+      const std::string state(line.view().substr(memos[k].state_at));
+      const std::string id = "  element " + std::to_string(i) + '.' + std::to_string(k) + ' ' + gauge + ' ';
+      line.clear();
+      line.append(id);
+      line.append(state);
+      memos[k].state_at = id.size();
+    }
+  }
+
+  KindFormat kind_format(u32 kind) const { return kind < kinds_.size() ? kinds_[kind] : describe_kind(kind); }
+
   // Takes the element's present state into its memo; true when the state as
   // written differs from the last one written (or none was). The raw state
-  // is compared first, field by field; only an element whose raw state moved
-  // is formatted, into a buffer that is kept from frame to frame.
+  // is compared first, all fields at once; only an element whose raw state
+  // moved is formatted, into a buffer that is kept from frame to frame.
   bool remember(const ElementSlot& slot, ElementMemo& memo) {
     const ElementHeader* e = slot.element;
-    RawState& last = memo.raw;
     const double* channel = slot.values.channel;
-    std::uint64_t bits[3];
-    static_assert(sizeof bits == sizeof slot.values.channel);
-    std::memcpy(bits, channel, sizeof bits);
-    const std::uint32_t hidden = (e->flags & kHiddenFlag) != 0 ? 1 : 0;
-    const bool text_kind = e->kind == kText;
-    const char* text = text_kind ? element_text(e) : "";
-    // Every field at once, without a branch per field.
+    const RawState now = {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
+                           std::bit_cast<std::uint64_t>(channel[2])},
+                          kind_and_bitmap(e),
+                          e->flags & kHiddenFlag};
+    RawState& last = memo.raw;
     const bool same_raw =
-        ((bits[0] ^ last.bits[0]) | (bits[1] ^ last.bits[1]) | (bits[2] ^ last.bits[2]) |
-         (e->kind ^ last.kind) | (e->bitmap ^ last.bitmap) | (hidden ^ last.hidden) | (last.seen ^ 1u)) == 0;
-    if (same_raw && (!text_kind || same_text(memo.text, text))) return false;
-    const bool first = last.seen == 0;
-    std::memcpy(last.bits, bits, sizeof bits);
-    last.kind = e->kind;
-    last.bitmap = e->bitmap;
-    last.hidden = hidden;
-    last.seen = 1;
-    if (text_kind) memo.text.assign(text);
+        ((now.bits[0] ^ last.bits[0]) | (now.bits[1] ^ last.bits[1]) | (now.bits[2] ^ last.bits[2]) |
+         (now.kind_bitmap ^ last.kind_bitmap) | (now.hidden ^ last.hidden)) == 0;
+    const bool text_kind = e->kind == kText;
+    if (same_raw && (!text_kind || same_text(memo.text, element_text(e)))) return false;
+    const bool first = last.hidden == RawState::kUnseen;
+    last = now;
+    const char* text = text_kind ? element_text(e) : "";
+    const std::size_t text_size = text_kind ? std::strlen(text) : 0;
+    if (text_kind) {
+      memo.text.clear();
+      memo.text.append(text, text_size);
+    }
 
     // Raw values that differ may still print alike (digits past the sixth).
-    line_.clear();
-    line_.append(element_kind_name(e->kind));
-    const int n = channel_count(e->kind);
-    for (int c = 0; c < n; ++c) {
-      line_.append(c == 0 ? " v=" : ",");
-      line_.commit(put_number(line_.reserve(kNumberChars), channel[c]));
-    }
-    if (!text_kind) {
-      char* at = line_.reserve(32);
-      std::memcpy(at, " bmp=", 5);
-      auto [end, ec] = std::to_chars(at + 5, at + 32, e->bitmap);
-      line_.commit(ec == std::errc() ? end : at + 5);
-    }
-    line_.append(hidden != 0 ? std::string_view(" hidden") : std::string_view(" shown"));
-    if (text_kind) {
-      line_.append(" text=\"");
-      append_escaped(line_, text);
-      line_.push_back('"');
-    }
-    const std::string_view state(line_.data(), line_.size());
-    if (!first && state == std::string_view(memo.state)) return false;
-    memo.state.assign(state);
+    const std::string_view state = format_state(e, channel, now.hidden != 0, text, text_size);
+    if (!first && state == memo.line.view().substr(memo.state_at)) return false;
+    memo.line.truncate(memo.state_at);
+    memo.line.append(state);
     return true;
   }
 
+  // The state an element line shows after the element's identifier
+  // ("needle v=20 bmp=20 shown"), formatted into line_.
+  std::string_view format_state(const ElementHeader* e, const double* channel, bool hidden, const char* text,
+                                std::size_t text_size) {
+    const KindFormat kind = kind_format(e->kind);
+    line_.clear();
+    char* const start = line_.reserve(kLineRoom + kEscapeChars * text_size);
+    char* o = copy(start, kind.name);
+    for (int c = 0; c < kind.channels; ++c) {
+      if (c == 0) {
+        o = copy(o, " v=");
+      } else {
+        *o++ = ',';
+      }
+      o = numbers_.put(o, channel[c]);
+    }
+    if (e->kind != kText) {
+      o = copy(o, " bmp=");
+      o = std::to_chars(o, o + 10, e->bitmap).ptr;
+    }
+    o = copy(o, hidden ? std::string_view(" hidden") : std::string_view(" shown"));
+    if (e->kind == kText) {
+      o = copy(o, " text=\"");
+      o = put_escaped(o, text);
+      *o++ = '"';
+    }
+    return {start, static_cast<std::size_t>(o - start)};
+  }
+
   // Whether the stored text is `text`, without measuring `text` first.
-  static bool same_text(const std::string& stored, const char* text) {
-    const char* a = stored.c_str();
+  static bool same_text(const ByteBuffer& stored, const char* text) {
+    const char* a = stored.data();
     const char* const end = a + stored.size();
     for (; a != end; ++a, ++text)
       if (*a != *text) return false;
     return *text == '\0';
   }
 
-  static void append_escaped(ByteBuffer& out, const char* text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-      if (*p == '"' || *p == '\\') {
-        const char pair[2] = {'\\', static_cast<char>(*p)};
-        out.append(pair, 2);
-      } else if (*p >= 0x20 && *p < 0x7F) {
-        out.push_back(static_cast<char>(*p));
-      } else {
-        const char hex[4] = {'\\', 'x', kHex[*p >> 4], kHex[*p & 15]};
-        out.append(hex, 4);
-      }
-    }
-  }
-
-  void element_line(std::size_t instance, std::size_t index, const char* gauge, const ElementSlot& slot,
-                    const std::string& state) {
-    if (!json_) {
-      out_ << "  element " << instance << '.' << index << ' ' << gauge << ' ' << std::string_view(state);
-      out_.end_line();
-      return;
-    }
+  void json_element(std::size_t instance, std::size_t index, const char* gauge, const ElementSlot& slot) {
     const ElementHeader* e = slot.element;
     begin_object("element") << R"(,"instance":)" << instance << R"(,"element":)" << index << R"(,"gauge":)";
     out_.json_string(gauge) << R"(,"kind":")" << element_kind_name(e->kind) << R"(","values":[)";
-    const int n = channel_count(e->kind);
+    const int n = kind_format(e->kind).channels;
     for (int c = 0; c < n; ++c) {
       if (c > 0) out_ << ',';
       out_.json_number(slot.values.channel[c]);
@@ -799,7 +891,10 @@ class TraceRun {
   bool json_;
   std::int64_t frame_ = kSetupFrame;
   std::vector<std::vector<ElementMemo>> memo_;
-  ByteBuffer line_{256};  // an element's state being formatted
+  std::vector<const char*> names_;  // each instance's gauge name in its element lines
+  std::array<KindFormat, 8> kinds_;
+  NumberCache numbers_;
+  ByteBuffer line_{kLineRoom + kEscapeChars * 1024};  // an element's state being formatted
 };
 
 }  // namespace

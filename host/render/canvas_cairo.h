@@ -1,5 +1,5 @@
-// What native code that works with Cairo directly (the live viewer, the
-// animated GIF) needs of the canvas's Cairo back end.
+// What native code that works with Cairo directly (the live viewer) needs of
+// the canvas's Cairo back end.
 #pragma once
 
 #include <cairo.h>

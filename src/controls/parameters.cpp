@@ -32,8 +32,6 @@ bool starts_with(const char* text, const char* prefix) {
   return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
 }
 
-bool is_comment(char c) { return c == '/' || c == '#' || c == '\''; }
-
 }  // namespace
 
 const char* find_key(const char* text, const char* key) {

@@ -14,6 +14,9 @@
 
 namespace orv::controls {
 
+// The characters that start a comment.
+inline bool is_comment(char c) { return c == '/' || c == '#' || c == '\''; }
+
 // The value of the first occurrence of `key` in `text`, or null when the key is
 // absent (no occurrence, or a comment character before it).
 const char* find_key(const char* text, const char* key);

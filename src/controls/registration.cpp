@@ -59,14 +59,6 @@ void apply_plate_parameters(GaugeHeader* gauge) {
   text->text_colour = red | green << 8 | blue << 16;
 }
 
-// Overwrites every occurrence of `from` that the keyed search finds in `text`
-// (none after a comment character) with `to`.
-void replace_found(char* text, const char* from, char to) {
-  for (const char* hit = find_key(text, from); hit != nullptr; hit = find_key(text, from)) {
-    text[hit - 1 - text] = to;
-  }
-}
-
 void ORV_CALL registration_callback(GaugeHeader* gauge, i32 service, uptr) {
   if (gauge == nullptr) return;
   if (service == kServiceInstall) apply_plate_parameters(gauge);
@@ -77,12 +69,31 @@ f64 ORV_CALL plate_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const char* parameters = e->h.gauge != nullptr ? e->h.gauge->parameters : nullptr;
-  const char* fixed = find_key(parameters, "t");
-  const char* source = (fixed != nullptr && fixed == parameters + 1) ? fixed : atc_id_text;
-  write_plain(e, source != nullptr ? source : "");
-  if (e->text != nullptr) {
-    if (const char* blank = find_key(e->text, " ")) e->text[blank - 1 - e->text] = '\0';
-    replace_found(e->text, "_", ' ');
+  // The text key counts only as the very first key.
+  const char* source = (parameters != nullptr && parameters[0] == 't') ? parameters + 1 : atc_id_text;
+  if (source == nullptr) source = "";
+  // The text as it fits the field; before any comment character, its first
+  // blank ends it and underscores show as blanks (the characters after the
+  // end are copied all the same).
+  if (char* out = e->text) {
+    int n = 0, end = -1;
+    bool scanning = true;
+    for (; n < e->max_chars && source[n] != '\0'; ++n) {
+      char c = source[n];
+      if (scanning) {
+        if (is_comment(c)) {
+          scanning = false;
+        } else if (c == ' ') {
+          scanning = false;
+          end = n;
+        } else if (c == '_') {
+          c = ' ';
+        }
+      }
+      out[n] = c;
+    }
+    out[n] = '\0';
+    if (end >= 0) out[end] = '\0';
   }
   return channel_f64(e->source[0]);
 }

@@ -227,7 +227,7 @@ f64 ORV_CALL clock_text(void* element) {
   const f64 seconds = clock_field(e->source[2]);
   char text[9] = "00:00:00";
   if (two_digits(hours, text) && two_digits(minutes, text + 3) && two_digits(seconds, text + 6)) {
-    write_plain(e, text);
+    write_fixed(e, text);
   } else {
     write_text(e, "%02.0f:%02.0f:%02.0f", hours, minutes, seconds);
   }

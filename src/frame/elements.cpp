@@ -38,6 +38,11 @@ int write_text(TextElement* e, const char* format, ...) {
   return n;
 }
 
+int write_number(TextElement* e, const NumberFormat& format, f64 value) {
+  if (e == nullptr) return 0;
+  return format_number(e->text, static_cast<std::size_t>(e->max_chars) + 1, format, value);
+}
+
 int write_plain(TextElement* e, const char* text) {
   if (e == nullptr || e->text == nullptr) return 0;
   if (text == nullptr) text = "(null)";  // as the C libraries of both targets print a null "%s"
@@ -55,13 +60,6 @@ int format_bounded(char* buffer, std::size_t size, const char* format, ...) {
   const int n = format_into(buffer, size, format, args);
   va_end(args);
   return n;
-}
-
-f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi) {
-  if (!std::isfinite(value)) return fallback;
-  if (value < lo) return lo;
-  if (value > hi) return hi;
-  return value;
 }
 
 }  // namespace orv

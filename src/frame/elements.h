@@ -7,10 +7,12 @@
 // of the static record) and must not allocate.
 #pragma once
 
+#include <cmath>
 #include <cstdarg>
 #include <cstddef>
 
 #include "frame/gauge_abi.h"
+#include "frame/text_format.h"
 
 namespace orv {
 
@@ -91,10 +93,30 @@ int write_text(TextElement* e, const char* format, ...)
     ;
 int write_text_v(TextElement* e, const char* format, std::va_list args);
 
+// The same for a text with one number, its format read when the program is
+// compiled (frame/text_format.h): what write_text(e, format.text, value)
+// writes, at a fraction of the cost. Literal formats are written as
+// template arguments: write_number<"%4.0f kt">(e, v).
+int write_number(TextElement* e, const NumberFormat& format, f64 value);
+template <NumberFormat Format>
+int write_number(TextElement* e, f64 value) {
+  if (e == nullptr) return 0;
+  return format_number<Format>(e->text, static_cast<std::size_t>(e->max_chars) + 1, value);
+}
+
 // The same for a text without conversions: `text` is copied as it is (what
 // write_text(e, "%s", text) writes), cut after max_chars characters. Blanks
 // and fixed words take this path on every update.
 int write_plain(TextElement* e, const char* text);
+
+// write_plain of a literal, written whole when the field holds it (a blank,
+// a fixed word).
+template <std::size_t N>
+[[gnu::always_inline]] inline int write_fixed(TextElement* e, const char (&text)[N]) {
+  if (e == nullptr || e->text == nullptr || e->max_chars < N - 1) return write_plain(e, text);
+  for (std::size_t i = 0; i < N; ++i) e->text[i] = text[i];
+  return static_cast<int>(N - 1);
+}
 
 // The same rule for any caller-owned buffer of `size` bytes (size includes the
 // terminator).
@@ -106,7 +128,12 @@ int format_bounded(char* buffer, std::size_t size, const char* format, ...)
 
 // A float that is safe to hand to the host: NaN and infinities become
 // `fallback`, and the value is clamped to [lo, hi].
-f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi);
+inline f64 finite_or(f64 value, f64 fallback, f64 lo, f64 hi) {
+  if (!std::isfinite(value)) return fallback;
+  if (value < lo) return lo;
+  if (value > hi) return hi;
+  return value;
+}
 
 // The first following element of `e`, or null.
 inline ElementHeader* first_following(const ElementHeader* e) {

@@ -23,25 +23,6 @@ void read_token_variable(TokenVar* var) {
   if (auto fn = slot<LookupVarFn>(kSlotLookupVar)) fn(var);
 }
 
-TokenVar read_token(u32 id) {
-  TokenVar var{};
-  var.id = id;
-  if (auto fn = slot<LookupVarFn>(kSlotLookupVar)) fn(&var);
-  return var;
-}
-
-// The most frequent read: only the value word is cleared and kept.
-f64 read_token_f64(u32 id) {
-  TokenVar var;
-  var.id = id;
-  var.host_ptr = nullptr;
-  var.host_type = 0;
-  var.value.n = 0.0;
-  var.spare.n = 0.0;
-  if (auto fn = slot<LookupVarFn>(kSlotLookupVar)) fn(&var);
-  return var.value.n;
-}
-
 void send_key_event(u32 event, u32 value) {
   if (auto fn = slot<TriggerKeyEventFn>(kSlotTriggerKeyEvent)) fn(event, value);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "frame/gauge_abi.h"
+#include "frame/module_records.h"
 
 namespace orv {
 
@@ -13,11 +14,23 @@ namespace orv {
 void read_token_variable(abi::TokenVar* var);
 
 // Reads token variable `id` into a fresh record and returns the record, so a
-// read that fills nothing yields 0.
-abi::TokenVar read_token(abi::u32 id);
+// read that fills nothing yields 0. Inline: the most frequent call of a
+// frame.
+inline abi::TokenVar read_token(abi::u32 id) {
+  abi::TokenVar var{};
+  var.id = id;
+  if (void** table = ImportTable.services) {
+    if (auto fn = reinterpret_cast<abi::LookupVarFn>(table[abi::kSlotLookupVar])) fn(&var);
+  }
+  return var;
+}
 
 // Reads token variable `id` as a float.
-abi::f64 read_token_f64(abi::u32 id);
+inline abi::f64 read_token_f64(abi::u32 id) { return read_token(id).value.n; }
+
+// Reads token variable `id` as the host delivers packed values and flags: the
+// unsigned integer in the low word.
+inline abi::u32 read_token_u32(abi::u32 id) { return read_token(id).value.d; }
 
 void send_key_event(abi::u32 event, abi::u32 value);
 

@@ -165,41 +165,8 @@ void integer(Out& out, const Spec& s, bool negative, std::uint64_t magnitude, un
         s.zero && s.precision < 0);
 }
 
-constexpr std::uint64_t kPowersOfTen[kMaxPrecision + 1] = {1, 10, 100, 1000};
-
-// `value` times 10^precision, rounded to the nearest integer with ties to
-// even, from the exact binary value; false when it does not fit in 64 bits
-// or the value is not finite.
-bool scaled_round(double value, int precision, std::uint64_t* result) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  const auto exponent_field = static_cast<int>((bits >> 52) & 0x7FF);
-  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-  if (exponent_field == 0x7FF) return false;
-  int exponent = -1074;
-  if (exponent_field != 0) {
-    mantissa |= std::uint64_t{1} << 52;
-    exponent = exponent_field - 1075;
-  }
-  // |value| = mantissa * 2^exponent; the product below stays under 2^63.
-  const std::uint64_t m = mantissa * kPowersOfTen[precision];
-  if (exponent >= 0) {
-    if (exponent >= 63 || m > (UINT64_MAX >> exponent)) return false;
-    *result = m << exponent;
-    return true;
-  }
-  const int shift = -exponent;
-  if (shift >= 64) {  // below one half
-    *result = 0;
-    return true;
-  }
-  std::uint64_t n = m >> shift;
-  const std::uint64_t rest = m & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  if (rest > half || (rest == half && (n & 1) != 0)) ++n;
-  *result = n;
-  return true;
-}
+using number_text::kPowersOfTen;
+using number_text::scaled_round;
 
 bool fixed(Out& out, const Spec& s, double value) {
   std::uint64_t n = 0;
@@ -287,6 +254,40 @@ bool write_all(Out& out, const char* format, std::va_list args) {
 }
 
 }  // namespace
+
+namespace number_text {
+
+int number_cut(char* buffer, std::size_t size, const NumberFormat& format, double value) {
+  char whole[NumberFormat::kMaxLength + NumberFormat::kMaxWidth + 32];
+  int length = number_in_place(whole, sizeof whole, format, value);
+  if (length < 0) {
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+#endif
+    length = std::snprintf(buffer, size, format.text, value);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    if (length < 0) {
+      buffer[0] = '\0';
+      return 0;
+    }
+    return static_cast<std::size_t>(length) < size ? length : static_cast<int>(size - 1);
+  }
+  const int kept = static_cast<std::size_t>(length) < size ? length : static_cast<int>(size - 1);
+  for (int i = 0; i < kept; ++i) buffer[i] = whole[i];
+  buffer[kept] = '\0';
+  return kept;
+}
+
+}  // namespace number_text
+
+int format_number(char* buffer, std::size_t size, const NumberFormat& format, double value) {
+  if (buffer == nullptr || size == 0) return 0;
+  const int length = number_text::number_in_place(buffer, size, format, value);
+  return length >= 0 ? length : number_text::number_cut(buffer, size, format, value);
+}
 
 int format_text(char* buffer, std::size_t size, const char* format, std::va_list args) {
   if (format == nullptr) {

@@ -67,9 +67,9 @@ f64 hud_airspeed_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 speed = sane(e->source[0].value.n);
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank3);
+    write_fixed(e, kBlank3);
   } else {
-    write_text(e, "%4.0f", printed_whole(speed, -999.0, 9999.0));
+    write_number<"%4.0f">(e, printed_whole(speed, -999.0, 9999.0));
   }
   return speed;
 }
@@ -78,21 +78,21 @@ f64 hud_altitude_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 altitude = sane(e->source[0].value.n);
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank5);
+    write_fixed(e, kBlank5);
     return altitude;
   }
   if (altitude < 0.0) return altitude;  // below zero the readout keeps its last text
   const f64 a = printed_whole(altitude, 0.0, 99999.0);
   if (a >= 10000.0) {
-    write_text(e, "%5.0f", a);
+    write_number<"%5.0f">(e, a);
   } else if (a >= 1000.0) {
-    write_text(e, " %4.0f", a);
+    write_number<" %4.0f">(e, a);
   } else if (a >= 100.0) {
-    write_text(e, "  %3.0f", a);
+    write_number<"  %3.0f">(e, a);
   } else if (a >= 10.0) {
-    write_text(e, "   %2.0f", a);
+    write_number<"   %2.0f">(e, a);
   } else {
-    write_text(e, "    %1.0f", a);
+    write_number<"    %1.0f">(e, a);
   }
   return altitude;
 }
@@ -101,17 +101,20 @@ f64 hud_angle_of_attack_text(TextElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
   const f64 degrees = sane(e->source[0].value.n) * kDegreesPerRadian;
   if (!copy_visible(colour)) {
-    write_plain(e, kBlank3);
+    write_fixed(e, kBlank3);
     return degrees;
   }
   // Angles that need more than the field with a decimal (-10 and below, 100
-  // and above) drop the decimal rather than lose their last digits.
+  // and above) drop the decimal rather than lose their last digits. The
+  // usual text goes straight into the field when it fits it whole.
+  const auto field = static_cast<std::size_t>(e->max_chars) + 1;
+  if (format_number_whole<"AOA %2.1f">(e->text, field, degrees) >= 0) return degrees;
   char text[40];
-  const int length = format_bounded(text, sizeof text, "AOA %2.1f", degrees);
+  const int length = format_number<"AOA %2.1f">(text, sizeof text, degrees);
   if (length <= e->max_chars) {
     write_plain(e, text);
   } else {
-    write_text(e, "AOA %.0f", printed_whole(degrees, -999.0, 9999.0));
+    write_number<"AOA %.0f">(e, printed_whole(degrees, -999.0, 9999.0));
   }
   return degrees;
 }

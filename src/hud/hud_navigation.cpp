@@ -91,7 +91,7 @@ f64 hud_glideslope_caret(SliderElement* e, u32 colour) {
 f64 hud_to_from_arrow(IconElement*) {
   const u32 token = guiding_token(kToFrom);
   if (token == 0) return kNoImage;
-  const u32 indication = read_token(token).value.d;
+  const u32 indication = read_token_u32(token);
   if (indication == kTo) return variant_image(false);
   if (indication == kFrom) return variant_image(true);
   return kNoImage;
@@ -108,16 +108,16 @@ f64 hud_course_text(TextElement* e, u32 colour) {
       sane(read_token_f64(cockpit::nav_source_nav1 != 0 ? kSelectedCourse.nav1 : kSelectedCourse.nav2));
   if (e == nullptr) return course;
   if (!copy_visible(colour)) {
-    write_plain(e, "   ");
+    write_fixed(e, "   ");
     return course;
   }
   const f64 whole = std::trunc(course) + 0.0;
   if (whole >= 100.0 && whole < 1000.0) {
-    write_text(e, "%3.0f", whole);
+    write_number<"%3.0f">(e, whole);
   } else if (whole >= 10.0 && whole < 100.0) {
-    write_text(e, "0%2.0f", whole);
+    write_number<"0%2.0f">(e, whole);
   } else if (whole >= 0.0 && whole < 10.0) {
-    write_text(e, "00%1.0f", whole);
+    write_number<"00%1.0f">(e, whole);
   }
   // Outside 0..999 the readout keeps its last text.
   return course;

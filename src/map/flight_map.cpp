@@ -125,13 +125,13 @@ f64 ORV_CALL ground_speed_text(void* element) {
   if (e == nullptr) return 0.0;
   const f64 g = channel_f64(e->source[0]) * 3600.0 / numbers::kMetresPerNauticalMile;
   if (g >= 1000.0) {
-    write_text(e, "%4.0f kt", g);
+    write_number<"%4.0f kt">(e, g);
   } else if (g >= 100.0) {
-    write_text(e, "%3.0f kt", g);
+    write_number<"%3.0f kt">(e, g);
   } else if (g >= 10.0) {
-    write_text(e, "%2.0f kt", g);
+    write_number<"%2.0f kt">(e, g);
   } else if (g >= 0.0) {
-    write_text(e, "%1.0f kt", g);
+    write_number<"%1.0f kt">(e, g);
   }
   return g;
 }
@@ -140,7 +140,7 @@ f64 ORV_CALL track_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 degrees = channel_f64(e->source[0]) * numbers::kDegreesPerRadian;
-  write_text(e, "%03.0f\xB0", degrees);
+  write_number<"%03.0f\xB0">(e, degrees);
   return degrees;
 }
 
@@ -148,8 +148,8 @@ f64 ORV_CALL next_waypoint_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const char* ident = channel_text(e->source[0]);
-  // The precision bounds the read as well as the write.
-  write_text(e, "%.*s", static_cast<int>(e->max_chars), ident != nullptr ? ident : "");
+  // Reads no further than the field holds ("%.*s" with the field's length).
+  write_plain(e, ident != nullptr ? ident : "");
   return 0.0;
 }
 
@@ -157,7 +157,7 @@ f64 ORV_CALL distance_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 d = channel_f64(e->source[0]) / numbers::kMetresPerNauticalMile;
-  mfd::write_distance(e, d, mfd::kMapDistance);
+  mfd::write_distance<mfd::kMapDistance>(e, d);
   return d;
 }
 
@@ -165,7 +165,7 @@ f64 ORV_CALL airspeed_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
-  write_text(e, "%4.0f kt", v);
+  write_number<"%4.0f kt">(e, v);
   return v;
 }
 
@@ -173,7 +173,7 @@ f64 ORV_CALL heading_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
-  write_text(e, "%03.0f\xB0", v);
+  write_number<"%03.0f\xB0">(e, v);
   return v;
 }
 
@@ -181,7 +181,7 @@ f64 ORV_CALL altitude_text(void* element) {
   auto* e = static_cast<TextElement*>(element);
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
-  write_text(e, "%5.0f ft", v);
+  write_number<"%5.0f ft">(e, v);
   return v;
 }
 

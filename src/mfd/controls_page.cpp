@@ -119,7 +119,8 @@ f64 ORV_CALL hook_label(void* element) { return on_page_image(token_value(elemen
 f64 ORV_CALL hydraulic_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
   const f64 bar = channel_f64(t->source[0]) / kPsfPerBar;
-  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls)) write_text(t, "%3.0f bar", bar);
+  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
+    write_number<"%3.0f bar">(t, bar);
   return bar;
 }
 

@@ -12,26 +12,45 @@
 #include <cstddef>
 
 #include "frame/gauge_abi.h"
+#include "frame/text_format.h"
 
 namespace orv::mfd {
 
 // The four forms of one field.
 struct DistanceFormats {
-  const char* none;          // no distance
-  const char* two_decimals;  // below 10
-  const char* one_decimal;   // below 1000
-  const char* whole;         // below 10000
+  const char* none;           // no distance
+  NumberFormat two_decimals;  // below 10
+  NumberFormat one_decimal;   // below 1000
+  NumberFormat whole;         // below 10000
 };
 
 inline constexpr DistanceFormats kDmeDistance{"DME ---", "DME %3.2f", "DME %3.1f", "DME %3.0f"};
 inline constexpr DistanceFormats kGpsDistance{"GPS ---", "GPS %3.2f", "GPS %3.1f", "GPS %3.0f"};
 inline constexpr DistanceFormats kMapDistance{"--- nm", "%3.2f nm", "%3.1f nm", "%3.0f nm"};
 
-// Writes the distance into a text element's buffer (a null element writes
-// nothing).
-void write_distance(abi::TextElement* e, abi::f64 nautical_miles, const DistanceFormats& forms);
+// Copies the dashes form, cut to `size` bytes (terminator included).
+void format_no_distance(char* buffer, std::size_t size, const char* none);
 
-// The same into a caller's buffer of `size` bytes (terminator included).
-void format_distance(char* buffer, std::size_t size, abi::f64 nautical_miles, const DistanceFormats& forms);
+// The distance into a caller's buffer of `size` bytes (terminator included),
+// in the forms `Forms` (the compiler writes their numbers' fixed parts).
+template <const DistanceFormats& Forms>
+void format_distance(char* buffer, std::size_t size, abi::f64 d) {
+  if (!(d > 0.0) || !(d < 10000.0)) {
+    format_no_distance(buffer, size, Forms.none);
+  } else if (d < 10.0) {
+    format_number<Forms.two_decimals>(buffer, size, d);
+  } else if (d < 1000.0) {
+    format_number<Forms.one_decimal>(buffer, size, d);
+  } else {
+    format_number<Forms.whole>(buffer, size, d);
+  }
+}
+
+// The same into a text element's buffer (a null element writes nothing).
+template <const DistanceFormats& Forms>
+void write_distance(abi::TextElement* e, abi::f64 nautical_miles) {
+  if (e != nullptr)
+    format_distance<Forms>(e->text, static_cast<std::size_t>(e->max_chars) + 1, nautical_miles);
+}
 
 }  // namespace orv::mfd

@@ -31,18 +31,10 @@ constexpr f64 kMinutesPerHour = 60.0;
 
 // Shows the readout on the engine page and writes `value` with `format`
 // there; hides it (keeping its text) elsewhere.
-f64 dial_readout(void* element, const char* format, f64 value) {
+template <NumberFormat Format>
+f64 dial_readout(void* element, f64 value) {
   auto* t = static_cast<TextElement*>(element);
-  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) {
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
-    write_text(t, format, value);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-  }
+  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_number<Format>(t, value);
   return 0.0;
 }
 
@@ -58,12 +50,12 @@ f64 fuel_flow_kg_min(f64 pounds_per_hour) {
 
 f64 egt_readout(void* element, f64& dial) {
   dial = egt_celsius(channel_f64(static_cast<TextElement*>(element)->source[0]));
-  return dial_readout(element, "%4.0f", dial);
+  return dial_readout<"%4.0f">(element, dial);
 }
 
 f64 fuel_flow_readout(void* element, f64& dial) {
   dial = fuel_flow_kg_min(channel_f64(static_cast<TextElement*>(element)->source[0]));
-  return dial_readout(element, "%3.0f", dial);
+  return dial_readout<"%3.0f">(element, dial);
 }
 
 }  // namespace
@@ -74,14 +66,14 @@ f64 ORV_CALL egt_left_text(void* e) { return egt_readout(e, egt_left_c); }
 f64 ORV_CALL egt_right_text(void* e) { return egt_readout(e, egt_right_c); }
 f64 ORV_CALL ff_left_text(void* e) { return fuel_flow_readout(e, ff_left_kg_min); }
 f64 ORV_CALL ff_right_text(void* e) { return fuel_flow_readout(e, ff_right_kg_min); }
-f64 ORV_CALL n1_left_text(void* e) { return dial_readout(e, "%3.0f", n1_left_pct); }
-f64 ORV_CALL n1_right_text(void* e) { return dial_readout(e, "%3.0f", n1_right_pct); }
-f64 ORV_CALL n2_left_text(void* e) { return dial_readout(e, "%3.0f", n2_left_pct); }
-f64 ORV_CALL n2_right_text(void* e) { return dial_readout(e, "%3.0f", n2_right_pct); }
+f64 ORV_CALL n1_left_text(void* e) { return dial_readout<"%3.0f">(e, n1_left_pct); }
+f64 ORV_CALL n1_right_text(void* e) { return dial_readout<"%3.0f">(e, n1_right_pct); }
+f64 ORV_CALL n2_left_text(void* e) { return dial_readout<"%3.0f">(e, n2_left_pct); }
+f64 ORV_CALL n2_right_text(void* e) { return dial_readout<"%3.0f">(e, n2_right_pct); }
 
 f64 ORV_CALL afterburner_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
-  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_plain(t, "   ");
+  if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_fixed(t, "   ");
   return 0.0;
 }
 
@@ -99,9 +91,9 @@ f64 ORV_CALL fuel_percent_text(void* element) {
   auto* t = static_cast<TextElement*>(element);
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) {
     if (total > 0.0) {
-      write_text(t, "%3.0f", remaining * 100.0 / total);
+      write_number<"%3.0f">(t, remaining * 100.0 / total);
     } else {
-      write_plain(t, "---");
+      write_fixed(t, "---");
     }
   }
   return 0.0;

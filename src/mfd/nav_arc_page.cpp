@@ -61,18 +61,19 @@ abi::ElementHeader* header(void* e) { return static_cast<abi::ElementHeader*>(e)
 // "1ab.cd" of a packed active frequency, decoded locally.
 void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
   if (!on_arc_page(&t->h)) return;
-  const f64 mhz = decode_nav_whole_mhz(token) + decode_frequency_hundredths(token) / 100.0;
+  const u32 packed = read_token_u32(token);
+  const f64 mhz = nav_whole_mhz(packed) + frequency_hundredths(packed) / 100.0;
   if (!radio_on) {
     set_hidden(&t->h, true);
     return;
   }
-  write_text(t, "%6.2f", mhz);
+  write_number<"%6.2f">(t, mhz);
 }
 
 // "TO" or "FROM" for the indications 1 and -1; any other value keeps the text.
 void write_to_from(abi::TextElement* t, f64 indication) {
-  if (indication == -1.0) write_plain(t, "FROM");
-  if (indication == 1.0) write_plain(t, " TO ");
+  if (indication == -1.0) write_fixed(t, "FROM");
+  if (indication == 1.0) write_fixed(t, " TO ");
 }
 
 }  // namespace
@@ -176,7 +177,7 @@ f64 ORV_CALL heading_text(void* e) {
   if (e == nullptr) return 0.0;
   abi::TextElement* t = text_of(e);
   const f64 heading = channel_f64(t->source[0]);
-  if (on_arc_page(&t->h)) write_text(t, "%03.0f", heading);
+  if (on_arc_page(&t->h)) write_number<"%03.0f">(t, heading);
   return heading;
 }
 
@@ -186,7 +187,7 @@ f64 ORV_CALL adf_identifier_text(void* e) {
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
   if (is_gps_source(read_nav_gps_source())) {
-    write_plain(t, "GPS");
+    write_fixed(t, "GPS");
   } else {
     write_plain(t, identifier(t->source[0]));
   }
@@ -199,7 +200,10 @@ f64 ORV_CALL adf_frequency_text(void* e) {
   const f64 khz = refresh_adf_values();
   if (!on_arc_page(&t->h)) return 0.0;
   if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
-  write_text(t, khz < 1000.0 ? "%06.1f" : "%6.1f", khz);
+  if (khz < 1000.0)
+    write_number<"%06.1f">(t, khz);
+  else
+    write_number<"%6.1f">(t, khz);
   return 0.0;
 }
 
@@ -207,8 +211,11 @@ f64 ORV_CALL course_text(void* e) {
   if (e == nullptr) return 0.0;
   abi::TextElement* t = text_of(e);
   const f64 course = channel_f64(t->source[0]);
-  if (on_arc_page(&t->h))
-    write_text(t, is_gps_source(read_nav_gps_source()) ? "DTK %03.0f" : "CRS %03.0f", course);
+  if (!on_arc_page(&t->h)) return course;
+  if (is_gps_source(read_nav_gps_source()))
+    write_number<"DTK %03.0f">(t, course);
+  else
+    write_number<"CRS %03.0f">(t, course);
   return course;
 }
 
@@ -230,7 +237,7 @@ f64 ORV_CALL nav1_identifier_text(void* e) {
   } else if (gps_waypoint_active()) {
     write_plain(t, identifier(read_token(kTokenGpsWaypointIdent)));
   } else {
-    write_plain(t, "GPS");
+    write_fixed(t, "GPS");
   }
   return 0.0;
 }
@@ -252,11 +259,11 @@ f64 ORV_CALL nav1_distance_text(void* e) {
   if (cockpit::nav1_on == 0) return show_if(&t->h, false, 0.0);
   if (is_gps_source(read_nav_gps_source())) {
     const f64 nm = read_token_f64(kTokenGpsDistanceMetres) / numbers::kMetresPerNauticalMile;
-    write_distance(t, nm, kGpsDistance);
+    write_distance<kGpsDistance>(t, nm);
     return nm;
   }
   const f64 nm = channel_f64(t->source[0]);
-  write_distance(t, nm, kDmeDistance);
+  write_distance<kDmeDistance>(t, nm);
   return nm;
 }
 
@@ -266,7 +273,7 @@ f64 ORV_CALL nav2_distance_text(void* e) {
   const f64 nm = channel_f64(t->source[0]);
   if (on_arc_page(&t->h)) {
     if (cockpit::nav2_on == 0) return show_if(&t->h, false, nm);
-    write_distance(t, nm, kDmeDistance);
+    write_distance<kDmeDistance>(t, nm);
   }
   return nm;
 }

@@ -70,14 +70,10 @@ const char* identifier(void* element) {
   return s != nullptr ? s : "";
 }
 
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#endif
-void write_value(void* element, const char* format, f64 v) { write_text(text_of(element), format, v); }
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+template <NumberFormat Format>
+void write_value(void* element, f64 v) {
+  write_number<Format>(text_of(element), v);
+}
 
 // An identifier field: shown on the page while its radio is on; the radio's
 // identifier, or "GPS" when the source switch is on GPS and the field follows
@@ -91,8 +87,9 @@ f64 identifier_text(void* element, std::int32_t radio_on, bool follows_source) {
 }
 
 f64 nav_frequency_text(void* element, u32 token, std::int32_t radio_on) {
-  const f64 mhz = decode_frequency_hundredths(token) / 100.0 + decode_nav_whole_mhz(token);
-  if (gate_if(element, radio_on != 0)) write_value(element, "%6.2f", mhz);
+  const u32 packed = read_token_u32(token);
+  const f64 mhz = frequency_hundredths(packed) / 100.0 + nav_whole_mhz(packed);
+  if (gate_if(element, radio_on != 0)) write_value<"%6.2f">(element, mhz);
   return 0.0;
 }
 
@@ -204,14 +201,18 @@ f64 ORV_CALL nav2_pointer(void* element) {
 
 f64 ORV_CALL course_text(void* element) {
   const f64 v = text_value(element);
-  if (gate(element))
-    write_value(element, is_gps_source(read_nav_gps_source()) ? "DTK %03.0f" : "CRS %03.0f", v);
+  if (gate(element)) {
+    if (is_gps_source(read_nav_gps_source()))
+      write_value<"DTK %03.0f">(element, v);
+    else
+      write_value<"CRS %03.0f">(element, v);
+  }
   return v;
 }
 
 f64 ORV_CALL heading_text(void* element) {
   const f64 v = text_value(element);
-  if (gate(element)) write_value(element, "%03.0f", v);
+  if (gate(element)) write_value<"%03.0f">(element, v);
   return v;
 }
 
@@ -222,7 +223,12 @@ f64 ORV_CALL adf_ident_text(void* e) { return identifier_text(e, cockpit::adf_on
 // Also keeps the shared ADF values, on every call.
 f64 ORV_CALL adf_frequency_text(void* element) {
   const f64 khz = refresh_adf_values();
-  if (gate_if(element, cockpit::adf_on != 0)) write_value(element, khz < 1000.0 ? "%06.1f" : "%6.1f", khz);
+  if (gate_if(element, cockpit::adf_on != 0)) {
+    if (khz < 1000.0)
+      write_value<"%06.1f">(element, khz);
+    else
+      write_value<"%6.1f">(element, khz);
+  }
   return 0.0;
 }
 
@@ -239,18 +245,18 @@ f64 ORV_CALL nav1_distance_text(void* element) {
   if (!gate_if(element, cockpit::nav1_on != 0)) return 0.0;
   if (is_gps_source(read_nav_gps_source())) {
     const f64 d = read_token_f64(kGpsDistanceToken) / numbers::kMetresPerNauticalMile;
-    write_distance(text_of(element), d, kGpsDistance);
+    write_distance<kGpsDistance>(text_of(element), d);
     return d;
   }
   const f64 d = text_value(element);
-  write_distance(text_of(element), d, kDmeDistance);
+  write_distance<kDmeDistance>(text_of(element), d);
   return d;
 }
 
 f64 ORV_CALL nav2_distance_text(void* element) {
   if (!gate_if(element, cockpit::nav2_on != 0)) return 0.0;
   const f64 d = text_value(element);
-  write_distance(text_of(element), d, kDmeDistance);
+  write_distance<kDmeDistance>(text_of(element), d);
   return d;
 }
 
@@ -260,11 +266,11 @@ f64 ORV_CALL altitude_hundreds_text(void* element) {
   const f64 a = std::floor(text_value(element) / 100.0);
   if (gate(element)) {
     if (a >= 100.0) {
-      write_value(element, "%3.0f", a);
+      write_value<"%3.0f">(element, a);
     } else if (a >= 10.0) {
-      write_value(element, " %2.0f", a);
+      write_value<" %2.0f">(element, a);
     } else if (a >= 0.0) {
-      write_value(element, "  %1.0f", a);
+      write_value<"  %1.0f">(element, a);
     }
   }
   return a;
@@ -276,9 +282,9 @@ f64 ORV_CALL altitude_last_two_text(void* element) {
   const f64 r = v - std::floor(v / 100.0) * 100.0;
   if (gate(element)) {
     if (r >= 10.0 && r < 100.0) {
-      write_value(element, "%2.0f", r);
+      write_value<"%2.0f">(element, r);
     } else if (r >= 0.0 && r < 10.0) {
-      write_value(element, "0%1.0f", r);
+      write_value<"0%1.0f">(element, r);
     }
   }
   return r;
@@ -288,13 +294,13 @@ f64 ORV_CALL airspeed_text(void* element) {
   const f64 v = text_value(element);
   if (gate(element)) {
     if (v >= 1000.0) {
-      write_value(element, "%4.0f kt", v);
+      write_value<"%4.0f kt">(element, v);
     } else if (v >= 100.0) {
-      write_value(element, "%3.0f kt", v);
+      write_value<"%3.0f kt">(element, v);
     } else if (v >= 10.0) {
-      write_value(element, "%2.0f kt", v);
+      write_value<"%2.0f kt">(element, v);
     } else if (v >= 0.0) {
-      write_value(element, "%1.0f kt", v);
+      write_value<"%1.0f kt">(element, v);
     }
   }
   return v;

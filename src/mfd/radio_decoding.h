@@ -3,14 +3,14 @@
 // is 0x1835, the leading 1 implied), the ADF frequency in two tokens, the
 // transponder code as four packed digits.
 //
-// The arithmetic is done in doubles after the integer is converted, with
-// floor, and without any check: a value that is not packed decimal decodes by
-// the same steps into some number (never a crash). The `decode_*` helpers
-// read their tokens afresh through the host; the others decode a value given.
-// Both displays and the flight map share them.
+// Nothing is checked: a value that is not packed decimal decodes by the same
+// steps into some number (never a crash). Callers read each token
+// once (`read_token_u32`) and decode the value given. Both displays and the
+// flight map share them.
 #pragma once
 
 #include "frame/gauge_abi.h"
+#include "frame/host_services.h"
 
 namespace orv::mfd {
 
@@ -27,29 +27,51 @@ inline constexpr abi::u32 kTokenCom2Standby = 871;
 inline constexpr abi::u32 kTokenNav1Standby = 872;
 inline constexpr abi::u32 kTokenNav2Standby = 873;
 
+// The decoders work in integers: every quotient and remainder of the packed
+// digits is a whole number well inside a double's exact range, so the values
+// are exactly those of the floating-point formulas (floor of a quotient),
+// without calls to floor.
+
 // Whole MHz of a NAV-band frequency (100..119 for packed values).
-abi::f64 nav_whole_mhz(abi::u32 packed);
+inline abi::f64 nav_whole_mhz(abi::u32 packed) {
+  const long long high = packed >> 8;  // floor(packed / 256)
+  return static_cast<abi::f64>(packed < 0x1000 ? high + 100 : high - 16 + 110);
+}
+
 // Whole MHz of a COM-band frequency (110..139 for packed values from 0x1000).
-abi::f64 com_whole_mhz(abi::u32 packed);
-// Hundredths of MHz, 0..99 for packed values.
-abi::f64 frequency_hundredths(abi::u32 packed);
+inline abi::f64 com_whole_mhz(abi::u32 packed) {
+  const long long high = packed >> 8;
+  if (packed >= 0x3000) return static_cast<abi::f64>(high - 48 + 130);
+  if (packed >= 0x2000) return static_cast<abi::f64>(high - 32 + 120);
+  return static_cast<abi::f64>(high - 16 + 110);  // below 0x1000 too: floor((packed - 0x1000) / 256)
+}
+
+// Hundredths of MHz, 0..99 for packed values: the low byte, its low nibble
+// and its high nibble, in integers.
+inline abi::f64 frequency_hundredths(abi::u32 packed) {
+  const abi::u32 b = packed % 256;
+  if (b < 16) return b;
+  return static_cast<abi::f64>(b % 16 + 10 * (b / 16));
+}
+
 // Whole kHz of the ADF from its three digits and its tenths word (0..1999).
-abi::f64 adf_whole_khz(abi::u32 khz_digits, abi::u32 tenths_word);
+inline abi::f64 adf_whole_khz(abi::u32 khz_digits, abi::u32 tenths_word) {
+  const long long thousands = tenths_word >= 256 ? 1 : 0;
+  const long long hundreds = khz_digits >> 8, tens = (khz_digits & 0xFF) >> 4, ones = khz_digits & 0xF;
+  return static_cast<abi::f64>(1000 * thousands + 100 * hundreds + 10 * tens + ones);
+}
+
 // The ADF's tenths-of-kHz digit from its tenths word.
-abi::f64 adf_tenths(abi::u32 tenths_word);
+inline abi::f64 adf_tenths(abi::u32 tenths_word) {
+  const abi::f64 y = tenths_word;
+  return y >= 256.0 ? y - 256.0 : y;
+}
+
 // Four packed digits, 0..9999.
-abi::f64 bcd4(abi::u32 packed);
-
-// The same, each reading its token (or tokens 16 and 18) afresh.
-abi::f64 decode_nav_whole_mhz(abi::u32 token_id);
-abi::f64 decode_com_whole_mhz(abi::u32 token_id);
-abi::f64 decode_frequency_hundredths(abi::u32 token_id);
-abi::f64 decode_adf_khz();
-abi::f64 decode_adf_tenths();
-abi::f64 decode_bcd4(abi::u32 token_id);
-
-// A token's value as the host delivers packed values: the unsigned integer in
-// the low word.
-abi::u32 read_token_u32(abi::u32 token_id);
+inline abi::f64 bcd4(abi::u32 packed) {
+  const long long thousands = packed >> 12, hundreds = (packed >> 8) & 0xF, tens = (packed >> 4) & 0xF,
+                  ones = packed & 0xF;
+  return static_cast<abi::f64>(1000 * thousands + 100 * hundreds + 10 * tens + ones);
+}
 
 }  // namespace orv::mfd

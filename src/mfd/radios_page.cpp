@@ -110,10 +110,11 @@ bool holds(Test test, f64 value, f64 limit) {
 }
 
 i32 tune(const Tuning& a) {
-  *a.mhz = a.band == Band::com ? decode_com_whole_mhz(a.token) : decode_nav_whole_mhz(a.token);
+  const u32 packed = read_token_u32(a.token);
+  *a.mhz = a.band == Band::com ? com_whole_mhz(packed) : nav_whole_mhz(packed);
   f64 value = *a.mhz;
   if (a.quantity == Quantity::frequency) {
-    *a.hundredths = decode_frequency_hundredths(a.token);
+    *a.hundredths = frequency_hundredths(packed);
     value = *a.mhz + *a.hundredths / 100.0;
   }
   if (holds(a.test, value, a.limit) && *a.radio_on != 0 && radios_shown()) send_key_event(a.event, 0);
@@ -211,7 +212,7 @@ f64 ORV_CALL transponder_text(void* e) {
   if (cockpit::transponder_on == 0) return show_if(&t->h, false, 0.0);
   // Four digits with leading zeros (the repeated zero flag of "%0004.0f"
   // means the same).
-  write_text(t, "%04.0f", transponder_code);
+  write_number<"%04.0f">(t, transponder_code);
   return 0.0;
 }
 

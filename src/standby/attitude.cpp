@@ -72,15 +72,15 @@ f64 ORV_CALL airspeed_text(void* element) {
   if (v < 0.0) return v;
   const f64 shown = printed(v);
   if (shown >= 10000.0) {
-    write_text(e, "%4.0f", 9999.0);
+    write_number<"%4.0f">(e, 9999.0);
   } else if (shown >= 1000.0) {
-    write_text(e, "%4.0f", v);
+    write_number<"%4.0f">(e, v);
   } else if (shown >= 100.0) {
-    write_text(e, " %3.0f", v);
+    write_number<" %3.0f">(e, v);
   } else if (shown >= 10.0) {
-    write_text(e, "  %2.0f", v);
+    write_number<"  %2.0f">(e, v);
   } else {
-    write_text(e, "   %1.0f", v);
+    write_number<"   %1.0f">(e, v);
   }
   return v;
 }
@@ -92,13 +92,13 @@ f64 ORV_CALL altitude_hundreds_text(void* element) {
   if (e == nullptr || !std::isfinite(text_value(e))) return 0.0;
   const f64 h = std::floor(text_value(e) / 100.0);
   if (h >= 1000.0) {
-    write_text(e, "%3.0f", 999.0);
+    write_number<"%3.0f">(e, 999.0);
   } else if (h >= 100.0) {
-    write_text(e, "%3.0f", h);
+    write_number<"%3.0f">(e, h);
   } else if (h >= 10.0) {
-    write_text(e, " %2.0f", h);
+    write_number<" %2.0f">(e, h);
   } else if (h >= 0.0) {
-    write_text(e, "  %1.0f", h);
+    write_number<"  %1.0f">(e, h);
   }
   return h;
 }
@@ -114,11 +114,11 @@ f64 ORV_CALL altitude_tens_text(void* element) {
   if (!(r >= 0.0 && r < 100.0)) return finite_or(r, 0.0, -1.0e9, 1.0e9);
   const f64 shown = printed(r);
   if (shown >= 100.0) {
-    write_text(e, "%2.0f", 99.0);
+    write_number<"%2.0f">(e, 99.0);
   } else if (shown >= 10.0) {
-    write_text(e, "%2.0f", r);
+    write_number<"%2.0f">(e, r);
   } else {
-    write_text(e, "0%1.0f", r);
+    write_number<"0%1.0f">(e, r);
   }
   return r;
 }
@@ -132,9 +132,9 @@ f64 ORV_CALL mach_integer_text(void* element) {
   const f64 mach = text_value(e) * kMachPerUnit;
   if (!std::isfinite(mach)) return attitude_mach;
   attitude_mach = mach;
-  if (attitude_mach >= 2.0) write_text(e, "%1.0f", 2.0);
-  if (attitude_mach >= 1.0 && attitude_mach < 2.0) write_text(e, "%1.0f", 1.0);
-  if (attitude_mach < 1.0) write_text(e, "%1.0f", 0.0);
+  if (attitude_mach >= 2.0) write_number<"%1.0f">(e, 2.0);
+  if (attitude_mach >= 1.0 && attitude_mach < 2.0) write_number<"%1.0f">(e, 1.0);
+  if (attitude_mach < 1.0) write_number<"%1.0f">(e, 0.0);
   return attitude_mach;
 }
 
@@ -148,11 +148,11 @@ f64 ORV_CALL mach_hundredths_text(void* element) {
   const f64 f = (attitude_mach - std::floor(attitude_mach)) * 100.0;
   const f64 shown = printed(f);
   if (shown < 10.0) {
-    write_text(e, "0%1.0f", f);
+    write_number<"0%1.0f">(e, f);
   } else if (shown >= 100.0) {
-    write_text(e, "%2.0f", 99.0);
+    write_number<"%2.0f">(e, 99.0);
   } else {
-    write_text(e, "%2.0f", f);
+    write_number<"%2.0f">(e, f);
   }
   return attitude_mach;
 }
@@ -164,13 +164,13 @@ f64 ORV_CALL barometric_text(void* element) {
   const f64 v = text_value(e);
   const f64 shown = printed(v);
   if (shown >= 10000.0) {
-    write_text(e, "%4.0f", 9999.0);
+    write_number<"%4.0f">(e, 9999.0);
   } else if (shown >= 1000.0) {
-    write_text(e, "%4.0f", v);
+    write_number<"%4.0f">(e, v);
   } else if (shown < -99.0) {
-    write_text(e, " %3.0f", -99.0);
+    write_number<" %3.0f">(e, -99.0);
   } else {
-    write_text(e, " %3.0f", v);
+    write_number<" %3.0f">(e, v);
   }
   return v;
 }

@@ -70,11 +70,11 @@ f64 ORV_CALL range_text(void* element) {
   if (display == nullptr) return 0.0;
   const double r = display->range();
   if (r >= 100.0) {
-    write_text(e, "%3.0f nm", r);
+    write_number<"%3.0f nm">(e, r);
   } else if (r >= 10.0) {
-    write_text(e, "% 2.0f nm", r);
+    write_number<"% 2.0f nm">(e, r);
   } else {
-    write_text(e, "%1.1f nm", r);
+    write_number<"%1.1f nm">(e, r);
   }
   return r;
 }

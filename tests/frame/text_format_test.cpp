@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -129,6 +130,48 @@ TEST(TextFormat, FixedPointTextsAreTheCLibrarysOverAWideSweep) {
       }
     }
   }
+}
+
+// A number format read when the program is compiled writes what snprintf
+// writes with its text, through the compiled and the run-time path, whole
+// and cut, and never past the buffer.
+template <orv::NumberFormat Format>
+void expect_the_c_librarys(const std::vector<double>& values) {
+  for (double value : values) {
+    for (std::size_t size : {40u, 5u, 1u, 0u}) {
+      char library[48], compiled[48], run_time[48];
+      std::memset(library, '#', sizeof library);
+      std::memset(compiled, '#', sizeof compiled);
+      std::memset(run_time, '#', sizeof run_time);
+      const int wanted = std::snprintf(library, size, Format.text, value);
+      const int kept = size == 0 ? 0 : std::min(wanted, static_cast<int>(size) - 1);
+      ASSERT_EQ(orv::format_number<Format>(compiled, size, value), kept) << Format.text << " of " << value;
+      ASSERT_EQ(orv::format_number(run_time, size, Format, value), kept) << Format.text << " of " << value;
+      ASSERT_EQ(std::memcmp(library, compiled, sizeof library), 0)
+          << Format.text << " of " << value << " in " << size;
+      ASSERT_EQ(std::memcmp(library, run_time, sizeof library), 0)
+          << Format.text << " of " << value << " in " << size;
+    }
+  }
+}
+
+template <orv::NumberFormat... Formats>
+void expect_all_the_c_librarys(const std::vector<double>& values) {
+  (expect_the_c_librarys<Formats>(values), ...);
+}
+
+TEST(TextFormat, CompiledNumberFormatsAreTheCLibrarysOverAWideSweep) {
+  const std::vector<double> values = sweep_values();
+  // Every number format of the gauges, then the flags they do not use.
+  expect_all_the_c_librarys<"%1.0f", "%2.0f", "%3.0f", "%4.0f", "%5.0f", " %2.0f", " %3.0f", " %4.0f",
+                            "  %1.0f", "  %2.0f", "  %3.0f", "   %1.0f", "   %2.0f", "    %1.0f", "0%1.0f",
+                            "0%2.0f", "00%1.0f", "%03.0f", "%04.0f", "%03.0f\xB0", "CRS %03.0f", "DTK %03.0f",
+                            "AOA %.0f", "AOA %2.1f", "%1.0f kt", "%2.0f kt", "%3.0f kt", "%4.0f kt",
+                            "%5.0f ft", "%3.0f bar", "% 2.0f nm", "%1.1f nm", "%3.0f nm", "%3.1f nm",
+                            "%3.2f nm", "DME %3.0f", "DME %3.1f", "DME %3.2f", "GPS %3.0f", "GPS %3.1f",
+                            "GPS %3.2f", "%6.1f", "%06.1f", "%6.2f">(values);
+  expect_all_the_c_librarys<"%+4.0f", "%-5.0f|", "%+-6.0f|", "% 05.0f", "%+08.3f", "%-8.2f|", "% .1f",
+                            "%031.3f">(values);
 }
 
 TEST(TextFormat, IntegerTextsAreTheCLibrarys) {

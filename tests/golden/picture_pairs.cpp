@@ -2,9 +2,11 @@
 // a reader sees them (picture_compare.h), with the tolerance that two
 // anti-aliasing engines need:
 //
-//   picture_pairs [--channel N] [--reach N] [--share F] REFERENCE_DIR OTHER_DIR DIFF_DIR
+//   picture_pairs [--channel N] [--reach N] [--share F] [--names PREFIX]
+//                 REFERENCE_DIR OTHER_DIR DIFF_DIR
 //
-// Every PNG under REFERENCE_DIR whose name starts with "instance" must have
+// Every PNG under REFERENCE_DIR whose name starts with PREFIX (default
+// "instance": the instance pictures) must have
 // a counterpart at the same relative path under OTHER_DIR that matches it.
 // One line per picture; the diff picture of each that does not match goes to
 // DIFF_DIR (same relative path). Exits 0 when all match, 1 otherwise, 2 on a
@@ -24,6 +26,7 @@ using orv::golden::Picture;
 int main(int argc, char** argv) {
   orv::golden::Tolerance tolerance;
   std::vector<std::string> dirs;
+  std::string names = "instance";
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (i + 1 < argc && a == "--channel") {
@@ -32,18 +35,21 @@ int main(int argc, char** argv) {
       tolerance.reach = std::atoi(argv[++i]);
     } else if (i + 1 < argc && a == "--share") {
       tolerance.share = std::atof(argv[++i]);
+    } else if (i + 1 < argc && a == "--names") {
+      names = argv[++i];
     } else {
       dirs.push_back(a);
     }
   }
   if (dirs.size() != 3) {
     std::fprintf(stderr,
-                 "usage: picture_pairs [--channel N] [--reach N] [--share F] REFERENCE OTHER DIFF_DIR\n");
+                 "usage: picture_pairs [--channel N] [--reach N] [--share F] [--names PREFIX] REFERENCE "
+                 "OTHER DIFF_DIR\n");
     return 2;
   }
   std::vector<fs::path> pictures;
   for (const auto& entry : fs::recursive_directory_iterator(dirs[0]))
-    if (entry.path().extension() == ".png" && entry.path().filename().string().rfind("instance", 0) == 0)
+    if (entry.path().extension() == ".png" && entry.path().filename().string().rfind(names, 0) == 0)
       pictures.push_back(fs::relative(entry.path(), dirs[0]));
   std::sort(pictures.begin(), pictures.end());
   int failed = 0;

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
@@ -222,6 +224,58 @@ TEST_F(TraceRun, JsonLinesCarryTheTextLinesEventForEvent) {
   EXPECT_EQ(frames, 4);
   EXPECT_GT(elements, 12);
   EXPECT_GT(events, 4);
+}
+
+// A trace of changes lists exactly the elements of the full trace (written
+// from their live values on every frame) that differ from the element's
+// object in the frame before (all of them in the first frame): comparing
+// raw values first skips nothing that prints differently, whichever field
+// moves alone.
+TEST_F(TraceRun, ChangeTraceIsTheFullTraceLessRepeatedElements) {
+  auto trace = [](bool full) {
+    SimState state;
+    state.open_window(0);
+    auto module = Module::load(ORV_PROBE_MODULE);
+    Host host(*module, state);
+    host.add_instance("Probe", 0, 0, 0);
+    const Scenario scenario = parse_scenario("{}", "s.json", "");
+    TraceOptions options;
+    options.full = full;
+    options.format = TraceFormat::jsonl;
+    RecordingOutput out;
+    TraceRecorder recorder(host, scenario, options, out);
+    recorder.start();
+    abi::ElementHeader* background = host.instance(0).elements()[0].element;  // no callback
+    const std::function<void()> steps[] = {
+        [] {},                                        // nothing moves
+        [&] { state.set_number(80, 12.0); },          // the sprite's angle alone
+        [&] { state.set_number(78, 3.0); },           // its x alone
+        [&] { state.set_number(84, 90.0); },          // needle and text
+        [&] { state.set_number(84, 90.0 + 1e-12); },  // moved, prints alike
+        [&] { background->flags |= abi::kHiddenFlag; },
+        [&] { background->bitmap = 11; },
+        [&] { background->flags &= ~abi::kHiddenFlag; }};
+    for (const auto& step : steps) {
+      step();
+      recorder.frame();
+    }
+    recorder.finish();
+    return out.text;
+  };
+  std::istringstream full(trace(true));
+  std::map<std::pair<int, int>, std::string> last;  // (instance, element) -> its object less the frame
+  std::string expected, line;
+  while (std::getline(full, line)) {
+    nlohmann::json j = nlohmann::json::parse(line);
+    if (j.at("type") == "element") {
+      std::string& previous = last[{j.at("instance"), j.at("element")}];
+      j.erase("frame");
+      if (previous == j.dump()) continue;
+      previous = j.dump();
+    }
+    expected += line + '\n';
+  }
+  EXPECT_EQ(trace(false), expected);
 }
 
 // A long run reaches its output in bounded blocks while it runs, and an

@@ -123,17 +123,17 @@ TEST(DistanceText, FormsByRangeWithinTheField) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.nm);
     char buffer[16];
-    format_distance(buffer, sizeof buffer, c.nm, kDmeDistance);
+    format_distance<kDmeDistance>(buffer, sizeof buffer, c.nm);
     EXPECT_STREQ(buffer, c.dme);
-    format_distance(buffer, sizeof buffer, c.nm, kMapDistance);
+    format_distance<kMapDistance>(buffer, sizeof buffer, c.nm);
     EXPECT_STREQ(buffer, c.map);
-    write_distance(&e, c.nm, kGpsDistance);
+    write_distance<kGpsDistance>(&e, c.nm);
     EXPECT_LE(std::string(field).size(), 8u);
     EXPECT_EQ(field[9], 'X');
   }
-  write_distance(&e, 18520.0 / 1852.0, kGpsDistance);
+  write_distance<kGpsDistance>(&e, 18520.0 / 1852.0);
   EXPECT_STREQ(field, "GPS 10.0");
-  write_distance(nullptr, 1.0, kGpsDistance);
+  write_distance<kGpsDistance>(nullptr, 1.0);
 }
 
 }  // namespace

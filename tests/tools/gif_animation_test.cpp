@@ -1,80 +1,172 @@
-// The animated GIF writer of orvane-panel render, read back with the GIF
-// library's decoder.
-#include <gif_lib.h>
+// The animated GIF writer of orvane-panel render, read back with the tests'
+// own strict decoder.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "animation.h"
 #include "host_error.h"
+#include "support/gif_read.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using orv::panel_tool::GifAnimation;
+using orv::render::Image;
+using orv::render::PixelFormat;
 
-cairo_surface_t* filled(int w, int h, double r, double g, double b) {
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-  cairo_t* cr = cairo_create(s);
-  cairo_set_source_rgb(cr, r, g, b);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  return s;
+using Colours = std::function<std::uint32_t(int x, int y)>;
+
+void fill(Image& image, const Colours& colour) {
+  image.flush();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const std::uint32_t p = colour(x, y);
+      std::memcpy(image.data() + static_cast<std::ptrdiff_t>(y) * image.stride() + 4 * x, &p, 4);
+    }
+  image.changed();
 }
 
-const GifColorType& colour_at(const GifFileType* gif, int frame, int x, int y) {
-  const SavedImage& image = gif->SavedImages[frame];
-  const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
-  return map->Colors[image.RasterBits[y * image.ImageDesc.Width + x]];
-}
+struct Frame {
+  int width, height;
+  Colours colour;
+  PixelFormat format = PixelFormat::rgb;
+};
 
-TEST(GifAnimation, LoopsItsFramesAtTheFrameRateOnTheFirstFramesCanvas) {
-  const fs::path path = fs::path(ORV_TEST_DIR) / "gif_animation" / "three.gif";
-  fs::remove(path);
+// The frames written at `fps` and `scale` and read back.
+orv::test::Gif animate(const std::string& name, const std::vector<Frame>& frames, double fps = 6.0,
+                       double scale = 1.0) {
+  const fs::path path = fs::path(ORV_TEST_DIR) / "gif_animation" / (name + ".gif");
   {
-    GifAnimation gif(path.string(), 4.0, 0.5);
-    const double colours[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
-    for (int k = 0; k < 3; ++k) {
-      // The second frame is larger: it is cut to the first frame's canvas.
-      cairo_surface_t* s =
-          filled(k == 1 ? 80 : 40, k == 1 ? 40 : 20, colours[k][0], colours[k][1], colours[k][2]);
-      gif.add(s);
-      cairo_surface_destroy(s);
+    GifAnimation gif(path.string(), fps, scale);
+    for (const Frame& f : frames) {
+      Image image(f.width, f.height, f.format);
+      fill(image, f.colour);
+      gif.add(image);
     }
     gif.close();
-    EXPECT_EQ(gif.frames(), 3);
+    EXPECT_EQ(gif.frames(), static_cast<int>(frames.size()));
   }
-  int error = 0;
-  GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
-  ASSERT_NE(gif, nullptr) << GifErrorString(error);
-  ASSERT_EQ(DGifSlurp(gif), GIF_OK);
-  EXPECT_EQ(gif->SWidth, 20);
-  EXPECT_EQ(gif->SHeight, 10);
-  ASSERT_EQ(gif->ImageCount, 3);
-  const GifByteType expected[3][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
-  for (int k = 0; k < 3; ++k) {
+  orv::test::Gif read;
+  const std::string error = orv::test::read_gif(path.string(), read);
+  EXPECT_EQ(error, "") << path;
+  EXPECT_EQ(read.frames.size(), frames.size()) << path;
+  return read;
+}
+
+// A fixed pseudo-random sequence.
+std::uint32_t scatter(int x, int y) {
+  std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u;
+  h ^= h >> 13;
+  return h * 0x5bd1e995u;
+}
+
+// Frames of at most 256 colours, as instrument pictures mostly are, come
+// back pixel for pixel: long runs of one colour (long strings), three
+// colours (the smallest code size), 255 colours once each (the end code just
+// after the codes grow), and 256 colours scattered so that the codes grow to
+// 12 bits and the table is cleared many times over.
+TEST(GifAnimation, FramesOfAtMost256ColoursComeBackExactly) {
+  enum Pattern { bands, scattered, once };
+  struct Case {
+    const char* name;
+    int width, height, colours;
+    Pattern pattern;
+    PixelFormat format;
+  };
+  const Case cases[] = {
+      {"one", 301, 199, 1, bands, PixelFormat::rgb},
+      {"three", 64, 48, 3, scattered, PixelFormat::rgb},
+      {"bands", 256, 100, 100, bands, PixelFormat::argb},
+      {"once", 255, 1, 255, once, PixelFormat::rgb},
+      {"scattered", 240, 170, 256, scattered, PixelFormat::rgb},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto colour = [&](int x, int y) -> std::uint32_t {
+      const std::uint32_t k = c.pattern == scattered ? scatter(x, y) % c.colours
+                              : c.pattern == bands   ? (x / 5 + y) % c.colours
+                                                     : x % c.colours;
+      const std::uint32_t rgb = (k * 0x3F1D27u + 0x102030u) & 0xFFFFFFu;
+      // Premultiplied pixels seen on black: the colour words as they are.
+      return c.format == PixelFormat::argb ? (rgb & 0x7F7F7Fu) | 0x80000000u : rgb | 0xFF000000u;
+    };
+    const orv::test::Gif gif = animate(c.name, {{c.width, c.height, colour, c.format}});
+    ASSERT_EQ(gif.frames.size(), 1u);
+    ASSERT_EQ(gif.width, c.width);
+    ASSERT_EQ(gif.height, c.height);
+    int wrong = 0;
+    for (int y = 0; y < c.height; ++y)
+      for (int x = 0; x < c.width; ++x)
+        wrong +=
+            gif.frames[0].pixels[static_cast<std::size_t>(y * c.width + x)] != (colour(x, y) & 0xFFFFFFu);
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+// More colours than a palette holds (a smooth 32768-colour field): every
+// pixel stays near its own colour, and a few pixels of a colour far from all
+// the others (a warning light) keep theirs.
+TEST(GifAnimation, FramesOfManyColoursStayNearTheirOwn) {
+  auto colour = [](int x, int y) -> std::uint32_t {
+    if (x >= 100 && x < 102 && y >= 60 && y < 62) return 0xFF00FFFFu;  // a light
+    return 0xFF000000u | static_cast<std::uint32_t>(x << 16 | 2 * y << 8 | (x + y) / 2);
+  };
+  const orv::test::Gif gif = animate("many", {{256, 128, colour}});
+  ASSERT_EQ(gif.frames.size(), 1u);
+  EXPECT_EQ(gif.frames[0].table_size, 256);
+  int worst = 0;
+  long total = 0;
+  for (int y = 0; y < 128; ++y)
+    for (int x = 0; x < 256; ++x) {
+      const std::uint32_t got = gif.frames[0].pixels[static_cast<std::size_t>(y * 256 + x)],
+                          want = colour(x, y);
+      for (int shift = 0; shift <= 16; shift += 8) {
+        const int d =
+            std::abs(static_cast<int>((got >> shift) & 0xFF) - static_cast<int>((want >> shift) & 0xFF));
+        worst = std::max(worst, d);
+        total += d;
+      }
+    }
+  EXPECT_EQ(gif.frames[0].pixels[60 * 256 + 100], 0x00FFFFu);
+  EXPECT_LE(worst, 12);
+  EXPECT_LE(static_cast<double>(total) / (256 * 128 * 3), 3.5);
+}
+
+// Frames of other sizes on the first frame's canvas, scaled by area: the
+// larger one cut at the canvas, the smaller one on black; every frame shown
+// for the frame time, the whole looping forever.
+TEST(GifAnimation, LoopsItsFramesAtTheFrameRateOnTheFirstFramesCanvas) {
+  auto flat = [](std::uint32_t c) { return [c](int, int) { return c; }; };
+  const orv::test::Gif gif =
+      animate("sizes",
+              {{40, 20, flat(0xFFFF0000u)},
+               {80, 40, flat(0xFF00FF00u)},
+               {20, 10, flat(0xFF0000FFu)},
+               {40, 20, [](int x, int y) { return (x + y) % 2 ? 0xFFFFFFFFu : 0xFF000000u; }}},
+              4.0, 0.5);
+  ASSERT_EQ(gif.frames.size(), 4u);
+  EXPECT_EQ(gif.width, 20);
+  EXPECT_EQ(gif.height, 10);
+  EXPECT_EQ(gif.loop_count, 0);
+  for (int k = 0; k < 4; ++k) {
     SCOPED_TRACE(k);
-    const GifColorType& c = colour_at(gif, k, 10, 5);
-    EXPECT_EQ(c.Red, expected[k][0]);
-    EXPECT_EQ(c.Green, expected[k][1]);
-    EXPECT_EQ(c.Blue, expected[k][2]);
-    GraphicsControlBlock control{};
-    ASSERT_EQ(DGifSavedExtensionToGCB(gif, k, &control), GIF_OK);
-    EXPECT_EQ(control.DelayTime, 25);  // centiseconds at 4 frames per second
+    EXPECT_EQ(gif.frames[static_cast<std::size_t>(k)].delay_cs, 25);  // 4 frames a second
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) {
+        const std::uint32_t expected[] = {0xFF0000u, 0x00FF00u, x < 10 && y < 5 ? 0x0000FFu : 0u, 0x808080u};
+        ASSERT_EQ(gif.frames[static_cast<std::size_t>(k)].pixels[static_cast<std::size_t>(y * 20 + x)],
+                  expected[k])
+            << x << "," << y;
+      }
   }
-  // The first frame carries the loop extension.
-  bool loops = false;
-  const SavedImage& first = gif->SavedImages[0];
-  for (int i = 0; i < first.ExtensionBlockCount; ++i) {
-    const ExtensionBlock& b = first.ExtensionBlocks[i];
-    if (b.Function == APPLICATION_EXT_FUNC_CODE && b.ByteCount == 11 &&
-        std::memcmp(b.Bytes, "NETSCAPE2.0", 11) == 0)
-      loops = true;
-  }
-  EXPECT_TRUE(loops);
-  DGifCloseFile(gif, &error);
 }
 
 TEST(GifAnimation, AFileThatCannotBeWrittenIsAnError) {

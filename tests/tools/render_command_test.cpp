@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "support/gif_read.h"
 #include "support/tool_run.h"
 
 namespace {
@@ -130,6 +132,26 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_EQ(files, expected);
   EXPECT_EQ(png_size(out / "frames/frame_00003.png"), std::make_pair(420, 340));
   EXPECT_NE(r.err.find("frame 4/4 (100%)"), std::string::npos) << r.err;
+  // The animation's frames are the frame pictures, each in its own palette.
+  orv::test::Gif gif;
+  ASSERT_EQ(orv::test::read_gif((out / "hud.gif").string(), gif), "");
+  ASSERT_EQ(gif.frames.size(), 4u);
+  ASSERT_EQ(std::make_pair(gif.width, gif.height), std::make_pair(420, 340));
+  cairo_surface_t* last = cairo_image_surface_create_from_png((out / "frames/frame_00003.png").c_str());
+  cairo_surface_flush(last);
+  int worst = 0;
+  for (int y = 0; y < 340; ++y)
+    for (int x = 0; x < 420; ++x) {
+      std::uint32_t want = 0;
+      std::memcpy(&want,
+                  cairo_image_surface_get_data(last) + y * cairo_image_surface_get_stride(last) + 4 * x, 4);
+      const std::uint32_t got = gif.frames[3].pixels[static_cast<std::size_t>(y * 420 + x)];
+      for (int shift = 0; shift <= 16; shift += 8)
+        worst = std::max(worst, std::abs(static_cast<int>((got >> shift) & 0xFF) -
+                                         static_cast<int>((want >> shift) & 0xFF)));
+    }
+  cairo_surface_destroy(last);
+  EXPECT_LE(worst, 16);
 
   const ToolRun missing = render(base + " --frames --picture Radar");
   EXPECT_EQ(missing.code, 2);

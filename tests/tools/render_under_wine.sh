@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # The built-in flight rendered at three moments by the native orvane-panel
 # (Cairo) and by the 64-bit Windows orvane-panel.exe with the 64-bit module
-# under wine64 (GDI+): both must write the same files, and every instance
-# picture must match within the tolerance of two anti-aliasing engines.
+# under wine64 (GDI+), with a short animation of the attitude indicator
+# besides: both must write the same files, and every instance picture and
+# every frame of the animation must match within the tolerance of two
+# anti-aliasing engines.
 #
-# Usage: render_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS WIN64_DIR PREFIX OUT_DIR
-# OUT_DIR keeps both renders (native/, wine/) and a diff picture of each
-# instance picture that does not match (diff/). Exits 77 (skipped) when the
-# win64 build or wine64 is missing.
+# Usage: render_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS GIF_FRAMES WIN64_DIR PREFIX OUT_DIR
+# OUT_DIR keeps both renders (native/, wine/, the animation's frames in
+# film/) and a diff picture of each picture that does not match (diff/).
+# Exits 77 (skipped) when the win64 build or wine64 is missing.
 set -euo pipefail
-native_tool=$1 native_module=$2 pairs=$3 win64=$4 prefix=$5 out=$6
+native_tool=$1 native_module=$2 pairs=$3 gif_frames=$4 win64=$5 prefix=$6 out=$7
 for f in "$win64/orvane-panel.exe" "$win64/Orvane_Instr.gau"; do
   [ -f "$f" ] || { echo "skipped: $f is not built (cmake --build --preset win64)"; exit 77; }
 done
@@ -35,10 +37,13 @@ REGEDIT4
 REG
 "$wine" regedit /S "Z:$out/fonts.reg" >/dev/null 2>&1
 
-moments=(--at 12 --at 66 --at 110 --tooltip Radar:100,100@60)
-"$native_tool" render --module "$native_module" --out "$out/native" "${moments[@]}" >"$out/native.txt"
+moments=(--at 12 --at 66 --at 110 --tooltip Radar:100,100@60
+  --picture Attitude --from 12 --to 12.5 --fps 2)
+"$native_tool" render --module "$native_module" --out "$out/native" "${moments[@]}" \
+  --animate "$out/native/attitude.gif" >"$out/native.txt"
 # The program finds the module beside itself, as a user runs it.
-(cd "$win64" && "$wine" orvane-panel.exe render --out "Z:$out/wine" "${moments[@]}") >"$out/wine.txt"
+(cd "$win64" && "$wine" orvane-panel.exe render --out "Z:$out/wine" "${moments[@]}" \
+  --animate "Z:$out/wine/attitude.gif") >"$out/wine.txt"
 sed -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
 if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then
   echo "the Windows build wrote other files than the native one"
@@ -46,4 +51,10 @@ if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then
 fi
 # Edges may lie up to two pixels apart and differ in shading; at most 0.05%
 # of a picture's pixels may fail that (a missing digit or symbol fails more).
-"$pairs" --channel 96 --reach 2 --share 0.0005 "$out/native" "$out/wine" "$out/diff"
+# The animation's frames, each in a palette of its own, are held to the same.
+tolerance=(--channel 96 --reach 2 --share 0.0005)
+status=0
+"$pairs" "${tolerance[@]}" "$out/native" "$out/wine" "$out/diff" || status=1
+for side in native wine; do "$gif_frames" "$out/$side/attitude.gif" "$out/film/$side"; done
+"$pairs" "${tolerance[@]}" --names frame "$out/film/native" "$out/film/wine" "$out/diff/film" || status=1
+exit $status

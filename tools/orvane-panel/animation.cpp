@@ -1,153 +1,155 @@
 #include "animation.h"
 
-#include <fcntl.h>
 #include <unistd.h>
-#if defined(ORV_HAVE_GIF)
-#include <gif_lib.h>
-#endif
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "host_error.h"
 
 namespace orv::panel_tool {
 
-#if defined(ORV_HAVE_GIF)
 using host::ErrorKind;
 using host::HostError;
-
-struct GifAnimation::File {
-  GifFileType* gif = nullptr;
-};
 
 namespace {
 
 [[noreturn]] void fail(const std::string& path, int error) {
-  throw HostError(ErrorKind::unreadable, path + ": cannot write the animation: " + GifErrorString(error));
+  throw HostError(ErrorKind::unreadable, path + ": cannot write the animation: " + std::strerror(error));
+}
+
+// How the pixels of an axis scaled by `scale` cover the source pixels: for
+// output pixel i, the source pixels from first[i] on with their shares of
+// it, share[start[i]] to share[start[i + 1]] (area averaging; what lies
+// beyond the source's `size` pixels is black).
+struct Cover {
+  std::vector<int> first;
+  std::vector<std::size_t> start;
+  std::vector<float> share;
+};
+
+Cover cover(int size, int outputs, double scale) {
+  Cover c;
+  const double step = 1.0 / scale;
+  for (int i = 0; i < outputs; ++i) {
+    const double lo = i * step, hi = (i + 1) * step;
+    c.first.push_back(static_cast<int>(lo));
+    c.start.push_back(c.share.size());
+    for (int j = static_cast<int>(lo); j < size && j < hi; ++j)
+      c.share.push_back(
+          static_cast<float>((std::min(hi, j + 1.0) - std::max(lo, static_cast<double>(j))) * scale));
+  }
+  c.start.push_back(c.share.size());
+  return c;
 }
 
 }  // namespace
 
 GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale)
-    : file_(std::make_unique<File>()),
-      path_(path),
+    : path_(path),
       delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))),
       scale_(scale) {
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  // Opened here rather than by name so the file gets the usual permissions.
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-  if (fd < 0) fail(path, E_GIF_ERR_OPEN_FAILED);
-  int error = 0;
-  file_->gif = EGifOpenFileHandle(fd, &error);
-  if (file_->gif == nullptr) {
-    ::close(fd);
-    fail(path, error);
-  }
-  EGifSetGifVersion(file_->gif, true);
+  file_ = std::fopen(path.c_str(), "wb");
+  if (file_ == nullptr) fail(path, errno);
 }
 
 GifAnimation::~GifAnimation() {
-  if (file_->gif != nullptr) EGifCloseFile(file_->gif, nullptr);
+  if (file_ == nullptr) return;
+  // Cut short: what was written stays a readable GIF.
+  GifWriter::end(bytes_);
+  std::fwrite(bytes_.data(), 1, bytes_.size(), file_);
+  std::fclose(file_);
 }
 
-void GifAnimation::add(cairo_surface_t* frame) {
-  GifFileType* gif = file_->gif;
-  if (gif == nullptr) return;
-  const int fw = cairo_image_surface_get_width(frame), fh = cairo_image_surface_get_height(frame);
+void GifAnimation::add(render::Image& frame) {
+  frame.flush();
+  add(frame.data(), frame.width(), frame.height(), frame.stride());
+}
+
+void GifAnimation::add(const unsigned char* rows, int width, int height, int stride) {
+  if (file_ == nullptr) return;
   if (frames_ == 0) {
-    width_ = std::max(1, static_cast<int>(std::lround(fw * scale_)));
-    height_ = std::max(1, static_cast<int>(std::lround(fh * scale_)));
-    if (EGifPutScreenDesc(gif, width_, height_, 8, 0, nullptr) == GIF_ERROR) fail(path_, gif->Error);
-    // Loop forever (the application extension that browsers honour).
-    const unsigned char loop[3] = {1, 0, 0};
-    if (EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE) == GIF_ERROR ||
-        EGifPutExtensionBlock(gif, 11, "NETSCAPE2.0") == GIF_ERROR ||
-        EGifPutExtensionBlock(gif, 3, loop) == GIF_ERROR || EGifPutExtensionTrailer(gif) == GIF_ERROR)
-      fail(path_, gif->Error);
+    width_ = std::max(1, static_cast<int>(std::lround(width * scale_)));
+    height_ = std::max(1, static_cast<int>(std::lround(height * scale_)));
+    canvas_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    GifWriter::begin(bytes_, width_, height_);
   }
-
-  // The frame on the canvas, scaled, as 24-bit colour.
-  cairo_surface_t* canvas = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
-  cairo_t* cr = cairo_create(canvas);
-  cairo_set_source_rgb(cr, 0, 0, 0);
-  cairo_paint(cr);
-  cairo_scale(cr, scale_, scale_);
-  cairo_set_source_surface(cr, frame, 0, 0);
-  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(canvas);
-  const std::size_t n = static_cast<std::size_t>(width_) * height_;
-  std::vector<GifByteType> red(n), green(n), blue(n), indices(n);
-  const unsigned char* data = cairo_image_surface_get_data(canvas);
-  const int stride = cairo_image_surface_get_stride(canvas);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      std::uint32_t p;
-      std::memcpy(&p, data + static_cast<std::ptrdiff_t>(y) * stride + 4 * x, 4);
-      const std::size_t i = static_cast<std::size_t>(y) * width_ + x;
-      red[i] = static_cast<GifByteType>(p >> 16);
-      green[i] = static_cast<GifByteType>(p >> 8);
-      blue[i] = static_cast<GifByteType>(p);
-    }
-  }
-  cairo_surface_destroy(canvas);
-
-  int colours = 256;
-  GifColorType palette[256] = {};
-  if (GifQuantizeBuffer(static_cast<unsigned>(width_), static_cast<unsigned>(height_), &colours, red.data(),
-                        green.data(), blue.data(), indices.data(), palette) == GIF_ERROR)
-    fail(path_, E_GIF_ERR_NOT_ENOUGH_MEM);
-  // The quantizer works on 5 bits per channel; each palette entry becomes the
-  // mean of the pixels it stands for, so flat areas keep their exact colour.
-  long sums[256][4] = {};
-  for (std::size_t i = 0; i < n; ++i) {
-    long* sum = sums[indices[i]];
-    sum[0] += red[i];
-    sum[1] += green[i];
-    sum[2] += blue[i];
-    ++sum[3];
-  }
-  for (int k = 0; k < 256; ++k) {
-    if (sums[k][3] == 0) continue;
-    const long half = sums[k][3] / 2;
-    palette[k].Red = static_cast<GifByteType>((sums[k][0] + half) / sums[k][3]);
-    palette[k].Green = static_cast<GifByteType>((sums[k][1] + half) / sums[k][3]);
-    palette[k].Blue = static_cast<GifByteType>((sums[k][2] + half) / sums[k][3]);
-  }
-  ColorMapObject* map = GifMakeMapObject(256, palette);
-  if (map == nullptr) fail(path_, E_GIF_ERR_NOT_ENOUGH_MEM);
-
-  // Each frame replaces the last, shown for the frame time.
-  const unsigned char control[4] = {0x04, static_cast<unsigned char>(delay_cs_ & 0xFF),
-                                    static_cast<unsigned char>(delay_cs_ >> 8), 0};
-  bool ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, control) != GIF_ERROR &&
-            EGifPutImageDesc(gif, 0, 0, width_, height_, false, map) != GIF_ERROR;
-  for (int y = 0; ok && y < height_; ++y)
-    ok = EGifPutLine(gif, indices.data() + static_cast<std::size_t>(y) * width_, width_) != GIF_ERROR;
-  GifFreeMapObject(map);
-  if (!ok) fail(path_, gif->Error);
+  scale_into_canvas(rows, width, height, stride);
+  writer_.frame(bytes_, canvas_.data(), width_, height_, delay_cs_);
+  write();
   ++frames_;
 }
 
-void GifAnimation::close() {
-  if (file_->gif == nullptr) return;
-  int error = 0;
-  const int result = EGifCloseFile(file_->gif, &error);
-  file_->gif = nullptr;
-  if (result == GIF_ERROR) fail(path_, error);
+void GifAnimation::scale_into_canvas(const unsigned char* rows, int width, int height, int stride) {
+  std::fill(canvas_.begin(), canvas_.end(), 0u);
+  auto row = [&](int y) {
+    return reinterpret_cast<const std::uint32_t*>(rows + static_cast<std::ptrdiff_t>(y) * stride);
+  };
+  const std::size_t w = static_cast<std::size_t>(width_);
+  if (scale_ == 1.0) {
+    const auto n = static_cast<std::size_t>(std::min(width, width_));
+    for (int y = 0; y < std::min(height, height_); ++y) std::memcpy(&canvas_[y * w], row(y), n * 4);
+    return;
+  }
+  const Cover across = cover(width, width_, scale_), down = cover(height, height_, scale_);
+  std::vector<float> sums(3 * w);
+  for (int y = 0; y < height_; ++y) {
+    std::fill(sums.begin(), sums.end(), 0.0f);
+    for (std::size_t j = down.start[y]; j < down.start[y + 1]; ++j) {
+      const std::uint32_t* source = row(down.first[y] + static_cast<int>(j - down.start[y]));
+      const float share_y = down.share[j];
+      for (std::size_t x = 0; x < w; ++x) {
+        const std::uint32_t* p = source + across.first[x];
+        const float* share = &across.share[across.start[x]];
+        const std::size_t n = across.start[x + 1] - across.start[x];
+        float r = 0.0f, g = 0.0f, b = 0.0f;
+        for (std::size_t i = 0; i < n; ++i) {
+          r += share[i] * static_cast<float>((p[i] >> 16) & 0xFF);
+          g += share[i] * static_cast<float>((p[i] >> 8) & 0xFF);
+          b += share[i] * static_cast<float>(p[i] & 0xFF);
+        }
+        sums[3 * x] += share_y * r;
+        sums[3 * x + 1] += share_y * g;
+        sums[3 * x + 2] += share_y * b;
+      }
+    }
+    std::uint32_t* out = &canvas_[static_cast<std::size_t>(y) * w];
+    for (std::size_t x = 0; x < w; ++x) {
+      std::uint32_t c = 0;
+      for (int k = 0; k < 3; ++k)
+        c = c << 8 | static_cast<std::uint32_t>(
+                         std::clamp(std::lround(sums[3 * x + static_cast<std::size_t>(k)]), 0L, 255L));
+      out[x] = c;
+    }
+  }
 }
 
-#endif
+void GifAnimation::write() {
+  if (std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size()) {
+    const int error = errno;
+    std::fclose(std::exchange(file_, nullptr));
+    fail(path_, error);
+  }
+  bytes_.clear();
+}
+
+void GifAnimation::close() {
+  if (file_ == nullptr) return;
+  if (frames_ == 0) GifWriter::begin(bytes_, 1, 1);
+  GifWriter::end(bytes_);
+  write();
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) fail(path_, errno);
+}
 
 Progress::Progress(std::string what, long total, bool lines)
     : what_(std::move(what)),

@@ -1,45 +1,53 @@
 // The flight as moving pictures for orvane-panel render: one animated GIF
-// written frame by frame (builds with giflib and Cairo), and the progress
-// line of a long run.
+// written frame by frame, and the progress line of a long run.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
-#if defined(ORV_HAVE_GIF)
-#include <cairo.h>
-#endif
+#include "gif_writer.h"
+#include "host/render/canvas.h"
 
 namespace orv::panel_tool {
 
-#if defined(ORV_HAVE_GIF)
 // An animated GIF that loops forever, every frame shown for the same time.
 // Frames may differ in size (a cockpit sheet grows when a window opens); each
 // is drawn at the top left of a canvas of the first frame's size, on black.
-// Each frame gets its own palette of at most 256 colours, chosen by median
-// cut from the frame's pixels.
+// Each frame gets its own palette of at most 256 colours (see GifWriter).
 class GifAnimation {
  public:
   // Opens `path`; throws HostError (unreadable) when it cannot be written.
+  // Frames are drawn at `scale` (0 to 1) of their size.
   GifAnimation(const std::string& path, double frames_per_second, double scale);
   ~GifAnimation();
   GifAnimation(const GifAnimation&) = delete;
   GifAnimation& operator=(const GifAnimation&) = delete;
 
-  void add(cairo_surface_t* frame);
+  // A frame of `height` rows of `width` native-endian 32-bit words, 0xFFRRGGBB
+  // or premultiplied 0xAARRGGBB (seen on black), `stride` bytes apart.
+  void add(const unsigned char* rows, int width, int height, int stride);
+  // A picture of the host's canvas (rgb or argb).
+  void add(render::Image& frame);
   // Finishes the file; throws HostError when the last bytes cannot be written.
   void close();
   int frames() const { return frames_; }
 
  private:
-  struct File;
-  std::unique_ptr<File> file_;
+  void scale_into_canvas(const unsigned char* rows, int width, int height, int stride);
+  void write();
+
+  std::FILE* file_ = nullptr;
   std::string path_;
   int delay_cs_;
   double scale_;
   int width_ = 0, height_ = 0, frames_ = 0;
+  std::vector<std::uint32_t> canvas_;
+  std::vector<unsigned char> bytes_;
+  GifWriter writer_;
 };
-#endif
 
 // The progress of `count` of `total`: "render: frame 12/198 (6%)", or with a
 // bar of `bar_width` characters, "render: frame  12/198 [##....] 6%".

@@ -20,9 +20,6 @@
 #include "commands.h"
 #include "host.h"
 #include "host/render/canvas.h"
-#if defined(ORV_HAVE_GIF)
-#include "host/render/canvas_cairo.h"
-#endif
 #if !defined(_WIN32)
 #include "host/render/png_file.h"
 #endif
@@ -488,9 +485,6 @@ int run_render(const Args& args) {
     if (a == "--animate") {
       motion.gif = value();
       if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
-#if !defined(ORV_HAVE_GIF)
-      throw UsageError{"--animate is not available in this build (use --frames)"};
-#endif
     } else if (a == "--frames") {
       motion.frames = true;
     } else if (a == "--fps") {
@@ -584,10 +578,8 @@ int run_render(const Args& args) {
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
     run.apply_initial();
     host.start();
-#if defined(ORV_HAVE_GIF)
     std::unique_ptr<GifAnimation> gif;
     if (!motion.gif.empty()) gif = std::make_unique<GifAnimation>(motion.gif, motion.fps, motion.scale);
-#endif
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
@@ -611,9 +603,7 @@ int run_render(const Args& args) {
           std::snprintf(name, sizeof name, "/frames/frame_%05zu.png", next_motion);
           renderer.write_picture(*picture, out + name);
         }
-#if defined(ORV_HAVE_GIF)
-        if (gif) gif->add(render::cairo_surface_of(*picture));
-#endif
+        if (gif) gif->add(*picture);
         if (pictures > 1) progress.step();
       }
     };
@@ -661,12 +651,10 @@ int run_render(const Args& args) {
       std::cout << path << "\n";
     }
     if (pictures > 1) progress.done();
-#if defined(ORV_HAVE_GIF)
     if (gif) {
       gif->close();
       std::cout << motion.gif << "\n";
     }
-#endif
     std::fflush(stdout);
     return int{kExitOk};
   });

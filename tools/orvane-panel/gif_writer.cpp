@@ -1,0 +1,325 @@
+#include "gif_writer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace orv::panel_tool {
+
+namespace {
+
+constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;  // no 24-bit colour, no LZW key
+constexpr int kMaxCodes = 4096;                // 12-bit codes
+constexpr int kStringSlotBits = 13;            // twice the codes: short probes
+
+std::uint32_t spread(std::uint32_t key, int bits) { return (key * 0x9E3779B1u) >> (32 - bits); }
+
+void put16(std::vector<unsigned char>& out, int v) {
+  out.push_back(static_cast<unsigned char>(v & 0xFF));
+  out.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
+}
+
+// Codes packed least significant bit first into data sub-blocks of at most
+// 255 bytes, each after its length, ended by an empty one.
+class CodeStream {
+ public:
+  explicit CodeStream(std::vector<unsigned char>& out) : out_(out) {}
+  void put(int code, int width) {
+    bits_ |= static_cast<std::uint32_t>(code) << count_;
+    count_ += width;
+    for (; count_ >= 8; count_ -= 8, bits_ >>= 8) byte(static_cast<unsigned char>(bits_ & 0xFF));
+  }
+  void finish() {
+    if (count_ > 0) byte(static_cast<unsigned char>(bits_ & 0xFF));
+    if (length_ > 0) block();
+    out_.push_back(0);
+  }
+
+ private:
+  void byte(unsigned char b) {
+    block_[length_++] = b;
+    if (length_ == block_.size()) block();
+  }
+  void block() {
+    out_.push_back(static_cast<unsigned char>(length_));
+    out_.insert(out_.end(), block_.begin(), block_.begin() + static_cast<std::ptrdiff_t>(length_));
+    length_ = 0;
+  }
+  std::vector<unsigned char>& out_;
+  std::uint32_t bits_ = 0;
+  int count_ = 0;
+  std::array<unsigned char, 255> block_{};
+  std::size_t length_ = 0;
+};
+
+int channel(std::uint32_t colour, int c) { return static_cast<int>((colour >> (16 - 8 * c)) & 0xFF); }
+
+}  // namespace
+
+void GifWriter::begin(std::vector<unsigned char>& out, int width, int height) {
+  const char* const signature = "GIF89a";
+  out.insert(out.end(), signature, signature + 6);
+  put16(out, width);
+  put16(out, height);
+  // No global colour table (every frame brings its own), 8 bits per primary.
+  out.insert(out.end(), {0x70, 0, 0});
+  // NETSCAPE2.0: repeat 0 times more than forever.
+  const char* const application = "NETSCAPE2.0";
+  out.insert(out.end(), {0x21, 0xFF, 11});
+  out.insert(out.end(), application, application + 11);
+  out.insert(out.end(), {3, 1, 0, 0, 0});
+}
+
+void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
+                      int delay_cs) {
+  quantize(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  // The table holds 2^bits entries, at least two; LZW codes start one bit
+  // wider than the indices, which are at least 2 bits.
+  int bits = 1;
+  while ((std::size_t{1} << bits) < palette_.size()) ++bits;
+
+  // Graphic control: no disposal (the next frame covers this one), no
+  // transparency, the delay.
+  out.insert(out.end(), {0x21, 0xF9, 4, 0x04});
+  put16(out, delay_cs);
+  out.insert(out.end(), {0, 0});
+  // The image at the top left of the screen, with its local colour table.
+  out.push_back(0x2C);
+  put16(out, 0);
+  put16(out, 0);
+  put16(out, width);
+  put16(out, height);
+  out.push_back(static_cast<unsigned char>(0x80 | (bits - 1)));
+  for (std::size_t k = 0; k < (std::size_t{1} << bits); ++k) {
+    const std::uint32_t c = k < palette_.size() ? palette_[k] : 0;
+    out.insert(out.end(), {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                           static_cast<unsigned char>(c)});
+  }
+  const int min_code_size = std::max(2, bits);
+  out.push_back(static_cast<unsigned char>(min_code_size));
+  compress(out, min_code_size);
+}
+
+std::size_t GifWriter::position_of(std::uint32_t colour) {
+  const std::uint32_t mask = (1u << slot_bits_) - 1;
+  for (std::uint32_t s = spread(colour, slot_bits_);; s = (s + 1) & mask) {
+    if (slots_[s] == kEmpty) {
+      slots_[s] = static_cast<std::uint32_t>(colours_.size());
+      colours_.push_back(colour);
+      counts_.push_back(0);
+      if (colours_.size() * 2 > slots_.size()) grow();
+      return colours_.size() - 1;
+    }
+    if (colours_[slots_[s]] == colour) return slots_[s];
+  }
+}
+
+void GifWriter::grow() {
+  ++slot_bits_;
+  slots_.assign(std::size_t{1} << slot_bits_, kEmpty);
+  const std::uint32_t mask = (1u << slot_bits_) - 1;
+  for (std::uint32_t i = 0; i < colours_.size(); ++i) {
+    std::uint32_t s = spread(colours_[i], slot_bits_);
+    while (slots_[s] != kEmpty) s = (s + 1) & mask;
+    slots_[s] = i;
+  }
+}
+
+void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
+  colours_.clear();
+  counts_.clear();
+  slot_bits_ = 10;
+  slots_.assign(std::size_t{1} << slot_bits_, kEmpty);
+  indices_.resize(count);
+  // Pictures have long runs of one colour: a run costs one look-up.
+  std::uint32_t last = kEmpty;
+  std::size_t at = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t c = pixels[i] & 0xFFFFFFu;
+    if (c != last) {
+      last = c;
+      at = position_of(c);
+    }
+    ++counts_[at];
+  }
+  if (colours_.size() <= 256) {
+    palette_ = colours_;
+    index_of_.resize(colours_.size());
+    for (std::size_t k = 0; k < colours_.size(); ++k) index_of_[k] = static_cast<std::uint8_t>(k);
+  } else {
+    median_cut();
+  }
+  last = kEmpty;
+  std::uint8_t index = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::uint32_t c = pixels[i] & 0xFFFFFFu;
+    if (c != last) {
+      last = c;
+      index = index_of_[position_of(c)];
+    }
+    indices_[i] = index;
+  }
+}
+
+// Median cut: boxes of colours split until there are 256, always the box
+// with the widest range in one primary, in the middle of that range, so that
+// rare colours far from the rest (a warning light) get an entry of their
+// own. (Splitting at the pixel-weighted median instead leaves the
+// anti-aliased edges of a cockpit picture several times farther from their
+// colours.) Each palette entry is the mean of its box's pixels, and each
+// colour then takes the entry nearest to it.
+void GifWriter::median_cut() {
+  struct Entry {
+    std::uint32_t colour, count, position;
+  };
+  std::vector<Entry> entries(colours_.size());
+  for (std::uint32_t i = 0; i < colours_.size(); ++i) entries[i] = {colours_[i], counts_[i], i};
+  struct Box {
+    std::size_t begin, end;
+    std::uint64_t pixels = 0;
+    int widest = 0, range = 0;
+  };
+  auto measure = [&](Box& box) {
+    int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
+    box.pixels = 0;
+    for (std::size_t i = box.begin; i < box.end; ++i) {
+      box.pixels += entries[i].count;
+      for (int c = 0; c < 3; ++c) {
+        lo[c] = std::min(lo[c], channel(entries[i].colour, c));
+        hi[c] = std::max(hi[c], channel(entries[i].colour, c));
+      }
+    }
+    box.range = -1;
+    for (int c = 0; c < 3; ++c)
+      if (hi[c] - lo[c] > box.range) box.range = hi[c] - lo[c], box.widest = c;
+  };
+  std::vector<Box> boxes;
+  boxes.reserve(256);
+  boxes.push_back({0, entries.size()});
+  measure(boxes[0]);
+  while (boxes.size() < 256) {
+    std::size_t pick = boxes.size();
+    for (std::size_t b = 0; b < boxes.size(); ++b) {
+      if (boxes[b].end - boxes[b].begin < 2) continue;
+      if (pick == boxes.size() || boxes[b].range > boxes[pick].range ||
+          (boxes[b].range == boxes[pick].range && boxes[b].pixels > boxes[pick].pixels))
+        pick = b;
+    }
+    if (pick == boxes.size()) break;
+    Box& box = boxes[pick];
+    const int c = box.widest;
+    const auto first = entries.begin() + static_cast<std::ptrdiff_t>(box.begin);
+    const auto last = entries.begin() + static_cast<std::ptrdiff_t>(box.end);
+    // Ties broken by the whole colour: the order does not depend on the
+    // order the colours came in.
+    std::sort(first, last, [c](const Entry& a, const Entry& b) {
+      const int ka = channel(a.colour, c), kb = channel(b.colour, c);
+      return ka != kb ? ka < kb : a.colour < b.colour;
+    });
+    const int middle = (channel(entries[box.begin].colour, c) + channel(entries[box.end - 1].colour, c)) / 2;
+    std::size_t split = box.begin;
+    while (split < box.end - 1 && channel(entries[split].colour, c) <= middle) ++split;
+    split = std::clamp(split, box.begin + 1, box.end - 1);
+    Box upper{split, box.end};
+    box.end = split;
+    measure(box);
+    measure(upper);
+    boxes.push_back(upper);
+  }
+  palette_.clear();
+  index_of_.resize(colours_.size());
+  for (const Box& box : boxes) {
+    std::uint64_t sum[3] = {0, 0, 0};
+    for (std::size_t i = box.begin; i < box.end; ++i) {
+      for (int c = 0; c < 3; ++c) sum[c] += std::uint64_t{entries[i].count} * channel(entries[i].colour, c);
+      index_of_[entries[i].position] = static_cast<std::uint8_t>(palette_.size());
+    }
+    std::uint32_t mean = 0;
+    for (int c = 0; c < 3; ++c)
+      mean = mean << 8 | static_cast<std::uint32_t>((sum[c] + box.pixels / 2) / box.pixels);
+    palette_.push_back(mean);
+  }
+  // Nearest by squared distance (on a tie, its own box's entry), looked for
+  // outwards from the colour's green in the palette ordered by green.
+  std::vector<std::pair<int, std::uint8_t>> by_green(palette_.size());
+  for (std::size_t k = 0; k < palette_.size(); ++k)
+    by_green[k] = {channel(palette_[k], 1), static_cast<std::uint8_t>(k)};
+  std::sort(by_green.begin(), by_green.end());
+  for (const Entry& e : entries) {
+    auto distance = [&](std::uint32_t p) {
+      int d = 0;
+      for (int c = 0; c < 3; ++c) {
+        const int step = channel(p, c) - channel(e.colour, c);
+        d += step * step;
+      }
+      return d;
+    };
+    std::uint8_t& best = index_of_[e.position];
+    int best_distance = distance(palette_[best]);
+    const int green = channel(e.colour, 1);
+    const auto from =
+        std::lower_bound(by_green.begin(), by_green.end(), std::make_pair(green, std::uint8_t{0}));
+    auto consider = [&](const std::pair<int, std::uint8_t>& k) {
+      if ((k.first - green) * (k.first - green) >= best_distance) return false;
+      const int d = distance(palette_[k.second]);
+      if (d < best_distance) best_distance = d, best = k.second;
+      return true;
+    };
+    for (auto k = from; k != by_green.end() && consider(*k); ++k) {
+    }
+    for (auto k = from; k != by_green.begin() && consider(*(k - 1)); --k) {
+    }
+  }
+}
+
+// LZW as GIF has it: codes one bit wider than the indices to start with,
+// growing by a bit whenever the next string's code no longer fits, up to 12
+// bits; a clear code starts a fresh table when all 4096 codes are taken.
+void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
+  const int clear = 1 << min_code_size, end_of_data = clear + 1;
+  constexpr std::uint32_t mask = (1u << kStringSlotBits) - 1;
+  string_keys_.resize(std::size_t{1} << kStringSlotBits);
+  string_codes_.resize(string_keys_.size());
+  int width = 0, next = 0;
+  auto restart = [&] {
+    std::fill(string_keys_.begin(), string_keys_.end(), kEmpty);
+    width = min_code_size + 1;
+    next = clear + 2;
+  };
+  CodeStream codes(out);
+  restart();
+  codes.put(clear, width);
+  if (indices_.empty()) {
+    codes.put(end_of_data, width);
+    codes.finish();
+    return;
+  }
+  int prefix = indices_[0];
+  for (std::size_t i = 1; i < indices_.size(); ++i) {
+    const std::uint32_t key = static_cast<std::uint32_t>(prefix) << 8 | indices_[i];
+    std::uint32_t s = spread(key, kStringSlotBits);
+    while (string_keys_[s] != kEmpty && string_keys_[s] != key) s = (s + 1) & mask;
+    if (string_keys_[s] == key) {
+      prefix = string_codes_[s];
+      continue;
+    }
+    codes.put(prefix, width);
+    if (next < kMaxCodes) {
+      if (next == 1 << width) ++width;
+      string_keys_[s] = key;
+      string_codes_[s] = static_cast<std::uint16_t>(next++);
+    } else {
+      codes.put(clear, width);
+      restart();
+    }
+    prefix = indices_[i];
+  }
+  codes.put(prefix, width);
+  // A decoder takes the last code's string into its table and widens its
+  // codes as it would for the next string.
+  if (next < kMaxCodes && next == 1 << width) ++width;
+  codes.put(end_of_data, width);
+  codes.finish();
+}
+
+}  // namespace orv::panel_tool
