@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "host/render/drawing_surfaces.h"
+#include "host/render/picture_memory.h"
 #include "host/render/png_file.h"
 #include "host/render/render.h"
 #include "yardstick.h"
@@ -118,6 +119,7 @@ BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
+  orv::render::prepare_picture_memory();  // as orvane-panel render does
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

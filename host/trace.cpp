@@ -64,7 +64,7 @@ constexpr auto kDigitPairs = [] {
 }();
 
 // Writes the two digits of `n` (0 to 99).
-void put_pair(char* to, std::int32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
+void put_pair(char* to, std::uint32_t n) { std::memcpy(to, &kDigitPairs[2 * n], 2); }
 
 // Writes `v` as "%.6g" would (through std::to_chars, so alike on every
 // target); returns the end.
@@ -99,9 +99,10 @@ char* put_number(char* out, double v) {
       }
       if (exponent < 6) {
         char text[6];
-        put_pair(text, digits / 10000);
-        put_pair(text + 2, digits / 100 % 100);
-        put_pair(text + 4, digits % 100);
+        const auto six = static_cast<std::uint32_t>(digits);
+        put_pair(text, six / 10000);
+        put_pair(text + 2, six / 100 % 100);
+        put_pair(text + 4, six % 100);
         int count = 6;
         while (count > 1 && text[count - 1] == '0') --count;
         char* o = out;
@@ -260,8 +261,12 @@ class ByteBuffer {
   // Room for `n` more bytes, written through the pointer and then kept
   // with commit().
   char* reserve(std::size_t n) {
-    if (capacity_ - size_ < n) grow(n);
+    make_room(n);
     return data_.get() + size_;
+  }
+  // Grows, if need be, to hold `n` more bytes.
+  void make_room(std::size_t n) {
+    if (capacity_ - size_ < n) grow(n);
   }
   void commit(const char* end) { size_ = static_cast<std::size_t>(end - data_.get()); }
   const char* data() const { return data_.get(); }
@@ -490,8 +495,8 @@ class TraceRun {
             e->kind == kText ? std::min<std::size_t>(reinterpret_cast<const TextElement*>(e)->max_chars, 1024)
                              : 0;
         ElementMemo& memo = memo_[i][k];
-        (void)memo.text.reserve(chars);
-        (void)memo.line.reserve(kLineRoom + kEscapeChars * chars);
+        memo.text.make_room(chars);
+        memo.line.make_room(kLineRoom + kEscapeChars * chars);
       }
     }
   }
@@ -758,20 +763,33 @@ class TraceRun {
   // is compared first, all fields at once; only an element whose raw state
   // moved is formatted, into a buffer that is kept from frame to frame.
   bool remember(const ElementSlot& slot, ElementMemo& memo) {
-    const ElementHeader* e = slot.element;
-    const double* channel = slot.values.channel;
-    const RawState now = {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
-                           std::bit_cast<std::uint64_t>(channel[2])},
-                          kind_and_bitmap(e),
-                          e->flags & kHiddenFlag};
-    RawState& last = memo.raw;
+    const RawState now = raw_state(slot);
+    const RawState& last = memo.raw;
     const bool same_raw =
         ((now.bits[0] ^ last.bits[0]) | (now.bits[1] ^ last.bits[1]) | (now.bits[2] ^ last.bits[2]) |
          (now.kind_bitmap ^ last.kind_bitmap) | (now.hidden ^ last.hidden)) == 0;
+    const ElementHeader* e = slot.element;
+    if (same_raw && (e->kind != kText || same_text(memo.text, element_text(e)))) return false;
+    return restate(slot, memo);
+  }
+
+  static RawState raw_state(const ElementSlot& slot) {
+    const double* channel = slot.values.channel;
+    return {{std::bit_cast<std::uint64_t>(channel[0]), std::bit_cast<std::uint64_t>(channel[1]),
+             std::bit_cast<std::uint64_t>(channel[2])},
+            kind_and_bitmap(slot.element),
+            slot.element->flags & kHiddenFlag};
+  }
+
+  // The rest of remember() for an element whose raw state moved: formats
+  // it, and keeps it when it prints differently. Out of line, so that the
+  // loop over the unchanged elements keeps its registers.
+  [[gnu::noinline]] bool restate(const ElementSlot& slot, ElementMemo& memo) {
+    const ElementHeader* e = slot.element;
+    const RawState now = raw_state(slot);
+    const bool first = memo.raw.hidden == RawState::kUnseen;
+    memo.raw = now;
     const bool text_kind = e->kind == kText;
-    if (same_raw && (!text_kind || same_text(memo.text, element_text(e)))) return false;
-    const bool first = last.hidden == RawState::kUnseen;
-    last = now;
     const char* text = text_kind ? element_text(e) : "";
     const std::size_t text_size = text_kind ? std::strlen(text) : 0;
     if (text_kind) {
@@ -780,7 +798,7 @@ class TraceRun {
     }
 
     // Raw values that differ may still print alike (digits past the sixth).
-    const std::string_view state = format_state(e, channel, now.hidden != 0, text, text_size);
+    const std::string_view state = format_state(e, slot.values.channel, now.hidden != 0, text, text_size);
     if (!first && state == memo.line.view().substr(memo.state_at)) return false;
     memo.line.truncate(memo.state_at);
     memo.line.append(state);

@@ -17,22 +17,38 @@ std::uint32_t u32(const unsigned char* p) {
 }
 std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-// Decodes an uncompressed 24-bit bitmap: a BMP file image, or (`file_header`
-// false) a bitmap resource, which starts at its info header. Null on
-// anything else.
-std::unique_ptr<Image> decode(const unsigned char* p, unsigned size, int variant, bool file_header) {
+// Where the pixels of an uncompressed 24-bit bitmap lie: a BMP file image,
+// or (`file_header` false) a bitmap resource, which starts at its info
+// header. False on anything else.
+struct Layout {
+  std::int32_t width = 0, height = 0;
+  bool bottom_up = false;
+  std::uint32_t data = 0;  // offset of the first stored row
+  std::uint64_t row = 0;   // bytes per stored row
+};
+
+bool layout_of(const unsigned char* p, unsigned size, bool file_header, Layout& l) {
   const unsigned at = file_header ? 14 : 0;  // the info header
-  if (!p || size < at + 40) return nullptr;
-  if (file_header && (p[0] != 'B' || p[1] != 'M')) return nullptr;
-  const std::uint32_t data = file_header ? u32(p + 10) : u32(p);
-  const auto w = static_cast<std::int32_t>(u32(p + at + 4));
+  if (!p || size < at + 40) return false;
+  if (file_header && (p[0] != 'B' || p[1] != 'M')) return false;
+  l.data = file_header ? u32(p + 10) : u32(p);
+  l.width = static_cast<std::int32_t>(u32(p + at + 4));
   const auto h_signed = static_cast<std::int32_t>(u32(p + at + 8));
-  if (u16(p + at + 14) != 24 || u32(p + at + 16) != 0 || w <= 0 || h_signed == 0 || w > 16384) return nullptr;
-  const bool bottom_up = h_signed > 0;
-  const std::int32_t h = bottom_up ? h_signed : -h_signed;
-  if (h > 16384) return nullptr;
-  const std::uint64_t row = (static_cast<std::uint64_t>(w) * 3 + 3) & ~std::uint64_t(3);
-  if (data > size || row * static_cast<std::uint64_t>(h) > size - data) return nullptr;
+  if (u16(p + at + 14) != 24 || u32(p + at + 16) != 0 || l.width <= 0 || h_signed == 0 || l.width > 16384)
+    return false;
+  l.bottom_up = h_signed > 0;
+  l.height = l.bottom_up ? h_signed : -h_signed;
+  if (l.height > 16384) return false;
+  l.row = (static_cast<std::uint64_t>(l.width) * 3 + 3) & ~std::uint64_t(3);
+  return l.data <= size && l.row * static_cast<std::uint64_t>(l.height) <= size - l.data;
+}
+
+// Decodes the bitmap as the variant asks: 0 opaque, 1 black transparent,
+// 2 a mask. Null on anything but an uncompressed 24-bit bitmap.
+std::unique_ptr<Image> decode(const unsigned char* p, unsigned size, int variant, bool file_header) {
+  Layout l;
+  if (!layout_of(p, size, file_header, l)) return nullptr;
+  const std::int32_t w = l.width, h = l.height;
   const PixelFormat format = variant == 2   ? PixelFormat::alpha
                              : variant == 1 ? PixelFormat::argb
                                             : PixelFormat::rgb;
@@ -41,18 +57,23 @@ std::unique_ptr<Image> decode(const unsigned char* p, unsigned size, int variant
   unsigned char* out = s->data();
   const int stride = s->stride();
   for (std::int32_t y = 0; y < h; ++y) {
-    const unsigned char* src = p + data + row * static_cast<std::uint64_t>(bottom_up ? h - 1 - y : y);
+    const unsigned char* src = p + l.data + l.row * static_cast<std::uint64_t>(l.bottom_up ? h - 1 - y : y);
     unsigned char* dst = out + static_cast<std::ptrdiff_t>(y) * stride;
-    for (std::int32_t x = 0; x < w; ++x) {
-      const unsigned char b = src[3 * x], g = src[3 * x + 1], r = src[3 * x + 2];
-      const bool black = (r | g | b) == 0;
-      if (variant == 2) {
-        // A window mask shows its element where it is white, nothing where
-        // it is black, and in between as far as its grey level goes.
-        dst[x] = std::max({r, g, b});
-      } else {
-        const std::uint32_t alpha = variant == 1 && black ? 0u : 0xFF000000u;
-        const std::uint32_t px = alpha ? (alpha | std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | b) : 0u;
+    if (variant == 2) {
+      // A window mask shows its element where it is white, nothing where
+      // it is black, and in between as far as its grey level goes.
+      for (std::int32_t x = 0; x < w; ++x) dst[x] = std::max({src[3 * x], src[3 * x + 1], src[3 * x + 2]});
+    } else if (variant == 1) {
+      for (std::int32_t x = 0; x < w; ++x) {
+        const std::uint32_t rgb =
+            src[3 * x] | std::uint32_t(src[3 * x + 1]) << 8 | std::uint32_t(src[3 * x + 2]) << 16;
+        const std::uint32_t px = rgb != 0 ? 0xFF000000u | rgb : 0u;
+        std::memcpy(dst + 4 * x, &px, 4);
+      }
+    } else {
+      for (std::int32_t x = 0; x < w; ++x) {
+        const std::uint32_t px = 0xFF000000u | src[3 * x] | std::uint32_t(src[3 * x + 1]) << 8 |
+                                 std::uint32_t(src[3 * x + 2]) << 16;
         std::memcpy(dst + 4 * x, &px, 4);
       }
     }
@@ -83,27 +104,37 @@ BitmapStore::BitmapStore(BitmapStore&& other) noexcept
 
 BitmapStore::~BitmapStore() = default;
 
-const Image* BitmapStore::get(unsigned id, Variant v) const {
-  const std::uint64_t key = std::uint64_t(id) << 2 | v;
-  auto it = cache_.find(key);
-  if (it != cache_.end()) return it->second.get();
-  std::unique_ptr<Image> s;
-  if (resources_) {
-    unsigned size = 0;
-    const unsigned char* p = resources_("BITMAP", id, &size);
-    s = decode(p, size, static_cast<int>(v), true);
-  }
+bool BitmapStore::bytes(unsigned id, const unsigned char** p, unsigned* size, bool* file_header) const {
+  *p = nullptr;
+  *size = 0;
+  *file_header = true;
+  if (resources_) *p = resources_("BITMAP", id, size);
 #if defined(_WIN32)
   if (windows_module_ != nullptr) {
     // Bitmap resources (type 2) hold the bitmap without its file header.
     const auto module = static_cast<HMODULE>(windows_module_);
     HRSRC r = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
     HGLOBAL g = r != nullptr ? LoadResource(module, r) : nullptr;
-    const auto* p = g != nullptr ? static_cast<const unsigned char*>(LockResource(g)) : nullptr;
-    if (p != nullptr)
-      s = decode(p, static_cast<unsigned>(SizeofResource(module, r)), static_cast<int>(v), false);
+    const auto* q = g != nullptr ? static_cast<const unsigned char*>(LockResource(g)) : nullptr;
+    if (q != nullptr) {
+      *p = q;
+      *size = static_cast<unsigned>(SizeofResource(module, r));
+      *file_header = false;
+    }
   }
 #endif
+  return *p != nullptr;
+}
+
+const Image* BitmapStore::get(unsigned id, Variant v) const {
+  const std::uint64_t key = std::uint64_t(id) << 2 | v;
+  auto it = cache_.find(key);
+  if (it != cache_.end()) return it->second.get();
+  std::unique_ptr<Image> s;
+  const unsigned char* p = nullptr;
+  unsigned size = 0;
+  bool file_header = true;
+  if (bytes(id, &p, &size, &file_header)) s = decode(p, size, static_cast<int>(v), file_header);
   const Image* result = s.get();
   cache_.emplace(key, std::move(s));
   return result;
@@ -115,11 +146,16 @@ const Image* BitmapStore::image(unsigned id, bool black_transparent) const {
 
 const Image* BitmapStore::mask(unsigned id) const { return get(id, kMask); }
 
+// Read from the bitmap's header: a size is asked for bitmaps that are then
+// drawn in another variant, or not at all.
 bool BitmapStore::size(unsigned id, int* width, int* height) const {
-  const Image* s = get(id, kOpaque);
-  if (!s) return false;
-  if (width) *width = s->width();
-  if (height) *height = s->height();
+  const unsigned char* p = nullptr;
+  unsigned size = 0;
+  bool file_header = true;
+  Layout l;
+  if (!bytes(id, &p, &size, &file_header) || !layout_of(p, size, file_header, l)) return false;
+  if (width) *width = l.width;
+  if (height) *height = l.height;
   return true;
 }
 

@@ -4,14 +4,23 @@
 
 #if defined(ORV_HAVE_LIBDEFLATE)
 #include <libdeflate.h>
+#else
+#include <zlib.h>
 #endif
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
+#include <bit>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include "host/render/png_deflate.h"
 
 namespace orv::render {
 
@@ -24,34 +33,88 @@ struct File {
   }
 };
 
-// One row of Cairo pixels (native-endian 32-bit words) as PNG bytes.
-void convert_row(const unsigned char* in, int width, bool alpha, unsigned char* out) {
-  for (int x = 0; x < width; ++x) {
-    std::uint32_t p = 0;
-    std::memcpy(&p, in + 4 * x, 4);
-    const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+void store32(unsigned char* out, std::uint32_t v) { std::memcpy(out, &v, 4); }
+
+#if defined(__x86_64__) || defined(__i386__)
+// Four pixels at a time, in one byte shuffle: opaque colour to R, G, B (the
+// 4 bytes after the 12 are overwritten by the next pixels or lie in the
+// room after the row), and to R, G, B, A while all four are opaque. Returns
+// the pixels converted.
+__attribute__((target("ssse3"))) int convert_opaque_ssse3(const unsigned char* in, int width, bool alpha,
+                                                          unsigned char* out) {
+  const __m128i rgb = _mm_setr_epi8(2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, -1, -1, -1, -1);
+  const __m128i rgba = _mm_setr_epi8(2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  int x = 0;
+  for (; x + 4 <= width; x += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * x));
     if (!alpha) {
-      out[0] = static_cast<unsigned char>(r);
-      out[1] = static_cast<unsigned char>(g);
-      out[2] = static_cast<unsigned char>(b);
-      out += 3;
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * x), _mm_shuffle_epi8(v, rgb));
       continue;
     }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, opaque), opaque)) != 0xFFFF) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * x), _mm_shuffle_epi8(v, rgba));
+  }
+  return x;
+}
+
+bool have_ssse3() {
+  static const bool have = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3") != 0;
+  }();
+  return have;
+}
+#endif
+
+// One row of Cairo pixels (native-endian 32-bit words) as PNG bytes. An
+// opaque pixel is a byte swap written as a whole word (four in one shuffle
+// where the processor has one): `out` has room for 4 bytes more than the
+// row's (the next row's filter byte, written after, and room).
+void convert_row(const unsigned char* in, int width, bool alpha, unsigned char* out) {
+  constexpr bool kLittle = std::endian::native == std::endian::little;
+  if (!alpha) {
+    int x = 0;
+#if defined(__x86_64__) || defined(__i386__)
+    if (have_ssse3()) x = convert_opaque_ssse3(in, width, false, out);
+#endif
+    for (out += 3 * x; x < width; ++x, out += 3) {
+      std::uint32_t p = 0;
+      std::memcpy(&p, in + 4 * x, 4);
+      if constexpr (kLittle) {
+        store32(out, __builtin_bswap32(p << 8));  // R, G, B and a byte the next pixel overwrites
+      } else {
+        out[0] = static_cast<unsigned char>(p >> 16);
+        out[1] = static_cast<unsigned char>(p >> 8);
+        out[2] = static_cast<unsigned char>(p);
+      }
+    }
+    return;
+  }
+  for (int x = 0; x < width; ++x, out += 4) {
+#if defined(__x86_64__) || defined(__i386__)
+    if ((x & 3) == 0 && have_ssse3()) {
+      const int n = convert_opaque_ssse3(in + 4 * x, width - x, true, out);
+      x += n;
+      out += 4 * n;
+      if (x >= width) break;
+    }
+#endif
+    std::uint32_t p = 0;
+    std::memcpy(&p, in + 4 * x, 4);
     const unsigned a = p >> 24;
-    if (a == 255) {
-      out[0] = static_cast<unsigned char>(r);
-      out[1] = static_cast<unsigned char>(g);
-      out[2] = static_cast<unsigned char>(b);
-      out[3] = 255;
+    if (a == 255 && kLittle) {
+      store32(out, std::rotr(__builtin_bswap32(p), 8));  // R, G, B, A
     } else if (a == 0) {
-      out[0] = out[1] = out[2] = out[3] = 0;
+      store32(out, 0);
     } else {
+      // Cairo's premultiplied components back to straight alpha, rounded.
+      const unsigned r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
       out[0] = static_cast<unsigned char>((r * 255 + a / 2) / a);
       out[1] = static_cast<unsigned char>((g * 255 + a / 2) / a);
       out[2] = static_cast<unsigned char>((b * 255 + a / 2) / a);
       out[3] = static_cast<unsigned char>(a);
     }
-    out += 4;
   }
 }
 
@@ -85,11 +148,18 @@ bool encode(std::FILE* f, const unsigned char* data, int width, int height, int 
   return true;
 }
 
-#if defined(ORV_HAVE_LIBDEFLATE)
 void put32(std::vector<unsigned char>& out, std::uint32_t v) {
   const unsigned char bytes[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
                                   static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
   out.insert(out.end(), bytes, bytes + 4);
+}
+
+std::uint32_t crc32_of(const unsigned char* data, std::size_t size) {
+#if defined(ORV_HAVE_LIBDEFLATE)
+  return libdeflate_crc32(0, data, size);
+#else
+  return static_cast<std::uint32_t>(crc32_z(crc32(0, nullptr, 0), data, size));
+#endif
 }
 
 // A PNG chunk: length, type, data, and the CRC of type and data.
@@ -98,11 +168,12 @@ void chunk(std::vector<unsigned char>& out, const char* type, const unsigned cha
   const std::size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   if (size != 0) out.insert(out.end(), data, data + size);
-  put32(out, libdeflate_crc32(0, out.data() + start, size + 4));
+  put32(out, crc32_of(out.data() + start, size + 4));
 }
 
-// Buffers and the compressor kept from one file to the next: a render writes
-// dozens of files, and fresh buffers of megabytes cost a page fault per page.
+#if defined(ORV_HAVE_LIBDEFLATE)
+// Buffers kept from one file to the next: a render writes dozens of files,
+// and fresh buffers of megabytes cost a page fault per page.
 struct Scratch {
   std::unique_ptr<unsigned char[]> data;
   std::size_t size = 0;
@@ -130,45 +201,67 @@ struct Compressor {
     return compressor;
   }
 };
+#endif
 
-// The same file as libpng writes without row filters (8-bit RGB or RGBA, one
-// IDAT chunk), the rows compressed in one call by libdeflate.
+// The rows of a Cairo surface as PNG scanlines without row filter.
+struct Rows {
+  const unsigned char* data;
+  int width, stride;
+  bool alpha;
+  static void scanline(void* context, int y, unsigned char* row) {
+    const auto* r = static_cast<const Rows*>(context);
+    row[0] = 0;  // filter type: none
+    convert_row(r->data + static_cast<std::ptrdiff_t>(y) * r->stride, r->width, r->alpha, row + 1);
+  }
+};
+
+// The same pixels as libpng writes without row filters (8-bit RGB or RGBA,
+// one IDAT chunk): at the fastest level compressed row by row by
+// deflate_scanlines, at the others converted whole and compressed in one
+// call by libdeflate.
 bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height, int stride, bool alpha,
                   int level) {
-  const std::size_t row_bytes = static_cast<std::size_t>(width) * (alpha ? 4 : 3);
-  const std::size_t rows = static_cast<std::size_t>(height);
-  thread_local Scratch raw_scratch, packed_scratch;
-  thread_local Compressor compressors;
-  // Every byte of the buffers is written before it is read.
-  const std::size_t raw_size = (row_bytes + 1) * rows;
-  unsigned char* const raw = raw_scratch.get(raw_size);
-  for (std::size_t y = 0; y < rows; ++y) {
-    unsigned char* row = raw + y * (row_bytes + 1);
-    row[0] = 0;  // filter type: none
-    convert_row(data + static_cast<std::ptrdiff_t>(y) * stride, width, alpha, row + 1);
+  Rows rows{data, width, stride, alpha};
+  const unsigned char* packed = nullptr;
+  std::size_t packed_size = 0;
+  if (level == kFastPngLevel) {
+    thread_local std::vector<unsigned char> packed_buffer;
+    packed_size = deflate_scanlines(width, height, alpha ? 4 : 3, &Rows::scanline, &rows, packed_buffer);
+    packed = packed_buffer.data();
+  } else {
+#if defined(ORV_HAVE_LIBDEFLATE)
+    thread_local Scratch raw_scratch, packed_scratch;
+    thread_local Compressor compressors;
+    // Every byte of the rows is written before it is read; the 4 bytes after
+    // them take the last pixel's whole-word write.
+    const std::size_t row_len = 1 + static_cast<std::size_t>(width) * (alpha ? 4 : 3);
+    const std::size_t raw_size = row_len * static_cast<std::size_t>(height);
+    unsigned char* const raw = raw_scratch.get(raw_size + 4);
+    for (int y = 0; y < height; ++y) Rows::scanline(&rows, y, raw + static_cast<std::size_t>(y) * row_len);
+    libdeflate_compressor* const compressor = compressors.get(level);
+    if (compressor == nullptr) return false;
+    const std::size_t bound = libdeflate_zlib_compress_bound(compressor, raw_size);
+    unsigned char* const out = packed_scratch.get(bound);
+    packed_size = libdeflate_zlib_compress(compressor, raw, raw_size, out, bound);
+    packed = out;
+#endif
   }
-  libdeflate_compressor* const compressor = compressors.get(level);
-  if (compressor == nullptr) return false;
-  const std::size_t bound = libdeflate_zlib_compress_bound(compressor, raw_size);
-  unsigned char* const packed = packed_scratch.get(bound);
-  const std::size_t packed_size = libdeflate_zlib_compress(compressor, raw, raw_size, packed, bound);
-  if (packed_size == 0 || packed_size > 0x7FFFFFFF) return false;
+  if (packed == nullptr || packed_size == 0 || packed_size > 0x7FFFFFFF) return false;
 
-  std::vector<unsigned char> out;
-  out.reserve(packed_size + 64);
+  thread_local std::vector<unsigned char> file;
+  file.clear();
   static const unsigned char kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-  out.insert(out.end(), kSignature, kSignature + 8);
+  file.insert(file.end(), kSignature, kSignature + 8);
   std::vector<unsigned char> header;
   put32(header, static_cast<std::uint32_t>(width));
   put32(header, static_cast<std::uint32_t>(height));
   const unsigned char rest[5] = {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0};
   header.insert(header.end(), rest, rest + 5);
-  chunk(out, "IHDR", header.data(), header.size());
-  chunk(out, "IDAT", packed, packed_size);
-  chunk(out, "IEND", nullptr, 0);
-  return std::fwrite(out.data(), 1, out.size(), f) == out.size();
+  chunk(file, "IHDR", header.data(), header.size());
+  chunk(file, "IDAT", packed, packed_size);
+  chunk(file, "IEND", nullptr, 0);
+  return std::fwrite(file.data(), 1, file.size(), f) == file.size();
 }
-#endif
 
 }  // namespace
 
@@ -185,18 +278,19 @@ cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int 
   const unsigned char* data = cairo_image_surface_get_data(surface);
   if (data == nullptr || width <= 0 || height <= 0) return cairo_surface_write_to_png(surface, path.c_str());
   const bool alpha = format == CAIRO_FORMAT_ARGB32;
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3));
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3) + 4);
   File file{std::fopen(path.c_str(), "wb")};
   if (file.f == nullptr) return CAIRO_STATUS_WRITE_ERROR;
   const int clamped = level < 0 ? 0 : level > 9 ? 9 : level;
+  // The fastest level by deflate_scanlines, libdeflate at the other levels
+  // without row filters, libpng's zlib otherwise.
 #if defined(ORV_HAVE_LIBDEFLATE)
-  // libdeflate at the levels without row filters, libpng's zlib otherwise.
-  const bool written = clamped >= 1 && clamped <= 6
-                           ? encode_whole(file.f, data, width, height, stride, alpha, clamped)
-                           : encode(file.f, data, width, height, stride, alpha, clamped, row.data());
+  const bool whole = clamped >= 1 && clamped <= 6;
 #else
-  const bool written = encode(file.f, data, width, height, stride, alpha, clamped, row.data());
+  const bool whole = clamped == kFastPngLevel;
 #endif
+  const bool written = whole ? encode_whole(file.f, data, width, height, stride, alpha, clamped)
+                             : encode(file.f, data, width, height, stride, alpha, clamped, row.data());
   if (!written) return CAIRO_STATUS_WRITE_ERROR;
   if (std::fclose(file.f) != 0) {
     file.f = nullptr;

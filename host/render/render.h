@@ -54,6 +54,9 @@ class BitmapStore {
  private:
   enum Variant : std::uint64_t { kOpaque = 0, kKeyed = 1, kMask = 2 };
   const Image* get(unsigned id, Variant v) const;
+  // The bitmap's bytes: a BMP file image, or (`file_header` false) a
+  // Windows bitmap resource; false when the module has no such bitmap.
+  bool bytes(unsigned id, const unsigned char** p, unsigned* size, bool* file_header) const;
 
   ResourceFn resources_;
   void* windows_module_ = nullptr;  // Windows: the HMODULE whose resources hold the bitmaps

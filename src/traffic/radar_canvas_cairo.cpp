@@ -1,8 +1,23 @@
 // The traffic picture's back end off Windows: Cairo, on a context of its own
 // whose target is the surface the host's cairo_t draws on.
+//
+// A picture is recorded as it is drawn, then rendered unclipped into a layer
+// of the surface's size, and the disc is then filled with the layer in one
+// operation through its coverage mask. A picture whose operations are those
+// of the picture the layer holds (the radar without traffic, or traffic
+// that has not moved) is not rendered again: Cairo's rasteriser costs about
+// a million instructions for a ring or a line across the screen, and the
+// radar draws its picture every second. The layer is opaque (each picture
+// starts with a black fill of the whole design square), so a pixel the disc
+// covers wholly gets the picture, and a rim pixel the disc's share of it over
+// what the surface held, as a black fill through a clip to the disc gives it;
+// the rim thus darkens from picture to picture whether or not the layer was
+// rendered again.
 #include <cairo.h>
 
 #include <cmath>
+#include <cstring>
+#include <new>
 
 #include "traffic/radar_canvas.h"
 
@@ -17,7 +32,52 @@ constexpr double kFontSize = 3.0 * 96.0 / 72.0;
 // The blank a layout box leaves before its first glyph, in ems.
 constexpr double kLeadingPad = 1.0 / 6.0;
 
-cairo_t* context(void* graphics) { return static_cast<cairo_t*>(graphics); }
+// One drawing operation of a picture, as the display asked for it.
+struct Op {
+  enum Kind : unsigned char { kFill, kEllipse, kLine, kText } kind = kFill;
+  Colour colour{};
+  double v[5] =
+      {};  // x, y, w, h (fill); width, x, y, w, h (ellipse); width, x1, y1, x2, y2 (line); x, y (text)
+  char text[24] = {};
+
+  bool operator==(const Op& o) const {
+    return kind == o.kind && colour.a == o.colour.a && colour.r == o.colour.r && colour.g == o.colour.g &&
+           colour.b == o.colour.b && std::memcmp(v, o.v, sizeof v) == 0 && std::strcmp(text, o.text) == 0;
+  }
+};
+
+// Room for the range rings, axes and label and three operations for each of
+// the display's hundred aircraft; a longer picture is drawn as it comes.
+constexpr int kMaxOps = 320;
+
+struct Recording {
+  Op ops[kMaxOps];
+  int count = 0;
+  bool operator==(const Recording& o) const {
+    if (count != o.count) return false;
+    for (int i = 0; i < count; ++i)
+      if (!(ops[i] == o.ops[i])) return false;
+    return true;
+  }
+};
+
+// The context on the host's surface and the layer a picture is drawn on,
+// both in design space; without a layer the picture is drawn directly on the
+// surface, through a clip to the disc.
+struct Graphics {
+  cairo_t* surface = nullptr;
+  cairo_surface_t* layer = nullptr;
+  cairo_t* layer_context = nullptr;
+  cairo_surface_t* disc = nullptr;  // the disc's coverage of each pixel (A8)
+  // The picture being drawn and the one the layer holds (valid when
+  // `held` is set), swapped when a new picture is rendered.
+  Recording recordings[2];
+  int drawing = 0;
+  bool held = false;
+  bool direct = false;  // the picture overflowed its recording: drawn as it comes
+};
+
+Graphics* graphics_of(void* graphics) { return static_cast<Graphics*>(graphics); }
 
 void set_colour(cairo_t* cr, Colour c) {
   cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0);
@@ -33,6 +93,94 @@ void ellipse_path(cairo_t* cr, double x, double y, double w, double h) {
   cairo_restore(cr);
 }
 
+void draw_text(cairo_t* cr, Colour c, double x, double y, const char* text) {
+  cairo_font_extents_t fe;
+  cairo_font_extents(cr, &fe);
+  cairo_new_path(cr);
+  cairo_move_to(cr, x + kLeadingPad * kFontSize, y + fe.ascent);
+  set_colour(cr, c);
+  cairo_show_text(cr, text);
+  cairo_new_path(cr);
+}
+
+void draw(cairo_t* cr, const Op& op) {
+  const double* v = op.v;
+  switch (op.kind) {
+    case Op::kFill:
+      cairo_new_path(cr);
+      cairo_rectangle(cr, v[0], v[1], v[2], v[3]);
+      set_colour(cr, op.colour);
+      cairo_fill(cr);
+      break;
+    case Op::kEllipse:
+      ellipse_path(cr, v[1], v[2], v[3], v[4]);
+      cairo_set_line_width(cr, v[0]);
+      set_colour(cr, op.colour);
+      cairo_stroke(cr);
+      break;
+    case Op::kLine:
+      cairo_new_path(cr);
+      cairo_move_to(cr, v[1], v[2]);
+      cairo_line_to(cr, v[3], v[4]);
+      cairo_set_line_width(cr, v[0]);
+      set_colour(cr, op.colour);
+      cairo_stroke(cr);
+      break;
+    case Op::kText:
+      draw_text(cr, op.colour, v[0], v[1], op.text);
+      break;
+  }
+}
+
+void drop_layer(Graphics* g) {
+  if (g->layer_context != nullptr) cairo_destroy(g->layer_context);
+  if (g->layer != nullptr) cairo_surface_destroy(g->layer);
+  if (g->disc != nullptr) cairo_surface_destroy(g->disc);
+  g->layer_context = nullptr;
+  g->layer = nullptr;
+  g->disc = nullptr;
+  g->held = false;
+}
+
+// The scale, anti-aliasing, font and origin of the design space on `cr`.
+void set_up_context(cairo_t* cr, double sx, double sy, double hw, double hh) {
+  cairo_scale(cr, sx, sy);
+  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+  cairo_set_font_options(cr, options);
+  cairo_font_options_destroy(options);
+  // Fontconfig answers a missing face with its nearest monospace family.
+  cairo_select_font_face(cr, kFontFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_set_font_size(cr, kFontSize);
+  cairo_translate(cr, hw, hh);
+}
+
+// A layer and a disc mask of the surface's size, or none when the surface
+// is not an image or Cairo cannot make them. The mask is the disc filled as
+// a clip to it would cover each pixel.
+void make_layer(Graphics* g, double sx, double sy, double hw, double hh) {
+  cairo_surface_t* target = cairo_get_target(g->surface);
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return;
+  const int w = cairo_image_surface_get_width(target), h = cairo_image_surface_get_height(target);
+  if (w <= 0 || h <= 0) return;
+  g->layer = cairo_surface_create_similar_image(target, CAIRO_FORMAT_ARGB32, w, h);
+  g->layer_context = cairo_create(g->layer);
+  g->disc = cairo_surface_create_similar_image(target, CAIRO_FORMAT_A8, w, h);
+  cairo_t* disc = cairo_create(g->disc);
+  set_up_context(disc, sx, sy, hw, hh);
+  ellipse_path(disc, -hw, -hh, 2.0 * hw, 2.0 * hh);
+  cairo_set_source_rgb(disc, 1.0, 1.0, 1.0);
+  cairo_fill(disc);
+  const bool made = cairo_status(disc) == CAIRO_STATUS_SUCCESS &&
+                    cairo_surface_status(g->layer) == CAIRO_STATUS_SUCCESS &&
+                    cairo_status(g->layer_context) == CAIRO_STATUS_SUCCESS;
+  cairo_destroy(disc);
+  cairo_surface_flush(g->disc);
+  if (!made || cairo_surface_status(g->disc) != CAIRO_STATUS_SUCCESS) drop_layer(g);
+}
+
 }  // namespace
 
 std::uintptr_t start_library() { return 0; }
@@ -42,82 +190,147 @@ void stop_library(std::uintptr_t) {}
 void* create_graphics(void* device_context) {
   auto* host = static_cast<cairo_t*>(device_context);
   if (host == nullptr || cairo_status(host) != CAIRO_STATUS_SUCCESS) return nullptr;
-  cairo_t* cr = cairo_create(cairo_get_target(host));
-  if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) {
-    cairo_destroy(cr);
+  auto* g = new (std::nothrow) Graphics;
+  if (g == nullptr) return nullptr;
+  g->surface = cairo_create(cairo_get_target(host));
+  if (cairo_status(g->surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_destroy(g->surface);
+    delete g;
     return nullptr;
   }
-  return cr;
+  return g;
 }
 
 void delete_graphics(void* graphics) {
-  if (graphics != nullptr) cairo_destroy(context(graphics));
+  Graphics* g = graphics_of(graphics);
+  if (g == nullptr) return;
+  drop_layer(g);
+  cairo_destroy(g->surface);
+  delete g;
 }
 
 void set_up_space(void* graphics, double sx, double sy, double hw, double hh) {
-  cairo_t* cr = context(graphics);
-  if (cr == nullptr || !(sx > 0.0) || !(sy > 0.0)) return;
-  cairo_scale(cr, sx, sy);
-  cairo_set_antialias(cr, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_t* options = cairo_font_options_create();
-  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
-  cairo_set_font_options(cr, options);
-  cairo_font_options_destroy(options);
-  cairo_translate(cr, hw, hh);
-  ellipse_path(cr, -hw, -hh, 2.0 * hw, 2.0 * hh);
-  cairo_clip(cr);
+  Graphics* g = graphics_of(graphics);
+  if (g == nullptr || !(sx > 0.0) || !(sy > 0.0)) return;
+  set_up_context(g->surface, sx, sy, hw, hh);
+  drop_layer(g);
+  make_layer(g, sx, sy, hw, hh);
+  if (g->layer_context != nullptr) {
+    set_up_context(g->layer_context, sx, sy, hw, hh);
+    return;
+  }
+  ellipse_path(g->surface, -hw, -hh, 2.0 * hw, 2.0 * hh);
+  cairo_clip(g->surface);
 }
 
 Picture::Picture(void* graphics) : graphics_(graphics) {
-  cairo_t* cr = context(graphics_);
-  if (cr == nullptr) return;
-  // Fontconfig answers a missing face with its nearest monospace family.
-  cairo_select_font_face(cr, kFontFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-  cairo_set_font_size(cr, kFontSize);
+  Graphics* g = graphics_of(graphics_);
+  if (g == nullptr) return;
+  g->recordings[g->drawing].count = 0;
+  g->direct = false;
 }
 
-Picture::~Picture() = default;
+// The finished picture onto the surface: the layer rendered unless it holds
+// this picture already, then the disc filled with it.
+Picture::~Picture() {
+  Graphics* g = graphics_of(graphics_);
+  if (g == nullptr || g->layer == nullptr) return;
+  const Recording& picture = g->recordings[g->drawing];
+  if (g->direct) {
+    g->held = false;
+  } else if (!g->held || !(picture == g->recordings[1 - g->drawing])) {
+    for (int i = 0; i < picture.count; ++i) draw(g->layer_context, picture.ops[i]);
+    g->drawing = 1 - g->drawing;
+    g->held = true;
+  }
+  cairo_surface_flush(g->layer);
+  cairo_t* cr = g->surface;
+  cairo_matrix_t design;
+  cairo_get_matrix(cr, &design);
+  cairo_identity_matrix(cr);
+  cairo_set_source_surface(cr, g->layer, 0.0, 0.0);
+  cairo_mask_surface(cr, g->disc, 0.0, 0.0);
+  cairo_set_matrix(cr, &design);
+  cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // drops the reference to the layer
+}
+
+// Where an operation that is not recorded draws: the surface without a
+// layer, else the layer, once the operations recorded so far are drawn on it.
+cairo_t* direct_context(Graphics* g) {
+  if (g->layer == nullptr) return g->surface;
+  if (!g->direct) {
+    const Recording& picture = g->recordings[g->drawing];
+    for (int i = 0; i < picture.count; ++i) draw(g->layer_context, picture.ops[i]);
+    g->direct = true;
+  }
+  return g->layer_context;
+}
+
+// Records an operation of the picture, or draws it once the recording is
+// full.
+void record(void* graphics, const Op& op) {
+  Graphics* g = graphics_of(graphics);
+  if (g == nullptr) return;
+  Recording& picture = g->recordings[g->drawing];
+  if (g->layer != nullptr && !g->direct && picture.count < kMaxOps) {
+    picture.ops[picture.count++] = op;
+    return;
+  }
+  draw(direct_context(g), op);
+}
 
 void Picture::fill_rect(Colour c, double x, double y, double w, double h) {
-  cairo_t* cr = context(graphics_);
-  if (cr == nullptr) return;
-  cairo_new_path(cr);
-  cairo_rectangle(cr, x, y, w, h);
-  set_colour(cr, c);
-  cairo_fill(cr);
+  Op op;
+  op.kind = Op::kFill;
+  op.colour = c;
+  op.v[0] = x;
+  op.v[1] = y;
+  op.v[2] = w;
+  op.v[3] = h;
+  record(graphics_, op);
 }
 
 void Picture::ellipse(Colour c, double width, double x, double y, double w, double h) {
-  cairo_t* cr = context(graphics_);
-  if (cr == nullptr || !(w > 0.0) || !(h > 0.0)) return;
-  ellipse_path(cr, x, y, w, h);
-  cairo_set_line_width(cr, width);
-  set_colour(cr, c);
-  cairo_stroke(cr);
+  if (!(w > 0.0) || !(h > 0.0)) return;
+  Op op;
+  op.kind = Op::kEllipse;
+  op.colour = c;
+  op.v[0] = width;
+  op.v[1] = x;
+  op.v[2] = y;
+  op.v[3] = w;
+  op.v[4] = h;
+  record(graphics_, op);
 }
 
 void Picture::line(Colour c, double width, double x1, double y1, double x2, double y2) {
-  cairo_t* cr = context(graphics_);
-  if (cr == nullptr) return;
-  cairo_new_path(cr);
-  cairo_move_to(cr, x1, y1);
-  cairo_line_to(cr, x2, y2);
-  cairo_set_line_width(cr, width);
-  set_colour(cr, c);
-  cairo_stroke(cr);
+  Op op;
+  op.kind = Op::kLine;
+  op.colour = c;
+  op.v[0] = width;
+  op.v[1] = x1;
+  op.v[2] = y1;
+  op.v[3] = x2;
+  op.v[4] = y2;
+  record(graphics_, op);
 }
 
 void Picture::text(Colour c, const char* text, double x, double y) {
-  cairo_t* cr = context(graphics_);
-  if (cr == nullptr || text == nullptr || text[0] == '\0') return;
-  cairo_font_extents_t fe;
-  cairo_font_extents(cr, &fe);
-  cairo_new_path(cr);
-  cairo_move_to(cr, x + kLeadingPad * kFontSize, y + fe.ascent);
-  set_colour(cr, c);
-  cairo_show_text(cr, text);
-  cairo_new_path(cr);
+  if (text == nullptr || text[0] == '\0') return;
+  Op op;
+  op.kind = Op::kText;
+  op.colour = c;
+  op.v[0] = x;
+  op.v[1] = y;
+  const std::size_t n = std::strlen(text);
+  if (n < sizeof op.text) {
+    std::memcpy(op.text, text, n + 1);
+    record(graphics_, op);
+    return;
+  }
+  // Longer than a recorded text: drawn at once, after what came before.
+  Graphics* g = graphics_of(graphics_);
+  if (g != nullptr) draw_text(direct_context(g), c, x, y, text);
 }
 
 }  // namespace orv::traffic::canvas

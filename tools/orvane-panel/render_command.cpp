@@ -21,6 +21,7 @@
 #include "host.h"
 #include "host/render/canvas.h"
 #if !defined(_WIN32)
+#include "host/render/picture_memory.h"
 #include "host/render/png_file.h"
 #endif
 #include "host/render/drawing_surfaces.h"
@@ -71,8 +72,9 @@ constexpr const char* kRenderHelp =
     "                       \"render_at\" times, else its end, frames / 18 seconds)\n"
     "  --out DIR            output directory (default: out)\n"
     "  --set TOKEN=VALUE    hold a token at a value for the whole run (as in trace)\n"
-    "  --png-level N        zlib level of the PNG files, 0 (stored) to 9 (smallest);\n"
-    "                       the default 1 writes fastest, the pixels are the same\n"
+    "  --png-level N        compression of the PNG files, 0 (stored) to 9 (smallest):\n"
+    "                       the default 1 writes fastest (runs of colour only), 2 to\n"
+    "                       9 are zlib's levels; the pixels are the same\n"
     "  --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
     "                       click gauge point X,Y of an instance (index or gauge\n"
     "                       name) at a simulated time, besides the scenario's clicks;\n"
@@ -528,6 +530,9 @@ int run_render(const Args& args) {
   };
   if (auto exit = parse_command_line("render", kRenderHelp, args, common, own)) return *exit;
 
+#if !defined(_WIN32)
+  render::prepare_picture_memory();
+#endif
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
