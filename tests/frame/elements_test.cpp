@@ -80,18 +80,6 @@ TEST(WriteText, NullElementOrBufferWritesNothing) {
   EXPECT_STREQ(buf, "123");
 }
 
-TEST(Elements, HiddenBitIsTheOnlyFlagTouched) {
-  ElementHeader e{};
-  e.flags = 0x87;
-  EXPECT_DOUBLE_EQ(show_if(&e, false, 3.5), 3.5);
-  EXPECT_EQ(e.flags, 0x87u | kHiddenFlag);
-  EXPECT_TRUE(is_hidden(&e));
-  show_if(&e, true, 0);
-  EXPECT_EQ(e.flags, 0x87u);
-  set_hidden(nullptr, true);
-  EXPECT_FALSE(is_hidden(nullptr));
-}
-
 TEST(Elements, FiniteOrClampsAndReplacesNonFinite) {
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_DOUBLE_EQ(finite_or(std::nan(""), 1, 0, 10), 1);

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -129,6 +128,7 @@ TEST_F(ProbeHost, ClicksRouteThroughNestedAreasByRequestedFlags) {
   } cases[] = {
       {5, 5, kL, 2, 65883, false},                               // an event box sends its event
       {5, 5, kR, -1, 0, false},                                  // a left-only box ignores the right button
+      {10, 5, kL, -1, 0, false},                                 // a box ends before its x + width
       {27, 27, kL, 4, 0, true},                                  // nested boxes call back, for either button
       {34, 34, kR, 4, 0, true},     {22, 22, kL, -1, 0, false},  // inside the area, outside every box
       {62, 2, kR, 6, 0, true},                                   // a right-only box takes the right button
@@ -141,16 +141,12 @@ TEST_F(ProbeHost, ClicksRouteThroughNestedAreasByRequestedFlags) {
   }
   EXPECT_EQ(events_of(65883).size(), 1u);
   EXPECT_EQ(events_of(65884).size(), 1u);
-}
-
-TEST_F(ProbeHost, ClickRecordHoldsBoxRelativePointGaugeAndRectangle) {
-  const std::size_t i = host_->add_instance("Probe", 0, 0, 0, "probe");
-  host_->start();
-  host_->click(i, 27, 28, MouseButton::right);
-  EXPECT_EQ(events_of(900200), (std::vector<std::uint32_t>{203}));  // (27,28) - (25,25)
-  EXPECT_EQ(events_of(900201), (std::vector<std::uint32_t>{kMouseRightSingle}));
-  EXPECT_EQ(events_of(900202), (std::vector<std::uint32_t>{505}));  // the clicked record's box
-  EXPECT_EQ(events_of(900203), (std::vector<std::uint32_t>{1}));    // the instance's own header
+  // The click record holds the point relative to the box at (25,25), the
+  // button, the clicked record's box and the instance's own header.
+  EXPECT_EQ(events_of(900200), (std::vector<std::uint32_t>{202, 909}));
+  EXPECT_EQ(events_of(900201), (std::vector<std::uint32_t>{kMouseLeftSingle, kMouseRightSingle}));
+  EXPECT_EQ(events_of(900202), (std::vector<std::uint32_t>{505, 505}));
+  EXPECT_EQ(events_of(900203), (std::vector<std::uint32_t>{1, 1}));
 }
 
 TEST_F(ProbeHost, CloseOwnWindowClosesTheWindowOfTheCallingGauge) {
@@ -224,23 +220,6 @@ TEST_F(ProbeHost, TraceListsChangesPerFrameDeterministically) {
 }
 
 TEST(EscapeText, QuotesBackslashesAndHighBytes) { EXPECT_EQ(escape_text("a\"b\\c\xB0"), "a\\\"b\\\\c\\xB0"); }
-
-TEST(RealModule, DefaultPanelPlacesEveryGaugeAndRunsFrames) {
-  auto module = Module::load(ORV_REAL_MODULE);
-  SimState state;
-  Host host(*module, state);
-  std::vector<std::string> warnings;
-  host.place(parse_panel_config(read_file(ORV_DEFAULT_PANEL), "panel.cfg"), warnings);
-  EXPECT_TRUE(warnings.empty());
-  // Every gauge of the module is placed at least once.
-  std::set<std::string> placed;
-  for (const auto& p : host.instances()) placed.insert(p.gauge->name());
-  EXPECT_EQ(placed.size(), module->gauges().size());
-  host.start();
-  for (int i = 0; i < 20; ++i) host.frame();
-  host.stop();
-  EXPECT_TRUE(state.window_open(0));
-}
 
 // One size per instance: the line's width and height, else the header's
 // default size, the height in the first bitmap's proportions. Clicks and

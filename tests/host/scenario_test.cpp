@@ -59,17 +59,12 @@ TEST(Scenario, ReadsTokensByNameOrNumberExpressionsClicksAndPanel) {
 TEST(Scenario, ErrorsNameTheFileAndTheProblem) {
   const std::pair<const char*, const char*> cases[] = {
       {"{", "bad.json:1: not valid JSON"},
-      {"{\n\"tokens\": {\"AIRSPEED\": 1e400}}", "bad.json:2: \"tokens.AIRSPEED\": '1e400' is out of range"},
       {R"J({"keyframes": [{"t": 0}, {"t": -1e999}]})J", "\"keyframes[1].t\": '-1e999' is out of range"},
-      {R"J({"name": 5})J", "\"name\" must be a text"},
       {R"J({"clicks": 5})J", "\"clicks\" must be an array"},
       {R"J({"clicks": [{"gauge": "G", "button": 1}]})J", "click 0: \"button\" must be a text"},
       {R"J({"frames": 1e10})J", "\"frames\" must be a count from 0 to 10000000"},
-      {R"J({"render_at": [1, 1e8]})J", "\"render_at\" 1: times are seconds from 0 to 86400"},
       {R"J({"keyframes": [{"t": 1e300, "tokens": {}}]})J", "keyframe 0: \"t\" must be a time"},
-      {R"J({"tooltips": [{"t": -1, "gauge": "G"}]})J", "tooltip 0: \"t\" must be a time"},
       {R"J({"tokens": {"84": {"int": 4294967296}}})J", "token 84: \"int\" needs an integer from"},
-      {R"J({"traffic": {"aircraft": [{"id": 4294967296}]}})J", "traffic aircraft 0: \"id\" must be a count"},
       {R"J({"traffic": {"own": {"engine": "on"}}})J", "traffic own: \"engine\" must be true or false"},
       {R"J({"tokens": {"NO_SUCH_TOKEN": 1}})J", "unknown token 'NO_SUCH_TOKEN'"},
       {R"J({"tokenz": {}})J", "unknown key \"tokenz\""},

@@ -8,9 +8,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host.h"
@@ -95,11 +95,11 @@ TEST(SoundRecorder, ClicksThatPlayAreLoggedWithInstanceChannelResourceAndBytes) 
     const std::vector<SoundPlay> got = sounds_of(c.clicks);
     ASSERT_EQ(got.size(), c.expected.size()) << c.name;
     for (std::size_t i = 0; i < got.size(); ++i) {
-      EXPECT_EQ(got[i].frame, c.expected[i].frame) << c.name << " " << i;
-      EXPECT_EQ(got[i].instance, c.expected[i].instance) << c.name << " " << i;
-      EXPECT_EQ(got[i].channel, c.expected[i].channel) << c.name << " " << i;
-      EXPECT_EQ(got[i].resource, c.expected[i].resource) << c.name << " " << i;
-      EXPECT_EQ(got[i].bytes, c.expected[i].bytes) << c.name << " " << i;
+      const SoundPlay& g = got[i];
+      const SoundPlay& e = c.expected[i];
+      EXPECT_EQ(std::tuple(g.frame, g.instance, g.channel, g.resource, g.bytes),
+                std::tuple(e.frame, e.instance, e.channel, e.resource, e.bytes))
+          << c.name << " " << i;
     }
   }
 }
@@ -115,9 +115,9 @@ TEST(SoundRecorder, ResourcesAreFoundByTheirSampleDataOnly) {
   EXPECT_EQ(module->wave_resource_with_samples(clip.data(), clip.size()), -1);
 }
 
-// The tool's trace, in both formats: a sound is an event of the frame of the
-// click that played it, after the click.
-TEST(SoundRecorder, TheTraceListsEverySoundInTextAndJsonLines) {
+// The tool records the sounds: each is an event of the frame of the click
+// that played it, after the click (the line formats are the trace's own).
+TEST(SoundRecorder, TheToolsTraceListsEverySound) {
   const std::string args = std::string("trace --module ") + ORV_REAL_MODULE +
                            " --frames 20 --click NAV_GPS_Switch:20,12@0.5 --click Radios_Toggle:9,9@0.5"
                            " --click ILS_TAC_Switch:20,12@1 --click NAV_GPS_Switch:20,12@1";
@@ -139,21 +139,6 @@ TEST(SoundRecorder, TheTraceListsEverySoundInTextAndJsonLines) {
   EXPECT_EQ(lines.at(static_cast<std::size_t>(frame18) + 2),
             "  sound 25 NAV_GPS_Switch channel 0 resource 10 bytes " + bytes);
   EXPECT_EQ(lines.size(), 20u + 3u);
-
-  const test::ToolRun jsonl =
-      test::run_tool_command(ORV_PANEL_TOOL, args + " --format jsonl", ORV_TEST_DIR "/sound_trace_jsonl");
-  ASSERT_EQ(jsonl.code, 0) << jsonl.err;
-  std::vector<nlohmann::json> sounds;
-  std::istringstream json_in(jsonl.out);
-  for (std::string line; std::getline(json_in, line);) {
-    const nlohmann::json object = nlohmann::json::parse(line);
-    if (object.at("type") == "sound") sounds.push_back(object);
-  }
-  ASSERT_EQ(sounds.size(), 3u);
-  EXPECT_EQ(sounds[1],
-            nlohmann::json::parse(R"({"type":"sound","frame":18,"instance":26,"gauge":"ILS_TAC_Switch",)"
-                                  R"("channel":1,"resource":10,"bytes":)" +
-                                  bytes + "}"));
 }
 
 }  // namespace

@@ -42,7 +42,6 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
     std::string message;
   } cases[] = {
       {"trace --module " + dir, 3, dir + ": cannot open: is a directory"},
-      {"trace --panel " + dir + kModule, 3, "is a directory"},
       {"trace --scenario " + write("inf.json", "{\"tokens\":\n {\"AIRSPEED\": 1e400}}").string() + kModule, 6,
        "inf.json:2: \"tokens.AIRSPEED\": '1e400' is out of range"},
       {"render --scenario " + write("at.json", "{\"render_at\": [1e8]}").string() + kModule, 6,
