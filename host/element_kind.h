@@ -111,41 +111,36 @@ void evaluate_element(abi::ElementHeader* element, double* out, Fill&& fill, Fal
   auto value = [&](abi::TokenVar& source, abi::ElementFn callback) -> double {
     return callback != nullptr ? callback(element) : fallback(source);
   };
+  // Needles and icons have one channel, sliders and moving images two (x, y).
+  auto one_channel = [&](auto* e) {
+    fill_if(e->source);
+    out[0] = value(e->source, e->callback);
+  };
+  auto two_channels = [&](auto* e) {
+    fill_if(e->x);
+    fill_if(e->y);
+    out[0] = value(e->x, e->x_callback);
+    out[1] = value(e->y, e->y_callback);
+  };
   switch (element->kind) {
-    case abi::kNeedle: {
-      auto* n = reinterpret_cast<abi::NeedleElement*>(element);
-      fill_if(n->source);
-      out[0] = value(n->source, n->callback);
+    case abi::kNeedle:
+      one_channel(reinterpret_cast<abi::NeedleElement*>(element));
       break;
-    }
     case abi::kText: {
       auto* t = reinterpret_cast<abi::TextElement*>(element);
       for (abi::TokenVar& v : t->source) fill_if(v);
       for (int i = 0; i < 3; ++i) out[i] = value(t->source[i], t->callback[i]);
       break;
     }
-    case abi::kSlider: {
-      auto* s = reinterpret_cast<abi::SliderElement*>(element);
-      fill_if(s->x);
-      fill_if(s->y);
-      out[0] = value(s->x, s->x_callback);
-      out[1] = value(s->y, s->y_callback);
+    case abi::kSlider:
+      two_channels(reinterpret_cast<abi::SliderElement*>(element));
       break;
-    }
-    case abi::kIcon: {
-      auto* c = reinterpret_cast<abi::IconElement*>(element);
-      fill_if(c->source);
-      out[0] = value(c->source, c->callback);
+    case abi::kIcon:
+      one_channel(reinterpret_cast<abi::IconElement*>(element));
       break;
-    }
-    case abi::kMovingImage: {
-      auto* m = reinterpret_cast<abi::MovingImageElement*>(element);
-      fill_if(m->x);
-      fill_if(m->y);
-      out[0] = value(m->x, m->x_callback);
-      out[1] = value(m->y, m->y_callback);
+    case abi::kMovingImage:
+      two_channels(reinterpret_cast<abi::MovingImageElement*>(element));
       break;
-    }
     case abi::kSprite: {
       auto* s = reinterpret_cast<abi::SpriteElement*>(element);
       fill_if(s->x);

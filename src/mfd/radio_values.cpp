@@ -20,22 +20,23 @@ void refresh_adf() {
   adf_khz_tenths = adf_tenths(tenths_word);
 }
 
+// A standby frequency token, read once, as its whole megahertz (decoded by
+// `Whole`, which differs for COM and NAV) and its hundredths.
+template <abi::f64 (*Whole)(abi::u32)>
+void refresh_frequency(abi::u32 token, abi::f64& mhz, abi::f64& hundredths) {
+  const abi::u32 packed = read_token_u32(token);
+  mhz = Whole(packed);
+  hundredths = frequency_hundredths(packed);
+}
+
 }  // namespace
 
 // Each token is read once and decoded into both of its values.
 void refresh_radio_values() {
-  const abi::u32 com1 = read_token_u32(kTokenCom1Standby);
-  com1_mhz = com_whole_mhz(com1);
-  com1_mhz_hundredths = frequency_hundredths(com1);
-  const abi::u32 com2 = read_token_u32(kTokenCom2Standby);
-  com2_mhz = com_whole_mhz(com2);
-  com2_mhz_hundredths = frequency_hundredths(com2);
-  const abi::u32 nav1 = read_token_u32(kTokenNav1Standby);
-  nav1_mhz = nav_whole_mhz(nav1);
-  nav1_mhz_hundredths = frequency_hundredths(nav1);
-  const abi::u32 nav2 = read_token_u32(kTokenNav2Standby);
-  nav2_mhz = nav_whole_mhz(nav2);
-  nav2_mhz_hundredths = frequency_hundredths(nav2);
+  refresh_frequency<com_whole_mhz>(kTokenCom1Standby, com1_mhz, com1_mhz_hundredths);
+  refresh_frequency<com_whole_mhz>(kTokenCom2Standby, com2_mhz, com2_mhz_hundredths);
+  refresh_frequency<nav_whole_mhz>(kTokenNav1Standby, nav1_mhz, nav1_mhz_hundredths);
+  refresh_frequency<nav_whole_mhz>(kTokenNav2Standby, nav2_mhz, nav2_mhz_hundredths);
   refresh_adf();
   transponder_code = bcd4(read_token_u32(kTokenTransponder));
 }
