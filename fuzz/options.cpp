@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (option == 1) {
       const ScenarioClick c = parse_click(text);
       require(c.t >= 0.0 && c.t <= kMaxSeconds);
-      if (const auto index = c.target.resolve(host)) host.click(*index, c.x, c.y, c.button);
+      if (const auto index = c.target.resolve(host)) host.click(*index, c.point(), c.button);
       host.frame();
     } else {
       const ScenarioTooltip t = parse_tooltip(text);

@@ -20,13 +20,17 @@ ExternalProject_Add(orv_artgen_host
 
 set(ORV_RESOURCE_RC ${ORV_RESOURCE_DIR}/orvane_resources.rc)
 set(ORV_RESOURCE_BLOB ${ORV_RESOURCE_DIR}/orvane_resources_blob.cpp)
+# The built-in panel's background bitmaps (panel/*.bmp), and their bytes for
+# orvane-panel.
+set(ORV_PANEL_ART ${ORV_RESOURCE_DIR}/orvane_panel_art.cpp PARENT_SCOPE)
+set(ORV_PANEL_ART ${ORV_RESOURCE_DIR}/orvane_panel_art.cpp)
 add_custom_command(
-  OUTPUT ${ORV_RESOURCE_RC} ${ORV_RESOURCE_BLOB}
+  OUTPUT ${ORV_RESOURCE_RC} ${ORV_RESOURCE_BLOB} ${ORV_PANEL_ART}
   COMMAND ${ORV_ARTGEN} --out ${ORV_RESOURCE_DIR}
   DEPENDS orv_artgen_host ${ORV_ARTGEN}
   COMMENT "Drawing the module's bitmaps and sounds"
   VERBATIM)
-add_custom_target(orv_resources DEPENDS ${ORV_RESOURCE_RC} ${ORV_RESOURCE_BLOB})
+add_custom_target(orv_resources DEPENDS ${ORV_RESOURCE_RC} ${ORV_RESOURCE_BLOB} ${ORV_PANEL_ART})
 
 if(NOT WIN32)
   list(APPEND ORV_MODULE_SOURCES ${ORV_RESOURCE_BLOB})

@@ -28,6 +28,8 @@
 #include "render/drawing_surfaces.h"
 #include "render/render.h"
 #include "scenario_run.h"
+#include "screen_layout.h"
+#include "screen_painter.h"
 #include "stop_request.h"
 #include "token_names.h"
 #include "view_script.h"
@@ -65,6 +67,8 @@ constexpr const char* kViewHelp =
     "  --set TOKEN=VALUE, --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
     "                   as for trace\n"
     "  --scale F        window scale, 0.25 to 4 (default 1)\n"
+    "  --screen WxH     the screen the panel's windows are placed on (default:\n"
+    "                   the panel's own, as render takes it)\n"
     "  --script FILE    input events at simulated times, run without waiting;\n"
     "                   one per line: SECONDS click X,Y [left|right] |\n"
     "                   SECONDS move X,Y | SECONDS key NAME |\n"
@@ -96,33 +100,19 @@ constexpr FlightKey kFlightKeys[] = {
     {SDLK_HOME, 74, 100.0},       {SDLK_END, 74, -100.0},        // altitude
 };
 
-// Where a window of w x h sits on a screen of sw x sh by its `position`
-// (0 top left, 1 top centre, 2 top right, 3 to 5 the middle row, 6 to 8 the
-// bottom row).
-SDL_Point anchored(int position, int w, int h, int sw, int sh) {
-  const int column = std::clamp(position, 0, 8) % 3, row = std::clamp(position, 0, 8) / 3;
-  return {column == 0   ? 0
-          : column == 1 ? (sw - w) / 2
-                        : sw - w,
-          row == 0   ? 0
-          : row == 1 ? (sh - h) / 2
-                     : sh - h};
-}
-
-void set_colour(cairo_t* cr, std::uint32_t bgr) {
-  cairo_set_source_rgb(cr, (bgr & 0xFF) / 255.0, ((bgr >> 8) & 0xFF) / 255.0, ((bgr >> 16) & 0xFF) / 255.0);
-}
-
 // Everything one loaded module needs, built and torn down together (a reload
 // makes a new one). The surfaces outlive the host, whose shutdown may still
 // reach them.
 struct Session {
-  Session(const std::string& module_path, const Inputs& inputs, const CommonOptions& common)
+  Session(const std::string& module_path, const Inputs& inputs, const CommonOptions& common,
+          std::optional<ScreenSize> screen)
       : module(Module::load(module_path)),
         bitmaps(render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()))),
         host(std::make_unique<Host>(*module, state)),
         run(*host, inputs.scenario, common.sets, common.clicks) {
     place_panel(*host, inputs);
+    layout = std::make_unique<ScreenLayout>(host->windows(), host->instances(), screen);
+    painter = std::make_unique<ScreenPainter>(*host, *layout, bitmaps, inputs.panel_directory);
     for (PlacedInstance& p : host->instances()) surfaces.attach(*p.gauge, bitmaps);
     run.apply_initial();
     host->start();
@@ -138,24 +128,23 @@ struct Session {
   SimState state;
   std::unique_ptr<Host> host;
   ScenarioRun run;
+  std::unique_ptr<ScreenLayout> layout;
+  std::unique_ptr<ScreenPainter> painter;
   long long frame = 0;
 };
 
 class Viewer {
  public:
-  Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale)
+  Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale,
+         std::optional<ScreenSize> screen)
       : module_path_(std::move(module_path)),
         inputs_(std::move(inputs)),
         common_(std::move(common)),
-        scale_(scale) {
+        scale_(scale),
+        screen_(screen) {
     load();
-    screen_w_ = 320;
-    screen_h_ = 240;
-    for (const PanelWindow& w : session_->host->windows()) {
-      if (w.virtual_cockpit) continue;
-      screen_w_ = std::max(screen_w_, w.size_mm_x);
-      screen_h_ = std::max(screen_h_, w.size_mm_y);
-    }
+    screen_w_ = session_->layout->screen().width;
+    screen_h_ = session_->layout->screen().height;
   }
   ~Viewer() {
     for (SDL_Cursor* c : cursors_)
@@ -233,7 +222,7 @@ class Viewer {
  private:
   void load() {
     session_.reset();
-    session_ = std::make_unique<Session>(module_path_, inputs_, common_);
+    session_ = std::make_unique<Session>(module_path_, inputs_, common_, screen_);
     std::error_code ec;
     module_time_ = std::filesystem::last_write_time(module_path_, ec);
   }
@@ -393,29 +382,13 @@ class Viewer {
     for (const auto& set : common_.sets) held.push_back(set);  // the command line's own stay held
   }
 
-  // The shown window and instance under a window point, topmost first: later
-  // windows over earlier, later instances over earlier.
-  struct Hit {
-    std::size_t instance;
-    int x, y;  // in the instance's placed pixels
-  };
+  // The instance under a point of the viewer's window (the layout's hit:
+  // the topmost open window, its last instance there) and the point in the
+  // instance's placed pixels.
+  using Hit = ScreenLayout::Hit;
   std::optional<Hit> hit(int wx, int wy) {
     const int sx = static_cast<int>(std::floor(wx / scale_)), sy = static_cast<int>(std::floor(wy / scale_));
-    const auto& windows = host().windows();
-    for (auto w = windows.rbegin(); w != windows.rend(); ++w) {
-      if (w->virtual_cockpit || !session_->state.window_open(w->number)) continue;
-      const SDL_Point at = anchored(w->position, w->size_mm_x, w->size_mm_y, screen_w_, screen_h_);
-      const int x = sx - at.x, y = sy - at.y;
-      if (x < 0 || y < 0 || x >= w->size_mm_x || y >= w->size_mm_y) continue;
-      const auto& instances = host().instances();
-      for (std::size_t i = instances.size(); i-- > 0;) {
-        const PlacedInstance& p = instances[i];
-        if (p.window != w->number) continue;
-        if (x >= p.x && y >= p.y && x < p.x + p.width && y < p.y + p.height) return Hit{i, x - p.x, y - p.y};
-      }
-      return std::nullopt;  // the window's background takes the click
-    }
-    return std::nullopt;
+    return session_->layout->hit(session_->state, sx, sy);
   }
 
   void click(int wx, int wy, MouseButton button) {
@@ -463,12 +436,6 @@ class Viewer {
     if (c != nullptr && c != SDL_GetCursor()) SDL_SetCursor(c);
   }
 
-  void draw_instance(cairo_t* cr, const PlacedInstance& p) {
-    const GaugeInstance& g = *p.gauge;
-    if (g.elements().empty()) return;
-    render::render_gauge(cr, g.header(), p.width, p.height, session_->bitmaps, g.value_lookup());
-  }
-
   void draw_tooltip(cairo_t* cr, const std::string& text, double x, double y) {
     cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
     cairo_set_font_size(cr, 12);
@@ -494,23 +461,9 @@ class Viewer {
     cairo_set_source_rgb(cr, 0.05, 0.05, 0.06);
     cairo_paint(cr);
     cairo_scale(cr, scale_, scale_);
-    for (const PanelWindow& w : host().windows()) {
-      if (w.virtual_cockpit || !session_->state.window_open(w.number)) continue;
-      const SDL_Point at = anchored(w.position, w.size_mm_x, w.size_mm_y, screen_w_, screen_h_);
-      cairo_save(cr);
-      cairo_translate(cr, at.x, at.y);
-      cairo_rectangle(cr, 0, 0, w.size_mm_x, w.size_mm_y);
-      cairo_clip(cr);
-      set_colour(cr, w.background_colour);
-      cairo_paint(cr);
-      for (const PlacedInstance& p : host().instances()) {
-        if (p.window != w.number) continue;
-        cairo_save(cr);
-        cairo_translate(cr, p.x, p.y);
-        draw_instance(cr, p);
-        cairo_restore(cr);
-      }
-      cairo_restore(cr);
+    {
+      render::Canvas canvas = render::Canvas::borrow(cr);
+      session_->painter->paint_screen(canvas);
     }
     cairo_identity_matrix(cr);
     abi::i32 cursor = abi::kCursorNone;
@@ -542,6 +495,7 @@ class Viewer {
   Inputs inputs_;
   CommonOptions common_;
   double scale_;
+  std::optional<ScreenSize> screen_;
   std::unique_ptr<Session> session_;
   std::filesystem::file_time_type module_time_{};
   long reload_check_ = 0;
@@ -574,6 +528,7 @@ struct SdlVideo {
 int run_view(const Args& args) {
   CommonOptions common;
   double scale = 1.0;
+  std::optional<ScreenSize> screen;
   std::optional<std::string> script_path;
   std::string screenshot;
   auto own = [&](const std::string& a, const OptionValue& value) {
@@ -581,6 +536,10 @@ int run_view(const Args& args) {
       const std::string& v = value();
       if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
         throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
+    } else if (a == "--screen") {
+      const std::string& v = value();
+      screen = parse_screen_size(v);
+      if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
     } else if (a == "--script") {
       script_path = value();
     } else if (a == "--screenshot") {
@@ -599,7 +558,7 @@ int run_view(const Args& args) {
     Inputs inputs = load_inputs(common.scenario, common.panel);
     const std::string module = common.module.value_or(default_module_path());
     SdlVideo video;
-    Viewer viewer(module, std::move(inputs), common, scale);
+    Viewer viewer(module, std::move(inputs), common, scale, screen);
     viewer.open_window();
     return viewer.run(script, screenshot);
   });
