@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       host.frame();
     } else {
       const ScenarioTooltip t = parse_tooltip(text);
-      if (const auto index = t.target.resolve(host)) host.tooltip(*index, t.x, t.y);
+      if (const auto index = t.target.resolve(host)) host.tooltip(*index, t.point());
     }
   } catch (const UsageError&) {
   }
