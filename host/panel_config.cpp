@@ -251,7 +251,8 @@ class PanelReader {
     } else if (key == "visible") {
       auto v = parse_int(value);
       if (!v) return warn("visible needs 0 or 1");
-      window_->visible = *v != 0;
+      // A virtual cockpit is always shown: visible= is for panel windows.
+      if (!window_->virtual_cockpit) window_->visible = *v != 0;
     } else if (key == "ident") {
       auto n = window_number_of_ident(value);
       if (!n) return warn("ident '" + value + "' is neither a panel name nor a number 0 to 4294967295");

@@ -132,11 +132,14 @@ TextLayout scan_text(const std::string& text) {
   return layout;
 }
 
-std::string section_name(int index) {
+std::string section_name(int index, bool virtual_cockpit = false) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "Window%02d", index);
+  std::snprintf(buffer, sizeof buffer, virtual_cockpit ? "Vcockpit%02d" : "Window%02d", index);
   return buffer;
 }
+
+// The section a window was read from, as findings name it.
+std::string section_name(const PanelWindow& w) { return section_name(w.index, w.virtual_cockpit); }
 
 // The file `name`.gau (or .dll) in `dir`, names compared without case.
 std::optional<fs::path> find_module_file(const fs::path& dir, const std::string& name) {
@@ -220,8 +223,9 @@ class Checker {
   void reach(const Host& host, const std::vector<ProbedInstance>& probed,
              const std::vector<const GaugePlacement*>& placed, const TextLayout& layout);
   void gauge_needs(const std::vector<const GaugePlacement*>& placed);
-  int window_line(const TextLayout& layout, int index) const {
-    auto it = layout.section_line.find(lower(section_name(index)));
+  int window_line(const TextLayout& layout, const PanelWindow& w) const {
+    if (w.line > 0) return w.line;
+    auto it = layout.section_line.find(lower(section_name(w)));
     return it == layout.section_line.end() ? 0 : it->second;
   }
 
@@ -261,22 +265,24 @@ void Checker::repeated_keys(const TextLayout& layout) {
 }
 
 void Checker::windows(const PanelConfig& panel, const TextLayout& layout) {
-  std::map<std::uint32_t, int> numbers;  // window number -> section index
+  std::map<std::uint32_t, const PanelWindow*> numbers;  // window number -> its section
   for (const PanelWindow& w : panel.windows) {
-    const int line = window_line(layout, w.index);
-    auto [it, fresh] = numbers.emplace(w.number, w.index);
+    const int line = window_line(layout, w);
+    auto [it, fresh] = numbers.emplace(w.number, &w);
     if (!fresh) {
       add(line, Level::error, "duplicate-window",
-          "[" + section_name(w.index) + "] has window number " + std::to_string(w.number) + " like [" +
-              section_name(it->second) + "]; key events can address only one of them");
+          "[" + section_name(w) + "] has window number " + std::to_string(w.number) + " like [" +
+              section_name(*it->second) + "]; key events can address only one of them");
     }
+    // A virtual cockpit has no title and no window of its own on the screen.
+    if (w.virtual_cockpit) continue;
     if (w.title.empty()) {
       add(line, Level::warning, "missing-title",
-          "[" + section_name(w.index) + "] has no title in [Window Titles] (" + section_name(w.index) +
-              "=...)");
+          "[" + section_name(w) + "] has no title in [Window Titles] (" + section_name(w) + "=...)");
     }
-    if (w.size_mm_x <= 0 || w.size_mm_y <= 0) {
-      add(line, Level::warning, "missing-size", "[" + section_name(w.index) + "] has no size_mm");
+    // A width alone is a size: the height follows the background bitmap.
+    if (w.size_mm_x <= 0) {
+      add(line, Level::warning, "missing-size", "[" + section_name(w) + "] has no size_mm");
     }
   }
 }
@@ -373,8 +379,8 @@ void Checker::placement(const Host& host, const std::vector<const GaugePlacement
       add(placed[i]->line, Level::warning, "outside-window",
           std::string(p.gauge->name()) + " at " + std::to_string(p.x) + "," + std::to_string(p.y) + " size " +
               std::to_string(p.width) + "x" + std::to_string(p.height) + " reaches outside [" +
-              section_name(w->index) + "] (" + std::to_string(w->size_mm_x) + "x" +
-              std::to_string(w->size_mm_y) + ")");
+              section_name(*w) + "] (" + std::to_string(w->size_mm_x) + "x" + std::to_string(w->size_mm_y) +
+              ")");
     }
   }
   // Click boxes of different gauges in one window that take the same button
@@ -413,9 +419,9 @@ void Checker::reach(const Host& host, const std::vector<ProbedInstance>& probed,
   std::set<std::uint32_t> numbers;
   for (const PanelWindow& w : host.windows()) {
     numbers.insert(w.number);
-    if (!w.visible && opened.count(w.number) == 0) {
-      add(window_line(layout, w.index), Level::warning, "unreachable-window",
-          "[" + section_name(w.index) + "] (window " + std::to_string(w.number) +
+    if (!w.visible && !w.virtual_cockpit && opened.count(w.number) == 0) {
+      add(window_line(layout, w), Level::warning, "unreachable-window",
+          "[" + section_name(w) + "] (window " + std::to_string(w.number) +
               ") starts hidden and no toggle or selector on this panel opens it");
     }
   }
