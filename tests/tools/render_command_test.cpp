@@ -125,6 +125,18 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
   }
 }
 
+// A pixel of a PNG as 0xAARRGGBB (premultiplied, as Cairo reads it).
+std::uint32_t pixel(const fs::path& p, int x, int y) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
+  EXPECT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << p;
+  std::uint32_t px = 0;
+  if (const unsigned char* data = cairo_image_surface_get_data(s))
+    std::memcpy(&px, data + y * cairo_image_surface_get_stride(s) + 4 * x, 4);
+  const bool alpha = cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32;
+  cairo_surface_destroy(s);
+  return alpha ? px : px | 0xFF000000u;
+}
+
 TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   prepare();
   const fs::path out = test_dir() / "motion";
@@ -163,6 +175,20 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   cairo_surface_destroy(last);
   EXPECT_LE(worst, 16);
 
+  // The screen's frames all have the screen's size, and a window that opens
+  // during the run (the radar overlay, at the top left, over the selector)
+  // appears in them.
+  const fs::path film = test_dir() / "film";
+  fs::remove_all(film);
+  const ToolRun screen =
+      render("--scenario " + (test_dir() / "scenario.json").string() + " --out " + film.string() +
+             " --frames --fps 2 --to 1 --click Screen_Selector_Main:#7@0.25");
+  ASSERT_EQ(screen.code, 0) << screen.err;
+  EXPECT_EQ(png_size(film / "frames/frame_00000.png"), std::make_pair(700, 560));
+  EXPECT_EQ(png_size(film / "frames/frame_00002.png"), std::make_pair(700, 560));
+  EXPECT_NE(pixel(film / "frames/frame_00000.png", 270, 255),
+            pixel(film / "frames/frame_00002.png", 270, 255));
+
   const ToolRun missing = render(base + " --frames --picture Radar");
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
@@ -180,18 +206,6 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
                               fresh.string() + " --animate " + (test_dir() / "tips.gif").string());
   EXPECT_EQ(tips.code, 0) << tips.err;
   EXPECT_NE(read(fresh / "tooltips.txt").find("Head-Up Display"), std::string::npos);
-}
-
-// A pixel of a PNG as 0xAARRGGBB (premultiplied, as Cairo reads it).
-std::uint32_t pixel(const fs::path& p, int x, int y) {
-  cairo_surface_t* s = cairo_image_surface_create_from_png(p.c_str());
-  EXPECT_EQ(cairo_surface_status(s), CAIRO_STATUS_SUCCESS) << p;
-  std::uint32_t px = 0;
-  if (const unsigned char* data = cairo_image_surface_get_data(s))
-    std::memcpy(&px, data + y * cairo_image_surface_get_stride(s) + 4 * x, 4);
-  const bool alpha = cairo_image_surface_get_format(s) == CAIRO_FORMAT_ARGB32;
-  cairo_surface_destroy(s);
-  return alpha ? px : px | 0xFF000000u;
 }
 
 bool pale_yellow(std::uint32_t px) { return px == 0xFFFFFFE1u; }
