@@ -361,18 +361,36 @@ class Renderer {
   // puts them, bottom first, each on its background, with the overlays;
   // the virtual cockpits' textures beside it, each under a caption.
   Picture draw_screen() {
-    constexpr int kGap = 16, kCaption = 22;
+    constexpr int kGap = 16, kCaption = 22, kMaxWidth = 16384;
     const ScreenSize screen = layout_.screen();
     const auto& windows = host_.windows();
-    int width = screen.width, height = screen.height, column = 0, column_h = 0;
+    // The virtual cockpits' textures in columns right of the screen, each
+    // column as tall as the screen (or 2048 pixels); textures that would
+    // make the picture wider than 16384 pixels are left out and counted.
+    struct Texture {
+      std::size_t k;
+      int x, y;
+    };
+    std::vector<Texture> textures;
+    const int column_limit = std::max(screen.height, 2048);
+    int width = screen.width, height = screen.height, x = screen.width + kGap, y = 0, column = 0,
+        left_out = 0;
     for (std::size_t k = 0; k < windows.size(); ++k) {
       if (!windows[k].virtual_cockpit) continue;
-      column = std::max(column, layout_.window_rect(k).width);
-      column_h += kCaption + layout_.window_rect(k).height + kGap;
-    }
-    if (column > 0) {
-      width += kGap + column + kGap;
-      height = std::max(height, column_h);
+      const Rect& r = layout_.window_rect(k);
+      if (y > 0 && y + kCaption + r.height > column_limit) {
+        x += column + kGap;
+        y = column = 0;
+      }
+      if (x + r.width + kGap > kMaxWidth) {
+        ++left_out;
+        continue;
+      }
+      textures.push_back({k, x, y});
+      column = std::max(column, r.width);
+      y += kCaption + r.height + kGap;
+      width = std::max(width, x + r.width + kGap);
+      height = std::max(height, y);
     }
     auto s = std::make_unique<Image>(width, height, PixelFormat::rgb);
     Canvas canvas(*s);
@@ -411,20 +429,19 @@ class Renderer {
                    screen.width, screen.height);
     }
     canvas.restore();
-    // The virtual cockpits, in a column right of the screen.
-    int y = 0;
-    for (std::size_t k = 0; k < windows.size(); ++k) {
-      const PanelWindow& w = windows[k];
-      if (!w.virtual_cockpit) continue;
-      const int x = screen.width + kGap;
-      label(canvas, x, y + 16, 13,
+    for (const Texture& t : textures) {
+      const PanelWindow& w = windows[t.k];
+      label(canvas, t.x, t.y + 16, 13,
             "Vcockpit" + two_digits(static_cast<std::size_t>(w.index)) + "  texture " +
                 (w.texture.empty() ? std::string("(none)") : w.texture),
             {0.8, 0.82, 0.85});
-      Picture texture = draw_window(k);
-      canvas.draw_image(*texture, x, y + kCaption);
-      y += kCaption + texture->height() + kGap;
+      Picture texture = draw_window(t.k);
+      canvas.draw_image(*texture, t.x, t.y + kCaption);
     }
+    if (left_out > 0)
+      label(canvas, screen.width + kGap, height - 6, 13,
+            std::to_string(left_out) + " more virtual cockpit(s) not shown (--windows draws each)",
+            {0.8, 0.82, 0.85});
     return s;
   }
 
