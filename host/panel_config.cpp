@@ -242,6 +242,7 @@ class PanelReader {
       window_->texture = value;
     } else if (key == "file") {
       window_->background_file = value;
+      window_->background_line = line_no_;
     } else if (key == "window_pos" || key == "window_size") {
       read_fractions(key, value);
     } else if (key == "position") {

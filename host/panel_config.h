@@ -72,7 +72,8 @@ struct PanelWindow {
   // read beside the panel (0 otherwise).
   std::string background_file;
   int background_width = 0, background_height = 0;
-  int line = 0;  // of the section header
+  int background_line = 0;  // of file=
+  int line = 0;             // of the section header
   bool visible = true;
   std::uint32_t background_colour = 0;  // 0x00BBGGRR
   std::vector<GaugePlacement> gauges;

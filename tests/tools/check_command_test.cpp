@@ -98,6 +98,8 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
        ":11: warning: [Window01] (window 48) starts hidden and no toggle or selector on this panel opens it"},
       {"no title", kHead + "[Window01]\nsize_mm=286,291\nvisible=1\nident=1\n", 0,
        ":9: warning: [Window01] has no title"},
+      {"missing background", kHead + "file=panel.bmp\n", 0,
+       ":9: warning: [Window00] background 'panel.bmp' is not in the panel's folder"},
       {"virtual cockpit by its own name",
        kHead + "[Vcockpit01]\nsize_mm=256,256\ntexture=$A\ngauge00=Orvane_Instr!Engine_On, 250,0\n", 0,
        ":12: warning: Engine_On at 250,0 size 30x30 reaches outside [Vcockpit01] (256x256)"},

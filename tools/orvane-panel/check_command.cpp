@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bmp_image.h"
 #include "cli.h"
 #include "commands.h"
 #include "host.h"
 #include "host_error.h"
+#include "panel_art.h"
 #include "probe.h"
 
 namespace orv::panel_tool {
@@ -273,6 +275,22 @@ void Checker::windows(const PanelConfig& panel, const TextLayout& layout) {
       add(line, Level::error, "duplicate-window",
           "[" + section_name(w) + "] has window number " + std::to_string(w.number) + " like [" +
               section_name(*it->second) + "]; key events can address only one of them");
+    }
+    // A background bitmap the simulator cannot show: missing beside the
+    // panel, or not an uncompressed 8- or 24-bit BMP.
+    if (!w.background_file.empty()) {
+      const BmpResult bmp = read_bmp_file(directory_of(file_) + "/" + w.background_file);
+      const bool missing = bmp.error == "cannot be opened";
+      if (missing && !built_in_panel_file(w.background_file).empty()) {
+        add(w.background_line, Level::note, "bad-background",
+            "[" + section_name(w) + "] background '" + w.background_file +
+                "' is not in the panel's folder; orvane-panel draws the built-in panel's own, which the "
+                "release has beside panels/default/panel.cfg: copy it with the panel");
+      } else if (!bmp.image) {
+        add(w.background_line, Level::warning, "bad-background",
+            "[" + section_name(w) + "] background '" + w.background_file + "' " +
+                (missing ? "is not in the panel's folder" : "cannot be read: " + bmp.error));
+      }
     }
     // A virtual cockpit has no title and no window of its own on the screen.
     if (w.virtual_cockpit) continue;
