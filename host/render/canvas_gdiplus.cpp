@@ -3,12 +3,13 @@
 // memory device context) and GDI+ draw into the same pixels; masks are plain
 // byte rows, applied by the canvas itself. PNG files come from GDI+'s encoder.
 //
-// Images and rectangle fills are composited by the canvas itself
-// (pixel_blend.h) wherever the clip is a device-space rectangle, which is
-// everywhere the renderer draws: GDI+ does them exactly as well, but Wine's
-// GDI+ composites onto a bitmap one pixel call at a time, tens of times
-// slower. The canvas therefore keeps its own copy of the transformation and
-// the clip beside GDI+'s, which still draws texts and outlines.
+// Images, rectangle fills, solid outlines and the glyph outlines of texts
+// are composited by the canvas itself (pixel_blend.h) wherever the clip is a
+// device-space rectangle, which is everywhere the renderer draws: GDI+ does
+// them as well, but Wine's GDI+ composites onto a bitmap one pixel call at a
+// time, tens of times slower. The canvas therefore keeps its own copy of the
+// transformation and the clip beside GDI+'s, which draws the rest (dashed
+// outlines, anything under a turned clip, texts without a GDI face).
 #include <windows.h>
 // GDI+ wants the Windows headers first.
 #include <gdiplus.h>
@@ -607,6 +608,22 @@ void Canvas::fill_rect(double x, double y, double w, double h, Colour c) {
 void Canvas::stroke_rect(double x, double y, double w, double h, Colour c, double width, const double* dashes,
                          int dash_count) {
   if (backend_->g == nullptr) return;
+  pixels::Surface target;
+  if ((dashes == nullptr || dash_count <= 0) && backend_->now.m.axis_aligned() &&
+      own_target(*backend_, target) != nullptr) {
+    // A solid outline is four bands of `width` centred on the edges.
+    const double h2 = width / 2.0;
+    const double bands[4][4] = {{x - h2, y - h2, w + width, width},
+                                {x - h2, y + h - h2, w + width, width},
+                                {x - h2, y + h2, width, h - width},
+                                {x + w - h2, y + h2, width, h - width}};
+    for (const auto& b : bands)
+      if (b[2] > 0.0 && b[3] > 0.0)
+        pixels::fill(
+            target, backend_->now.clip.intersect(pixels::device_box(backend_->now.m, b[0], b[1], b[2], b[3])),
+            premultiplied(c));
+    return;
+  }
   gp::GpPen* pen = nullptr;
   api::GdipCreatePen1(argb(c), real(width), gp::UnitWorld, &pen);
   if (dashes != nullptr && dash_count > 0) {
@@ -779,6 +796,35 @@ void Canvas::show_text(double x, double y, const char* text, Colour c) {
   if (backend_->g == nullptr || d == nullptr || w.empty()) return;
   gp::GpSolidFill* brush = nullptr;
   api::GdipCreateSolidFill(argb(c), &brush);
+  pixels::Surface target;
+  if (d->gdi_font != nullptr && own_target(*backend_, target) != nullptr) {
+    // The glyphs' outlines in device pixels, filled by the canvas.
+    static pixels::Outline outline;  // its buffers serve every text
+    const pixels::Affine& m = backend_->now.m;
+    auto device = [&m](double ux, double uy) {
+      return std::pair<double, double>{m.xx * ux + m.xy * uy + m.x0, m.yx * ux + m.yy * uy + m.y0};
+    };
+    const double k = backend_->size / kGdiEm;
+    double pen = x;
+    for (wchar_t ch : w) {
+      const Glyph& glyph = gdi_glyph(*d, ch);
+      for (const auto& figure : glyph.figures) {
+        if (figure.size() < 4) continue;
+        auto at = [&](std::size_t i) { return device(pen + figure[i].first * k, y - figure[i].second * k); };
+        const auto start = at(0);
+        outline.move_to(start.first, start.second);
+        for (std::size_t i = 1; i + 2 < figure.size(); i += 3) {
+          const auto c1 = at(i), c2 = at(i + 1), end = at(i + 2);
+          outline.cubic_to(c1.first, c1.second, c2.first, c2.second, end.first, end.second);
+        }
+        outline.close();
+      }
+      pen += glyph.advance * k;
+    }
+    outline.fill(target, backend_->now.clip, premultiplied(c));
+    api::GdipDeleteBrush(brush);
+    return;
+  }
   if (d->gdi_font != nullptr) {
     // The glyphs' outlines as one path, filled like any other shape.
     gp::GpPath* path = nullptr;

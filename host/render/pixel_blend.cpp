@@ -65,23 +65,20 @@ std::uint32_t over(std::uint32_t src, std::uint32_t dst) {
   return clamp_pair(rb) | clamp_pair(ag) << 8;
 }
 
-// The four channels of a pixel spread to 16-bit lanes.
-std::uint64_t spread(std::uint32_t p) {
-  const std::uint64_t v = p;
-  return (v & 0xFF) | (v & 0xFF00) << 8 | (v & 0xFF0000) << 16 | (v & 0xFF000000) << 24;
-}
-std::uint32_t gather(std::uint64_t v) {
-  return static_cast<std::uint32_t>((v & 0xFF) | (v >> 8 & 0xFF00) | (v >> 16 & 0xFF0000) |
-                                    (v >> 24 & 0xFF000000));
-}
-constexpr std::uint64_t kLanes = 0x00FF00FF00FF00FFull;
-
-// Bilinear blend of four pixels with weights fx, fy in 256ths.
+// Bilinear blend of four pixels with weights fx, fy in 256ths, two channels
+// at a time in 16-bit lanes of 32-bit words.
 std::uint32_t bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
                        std::uint32_t fx, std::uint32_t fy) {
-  const std::uint64_t top = (spread(t00) * (256 - fx) + spread(t10) * fx) >> 8 & kLanes;
-  const std::uint64_t bottom = (spread(t01) * (256 - fx) + spread(t11) * fx) >> 8 & kLanes;
-  return gather(((top * (256 - fy) + bottom * fy + 0x0080008000800080ull) >> 8) & kLanes);
+  constexpr std::uint32_t kPair = 0x00FF00FFu;
+  const std::uint32_t gx = 256 - fx, gy = 256 - fy;
+  auto lerp = [](std::uint32_t a, std::uint32_t b, std::uint32_t wa, std::uint32_t wb) {
+    return (a * wa + b * wb + 0x00800080u) >> 8 & kPair;
+  };
+  const std::uint32_t rb =
+      lerp(lerp(t00 & kPair, t10 & kPair, gx, fx), lerp(t01 & kPair, t11 & kPair, gx, fx), gy, fy);
+  const std::uint32_t ag = lerp(lerp(t00 >> 8 & kPair, t10 >> 8 & kPair, gx, fx),
+                                lerp(t01 >> 8 & kPair, t11 >> 8 & kPair, gx, fx), gy, fy);
+  return rb | ag << 8;
 }
 
 // Every channel of `p` times coverage/256.
@@ -262,6 +259,117 @@ void draw(const Surface& target, const Surface& source, bool opaque, const Affin
       }
       const std::uint32_t c = across[static_cast<std::size_t>(x - s.x0)] * down >> 8;
       if (p != 0) row[x] = over(times(p, c), row[x]);
+    }
+  }
+}
+
+void Outline::move_to(double x, double y) {
+  close();
+  start_x_ = x_ = x;
+  start_y_ = y_ = y;
+}
+
+void Outline::line_to(double x, double y) {
+  lines_.push_back({x_, y_, x, y});
+  x_ = x;
+  y_ = y;
+}
+
+void Outline::cubic_to(double x1, double y1, double x2, double y2, double x3, double y3) {
+  // As many lines as the control polygon is long allows a flat enough curve.
+  const double length =
+      std::hypot(x1 - x_, y1 - y_) + std::hypot(x2 - x1, y2 - y1) + std::hypot(x3 - x2, y3 - y2);
+  const int n = std::clamp(static_cast<int>(std::sqrt(length * 4.0)), 1, 32);
+  const double x0 = x_, y0 = y_;
+  for (int i = 1; i <= n; ++i) {
+    const double t = static_cast<double>(i) / n, u = 1.0 - t;
+    const double a = u * u * u, b = 3.0 * u * u * t, c = 3.0 * u * t * t, d = t * t * t;
+    line_to(a * x0 + b * x1 + c * x2 + d * x3, a * y0 + b * y1 + c * y2 + d * y3);
+  }
+}
+
+void Outline::close() {
+  if (x_ != start_x_ || y_ != start_y_) line_to(start_x_, start_y_);
+}
+
+void Outline::fill(const Surface& target, const Box& clip, std::uint32_t colour) {
+  close();
+  std::vector<Line> lines;
+  lines.swap(lines_);
+  if (target.rows == nullptr || lines.empty() || colour == 0) return;
+  Box bounds{lines[0].x0, lines[0].y0, lines[0].x0, lines[0].y0};
+  for (const Line& l : lines) {
+    if (!std::isfinite(l.x0) || !std::isfinite(l.y0) || !std::isfinite(l.x1) || !std::isfinite(l.y1)) return;
+    bounds = {std::min({bounds.x0, l.x0, l.x1}), std::min({bounds.y0, l.y0, l.y1}),
+              std::max({bounds.x1, l.x0, l.x1}), std::max({bounds.y1, l.y0, l.y1})};
+  }
+  const Box area =
+      clip.intersect({0.0, 0.0, static_cast<double>(target.width), static_cast<double>(target.height)});
+  const Span s = span_of(area.intersect(bounds), target);
+  if (s.x1 <= s.x0 || s.y1 <= s.y0) return;
+  // Each line adds its signed area to the cells it crosses, row by row
+  // (one cell more at the right for the carry); a row's running sum is then
+  // the coverage of each pixel.
+  const int w = s.x1 - s.x0, h = s.y1 - s.y0, stride = w + 2;
+  cover_.assign(static_cast<std::size_t>(stride) * h, 0.0f);
+  for (const Line& l : lines) {
+    if (l.y0 == l.y1) continue;
+    const double dir = l.y0 < l.y1 ? 1.0 : -1.0;
+    // Top to bottom, in the area's pixels; x held to the area (a line left
+    // of it still covers the pixels to its right).
+    const double ax = (l.y0 < l.y1 ? l.x0 : l.x1) - s.x0, ay = (l.y0 < l.y1 ? l.y0 : l.y1) - s.y0;
+    const double bx = (l.y0 < l.y1 ? l.x1 : l.x0) - s.x0, by = (l.y0 < l.y1 ? l.y1 : l.y0) - s.y0;
+    if (by <= 0.0 || ay >= h) continue;
+    const double dxdy = (bx - ax) / (by - ay);
+    const int first = std::max(0, static_cast<int>(std::floor(ay))),
+              last = std::min(h, static_cast<int>(std::ceil(by)));
+    for (int y = first; y < last; ++y) {
+      const double top = std::max(static_cast<double>(y), ay), bottom = std::min(y + 1.0, by);
+      const double dy = bottom - top;
+      if (dy <= 0.0) continue;
+      const double xa = std::clamp(ax + (top - ay) * dxdy, 0.0, static_cast<double>(w));
+      const double xb = std::clamp(ax + (bottom - ay) * dxdy, 0.0, static_cast<double>(w));
+      const double d = dy * dir;
+      float* row = &cover_[static_cast<std::size_t>(y) * stride];
+      const double lo = std::min(xa, xb), hi = std::max(xa, xb);
+      const int i0 = static_cast<int>(std::floor(lo)), i1 = static_cast<int>(std::ceil(hi));
+      if (i1 <= i0 + 1) {
+        // Within one pixel: split by the line's mean position.
+        const double mid = 0.5 * (xa + xb) - i0;
+        row[i0] += static_cast<float>(d * (1.0 - mid));
+        row[i0 + 1] += static_cast<float>(d * mid);
+        continue;
+      }
+      // Across several pixels: the area left of the line in each, as the
+      // line rises at 1 / (hi - lo) per pixel.
+      const double k = 1.0 / (hi - lo);
+      const double f0 = lo - i0, f1 = hi - (i1 - 1);
+      const double first_area = 0.5 * k * (1.0 - f0) * (1.0 - f0);
+      const double last_area = 0.5 * k * f1 * f1;
+      row[i0] += static_cast<float>(d * first_area);
+      double done = first_area;
+      for (int i = i0 + 1; i < i1 - 1; ++i) {
+        const double next = k * (i + 1 - lo) - 0.5 * k;  // mean coverage up to this pixel's right edge
+        const double a = std::min(1.0 - last_area, next);
+        row[i] += static_cast<float>(d * (a - done));
+        done = a;
+      }
+      row[i1 - 1] += static_cast<float>(d * (1.0 - last_area - done));
+      row[i1] += static_cast<float>(d * last_area);
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    const std::uint32_t down = cover(s.y0 + y, area.y0, area.y1);
+    const float* row = &cover_[static_cast<std::size_t>(y) * stride];
+    std::uint32_t* out = row_of(target, s.y0 + y);
+    float sum = 0.0f;
+    for (int x = 0; x < w; ++x) {
+      sum += row[x];
+      const float c = std::min(1.0f, std::fabs(sum));
+      if (c < 1.0f / 512.0f) continue;
+      const auto coverage =
+          static_cast<std::uint32_t>(c * 256.0f + 0.5f) * cover(s.x0 + x, area.x0, area.x1) >> 8;
+      out[s.x0 + x] = over(times(colour, coverage * down >> 8), out[s.x0 + x]);
     }
   }
 }

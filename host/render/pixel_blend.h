@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace orv::render::pixels {
 
@@ -47,5 +48,27 @@ void draw(const Surface& target, const Surface& source, bool opaque, const Affin
 
 // Fills `box` with `colour` (premultiplied 0xAARRGGBB) over `target`.
 void fill(const Surface& target, const Box& box, std::uint32_t colour);
+
+// Filled outlines (the glyphs of texts): closed figures of lines and cubic
+// Bézier curves in device pixels, filled with anti-aliased edges (each
+// pixel covered in proportion to its area inside; figures wound the other
+// way cut holes, overlapping ones count once).
+class Outline {
+ public:
+  void move_to(double x, double y);
+  void line_to(double x, double y);
+  void cubic_to(double x1, double y1, double x2, double y2, double x3, double y3);
+  void close();
+  // Fills the figures with `colour` (premultiplied) over `target`, within `clip`.
+  void fill(const Surface& target, const Box& clip, std::uint32_t colour);
+
+ private:
+  struct Line {
+    double x0, y0, x1, y1;
+  };
+  std::vector<Line> lines_;
+  double start_x_ = 0.0, start_y_ = 0.0, x_ = 0.0, y_ = 0.0;
+  std::vector<float> cover_;  // the accumulation rows, kept between fills
+};
 
 }  // namespace orv::render::pixels

@@ -1,6 +1,6 @@
 // The Windows canvas's own compositing on small pixel grids: whole-pixel
-// moves and clips, scaling, turns, edges between pixels and fills, each
-// against the value Cairo's conventions give.
+// moves and clips, scaling, turns, edges between pixels, fills and filled
+// outlines, each against the value Cairo's conventions give.
 #include "host/render/pixel_blend.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +117,48 @@ TEST(PixelBlend, BlendsPremultipliedColoursOver) {
   EXPECT_NEAR(channel(filled.at(0, 0), 8), 191, 2);
   EXPECT_EQ(filled.at(1, 0), 0xFFFFFFFFu);
   EXPECT_EQ(filled.at(2, 0), 0xFF000000u);
+}
+
+TEST(PixelBlend, FillsOutlinesByTheAreaTheyCover) {
+  // Coverage (0 to 255) of pixel (px, py) of a 6 x 6 grid when `draw` has
+  // added its figures to the outline.
+  auto coverage = [](void (*draw)(Outline&), int px, int py) {
+    Grid g(6, 6, 0xFF000000u);
+    Outline o;
+    draw(o);
+    o.fill(g.surface(), kAll, 0xFFFFFFFFu);
+    return channel(g.at(px, py), 0);
+  };
+  struct Case {
+    const char* name;
+    void (*draw)(Outline&);
+    int x, y, want;
+  };
+  void (*const whole)(Outline&) = [](Outline& o) {  // [1, 3] x [1, 3]
+    o.move_to(1, 1), o.line_to(3, 1), o.line_to(3, 3), o.line_to(1, 3);
+  };
+  const Case cases[] = {
+      {"inside a square", whole, 2, 2, 255},
+      {"outside it", whole, 3, 2, 0},
+      {"half a pixel",
+       [](Outline& o) { o.move_to(1, 1), o.line_to(2.5, 1), o.line_to(2.5, 3), o.line_to(1, 3); }, 2, 2, 128},
+      {"below a diagonal", [](Outline& o) { o.move_to(0, 0), o.line_to(6, 6), o.line_to(0, 6); }, 2, 2, 128},
+      {"well below it", [](Outline& o) { o.move_to(0, 0), o.line_to(6, 6), o.line_to(0, 6); }, 1, 4, 255},
+      {"a hole wound the other way",
+       [](Outline& o) {
+         o.move_to(0, 0), o.line_to(6, 0), o.line_to(6, 6), o.line_to(0, 6), o.close();
+         o.move_to(2, 2), o.line_to(2, 4), o.line_to(4, 4), o.line_to(4, 2);
+       },
+       3, 3, 0},
+      {"the ring around it",
+       [](Outline& o) {
+         o.move_to(0, 0), o.line_to(6, 0), o.line_to(6, 6), o.line_to(0, 6), o.close();
+         o.move_to(2, 2), o.line_to(2, 4), o.line_to(4, 4), o.line_to(4, 2);
+       },
+       1, 3, 255},
+      {"a curve's inside", [](Outline& o) { o.move_to(0, 5), o.cubic_to(0, 0, 6, 0, 6, 5); }, 3, 3, 255},
+  };
+  for (const Case& c : cases) EXPECT_NEAR(coverage(c.draw, c.x, c.y), c.want, 2) << c.name;
 }
 
 TEST(PixelBlend, DegenerateTransformsDrawNothing) {
