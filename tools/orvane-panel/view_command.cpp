@@ -8,19 +8,17 @@
 //
 // A script (--script) drives the same window with input events at simulated
 // times, as fast as the machine runs, for tests and demonstrations.
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli.h"
 #include "commands.h"
-#include "host_error.h"
 #include "view_core.h"
 #include "view_script.h"
 #include "view_window.h"
 
 namespace orv::panel_tool {
-
-using namespace orv::host;
 
 namespace {
 
