@@ -3,7 +3,8 @@
 # wine64, in a window of the system's own on an Xvfb screen) driven by an
 # input script: the script's clicks reach the gauges and the window opens,
 # and its picture of a moment is the picture the native render draws of it
-# (within the tolerance of two anti-aliasing engines).
+# (within the tolerance of two anti-aliasing engines), and its picture with
+# a tooltip shown is the native viewer's after the same script.
 #
 # Usage: view_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS WIN64_DIR PREFIX OUT_DIR
 # OUT_DIR keeps the screenshots (live.png, tip.png with a tooltip shown).
@@ -48,9 +49,16 @@ for line in "t=1.00 click 5,395 right: no gauge" "t=2.50 click instance 1 Screen
 done
 [ $status = 0 ] || cat "$out/view.txt"
 
+# The moment against render's picture of it; the clicked selector with its
+# tooltip against the native viewer's picture after the same script.
 "$native_tool" render --module "$native_module" --panel "$out/panel.cfg" --at 2 --out "$out/render" >/dev/null
 mkdir -p "$out/native" "$out/wine"
+sed "s|Z:$out/|$out/native/|" "$out/script.txt" >"$out/native/script.txt"
+ASAN_OPTIONS=detect_leaks=0 xvfb-run -a "$native_tool" view --module "$native_module" --panel "$out/panel.cfg" \
+  --script "$out/native/script.txt" >"$out/native/view.txt"
 cp "$out"/render/t2.0/window00_*.png "$out/native/window.png"
 cp "$out/live.png" "$out/wine/window.png"
+cp "$out/tip.png" "$out/wine/window_tip.png"
+mv "$out/native/tip.png" "$out/native/window_tip.png"
 "$pairs" --channel 96 --reach 2 --share 0.0005 --names window "$out/native" "$out/wine" "$out/diff" || status=1
 exit $status
