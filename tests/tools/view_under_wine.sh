@@ -4,17 +4,24 @@
 # input script: the script's clicks reach the gauges and the window opens,
 # and its picture of a moment is the picture the native render draws of it
 # (within the tolerance of two anti-aliasing engines), and its picture with
-# a tooltip shown is the native viewer's after the same script.
+# a tooltip shown is the native viewer's after the same script. Before that,
+# the window's own test program (view_window_wine_test.cpp) checks how the
+# system's messages become the viewer's input.
 #
 # Usage: view_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS WIN64_DIR PREFIX OUT_DIR
+# (the window's test program is WIN64_DIR/tests/tools/view_window_wine_test.exe)
 # OUT_DIR keeps the screenshots (live.png, tip.png with a tooltip shown).
 # Exits 77 (skipped) when the win64 build, wine64 or xvfb-run is missing.
 set -euo pipefail
 native_tool=$1 native_module=$2 pairs=$3 win64=$4 prefix=$5 out=$6
 command -v xvfb-run >/dev/null || { echo "skipped: xvfb-run is not installed"; exit 77; }
+window_test=$win64/tests/tools/view_window_wine_test.exe
+[ -f "$window_test" ] || { echo "skipped: $window_test is not built (cmake --build --preset win64)"; exit 77; }
 source "$(dirname "$0")/../support/wine_pictures_env.sh"
 wine_pictures_env "$win64" "$prefix" "$out"
 # The set-up ran without a display; the viewer's Wine must start on Xvfb's.
+"$(dirname "$wine")/wineserver" -k 2>/dev/null || true
+xvfb-run -a "$wine" "$window_test" >"$out/window_test.txt" 2>/dev/null || { cat "$out/window_test.txt"; exit 1; }
 "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
 
 cat >"$out/panel.cfg" <<'CFG'
