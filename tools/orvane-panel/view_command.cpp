@@ -1,42 +1,25 @@
-// orvane-panel view: the panel live in a window. The host runs the panel at
-// the simulator's 18 updates a second, playing the scenario; real left and
-// right clicks go to the gauge under the pointer, which shows the cursor its
-// areas ask for and their tooltip. The keyboard pauses, steps and speeds the
-// flight and moves the main flight tokens; the module is reloaded when its
-// file changes.
+// orvane-panel view: the panel live in a window (view_core.h does the
+// work, view_window.h is the window system's part). The host runs the panel
+// at the simulator's 18 updates a second, playing the scenario; real left
+// and right clicks go to the gauge under the pointer, which shows the cursor
+// its areas ask for and their tooltip. The keyboard pauses, steps and speeds
+// the flight and moves the main flight tokens; the module is reloaded when
+// its file changes.
 //
 // A script (--script) drives the same window with input events at simulated
 // times, as fast as the machine runs, for tests and demonstrations.
-#include <SDL.h>
-#include <cairo.h>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
-#include "render/drawing_surfaces.h"
-#include "render/render.h"
-#include "scenario_run.h"
 #include "screen_layout.h"
-#include "screen_painter.h"
-#include "stop_request.h"
-#include "token_names.h"
+#include "view_core.h"
 #include "view_script.h"
+#include "view_window.h"
 
 namespace orv::panel_tool {
-
-using namespace orv::host;
 
 namespace {
 
@@ -73,7 +56,10 @@ constexpr const char* kViewHelp =
     "                   one per line: SECONDS click X,Y [left|right] |\n"
     "                   SECONDS move X,Y | SECONDS key NAME |\n"
     "                   SECONDS screenshot FILE.png | SECONDS quit\n"
-    "                   (X,Y in window pixels at scale 1, NAME an SDL key name;\n"
+    "                   (X,Y in window pixels at scale 1, NAME a key: space,\n"
+    "                   up, down, left, right, page up, page down, home, end,\n"
+    "                   backspace, escape, q, r, ., +, -, [, ] or another\n"
+    "                   character;\n"
     "                   a step at time t comes after the frame of t has run,\n"
     "                   and the flight runs on whatever the pause key says)\n"
     "  --screenshot FILE.png  writes the window's picture when the viewer ends\n"
@@ -84,451 +70,12 @@ constexpr const char* kViewHelp =
     "reload, and per screenshot written.\n"
     "\n";
 
-constexpr double kTicks = 18.0;
-
-// The flight tokens the keyboard moves, with their step per key press.
-struct FlightKey {
-  SDL_Keycode key;
-  std::uint32_t token;
-  double step;
-};
-constexpr FlightKey kFlightKeys[] = {
-    {SDLK_UP, 78, -1.0},          {SDLK_DOWN, 78, 1.0},          // pitch: negative nose up
-    {SDLK_LEFT, 80, 2.0},         {SDLK_RIGHT, 80, -2.0},        // bank: negative in a right bank
-    {SDLK_LEFTBRACKET, 84, -5.0}, {SDLK_RIGHTBRACKET, 84, 5.0},  // heading
-    {SDLK_PAGEUP, 61, 10.0},      {SDLK_PAGEDOWN, 61, -10.0},    // airspeed
-    {SDLK_HOME, 74, 100.0},       {SDLK_END, 74, -100.0},        // altitude
-};
-
-// Everything one loaded module needs, built and torn down together (a reload
-// makes a new one). The surfaces outlive the host, whose shutdown may still
-// reach them.
-struct Session {
-  Session(const std::string& module_path, const Inputs& inputs, const CommonOptions& common,
-          std::optional<ScreenSize> screen)
-      : module(Module::load(module_path)),
-        bitmaps(render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()))),
-        host(std::make_unique<Host>(*module, state)),
-        run(*host, inputs.scenario, common.sets, common.clicks) {
-    place_panel(*host, inputs);
-    layout = std::make_unique<ScreenLayout>(host->windows(), host->instances(), screen);
-    painter = std::make_unique<ScreenPainter>(*host, *layout, bitmaps, inputs.panel_directory);
-    for (PlacedInstance& p : host->instances()) surfaces.attach(*p.gauge, bitmaps);
-    run.apply_initial();
-    host->start();
-  }
-  ~Session() {
-    if (host) host->stop();
-    host.reset();
-  }
-
-  std::unique_ptr<Module> module;
-  render::BitmapStore bitmaps;
-  render::DrawingSurfaces surfaces;
-  SimState state;
-  std::unique_ptr<Host> host;
-  ScenarioRun run;
-  std::unique_ptr<ScreenLayout> layout;
-  std::unique_ptr<ScreenPainter> painter;
-  long long frame = 0;
-};
-
-class Viewer {
- public:
-  Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale,
-         std::optional<ScreenSize> screen)
-      : module_path_(std::move(module_path)),
-        inputs_(std::move(inputs)),
-        common_(std::move(common)),
-        scale_(scale),
-        screen_(screen) {
-    load();
-    screen_w_ = session_->layout->screen().width;
-    screen_h_ = session_->layout->screen().height;
-  }
-  ~Viewer() {
-    for (SDL_Cursor* c : cursors_)
-      if (c != nullptr) SDL_FreeCursor(c);
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    if (picture_ != nullptr) cairo_surface_destroy(picture_);
-  }
-
-  void open_window() {
-    const int w = static_cast<int>(std::lround(screen_w_ * scale_));
-    const int h = static_cast<int>(std::lround(screen_h_ * scale_));
-    window_ =
-        SDL_CreateWindow("orvane-panel view", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h, 0);
-    if (window_ == nullptr)
-      throw HostError(ErrorKind::usage, std::string("cannot open a window: ") + SDL_GetError());
-    // The picture is drawn by Cairo; the window only shows it, which the
-    // software renderer does as well as any without a GPU driver.
-    renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-    if (renderer_ == nullptr)
-      throw HostError(ErrorKind::usage, std::string("cannot draw into the window: ") + SDL_GetError());
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
-    picture_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-    cursors_[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
-    cursors_[1] = arrow_cursor(true);
-    cursors_[2] = arrow_cursor(false);
-    cursors_[3] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_HAND);
-  }
-
-  // Runs until the user quits (live) or the script ends; the exit code.
-  int run(const std::optional<ViewScript>& script, const std::string& final_screenshot) {
-    std::size_t next = 0;
-    Uint64 last = SDL_GetPerformanceCounter();
-    double due = 0.0;  // frames owed to real time
-    bool quit = false;
-    while (!quit) {
-      // SIGINT and SIGTERM end the viewer too, also while it is paused.
-      throw_if_stop_requested();
-      // Script events are pushed as SDL events at their frame, so they take
-      // the same way as real input.
-      // A step at time t comes once the frame of that time (the nearest
-      // one, as render --at takes it) has run.
-      if (script) {
-        const long long ran = session_->frame - 1;
-        for (; next < script->steps.size() && std::llround(script->steps[next].t * kTicks) <= ran; ++next)
-          push(script->steps[next]);
-        if (next == script->steps.size() && !pending_quit_) push(ViewStep{0.0, ViewStep::Kind::quit});
-      }
-      SDL_Event e;
-      while (SDL_PollEvent(&e) != 0) quit = handle(e) || quit;
-      if (quit) break;
-      if (script) {
-        advance();
-      } else {
-        const Uint64 now = SDL_GetPerformanceCounter();
-        due += static_cast<double>(now - last) / static_cast<double>(SDL_GetPerformanceFrequency()) * kTicks *
-               speed_;
-        last = now;
-        due = std::min(due, 4.0);  // a stall does not make the flight race
-        while (!paused_ && due >= 1.0) {
-          advance();
-          due -= 1.0;
-        }
-        if (paused_) due = 0.0;
-        reload_if_changed();
-      }
-      present();
-      if (!script) SDL_Delay(5);
-    }
-    if (!final_screenshot.empty()) screenshot(final_screenshot);
-    return int{kExitOk};
-  }
-
- private:
-  void load() {
-    session_.reset();
-    session_ = std::make_unique<Session>(module_path_, inputs_, common_, screen_);
-    std::error_code ec;
-    module_time_ = std::filesystem::last_write_time(module_path_, ec);
-  }
-
-  void reload_if_changed() {
-    if (++reload_check_ % 18 != 0) return;
-    std::error_code ec;
-    const auto t = std::filesystem::last_write_time(module_path_, ec);
-    if (ec || t == module_time_) return;
-    std::printf("reload %s\n", module_path_.c_str());
-    std::fflush(stdout);
-    load();
-  }
-
-  Host& host() { return *session_->host; }
-  // The time of the last frame run.
-  double now() const { return static_cast<double>(std::max(0LL, session_->frame - 1)) / kTicks; }
-
-  void advance() {
-    Session& s = *session_;
-    s.run.step([](const ScenarioClick&, std::optional<std::size_t>, const ClickResult&) {});
-    ++s.frame;
-    report_logs();
-  }
-
-  // Key events and window changes since the last report.
-  void report_logs() {
-    SimState& state = session_->state;
-    const double t = now();
-    for (const KeyEventRecord& k : state.key_events())
-      std::printf("t=%.2f key_event %u %u\n", t, k.event, k.value);
-    for (const WindowChange& w : state.window_changes())
-      std::printf("t=%.2f window %u %s\n", t, w.window, w.open ? "open" : "closed");
-    std::fflush(stdout);
-    state.clear_logs();
-  }
-
-  void push(const ViewStep& step) {
-    SDL_Event e{};
-    const int x = static_cast<int>(std::lround(step.x * scale_)),
-              y = static_cast<int>(std::lround(step.y * scale_));
-    switch (step.kind) {
-      case ViewStep::Kind::click:
-        e.type = SDL_MOUSEBUTTONDOWN;
-        e.button.button = step.right ? SDL_BUTTON_RIGHT : SDL_BUTTON_LEFT;
-        e.button.x = x;
-        e.button.y = y;
-        break;
-      case ViewStep::Kind::move:
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = x;
-        e.motion.y = y;
-        break;
-      case ViewStep::Kind::key:
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = step.key;
-        break;
-      case ViewStep::Kind::screenshot:
-        screenshot_requests_.push_back(step.file);
-        e.type = SDL_USEREVENT;
-        break;
-      case ViewStep::Kind::quit:
-        pending_quit_ = true;
-        e.type = SDL_QUIT;
-        break;
-    }
-    SDL_PushEvent(&e);
-  }
-
-  // True when the viewer should end.
-  bool handle(const SDL_Event& e) {
-    switch (e.type) {
-      case SDL_QUIT:
-        return true;
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_LEFT || e.button.button == SDL_BUTTON_RIGHT)
-          click(e.button.x, e.button.y,
-                e.button.button == SDL_BUTTON_RIGHT ? MouseButton::right : MouseButton::left);
-        return false;
-      case SDL_MOUSEMOTION:
-        pointer_ = SDL_Point{e.motion.x, e.motion.y};
-        pointer_inside_ = true;
-        return false;
-      case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_LEAVE) pointer_inside_ = false;
-        return false;
-      case SDL_KEYDOWN:
-        return key(e.key.keysym.sym);
-      case SDL_USEREVENT:
-        present();
-        for (const std::string& f : screenshot_requests_) screenshot(f);
-        screenshot_requests_.clear();
-        return false;
-      default:
-        return false;
-    }
-  }
-
-  bool key(SDL_Keycode k) {
-    switch (k) {
-      case SDLK_ESCAPE:
-      case SDLK_q:
-        return true;
-      case SDLK_SPACE:
-        paused_ = !paused_;
-        break;
-      case SDLK_PERIOD:
-        if (paused_) advance();
-        break;
-      case SDLK_PLUS:
-      case SDLK_EQUALS:
-      case SDLK_KP_PLUS:
-        speed_ = std::min(8.0, speed_ * 2.0);
-        break;
-      case SDLK_MINUS:
-      case SDLK_KP_MINUS:
-        speed_ = std::max(0.125, speed_ / 2.0);
-        break;
-      case SDLK_BACKSPACE:
-        release_flight_tokens();
-        break;
-      case SDLK_r:
-        load();
-        break;
-      default:
-        for (const FlightKey& f : kFlightKeys)
-          if (f.key == k) nudge(f.token, f.step);
-        break;
-    }
-    return false;
-  }
-
-  // Holds a flight token at its present value plus `step` (heading wrapped).
-  void nudge(std::uint32_t token, double step) {
-    TokenSets& held = session_->run.held();
-    auto it = std::find_if(held.begin(), held.end(), [&](const auto& h) { return h.first == token; });
-    double v = 0.0;
-    if (it != held.end()) {
-      v = it->second.as_double();
-    } else if (const TokenValue* now = session_->state.token(token); now != nullptr) {
-      v = now->as_double();
-    }
-    v += step;
-    if (token == 84) v = std::fmod(std::fmod(v, 360.0) + 360.0, 360.0);
-    if (it != held.end())
-      it->second = TokenValue::of_number(v);
-    else
-      held.emplace_back(token, TokenValue::of_number(v));
-  }
-
-  void release_flight_tokens() {
-    TokenSets& held = session_->run.held();
-    std::erase_if(held, [](const auto& h) {
-      return std::any_of(std::begin(kFlightKeys), std::end(kFlightKeys),
-                         [&](const FlightKey& f) { return f.token == h.first; });
-    });
-    for (const auto& set : common_.sets) held.push_back(set);  // the command line's own stay held
-  }
-
-  // The instance under a point of the viewer's window (the layout's hit:
-  // the topmost open window, its last instance there) and the point in the
-  // instance's placed pixels.
-  using Hit = ScreenLayout::Hit;
-  std::optional<Hit> hit(int wx, int wy) {
-    const int sx = static_cast<int>(std::floor(wx / scale_)), sy = static_cast<int>(std::floor(wy / scale_));
-    return session_->layout->hit(session_->state, sx, sy);
-  }
-
-  void click(int wx, int wy, MouseButton button) {
-    const std::optional<Hit> h = hit(wx, wy);
-    const double t = now();
-    const char* name = button == MouseButton::right ? "right" : "left";
-    if (!h) {
-      std::printf("t=%.2f click %d,%d %s: no gauge\n", t, wx, wy, name);
-      return;
-    }
-    const ClickResult r = host().click(h->instance, h->x, h->y, button);
-    std::printf("t=%.2f click instance %zu %s %d,%d %s: ", t, h->instance,
-                host().instances()[h->instance].gauge->name(), h->x, h->y, name);
-    if (r.rect < 0)
-      std::printf("no box\n");
-    else if (r.event != 0)
-      std::printf("box %d sent %u\n", r.rect, r.event);
-    else
-      std::printf("box %d%s\n", r.rect, r.called ? " called" : "");
-    report_logs();
-  }
-
-  static SDL_Cursor* arrow_cursor(bool up) {
-    // A 16 x 16 arrow: a triangle head over a stem, white with a black edge.
-    Uint8 data[32] = {}, mask[32] = {};
-    for (int row = 0; row < 16; ++row) {
-      const int r = up ? row : 15 - row;
-      int half = row < 8 ? row : 2;  // head widens, then the stem
-      if (row >= 14) half = -1;
-      for (int x = 8 - half - 1; x <= 8 + half; ++x) {
-        if (half < 0 || x < 0 || x > 15) continue;
-        const bool edge = x == 8 - half - 1 || x == 8 + half || row == 7 || row == 13;
-        mask[r * 2 + x / 8] |= static_cast<Uint8>(0x80 >> (x % 8));
-        if (edge) data[r * 2 + x / 8] |= static_cast<Uint8>(0x80 >> (x % 8));
-      }
-    }
-    return SDL_CreateCursor(data, mask, 16, 16, 8, up ? 0 : 15);
-  }
-
-  void show_cursor(abi::i32 cursor) {
-    SDL_Cursor* c = cursors_[0];
-    if (cursor == abi::kCursorUp) c = cursors_[1];
-    if (cursor == abi::kCursorDown) c = cursors_[2];
-    if (cursor == abi::kCursorHand) c = cursors_[3];
-    if (c != nullptr && c != SDL_GetCursor()) SDL_SetCursor(c);
-  }
-
-  void draw_tooltip(cairo_t* cr, const std::string& text, double x, double y) {
-    cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
-    cairo_set_font_size(cr, 12);
-    cairo_text_extents_t te;
-    cairo_text_extents(cr, text.c_str(), &te);
-    const double w = te.x_advance + 8, h = 18;
-    const double bx = std::min(x + 12, screen_w_ * scale_ - w - 1),
-                 by = std::min(y + 20, screen_h_ * scale_ - h - 1);
-    cairo_rectangle(cr, bx + 0.5, by + 0.5, w, h);
-    cairo_set_source_rgb(cr, 1.0, 1.0, 0.88);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgb(cr, 0.2, 0.2, 0.2);
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
-    cairo_move_to(cr, bx + 4.5, by + 13.5);
-    cairo_show_text(cr, text.c_str());
-  }
-
-  // Draws the open windows at their places, the tooltip under the pointer,
-  // and shows the picture.
-  void present() {
-    cairo_t* cr = cairo_create(picture_);
-    cairo_set_source_rgb(cr, 0.05, 0.05, 0.06);
-    cairo_paint(cr);
-    cairo_scale(cr, scale_, scale_);
-    {
-      render::Canvas canvas = render::Canvas::borrow(cr);
-      session_->painter->paint_screen(canvas);
-    }
-    cairo_identity_matrix(cr);
-    abi::i32 cursor = abi::kCursorNone;
-    if (pointer_inside_) {
-      if (const std::optional<Hit> h = hit(pointer_.x, pointer_.y)) {
-        cursor = host().cursor(h->instance, h->x, h->y);
-        const TooltipResult tip = host().tooltip(h->instance, h->x, h->y);
-        if (!tip.text.empty()) draw_tooltip(cr, tip.text, pointer_.x, pointer_.y);
-      }
-    }
-    cairo_destroy(cr);
-    show_cursor(cursor);
-    cairo_surface_flush(picture_);
-    SDL_UpdateTexture(texture_, nullptr, cairo_image_surface_get_data(picture_),
-                      cairo_image_surface_get_stride(picture_));
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
-  }
-
-  void screenshot(const std::string& path) {
-    if (cairo_surface_write_to_png(picture_, path.c_str()) != CAIRO_STATUS_SUCCESS)
-      throw HostError(ErrorKind::unreadable, path + ": cannot write");
-    std::printf("%s\n", path.c_str());
-    std::fflush(stdout);
-  }
-
-  std::string module_path_;
-  Inputs inputs_;
-  CommonOptions common_;
-  double scale_;
-  std::optional<ScreenSize> screen_;
-  std::unique_ptr<Session> session_;
-  std::filesystem::file_time_type module_time_{};
-  long reload_check_ = 0;
-  int screen_w_ = 0, screen_h_ = 0;
-  SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  cairo_surface_t* picture_ = nullptr;
-  SDL_Cursor* cursors_[4] = {};
-  SDL_Point pointer_{0, 0};
-  bool pointer_inside_ = false;
-  bool paused_ = false;
-  bool pending_quit_ = false;
-  double speed_ = 1.0;
-  std::vector<std::string> screenshot_requests_;
-};
-
-// SDL's video, started and ended with the command.
-struct SdlVideo {
-  SdlVideo() {
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-      throw HostError(ErrorKind::usage, std::string("cannot start the video library: ") + SDL_GetError());
-  }
-  ~SdlVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); }
-};
-
 }  // namespace
 
 int run_view(const Args& args) {
   CommonOptions common;
   double scale = 1.0;
-  std::optional<ScreenSize> screen;
+  std::optional<host::ScreenSize> screen;
   std::optional<std::string> script_path;
   std::string screenshot;
   auto own = [&](const std::string& a, const OptionValue& value) {
@@ -538,7 +85,7 @@ int run_view(const Args& args) {
         throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
     } else if (a == "--screen") {
       const std::string& v = value();
-      screen = parse_screen_size(v);
+      screen = host::parse_screen_size(v);
       if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
     } else if (a == "--script") {
       script_path = value();
@@ -557,10 +104,10 @@ int run_view(const Args& args) {
     if (script_path) script = read_view_script(*script_path);
     Inputs inputs = load_inputs(common.scenario, common.panel);
     const std::string module = common.module.value_or(default_module_path());
-    SdlVideo video;
+    const std::unique_ptr<ViewWindow> window = start_view_window();
     Viewer viewer(module, std::move(inputs), common, scale, screen);
-    viewer.open_window();
-    return viewer.run(script, screenshot);
+    window->open(viewer.width(), viewer.height());
+    return viewer.run(*window, script, screenshot);
   });
 }
 
