@@ -17,6 +17,9 @@
 #if defined(ORV_HAVE_WEBP)
 #include "webp_animation.h"
 #endif
+#if defined(ORV_HAVE_VIDEO)
+#include "video_animation.h"
+#endif
 
 namespace orv::panel_tool {
 
@@ -80,6 +83,10 @@ std::unique_ptr<Animation> Animation::open(const std::string& path, double frame
 #if defined(ORV_HAVE_WEBP)
   if (extension(path) == ".webp") return std::make_unique<WebpAnimation>(path, frames_per_second, scale);
 #endif
+#if defined(ORV_HAVE_VIDEO)
+  if (extension(path) == ".mp4" || extension(path) == ".webm")
+    return std::make_unique<VideoAnimation>(path, frames_per_second, scale, extension(path) == ".webm");
+#endif
   if (extension(path) == ".gif") return std::make_unique<GifAnimation>(path, frames_per_second, scale);
   throw HostError(ErrorKind::usage, "--animate " + path + ": the name needs to end in " + formats());
 }
@@ -89,11 +96,16 @@ bool Animation::supported(const std::string& path) {
 #if defined(ORV_HAVE_WEBP)
   if (e == ".webp") return true;
 #endif
+#if defined(ORV_HAVE_VIDEO)
+  if (e == ".mp4" || e == ".webm") return true;
+#endif
   return e == ".gif";
 }
 
 const char* Animation::formats() {
-#if defined(ORV_HAVE_WEBP)
+#if defined(ORV_HAVE_WEBP) && defined(ORV_HAVE_VIDEO)
+  return ".gif, .webp, .mp4 or .webm";
+#elif defined(ORV_HAVE_WEBP)
   return ".gif or .webp";
 #else
   return ".gif";
