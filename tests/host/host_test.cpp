@@ -219,7 +219,20 @@ TEST_F(ProbeHost, TraceListsChangesPerFrameDeterministically) {
   EXPECT_EQ(trace.substr(trace.size() - 4), "end\n");
 }
 
-TEST(EscapeText, QuotesBackslashesAndHighBytes) { EXPECT_EQ(escape_text("a\"b\\c\xB0"), "a\\\"b\\\\c\\xB0"); }
+// The module's Windows-1252 becomes UTF-8 (0x80 to 0x9F are not Latin-1);
+// bytes without a character stay visible as \xNN.
+TEST(EscapeText, QuotesBackslashesAndWindowsText) {
+  const struct {
+    const char* text;
+    const char* shown;
+  } cases[] = {
+      {"a\"b\\c", "a\\\"b\\\\c"},
+      {"5\xB0", "5\xC2\xB0"},                                        // degree sign
+      {"\x80 \x93x\x94", "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D"},  // euro, curly quotes
+      {"\x81\x9D\x01\x7F", "\\x81\\x9D\\x01\\x7F"},                  // undefined bytes and controls
+  };
+  for (const auto& c : cases) EXPECT_EQ(escape_text(c.text), c.shown) << c.text;
+}
 
 // One size per instance: the line's width and height, else the header's
 // default size, the height in the first bitmap's proportions. Clicks and

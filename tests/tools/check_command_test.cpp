@@ -50,6 +50,11 @@ TEST(CheckCommand, CleanPanelsPass) {
   EXPECT_EQ(run_tool("--strict " + install_panel(kHead).string()).code, 0);
   // The shipped panel has no errors; its layout warnings are the panel's
   // business, not the checker's.
+  // A gauge meant to lie over another says so at the end of its line.
+  EXPECT_EQ(run_tool("--strict " +
+                     install_panel(kHead + "gauge02=Orvane_Instr!Attitude, 200,100  // overlay\n").string())
+                .code,
+            0);
   const ToolRun shipped = run_tool(std::string(ORV_SOURCE_DIR) + "/data/panels/default/panel.cfg");
   EXPECT_EQ(shipped.code, 0) << shipped.out;
   EXPECT_EQ(shipped.out.find("error"), std::string::npos) << shipped.out;
@@ -82,6 +87,8 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
        ":9: warning: Engine_On at 790,560 size"},
       {"overlap", kHead + "gauge02=Orvane_Instr!MFD1_Toggle, 0,0\ngauge03=Orvane_Instr!MFD2_Toggle, 5,5\n", 0,
        ":10: warning: click areas of MFD2_Toggle and MFD1_Toggle (line 9) overlap at"},
+      {"drawn over", kHead + "gauge02=Orvane_Instr!Attitude, 200,100 // the standby\n", 0,
+       ":9: warning: Attitude is drawn over Head_Up_Display (line 8) at 240,100 size 60x90"},
       {"unreachable",
        kHead + "[Window Titles]\nwindow01=Right display\n[Window01]\nsize_mm=286,291\nvisible=0\nident=48\n",
        0,

@@ -121,7 +121,7 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   fs::remove_all(out);
   const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out " + out.string();
   const ToolRun r = render(base + " --animate " + (out / "hud.gif").string() +
-                           " --frames --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
+                           " --png-sequence --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
   ASSERT_EQ(r.code, 0) << r.err;
   // 0.25, 0.5, 0.75 and 1 s; no still pictures without --at.
   std::set<std::string> files;
@@ -153,10 +153,10 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   cairo_surface_destroy(last);
   EXPECT_LE(worst, 16);
 
-  const ToolRun missing = render(base + " --frames --picture Radar");
+  const ToolRun missing = render(base + " --png-sequence --picture Radar");
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
-  EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
+  EXPECT_EQ(render(base + " --png-sequence --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
 
   // The scenario's tooltips go into a fresh --out even when only the

@@ -2,6 +2,7 @@
 // writer, read from its records and one probe run: every gauge's default
 // size, elements by kind, the tokens its elements read, its mouse records,
 // and the key events and windows its boxes send and open when clicked.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "mouse_routing.h"
 #include "probe.h"
 #include "token_names.h"
+#include "trace.h"
 
 namespace orv::panel_tool {
 
@@ -35,6 +37,7 @@ constexpr const char* kInfoHelp =
     "\n"
     "Options:\n"
     "  --module PATH   gauge module (default: Orvane_Instr next to this program)\n"
+    "  --panel FILE    describe the gauges of the module this panel.cfg places\n"
     "  --json          one JSON object: {\"module\", \"gauges\": [{\"name\",\n"
     "                  \"default_size\", \"elements\", \"tokens\", \"mouse\",\n"
     "                  \"events\", \"opens\", \"closes\"}]}\n"
@@ -58,6 +61,10 @@ std::string token_label(std::uint32_t id) {
   return std::to_string(id) + (name != nullptr ? std::string(" ") + name : std::string());
 }
 
+bool same_name(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && name_distance(a, b) == 0;
+}
+
 std::string number_list(const std::vector<std::uint32_t>& values) {
   std::string out;
   for (const auto v : values) out += (out.empty() ? "" : ", ") + std::to_string(v);
@@ -70,17 +77,13 @@ int run_info(const Args& args) {
   CommonOptions common;
   std::vector<std::string> wanted;
   bool json = false;
-  auto own = [&](const std::string& a, const OptionValue&) {
-    if (a == "--json") {
-      json = true;
-    } else if (!a.empty() && a[0] != '-') {
-      wanted.push_back(a);
-    } else {
-      return false;
-    }
-    return true;
+  const OptionTable table = {
+      module_option(common),
+      panel_option(common),
+      json_option(json),
+      value_option("", "GAUGE", [&](const std::string& v) { wanted.push_back(v); }),
   };
-  if (auto exit = parse_command_line("info", kInfoHelp, args, common, own)) return *exit;
+  if (auto exit = parse_command_line("info", kInfoHelp, args, table)) return *exit;
 
   return report_errors([&] {
     auto module = Module::load(common.module.value_or(default_module_path()));
@@ -89,12 +92,25 @@ int run_info(const Args& args) {
     if (!wanted.empty()) {
       for (const std::string& w : wanted) {
         if (module->find_gauge(w) == nullptr) {
-          const std::string near = closest_name(w, names);
-          throw HostError(ErrorKind::usage, module->name() + " has no gauge '" + w + "'" +
-                                                (near.empty() ? "" : "; did you mean '" + near + "'?"));
+          throw HostError(ErrorKind::usage,
+                          module->name() + " has no gauge '" + w + "'" + did_you_mean(w, names));
         }
       }
       names = wanted;
+    } else if (common.panel) {
+      // The gauges of this module the panel places, each once, in panel order.
+      const PanelConfig panel =
+          parse_panel_config(read_file(*common.panel), *common.panel, directory_of(*common.panel));
+      names.clear();
+      for (const PanelWindow& w : panel.windows) {
+        for (const GaugePlacement& g : w.gauges) {
+          if (module->find_gauge(g.gauge) == nullptr || !same_name(g.module, module->name())) continue;
+          if (std::find(names.begin(), names.end(), g.gauge) == names.end()) names.push_back(g.gauge);
+        }
+      }
+      if (names.empty())
+        throw HostError(ErrorKind::bad_panel,
+                        *common.panel + ": places no gauge of module " + module->name());
     }
     SimState state;
     Host host(*module, state);
@@ -186,7 +202,7 @@ int run_info(const Args& args) {
         if (r.rect->help_id != 0) out += " help " + std::to_string(r.rect->help_id);
         if (kind != abi::kMouseTooltip && r.rect->event != 0)
           out += " event " + std::to_string(r.rect->event);
-        if (!tooltip_of(r).empty()) out += " tooltip \"" + tooltip_of(r) + "\"";
+        if (!tooltip_of(r).empty()) out += " tooltip \"" + escape_text(tooltip_of(r).c_str()) + "\"";
         out += "\n";
       }
       if (!pr.events.empty()) out += "  sends: " + number_list(pr.events) + "\n";

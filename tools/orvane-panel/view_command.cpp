@@ -9,10 +9,13 @@
 // times, as fast as the machine runs, for tests and demonstrations.
 #include <SDL.h>
 #include <cairo.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -23,6 +26,7 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "event_names.h"
 #include "host.h"
 #include "host_error.h"
 #include "render/drawing_surfaces.h"
@@ -31,6 +35,7 @@
 #include "stop_request.h"
 #include "token_names.h"
 #include "view_script.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -264,7 +269,11 @@ class Viewer {
     SimState& state = session_->state;
     const double t = now();
     for (const KeyEventRecord& k : state.key_events())
-      std::printf("t=%.2f key_event %u %u\n", t, k.event, k.value);
+      // Named as the trace names them.
+      if (const char* name = event_name(k.event); name != nullptr)
+        std::printf("t=%.2f key_event %u %u %s\n", t, k.event, k.value, name);
+      else
+        std::printf("t=%.2f key_event %u %u\n", t, k.event, k.value);
     for (const WindowChange& w : state.window_changes())
       std::printf("t=%.2f window %u %s\n", t, w.window, w.open ? "open" : "closed");
     std::fflush(stdout);
@@ -432,7 +441,8 @@ class Viewer {
     if (r.rect < 0)
       std::printf("no box\n");
     else if (r.event != 0)
-      std::printf("box %d sent %u\n", r.rect, r.event);
+      std::printf("box %d sent %u%s%s\n", r.rect, r.event, event_name(r.event) != nullptr ? " " : "",
+                  event_name(r.event) != nullptr ? event_name(r.event) : "");
     else
       std::printf("box %d%s\n", r.rect, r.called ? " called" : "");
     report_logs();
@@ -518,7 +528,7 @@ class Viewer {
       if (const std::optional<Hit> h = hit(pointer_.x, pointer_.y)) {
         cursor = host().cursor(h->instance, h->x, h->y);
         const TooltipResult tip = host().tooltip(h->instance, h->x, h->y);
-        if (!tip.text.empty()) draw_tooltip(cr, tip.text, pointer_.x, pointer_.y);
+        if (!tip.text.empty()) draw_tooltip(cr, utf8_from_windows_1252(tip.text), pointer_.x, pointer_.y);
       }
     }
     cairo_destroy(cr);
@@ -559,6 +569,50 @@ class Viewer {
   std::vector<std::string> screenshot_requests_;
 };
 
+// Whether SDL opens a sound device. ALSA and SDL complain on standard error,
+// in many lines, on a machine without one; the probe keeps their lines off
+// it, and the viewer says it in one.
+std::string sound_problem() {
+  std::fflush(stderr);
+  const int saved = dup(2);
+  if (const int null = open("/dev/null", O_WRONLY); null >= 0) {
+    dup2(null, 2);
+    close(null);
+  }
+  std::string problem;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    problem = SDL_GetError();
+  } else {
+    SDL_AudioSpec want{};
+    want.freq = 22050;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 512;
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (device == 0)
+      problem = SDL_GetError();
+    else
+      SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  std::fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, 2);
+    close(saved);
+  }
+  return problem;
+}
+
+// With no sound device the module's clicks play on SDL's silent driver.
+void choose_sound_driver() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr) return;
+  const std::string problem = sound_problem();
+  if (problem.empty()) return;
+  std::fprintf(stderr, "orvane-panel view: no sound device (%s); the gauges' sounds are not heard\n",
+               problem.c_str());
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
 // SDL's video, started and ended with the command.
 struct SdlVideo {
   SdlVideo() {
@@ -576,28 +630,25 @@ int run_view(const Args& args) {
   double scale = 1.0;
   std::optional<std::string> script_path;
   std::string screenshot;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--scale") {
-      const std::string& v = value();
-      if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
-        throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
-    } else if (a == "--script") {
-      script_path = value();
-    } else if (a == "--screenshot") {
-      screenshot = value();
-      if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
-    } else {
-      return false;
-    }
-    return true;
-  };
-  if (auto exit = parse_command_line("view", kViewHelp, args, common, own)) return *exit;
+  OptionTable table = run_options(common);
+  table.push_back(value_option("--scale", "F", [&](const std::string& v) {
+    if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
+      throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
+  }));
+  table.push_back(value_option(
+      "--script", "FILE", [&](const std::string& v) { script_path = v; }, Must::read_file));
+  table.push_back(value_option("--screenshot", "FILE.png", [&](const std::string& v) {
+    screenshot = v;
+    if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
+  }));
+  if (auto exit = parse_command_line("view", kViewHelp, args, table)) return *exit;
 
   return report_errors([&] {
     std::optional<ViewScript> script;
     if (script_path) script = read_view_script(*script_path);
     Inputs inputs = load_inputs(common.scenario, common.panel);
     const std::string module = common.module.value_or(default_module_path());
+    choose_sound_driver();
     SdlVideo video;
     Viewer viewer(module, std::move(inputs), common, scale);
     viewer.open_window();
