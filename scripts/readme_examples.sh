@@ -13,8 +13,9 @@
 #   ...
 #   ```
 #
-# Lines that start with "$ " are commands (bash, from a fresh temporary folder
-# that holds a link to the repository's data/, with TOOL_DIR first on PATH).
+# Lines that start with "$ " are commands (bash, run in turn in a fresh
+# temporary folder per example that holds a link to the repository's data/,
+# with TOOL_DIR first on PATH).
 # The lines up to the next command are what it prints: standard output, then
 # standard error, then "[exit N]" when it exits with N other than 0. A line
 # "..." stands for any number of lines (once per command). The marker
@@ -49,12 +50,18 @@ trap 'rm -rf "$work"' EXIT
 export PATH="$tools:$PATH"
 # The module's sounds go nowhere; the examples print the same on any machine.
 export SDL_AUDIODRIVER=dummy
+# Under AddressSanitizer: the font library's caches are no leaks, and the
+# suppressions' statistics are not part of what a command prints.
+export LSAN_OPTIONS="suppressions=$root/tests/render/lsan.supp:print_suppressions=0"
+
+# A fresh folder for the commands of one example.
+fresh_folder() {
+  rm -rf "$work/run" && mkdir -p "$work/run" && ln -s "$root/data" "$work/run/data"
+}
 
 # Prints what `$1` (a command line) prints, as an example shows it.
 run_command() {
-  local dir=$work/run
-  rm -rf "$dir" && mkdir -p "$dir" && ln -s "$root/data" "$dir/data"
-  (cd "$dir" && bash -c "$1" >"$work/out" 2>"$work/err")
+  (cd "$work/run" && bash -c "$1" >"$work/out" 2>"$work/err")
   local status=$?
   cat "$work/out" "$work/err"
   [ "$status" -eq 0 ] || echo "[exit $status]"
@@ -131,7 +138,13 @@ while IFS= read -r line || [ -n "$line" ]; do
       '<!-- example -->') mode=output ;;
       '<!-- example: no-output -->') mode=no-output ;;
       '<!-- example: display -->') mode=$([ -n "${DISPLAY:-}" ] && echo no-output || echo skip) ;;
-      '```'*) if [ -n "$mode" ]; then in_block=1; examples=$((examples + 1)); [ "$mode" = skip ] && skipped=$((skipped + 1)); fi ;;
+      '```'*)
+        if [ -n "$mode" ]; then
+          in_block=1 examples=$((examples + 1))
+          [ "$mode" = skip ] && skipped=$((skipped + 1))
+          fresh_folder
+        fi
+        ;;
       '') ;;
       *) mode="" ;;
     esac
