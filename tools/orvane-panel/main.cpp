@@ -103,6 +103,8 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
   // The trace is byte-identical on every platform: no CR before LF.
   _setmode(_fileno(stdout), _O_BINARY);
+  // Every text the tool writes is UTF-8; a console shows it as such.
+  SetConsoleOutputCP(CP_UTF8);
 #endif
 #if !defined(_WIN32)
   // The module opens SDL audio for its click sounds; on a machine without a

@@ -4,6 +4,7 @@
 
 #include "cli.h"
 #include "host_error.h"
+#include "names.h"
 
 namespace orv::panel_tool {
 
@@ -60,7 +61,8 @@ ViewScript parse_view_script(const std::string& text, const std::string& name) {
     } else if (verb == "quit") {
       step.kind = ViewStep::Kind::quit;
     } else {
-      fail("'" + verb + "' is not click, move, key, screenshot or quit");
+      fail("'" + verb + "' is not click, move, key, screenshot or quit" +
+           did_you_mean(verb, {"click", "move", "key", "screenshot", "quit"}));
     }
     script.steps.push_back(step);
   }
