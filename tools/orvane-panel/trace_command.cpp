@@ -45,6 +45,7 @@ constexpr const char* kTraceHelp =
     "  --full               list every element on every frame, not just changes\n"
     "  --format text|jsonl  lines as above (default), or one JSON object per line\n"
     "                       and per event (docs/trace.md has the schema)\n"
+    "  --json               the same as --format jsonl (as --json in check and info)\n"
     "  --help               this text\n"
     "\n";
 
@@ -59,6 +60,8 @@ int run_trace(const Args& args) {
   table.push_back(frames_option(frames));
   table.push_back(tooltip_option(options.tooltips));
   table.push_back(flag_option("--full", full));
+  bool json = false;
+  table.push_back(json_option(json));
   table.push_back(value_option("--format", "text|jsonl", [&](const std::string& format) {
     if (format == "text") {
       options.format = TraceFormat::text;
@@ -81,6 +84,7 @@ int run_trace(const Args& args) {
     place_panel(host, inputs);
     const Scenario& scenario = inputs.scenario;
     options.full = full;
+    if (json) options.format = TraceFormat::jsonl;
     options.frames = frames.value_or(scenario.frames.value_or(36));
     options.sets = std::move(common.sets);
     options.clicks = std::move(common.clicks);
