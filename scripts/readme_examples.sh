@@ -122,7 +122,7 @@ finish_command() {
       shaped "$work/actual" "$work/shown" >>"$work/new"
     elif ! matches "$work/actual" "$work/shown"; then
       echo "$doc:$command_line: '$command' prints otherwise than shown:" >&2
-      diff -u --label shown --label printed <(shaped "$work/actual" "$work/shown") "$work/shown" | tail -n +3 >&2
+      diff -u --label shown --label printed "$work/shown" <(shaped "$work/actual" "$work/shown") | tail -n +3 >&2
       failures=$((failures + 1))
     fi
   fi
@@ -172,5 +172,6 @@ if [ "$update" -eq 1 ]; then
   exit $((failures > 0))
 fi
 echo "readme_examples: $examples examples, $failures differ, $skipped skipped (no display)"
-[ "$failures" -eq 0 ] || echo "readme_examples: after a deliberate change: scripts/readme_examples.sh --update $1, then review git diff" >&2
+[ "$failures" -eq 0 ] ||
+  echo "readme_examples: after a deliberate change: scripts/readme_examples.sh --update $1, then review git diff $doc" >&2
 exit $((failures > 0))
