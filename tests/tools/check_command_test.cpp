@@ -71,6 +71,8 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
   const BadPanel cases[] = {
       {"typo", kHead + "gauge02=Orvane_Instr!Radar_Togle, 0,0\n", 2,
        ":9: error: module Orvane_Instr has no gauge 'Radar_Togle'; did you mean 'Radar_Toggle'?"},
+      {"windows text", kHead + "gauge02=Orvane_Instr!Rad\xE9r, 0,0\n", 2,  // panel.cfg is Windows-1252
+       ":9: error: module Orvane_Instr has no gauge 'Rad\xC3\xA9r'; did you mean 'Radar'?"},
       {"case", kHead + "gauge02=Orvane_Instr!engine_on, 0,560\n", 2,
        ":9: error: gauge 'engine_on' differs from 'Engine_On' only in case"},
       {"unknown module", kHead + "gauge02=Orvnae_Instr!Engine_On, 0,560\n", 2,

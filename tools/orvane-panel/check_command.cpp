@@ -18,6 +18,7 @@
 #include "host.h"
 #include "host_error.h"
 #include "probe.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -578,7 +579,9 @@ int run_check(const Args& args) {
       std::fputs(out.c_str(), stdout);
     } else {
       for (const Diagnostic& d : found) {
-        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level), d.message.c_str());
+        // The panel's names in the messages are Windows text, as the simulator reads panel.cfg.
+        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level),
+                    utf8_from_windows_1252(d.message).c_str());
       }
       if (!found.empty()) {
         std::fprintf(stderr, "%d error(s), %d warning(s), %d note(s)\n", counts[0], counts[1], counts[2]);

@@ -31,6 +31,7 @@
 #include "scenario.h"
 #include "scenario_run.h"
 #include "trace.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -403,11 +404,13 @@ class Renderer {
       int w = s.picture->width();
       const int h = s.picture->height();
       const std::string size = std::to_string(w) + " x " + std::to_string(h);
+      // panel.cfg is Windows text, as the simulator reads it.
       captions.push_back(win.virtual_cockpit
                              ? "Vcockpit" + two_digits(static_cast<std::size_t>(win.index)) + "  texture " +
-                                   win.texture + "  (" + size + ")"
-                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
-                                   "  (window " + std::to_string(win.number) + ", " + size + ")");
+                                   utf8_from_windows_1252(win.texture) + "  (" + size + ")"
+                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " +
+                                   utf8_from_windows_1252(win.title) + "  (window " +
+                                   std::to_string(win.number) + ", " + size + ")");
       w = std::max(w, static_cast<int>(std::ceil(measure.text_advance(captions.back().c_str()))));
       if (x > kMargin && x + w + kMargin > row_limit) {
         x = kMargin;
