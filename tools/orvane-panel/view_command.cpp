@@ -101,6 +101,13 @@ constexpr FlightKey kFlightKeys[] = {
     {SDLK_HOME, 74, 100.0},       {SDLK_END, 74, -100.0},        // altitude
 };
 
+// " NAV_GPS_SOURCE_TOGGLE": the name of an event where the host knows one,
+// to follow its number and value as in the trace, else "".
+std::string name_after(std::uint32_t event) {
+  const char* name = event_name(event);
+  return name != nullptr ? std::string(" ") + name : std::string();
+}
+
 // Where a window of w x h sits on a screen of sw x sh by its `position`
 // (0 top left, 1 top centre, 2 top right, 3 to 5 the middle row, 6 to 8 the
 // bottom row).
@@ -269,11 +276,7 @@ class Viewer {
     SimState& state = session_->state;
     const double t = now();
     for (const KeyEventRecord& k : state.key_events())
-      // Named as the trace names them.
-      if (const char* name = event_name(k.event); name != nullptr)
-        std::printf("t=%.2f key_event %u %u %s\n", t, k.event, k.value, name);
-      else
-        std::printf("t=%.2f key_event %u %u\n", t, k.event, k.value);
+      std::printf("t=%.2f key_event %u %u%s\n", t, k.event, k.value, name_after(k.event).c_str());
     for (const WindowChange& w : state.window_changes())
       std::printf("t=%.2f window %u %s\n", t, w.window, w.open ? "open" : "closed");
     std::fflush(stdout);
@@ -441,8 +444,7 @@ class Viewer {
     if (r.rect < 0)
       std::printf("no box\n");
     else if (r.event != 0)
-      std::printf("box %d sent %u%s%s\n", r.rect, r.event, event_name(r.event) != nullptr ? " " : "",
-                  event_name(r.event) != nullptr ? event_name(r.event) : "");
+      std::printf("box %d sent %u%s\n", r.rect, r.event, name_after(r.event).c_str());
     else
       std::printf("box %d%s\n", r.rect, r.called ? " called" : "");
     report_logs();
@@ -580,6 +582,7 @@ std::string sound_problem() {
     close(null);
   }
   std::string problem;
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // the tool's own stop handlers stay
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     problem = SDL_GetError();
   } else {
