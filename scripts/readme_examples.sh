@@ -15,13 +15,13 @@
 #
 # Lines that start with "$ " are commands (bash, run in turn in a fresh
 # temporary folder per example that holds a link to the repository's data/,
-# with TOOL_DIR first on PATH).
-# The lines up to the next command are what it prints: standard output, then
+# with TOOL_DIR first on PATH). The lines up to the next command are what it
+# prints: standard output, then
 # standard error, then "[exit N]" when it exits with N other than 0. A line
 # "..." stands for any number of lines (once per command). The marker
 # <!-- example: no-output --> runs the commands and checks only that they
 # succeed; <!-- example: display --> runs them only where a display is open
-# ($DISPLAY set), else skips them.
+# ($DISPLAY set), else skips them. Every command must end by itself.
 #
 # --update writes what the commands print into the file instead (keeping as
 # many lines before and after a "..." as it had): review it with git diff.
@@ -34,7 +34,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --update) update=1 ;;
     --file) doc=$2; shift ;;
-    -h | --help) sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h | --help) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) break ;;
   esac
   shift
