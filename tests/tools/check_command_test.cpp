@@ -168,6 +168,16 @@ TEST(InfoCommand, DescribesGaugesAndWhatTheirClicksDo) {
 
   const ToolRun typo = run_command("info", "Radar_Togle");
   EXPECT_EQ(typo.code, 2);
+
+  // With a panel: the module's gauges it places, each once, in panel order.
+  const fs::path panel =
+      install_panel(kHead + "gauge02=Orvane_Instr!Screen_Selector_Main, 0,0\ngauge03=Other!Radar, 0,0\n");
+  const ToolRun placed = run_command("info", "--panel " + panel.string());
+  ASSERT_EQ(placed.code, 0) << placed.err;
+  EXPECT_EQ(placed.out.find("Screen_Selector_Main: "), 0u) << placed.out;
+  EXPECT_NE(placed.out.find("\nHead_Up_Display: "), std::string::npos) << placed.out;
+  EXPECT_EQ(placed.out.find("\nRadar: "), std::string::npos) << placed.out;
+  EXPECT_EQ(placed.out.find("Screen_Selector_Main: ", 1), std::string::npos) << placed.out;
 }
 
 }  // namespace
