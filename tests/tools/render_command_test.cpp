@@ -144,7 +144,7 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   fs::remove_all(out);
   const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out " + out.string();
   const ToolRun r = render(base + " --animate " + (out / "hud.gif").string() +
-                           " --frames --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
+                           " --png-sequence --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
   ASSERT_EQ(r.code, 0) << r.err;
   // 0.25, 0.5, 0.75 and 1 s; no still pictures without --at.
   std::set<std::string> files;
@@ -183,17 +183,17 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   fs::remove_all(film);
   const ToolRun screen =
       render("--scenario " + (test_dir() / "scenario.json").string() + " --out " + film.string() +
-             " --frames --fps 2 --to 1 --click Screen_Selector_Main:#7@0.25");
+             " --png-sequence --fps 2 --to 1 --click Screen_Selector_Main:#7@0.25");
   ASSERT_EQ(screen.code, 0) << screen.err;
   EXPECT_EQ(png_size(film / "frames/frame_00000.png"), std::make_pair(700, 560));
   EXPECT_EQ(png_size(film / "frames/frame_00002.png"), std::make_pair(700, 560));
   EXPECT_NE(pixel(film / "frames/frame_00000.png", 270, 255),
             pixel(film / "frames/frame_00002.png", 270, 255));
 
-  const ToolRun missing = render(base + " --frames --picture Radar");
+  const ToolRun missing = render(base + " --png-sequence --picture Radar");
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
-  EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
+  EXPECT_EQ(render(base + " --png-sequence --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
 
   // The same as the compact formats: a lossless WebP and an H.264 video

@@ -22,7 +22,8 @@ moments=(--windows --at 12 --at 66 --at 110 --tooltip Radar:100,100@60
 # The program finds the module beside itself, as a user runs it.
 (cd "$win64" && "$wine" orvane-panel.exe render --out "Z:$out/wine" "${moments[@]}" \
   --animate "Z:$out/wine/attitude.gif") >"$out/wine.txt"
-sed -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
+# The Windows build lists its files with '\' throughout.
+sed -e 's|\\|/|g' -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
 if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then
   echo "the Windows build wrote other files than the native one"
   exit 1

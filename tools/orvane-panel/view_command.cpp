@@ -78,26 +78,22 @@ int run_view(const Args& args) {
   std::optional<host::ScreenSize> screen;
   std::optional<std::string> script_path;
   std::string screenshot;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--scale") {
-      const std::string& v = value();
-      if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
-        throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
-    } else if (a == "--screen") {
-      const std::string& v = value();
-      screen = host::parse_screen_size(v);
-      if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
-    } else if (a == "--script") {
-      script_path = value();
-    } else if (a == "--screenshot") {
-      screenshot = value();
-      if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
-    } else {
-      return false;
-    }
-    return true;
-  };
-  if (auto exit = parse_command_line("view", kViewHelp, args, common, own)) return *exit;
+  OptionTable table = run_options(common);
+  table.push_back(value_option("--scale", "F", [&](const std::string& v) {
+    if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
+      throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
+  }));
+  table.push_back(value_option("--screen", "WxH", [&](const std::string& v) {
+    screen = host::parse_screen_size(v);
+    if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
+  }));
+  table.push_back(value_option(
+      "--script", "FILE", [&](const std::string& v) { script_path = v; }, Must::read_file));
+  table.push_back(value_option("--screenshot", "FILE.png", [&](const std::string& v) {
+    screenshot = v;
+    if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
+  }));
+  if (auto exit = parse_command_line("view", kViewHelp, args, table)) return *exit;
 
   return report_errors([&] {
     std::optional<ViewScript> script;
