@@ -248,7 +248,7 @@ class Checker {
   }
   void reader_findings(const PanelConfig& panel);
   void repeated_keys(const TextLayout& layout);
-  void windows(const PanelConfig& panel, const TextLayout& layout);
+  void windows(const PanelConfig& panel, const TextLayout& layout, bool on_disk);
   void module_names(const PanelConfig& panel, const std::optional<std::string>& gauges_dir, bool resolve);
   void gauge_names(const PanelConfig& panel);
   void size_numbers(const PanelConfig& panel);
@@ -298,7 +298,8 @@ void Checker::repeated_keys(const TextLayout& layout) {
   }
 }
 
-void Checker::windows(const PanelConfig& panel, const TextLayout& layout) {
+// `on_disk`: the panel is a file (the built-in panel's bitmaps are built in).
+void Checker::windows(const PanelConfig& panel, const TextLayout& layout, bool on_disk) {
   std::map<std::uint32_t, const PanelWindow*> numbers;  // window number -> its section
   for (const PanelWindow& w : panel.windows) {
     const int line = window_line(layout, w);
@@ -310,7 +311,7 @@ void Checker::windows(const PanelConfig& panel, const TextLayout& layout) {
     }
     // A background bitmap the simulator cannot show: missing beside the
     // panel, or not an uncompressed 8- or 24-bit BMP.
-    if (!w.background_file.empty()) {
+    if (on_disk && !w.background_file.empty()) {
       const BmpResult bmp = read_bmp_file(directory_of(file_) + "/" + w.background_file);
       const bool missing = bmp.error == "cannot be opened";
       if (missing && !built_in_panel_file(w.background_file).empty()) {
@@ -535,7 +536,7 @@ std::vector<Diagnostic> Checker::run(const std::optional<std::string>& gauges_di
   const TextLayout layout = scan_text(text_);
   reader_findings(panel);
   repeated_keys(layout);
-  windows(panel, layout);
+  windows(panel, layout, resolve_modules);
   module_names(panel, gauges_dir, resolve_modules);
   gauge_names(panel);
   size_numbers(panel);
