@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "module_call.h"
 #include "stop_request.h"
 #include "token_names.h"
 
@@ -72,6 +73,21 @@ bool take_common_option(const std::string& option, const OptionValue& value, Com
   } else {
     return false;
   }
+  return true;
+}
+
+bool take_x87_option(const std::string& option, const OptionValue& value) {
+  if (option != "--x87") return false;
+  const std::string& text = value();
+  if (!host::kX87InUse) {
+    throw UsageError{
+        "--x87 applies to the 32-bit Windows build only; this build's module computes in SSE "
+        "registers, which the x87 state does not touch"};
+  }
+  int bits = 0;
+  if (!parse_int(text, bits) || (bits != 24 && bits != 53 && bits != 64) ||
+      !host::set_module_x87_precision(bits))
+    throw UsageError{"--x87 is 24, 53 or 64, not '" + text + "'"};
   return true;
 }
 

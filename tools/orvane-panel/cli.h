@@ -50,6 +50,11 @@ using OwnOption = std::function<bool(const std::string& option, const OptionValu
 std::optional<int> parse_command_line(const char* command, const char* help, const Args& args,
                                       CommonOptions& common, const OwnOption& own);
 
+// Takes --x87 24|53|64 (trace, render and view): the x87 precision that
+// every call into the module starts with. A usage error on builds whose
+// module does not use the x87 unit. False when `option` is not --x87.
+bool take_x87_option(const std::string& option, const OptionValue& value);
+
 // Runs a subcommand's work: host errors print and exit with their kind's
 // code, anything else unexpected as an internal error.
 int report_errors(const std::function<int()>& work);

@@ -109,6 +109,9 @@ constexpr const char* kRenderHelp =
     "  --scale F            size of the GIF's frames, 0.1 to 1 (default 1)\n"
     "  A run of many pictures reports its progress on standard error: a bar on a\n"
     "  terminal, else one line per tenth of the run.\n"
+    "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
+    "                       before every call into the module, as a simulator's\n"
+    "                       process may leave it (other builds refuse the option)\n"
     "  --help               this text\n"
     "\n"
     "The substitute host plays no sound unless SDL_AUDIODRIVER names an SDL audio\n"
@@ -484,6 +487,7 @@ int run_render(const Args& args) {
   int png_level = kDefaultPngLevel;
   Renderer::Overlays overlays;
   auto own = [&](const std::string& a, const OptionValue& value) {
+    if (take_x87_option(a, value)) return true;
     if (a == "--animate") {
       motion.gif = value();
       if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};

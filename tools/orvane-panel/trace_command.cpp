@@ -45,6 +45,9 @@ constexpr const char* kTraceHelp =
     "  --full               list every element on every frame, not just changes\n"
     "  --format text|jsonl  lines as above (default), or one JSON object per line\n"
     "                       and per event (docs/trace.md has the schema)\n"
+    "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
+    "                       before every call into the module, as a simulator's\n"
+    "                       process may leave it (other builds refuse the option)\n"
     "  --help               this text\n"
     "\n";
 
@@ -55,6 +58,7 @@ int run_trace(const Args& args) {
   std::optional<int> frames;
   TraceOptions options;
   auto own = [&](const std::string& a, const OptionValue& value) {
+    if (take_x87_option(a, value)) return true;
     if (a == "--frames") {
       int n = 0;
       if (!parse_int(value(), n) || n < 0 || n > 10000000) throw UsageError{"--frames needs a count"};

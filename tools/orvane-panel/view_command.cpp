@@ -73,6 +73,8 @@ constexpr const char* kViewHelp =
     "                   a step at time t comes after the frame of t has run,\n"
     "                   and the flight runs on whatever the pause key says)\n"
     "  --screenshot FILE.png  writes the window's picture when the viewer ends\n"
+    "  --x87 24|53|64   32-bit Windows build: x87 precision for every call into\n"
+    "                   the module, as for trace (other builds refuse it)\n"
     "  --help           this text\n"
     "\n"
     "Standard output: one line per click (instance, point, what the gauge\n"
@@ -577,6 +579,7 @@ int run_view(const Args& args) {
   std::optional<std::string> script_path;
   std::string screenshot;
   auto own = [&](const std::string& a, const OptionValue& value) {
+    if (take_x87_option(a, value)) return true;
     if (a == "--scale") {
       const std::string& v = value();
       if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
