@@ -56,6 +56,15 @@ for panel in "" "$source_dir"/data/panels/*/panel.cfg; do
   same "check ${panel:-(built-in panel)}" "$work/check.native" "$work/check.wine"
 done
 
+# The option takes the three precisions only.
+code=0
+run32 trace --x87 32 --frames 1 >/dev/null || code=$?
+if [ "$code" -ne 2 ] || ! grep -q -- "--x87 is 24, 53 or 64" "$work/err"; then
+  echo "trace --x87 32: exit $code, not a usage error:"
+  cat "$work/err"
+  failures=$((failures + 1))
+fi
+
 scenarios=("$source_dir"/data/scenarios/*.json)
 for s in "${scenarios[@]}"; do
   name=$(basename "$s" .json)
