@@ -61,6 +61,7 @@ class ModuleX87Scope {
   ModuleX87Scope() {
 #if defined(_WIN32) && defined(__i386__)
     if (g_module_x87_control != 0) {
+      set_ = true;
       __asm__ volatile("fnstcw %0" : "=m"(saved_));
       __asm__ volatile("fldcw %0" : : "m"(g_module_x87_control));
     }
@@ -68,13 +69,14 @@ class ModuleX87Scope {
   }
   ~ModuleX87Scope() {
 #if defined(_WIN32) && defined(__i386__)
-    if (g_module_x87_control != 0) __asm__ volatile("fldcw %0" : : "m"(saved_));
+    if (set_) __asm__ volatile("fldcw %0" : : "m"(saved_));
 #endif
   }
   ModuleX87Scope(const ModuleX87Scope&) = delete;
   ModuleX87Scope& operator=(const ModuleX87Scope&) = delete;
 
  private:
+  [[maybe_unused]] bool set_ = false;
   [[maybe_unused]] std::uint16_t saved_ = 0;
 };
 
