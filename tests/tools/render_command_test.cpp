@@ -112,6 +112,7 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
       {"--at -1", 2, "--at needs a time"},
       {"--out", 2, "--out needs a value"},
       {"--colour red", 2, "unknown option '--colour'"},
+      {"--x87 53", 2, "--x87 applies to the 32-bit Windows build only"},
       {"--click Screen_Selector_Main:40", 2, "needs integer X,Y"},
       {"--click Screen_Selector_Main:40,30:middle", 2, "left or right"},
       {"--scenario " + (test_dir() / "missing.json").string(), 3, "missing.json"},

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "module_call.h"
 #include "names.h"
 #include "stop_request.h"
 #include "token_names.h"
@@ -130,9 +131,23 @@ Option frames_option(std::optional<int>& frames) {
 
 Option json_option(bool& json) { return flag_option("--json", json); }
 
+Option x87_option() {
+  return value_option("--x87", "24|53|64", [](const std::string& text) {
+    if (!host::kX87InUse) {
+      throw UsageError{
+          "--x87 applies to the 32-bit Windows build only; this build's module computes in SSE "
+          "registers, which the x87 state does not touch"};
+    }
+    int bits = 0;
+    if (!parse_int(text, bits) || (bits != 24 && bits != 53 && bits != 64) ||
+        !host::set_module_x87_precision(bits))
+      throw UsageError{"--x87 is 24, 53 or 64, not '" + text + "'"};
+  });
+}
+
 OptionTable run_options(CommonOptions& common) {
-  return {module_option(common), panel_option(common), scenario_option(common), set_option(common),
-          click_option(common)};
+  return {module_option(common), panel_option(common), scenario_option(common),
+          set_option(common),    click_option(common), x87_option()};
 }
 
 namespace {

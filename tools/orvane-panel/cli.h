@@ -65,7 +65,10 @@ Option click_option(CommonOptions& common);     // --click INSTANCE:X,Y[:left|ri
 Option tooltip_option(std::vector<host::ScenarioTooltip>& tooltips);  // --tooltip INSTANCE:X,Y[@SECONDS]
 Option frames_option(std::optional<int>& frames);                     // --frames N: frames to run
 Option json_option(bool& json);                                       // --json
-// --module, --panel, --scenario, --set and --click.
+// --x87 24|53|64: the x87 precision that every call into the module starts
+// with; a usage error on builds whose module does not use the x87 unit.
+Option x87_option();
+// --module, --panel, --scenario, --set, --click and --x87 (trace, render, view).
 OptionTable run_options(CommonOptions& common);
 
 // Parses the arguments of subcommand `command` by its option table: --help

@@ -114,6 +114,9 @@ int main(int argc, char** argv) {
   const bool live = argc >= 2 && std::string(argv[1]) == "view";
   if (std::getenv("SDL_AUDIODRIVER") == nullptr && !live) setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
+  // The 32-bit build's C++ library parses numbers as the native one only
+  // in the x87 state of a Windows process, not in the MinGW runtime's.
+  orv::host::use_double_precision_x87();
   install_stop_handlers();
   if (argc < 2) {
     usage(stderr);

@@ -46,6 +46,9 @@ constexpr const char* kTraceHelp =
     "  --format text|jsonl  lines as above (default), or one JSON object per line\n"
     "                       and per event (docs/trace.md has the schema)\n"
     "  --json               the same as --format jsonl (as --json in check and info)\n"
+    "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
+    "                       before every call into the module, as a simulator's\n"
+    "                       process may leave it (other builds refuse the option)\n"
     "  --help               this text\n"
     "\n";
 

@@ -63,6 +63,8 @@ constexpr const char* kViewHelp =
     "                   a step at time t comes after the frame of t has run,\n"
     "                   and the flight runs on whatever the pause key says)\n"
     "  --screenshot FILE.png  writes the window's picture when the viewer ends\n"
+    "  --x87 24|53|64   32-bit Windows build: x87 precision for every call into\n"
+    "                   the module, as for trace (other builds refuse it)\n"
     "  --help           this text\n"
     "\n"
     "Standard output: one line per click (instance, point, what the gauge\n"
