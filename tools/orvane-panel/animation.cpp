@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host_error.h"
+#include "stop_request.h"
 
 namespace orv::panel_tool {
 
@@ -59,16 +60,19 @@ GifAnimation::GifAnimation(const std::string& path, double frames_per_second, do
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) fail(path, errno);
+  file_.emplace(path);
 }
 
 GifAnimation::~GifAnimation() {
-  if (file_ == nullptr) return;
-  // Cut short: what was written stays a readable GIF.
-  GifWriter::end(bytes_);
-  std::fwrite(bytes_.data(), 1, bytes_.size(), file_);
-  std::fclose(file_);
+  if (!file_) return;
+  // Stopped by a signal after some frames: what was written becomes a whole,
+  // readable GIF. Ended by an error: no file at all.
+  if (frames_ > 0 && host::stop_signal() != 0) {
+    bytes_.clear();
+    GifWriter::end(bytes_);
+    if (file_->write(bytes_.data(), bytes_.size())) file_->commit();
+  }
+  file_.reset();
 }
 
 void GifAnimation::add(render::Image& frame) {
@@ -77,7 +81,7 @@ void GifAnimation::add(render::Image& frame) {
 }
 
 void GifAnimation::add(const unsigned char* rows, int width, int height, int stride) {
-  if (file_ == nullptr) return;
+  if (!file_) return;
   if (frames_ == 0) {
     width_ = std::max(1, static_cast<int>(std::lround(width * scale_)));
     height_ = std::max(1, static_cast<int>(std::lround(height * scale_)));
@@ -135,20 +139,23 @@ void GifAnimation::scale_into_canvas(const unsigned char* rows, int width, int h
 }
 
 void GifAnimation::write() {
-  if (std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size()) {
+  if (!file_->write(bytes_.data(), bytes_.size())) {
     const int error = errno;
-    std::fclose(std::exchange(file_, nullptr));
+    file_.reset();
     fail(path_, error);
   }
   bytes_.clear();
 }
 
 void GifAnimation::close() {
-  if (file_ == nullptr) return;
+  if (!file_) return;
   if (frames_ == 0) GifWriter::begin(bytes_, 1, 1);
   GifWriter::end(bytes_);
   write();
-  if (std::fclose(std::exchange(file_, nullptr)) != 0) fail(path_, errno);
+  const std::string error = file_->commit();
+  file_.reset();
+  if (!error.empty())
+    throw HostError(ErrorKind::unreadable, path_ + ": cannot write the animation: " + error);
 }
 
 Progress::Progress(std::string what, long total, bool lines)

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gif_writer.h"
 #include "host/render/canvas.h"
+#include "output_file.h"
 
 namespace orv::panel_tool {
 
@@ -19,7 +21,10 @@ namespace orv::panel_tool {
 // Each frame gets its own palette of at most 256 colours (see GifWriter).
 class GifAnimation {
  public:
-  // Opens `path`; throws HostError (unreadable) when it cannot be written.
+  // Opens `path` (a temporary file renamed onto it by close(); dropped
+  // without a close(), the animation leaves no file unless a signal stopped
+  // the run, when the frames so far become a whole GIF); throws HostError
+  // (unreadable) when it cannot be written.
   // Frames are drawn at `scale` (0 to 1) of their size.
   GifAnimation(const std::string& path, double frames_per_second, double scale);
   ~GifAnimation();
@@ -39,7 +44,7 @@ class GifAnimation {
   void scale_into_canvas(const unsigned char* rows, int width, int height, int stride);
   void write();
 
-  std::FILE* file_ = nullptr;
+  std::optional<host::OutputFile> file_;
   std::string path_;
   int delay_cs_;
   double scale_;

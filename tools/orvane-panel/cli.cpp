@@ -103,7 +103,7 @@ int report_errors(const std::function<int()>& work) {
   try {
     return work();
   } catch (const HostError& e) {
-    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
+    if (e.kind() != ErrorKind::output_closed) std::fprintf(stderr, "orvane-panel: %s\n", e.what());
     return exit_code_of(e.kind());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
@@ -179,6 +179,8 @@ int exit_code_of(ErrorKind kind) {
       return kExitBadPanel;
     case ErrorKind::bad_scenario:
       return kExitBadScenario;
+    case ErrorKind::output_closed:
+      return kExitOk;
     case ErrorKind::interrupted:
       return kExitInterrupted + (stop_signal() != 0 ? stop_signal() : SIGINT);
   }

@@ -27,6 +27,7 @@
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host_error.h"
+#include "output_file.h"
 #include "overlays.h"
 #include "scenario.h"
 #include "scenario_run.h"
@@ -649,10 +650,12 @@ int run_render(const Args& args) {
       const std::string path = out + "/tooltips.txt";
       std::error_code ec;
       std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
-      std::FILE* f = std::fopen(path.c_str(), "w");
-      if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
-      for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
-      std::fclose(f);
+      OutputFile file(path);
+      for (const std::string& line : tooltip_lines) {
+        file.write(line.data(), line.size());
+        file.write("\n", 1);
+      }
+      file.commit_or_throw();
       std::cout << path << "\n";
     }
     if (pictures > 1) progress.done();

@@ -26,6 +26,7 @@
 #include "host.h"
 #include "host_error.h"
 #include "render/drawing_surfaces.h"
+#include "render/png_file.h"
 #include "render/render.h"
 #include "scenario_run.h"
 #include "stop_request.h"
@@ -532,7 +533,7 @@ class Viewer {
   }
 
   void screenshot(const std::string& path) {
-    if (cairo_surface_write_to_png(picture_, path.c_str()) != CAIRO_STATUS_SUCCESS)
+    if (render::write_png(picture_, path) != CAIRO_STATUS_SUCCESS)
       throw HostError(ErrorKind::unreadable, path + ": cannot write");
     std::printf("%s\n", path.c_str());
     std::fflush(stdout);
