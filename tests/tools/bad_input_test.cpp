@@ -56,6 +56,31 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
        5, "none.cfg:1: section [Window-1] is not read"},
       {"trace --click Radar:2147483647,0" + kModule, 2, "X and Y lie within"},
       {"trace --click Radar:1,1@1e300" + kModule, 2, "bad time"},
+      // Nothing accepted silently.
+      {"trace --frames 1 --panel " + write("bom.cfg", "\xEF\xBB\xBF" + panel).string() + kModule, 0, ""},
+      {"trace --scenario " + write("twice.json", "{\"frames\":5,\"frames\":7}").string() + kModule, 6,
+       "twice.json: \"frames\" is given twice in one object"},
+      {"trace --scenario " +
+           write("key.json", R"({"keyframes": [{"t": 0, "tokens": {"AIRSPEED": 1, "AIRSPEED": 2}}]})")
+               .string() +
+           kModule,
+       6, "\"keyframes[0].tokens.AIRSPEED\" is given twice in one object"},
+      {"trace --scenario " + write("number.json", R"({"tokens": {"99999": 1}})").string() + kModule, 6,
+       "unknown token number 99999"},
+      {"trace --set 99999=1" + kModule, 2, "unknown token '99999'"},
+      {"trace --scenario " +
+           write("far.json", R"({"clicks": [{"t": 0, "gauge": "Radar", "x": 1e9}]})").string() + kModule,
+       6, "click 0: \"x\" lies within -1000000 to 1000000"},
+      {"trace --scenario " +
+           write("both.json", R"({"clicks": [{"t": 0, "gauge": "NAV_GPS_Switch", "instance": 3}]})")
+               .string() +
+           kModule,
+       6, "click 0: names both \"instance\" and \"gauge\""},
+      {"trace --scenario " +
+           write("gps.json", R"({"gps": {"waypoints": [{"ident": "A", "lat": 1, "lon": 2}], "active": 5}})")
+               .string() +
+           kModule,
+       6, "gps: \"active\" is 5, but the plan has 1 waypoint(s)"},
   };
   for (const Case& c : cases) {
     const orv::test::ToolRun r = tool(c.args);

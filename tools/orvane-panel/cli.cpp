@@ -15,10 +15,6 @@ using namespace orv::host;
 
 namespace {
 
-// The farthest a clicked point may lie from its gauge's corner: beyond any
-// placed gauge, within what the host's coordinates hold.
-constexpr int kMaxPoint = 1000000;
-
 // "INSTANCE:X,Y[:extra][@T]" into its parts.
 void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std::string& extra, double& t) {
   std::string s = text;
@@ -153,7 +149,7 @@ std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
   const auto eq = v.find('=');
   if (eq == std::string::npos) throw UsageError{"--set needs TOKEN=VALUE"};
   auto id = token_by_name(v.substr(0, eq));
-  if (!id) throw UsageError{"unknown token '" + v.substr(0, eq) + "'"};
+  if (!id || !token_number_served(*id)) throw UsageError{"unknown token '" + v.substr(0, eq) + "'"};
   auto tv = parse_token_value(v.substr(eq + 1));
   if (!tv) throw UsageError{"bad value in '" + v + "'"};
   const bool text = tv->kind == TokenValue::Kind::text;
