@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace orv::host {
 
@@ -16,11 +17,33 @@ enum class ErrorKind {
   bad_scenario,   // a scenario that does not parse
   interrupted,    // stopped by SIGINT or SIGTERM between two frames
   output_closed,  // standard output's reader went away: a quiet stop
+  unavailable,    // what the command needs is not there (view: no display)
 };
+
+// `text` with its control characters (NUL, escape and the others below 0x20,
+// and 0x7F; line breaks kept) written as \xNN, so that a name read from a
+// file neither cuts a message short nor reaches the terminal as a command.
+inline std::string printable(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if ((c < 0x20 && c != '\n') || c == 0x7F) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  return out;
+}
 
 class HostError : public std::runtime_error {
  public:
-  HostError(ErrorKind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  // The message is kept printable (see printable()).
+  HostError(ErrorKind kind, const std::string& message) : std::runtime_error(printable(message)), kind_(kind) {}
   ErrorKind kind() const { return kind_; }
 
  private:

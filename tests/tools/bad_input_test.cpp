@@ -57,6 +57,11 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
       {"trace --click Radar:2147483647,0" + kModule, 2, "X and Y lie within"},
       {"trace --click Radar:1,1@1e300" + kModule, 2, "bad time"},
       // Nothing accepted silently.
+      {"trace --frames 1 --panel " +
+           write("nul.cfg", panel + "gauge01=Orvane_Instr!Ra" + std::string(1, '\0') + "\x1b[31mdar, 0,0\n")
+               .string() +
+           kModule,
+       0, "no gauge 'Ra\\x00\\x1B[31mdar'"},
       {"trace --frames 1 --panel " + write("bom.cfg", "\xEF\xBB\xBF" + panel).string() + kModule, 0, ""},
       {"trace --scenario " + write("twice.json", "{\"frames\":5,\"frames\":7}").string() + kModule, 6,
        "twice.json: \"frames\" is given twice in one object"},

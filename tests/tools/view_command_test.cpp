@@ -81,6 +81,10 @@ TEST(View, BadScriptsAndOptionsAreRefusedWithTheirPlace) {
     EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
+  // No display and no driver asked for: its own exit code, and said so.
+  const ToolRun none = view("", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+  EXPECT_EQ(none.code, 7) << none.err;
+  EXPECT_NE(none.err.find("no display to show the panel on"), std::string::npos) << none.err;
 }
 
 TEST(View, LivePictureUnderXvfbIsWhatRenderDrawsOfTheSameMoment) {

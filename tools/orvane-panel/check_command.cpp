@@ -543,7 +543,8 @@ int run_check(const Args& args) {
         std::vector<int>& lines = more[d.code];
         lines.push_back(d.line);
         if (lines.size() > kShownPerKind) continue;
-        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level), d.message.c_str());
+        std::printf("%s:%d: %s: %s\n", printable(file).c_str(), d.line, level_name(d.level),
+                    printable(d.message).c_str());
       }
       for (const auto& [code, lines] : more) {
         if (lines.size() <= kShownPerKind) continue;

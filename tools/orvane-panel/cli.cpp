@@ -177,6 +177,8 @@ int exit_code_of(ErrorKind kind) {
       return kExitBadScenario;
     case ErrorKind::output_closed:
       return kExitOk;
+    case ErrorKind::unavailable:
+      return kExitUnavailable;
     case ErrorKind::interrupted:
       return kExitInterrupted + (stop_signal() != 0 ? stop_signal() : SIGINT);
   }
@@ -204,7 +206,7 @@ Inputs load_inputs(const std::optional<std::string>& scenario_path,
 void place_panel(Host& host, const Inputs& inputs) {
   std::vector<std::string> warnings = inputs.panel.warnings;
   host.place(inputs.panel, warnings);
-  for (const auto& w : warnings) std::fprintf(stderr, "orvane-panel: warning: %s\n", w.c_str());
+  for (const auto& w : warnings) std::fprintf(stderr, "orvane-panel: warning: %s\n", printable(w).c_str());
   if (host.instances().empty()) {
     throw HostError(ErrorKind::bad_panel,
                     inputs.panel_name + ": places no gauge of module " + host.module().name() +

@@ -624,7 +624,7 @@ int run_render(const Args& args) {
       run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
         if (!index)
           std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
-                       time_label(c.t).c_str(), c.target.describe().c_str());
+                       time_label(c.t).c_str(), printable(c.target.describe()).c_str());
       });
       state.clear_logs();
       // Tooltips read what the drawing surfaces show, so they are asked for

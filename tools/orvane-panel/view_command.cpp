@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -173,12 +174,12 @@ class Viewer {
     window_ =
         SDL_CreateWindow("orvane-panel view", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, w, h, 0);
     if (window_ == nullptr)
-      throw HostError(ErrorKind::usage, std::string("cannot open a window: ") + SDL_GetError());
+      throw HostError(ErrorKind::unavailable, std::string("cannot open a window (no display?): ") + SDL_GetError());
     // The picture is drawn by Cairo; the window only shows it, which the
     // software renderer does as well as any without a GPU driver.
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (renderer_ == nullptr)
-      throw HostError(ErrorKind::usage, std::string("cannot draw into the window: ") + SDL_GetError());
+      throw HostError(ErrorKind::unavailable, std::string("cannot draw into the window: ") + SDL_GetError());
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, w, h);
     picture_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     cursors_[0] = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
@@ -565,7 +566,18 @@ struct SdlVideo {
   SdlVideo() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
-      throw HostError(ErrorKind::usage, std::string("cannot start the video library: ") + SDL_GetError());
+      throw HostError(ErrorKind::unavailable,
+                      std::string("no display to show the panel on: ") + SDL_GetError());
+    // With no display the library falls back to drivers that show nothing;
+    // those run only when asked for by name (SDL_VIDEODRIVER=dummy, headless).
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const std::string name = driver != nullptr ? driver : "";
+    if (std::getenv("SDL_VIDEODRIVER") == nullptr && name != "x11" && name != "wayland") {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+      throw HostError(ErrorKind::unavailable,
+                      "no display to show the panel on (DISPLAY and WAYLAND_DISPLAY are not set; the video "
+                      "library offers only '" + name + "'; SDL_VIDEODRIVER=dummy runs without a window)");
+    }
   }
   ~SdlVideo() { SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS); }
 };
