@@ -13,7 +13,7 @@ seconds=${1:-600}
 shift || true
 targets=("$@")
 if [ "${#targets[@]}" -eq 0 ]; then
-  targets=(token_values gps_block traffic panel_config scenario tooltip options parameters)
+  targets=(token_values gps_block traffic panel_config scenario tooltip options parameters module_records)
 fi
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null

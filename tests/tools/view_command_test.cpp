@@ -87,6 +87,19 @@ TEST(View, BadScriptsAndOptionsAreRefusedWithTheirPlace) {
   EXPECT_NE(none.err.find("no display to show the panel on"), std::string::npos) << none.err;
 }
 
+// A live window on a display ends on SIGTERM and SIGINT with 128 + the
+// signal (also under the sanitizers, whose leak check runs at that exit).
+TEST(View, SignalsEndALiveWindowWithTheirCodes) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+  for (const char* sig : {"TERM", "INT"}) {
+    const std::string line =
+        std::string("xvfb-run -a sh -c '\"$0\" view --module \"$1\" & p=$!; sleep 4; kill -") + sig +
+        " $p; wait $p' " + ORV_PANEL_TOOL + " " + ORV_REAL_MODULE;
+    const ToolRun r = orv::test::run_tool_command("SDL_AUDIODRIVER=dummy", line, test_dir());
+    EXPECT_EQ(r.code, std::string(sig) == "TERM" ? 143 : 130) << r.err;
+  }
+}
+
 TEST(View, LivePictureUnderXvfbIsWhatRenderDrawsOfTheSameMoment) {
   if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
   const fs::path shot = test_dir() / "xvfb.png", out = test_dir() / "render";
