@@ -1,5 +1,7 @@
 #include "view_script.h"
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 
 #include "cli.h"
@@ -20,6 +22,55 @@ bool parse_point(const std::string& s, int& x, int& y) {
 
 }  // namespace
 
+bool key_from_name(const std::string& name, ViewKey& key) {
+  struct Name {
+    const char* name;
+    ViewKey key;
+  };
+  static constexpr Name kNames[] = {
+      {"escape", ViewKey::escape},
+      {"q", ViewKey::q},
+      {"r", ViewKey::r},
+      {"space", ViewKey::space},
+      {".", ViewKey::period},
+      {"period", ViewKey::period},
+      {"+", ViewKey::plus},
+      {"plus", ViewKey::plus},
+      {"keypad +", ViewKey::plus},
+      {"=", ViewKey::equals},
+      {"-", ViewKey::minus},
+      {"minus", ViewKey::minus},
+      {"keypad -", ViewKey::minus},
+      {"backspace", ViewKey::backspace},
+      {"up", ViewKey::up},
+      {"down", ViewKey::down},
+      {"left", ViewKey::left},
+      {"right", ViewKey::right},
+      {"[", ViewKey::left_bracket},
+      {"]", ViewKey::right_bracket},
+      {"page up", ViewKey::page_up},
+      {"pageup", ViewKey::page_up},
+      {"page down", ViewKey::page_down},
+      {"pagedown", ViewKey::page_down},
+      {"home", ViewKey::home},
+      {"end", ViewKey::end},
+  };
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const Name& n : kNames)
+    if (lower == n.name) {
+      key = n.key;
+      return true;
+    }
+  // Any other printable character is a key the viewer leaves alone.
+  if (lower.size() == 1 && std::isgraph(static_cast<unsigned char>(lower[0]))) {
+    key = ViewKey::other;
+    return true;
+  }
+  return false;
+}
+
 ViewScript parse_view_script(const std::string& text, const std::string& name) {
   ViewScript script;
   std::istringstream in(text);
@@ -33,6 +84,7 @@ ViewScript parse_view_script(const std::string& text, const std::string& name) {
     std::string time, verb;
     if (!(words >> time)) continue;
     ViewStep step;
+    ViewInput& input = step.input;
     if (!parse_seconds(time, step.t) || step.t > 86400.0) fail("'" + time + "' is not a time in seconds");
     if (!script.steps.empty() && step.t < script.steps.back().t) fail("times must not go back");
     words >> verb;
@@ -44,21 +96,20 @@ ViewScript parse_view_script(const std::string& text, const std::string& name) {
       std::istringstream args(rest);
       std::string point, button;
       args >> point >> button;
-      if (!parse_point(point, step.x, step.y)) fail(verb + " needs a point X,Y, not '" + point + "'");
-      step.kind = verb == "click" ? ViewStep::Kind::click : ViewStep::Kind::move;
+      if (!parse_point(point, input.x, input.y)) fail(verb + " needs a point X,Y, not '" + point + "'");
+      input.kind = verb == "click" ? ViewInput::Kind::click : ViewInput::Kind::move;
       if (verb == "click" && !button.empty() && button != "left" && button != "right")
         fail("a click is left or right, not '" + button + "'");
-      step.right = button == "right";
+      input.right = button == "right";
     } else if (verb == "key") {
-      step.kind = ViewStep::Kind::key;
-      step.key = SDL_GetKeyFromName(rest.c_str());
-      if (step.key == SDLK_UNKNOWN) fail("'" + rest + "' is not a key name");
+      input.kind = ViewInput::Kind::key;
+      if (!key_from_name(rest, input.key)) fail("'" + rest + "' is not a key name");
     } else if (verb == "screenshot") {
-      step.kind = ViewStep::Kind::screenshot;
-      step.file = rest;
+      input.kind = ViewInput::Kind::screenshot;
+      input.file = rest;
       if (rest.empty()) fail("screenshot needs a file name");
     } else if (verb == "quit") {
-      step.kind = ViewStep::Kind::quit;
+      input.kind = ViewInput::Kind::quit;
     } else {
       fail("'" + verb + "' is not click, move, key, screenshot or quit");
     }
