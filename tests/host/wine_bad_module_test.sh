@@ -57,4 +57,30 @@ for f in text.gau cut_4k.gau cut_half.gau; do
     echo "$f: exit 4 on both: $(cat native.err)"
   fi
 done
+# Start-up code that crashes (exit 4) and abort() in init (exit 8): the
+# messages of the native probe modules, with the Windows file's name.
+native_probes=$(dirname "$native_tool")/tests/host
+for variant in CrashAtLoad AbortInInit; do
+  win_probe=$build/win64/tests/host/Probe_$variant.gau
+  native_probe=$native_probes/Probe_$variant.so
+  [ -f "$win_probe" ] && [ -f "$native_probe" ] || { echo "Probe_$variant: not built, not tried"; continue; }
+  cp "$win_probe" "Probe_$variant.gau"
+  cp "$native_probe" "Probe_$variant.gau.so"
+  set +e
+  "$native_tool" trace --frames 1 --module "Probe_$variant.gau.so" >/dev/null 2>native.err
+  native_code=$?
+  "$wine" "$win_tool" trace --frames 1 --module "Probe_$variant.gau" >/dev/null 2>wine.err
+  wine_code=$?
+  set -e
+  sed 's/\.gau\.so:/.gau:/' native.err >native.txt
+  tr -d '\r' <wine.err | grep -v '^wine: ' >wine.txt || true
+  if [ "$native_code" -ne "$wine_code" ] || ! cmp -s native.txt wine.txt; then
+    echo "Probe_$variant: native exit $native_code, wine64 exit $wine_code"
+    echo "  native: $(cat native.txt)"
+    echo "  wine64: $(cat wine.txt)"
+    status=1
+  else
+    echo "Probe_$variant: exit $native_code on both: $(cat native.txt)"
+  fi
+done
 exit $status
