@@ -112,6 +112,7 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
             button == MouseButton::left ? abi::kMouseLeftSingle : abi::kMouseRightSingle;
         if ((r.rect->flags & flag) == 0) continue;
         for (int n = 0; n < repeats; ++n) {
+          throw_if_stop_requested();
           host.click(i, r.x + r.w / 2, r.y + r.h / 2, button);
           host.frame();
           for (const KeyEventRecord& e : state.key_events()) {
