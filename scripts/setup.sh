@@ -9,7 +9,8 @@ packages=(
   clang clang-format libclang-rt-14-dev valgrind
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64
-  libcairo2-dev libpng-dev libdeflate-dev libsdl2-dev fontconfig xvfb xauth
+  libcairo2-dev libpng-dev libdeflate-dev libsdl2-dev libwebp-dev
+  libavcodec-dev libavformat-dev libswscale-dev libavutil-dev fontconfig xvfb xauth
   fonts-liberation fonts-liberation2 fonts-dejavu-core fonts-dseg
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
 )

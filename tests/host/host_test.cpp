@@ -105,11 +105,11 @@ TEST_F(ProbeHost, EvaluationStoresTokenValuesAndKeepsWhatCallbacksReturn) {
   EXPECT_EQ(reinterpret_cast<SpriteElement*>(el[4].element)->x.value.n, -4.0);
 }
 
-TEST_F(ProbeHost, ClosedWindowsGetUpdatesButNoEvaluation) {
+TEST_F(ProbeHost, ClosedWindowsGetNeitherUpdatesNorEvaluation) {
   host_->add_instance("Probe", 43, 0, 0);
   host_->start();
   host_->frame();
-  EXPECT_EQ(probe_events(0), (std::vector<std::uint32_t>{900006}));
+  EXPECT_EQ(probe_events(0), (std::vector<std::uint32_t>{}));
   state_.send_key_event(kEventWindowOpen, 43);
   host_->frame();
   EXPECT_EQ(probe_events(1).size(), 6u);

@@ -107,6 +107,7 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
       {"--scenario " + (test_dir() / "missing.json").string(), 3, "missing.json"},
       {"--scenario " + (test_dir() / "broken.json").string(), 6, "broken.json"},
       {"--module " + (test_dir() / "panel.cfg").string(), 4, "panel.cfg"},
+      {"--animate flight.png", 2, "needs to end in .gif"},
   };
   for (const Case& c : cases) {
     const ToolRun r = render(c.args, c.args.rfind("--module", 0) != 0);
@@ -158,6 +159,17 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
   EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
+
+  // The same as the compact formats: a lossless WebP and an H.264 video
+  // (their pixels are checked by the encoders' own tests).
+  const ToolRun compact = render(base + " --animate " + (out / "hud.webp").string() +
+                                 " --fps 4 --to 1 --picture Head_Up_Display");
+  ASSERT_EQ(compact.code, 0) << compact.err;
+  EXPECT_EQ(read(out / "hud.webp").substr(8, 4), "WEBP");
+  const ToolRun video =
+      render(base + " --animate " + (out / "hud.mp4").string() + " --fps 4 --to 1 --picture Head_Up_Display");
+  ASSERT_EQ(video.code, 0) << video.err;
+  EXPECT_EQ(read(out / "hud.mp4").substr(4, 4), "ftyp");
 
   // The scenario's tooltips go into a fresh --out even when only the
   // animation, written elsewhere, is asked for.

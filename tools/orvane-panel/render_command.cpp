@@ -100,14 +100,17 @@ constexpr const char* kRenderHelp =
     "\n"
     "Moving pictures (the flight between --from and --to, at --fps frames per\n"
     "simulated second; still pictures then only for the --at times given):\n"
-    "  --animate FILE.gif   one animated GIF that loops\n"
+    "  --animate FILE.gif   one animated GIF that loops (each frame stores what changed)\n"
+#if defined(ORV_HAVE_WEBP)
+    "  --animate FILE.webp  the same as a lossless animated WebP, many times smaller\n"
+#endif
     "  --frames             the frame sequence DIR/frames/frame_NNNNN.png\n"
     "  --fps N              frames per second, 1 to 18 (default 6)\n"
     "  --from SECONDS       start of the window (default 0)\n"
     "  --to SECONDS         end of the window (default the scenario's end)\n"
     "  --picture WHAT       what a frame shows: \"cockpit\" (the sheet, default) or\n"
     "                       a gauge name (its first instance in an open window)\n"
-    "  --scale F            size of the GIF's frames, 0.1 to 1 (default 1)\n"
+    "  --scale F            size of the animation's frames, 0.1 to 1 (default 1)\n"
     "  A run of many pictures reports its progress on standard error: a bar on a\n"
     "  terminal, else one line per tenth of the run.\n"
     "  --help               this text\n"
@@ -488,6 +491,8 @@ int run_render(const Args& args) {
     if (a == "--animate") {
       motion.gif = value();
       if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
+      if (!Animation::supported(motion.gif))
+        throw UsageError{"--animate " + motion.gif + ": the name needs to end in " + Animation::formats()};
     } else if (a == "--frames") {
       motion.frames = true;
     } else if (a == "--fps") {
@@ -584,8 +589,8 @@ int run_render(const Args& args) {
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
     run.apply_initial();
     host.start();
-    std::unique_ptr<GifAnimation> gif;
-    if (!motion.gif.empty()) gif = std::make_unique<GifAnimation>(motion.gif, motion.fps, motion.scale);
+    std::unique_ptr<Animation> gif;
+    if (!motion.gif.empty()) gif = Animation::open(motion.gif, motion.fps, motion.scale);
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
