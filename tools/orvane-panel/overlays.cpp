@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "probe.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 namespace {
@@ -12,23 +13,6 @@ namespace {
 // The arrow cursor's height: the box starts under it.
 constexpr double kCursorHeight = 20.0;
 constexpr double kPadX = 4.0, kPadY = 2.0, kFontSize = 12.0;
-
-// Windows-1252 to UTF-8: A0 to FF are the Latin-1 code points; the few
-// typographic marks of 80 to 9F show as '?'.
-std::string utf8_from_1252(const std::string& text) {
-  std::string out;
-  for (const unsigned char c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0xA0) {
-      out += '?';
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 void label_at(render::Canvas& canvas, double x, double y, const std::string& text) {
   canvas.set_label_font(9.0, true);
@@ -50,7 +34,7 @@ Box tooltip_box(double px, double py, double w, double h, int picture_w, int pic
 void draw_tooltip(render::Canvas& canvas, double px, double py, const std::string& text, int picture_w,
                   int picture_h) {
   if (text.empty()) return;
-  const std::string utf8 = utf8_from_1252(text);
+  const std::string utf8 = host::utf8_from_windows_1252(text);
   canvas.save();
   canvas.set_label_font(kFontSize, false);
   const render::FontExtents fe = canvas.font_extents();
