@@ -141,9 +141,13 @@ std::string unreadable(const std::string& path, Must must) {
     return std::filesystem::exists(path, ec) ? "not a folder" : "cannot open: No such file or directory";
   }
   if (folder) return "cannot open: is a directory";
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::string("cannot open: ") + std::strerror(errno);
-  std::fclose(f);
+  // Opened without waiting (a FIFO would block here), a regular file of sane size.
+  try {
+    require_input_file(path);
+  } catch (const HostError& e) {
+    const std::string message = e.what();
+    return message.rfind(path + ": ", 0) == 0 ? message.substr(path.size() + 2) : message;
+  }
   return "";
 }
 
