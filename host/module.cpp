@@ -31,13 +31,18 @@ std::string base_name(const std::string& path) {
 }
 
 #if defined(_WIN32)
-std::string last_error_text() {
+// The system's text of the last error, its "%1" filled with the file.
+std::string last_error_text(const std::string& path) {
   const DWORD code = GetLastError();
+  // What the native build's fault report says of a crash in start-up code.
+  if (code == ERROR_NOACCESS) return std::string(kStartUpCrash) + " (SIGSEGV)";
   char buffer[512] = {};
   const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                  buffer, sizeof buffer, nullptr);
   std::string text = n == 0 ? "error " + std::to_string(code) : std::string(buffer, n);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
+  for (auto at = text.find("%1"); at != std::string::npos; at = text.find("%1", at + path.size()))
+    text.replace(at, 2, path);
   return text;
 }
 void* open_library(const std::string& path, std::string& reason) {
@@ -49,7 +54,7 @@ void* open_library(const std::string& path, std::string& reason) {
     ModuleX87Scope x87;
     h = LoadLibraryA(local.c_str());
   }
-  if (h == nullptr) reason = last_error_text();
+  if (h == nullptr) reason = last_error_text(path);
   return reinterpret_cast<void*>(h);
 }
 void* find_symbol(void* handle, const char* name) {
@@ -82,86 +87,27 @@ void close_library(void* handle) {
 }
 #endif
 
-// Which address ranges of the process the host may write into, read once
-// per load: every record the host writes into must lie entirely inside them.
-class WritableMemory {
- public:
-  WritableMemory() {
-#if !defined(_WIN32)
-    // One line per mapping: "start-end perms offset dev inode path".
-    if (std::FILE* maps = std::fopen("/proc/self/maps", "r")) {
-      char line[4096];
-      while (std::fgets(line, sizeof line, maps) != nullptr) {
-        unsigned long long start = 0, end = 0;
-        char perms[8] = {};
-        if (std::sscanf(line, "%llx-%llx %7s", &start, &end, perms) == 3 && perms[1] == 'w')
-          ranges_.emplace_back(static_cast<uptr>(start), static_cast<uptr>(end));
-      }
-      std::fclose(maps);
-    }
-    std::sort(ranges_.begin(), ranges_.end());
-#endif
-  }
-
-  bool contains(const void* record, std::size_t size) const {
-    if (record == nullptr) return false;
-    uptr at = reinterpret_cast<uptr>(record);
-    const uptr end = at + size;
-    if (end < at) return false;
-#if defined(_WIN32)
-    while (at < end) {
-      MEMORY_BASIC_INFORMATION info{};
-      if (VirtualQuery(reinterpret_cast<const void*>(at), &info, sizeof info) == 0) return false;
-      constexpr DWORD kWritable =
-          PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-      if (info.State != MEM_COMMIT || (info.Protect & kWritable) == 0 || (info.Protect & PAGE_GUARD) != 0)
-        return false;
-      at = reinterpret_cast<uptr>(info.BaseAddress) + info.RegionSize;
-    }
-    return true;
-#else
-    // Adjacent writable mappings may together hold one record.
-    for (const auto& [first, last] : ranges_) {
-      if (at >= end) break;
-      if (first <= at && at < last) at = last;
-    }
-    return at >= end;
-#endif
-  }
-
- private:
-  std::vector<std::pair<uptr, uptr>> ranges_;
-};
-
-const char* kind_name(u32 kind) {
-  static const char* const names[] = {"static image", "needle",       "text",  "slider",
-                                      "icon",         "moving image", "sprite"};
-  return kind < std::size(names) ? names[kind] : "unknown";
-}
-
-// A text pointer from the module that must be a short NUL-terminated name.
-bool sane_name(const char* name) {
-  if (name == nullptr) return false;
-  for (int i = 0; i < 256; ++i) {
-    if (name[i] == '\0') return i > 0;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::unique_ptr<Module> Module::load(const std::string& path) {
   std::unique_ptr<Module> m(new Module());
   m->path_ = path;
   m->name_ = base_name(path);
-  require_not_directory(path);
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    std::fclose(f);
-  } else {
-    throw HostError(ErrorKind::unreadable, path + ": cannot open: " + std::strerror(errno));
+  // The headers are checked against the file's size before the system
+  // loader maps it: a file cut short would fault inside the loader.
+  {
+    const std::string bytes = read_file(path);
+    const std::string wrong =
+        check_library_file(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    if (!wrong.empty()) throw HostError(ErrorKind::bad_module, path + ": not a loadable library: " + wrong);
   }
   std::string reason;
-  m->handle_ = open_library(path, reason);
+  {
+    // A fault in the library's start-up code (constructors, DllMain) is the
+    // module's: the fault report names the file and exits as a bad module.
+    const ModuleCallScope loading(CallKind::load, m->path_.c_str(), -1, -1);
+    m->handle_ = open_library(path, reason);
+  }
   if (m->handle_ == nullptr)
     throw HostError(ErrorKind::bad_module, path + ": not a loadable library: " + reason);
   m->import_table_ = static_cast<ImportTableRecord*>(find_symbol(m->handle_, "ImportTable"));
@@ -171,7 +117,12 @@ std::unique_ptr<Module> Module::load(const std::string& path) {
                                                (m->linkage_ == nullptr ? "Linkage" : "ImportTable") +
                                                " record");
   }
-  m->check_records();
+  try {
+    m->gauges_ = check_module_records(m->import_table_, m->linkage_, MemoryRanges::library_image(m->handle_),
+                                      MemoryRanges::writable_memory());
+  } catch (const HostError& e) {
+    throw HostError(ErrorKind::bad_module, path + ": " + e.what());
+  }
   return m;
 }
 
@@ -184,111 +135,6 @@ GaugeHeader* Module::find_gauge(const std::string& name) const {
     if (name == g->name) return g;
   }
   return nullptr;
-}
-
-void Module::check_records() {
-  auto fail = [this](const std::string& reason) {
-    throw HostError(ErrorKind::bad_module, path_ + ": " + reason);
-  };
-  auto hex = [](u32 v) {
-    char b[16];
-    std::snprintf(b, sizeof b, "0x%X", v);
-    return std::string(b);
-  };
-  if (import_table_->id != kImportTableId)
-    fail("ImportTable id is " + hex(import_table_->id) + ", expected 0x0F");
-  if (linkage_->module_id != kModuleId)
-    fail("Linkage module id is " + hex(linkage_->module_id) + ", expected 0x13");
-  if (linkage_->version != kModuleVersion)
-    fail("Linkage version is " + hex(linkage_->version) + ", expected 0x900");
-
-  // The host writes into these records as the simulator does; one in
-  // read-only memory would crash the simulator at its first write.
-  const WritableMemory writable;
-  auto must_be_writable = [&](const std::string& owner, const char* what, const void* record,
-                              std::size_t size) {
-    if (!writable.contains(record, size))
-      fail(owner + ": " + what + " is in read-only memory; the host writes into it");
-  };
-  must_be_writable("ImportTable", "the record", import_table_, sizeof(ImportTableRecord));
-
-  // The registry is an open-ended, null-terminated array that starts at the
-  // gauges field; read it as such rather than through the fixed-size member.
-  GaugeHeader* const* registry = reinterpret_cast<GaugeHeader* const*>(
-      reinterpret_cast<const unsigned char*>(linkage_) + offsetof(LinkageRecord, gauges));
-  int count = 0;
-  while (count <= kMaxRegistrySize && registry[count] != nullptr) ++count;
-  if (count > kMaxRegistrySize)
-    fail("gauge registry has no null terminator within " + std::to_string(kMaxRegistrySize) + " entries");
-  if (count == 0) fail("gauge registry is empty");
-
-  std::set<std::string> names;
-  for (int i = 0; i < count; ++i) {
-    GaugeHeader* g = registry[i];
-    const std::string where = "gauge header " + std::to_string(i);
-    if (g->version != kGaugeHeaderVersion)
-      fail(where + " has version " + std::to_string(g->version) + ", expected 800");
-    if (!sane_name(g->name)) fail(where + " has no readable name");
-    const std::string gauge = where + " (" + g->name + ")";
-    if (!names.insert(g->name).second) fail(gauge + " repeats an earlier gauge's name");
-    if (g->elements == nullptr) fail(gauge + " has no element list");
-    must_be_writable(gauge, "the gauge header", g, sizeof(GaugeHeader));
-
-    // Element tree: every record of a known kind, finite size and depth.
-    int elements = 0;
-    std::set<const ElementHeader*> on_path;
-    auto walk = [&](auto& self, ElementHeader* const* list, int depth) -> void {
-      if (depth > kMaxElementDepth)
-        fail(gauge + ": element tree deeper than " + std::to_string(kMaxElementDepth));
-      for (int k = 0; list[k] != nullptr; ++k) {
-        const ElementHeader* e = list[k];
-        if (++elements > kMaxElementsPerGauge)
-          fail(gauge + ": more than " + std::to_string(kMaxElementsPerGauge) + " elements");
-        if (element_record_size(e->kind) == 0)
-          fail(gauge + ": element of unknown kind " + std::to_string(e->kind));
-        if (on_path.count(e) != 0) fail(gauge + ": element tree has a cycle");
-        const std::string element = "element " + std::to_string(elements) + " (" + kind_name(e->kind) + ")";
-        must_be_writable(gauge, element.c_str(), e, element_record_size(e->kind));
-        if (e->kind == kNeedle) {
-          const auto* needle = reinterpret_cast<const NeedleElement*>(e);
-          if (needle->table != nullptr) {
-            if (needle->table_count > kMaxNeedlePoints)
-              fail(gauge + ": the needle table of " + element + " has " +
-                   std::to_string(needle->table_count) + " points");
-            must_be_writable(gauge, ("the needle table of " + element).c_str(), needle->table,
-                             needle->table_count * sizeof(NeedlePoint));
-          }
-        }
-        if (e->next != nullptr) {
-          on_path.insert(e);
-          self(self, e->next, depth + 1);
-          on_path.erase(e);
-        }
-      }
-    };
-    walk(walk, g->elements, 0);
-
-    if (g->mouse_rects != nullptr) {
-      int k = 0;
-      for (; k < kMaxMouseRects && g->mouse_rects[k].kind != kMouseEnd; ++k) {
-        if (g->mouse_rects[k].kind > kMouseTooltip)
-          fail(gauge + ": mouse rectangle " + std::to_string(k) + " has unknown kind " +
-               std::to_string(g->mouse_rects[k].kind));
-      }
-      if (k == kMaxMouseRects) fail(gauge + ": mouse list has no end record");
-      must_be_writable(gauge, "the mouse list", g->mouse_rects,
-                       (static_cast<std::size_t>(k) + 1) * sizeof(MouseRect));
-      for (int m = 0; m < k; ++m) {
-        const MouseRect& r = g->mouse_rects[m];
-        if (r.kind != kMouseTooltip || r.args == nullptr || r.event == 0) continue;
-        const std::string table = "the tooltip argument table of mouse rectangle " + std::to_string(m);
-        if (r.event > kMaxTooltipArgs)
-          fail(gauge + ": " + table + " has " + std::to_string(r.event) + " arguments");
-        must_be_writable(gauge, table.c_str(), r.args, r.event * sizeof(MouseArg));
-      }
-    }
-    gauges_.push_back(g);
-  }
 }
 
 // Windows builds read the bitmap resource's info header (type 2 holds the

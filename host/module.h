@@ -12,22 +12,16 @@
 #include <vector>
 
 #include "frame/gauge_abi.h"
+#include "module_records.h"
 
 namespace orv::host {
 
-// At most this many gauge headers in a registry.
-inline constexpr int kMaxRegistrySize = 256;
-// Limits of a gauge's element tree and mouse list that a sane module stays under.
-inline constexpr int kMaxElementsPerGauge = 4096;
-inline constexpr int kMaxElementDepth = 1024;
-inline constexpr int kMaxMouseRects = 1024;
-inline constexpr unsigned kMaxNeedlePoints = 1024;
-inline constexpr unsigned kMaxTooltipArgs = 99;  // placeholders run from %1 to %99
-
 class Module {
  public:
-  // Loads the library at `path` and checks its records. Throws HostError
-  // (unreadable or bad_module) naming the file and the reason.
+  // Checks the file's headers against its size, loads the library at `path`
+  // and checks its records. Throws HostError (unreadable or bad_module)
+  // naming the file and the reason. A crash in the library's own start-up
+  // code is reported as a bad module (see install_fault_report).
   static std::unique_ptr<Module> load(const std::string& path);
   ~Module();
   Module(const Module&) = delete;
@@ -56,7 +50,6 @@ class Module {
 
  private:
   Module() = default;
-  void check_records();
 
   std::string path_;
   std::string name_;

@@ -84,6 +84,8 @@ struct Line {
 
 const char* kind_name(CallKind k) {
   switch (k) {
+    case CallKind::load:
+      return "library start-up";
     case CallKind::linkage:
       return "module init or deinit";
     case CallKind::service:
@@ -100,7 +102,7 @@ const char* kind_name(CallKind k) {
   return "no";
 }
 
-int g_module_code = 8, g_host_code = 1;
+int g_module_code = 8, g_host_code = 1, g_load_code = 4;
 void (*g_flush)(void*) = nullptr;
 void* g_flush_context = nullptr;
 #if !defined(_WIN32)
@@ -115,6 +117,8 @@ const char* signal_name(int s) {
       return "SIGILL";
     case SIGFPE:
       return "SIGFPE";
+    case SIGABRT:
+      return "SIGABRT";
 #if defined(SIGBUS)
     case SIGBUS:
       return "SIGBUS";
@@ -142,8 +146,15 @@ extern "C" void on_fault(int s) {
 #if !defined(_WIN32)
   if (call.kind == CallKind::none && s >= 0 && s < 32) {
     // The host's own fault: the handler that was there before (the
-    // sanitizers', or the default) takes it when the instruction faults again.
+    // sanitizers', or the default) takes it when the instruction faults again
+    // (abort() raises its signal again once a handler returns).
     sigaction(s, &g_previous[s], nullptr);
+    return;
+  }
+#else
+  if (call.kind == CallKind::none && s == SIGABRT) {
+    // The host's own abort() goes on as it would have.
+    std::signal(s, SIG_DFL);
     return;
   }
 #endif
@@ -158,6 +169,16 @@ extern "C" void on_fault(int s) {
     line.add(signal_name(s));
     line.add(") outside the module\n");
     n = line.length;
+  } else if (call.kind == CallKind::load) {
+    Line line{text, static_cast<int>(sizeof text)};
+    line.add("orvane-panel: ");
+    line.add(call.gauge);
+    line.add(": not a loadable library: ");
+    line.add(kStartUpCrash);
+    line.add(" (");
+    line.add(signal_name(s));
+    line.add(")\n");
+    n = line.length;
   } else {
     Line line{text, static_cast<int>(sizeof text)};
     line.add("orvane-panel: ");
@@ -167,7 +188,9 @@ extern "C" void on_fault(int s) {
     text[n++] = '\n';
   }
   write_error(text, n);
-  std::_Exit(call.kind == CallKind::none ? g_host_code : g_module_code);
+  std::_Exit(call.kind == CallKind::none   ? g_host_code
+             : call.kind == CallKind::load ? g_load_code
+                                           : g_module_code);
 }
 
 }  // namespace
@@ -202,11 +225,12 @@ void set_fault_flush(void (*flush)(void*), void* context) {
   g_flush_context = context;
 }
 
-void install_fault_report(int module_code, int host_code) {
+void install_fault_report(int module_code, int host_code, int load_code) {
   g_module_code = module_code;
   g_host_code = host_code;
+  g_load_code = load_code;
 #if defined(_WIN32)
-  for (int s : {SIGSEGV, SIGILL, SIGFPE}) std::signal(s, on_fault);
+  for (int s : {SIGSEGV, SIGILL, SIGFPE, SIGABRT}) std::signal(s, on_fault);
 #else
   // The handler runs on its own stack, so a module that overflowed the stack
   // is reported too.
@@ -219,7 +243,7 @@ void install_fault_report(int module_code, int host_code) {
   sa.sa_handler = on_fault;
   sa.sa_flags = SA_ONSTACK;
   sigemptyset(&sa.sa_mask);
-  for (int s : {SIGSEGV, SIGBUS, SIGILL, SIGFPE}) sigaction(s, &sa, &g_previous[s]);
+  for (int s : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT}) sigaction(s, &sa, &g_previous[s]);
 #endif
 }
 

@@ -4,10 +4,11 @@
 // host makes into the module sits inside a ModuleCallScope; setting one is a
 // few stores, cheap enough for every element of every frame.
 //
-// install_fault_report() turns a crash (SIGSEGV, SIGBUS, SIGILL, SIGFPE) into
-// a report on standard error: the output written so far is flushed first, so
-// a trace keeps every line before the fault, then the process exits with
-// `module_code`. A fault outside any module call is the host's own: it goes
+// install_fault_report() turns a crash (SIGSEGV, SIGBUS, SIGILL, SIGFPE, and
+// SIGABRT from abort()) into a report on standard error: the output written
+// so far is flushed first, so a trace keeps every line before the fault, then
+// the process exits with `module_code` (`load_code` for a crash while the
+// library loads). A fault outside any module call is the host's own: it goes
 // to the handler installed before (the sanitizers' or the default one); on
 // Windows it exits with `host_code`.
 #pragma once
@@ -16,7 +17,13 @@
 
 namespace orv::host {
 
-enum class CallKind : std::uint8_t { none, linkage, service, element, mouse, tooltip };
+// `load`: the system loader runs the library's start-up code (constructors,
+// DllMain); `gauge` then holds the file's path.
+enum class CallKind : std::uint8_t { none, load, linkage, service, element, mouse, tooltip };
+
+// How a crash in a library's start-up code is described, after
+// "PATH: not a loadable library: " and before " (SIGNAL)".
+inline constexpr const char* kStartUpCrash = "its start-up code crashed";
 
 struct ModuleCall {
   CallKind kind = CallKind::none;
@@ -99,7 +106,7 @@ class ModuleCallScope {
 // allocating; returns the length.
 int describe_module_call(const ModuleCall& call, const char* signal_name, char* out, int size);
 
-void install_fault_report(int module_code, int host_code);
+void install_fault_report(int module_code, int host_code, int load_code);
 
 // Output buffered outside the C library (the trace's block buffer) that the
 // fault report writes out before its message: `flush(context)` is called

@@ -418,7 +418,8 @@ class PanelReader {
 PanelConfig parse_panel_config(const std::string& text, const std::string& file_name,
                                const std::string& directory) {
   PanelReader reader(file_name);
-  reader.read(text);
+  // A UTF-8 byte-order mark, as some editors write one, is not text.
+  reader.read(text.rfind(kUtf8Mark, 0) == 0 ? text.substr(3) : text);
   return reader.finish(directory);
 }
 

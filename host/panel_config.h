@@ -94,6 +94,9 @@ struct PanelConfig {
   std::vector<std::string> warnings;   // "file:line: reason"
 };
 
+// The UTF-8 byte-order mark a panel file may start with; it is skipped.
+inline constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
+
 // Parses panel.cfg text. Never throws: problems become warnings. A window's
 // background bitmap (`file=`, for the height of a width-only `size_mm`) is
 // looked up in `directory` (none: not read).

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <string>
 
 #include "host_error.h"
+#include "stop_request.h"
 #include "token_names.h"
 
 namespace orv::host {
@@ -39,11 +42,19 @@ class LocatingReader {
   bool binary(json::binary_t& v) { return element() && dom_.binary(v); }
   bool start_object(std::size_t n) {
     element();
-    levels_.push_back({false, 0, {}});
+    // A long document ends on a stop asked for while it is read.
+    if ((++objects_ & 0xFFF) == 0) throw_if_stop_requested();
+    levels_.push_back({false, 0, {}, {}});
     return dom_.start_object(n);
   }
   bool key(json::string_t& k) {
     levels_.back().key = k;
+    // A key given twice in one object: the library would keep the last one
+    // without a word.
+    if (!levels_.back().keys.insert(k).second) {
+      repeated_ = path();
+      return false;
+    }
     return dom_.key(k);
   }
   bool end_object() {
@@ -52,7 +63,7 @@ class LocatingReader {
   }
   bool start_array(std::size_t n) {
     element();
-    levels_.push_back({true, 0, {}});
+    levels_.push_back({true, 0, {}, {}});
     return dom_.start_array(n);
   }
   bool end_array() {
@@ -71,6 +82,8 @@ class LocatingReader {
   const std::string& token() const { return token_; }
   const std::string& message() const { return message_; }
   bool out_of_range() const { return out_of_range_; }
+  // The key path of a key given twice in one object, "" when none was.
+  const std::string& repeated() const { return repeated_; }
 
   // The key path at the error: keys of objects, indexes of arrays (the
   // element being read in the innermost one).
@@ -91,8 +104,9 @@ class LocatingReader {
  private:
   struct Level {
     bool array;
-    std::size_t count;  // elements started so far (arrays)
-    std::string key;    // the key being read (objects)
+    std::size_t count;           // elements started so far (arrays)
+    std::string key;             // the key being read (objects)
+    std::set<std::string> keys;  // the keys read so far (objects)
   };
 
   bool element() {
@@ -103,8 +117,9 @@ class LocatingReader {
   nlohmann::detail::json_sax_dom_parser<json> dom_;
   std::vector<Level> levels_;
   std::size_t position_ = 0;
-  std::string token_, message_;
+  std::string token_, message_, repeated_;
   bool out_of_range_ = false;
+  std::size_t objects_ = 0;
 };
 
 // The document of a scenario; text that is not JSON fails naming the line
@@ -113,6 +128,9 @@ json parse_json(const std::string& text, const std::string& file) {
   json root;
   LocatingReader reader(root);
   if (json::sax_parse(text, &reader)) return root;
+  if (!reader.repeated().empty())
+    throw HostError(ErrorKind::bad_scenario,
+                    file + ": \"" + reader.repeated() + "\" is given twice in one object");
   const std::size_t end = std::min(reader.position(), text.size());
   const long line = 1 + std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(end), '\n');
   const std::string where = file + ":" + std::to_string(line);
@@ -201,6 +219,9 @@ TokenValue value_of(std::uint32_t id, const json& j, const std::string& file, co
 std::uint32_t token_of(const std::string& key, const std::string& file) {
   auto id = token_by_name(key);
   if (!id) fail(file, "unknown token '" + key + "' (use a number or a known name)");
+  if (!token_number_served(*id))
+    fail(file, "unknown token number " + key + " (numbers run below " + std::to_string(kTokenNumbers) +
+                   "; docs/tokens.md names the others)");
   return *id;
 }
 
@@ -213,7 +234,14 @@ double number_of(const json& j, const char* key, const std::string& file, const 
   return v;
 }
 
-int clamp_int(double v) { return static_cast<int>(std::clamp(v, -1.0e9, 1.0e9)); }
+// A gauge point's coordinate, within the bounds --click takes.
+int point_of(const json& j, const char* key, const std::string& file, const std::string& where) {
+  const double v = number_of(j, key, file, where, 0.0);
+  if (v < -kMaxPoint || v > kMaxPoint)
+    fail(file, where + ": \"" + key + "\" lies within -" + std::to_string(kMaxPoint) + " to " +
+                   std::to_string(kMaxPoint));
+  return static_cast<int>(v);
+}
 
 // A time of the run, in seconds from frame 0.
 double time_of(const json& j, const char* key, const std::string& file, const std::string& where) {
@@ -226,6 +254,8 @@ double time_of(const json& j, const char* key, const std::string& file, const st
 
 GaugeRef gauge_of(const json& j, const std::string& file, const std::string& where) {
   GaugeRef ref;
+  if (j.contains("instance") && j.contains("gauge"))
+    fail(file, where + ": names both \"instance\" and \"gauge\"; give one of them");
   if (j.contains("instance")) {
     if (!j["instance"].is_number_unsigned()) fail(file, where + ": \"instance\" must be an index");
     ref.instance = j["instance"].get<std::size_t>();
@@ -254,8 +284,8 @@ void read_place(const json& j, const std::string& file, const std::string& where
     e.x = static_cast<int>(j["area"].get<std::uint64_t>());
     return;
   }
-  e.x = clamp_int(number_of(j, "x", file, where, 0.0));
-  e.y = clamp_int(number_of(j, "y", file, where, 0.0));
+  e.x = point_of(j, "x", file, where);
+  e.y = point_of(j, "y", file, where);
   if (j.contains("placed")) {
     if (!j["placed"].is_boolean()) fail(file, where + ": \"placed\" must be true or false");
     if (j["placed"].get<bool>()) e.space = PointSpace::placed;
@@ -368,6 +398,9 @@ GpsPlan gps_plan_of(const json& g, const std::string& file) {
   if (g.contains("active")) {
     if (!g["active"].is_number_unsigned()) fail(file, "gps: \"active\" must be a waypoint index");
     plan.active = g["active"].get<std::size_t>();
+    if (plan.active >= std::max<std::size_t>(plan.waypoints.size(), 1))
+      fail(file, "gps: \"active\" is " + std::to_string(plan.active) + ", but the plan has " +
+                     std::to_string(plan.waypoints.size()) + " waypoint(s) (counted from 0)");
   } else {
     plan.active = plan.waypoints.size() > 1 && !g.contains("aircraft") ? 1 : 0;
   }
@@ -518,6 +551,7 @@ class ScenarioReader {
     const json& list = array_of(root_, "keyframes", file_, "");
     std::map<std::uint32_t, TokenTrack> tracks;
     for (std::size_t i = 0; i < list.size(); ++i) {
+      if ((i & 0xFFF) == 0) throw_if_stop_requested();
       const json& k = list[i];
       const std::string where = "keyframe " + std::to_string(i);
       if (!k.is_object() || !k.contains("tokens") || !k["tokens"].is_object())

@@ -50,6 +50,10 @@ namespace orv::host {
 // simulated day.
 inline constexpr int kMaxFrames = 10000000;
 inline constexpr double kMaxSeconds = 86400.0;
+// The farthest a clicked point may lie from its gauge's corner, on the
+// command line and in a scenario alike: beyond any placed gauge, within what
+// the host's coordinates hold.
+inline constexpr int kMaxPoint = 1000000;
 
 // Tokens set to values, in order.
 using TokenSets = std::vector<std::pair<std::uint32_t, TokenValue>>;

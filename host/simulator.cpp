@@ -1,12 +1,8 @@
 #include "simulator.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "engine_systems.h"
 #include "host_error.h"
@@ -59,22 +55,6 @@ constexpr BoundExpression kBoundExpressions[] = {
 };
 
 }  // namespace
-
-void require_not_directory(const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec))
-    throw HostError(ErrorKind::unreadable, path + ": cannot open: is a directory");
-}
-
-std::string read_file(const std::string& path) {
-  require_not_directory(path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw HostError(ErrorKind::unreadable, path + ": cannot open: " + std::strerror(errno));
-  std::ostringstream out;
-  out << in.rdbuf();
-  if (in.bad()) throw HostError(ErrorKind::unreadable, path + ": read error");
-  return out.str();
-}
 
 double TokenValue::as_double() const {
   switch (kind) {

@@ -10,6 +10,7 @@ namespace orv::host {
 namespace {
 
 volatile std::sig_atomic_t g_signal = 0;
+bool g_output_closed = false;
 
 }  // namespace
 
@@ -23,5 +24,12 @@ void throw_if_stop_requested() {
   const char* name = s == SIGINT ? "SIGINT" : s == SIGTERM ? "SIGTERM" : "a signal";
   throw HostError(ErrorKind::interrupted, std::string("stopped by ") + name);
 }
+
+void stop_output_closed() {
+  g_output_closed = true;
+  throw HostError(ErrorKind::output_closed, "standard output: the reader closed it");
+}
+
+bool output_closed() noexcept { return g_output_closed; }
 
 }  // namespace orv::host

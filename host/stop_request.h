@@ -12,4 +12,10 @@ int stop_signal() noexcept;
 // Throws HostError(interrupted) naming the signal when a stop was asked for.
 void throw_if_stop_requested();
 
+// The reader of standard output went away (a write failed with EPIPE, as in
+// `orvane-panel trace | head -1`): the command stops and exits quietly with
+// its code so far. Throws HostError(output_closed).
+[[noreturn]] void stop_output_closed();
+bool output_closed() noexcept;
+
 }  // namespace orv::host

@@ -137,6 +137,14 @@ std::optional<std::uint32_t> token_by_name(const std::string& name) {
 
 std::span<const TokenInfo> token_table() { return kTokenTable; }
 
+bool token_number_served(std::uint32_t id) {
+  if (id < kTokenNumbers) return true;
+  for (const auto& t : kTokenTable) {
+    if (t.id == id) return true;
+  }
+  return false;
+}
+
 bool token_takes(std::uint32_t id, bool text) {
   for (const auto& t : kTokenTable) {
     if (t.id == id) return (std::strcmp(t.unit, "text") == 0) == text;

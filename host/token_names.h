@@ -24,6 +24,12 @@ struct TokenInfo {
 // decimal number.
 std::optional<std::uint32_t> token_by_name(const std::string& name);
 
+// Token numbers below this are the simulator's own range, served whether
+// named or not; above it only the table's tokens are.
+inline constexpr std::uint32_t kTokenNumbers = 16384;
+// Whether the host serves token number `id`.
+bool token_number_served(std::uint32_t id);
+
 // The table's name of token `id`, or null.
 const char* token_name(std::uint32_t id);
 

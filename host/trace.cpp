@@ -20,6 +20,7 @@
 #include "module_call.h"
 #include "radio_stack.h"
 #include "scenario_run.h"
+#include "stop_request.h"
 #include "token_names.h"
 #include "windows_text.h"
 
@@ -221,6 +222,7 @@ void FileTraceOutput::flush() {
 
 void FileTraceOutput::fail() const {
   const int error = errno;
+  if (error == EPIPE && file_ == stdout) stop_output_closed();
   throw HostError(ErrorKind::unreadable, name_ + ": cannot write the trace" +
                                              (error != 0 ? std::string(": ") + std::strerror(error) : ""));
 }

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +26,8 @@
 #include "host/render/canvas.h"
 #include "host/render/pixel_blend.h"
 #include "host/render/render.h"
+#include "host_error.h"
+#include "output_file.h"
 
 namespace orv::render {
 
@@ -475,10 +478,19 @@ std::string write_png(Image& image, const std::string& path, int /*level*/) {
       api::GdipCloneBitmapAreaI(0, 0, image.width(), image.height(), PixelFormat24bppRGB, source, &copy) ==
           gp::Ok)
     source = copy;
-  const std::wstring file = wide(path.c_str());
+  // Written to a temporary name and renamed when whole.
+  std::optional<host::OutputFile> out;
+  try {
+    out.emplace(path);
+  } catch (const host::HostError& e) {
+    if (copy != nullptr) api::GdipDisposeImage(copy);
+    return e.what();
+  }
+  const std::wstring file = wide(out->hand_over().c_str());
   const gp::GpStatus status = api::GdipSaveImageToFile(source, file.c_str(), png, nullptr);
   if (copy != nullptr) api::GdipDisposeImage(copy);
-  return status == gp::Ok ? std::string() : "GDI+ status " + std::to_string(static_cast<int>(status));
+  if (status != gp::Ok) return "GDI+ status " + std::to_string(static_cast<int>(status));
+  return out->commit();
 }
 
 Canvas::Canvas(Image& target) : backend_(std::make_unique<Backend>()) {

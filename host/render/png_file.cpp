@@ -18,20 +18,16 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "host/render/png_deflate.h"
+#include "host_error.h"
+#include "output_file.h"
 
 namespace orv::render {
 
 namespace {
-
-struct File {
-  std::FILE* f;
-  ~File() {
-    if (f != nullptr) std::fclose(f);
-  }
-};
 
 void store32(unsigned char* out, std::uint32_t v) { std::memcpy(out, &v, 4); }
 
@@ -269,24 +265,25 @@ bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height
   return std::fwrite(file.data(), 1, file.size(), f) == file.size();
 }
 
-}  // namespace
-
-cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int level) {
+cairo_status_t write_png_stream(cairo_surface_t* surface, host::OutputFile& out, int level) {
+  auto to_file = [](void* closure, const unsigned char* data, unsigned int length) {
+    return static_cast<host::OutputFile*>(closure)->write(data, length) ? CAIRO_STATUS_SUCCESS
+                                                                        : CAIRO_STATUS_WRITE_ERROR;
+  };
   if (surface == nullptr) return CAIRO_STATUS_NULL_POINTER;
   const cairo_format_t format = cairo_image_surface_get_format(surface);
   if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32)
-    return cairo_surface_write_to_png(surface, path.c_str());
+    return cairo_surface_write_to_png_stream(surface, to_file, &out);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return cairo_surface_status(surface);
   cairo_surface_flush(surface);
   const int width = cairo_image_surface_get_width(surface);
   const int height = cairo_image_surface_get_height(surface);
   const int stride = cairo_image_surface_get_stride(surface);
   const unsigned char* data = cairo_image_surface_get_data(surface);
-  if (data == nullptr || width <= 0 || height <= 0) return cairo_surface_write_to_png(surface, path.c_str());
+  if (data == nullptr || width <= 0 || height <= 0)
+    return cairo_surface_write_to_png_stream(surface, to_file, &out);
   const bool alpha = format == CAIRO_FORMAT_ARGB32;
   std::vector<unsigned char> row(static_cast<std::size_t>(width) * (alpha ? 4 : 3) + 4);
-  File file{std::fopen(path.c_str(), "wb")};
-  if (file.f == nullptr) return CAIRO_STATUS_WRITE_ERROR;
   const int clamped = level < 0 ? 0 : level > 9 ? 9 : level;
   // The fastest level by deflate_scanlines, libdeflate at the other levels
   // without row filters, libpng's zlib otherwise.
@@ -295,15 +292,25 @@ cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int 
 #else
   const bool whole = clamped == kFastPngLevel;
 #endif
-  const bool written = whole ? encode_whole(file.f, data, width, height, stride, alpha, clamped)
-                             : encode(file.f, data, width, height, stride, alpha, clamped, row.data());
-  if (!written) return CAIRO_STATUS_WRITE_ERROR;
-  if (std::fclose(file.f) != 0) {
-    file.f = nullptr;
+  const bool written = whole ? encode_whole(out.stream(), data, width, height, stride, alpha, clamped)
+                             : encode(out.stream(), data, width, height, stride, alpha, clamped, row.data());
+  return written ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+}  // namespace
+
+cairo_status_t write_png(cairo_surface_t* surface, const std::string& path, int level) {
+  // Written to a temporary name and renamed when whole: a file that cannot
+  // be finished (a full disk) is not left behind cut short.
+  std::optional<host::OutputFile> file;
+  try {
+    file.emplace(path);
+  } catch (const host::HostError&) {
     return CAIRO_STATUS_WRITE_ERROR;
   }
-  file.f = nullptr;
-  return CAIRO_STATUS_SUCCESS;
+  const cairo_status_t status = write_png_stream(surface, *file, level);
+  if (status != CAIRO_STATUS_SUCCESS) return status;
+  return file->commit().empty() ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
 }
 
 }  // namespace orv::render

@@ -33,3 +33,29 @@ TEST(FaultReport, ACrashInAnElementCallbackIsNamedAndTheTraceKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// A crash while the library loads is a bad module (4); abort() in its init
+// callback is a module fault (8), as a null-pointer crash there is.
+TEST(FaultReport, FaultsAtLoadAndAbortInInitAreTheModules) {
+  const fs::path dir = fs::path(ORV_TEST_DIR) / "fault_load";
+  const struct {
+    std::string module;
+    int code;
+    std::string message;
+  } cases[] = {
+      {ORV_PROBE_CRASH_AT_LOAD, 4,
+       std::string(ORV_PROBE_CRASH_AT_LOAD) +
+           ": not a loadable library: its start-up code crashed (SIGSEGV)"},
+      {ORV_PROBE_ABORT_IN_INIT, 8, "module fault (SIGABRT) in module init or deinit callback"},
+  };
+  for (const auto& c : cases) {
+    const orv::test::ToolRun r =
+        orv::test::run_tool_command(ORV_PANEL_TOOL, "trace --frames 1 --module " + c.module, dir);
+    EXPECT_EQ(r.code, c.code) << c.module << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+}
+
+}  // namespace

@@ -10,14 +10,18 @@
 //                         table entry's source variable
 // An instance placed with the parameter "crash" faults (SIGSEGV) in the third
 // run of its text callback.
-// Variants (compile definitions) break one record each, for the load checks.
+// Variants (compile definitions) break one record each, for the load checks,
+// or crash in start-up code (PROBE_CRASH_AT_LOAD) or abort in module init
+// (PROBE_ABORT_IN_INIT).
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "frame/gauge_abi.h"
 
 #if defined(_WIN32)
+#include <windows.h>
 #define PROBE_EXPORT __declspec(dllexport)
 #else
 #define PROBE_EXPORT __attribute__((visibility("default")))
@@ -169,8 +173,14 @@ const
 
 ElementHeader* no_elements[] = {nullptr};
 
+#if defined(PROBE_NAME_OUTSIDE)
+// A name pointer to a low address no module maps.
+const char* const kProbeName = reinterpret_cast<const char*>(0x1000);
+#else
+const char* const kProbeName = "Probe";
+#endif
 GaugeHeader probe{.version = kGaugeHeaderVersion,
-                  .name = "Probe",
+                  .name = kProbeName,
                   .elements = elements,
                   .size_x_mm = 80,
                   .mouse_rects = const_cast<MouseRect*>(mouse),
@@ -178,7 +188,26 @@ GaugeHeader probe{.version = kGaugeHeaderVersion,
 [[maybe_unused]] GaugeHeader empty{
     .version = kGaugeHeaderVersion, .name = "Empty", .elements = no_elements, .size_x_mm = 10};
 
-[[maybe_unused]] void ORV_CALL module_init() { send(900001, 0); }
+[[maybe_unused]] void ORV_CALL module_init() {
+#if defined(PROBE_ABORT_IN_INIT)
+  std::abort();
+#endif
+  send(900001, 0);
+}
+
+#if defined(PROBE_CRASH_AT_LOAD)
+// Start-up code that faults while the system loader runs it (a write
+// through a null pointer natively would stop the sanitizers first).
+#if defined(_WIN32)
+volatile int* volatile start_up_target = nullptr;
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) *start_up_target = 1;
+  return TRUE;
+}
+#else
+__attribute__((constructor)) void crash_at_start_up() { std::raise(SIGSEGV); }
+#endif
+#endif
 [[maybe_unused]] void ORV_CALL module_deinit() { send(900099, 0); }
 
 }  // namespace
@@ -195,6 +224,11 @@ PROBE_EXPORT LinkageRecord Linkage = {kModuleId,
 #else
                                       kModuleVersion,
 #endif
+#if defined(PROBE_REGISTRY_OUTSIDE)
+                                      // An entry pointing to a low address no module maps.
+                                      {&probe, reinterpret_cast<GaugeHeader*>(0x10), nullptr}};
+#else
                                       {&probe, &empty, nullptr}};
+#endif
 }
 #endif

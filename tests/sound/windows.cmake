@@ -31,3 +31,16 @@ add_executable(sound_wine_test ${CMAKE_CURRENT_LIST_DIR}/sound_wine_test.cpp
   ${CMAKE_BINARY_DIR}/tests/sound/click_resource.rc)
 target_link_libraries(sound_wine_test PRIVATE orvane_static)
 set_target_properties(sound_wine_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/sound)
+
+# Probe modules for the host's Windows build under Wine
+# (tests/host/wine_bad_module_test.sh): one whose DllMain crashes while it
+# loads, one whose init callback calls abort().
+foreach(variant CrashAtLoad AbortInInit)
+  string(REGEX REPLACE "([a-z])([A-Z])" "\\1_\\2" definition ${variant})
+  string(TOUPPER "PROBE_${definition}" definition)
+  add_library(Probe_${variant} MODULE ${PROJECT_SOURCE_DIR}/tests/host/probe_module.cpp)
+  target_include_directories(Probe_${variant} PRIVATE ${CMAKE_BINARY_DIR}/host_abi)
+  target_compile_definitions(Probe_${variant} PRIVATE ${definition})
+  set_target_properties(Probe_${variant} PROPERTIES PREFIX "" SUFFIX ".gau"
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/host)
+endforeach()

@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -54,12 +56,98 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
        5, "none.cfg:1: section [Window-1] is not read"},
       {"trace --click Radar:2147483647,0" + kModule, 2, "X and Y lie within"},
       {"trace --click Radar:1,1@1e300" + kModule, 2, "bad time"},
+      // Nothing accepted silently.
+      {"trace --frames 1 --panel " +
+           write("nul.cfg", panel + "gauge01=Orvane_Instr!Ra" + std::string(1, '\0') + "\x1b[31mdar, 0,0\n")
+               .string() +
+           kModule,
+       0, "no gauge 'Ra\\x00\\x1B[31mdar'"},
+      {"trace --frames 1 --panel " + write("bom.cfg", "\xEF\xBB\xBF" + panel).string() + kModule, 0, ""},
+      {"trace --scenario " + write("twice.json", "{\"frames\":5,\"frames\":7}").string() + kModule, 6,
+       "twice.json: \"frames\" is given twice in one object"},
+      {"trace --scenario " +
+           write("key.json", R"({"keyframes": [{"t": 0, "tokens": {"AIRSPEED": 1, "AIRSPEED": 2}}]})")
+               .string() +
+           kModule,
+       6, "\"keyframes[0].tokens.AIRSPEED\" is given twice in one object"},
+      {"trace --scenario " + write("number.json", R"({"tokens": {"99999": 1}})").string() + kModule, 6,
+       "unknown token number 99999"},
+      {"trace --set 99999=1" + kModule, 2, "unknown token '99999'"},
+      {"trace --scenario " +
+           write("far.json", R"({"clicks": [{"t": 0, "gauge": "Radar", "x": 1e9}]})").string() + kModule,
+       6, "click 0: \"x\" lies within -1000000 to 1000000"},
+      {"trace --scenario " +
+           write("both.json", R"({"clicks": [{"t": 0, "gauge": "NAV_GPS_Switch", "instance": 3}]})")
+               .string() +
+           kModule,
+       6, "click 0: names both \"instance\" and \"gauge\""},
+      {"trace --scenario " +
+           write("gps.json", R"({"gps": {"waypoints": [{"ident": "A", "lat": 1, "lon": 2}], "active": 5}})")
+               .string() +
+           kModule,
+       6, "gps: \"active\" is 5, but the plan has 1 waypoint(s)"},
   };
   for (const Case& c : cases) {
     const orv::test::ToolRun r = tool(c.args);
     EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
   }
+}
+
+// `COMMAND` run by the shell, its standard output and error as the line
+// gives them: the exit code and standard error.
+orv::test::ToolRun shell(const std::string& line) {
+  const fs::path err = test_dir() / "stderr.txt";
+  fs::create_directories(test_dir());
+  // The tool's libraries keep caches to exit that the sanitizers would call
+  // leaks (the suppressions say which).
+  const std::string command =
+      "LSAN_OPTIONS=suppressions=" ORV_LSAN_SUPPRESSIONS " bash -c '" + line + "' 2>" + err.string();
+  const int status = std::system(command.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", orv::test::read_text(err)};
+}
+
+// Inputs that never end are refused before they are read; output that
+// cannot be written exits 3 in every command; a closed pipe ends quietly.
+TEST(BadInput, EndlessInputsAndOutputThatCannotBeWritten) {
+  const std::string dir = test_dir().string();
+  fs::create_directories(dir);
+  const std::string fifo = dir + "/panel.fifo";
+  ::unlink(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string tool = std::string(ORV_PANEL_TOOL) + " ";
+  const std::string kFull = "standard output: cannot write";
+  struct Case {
+    std::string line;
+    int code;
+    std::string message;
+  } cases[] = {
+      {tool + "trace --panel /dev/zero" + kModule, 3,
+       "/dev/zero: cannot open: not a regular file but a device"},
+      {tool + "trace --scenario /dev/zero" + kModule, 3, "/dev/zero: cannot open: not a regular file"},
+      {tool + "trace --panel " + fifo + kModule, 3, fifo + ": cannot open: not a regular file but a FIFO"},
+      {tool + "check" + kModule + " >/dev/full", 3, kFull},
+      {tool + "info" + kModule + " >/dev/full", 3, kFull},
+      {tool + "info --json" + kModule + " >/dev/full", 3, kFull},
+      {tool + "tokens >/dev/full", 3, kFull},
+      {tool + "render --at 0 --out " + dir + "/pictures" + kModule + " >/dev/full", 3, kFull},
+      // The reader went away: a quiet end, as common tools make it.
+      {"set -o pipefail; " + tool + "trace --frames 100000" + kModule + " | head -1 >/dev/null", 0, ""},
+      {tool + "render --animate " + dir + "/x.gif --picture No_Such_Gauge" + kModule, 2, "No_Such_Gauge"},
+  };
+  for (const Case& c : cases) {
+    const orv::test::ToolRun r = shell(c.line);
+    EXPECT_EQ(r.code, c.code) << c.line << "\n" << r.err;
+    if (c.message.empty()) {
+      EXPECT_EQ(r.err, "") << c.line;
+    }
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.line << "\n" << r.err;
+  }
+  // Nothing is left half-written: no GIF of a gauge that is not there, no
+  // temporary files.
+  EXPECT_FALSE(fs::exists(dir + "/x.gif"));
+  for (const auto& entry : fs::recursive_directory_iterator(dir))
+    EXPECT_EQ(entry.path().string().find(".part-"), std::string::npos) << entry.path();
 }
 
 // One grammar for every subcommand: a mistyped name of any kind is answered

@@ -150,6 +150,22 @@ TEST(CheckCommand, ModuleSearchOrder) {
   EXPECT_NE(found.out.find(":9: note: gauges of module 'Other'"), std::string::npos) << found.out;
 }
 
+// A finding repeated on many lines is shown ten times, then counted with the
+// lines it is on; --json keeps every one.
+TEST(CheckCommand, RepeatedFindingsAreGrouped) {
+  std::string text = kHead;
+  for (int i = 0; i < 30; ++i) text += "gauge" + std::to_string(10 + i) + "=Orvane_Instr!No_Such, 0,0\n";
+  const fs::path panel = install_panel(text);
+  const ToolRun r = run_tool(panel.string());
+  EXPECT_EQ(r.code, 2) << r.err;
+  EXPECT_NE(r.out.find(": note: 20 more like the above (unknown-gauge): lines 19, 20, 21,"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.err.find("30 error(s)"), std::string::npos) << r.err;
+  const ToolRun json = run_tool("--json " + panel.string());
+  EXPECT_NE(json.out.find("\"errors\": 30"), std::string::npos) << json.out;
+}
+
 // Each JSON report parses and carries its documented fields.
 TEST(CheckCommand, JsonReportsCarryTheDocumentedFields) {
   if (std::system("python3 -c pass >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 to parse JSON";

@@ -81,6 +81,23 @@ TEST(View, BadScriptsAndOptionsAreRefusedWithTheirPlace) {
     EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
   }
+  // No display and no driver asked for: its own exit code, and said so.
+  const ToolRun none = view("", "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER");
+  EXPECT_EQ(none.code, 7) << none.err;
+  EXPECT_NE(none.err.find("no display to show the panel on"), std::string::npos) << none.err;
+}
+
+// A live window on a display ends on SIGTERM and SIGINT with 128 + the
+// signal (also under the sanitizers, whose leak check runs at that exit).
+TEST(View, SignalsEndALiveWindowWithTheirCodes) {
+  if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+  for (const char* sig : {"TERM", "INT"}) {
+    const std::string line =
+        std::string("xvfb-run -a sh -c '\"$0\" view --module \"$1\" & p=$!; sleep 4; kill -") + sig +
+        " $p; wait $p' " + ORV_PANEL_TOOL + " " + ORV_REAL_MODULE;
+    const ToolRun r = orv::test::run_tool_command("SDL_AUDIODRIVER=dummy", line, test_dir());
+    EXPECT_EQ(r.code, std::string(sig) == "TERM" ? 143 : 130) << r.err;
+  }
 }
 
 TEST(View, LivePictureUnderXvfbIsTheScreenRenderDrawsOfTheSameMoment) {

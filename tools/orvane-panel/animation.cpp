@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "host_error.h"
+#include "stop_request.h"
 #if defined(ORV_HAVE_WEBP)
 #include "webp_animation.h"
 #endif
@@ -71,12 +72,15 @@ Animation::Animation(const std::string& path, double frames_per_second, double s
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) fail(path, errno);
+  file_.emplace(path);
 }
 
 Animation::~Animation() {
-  if (file_ != nullptr) std::fclose(file_);
+  // Stopped by a signal after some frames: what was written (and finished
+  // by the format's own destructor) becomes the file. Ended by an error: no
+  // file at all.
+  if (file_ && frames_ > 0 && host::stop_signal() != 0) file_->commit();
+  file_.reset();
 }
 
 std::unique_ptr<Animation> Animation::open(const std::string& path, double frames_per_second, double scale) {
@@ -118,7 +122,7 @@ void Animation::add(render::Image& frame) {
 }
 
 void Animation::add(const unsigned char* rows, int width, int height, int stride) {
-  if (file_ == nullptr) return;
+  if (!file_) return;
   if (frames_ == 0) {
     width_ = std::max(1, static_cast<int>(std::lround(width * scale_)));
     height_ = std::max(1, static_cast<int>(std::lround(height * scale_)));
@@ -178,19 +182,23 @@ void Animation::scale_into_canvas(const unsigned char* rows, int width, int heig
 }
 
 void Animation::write(const unsigned char* bytes, std::size_t size) {
-  if (file_ == nullptr) return;
-  if (std::fwrite(bytes, 1, size, file_) != size) {
+  if (!file_) return;
+  if (!file_->write(bytes, size)) {
     const int error = errno;
-    std::fclose(std::exchange(file_, nullptr));
+    file_.reset();
     fail(path_, error);
   }
 }
 
 void Animation::close() {
-  if (file_ == nullptr) return;
+  if (!file_) return;
   if (frames_ == 0) begin(1, 1);
   finish();
-  if (std::fclose(std::exchange(file_, nullptr)) != 0) fail(path_, errno);
+  // Written under a temporary name, renamed now that it is whole.
+  const std::string error = file_->commit();
+  file_.reset();
+  if (!error.empty())
+    throw HostError(ErrorKind::unreadable, path_ + ": cannot write the animation: " + error);
 }
 
 GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale)
@@ -198,7 +206,8 @@ GifAnimation::GifAnimation(const std::string& path, double frames_per_second, do
       delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))) {}
 
 GifAnimation::~GifAnimation() {
-  // Cut short: what was written stays a readable GIF.
+  // Cut short: the trailer, so that what was written is a readable GIF if a
+  // stop keeps it (see ~Animation).
   try {
     finish();
   } catch (const std::exception&) {

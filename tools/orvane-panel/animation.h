@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gif_writer.h"
 #include "host/render/canvas.h"
+#include "output_file.h"
 
 namespace orv::panel_tool {
 
@@ -44,7 +46,10 @@ class Animation {
   int frames() const { return frames_; }
 
  protected:
-  // Opens `path` (creating its folder); throws HostError (unreadable).
+  // Opens `path` (creating its folder) as a temporary file beside it that
+  // close() renames onto it; dropped without close(), no file is left unless
+  // a signal stopped the run after some frames (they become a whole, shorter
+  // file). Throws HostError (unreadable).
   Animation(const std::string& path, double frames_per_second, double scale);
   // The first frame's canvas size is known: `width` x `height`.
   virtual void begin(int width, int height) = 0;
@@ -59,7 +64,7 @@ class Animation {
  private:
   void scale_into_canvas(const unsigned char* rows, int width, int height, int stride);
 
-  std::FILE* file_ = nullptr;
+  std::optional<host::OutputFile> file_;  // a temporary file until close()
   std::string path_;
   double frames_per_second_;
   double scale_;

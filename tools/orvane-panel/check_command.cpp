@@ -20,6 +20,7 @@
 #include "host_error.h"
 #include "panel_art.h"
 #include "probe.h"
+#include "stop_request.h"
 #include "windows_text.h"
 
 namespace orv::panel_tool {
@@ -141,7 +142,7 @@ TextLayout scan_text(const std::string& text) {
   std::string section;
   std::map<std::string, int> keys;  // of the current section
   int line_no = 0;
-  std::size_t pos = 0;
+  std::size_t pos = text.rfind(kUtf8Mark, 0) == 0 ? 3 : 0;
   while (pos <= text.size()) {
     auto eol = text.find('\n', pos);
     if (eol == std::string::npos) eol = text.size();
@@ -343,13 +344,18 @@ void Checker::module_names(const PanelConfig& panel, const std::optional<std::st
   const fs::path panel_dir = fs::path(directory_of(file_));
   const fs::path gauges = resolve ? find_gauges_folder(gauges_dir, panel_dir) : fs::path();
   std::set<std::string> reported;
+  std::map<std::string, std::optional<fs::path>> files;  // looked up once per module name
   for (const PanelWindow& w : panel.windows) {
     for (const GaugePlacement& g : w.gauges) {
       const bool loaded = lower(g.module) == lower(module_.name());
       std::optional<fs::path> found;
       if (resolve) {
-        found = find_module_file(panel_dir, g.module);
-        if (!found) found = find_module_file(gauges, g.module);
+        auto [it, fresh] = files.try_emplace(lower(g.module));
+        if (fresh) {
+          it->second = find_module_file(panel_dir, g.module);
+          if (!it->second) it->second = find_module_file(gauges, g.module);
+        }
+        found = it->second;
       }
       const std::string where =
           "the panel's folder" + std::string(gauges.empty() ? "" : " or " + gauges.string());
@@ -466,6 +472,7 @@ void Checker::placement(const Host& host, const std::vector<const GaugePlacement
     }
   }
   for (std::size_t j = 0; j < instances.size(); ++j) {
+    throw_if_stop_requested();
     for (std::size_t i = 0; i < j; ++i) {
       if (instances[i].window != instances[j].window) continue;
       std::optional<Rect> overlap;
@@ -562,6 +569,9 @@ std::vector<Diagnostic> Checker::run(const std::optional<std::string>& gauges_di
 
 }  // namespace
 
+// Findings of one kind printed in full before the rest are summed up.
+constexpr std::size_t kShownPerKind = 10;
+
 int run_check(const Args& args) {
   CommonOptions common;
   std::optional<std::string> panel_path, gauges_dir;
@@ -603,10 +613,26 @@ int run_check(const Args& args) {
       out += found.empty() ? "]}\n" : "\n]}\n";
       std::fputs(out.c_str(), stdout);
     } else {
+      // Past the first few findings of one kind, the rest are counted on
+      // one line with the lines they are on (the full list: --json).
+      std::map<std::string, std::vector<int>> more;
       for (const Diagnostic& d : found) {
-        // The panel's names in the messages are Windows text, as the simulator reads panel.cfg.
-        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level),
-                    utf8_from_windows_1252(d.message).c_str());
+        std::vector<int>& lines = more[d.code];
+        lines.push_back(d.line);
+        if (lines.size() > kShownPerKind) continue;
+        // The panel's names in the messages are Windows text, as the simulator
+        // reads panel.cfg; control characters are shown escaped.
+        std::printf("%s:%d: %s: %s\n", printable(file).c_str(), d.line, level_name(d.level),
+                    utf8_from_windows_1252(printable(d.message)).c_str());
+      }
+      for (const auto& [code, lines] : more) {
+        if (lines.size() <= kShownPerKind) continue;
+        std::string at;
+        for (std::size_t i = kShownPerKind; i < lines.size() && i < kShownPerKind + 20; ++i)
+          at += (at.empty() ? "" : ", ") + std::to_string(lines[i]);
+        if (lines.size() > kShownPerKind + 20) at += ", ...";
+        std::printf("%s:%d: note: %zu more like the above (%s): lines %s\n", file.c_str(),
+                    lines[kShownPerKind], lines.size() - kShownPerKind, code.c_str(), at.c_str());
       }
       if (!found.empty()) {
         std::fprintf(stderr, "%d error(s), %d warning(s), %d note(s)\n", counts[0], counts[1], counts[2]);

@@ -21,10 +21,6 @@ using namespace orv::host;
 
 namespace {
 
-// The farthest a clicked point may lie from its gauge's corner: beyond any
-// placed gauge, within what the host's coordinates hold.
-constexpr int kMaxPoint = 1000000;
-
 // "INSTANCE:X,Y[:extra][@T]" into its parts.
 // "INSTANCE:X,Y", "INSTANCE:placed:X,Y" or "INSTANCE:#N", then optionally
 // ":EXTRA" and "@SECONDS": the point in design coordinates, in pixels of the
@@ -162,9 +158,13 @@ std::string unreadable(const std::string& path, Must must) {
     return std::filesystem::exists(path, ec) ? "not a folder" : "cannot open: No such file or directory";
   }
   if (folder) return "cannot open: is a directory";
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return std::string("cannot open: ") + std::strerror(errno);
-  std::fclose(f);
+  // Opened without waiting (a FIFO would block here), a regular file of sane size.
+  try {
+    require_input_file(path);
+  } catch (const HostError& e) {
+    const std::string message = e.what();
+    return message.rfind(path + ": ", 0) == 0 ? message.substr(path.size() + 2) : message;
+  }
   return "";
 }
 
@@ -267,7 +267,7 @@ int report_errors(const std::function<int()>& work) {
   try {
     return work();
   } catch (const HostError& e) {
-    std::fprintf(stderr, "orvane-panel: %s\n", e.what());
+    if (e.kind() != ErrorKind::output_closed) std::fprintf(stderr, "orvane-panel: %s\n", e.what());
     return exit_code_of(e.kind());
   } catch (const std::exception& e) {
     std::fprintf(stderr, "orvane-panel: internal error: %s\n", e.what());
@@ -319,7 +319,7 @@ std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
   if (eq == std::string::npos) throw UsageError{"--set needs TOKEN=VALUE"};
   const std::string name = v.substr(0, eq);
   auto id = token_by_name(name);
-  if (!id) {
+  if (!id || !token_number_served(*id)) {
     std::vector<std::string> names;
     for (const TokenInfo& t : token_table()) names.emplace_back(t.name);
     throw UsageError{"unknown token '" + name + "'" + did_you_mean(name, names)};
@@ -349,6 +349,10 @@ int exit_code_of(ErrorKind kind) {
       return kExitBadPanel;
     case ErrorKind::bad_scenario:
       return kExitBadScenario;
+    case ErrorKind::output_closed:
+      return kExitOk;
+    case ErrorKind::unavailable:
+      return kExitUnavailable;
     case ErrorKind::interrupted:
       return kExitInterrupted + (stop_signal() != 0 ? stop_signal() : SIGINT);
   }
@@ -375,7 +379,7 @@ Inputs load_inputs(const std::optional<std::string>& scenario_path,
 void place_panel(Host& host, const Inputs& inputs) {
   std::vector<std::string> warnings = inputs.panel.warnings;
   host.place(inputs.panel, warnings);
-  for (const auto& w : warnings) std::fprintf(stderr, "orvane-panel: warning: %s\n", w.c_str());
+  for (const auto& w : warnings) std::fprintf(stderr, "orvane-panel: warning: %s\n", printable(w).c_str());
   if (host.instances().empty()) {
     throw HostError(ErrorKind::bad_panel,
                     inputs.panel_name + ": places no gauge of module " + host.module().name() +

@@ -16,7 +16,7 @@ enum Exit : int {
   kExitBadModule = 4,      // not a gauge module, or its records are wrong
   kExitBadPanel = 5,       // a panel that places no gauge of the module
   kExitBadScenario = 6,    // a scenario that does not parse
-  kExitUnavailable = 7,    // a subcommand this build does not include
+  kExitUnavailable = 7,    // a subcommand this build does not include, or (view) no display
   kExitModuleFault = 8,    // the module crashed inside one of its callbacks
   kExitInterrupted = 128,  // plus the signal: 130 SIGINT, 143 SIGTERM (the run stops between frames)
 };
@@ -30,7 +30,7 @@ inline constexpr const char* kExitCodeHelp =
     "  4  the module is not a gauge module, or its records are wrong\n"
     "  5  the panel places no gauge of the module\n"
     "  6  the scenario does not parse\n"
-    "  7  the subcommand is not available in this build\n"
+    "  7  the subcommand is not available in this build, or view has no display\n"
     "  8  the module crashed inside a callback (standard error names the gauge,\n"
     "     instance, callback kind and element; the output so far is kept)\n"
     "  130, 143  stopped by SIGINT or SIGTERM (between two frames)\n";

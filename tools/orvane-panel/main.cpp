@@ -5,6 +5,7 @@
 //
 // Subcommands are looked up in one table; a subcommand that another build
 // adds (such as render) gets a row there.
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -75,6 +76,29 @@ void on_stop_signal(int signal) {
 void install_stop_handlers() {
   std::signal(SIGINT, on_stop_signal);
   std::signal(SIGTERM, on_stop_signal);
+#if !defined(_WIN32)
+  // A reader that goes away (`trace | head -1`) shows as a write error
+  // (EPIPE), which ends the command quietly, instead of killing it.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+}
+
+// Standard output is flushed before the exit: a command whose output could
+// not be written (a full disk, /dev/full) exits 3 and says so, whatever its
+// own result; a reader that closed the pipe early is not an error (as with
+// common tools: `orvane-panel trace | head -1` exits 0).
+int finish_output(int code) {
+  // An earlier write that failed left its reason in errno, most likely.
+  const bool earlier = std::ferror(stdout) != 0;
+  const int saved = errno;
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = flushed ? (earlier ? saved : 0) : errno;
+  if (flushed && !earlier) return code;
+  if (error == EPIPE || host::output_closed()) return code;
+  std::fprintf(stderr, "orvane-panel: standard output: cannot write: %s\n",
+               std::strerror(error != 0 ? error : EIO));
+  return code >= kExitInterrupted ? code : kExitUnreadable;
 }
 
 }  // namespace
@@ -131,14 +155,14 @@ int main(int argc, char** argv) {
     usage(stdout);
     return kExitOk;
   }
-  orv::host::install_fault_report(kExitModuleFault, kExitInternal);
+  orv::host::install_fault_report(kExitModuleFault, kExitInternal, kExitBadModule);
   for (const auto& c : kCommands) {
     if (name != c.name) continue;
     if (c.run == nullptr) {
       std::fprintf(stderr, "orvane-panel: '%s' is not available in this build\n", c.name);
       return kExitUnavailable;
     }
-    return c.run(Args(argv + 2, argv + argc));
+    return finish_output(c.run(Args(argv + 2, argv + argc)));
   }
   std::vector<std::string> names;
   for (const auto& c : kCommands) names.emplace_back(c.name);

@@ -4,6 +4,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <tuple>
+
+#include "stop_request.h"
 
 #include "windows_text.h"
 
@@ -87,9 +91,21 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
   host.frame();
   state.clear_logs();
   std::vector<ProbedInstance> probed(host.instances().size());
+  // Instances of one gauge with the same parameters and size answer a click
+  // alike: each kind is probed once, so a panel of many instances costs time
+  // in proportion to its size rather than its square (each probe runs a
+  // frame of every instance).
+  std::map<std::tuple<std::string, std::string, int, int>, std::size_t> first_of_kind;
   for (std::size_t i = 0; i < host.instances().size(); ++i) {
+    throw_if_stop_requested();
     PlacedInstance& p = host.instances()[i];
     ProbedInstance& result = probed[i];
+    const auto [kind, fresh] =
+        first_of_kind.try_emplace({p.gauge->name(), p.gauge->parameters(), p.width, p.height}, i);
+    if (!fresh) {
+      result = probed[kind->second];
+      continue;
+    }
     const auto records = placed_mouse_records(p);
     for (const MouseRecord& r : records) {
       if (r.rect->kind != abi::kMouseBox) continue;
@@ -98,6 +114,7 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
             button == MouseButton::left ? abi::kMouseLeftSingle : abi::kMouseRightSingle;
         if ((r.rect->flags & flag) == 0) continue;
         for (int n = 0; n < repeats; ++n) {
+          throw_if_stop_requested();
           host.click(i, r.x + r.w / 2, r.y + r.h / 2, button);
           host.frame();
           for (const KeyEventRecord& e : state.key_events()) {

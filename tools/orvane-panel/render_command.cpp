@@ -27,6 +27,7 @@
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host_error.h"
+#include "output_file.h"
 #include "overlays.h"
 #include "scenario.h"
 #include "scenario_run.h"
@@ -786,7 +787,7 @@ int run_render(const Args& args) {
       run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
         if (!index)
           std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
-                       time_label(c.t).c_str(), c.target.describe().c_str());
+                       time_label(c.t).c_str(), printable(c.target.describe()).c_str());
       });
       state.clear_logs();
       // Tooltips read what the drawing surfaces show, so they are asked for
@@ -812,10 +813,12 @@ int run_render(const Args& args) {
       const std::string path = out + "/tooltips.txt";
       std::error_code ec;
       std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
-      std::FILE* f = std::fopen(path.c_str(), "w");
-      if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
-      for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
-      std::fclose(f);
+      OutputFile file(path);
+      for (const std::string& line : tooltip_lines) {
+        file.write(line.data(), line.size());
+        file.write("\n", 1);
+      }
+      file.commit_or_throw();
       std::cout << shown_path(path) << "\n";
     }
     if (pictures > 1) progress.done();

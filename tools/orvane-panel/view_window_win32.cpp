@@ -112,8 +112,8 @@ class Win32ViewWindow final : public ViewWindow {
     wc.hCursor = nullptr;  // the viewer sets the cursor itself
     wc.lpszClassName = kClassName;
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-      throw HostError(ErrorKind::usage, "cannot open a window: the window class was refused (error " +
-                                            std::to_string(GetLastError()) + ")");
+      throw HostError(ErrorKind::unavailable, "cannot open a window: the window class was refused (error " +
+                                                  std::to_string(GetLastError()) + ")");
     cursors_[0] = LoadCursorA(nullptr, IDC_ARROW);
     cursors_[1] = make_arrow(true);
     cursors_[2] = make_arrow(false);
@@ -137,7 +137,7 @@ class Win32ViewWindow final : public ViewWindow {
                               r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr),
                               this);
     if (window_ == nullptr)
-      throw HostError(ErrorKind::usage,
+      throw HostError(ErrorKind::unavailable,
                       "cannot open a window (error " + std::to_string(GetLastError()) + ")");
     width_ = w;
     height_ = h;
