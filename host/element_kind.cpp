@@ -6,7 +6,7 @@ using namespace abi;
 
 namespace {
 
-constexpr ElementKind kKinds[] = {
+constexpr ElementKindInfo kKinds[] = {
     {kStaticImage, "static", 0, {}},
     {kNeedle, "needle", 1, {"value"}},
     {kText, "text", 1, {"value"}},
@@ -18,14 +18,14 @@ constexpr ElementKind kKinds[] = {
 
 }  // namespace
 
-const ElementKind* element_kind(u32 kind) {
-  for (const ElementKind& k : kKinds)
+const ElementKindInfo* element_kind(u32 kind) {
+  for (const ElementKindInfo& k : kKinds)
     if (k.kind == kind) return &k;
   return nullptr;
 }
 
 const char* element_kind_name(u32 kind) {
-  const ElementKind* k = element_kind(kind);
+  const ElementKindInfo* k = element_kind(kind);
   return k != nullptr ? k->name : "unknown";
 }
 

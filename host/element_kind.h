@@ -17,7 +17,7 @@
 
 namespace orv::host {
 
-struct ElementKind {
+struct ElementKindInfo {
   abi::u32 kind;
   const char* name;  // as the trace and `info` print it
   // The channel values that describe the element (a text's second and third
@@ -27,7 +27,7 @@ struct ElementKind {
 };
 
 // The description of `kind`, or null for a kind the host does not know.
-const ElementKind* element_kind(abi::u32 kind);
+const ElementKindInfo* element_kind(abi::u32 kind);
 // The name of `kind`, "unknown" for one the host does not know.
 const char* element_kind_name(abi::u32 kind);
 

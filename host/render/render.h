@@ -68,6 +68,11 @@ class BitmapStore {
 // to the font system as they are.
 const char* font_family_for(const char* face);
 
+// Windows-1252 text (as the gauges write it: the degree sign is 0xB0) as
+// UTF-8, cut to fit `size` bytes with its terminator; a byte the code page
+// leaves undefined shows as '?'.
+void windows_1252_to_utf8(const char* in, char* out, std::size_t size);
+
 // Draws `instance` (the host's copy of a gauge header with its element
 // copies) onto `canvas` at (0,0) with the given size in pixels. `values`
 // gives each element's last channel values (an empty lookup reads as zeros).

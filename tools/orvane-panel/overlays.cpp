@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "host/render/render.h"
 #include "probe.h"
 
 namespace orv::panel_tool {
@@ -13,20 +15,11 @@ namespace {
 constexpr double kCursorHeight = 20.0;
 constexpr double kPadX = 4.0, kPadY = 2.0, kFontSize = 12.0;
 
-// Windows-1252 to UTF-8: A0 to FF are the Latin-1 code points; the few
-// typographic marks of 80 to 9F show as '?'.
+// Windows-1252 to UTF-8, as the renderer converts element texts.
 std::string utf8_from_1252(const std::string& text) {
-  std::string out;
-  for (const unsigned char c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0xA0) {
-      out += '?';
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  std::string out(3 * text.size() + 1, '\0');
+  render::windows_1252_to_utf8(text.c_str(), out.data(), out.size());
+  out.resize(std::strlen(out.c_str()));
   return out;
 }
 
