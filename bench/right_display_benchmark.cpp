@@ -14,6 +14,7 @@
 
 #include "allocation_count.h"
 #include "cockpit/mode_state.h"
+#include "element_kind.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
 #include "support/gauge_copy.h"
@@ -59,28 +60,7 @@ void set_flight() {
 // Fills every channel variable of the copy once, as the host would.
 void fill_channels(orv::test::GaugeCopy& copy) {
   for (std::size_t i = 0; i < copy.size(); ++i) {
-    ElementHeader* e = copy.element(i);
-    switch (e->kind) {
-      case kNeedle:
-        lookup_var(&copy.as<NeedleElement>(i)->source);
-        break;
-      case kText:
-        for (TokenVar& v : copy.as<TextElement>(i)->source) lookup_var(&v);
-        break;
-      case kSlider:
-        lookup_var(&copy.as<SliderElement>(i)->x);
-        lookup_var(&copy.as<SliderElement>(i)->y);
-        break;
-      case kIcon:
-        lookup_var(&copy.as<IconElement>(i)->source);
-        break;
-      case kSprite:
-        lookup_var(&copy.as<SpriteElement>(i)->x);
-        lookup_var(&copy.as<SpriteElement>(i)->angle);
-        break;
-      default:
-        break;
-    }
+    for (orv::host::ElementChannel& c : orv::host::element_channels(copy.element(i))) lookup_var(c.source);
   }
 }
 

@@ -404,8 +404,8 @@ struct KindFormat {
 };
 
 KindFormat describe_kind(u32 kind) {
-  const ElementKindInfo* k = element_kind(kind);
-  return k != nullptr ? KindFormat{k->name, static_cast<int>(k->channels)} : KindFormat{"unknown", 0};
+  const abi::ElementKindLayout* k = element_kind(kind);
+  return k != nullptr ? KindFormat{k->name, static_cast<int>(k->described)} : KindFormat{"unknown", 0};
 }
 
 // The raw state of an element the trace last formatted, compared before

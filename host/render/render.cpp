@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -228,33 +229,15 @@ void draw_text(Context& c, const ElementHeader* e) {
   canvas.restore();
 }
 
+// The drawing of each kind, indexed like the kinds' table (gauge_abi.h).
+using DrawFn = void (*)(Context&, const ElementHeader*);
+constexpr DrawFn kDraw[] = {draw_static, draw_needle,       draw_text,  draw_slider,
+                            draw_icon,   draw_moving_image, draw_sprite};
+static_assert(std::size(kDraw) == kElementKindCount, "one drawing per element kind");
+
 void draw_element(Context& c, const ElementHeader* e) {
   if (e->flags & kHiddenFlag) return;
-  switch (e->kind) {
-    case kStaticImage:
-      draw_static(c, e);
-      break;
-    case kNeedle:
-      draw_needle(c, e);
-      break;
-    case kText:
-      draw_text(c, e);
-      break;
-    case kSlider:
-      draw_slider(c, e);
-      break;
-    case kIcon:
-      draw_icon(c, e);
-      break;
-    case kMovingImage:
-      draw_moving_image(c, e);
-      break;
-    case kSprite:
-      draw_sprite(c, e);
-      break;
-    default:
-      break;
-  }
+  if (e->kind < kElementKindCount) kDraw[e->kind](c, e);
 }
 
 // Each element of the list, then its following elements.
