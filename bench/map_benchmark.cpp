@@ -1,8 +1,9 @@
 // One map layer as the flight map paints it before a draw, on the native
 // back end (Cairo on a 286 x 286 ARGB32 surface): the field, the aircraft
 // and a flight plan of 100 waypoints spread over the map's range, the tenth
-// active. A second case draws the element readouts of one update, which
-// must not allocate (counted with a replaced operator new).
+// active; the gauge's draw of the same map again, which paints nothing. A
+// third case draws the element readouts of one update, which must not
+// allocate (counted with a replaced operator new).
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -52,6 +53,36 @@ void MapLayer100Waypoints(benchmark::State& state) {
   cairo_surface_destroy(surface);
 }
 BENCHMARK(MapLayer100Waypoints)->Unit(benchmark::kMicrosecond);
+
+// The gauge's draw (service 10) when nothing moved: the layer is digested,
+// found to be what the surface shows, and not painted; no allocation.
+void MapUnchangedRedraw(benchmark::State& state) {
+  test::FakeHost host;
+  test::TestBlock block = hundred_waypoints();
+  host.named_data["FS2002 GPS DATA"] = block.bytes;
+  test::GaugeCopy gauge(gauges::flight_map);
+  auto* element = gauge.as<abi::StaticElement>(1);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 286, 286);
+  cairo_t* cr = cairo_create(surface);
+  abi::Image image{};
+  image.dim = {286, 286};
+  element->image.final_image = &image;
+  element->device_context = cr;
+  map::forget_painted_surfaces();
+  gauge.service(abi::kServicePreDraw);  // the first paint
+  const long before = g_allocations.load();
+  for (auto _ : state) {
+    gauge.service(abi::kServicePreDraw);
+    benchmark::ClobberMemory();
+  }
+  const long allocations = g_allocations.load() - before;
+  state.counters["allocations"] = static_cast<double>(allocations);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  map::gps_block = nullptr;
+  if (allocations != 0) state.SkipWithError("the unchanged redraw allocated");
+}
+BENCHMARK(MapUnchangedRedraw)->Unit(benchmark::kMicrosecond);
 
 void MapReadouts(benchmark::State& state) {
   test::FakeHost host;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "stable_maths.h"
+
 namespace orv::host {
 
 namespace gps = abi::gps;
@@ -93,7 +95,7 @@ double GpsService::bearing_to(std::size_t i) const {
 double GpsService::distance() const {
   if (plan_.waypoints.empty()) return 0.0;
   const Vector v = to_waypoint(active_);
-  return std::hypot(v.north, v.east);
+  return stable::hypot(v.north, v.east);
 }
 
 double GpsService::leg_course(std::size_t i) const {
@@ -116,7 +118,7 @@ void GpsService::sequence() {
     const double turn = std::fabs(wrap180(leg_course(active_ + 1) - leg_course(active_)));
     const double rate = std::max(plan_.turn_rate, 0.1) * kRadiansPerDegree;
     const double lead =
-        std::min(kLongestLead, speed_ / rate * std::tan(std::min(turn, 170.0) / 2.0 * kRadiansPerDegree));
+        std::min(kLongestLead, speed_ / rate * stable::tan(std::min(turn, 170.0) / 2.0 * kRadiansPerDegree));
     const double d = distance();
     if (!(d <= std::max(lead, kCaptureMetres) || passed_active())) break;
     ++active_;

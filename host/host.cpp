@@ -191,8 +191,12 @@ void Host::begin_frame() { state_.begin_frame(next_frame_++); }
 
 bool Host::shown(std::size_t index) const { return state_.window_open(instances_.at(index).window); }
 
+// Gauges of a closed panel window are neither updated nor drawn, as in the
+// simulator (docs/closed-windows.md): services 6 and 10 and the element
+// evaluation reach only the instances of open windows.
 void Host::update() {
-  for (auto& p : instances_) call_gauge(p, kServicePreUpdate, 0);
+  for (auto& p : instances_)
+    if (state_.window_open(p.window)) call_gauge(p, kServicePreUpdate, 0);
   for (auto& p : instances_) {
     if (!state_.window_open(p.window)) continue;
     evaluate(p);

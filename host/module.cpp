@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host_error.h"
+#include "module_call.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -42,14 +43,22 @@ std::string last_error_text() {
 void* open_library(const std::string& path, std::string& reason) {
   // A bare file name would send the loader searching the system's folders.
   const std::string local = path.find_first_of("/\\") == std::string::npos ? ".\\" + path : path;
-  HMODULE h = LoadLibraryA(local.c_str());
+  HMODULE h = nullptr;
+  {
+    // The module's start-up code runs in the state its callbacks get.
+    ModuleX87Scope x87;
+    h = LoadLibraryA(local.c_str());
+  }
   if (h == nullptr) reason = last_error_text();
   return reinterpret_cast<void*>(h);
 }
 void* find_symbol(void* handle, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
-void close_library(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+void close_library(void* handle) {
+  ModuleX87Scope x87;
+  FreeLibrary(static_cast<HMODULE>(handle));
+}
 #else
 void* open_library(const std::string& path, std::string& reason) {
   // A bare file name would send the loader searching the library path.

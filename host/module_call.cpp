@@ -15,6 +15,43 @@
 namespace orv::host {
 
 ModuleCall g_module_call;
+std::uint16_t g_module_x87_control = 0;
+
+namespace {
+
+// Every exception masked (bits 0-5), the reserved bit 6 set as the processor
+// keeps it, round to nearest (bits 10-11 clear), precision in bits 8-9.
+constexpr std::uint16_t kX87Masked = 0x007f;
+constexpr std::uint16_t kX87Precision24 = 0x0000, kX87Precision53 = 0x0200, kX87Precision64 = 0x0300;
+
+}  // namespace
+
+void use_double_precision_x87() {
+#if defined(_WIN32) && defined(__i386__)
+  const std::uint16_t control = kX87Masked | kX87Precision53;
+  __asm__ volatile("fldcw %0" : : "m"(control));
+#endif
+}
+
+bool set_module_x87_precision(int bits) {
+  if (!kX87InUse) return false;
+  switch (bits) {
+    case 0:
+      g_module_x87_control = 0;
+      return true;
+    case 24:
+      g_module_x87_control = kX87Masked | kX87Precision24;
+      return true;
+    case 53:
+      g_module_x87_control = kX87Masked | kX87Precision53;
+      return true;
+    case 64:
+      g_module_x87_control = kX87Masked | kX87Precision64;
+      return true;
+    default:
+      return false;
+  }
+}
 
 namespace {
 

@@ -28,6 +28,58 @@ struct ModuleCall {
 // The call in progress (kind none between calls).
 extern ModuleCall g_module_call;
 
+// The x87 unit's state around calls into the module, on the 32-bit Windows
+// build (the other builds compute in SSE registers alone: nothing to set).
+//
+// use_double_precision_x87() sets the state a Windows process starts in and
+// a program of Microsoft's compiler keeps: 53-bit precision, round to
+// nearest, exceptions masked. The MinGW runtime starts the program at 64
+// bits, in which the C++ library's number parsing rounds some values twice;
+// the tool calls this first. No effect on other builds.
+//
+// set_module_x87_precision(bits), bits 24, 53 or 64, sets the control word to
+// that precision (round to nearest, exceptions masked) before every call into
+// the module, as a simulator's process may leave it, and puts the host's own
+// back after the call, so what the host computes does not change; 0 turns it
+// off. False on builds without an x87 unit in use (nothing is set).
+constexpr bool kX87InUse =
+#if defined(_WIN32) && defined(__i386__)
+    true;
+#else
+    false;
+#endif
+void use_double_precision_x87();
+bool set_module_x87_precision(int bits);
+
+// The control word that calls into the module start with; 0 when none is set.
+extern std::uint16_t g_module_x87_control;
+
+// Sets g_module_x87_control for a call into the module and restores the
+// caller's control word after it.
+class ModuleX87Scope {
+ public:
+  ModuleX87Scope() {
+#if defined(_WIN32) && defined(__i386__)
+    if (g_module_x87_control != 0) {
+      set_ = true;
+      __asm__ volatile("fnstcw %0" : "=m"(saved_));
+      __asm__ volatile("fldcw %0" : : "m"(g_module_x87_control));
+    }
+#endif
+  }
+  ~ModuleX87Scope() {
+#if defined(_WIN32) && defined(__i386__)
+    if (set_) __asm__ volatile("fldcw %0" : : "m"(saved_));
+#endif
+  }
+  ModuleX87Scope(const ModuleX87Scope&) = delete;
+  ModuleX87Scope& operator=(const ModuleX87Scope&) = delete;
+
+ private:
+  [[maybe_unused]] bool set_ = false;
+  [[maybe_unused]] std::uint16_t saved_ = 0;
+};
+
 class ModuleCallScope {
  public:
   ModuleCallScope(CallKind kind, const char* gauge, int instance, int detail) : saved_(g_module_call) {
@@ -39,6 +91,7 @@ class ModuleCallScope {
 
  private:
   ModuleCall saved_;
+  ModuleX87Scope x87_;
 };
 
 // Writes "module fault (SIGNAL) in gauge NAME, instance N, KIND callback

@@ -271,11 +271,13 @@ class PanelReader {
     auto x = fields.size() > 1 ? parse_int(fields[1]) : std::nullopt;
     auto y = fields.size() > 2 ? parse_int(fields[2]) : std::nullopt;
     if (!x || !y) return warn("gauge line needs integer x and y after the gauge name");
-    if (!within(*x, -kMaxPanelPixels, kMaxPanelPixels) || !within(*y, -kMaxPanelPixels, kMaxPanelPixels))
-      return warn("gauge position " + std::to_string(*x) + "," + std::to_string(*y) + " lies outside -" +
+    // By value: GCC 12 at -Os takes the optionals' values for uninitialised.
+    const long long px = x.value_or(0), py = y.value_or(0);
+    if (!within(px, -kMaxPanelPixels, kMaxPanelPixels) || !within(py, -kMaxPanelPixels, kMaxPanelPixels))
+      return warn("gauge position " + std::to_string(px) + "," + std::to_string(py) + " lies outside -" +
                   std::to_string(kMaxPanelPixels) + " to " + std::to_string(kMaxPanelPixels));
-    g.x = static_cast<int>(*x);
-    g.y = static_cast<int>(*y);
+    g.x = static_cast<int>(px);
+    g.y = static_cast<int>(py);
     // Up to two integers after x and y are the size; the parameter string
     // starts at the first field that is not one.
     std::size_t next = 3;

@@ -46,6 +46,7 @@ constexpr TokenInfo kTokenTable[] = {
     {59, "NAV2_BEARING", "degrees", "clockwise from the nose"},
     {60, "ON_GROUND", "", "1 on the ground"},
     {61, "AIRSPEED", "knots"},
+    {64, "MACH", "Mach x 20480 (3.2 / 65536 Mach each)"},
     {65, "VERTICAL_SPEED", "metres per second x 256", "positive climbing"},
     {74, "ALTITUDE", "feet"},
     {75, "KOHLSMAN_SETTING_MB", "millibars"},

@@ -21,6 +21,7 @@
 #include "radio_stack.h"
 #include "scenario_run.h"
 #include "token_names.h"
+#include "windows_text.h"
 
 namespace orv::host {
 
@@ -173,17 +174,19 @@ char* put_number(char* out, double v) {
 // The most bytes put_escaped writes for one byte of text.
 constexpr std::size_t kEscapeChars = 4;
 
-// Writes `text` as the trace shows texts: printable ASCII as is, '"' and
-// '\\' escaped, other bytes as \xNN; returns the end. `o` has room for
-// kEscapeChars bytes a character.
+// Writes `text` as the trace shows texts: the module's Windows-1252 as UTF-8,
+// '"' and '\\' escaped, control bytes and the bytes the code page leaves
+// undefined as \xNN; returns the end. `o` has room for kEscapeChars bytes a
+// character.
 char* put_escaped(char* o, const char* text) {
   static const char kHex[] = "0123456789ABCDEF";
   for (const auto* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+    const char32_t cp = windows_1252_code_point(*p);
     if (*p == '"' || *p == '\\') {
       *o++ = '\\';
       *o++ = static_cast<char>(*p);
-    } else if (*p >= 0x20 && *p < 0x7F) {
-      *o++ = static_cast<char>(*p);
+    } else if ((*p >= 0x20 && *p < 0x7F) || (*p >= 0x80 && cp != kReplacementCharacter)) {
+      o = put_utf8(o, cp);
     } else {
       *o++ = '\\';
       *o++ = 'x';
@@ -337,8 +340,8 @@ class Writer {
     buffer_.commit(at + text.size() + 1);
     if (buffer_.size() >= kBlock) drain();
   }
-  // A JSON string of ASCII only: bytes outside printable ASCII as \u00XX,
-  // the byte's value (the module's texts are single-byte Windows text).
+  // A JSON string of ASCII only: characters outside printable ASCII as
+  // \uXXXX of their Windows-1252 code point.
   Writer& json_string(const char* text) {
     static const char kHex[] = "0123456789abcdef";
     buffer_.push_back('"');
@@ -349,7 +352,9 @@ class Writer {
       } else if (*p >= 0x20 && *p < 0x7F) {
         buffer_.push_back(static_cast<char>(*p));
       } else {
-        const char hex[6] = {'\\', 'u', '0', '0', kHex[*p >> 4], kHex[*p & 15]};
+        const char32_t cp = windows_1252_code_point(*p);
+        const char hex[6] = {
+            '\\', 'u', kHex[(cp >> 12) & 15], kHex[(cp >> 8) & 15], kHex[(cp >> 4) & 15], kHex[cp & 15]};
         buffer_.append(hex, 6);
       }
     }

@@ -51,8 +51,9 @@ namespace orv::host {
 // prints as 0, NaN as nan.
 std::string format_number(double v);
 
-// A text as the trace writes it: printable ASCII as is, '"' and '\\' escaped,
-// other bytes as \xNN.
+// A text as the trace writes it: the module's Windows-1252 as UTF-8, '"' and
+// '\\' escaped, control bytes and bytes the code page leaves undefined as
+// \xNN.
 std::string escape_text(const char* text);
 
 // `text`: the lines above; `jsonl`: one JSON object per line and per event,

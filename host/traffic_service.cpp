@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "frame/traffic_variables.h"
+#include "stable_maths.h"
 
 namespace orv::host {
 
@@ -27,7 +28,7 @@ double degrees(double rad) { return rad * 180.0 / kPi; }
 void destination(double lat, double lon, double bearing, double distance_nm, double& out_lat,
                  double& out_lon) {
   const double p1 = radians(lat), l1 = radians(lon), b = radians(bearing), d = distance_nm / kEarthRadiusNm;
-  const double p2 = std::asin(std::sin(p1) * std::cos(d) + std::cos(p1) * std::sin(d) * std::cos(b));
+  const double p2 = stable::asin(std::sin(p1) * std::cos(d) + std::cos(p1) * std::sin(d) * std::cos(b));
   const double l2 =
       l1 + std::atan2(std::sin(b) * std::sin(d) * std::cos(p1), std::cos(d) - std::sin(p1) * std::sin(p2));
   out_lat = degrees(p2);
@@ -38,7 +39,7 @@ double distance_nm(double lat1, double lon1, double lat2, double lon2) {
   const double dp = radians(lat2 - lat1), dl = radians(lon2 - lon1);
   const double a = std::sin(dp / 2) * std::sin(dp / 2) +
                    std::cos(radians(lat1)) * std::cos(radians(lat2)) * std::sin(dl / 2) * std::sin(dl / 2);
-  return 2.0 * kEarthRadiusNm * std::asin(std::sqrt(std::min(1.0, a)));
+  return 2.0 * kEarthRadiusNm * stable::asin(std::sqrt(std::min(1.0, a)));
 }
 
 class TrafficService {

@@ -148,10 +148,13 @@ bool encode(std::FILE* f, const unsigned char* data, int width, int height, int 
   return true;
 }
 
-void put32(std::vector<unsigned char>& out, std::uint32_t v) {
-  const unsigned char bytes[4] = {static_cast<unsigned char>(v >> 24), static_cast<unsigned char>(v >> 16),
-                                  static_cast<unsigned char>(v >> 8), static_cast<unsigned char>(v)};
-  out.insert(out.end(), bytes, bytes + 4);
+// Writes `v` big-endian at `at`; returns the end.
+unsigned char* put32(unsigned char* at, std::uint32_t v) {
+  at[0] = static_cast<unsigned char>(v >> 24);
+  at[1] = static_cast<unsigned char>(v >> 16);
+  at[2] = static_cast<unsigned char>(v >> 8);
+  at[3] = static_cast<unsigned char>(v);
+  return at + 4;
 }
 
 std::uint32_t crc32_of(const unsigned char* data, std::size_t size) {
@@ -162,13 +165,14 @@ std::uint32_t crc32_of(const unsigned char* data, std::size_t size) {
 #endif
 }
 
-// A PNG chunk: length, type, data, and the CRC of type and data.
-void chunk(std::vector<unsigned char>& out, const char* type, const unsigned char* data, std::size_t size) {
-  put32(out, static_cast<std::uint32_t>(size));
-  const std::size_t start = out.size();
-  out.insert(out.end(), type, type + 4);
-  if (size != 0) out.insert(out.end(), data, data + size);
-  put32(out, crc32_of(out.data() + start, size + 4));
+// A PNG chunk at `at` (12 + size bytes): length, type, data, and the CRC of
+// type and data. Returns its end.
+unsigned char* chunk(unsigned char* at, const char* type, const unsigned char* data, std::size_t size) {
+  at = put32(at, static_cast<std::uint32_t>(size));
+  unsigned char* const start = at;
+  std::memcpy(at, type, 4);
+  if (size != 0) std::memcpy(at + 4, data, size);
+  return put32(at + 4 + size, crc32_of(start, size + 4));
 }
 
 #if defined(ORV_HAVE_LIBDEFLATE)
@@ -248,18 +252,20 @@ bool encode_whole(std::FILE* f, const unsigned char* data, int width, int height
   }
   if (packed == nullptr || packed_size == 0 || packed_size > 0x7FFFFFFF) return false;
 
+  // The signature, then IHDR with its 13 bytes, IDAT and IEND, written into
+  // a buffer of the file's size (appending to a vector here makes GCC 12 at
+  // -O3 report a false overflow).
   thread_local std::vector<unsigned char> file;
-  file.clear();
+  file.resize(8 + (12 + 13) + (12 + packed_size) + 12);
   static const unsigned char kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-  file.insert(file.end(), kSignature, kSignature + 8);
-  std::vector<unsigned char> header;
-  put32(header, static_cast<std::uint32_t>(width));
-  put32(header, static_cast<std::uint32_t>(height));
+  std::memcpy(file.data(), kSignature, 8);
+  unsigned char header[13];
+  put32(put32(header, static_cast<std::uint32_t>(width)), static_cast<std::uint32_t>(height));
   const unsigned char rest[5] = {8, static_cast<unsigned char>(alpha ? 6 : 2), 0, 0, 0};
-  header.insert(header.end(), rest, rest + 5);
-  chunk(file, "IHDR", header.data(), header.size());
-  chunk(file, "IDAT", packed, packed_size);
-  chunk(file, "IEND", nullptr, 0);
+  std::memcpy(header + 8, rest, 5);
+  unsigned char* at = chunk(file.data() + 8, "IHDR", header, sizeof header);
+  at = chunk(at, "IDAT", packed, packed_size);
+  chunk(at, "IEND", nullptr, 0);
   return std::fwrite(file.data(), 1, file.size(), f) == file.size();
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "windows_text.h"
+
 namespace orv::render {
 namespace {
 
@@ -192,7 +194,7 @@ void draw_text(Context& c, const ElementHeader* e) {
   if (text[0]) {
     // Texts are Windows-1252 bytes (the degree sign is 0xB0); the canvas takes UTF-8.
     char utf8[3 * sizeof text] = {};
-    windows_1252_to_utf8(text, utf8, sizeof utf8);
+    host::windows_1252_to_utf8(text, utf8, sizeof utf8);
     char face[33] = {};
     std::memcpy(face, t->font, 32);
 #if defined(_WIN32)
@@ -266,33 +268,6 @@ const char* font_family_for(const char* face) {
   for (const Map& m : kFonts)
     if (strcasecmp(face, m.face) == 0) return m.family;
   return face;
-}
-
-void windows_1252_to_utf8(const char* in, char* out, std::size_t size) {
-  // Code points of 0x80 to 0x9F; 0 where the code page has no character.
-  static constexpr std::uint16_t kHigh[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                              0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-  std::size_t n = 0;
-  for (; *in != '\0'; ++in) {
-    const auto byte = static_cast<unsigned char>(*in);
-    std::uint32_t cp = byte < 0x80 ? byte : byte < 0xA0 ? kHigh[byte - 0x80] : byte;
-    if (cp == 0) cp = '?';
-    const std::size_t len = cp < 0x80 ? 1 : cp < 0x800 ? 2 : 3;
-    if (n + len >= size) break;
-    if (len == 1) {
-      out[n++] = static_cast<char>(cp);
-    } else if (len == 2) {
-      out[n++] = static_cast<char>(0xC0 | cp >> 6);
-      out[n++] = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out[n++] = static_cast<char>(0xE0 | cp >> 12);
-      out[n++] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out[n++] = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  out[n] = '\0';
 }
 
 void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int height_px,

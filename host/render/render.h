@@ -45,7 +45,8 @@ class BitmapStore {
 
   // The bitmap as an image (argb with black transparent when
   // `black_transparent`, else rgb), or null when the module has no such
-  // bitmap or it is not a 24-bit BMP. The store owns the image.
+  // bitmap or it is not an uncompressed BMP of 24 bits, or of 8 with a
+  // palette. The store owns the image.
   const Image* image(unsigned id, bool black_transparent) const;
   // The bitmap as an alpha mask: its brightest channel as the coverage.
   const Image* mask(unsigned id) const;
@@ -63,15 +64,15 @@ class BitmapStore {
   mutable std::unordered_map<std::uint64_t, std::unique_ptr<Image>> cache_;
 };
 
+// Decodes an uncompressed bitmap of 24 bits, or of 8 with a palette, as an
+// opaque rgb image: a BMP file image, or (`file_header` false) a Windows
+// bitmap resource, which starts at its info header. Null on anything else.
+std::unique_ptr<Image> decode_bitmap(const unsigned char* bytes, unsigned size, bool file_header);
+
 // The free face that stands in for a font face name of the gauges ("Arial",
 // "Arial Narrow", "Courier New", "Geneva", "Quartz"); other names are passed
 // to the font system as they are.
 const char* font_family_for(const char* face);
-
-// Windows-1252 text (as the gauges write it: the degree sign is 0xB0) as
-// UTF-8, cut to fit `size` bytes with its terminator; a byte the code page
-// leaves undefined shows as '?'.
-void windows_1252_to_utf8(const char* in, char* out, std::size_t size);
 
 // Draws `instance` (the host's copy of a gauge header with its element
 // copies) onto `canvas` at (0,0) with the given size in pixels. `values`

@@ -1,5 +1,6 @@
 #include "artgen/canvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "artgen/bytes.h"
@@ -63,28 +64,39 @@ Canvas::~Canvas() {
   cairo_surface_destroy(surface_);
 }
 
+namespace {
+
+// The BITMAPFILEHEADER and BITMAPINFOHEADER of a bottom-up uncompressed
+// bitmap whose pixels start `offset` bytes into the file.
+void put_headers(std::vector<std::uint8_t>& v, int width, int height, unsigned bits, unsigned colours,
+                 unsigned offset, unsigned image) {
+  v.push_back('B');
+  v.push_back('M');
+  put_u32(v, offset + image);
+  put_u32(v, 0);
+  put_u32(v, offset);
+  put_u32(v, 40);
+  put_u32(v, static_cast<unsigned>(width));
+  put_u32(v, static_cast<unsigned>(height));
+  put_u16(v, 1);
+  put_u16(v, bits);
+  put_u32(v, 0);  // uncompressed
+  put_u32(v, image);
+  put_u32(v, 2835);  // 72 dots per inch
+  put_u32(v, 2835);
+  put_u32(v, colours);  // palette entries (0 for 24 bits)
+  put_u32(v, 0);
+}
+
+}  // namespace
+
 std::vector<std::uint8_t> Canvas::bmp() const {
   cairo_surface_flush(surface_);
   const unsigned row = (static_cast<unsigned>(width_) * 3 + 3) & ~3u;
   const unsigned image = row * static_cast<unsigned>(height_);
   std::vector<std::uint8_t> v;
   v.reserve(54 + image);
-  v.push_back('B');
-  v.push_back('M');
-  put_u32(v, 54 + image);
-  put_u32(v, 0);
-  put_u32(v, 54);
-  put_u32(v, 40);
-  put_u32(v, static_cast<unsigned>(width_));
-  put_u32(v, static_cast<unsigned>(height_));
-  put_u16(v, 1);
-  put_u16(v, 24);
-  put_u32(v, 0);  // uncompressed
-  put_u32(v, image);
-  put_u32(v, 2835);  // 72 dots per inch
-  put_u32(v, 2835);
-  put_u32(v, 0);
-  put_u32(v, 0);
+  put_headers(v, width_, height_, 24, 0, 54, image);
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   const int stride = cairo_image_surface_get_stride(surface_);
   for (int y = height_ - 1; y >= 0; --y) {
@@ -97,6 +109,61 @@ std::vector<std::uint8_t> Canvas::bmp() const {
     for (unsigned pad = static_cast<unsigned>(width_) * 3; pad < row; ++pad) v.push_back(0);
   }
   return v;
+}
+
+std::vector<std::uint8_t> Canvas::bmp_indexed() const {
+  cairo_surface_flush(surface_);
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  const int stride = cairo_image_surface_get_stride(surface_);
+  auto pixel = [&](int x, int y) {
+    return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride)[x] &
+           0xFFFFFFu;
+  };
+  std::vector<std::uint32_t> palette;
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_; ++x) {
+      const std::uint32_t c = pixel(x, y);
+      // Most pixels repeat the last colour seen; test that before the search.
+      if (!palette.empty() && palette.back() == c) continue;
+      if (std::find(palette.begin(), palette.end(), c) != palette.end()) continue;
+      if (palette.size() == 256) return {};
+      palette.push_back(c);
+    }
+  }
+  std::sort(palette.begin(), palette.end());
+  const unsigned colours = static_cast<unsigned>(palette.size());
+  const unsigned row = (static_cast<unsigned>(width_) + 3) & ~3u;
+  const unsigned image = row * static_cast<unsigned>(height_);
+  const unsigned offset = 54 + 4 * colours;
+  std::vector<std::uint8_t> v;
+  v.reserve(offset + image);
+  put_headers(v, width_, height_, 8, colours, offset, image);
+  for (std::uint32_t c : palette) put_u32(v, c);  // blue, green, red, 0
+  for (int y = height_ - 1; y >= 0; --y) {
+    for (int x = 0; x < width_; ++x) {
+      const auto at = std::lower_bound(palette.begin(), palette.end(), pixel(x, y));
+      v.push_back(static_cast<std::uint8_t>(at - palette.begin()));
+    }
+    for (unsigned pad = static_cast<unsigned>(width_); pad < row; ++pad) v.push_back(0);
+  }
+  return v;
+}
+
+std::uint64_t Canvas::pixel_digest() const {
+  cairo_surface_flush(surface_);
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  const int stride = cairo_image_surface_get_stride(surface_);
+  std::uint64_t h = 0xcbf29ce484222325ull;
+  for (int y = 0; y < height_; ++y) {
+    const auto* p = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < width_; ++x) {
+      for (int shift : {16, 8, 0}) {
+        h ^= (p[x] >> shift) & 0xFF;
+        h *= 0x100000001b3ull;
+      }
+    }
+  }
+  return h;
 }
 
 void colour(cairo_t* cr, Rgb c, double alpha) {

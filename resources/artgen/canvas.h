@@ -50,6 +50,13 @@ class Canvas {
   // The picture as a BMP file image: BITMAPFILEHEADER, BITMAPINFOHEADER, 24
   // bits per pixel, rows bottom-up padded to four bytes.
   std::vector<std::uint8_t> bmp() const;
+  // The same picture with a palette at 8 bits per pixel (its colours in
+  // ascending order of their 0xRRGGBB value, only as many entries as used),
+  // or an empty vector when it has more than 256 colours.
+  std::vector<std::uint8_t> bmp_indexed() const;
+  // FNV-1a (64 bits) over the red, green and blue bytes of every pixel, rows
+  // from the top: what a decoder of either BMP form must give back.
+  std::uint64_t pixel_digest() const;
 
  private:
   int width_, height_;

@@ -5,6 +5,7 @@
 #include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
+#include "stable_maths.h"
 
 namespace orv::cockpit {
 
@@ -24,7 +25,7 @@ f64 flight_path_offset(f64 vertical_speed_raw, f64 airspeed_kt, f64 pitch_deg) {
   const f64 speed = finite(airspeed_kt);
   // Any non-zero speed, even a negative reading, gives a finite ratio or an
   // infinite one whose arc tangent is still finite (straight up or down).
-  const f64 path = speed != 0.0 ? -numbers::kDegreesPerRadian * std::atan(v / speed) : 0.0;
+  const f64 path = speed != 0.0 ? -numbers::kDegreesPerRadian * stable::atan(v / speed) : 0.0;
   return finite_or(path - finite(pitch_deg), 0.0, -kOffsetLimit, kOffsetLimit);
 }
 

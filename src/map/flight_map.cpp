@@ -2,7 +2,8 @@
 // drawing surface, three range rings, the compass arc turning with the
 // heading, the heading mark, the ring buttons and seven readouts. Before
 // every draw the gauge paints the surface itself from the host's GPS data
-// block (map/map_layer.h). The ring buttons switch their ring on and off and
+// block (map/map_layer.h), unless the surface already shows what it would
+// paint. The ring buttons switch their ring on and off and
 // click; the range of the map never changes.
 #include "map/flight_map.h"
 
@@ -53,7 +54,66 @@ StaticElement* surface_of(GaugeHeader* gauge) {
 // Surfaces past this size are not ones a host makes; the layer skips them.
 constexpr i32 kLargestSurface = 32767;
 
+// A canvas that only digests what the layer would draw (FNV-1a over every
+// call and its numbers): two paints with one digest draw the same pixels.
+class DigestCanvas {
+ public:
+  void select_brush(Brush b) { mix(1, static_cast<std::int64_t>(b)); }
+  void select_white_pen() { mix(2, 0); }
+  void rectangle(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { mix(3, l, t, r, b); }
+  void polygon(const Point* p, int n) {
+    mix(4, n);
+    for (int i = 0; i < n; ++i) mix(5, p[i].x, p[i].y);
+  }
+  void ellipse(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { mix(6, l, t, r, b); }
+  void move_to(std::int32_t x, std::int32_t y) { mix(7, x, y); }
+  void line_to(std::int32_t x, std::int32_t y) { mix(8, x, y); }
+  std::uint64_t digest() const { return h_; }
+
+ private:
+  template <typename... T>
+  void mix(T... values) {
+    for (std::int64_t v : {static_cast<std::int64_t>(values)...})
+      for (int i = 0; i < 8; ++i) {
+        h_ ^= static_cast<std::uint64_t>(v >> (8 * i)) & 0xFF;
+        h_ *= 0x100000001b3ull;
+      }
+  }
+  std::uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+// The last paint of each surface (device context, size, digest): a paint
+// that would draw the same again is skipped, and the surface, which keeps
+// its pixels, is not marked for a redraw. A few surfaces at most (one per
+// map instance); the oldest entry makes room.
+struct LastPaint {
+  void* dc = nullptr;
+  i32 width = 0, height = 0;
+  std::uint64_t digest = 0;
+};
+constexpr int kRememberedSurfaces = 4;
+LastPaint last_paint[kRememberedSurfaces];
+int next_slot = 0;
+
+// True when the surface already shows this paint; else remembers it.
+bool already_painted(void* dc, i32 w, i32 h, std::uint64_t digest) {
+  for (LastPaint& p : last_paint) {
+    if (p.dc != dc) continue;
+    if (p.width == w && p.height == h && p.digest == digest) return true;
+    p = {dc, w, h, digest};
+    return false;
+  }
+  last_paint[next_slot] = {dc, w, h, digest};
+  next_slot = (next_slot + 1) % kRememberedSurfaces;
+  return false;
+}
+
 }  // namespace
+
+void forget_painted_surfaces() {
+  for (LastPaint& p : last_paint) p = {};
+  next_slot = 0;
+}
 
 void draw_map_surface(GaugeHeader* gauge) {
   if (gps_block == nullptr) {
@@ -68,7 +128,11 @@ void draw_map_surface(GaugeHeader* gauge) {
   if (dc == nullptr || image == nullptr) return;
   const i32 w = image->dim.x, h = image->dim.y;
   if (w <= 0 || h <= 0 || w > kLargestSurface || h > kLargestSurface) return;
-  paint_map_layer(dc, w, h, current_gps());
+  const GpsView gps = current_gps();
+  DigestCanvas digest;
+  draw_map_layer(digest, w, h, gps);
+  if (already_painted(dc, w, h, digest.digest())) return;
+  paint_map_layer(dc, w, h, gps);
   surface->h.flags &= ~kOnScreenFlag;
 }
 
@@ -78,6 +142,7 @@ void ORV_CALL flight_map_callback(GaugeHeader* gauge, i32 service, uptr extra) {
   switch (service) {
     case kServiceInstall:
       sound::set_up_channel(sound::channels::flight_map, extra);
+      forget_painted_surfaces();
       break;
     case kServicePreDraw:
       draw_map_surface(gauge);

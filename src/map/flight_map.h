@@ -19,6 +19,12 @@ extern std::int32_t ring_switch[3];
 
 // Draws the map layer into the gauge's drawing surface (the first following
 // element of its first element), as the gauge does before every draw.
+// A paint that would draw what the surface already shows is skipped (the
+// surface is then not marked for a redraw).
 void draw_map_surface(abi::GaugeHeader* gauge);
+
+// Forgets what every surface shows: at set-up, when a host hands out
+// surfaces afresh (possibly at the addresses of earlier ones).
+void forget_painted_surfaces();
 
 }  // namespace orv::map

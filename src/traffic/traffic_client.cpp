@@ -6,6 +6,7 @@
 #include <new>
 
 #include "frame/host_services.h"
+#include "stable_maths.h"
 
 namespace orv::traffic {
 
@@ -48,12 +49,12 @@ GreatCircle great_circle(double lat1, double lon1, double lat2, double lon2) {
   GreatCircle g{0.0, 180.0};
   if (a > 0.0) {
     const double s = std::sqrt(a);
-    g.distance = s >= 1.0 ? 10800.0 : 2.0 * std::asin(s) * kNmPerRadian;
+    g.distance = s >= 1.0 ? 10800.0 : 2.0 * stable::asin(s) * kNmPerRadian;
     const double c = g.distance / kNmPerRadian;
     double arg = (std::sin(p1) - std::cos(c) * std::sin(p2)) / (std::sin(c) * std::cos(p2));
     if (arg > 1.0) arg = 1.0;
     if (arg < -1.0) arg = -1.0;
-    g.bearing = std::acos(arg) * kDegreesPerRadian;
+    g.bearing = stable::acos(arg) * kDegreesPerRadian;
   }
   if (std::sin(l2 - l1) > 0.0) g.bearing = 360.0 - g.bearing;
   return g;

@@ -17,7 +17,8 @@ wine_pictures_env "$win64" "$prefix" "$out"
 "$native_tool" render --module "$native_module" --scenario "$scenario" --out "$out/native" >"$out/native.txt"
 # The program finds the module beside itself, as a user runs it.
 (cd "$win64" && "$wine" orvane-panel.exe render --scenario "Z:$scenario" --out "Z:$out/wine") >"$out/wine.txt"
-sed -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
+# The Windows build lists its files with '\' throughout.
+sed -e 's|\\|/|g' -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
 if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then
   echo "the Windows build wrote other files than the native one"
   exit 1

@@ -13,6 +13,7 @@
 #include "host_error.h"
 #include "scenario.h"
 #include "trace.h"
+#include "windows_text.h"
 
 namespace orv::host {
 namespace {
@@ -105,11 +106,11 @@ TEST_F(ProbeHost, EvaluationStoresTokenValuesAndKeepsWhatCallbacksReturn) {
   EXPECT_EQ(reinterpret_cast<SpriteElement*>(el[4].element)->x.value.n, -4.0);
 }
 
-TEST_F(ProbeHost, ClosedWindowsGetUpdatesButNoEvaluation) {
+TEST_F(ProbeHost, ClosedWindowsGetNeitherUpdatesNorEvaluation) {
   host_->add_instance("Probe", 43, 0, 0);
   host_->start();
   host_->frame();
-  EXPECT_EQ(probe_events(0), (std::vector<std::uint32_t>{900006}));
+  EXPECT_EQ(probe_events(0), (std::vector<std::uint32_t>{}));
   state_.send_key_event(kEventWindowOpen, 43);
   host_->frame();
   EXPECT_EQ(probe_events(1).size(), 6u);
@@ -219,7 +220,32 @@ TEST_F(ProbeHost, TraceListsChangesPerFrameDeterministically) {
   EXPECT_EQ(trace.substr(trace.size() - 4), "end\n");
 }
 
-TEST(EscapeText, QuotesBackslashesAndHighBytes) { EXPECT_EQ(escape_text("a\"b\\c\xB0"), "a\\\"b\\\\c\\xB0"); }
+// The module's Windows-1252 becomes UTF-8 (0x80 to 0x9F are not Latin-1);
+// bytes without a character stay visible as \xNN.
+TEST(EscapeText, QuotesBackslashesAndWindowsText) {
+  const struct {
+    const char* text;
+    const char* shown;
+  } cases[] = {
+      {"a\"b\\c", "a\\\"b\\\\c"},
+      {"5\xB0", "5\xC2\xB0"},                                        // degree sign
+      {"\x80 \x93x\x94", "\xE2\x82\xAC \xE2\x80\x9Cx\xE2\x80\x9D"},  // euro, curly quotes
+      {"\x81\x9D\x01\x7F", "\\x81\\x9D\\x01\\x7F"},                  // undefined bytes and controls
+  };
+  for (const auto& c : cases) EXPECT_EQ(escape_text(c.text), c.shown) << c.text;
+}
+
+// The one conversion every writer uses: the code page's characters of 0x80
+// to 0x9F (not Latin-1's controls), a replacement for its undefined bytes,
+// and a text cut whole characters short of a small buffer.
+TEST(WindowsText, CodePageCharactersAsUtf8CutAtACharacter) {
+  EXPECT_EQ(utf8_from_windows_1252("a\xB0\x80\x9F\x81"), "a\xC2\xB0\xE2\x82\xAC\xC5\xB8\xEF\xBF\xBD");
+  char out[5];
+  windows_1252_to_utf8("ab\x80", out, sizeof out);  // the euro sign's 3 bytes do not fit after "ab"
+  EXPECT_STREQ(out, "ab");
+  windows_1252_to_utf8("\xB0\xB0\xB0", out, sizeof out);
+  EXPECT_STREQ(out, "\xC2\xB0\xC2\xB0");
+}
 
 // One size per instance: the line's width and height, else the header's
 // default size, the height in the first bitmap's proportions. Clicks and

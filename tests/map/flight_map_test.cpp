@@ -44,6 +44,7 @@ class FlightMap : public ::testing::Test {
   static void reset() {
     map::gps_block = nullptr;
     for (auto& r : map::ring_switch) r = 0;
+    map::forget_painted_surfaces();
   }
   test::FakeHost host;
 };
@@ -243,6 +244,22 @@ TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   EXPECT_TRUE(lit(143 + 2, 143 - 60 + 2));   // the active one is filled
   EXPECT_TRUE(lit(143 - 5, 143 - 30));       // the other's rim
   EXPECT_FALSE(lit(143 + 2, 143 - 30 + 2));  // and its hollow inside
+
+  // Nothing moved: the surface keeps its pixels and is not marked for a
+  // redraw (a mark put here stays); the next waypoint made active is painted.
+  cairo_set_source_rgb(target.cairo(), 1, 0, 0);
+  cairo_rectangle(target.cairo(), 0, 0, 4, 4);
+  cairo_fill(target.cairo());
+  surface->h.flags |= kOnScreenFlag;
+  gauge.service(kServicePreDraw);
+  EXPECT_EQ(pixel(0, 0), 0xFF0000u);
+  EXPECT_NE(surface->h.flags & kOnScreenFlag, 0u);
+  block.plan({{metres_north(6000), 0}, {metres_north(12000), 0}}, 0);
+  host.named_data["FS2002 GPS DATA"] = block.bytes;
+  gauge.service(kServicePreDraw);
+  EXPECT_EQ(pixel(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(surface->h.flags & kOnScreenFlag, 0u);
+  EXPECT_TRUE(lit(143 + 2, 143 - 30 + 2));  // the first one, now active, filled
 
   // No device context, or no surface image: the surface is left alone.
   surface->device_context = nullptr;

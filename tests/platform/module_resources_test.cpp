@@ -1,11 +1,12 @@
 // The native build's embedded resources: whole BMP and WAVE file images found
-// by type and id, with the sizes the gauges rely on.
+// by type and id, with the sizes the gauges rely on, each picture stored once.
 #include "platform/module_resources.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
+#include <set>
 
 namespace {
 
@@ -14,8 +15,9 @@ std::uint32_t u32(const unsigned char* p) {
 }
 std::uint16_t u16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
-TEST(ModuleResources, EveryBitmapIsAWhole24BitBmpFile) {
+TEST(ModuleResources, EveryBitmapIsAWholeBmpFileAndIdenticalOnesAreStoredOnce) {
   unsigned bitmaps = 0;
+  std::set<const unsigned char*> stored;
   for (unsigned i = 0; i < orv::platform::kResourceCount; ++i) {
     const auto& e = orv::platform::kResources[i];
     if (std::strcmp(e.type, "BITMAP") != 0) continue;
@@ -24,15 +26,21 @@ TEST(ModuleResources, EveryBitmapIsAWhole24BitBmpFile) {
     const unsigned char* p = orv_module_resource("BITMAP", e.id, &size);
     ASSERT_NE(p, nullptr) << e.id;
     ASSERT_GE(size, 54u);
+    stored.insert(p);
     EXPECT_EQ(std::memcmp(p, "BM", 2), 0) << e.id;
     EXPECT_EQ(u32(p + 2), size) << e.id;
-    EXPECT_EQ(u16(p + 28), 24) << e.id;
+    // 24 bits, or 8 with as many palette entries as it states (at most 256).
+    const unsigned bits = u16(p + 28), colours = u32(p + 46);
+    ASSERT_TRUE(bits == 24 || (bits == 8 && colours >= 1 && colours <= 256)) << e.id;
     const std::uint32_t w = u32(p + 18), h = u32(p + 22);
-    EXPECT_EQ(54 + ((w * 3 + 3) & ~3u) * h, size) << e.id;
+    const unsigned offset = 54 + 4 * (bits == 8 ? colours : 0);
+    EXPECT_EQ(u32(p + 10), offset) << e.id;
+    EXPECT_EQ(offset + ((w * bits / 8 + 3) & ~3u) * h, size) << e.id;
   }
   // Every bitmap id the gauges name (the toggle, selector, HUD, standby,
-  // display, radar and map artwork).
+  // display, radar and map artwork); 26 of them are copies of another.
   EXPECT_EQ(bitmaps, 197u);
+  EXPECT_EQ(stored.size(), 171u);
 }
 
 struct WaveCase {

@@ -99,7 +99,7 @@ std::string read_gif(const std::string& path, Gif& gif) {
     std::vector<std::uint32_t> global;
     if (packed & 0x80) global = colour_table(in, packed);
     std::vector<std::uint32_t> screen(static_cast<std::size_t>(gif.width) * gif.height, 0);
-    int delay = 0;
+    int delay = 0, transparent = -1;
     for (;;) {
       const int block = in.u8();
       if (block == 0x3B) break;
@@ -108,7 +108,11 @@ std::string read_gif(const std::string& path, Gif& gif) {
         std::vector<unsigned char> data = in.blocks();
         if (label == 0xF9) {
           if (data.size() != 4) return "graphic control of " + std::to_string(data.size()) + " bytes";
+          // Disposal: none or "leave in place" (the next image is drawn
+          // over this one); the others are not read here.
+          if (((data[0] >> 2) & 7) > 1) return "disposal " + std::to_string((data[0] >> 2) & 7);
           delay = data[1] | data[2] << 8;
+          transparent = (data[0] & 1) ? data[3] : -1;
         } else if (label == 0xFF && data.size() == 14 &&
                    std::string(data.begin(), data.begin() + 11) == "NETSCAPE2.0" && data[11] == 1) {
           gif.loop_count = data[12] | data[13] << 8;
@@ -127,9 +131,11 @@ std::string read_gif(const std::string& path, Gif& gif) {
         for (int col = 0; col < w; ++col) {
           const auto index = static_cast<std::size_t>(indices[static_cast<std::size_t>(row * w + col)]);
           if (index >= table.size()) return "index beyond the colour table";
+          if (static_cast<int>(index) == transparent) continue;
           screen[static_cast<std::size_t>((y + row) * gif.width + x + col)] = table[index];
         }
-      gif.frames.push_back({delay, static_cast<int>(table.size()), screen});
+      gif.frames.push_back({delay, static_cast<int>(table.size()), screen, {x, y, w, h}});
+      transparent = -1;
     }
     if (in.at != in.b.size()) return "bytes after the trailer";
   } catch (const std::exception& e) {

@@ -1,4 +1,5 @@
-// A GIF read back for the tests, strictly: a stream that a lenient decoder
+// A GIF read back for the tests (images drawn over the screen as it is,
+// their transparent pixels leaving it), strictly: a stream that a lenient decoder
 // would still show (a code beyond the table, a wrong sub-block length,
 // missing or extra pixels, bytes after the end code) is an error here.
 #pragma once
@@ -13,6 +14,7 @@ struct GifFrame {
   int delay_cs = 0;
   int table_size = 0;                 // entries of the frame's colour table
   std::vector<std::uint32_t> pixels;  // the whole screen after the frame, 0xRRGGBB
+  int image[4] = {0, 0, 0, 0};        // the image stored: x, y, width, height
 };
 
 struct Gif {

@@ -1,17 +1,27 @@
-# Sourced by the scripts that compare pictures of the native and the 64-bit
-# Windows builds: skips (exit 77) when the Windows build or wine64 is
-# missing, else sets up a quiet private prefix in which the gauges' faces are
-# mapped as a Windows machine has them, and sets `wine`.
+# Sourced by the scripts that compare pictures of the native and the Windows
+# builds: skips (exit 77) when the Windows build or its Wine is missing (wine64
+# for the 64-bit build, 32-bit Wine for the 32-bit one), else sets up a quiet
+# private prefix in which the gauges' faces are mapped as a Windows machine
+# has them, and sets `wine`.
 #
-# Usage: wine_pictures_env WIN64_DIR PREFIX OUT_DIR   (OUT_DIR is emptied)
+# Usage: wine_pictures_env WIN_DIR PREFIX OUT_DIR   (OUT_DIR is emptied)
 wine_pictures_env() {
-  local win64=$1 prefix=$2 out=$3 f
-  for f in "$win64/orvane-panel.exe" "$win64/Orvane_Instr.gau"; do
-    [ -f "$f" ] || { echo "skipped: $f is not built (cmake --build --preset win64)"; exit 77; }
+  local win=$1 prefix=$2 out=$3 f
+  for f in "$win/orvane-panel.exe" "$win/Orvane_Instr.gau"; do
+    [ -f "$f" ] || { echo "skipped: $f is not built (cmake --build --preset $(basename "$win"))"; exit 77; }
   done
-  wine=$(command -v wine64 || true)
-  [ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
-  [ -n "$wine" ] || { echo "skipped: wine64 not found"; exit 77; }
+  # The machine field of the PE header: 014c for i386.
+  local pe machine
+  pe=$(od -An -tu4 -j60 -N4 "$win/orvane-panel.exe" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$win/orvane-panel.exe" | tr -d ' ')
+  if [ "$machine" = 014c ]; then
+    source "$(dirname "${BASH_SOURCE[0]}")/wine32_env.sh"
+    wine32_env "$prefix"
+  else
+    wine=$(command -v wine64 || true)
+    [ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
+    [ -n "$wine" ] || { echo "skipped: wine64 not found"; exit 77; }
+  fi
 
   export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   unset DISPLAY WAYLAND_DISPLAY

@@ -62,6 +62,42 @@ TEST(BadInput, EachClassGetsItsExitCodeAndNamesThePlaceAtFault) {
   }
 }
 
+// One grammar for every subcommand: a mistyped name of any kind is answered
+// with the closest valid one, a file that is not there with exit 3, and an
+// option means one thing everywhere ("--frames N" counts frames).
+TEST(CommandLine, NamesTheClosestValidNameAndChecksFiles) {
+  fs::create_directories(test_dir());
+  const struct {
+    std::string args;
+    int code;
+    std::string message;
+  } cases[] = {
+      {"rendr", 2, "unknown command 'rendr'; did you mean 'render'?"},
+      {"render --frmes 9" + kModule, 2, "unknown option '--frmes'; did you mean '--frames'?"},
+      {"trace --set AIRSPED=250" + kModule, 2, "unknown token 'AIRSPED'; did you mean 'AIRSPEED'?"},
+      {"render --picture HUD --png-sequence" + kModule, 2, "no gauge 'HUD'; did you mean 'Head_Up_Display'?"},
+      {"trace --click radr:1,1" + kModule, 2,
+       "--click: module Orvane_Instr has no gauge 'radr'; did you mean 'Radar'?"},
+      {"info Atitude" + kModule, 2, "did you mean 'Attitude'?"},
+      {"render --png-sequence 90" + kModule, 2, "unexpected argument '90' (--png-sequence takes no value)"},
+      {"trace --full=yes" + kModule, 2, "--full takes no value"},
+      {"tokens --json", 2, "unknown option '--json'"},
+      {"info --panel missing.cfg" + kModule, 3, "missing.cfg: cannot open: No such file or directory"},
+      {"check missing.cfg" + kModule, 3, "missing.cfg: cannot open"},
+      {"check --gauges missing" + kModule, 3, "missing: cannot open"},
+      {"render --scenario missing.json" + kModule, 3, "missing.json: cannot open"},
+      {"trace --frames=1" + kModule, 0, ""},
+      {"render --frames 9 --out " + (test_dir() / "out").string() + kModule, 0, ""},
+  };
+  for (const auto& c : cases) {
+    const orv::test::ToolRun r = tool(c.args);
+    EXPECT_EQ(r.code, c.code) << c.args << "\n" << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
+  }
+  // render --frames N ends the run at frame N: its picture is of 0.5 s.
+  EXPECT_TRUE(fs::exists(test_dir() / "out" / "cockpit_t0.5.png"));
+}
+
 // A long run with the click sound's audio device open stops on SIGINT and on
 // SIGTERM at the next frame, with 128 + the signal.
 TEST(BadInput, SignalsStopALongRunCleanly) {

@@ -50,6 +50,11 @@ TEST(CheckCommand, CleanPanelsPass) {
   EXPECT_EQ(run_tool("--strict " + install_panel(kHead).string()).code, 0);
   // The shipped panel has no errors; its layout warnings are the panel's
   // business, not the checker's.
+  // A gauge meant to lie over another says so at the end of its line.
+  EXPECT_EQ(run_tool("--strict " +
+                     install_panel(kHead + "gauge02=Orvane_Instr!Attitude, 200,100  // overlay\n").string())
+                .code,
+            0);
   const ToolRun shipped = run_tool(std::string(ORV_SOURCE_DIR) + "/data/panels/default/panel.cfg");
   EXPECT_EQ(shipped.code, 0) << shipped.out;
   EXPECT_EQ(shipped.out.find("error"), std::string::npos) << shipped.out;
@@ -66,6 +71,8 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
   const BadPanel cases[] = {
       {"typo", kHead + "gauge02=Orvane_Instr!Radar_Togle, 0,0\n", 2,
        ":9: error: module Orvane_Instr has no gauge 'Radar_Togle'; did you mean 'Radar_Toggle'?"},
+      {"windows text", kHead + "gauge02=Orvane_Instr!Rad\xE9r, 0,0\n", 2,  // panel.cfg is Windows-1252
+       ":9: error: module Orvane_Instr has no gauge 'Rad\xC3\xA9r'; did you mean 'Radar'?"},
       {"case", kHead + "gauge02=Orvane_Instr!engine_on, 0,560\n", 2,
        ":9: error: gauge 'engine_on' differs from 'Engine_On' only in case"},
       {"unknown module", kHead + "gauge02=Orvnae_Instr!Engine_On, 0,560\n", 2,
@@ -82,6 +89,8 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
        ":9: warning: Engine_On at 790,560 size"},
       {"overlap", kHead + "gauge02=Orvane_Instr!MFD1_Toggle, 0,0\ngauge03=Orvane_Instr!MFD2_Toggle, 5,5\n", 0,
        ":10: warning: click areas of MFD2_Toggle and MFD1_Toggle (line 9) overlap at"},
+      {"drawn over", kHead + "gauge02=Orvane_Instr!Attitude, 200,100 // the standby\n", 0,
+       ":9: warning: Attitude is drawn over Head_Up_Display (line 8) at 240,100 size 60x90"},
       {"unreachable",
        kHead + "[Window Titles]\nwindow01=Right display\n[Window01]\nsize_mm=286,291\nvisible=0\nident=48\n",
        0,
@@ -159,6 +168,16 @@ TEST(InfoCommand, DescribesGaugesAndWhatTheirClicksDo) {
 
   const ToolRun typo = run_command("info", "Radar_Togle");
   EXPECT_EQ(typo.code, 2);
+
+  // With a panel: the module's gauges it places, each once, in panel order.
+  const fs::path panel =
+      install_panel(kHead + "gauge02=Orvane_Instr!Screen_Selector_Main, 0,0\ngauge03=Other!Radar, 0,0\n");
+  const ToolRun placed = run_command("info", "--panel " + panel.string());
+  ASSERT_EQ(placed.code, 0) << placed.err;
+  EXPECT_EQ(placed.out.find("Screen_Selector_Main: "), 0u) << placed.out;
+  EXPECT_NE(placed.out.find("\nHead_Up_Display: "), std::string::npos) << placed.out;
+  EXPECT_EQ(placed.out.find("\nRadar: "), std::string::npos) << placed.out;
+  EXPECT_EQ(placed.out.find("Screen_Selector_Main: ", 1), std::string::npos) << placed.out;
 }
 
 }  // namespace

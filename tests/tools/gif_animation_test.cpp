@@ -169,6 +169,56 @@ TEST(GifAnimation, LoopsItsFramesAtTheFrameRateOnTheFirstFramesCanvas) {
   }
 }
 
+// After the first frame only what changed is stored: the rectangle around
+// the changed pixels (a moved square, a pixel in a corner), or one
+// transparent pixel when nothing changed; the screen shown after every
+// frame is that frame, also when the changed pixels have more colours than
+// a palette holds (the pixels that did not change keep theirs).
+TEST(GifAnimation, LaterFramesStoreTheChangedRectangleAndShowEveryFrameExactly) {
+  auto square_at = [](int left, int top, std::uint32_t background) {
+    return [=](int x, int y) -> std::uint32_t {
+      if (x >= left && x < left + 8 && y >= top && y < top + 8) return 0xFFFFFFFFu;
+      return 0xFF000000u | background;
+    };
+  };
+  auto gradient = [](int x, int y) -> std::uint32_t {
+    if (x >= 30 && x < 90 && y >= 10 && y < 50)
+      return 0xFF000000u | static_cast<std::uint32_t>(x << 16 | y << 10 | x);
+    return 0xFF203040u;
+  };
+  const std::vector<Frame> frames = {
+      {120, 60, square_at(10, 10, 0x203040u)},
+      {120, 60, square_at(14, 12, 0x203040u)},
+      {120, 60, square_at(14, 12, 0x203040u)},
+      {120, 60,
+       [&](int x, int y) { return x == 119 && y == 59 ? 0xFFFF0000u : square_at(14, 12, 0x203040u)(x, y); }},
+      {120, 60, gradient},
+  };
+  const orv::test::Gif gif = animate("delta", frames);
+  ASSERT_EQ(gif.frames.size(), frames.size());
+  struct Stored {
+    int x, y, w, h;
+  };
+  const Stored stored[] = {
+      {0, 0, 120, 60}, {10, 10, 12, 10}, {0, 0, 1, 1}, {119, 59, 1, 1}, {14, 10, 106, 50}};
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    SCOPED_TRACE(k);
+    const auto& f = gif.frames[k];
+    EXPECT_EQ((std::vector<int>{f.image[0], f.image[1], f.image[2], f.image[3]}),
+              (std::vector<int>{stored[k].x, stored[k].y, stored[k].w, stored[k].h}));
+    if (k == 4) continue;  // more colours than a palette: near, below
+    int wrong = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 120; ++x)
+        wrong += f.pixels[static_cast<std::size_t>(y * 120 + x)] != (frames[k].colour(x, y) & 0xFFFFFFu);
+    EXPECT_EQ(wrong, 0);
+  }
+  // Outside the gradient the last frame shows its own background exactly.
+  EXPECT_EQ(gif.frames[4].pixels[0], 0x203040u);
+  EXPECT_EQ(gif.frames[4].pixels[59 * 120 + 119], 0x203040u);
+  EXPECT_EQ(gif.frames[4].pixels[12 * 120 + 15], 0x203040u);
+}
+
 TEST(GifAnimation, AFileThatCannotBeWrittenIsAnError) {
   const fs::path blocker = fs::path(ORV_TEST_DIR) / "gif_animation" / "not_a_folder";
   fs::create_directories(blocker.parent_path());

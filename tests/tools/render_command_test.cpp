@@ -102,11 +102,13 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
       {"--at -1", 2, "--at needs a time"},
       {"--out", 2, "--out needs a value"},
       {"--colour red", 2, "unknown option '--colour'"},
+      {"--x87 53", 2, "--x87 applies to the 32-bit Windows build only"},
       {"--click Screen_Selector_Main:40", 2, "needs integer X,Y"},
       {"--click Screen_Selector_Main:40,30:middle", 2, "left or right"},
       {"--scenario " + (test_dir() / "missing.json").string(), 3, "missing.json"},
       {"--scenario " + (test_dir() / "broken.json").string(), 6, "broken.json"},
       {"--module " + (test_dir() / "panel.cfg").string(), 4, "panel.cfg"},
+      {"--animate flight.png", 2, "needs to end in .gif"},
   };
   for (const Case& c : cases) {
     const ToolRun r = render(c.args, c.args.rfind("--module", 0) != 0);
@@ -121,7 +123,7 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   fs::remove_all(out);
   const std::string base = "--scenario " + (test_dir() / "scenario.json").string() + " --out " + out.string();
   const ToolRun r = render(base + " --animate " + (out / "hud.gif").string() +
-                           " --frames --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
+                           " --png-sequence --fps 4 --from 0.25 --to 1 --picture Head_Up_Display");
   ASSERT_EQ(r.code, 0) << r.err;
   // 0.25, 0.5, 0.75 and 1 s; no still pictures without --at.
   std::set<std::string> files;
@@ -153,11 +155,22 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   cairo_surface_destroy(last);
   EXPECT_LE(worst, 16);
 
-  const ToolRun missing = render(base + " --frames --picture Radar");
+  const ToolRun missing = render(base + " --png-sequence --picture Radar");
   EXPECT_EQ(missing.code, 2);
   EXPECT_NE(missing.err.find("no instance of that gauge is shown"), std::string::npos) << missing.err;
-  EXPECT_EQ(render(base + " --frames --from 2 --to 1").code, 2);
+  EXPECT_EQ(render(base + " --png-sequence --from 2 --to 1").code, 2);
   EXPECT_EQ(render(base + " --fps 30").code, 2);
+
+  // The same as the compact formats: a lossless WebP and an H.264 video
+  // (their pixels are checked by the encoders' own tests).
+  const ToolRun compact = render(base + " --animate " + (out / "hud.webp").string() +
+                                 " --fps 4 --to 1 --picture Head_Up_Display");
+  ASSERT_EQ(compact.code, 0) << compact.err;
+  EXPECT_EQ(read(out / "hud.webp").substr(8, 4), "WEBP");
+  const ToolRun video =
+      render(base + " --animate " + (out / "hud.mp4").string() + " --fps 4 --to 1 --picture Head_Up_Display");
+  ASSERT_EQ(video.code, 0) << video.err;
+  EXPECT_EQ(read(out / "hud.mp4").substr(4, 4), "ftyp");
 
   // The scenario's tooltips go into a fresh --out even when only the
   // animation, written elsewhere, is asked for.

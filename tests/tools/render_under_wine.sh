@@ -1,28 +1,31 @@
 #!/usr/bin/env bash
 # The built-in flight rendered at three moments by the native orvane-panel
-# (Cairo) and by the 64-bit Windows orvane-panel.exe with the 64-bit module
-# under wine64 (GDI+), with a short animation of the attitude indicator
-# besides: both must write the same files, and every instance picture and
+# (Cairo) and by a Windows orvane-panel.exe with its module beside it under
+# Wine (GDI+): the 64-bit build under wine64, or the shipped 32-bit one under
+# 32-bit Wine with TOOL_OPTIONS such as --x87 24. A short animation of the
+# attitude indicator besides: both must write the same files, and every instance picture and
 # every frame of the animation must match within the tolerance of two
 # anti-aliasing engines.
 #
-# Usage: render_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS GIF_FRAMES WIN64_DIR PREFIX OUT_DIR
+# Usage: render_under_wine.sh NATIVE_TOOL NATIVE_MODULE PICTURE_PAIRS GIF_FRAMES WIN_DIR PREFIX OUT_DIR [TOOL_OPTIONS...]
 # OUT_DIR keeps both renders (native/, wine/, the animation's frames in
 # film/) and a diff picture of each picture that does not match (diff/).
-# Exits 77 (skipped) when the win64 build or wine64 is missing.
+# Exits 77 (skipped) when the Windows build or its Wine is missing.
 set -euo pipefail
-native_tool=$1 native_module=$2 pairs=$3 gif_frames=$4 win64=$5 prefix=$6 out=$7
+native_tool=$1 native_module=$2 pairs=$3 gif_frames=$4 win=$5 prefix=$6 out=$7
+shift 7
 source "$(dirname "$0")/../support/wine_pictures_env.sh"
-wine_pictures_env "$win64" "$prefix" "$out"
+wine_pictures_env "$win" "$prefix" "$out"
 
 moments=(--at 12 --at 66 --at 110 --tooltip Radar:100,100@60
   --picture Attitude --from 12 --to 12.5 --fps 2)
 "$native_tool" render --module "$native_module" --out "$out/native" "${moments[@]}" \
   --animate "$out/native/attitude.gif" >"$out/native.txt"
 # The program finds the module beside itself, as a user runs it.
-(cd "$win64" && "$wine" orvane-panel.exe render --out "Z:$out/wine" "${moments[@]}" \
+(cd "$win" && "$wine" orvane-panel.exe render "$@" --out "Z:$out/wine" "${moments[@]}" \
   --animate "Z:$out/wine/attitude.gif") >"$out/wine.txt"
-sed -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
+# The Windows build lists its files with '\' throughout.
+sed -e 's|\\|/|g' -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
 if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then
   echo "the Windows build wrote other files than the native one"
   exit 1

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,12 @@
 #include <vector>
 
 #include "host_error.h"
+#if defined(ORV_HAVE_WEBP)
+#include "webp_animation.h"
+#endif
+#if defined(ORV_HAVE_VIDEO)
+#include "video_animation.h"
+#endif
 
 namespace orv::panel_tool {
 
@@ -50,12 +57,17 @@ Cover cover(int size, int outputs, double scale) {
   return c;
 }
 
+// The file name's extension in lower case (".gif").
+std::string extension(const std::string& path) {
+  std::string s = std::filesystem::path(path).extension().string();
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
 }  // namespace
 
-GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale)
-    : path_(path),
-      delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))),
-      scale_(scale) {
+Animation::Animation(const std::string& path, double frames_per_second, double scale)
+    : path_(path), frames_per_second_(frames_per_second), scale_(scale) {
   const std::filesystem::path parent = std::filesystem::path(path).parent_path();
   std::error_code ec;
   if (!parent.empty()) std::filesystem::create_directories(parent, ec);
@@ -63,48 +75,79 @@ GifAnimation::GifAnimation(const std::string& path, double frames_per_second, do
   if (file_ == nullptr) fail(path, errno);
 }
 
-GifAnimation::~GifAnimation() {
-  if (file_ == nullptr) return;
-  // Cut short: what was written stays a readable GIF.
-  GifWriter::end(bytes_);
-  std::fwrite(bytes_.data(), 1, bytes_.size(), file_);
-  std::fclose(file_);
+Animation::~Animation() {
+  if (file_ != nullptr) std::fclose(file_);
 }
 
-void GifAnimation::add(render::Image& frame) {
+std::unique_ptr<Animation> Animation::open(const std::string& path, double frames_per_second, double scale) {
+#if defined(ORV_HAVE_WEBP)
+  if (extension(path) == ".webp") return std::make_unique<WebpAnimation>(path, frames_per_second, scale);
+#endif
+#if defined(ORV_HAVE_VIDEO)
+  if (extension(path) == ".mp4" || extension(path) == ".webm")
+    return std::make_unique<VideoAnimation>(path, frames_per_second, scale, extension(path) == ".webm");
+#endif
+  if (extension(path) == ".gif") return std::make_unique<GifAnimation>(path, frames_per_second, scale);
+  throw HostError(ErrorKind::usage, "--animate " + path + ": the name needs to end in " + formats());
+}
+
+bool Animation::supported(const std::string& path) {
+  const std::string e = extension(path);
+#if defined(ORV_HAVE_WEBP)
+  if (e == ".webp") return true;
+#endif
+#if defined(ORV_HAVE_VIDEO)
+  if (e == ".mp4" || e == ".webm") return true;
+#endif
+  return e == ".gif";
+}
+
+const char* Animation::formats() {
+#if defined(ORV_HAVE_WEBP) && defined(ORV_HAVE_VIDEO)
+  return ".gif, .webp, .mp4 or .webm";
+#elif defined(ORV_HAVE_WEBP)
+  return ".gif or .webp";
+#else
+  return ".gif";
+#endif
+}
+
+void Animation::add(render::Image& frame) {
   frame.flush();
   add(frame.data(), frame.width(), frame.height(), frame.stride());
 }
 
-void GifAnimation::add(const unsigned char* rows, int width, int height, int stride) {
+void Animation::add(const unsigned char* rows, int width, int height, int stride) {
   if (file_ == nullptr) return;
   if (frames_ == 0) {
     width_ = std::max(1, static_cast<int>(std::lround(width * scale_)));
     height_ = std::max(1, static_cast<int>(std::lround(height * scale_)));
     canvas_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    GifWriter::begin(bytes_, width_, height_);
+    begin(width_, height_);
   }
   scale_into_canvas(rows, width, height, stride);
-  writer_.frame(bytes_, canvas_.data(), width_, height_, delay_cs_);
-  write();
+  encode(canvas_.data(), width_, height_);
   ++frames_;
 }
 
-void GifAnimation::scale_into_canvas(const unsigned char* rows, int width, int height, int stride) {
-  std::fill(canvas_.begin(), canvas_.end(), 0u);
+void Animation::scale_into_canvas(const unsigned char* rows, int width, int height, int stride) {
   auto row = [&](int y) {
     return reinterpret_cast<const std::uint32_t*>(rows + static_cast<std::ptrdiff_t>(y) * stride);
   };
   const std::size_t w = static_cast<std::size_t>(width_);
   if (scale_ == 1.0) {
     const auto n = static_cast<std::size_t>(std::min(width, width_));
-    for (int y = 0; y < std::min(height, height_); ++y) std::memcpy(&canvas_[y * w], row(y), n * 4);
+    for (int y = 0; y < height_; ++y) {
+      std::uint32_t* out = &canvas_[static_cast<std::size_t>(y) * w];
+      if (y < height) std::memcpy(out, row(y), n * 4);
+      std::fill(out + (y < height ? n : 0), out + w, 0u);
+    }
     return;
   }
   const Cover across = cover(width, width_, scale_), down = cover(height, height_, scale_);
-  std::vector<float> sums(3 * w);
+  sums_.resize(3 * w);
   for (int y = 0; y < height_; ++y) {
-    std::fill(sums.begin(), sums.end(), 0.0f);
+    std::fill(sums_.begin(), sums_.end(), 0.0f);
     for (std::size_t j = down.start[y]; j < down.start[y + 1]; ++j) {
       const std::uint32_t* source = row(down.first[y] + static_cast<int>(j - down.start[y]));
       const float share_y = down.share[j];
@@ -118,9 +161,9 @@ void GifAnimation::scale_into_canvas(const unsigned char* rows, int width, int h
           g += share[i] * static_cast<float>((p[i] >> 8) & 0xFF);
           b += share[i] * static_cast<float>(p[i] & 0xFF);
         }
-        sums[3 * x] += share_y * r;
-        sums[3 * x + 1] += share_y * g;
-        sums[3 * x + 2] += share_y * b;
+        sums_[3 * x] += share_y * r;
+        sums_[3 * x + 1] += share_y * g;
+        sums_[3 * x + 2] += share_y * b;
       }
     }
     std::uint32_t* out = &canvas_[static_cast<std::size_t>(y) * w];
@@ -128,27 +171,57 @@ void GifAnimation::scale_into_canvas(const unsigned char* rows, int width, int h
       std::uint32_t c = 0;
       for (int k = 0; k < 3; ++k)
         c = c << 8 | static_cast<std::uint32_t>(
-                         std::clamp(std::lround(sums[3 * x + static_cast<std::size_t>(k)]), 0L, 255L));
+                         std::clamp(std::lround(sums_[3 * x + static_cast<std::size_t>(k)]), 0L, 255L));
       out[x] = c;
     }
   }
 }
 
-void GifAnimation::write() {
-  if (std::fwrite(bytes_.data(), 1, bytes_.size(), file_) != bytes_.size()) {
+void Animation::write(const unsigned char* bytes, std::size_t size) {
+  if (file_ == nullptr) return;
+  if (std::fwrite(bytes, 1, size, file_) != size) {
     const int error = errno;
     std::fclose(std::exchange(file_, nullptr));
     fail(path_, error);
   }
+}
+
+void Animation::close() {
+  if (file_ == nullptr) return;
+  if (frames_ == 0) begin(1, 1);
+  finish();
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) fail(path_, errno);
+}
+
+GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale)
+    : Animation(path, frames_per_second, scale),
+      delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))) {}
+
+GifAnimation::~GifAnimation() {
+  // Cut short: what was written stays a readable GIF.
+  try {
+    finish();
+  } catch (const std::exception&) {
+  }
+}
+
+void GifAnimation::begin(int width, int height) {
+  GifWriter::begin(bytes_, width, height);
+  open_ = true;
+}
+
+void GifAnimation::encode(const std::uint32_t* pixels, int width, int height) {
+  writer_.frame(bytes_, pixels, width, height, delay_cs_);
+  write(bytes_.data(), bytes_.size());
   bytes_.clear();
 }
 
-void GifAnimation::close() {
-  if (file_ == nullptr) return;
-  if (frames_ == 0) GifWriter::begin(bytes_, 1, 1);
+void GifAnimation::finish() {
+  if (!open_) return;
+  open_ = false;
   GifWriter::end(bytes_);
-  write();
-  if (std::fclose(std::exchange(file_, nullptr)) != 0) fail(path_, errno);
+  write(bytes_.data(), bytes_.size());
+  bytes_.clear();
 }
 
 Progress::Progress(std::string what, long total, bool lines)

@@ -1,5 +1,6 @@
-// The flight as moving pictures for orvane-panel render: one animated GIF
-// written frame by frame, and the progress line of a long run.
+// The flight as moving pictures for orvane-panel render: an animation file
+// written frame by frame (GIF, or natively also lossless WebP), and the
+// progress line of a long run.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +14,25 @@
 
 namespace orv::panel_tool {
 
-// An animated GIF that loops forever, every frame shown for the same time.
-// Frames may differ in size (a cockpit sheet grows when a window opens); each
-// is drawn at the top left of a canvas of the first frame's size, on black.
-// Each frame gets its own palette of at most 256 colours (see GifWriter).
-class GifAnimation {
+// An animation file that loops forever, every frame shown for the same time,
+// written from a sequence of whole frames; each format's encoder stores only
+// what changed from one frame to the next. Frames may differ in size (a
+// cockpit sheet grows when a window opens); each is drawn at the top left of
+// a canvas of the first frame's size, on black, scaled by `scale`.
+class Animation {
  public:
-  // Opens `path`; throws HostError (unreadable) when it cannot be written.
-  // Frames are drawn at `scale` (0 to 1) of their size.
-  GifAnimation(const std::string& path, double frames_per_second, double scale);
-  ~GifAnimation();
-  GifAnimation(const GifAnimation&) = delete;
-  GifAnimation& operator=(const GifAnimation&) = delete;
+  virtual ~Animation();
+  Animation(const Animation&) = delete;
+  Animation& operator=(const Animation&) = delete;
+
+  // The animation for `path` by its extension: `.gif` everywhere, `.webp`
+  // (lossless) where the build has libwebp. Throws HostError (usage) for
+  // another extension, (unreadable) when the file cannot be written.
+  static std::unique_ptr<Animation> open(const std::string& path, double frames_per_second, double scale);
+  // Whether open() takes the extension of `path` in this build, and those
+  // it takes, for messages (".gif" or ".gif or .webp").
+  static bool supported(const std::string& path);
+  static const char* formats();
 
   // A frame of `height` rows of `width` native-endian 32-bit words, 0xFFRRGGBB
   // or premultiplied 0xAARRGGBB (seen on black), `stride` bytes apart.
@@ -35,16 +43,46 @@ class GifAnimation {
   void close();
   int frames() const { return frames_; }
 
+ protected:
+  // Opens `path` (creating its folder); throws HostError (unreadable).
+  Animation(const std::string& path, double frames_per_second, double scale);
+  // The first frame's canvas size is known: `width` x `height`.
+  virtual void begin(int width, int height) = 0;
+  // One whole frame of the canvas, 0x..RRGGBB (the top byte ignored).
+  virtual void encode(const std::uint32_t* pixels, int width, int height) = 0;
+  // After the last frame (none when frames() is 0).
+  virtual void finish() = 0;
+  // Appends to the file; throws HostError when it cannot.
+  void write(const unsigned char* bytes, std::size_t size);
+  double frames_per_second() const { return frames_per_second_; }
+
  private:
   void scale_into_canvas(const unsigned char* rows, int width, int height, int stride);
-  void write();
 
   std::FILE* file_ = nullptr;
   std::string path_;
-  int delay_cs_;
+  double frames_per_second_;
   double scale_;
   int width_ = 0, height_ = 0, frames_ = 0;
   std::vector<std::uint32_t> canvas_;
+  std::vector<float> sums_;
+};
+
+// An animated GIF (our own encoder, GifWriter): after the first frame, each
+// frame is the rectangle that changed, with the pixels in it that did not
+// change transparent; each frame gets its own palette of at most 256 colours.
+class GifAnimation : public Animation {
+ public:
+  GifAnimation(const std::string& path, double frames_per_second, double scale);
+  ~GifAnimation() override;
+
+ private:
+  void begin(int width, int height) override;
+  void encode(const std::uint32_t* pixels, int width, int height) override;
+  void finish() override;
+
+  int delay_cs_;
+  bool open_ = false;  // the header written, the trailer not
   std::vector<unsigned char> bytes_;
   GifWriter writer_;
 };

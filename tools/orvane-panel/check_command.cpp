@@ -18,6 +18,7 @@
 #include "host.h"
 #include "host_error.h"
 #include "probe.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -35,10 +36,18 @@ constexpr const char* kCheckHelp =
     "           (unknown gauge or module, a name that differs only in case,\n"
     "           duplicate gaugeNN keys or windows, bad numbers)\n"
     "  warning  it shows but will not look or work as meant (outside its window,\n"
-    "           click areas over another gauge's, a hidden window nothing opens,\n"
-    "           a gauge that needs another one the panel does not place, no title)\n"
+    "           drawn over another gauge or its click areas, a hidden window\n"
+    "           nothing opens, a gauge that needs another one the panel does not\n"
+    "           place, no title)\n"
     "  note     for information; never changes the exit status\n"
     "Without PANEL.cfg the built-in panel is checked.\n"
+    "\n"
+    "Gauges drawn over each other in one window are reported, the later one\n"
+    "covering the earlier (windows are not compared with each other: an overlay\n"
+    "window lies over another by design). A gauge meant to lie over others (a\n"
+    "window button over a display's corner, an invisible click area) says so\n"
+    "with a comment at the end of its line that starts with 'overlay':\n"
+    "  gauge18=Orvane_Instr!MFD1_Toggle, 20,400,50,50  // overlay: window button\n"
     "\n"
     "Module files are looked up as the simulator does: first in the panel's own\n"
     "folder, then in the simulator's Gauges folder (--gauges, else the first\n"
@@ -48,6 +57,7 @@ constexpr const char* kCheckHelp =
     "Options:\n"
     "  --module PATH   gauge module to check against (default: Orvane_Instr next\n"
     "                  to this program)\n"
+    "  --panel FILE    the panel to check (the same as PANEL.cfg)\n"
     "  --gauges DIR    the simulator's Gauges folder\n"
     "  --json          print one JSON object: {\"file\", \"module\", \"errors\",\n"
     "                  \"warnings\", \"notes\", \"diagnostics\": [{\"file\", \"line\",\n"
@@ -101,7 +111,28 @@ struct TextLayout {
     int line, first;
   };
   std::vector<Repeat> repeats;
+  std::set<int> overlay_lines;  // lines whose trailing comment starts with "overlay"
 };
+
+bool marked_overlay(const TextLayout& layout, int line) { return layout.overlay_lines.count(line) != 0; }
+
+// Whether the trailing comment of a panel line (after "//" or ";" that
+// follows a blank) starts with "overlay".
+bool overlay_comment(const std::string& line) {
+  for (std::size_t i = 1; i < line.size(); ++i) {
+    if (!std::isspace(static_cast<unsigned char>(line[i - 1]))) continue;
+    std::size_t at = i;
+    if (line[i] == ';') {
+      at = i + 1;
+    } else if (line.compare(i, 2, "//") == 0) {
+      at = i + 2;
+    } else {
+      continue;
+    }
+    return lower(trim(line.substr(at))).rfind("overlay", 0) == 0;
+  }
+  return false;
+}
 
 TextLayout scan_text(const std::string& text) {
   TextLayout layout;
@@ -125,6 +156,7 @@ TextLayout scan_text(const std::string& text) {
     }
     const auto eq = line.find('=');
     if (eq == std::string::npos || section.empty()) continue;
+    if (overlay_comment(line)) layout.overlay_lines.insert(line_no);
     const std::string key = lower(trim(line.substr(0, eq)));
     auto [it, fresh] = keys.emplace(key, line_no);
     if (!fresh) layout.repeats.push_back({section, key, line_no, it->second});
@@ -361,7 +393,7 @@ void Checker::gauge_names(const PanelConfig& panel) {
 }
 
 void Checker::placement(const Host& host, const std::vector<const GaugePlacement*>& placed,
-                        const TextLayout&) {
+                        const TextLayout& layout) {
   const auto& instances = host.instances();
   std::map<std::uint32_t, const PanelWindow*> by_number;
   for (const PanelWindow& w : host.windows()) by_number.emplace(w.number, &w);
@@ -375,6 +407,27 @@ void Checker::placement(const Host& host, const std::vector<const GaugePlacement
               std::to_string(p.width) + "x" + std::to_string(p.height) + " reaches outside [" +
               section_name(w->index) + "] (" + std::to_string(w->size_mm_x) + "x" +
               std::to_string(w->size_mm_y) + ")");
+    }
+  }
+  // Gauges with something to draw whose placed rectangles in one window
+  // overlap: the one placed later covers the other there. A gauge line
+  // whose trailing comment starts with "overlay" is meant to lie over the
+  // others.
+  for (std::size_t j = 0; j < instances.size(); ++j) {
+    if (instances[j].gauge->elements().empty()) continue;
+    for (std::size_t i = 0; i < j; ++i) {
+      if (instances[i].window != instances[j].window || instances[i].gauge->elements().empty()) continue;
+      if (marked_overlay(layout, placed[i]->line) || marked_overlay(layout, placed[j]->line)) continue;
+      const PlacedInstance& a = instances[i];
+      const PlacedInstance& b = instances[j];
+      const std::optional<Rect> overlap =
+          intersect(Rect{a.x, a.y, a.width, a.height}, Rect{b.x, b.y, b.width, b.height});
+      if (!overlap) continue;
+      add(placed[j]->line, Level::warning, "overlapping-gauges",
+          std::string(b.gauge->name()) + " is drawn over " + a.gauge->name() + " (line " +
+              std::to_string(placed[i]->line) + ") at " + std::to_string(overlap->x) + "," +
+              std::to_string(overlap->y) + " size " + std::to_string(overlap->w) + "x" +
+              std::to_string(overlap->h) + "; end the line with '// overlay' if that is meant");
     }
   }
   // Click boxes of different gauges in one window that take the same button
@@ -488,21 +541,20 @@ int run_check(const Args& args) {
   CommonOptions common;
   std::optional<std::string> panel_path, gauges_dir;
   bool json = false, strict = false;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--json") {
-      json = true;
-    } else if (a == "--strict") {
-      strict = true;
-    } else if (a == "--gauges") {
-      gauges_dir = value();
-    } else if (!a.empty() && a[0] != '-' && !panel_path) {
-      panel_path = a;
-    } else {
-      return false;
-    }
-    return true;
+  auto take_panel = [&](const std::string& v) {
+    if (panel_path) throw UsageError{"one panel at a time ('" + *panel_path + "' and '" + v + "')"};
+    panel_path = v;
   };
-  if (auto exit = parse_command_line("check", kCheckHelp, args, common, own)) return *exit;
+  const OptionTable table = {
+      module_option(common),
+      value_option("--panel", "FILE", take_panel, Must::read_file),
+      value_option(
+          "--gauges", "DIR", [&](const std::string& v) { gauges_dir = v; }, Must::read_folder),
+      json_option(json),
+      flag_option("--strict", strict),
+      value_option("", "PANEL.cfg", take_panel, Must::read_file),
+  };
+  if (auto exit = parse_command_line("check", kCheckHelp, args, table)) return *exit;
 
   return report_errors([&] {
     const std::string file = panel_path.value_or("built-in panel");
@@ -527,7 +579,9 @@ int run_check(const Args& args) {
       std::fputs(out.c_str(), stdout);
     } else {
       for (const Diagnostic& d : found) {
-        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level), d.message.c_str());
+        // The panel's names in the messages are Windows text, as the simulator reads panel.cfg.
+        std::printf("%s:%d: %s: %s\n", file.c_str(), d.line, level_name(d.level),
+                    utf8_from_windows_1252(d.message).c_str());
       }
       if (!found.empty()) {
         std::fprintf(stderr, "%d error(s), %d warning(s), %d note(s)\n", counts[0], counts[1], counts[2]);

@@ -1,11 +1,17 @@
 #include "cli.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 
+#include "module_call.h"
+#include "names.h"
 #include "stop_request.h"
 #include "token_names.h"
 
@@ -58,45 +64,186 @@ void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std:
 
 }  // namespace
 
-bool take_common_option(const std::string& option, const OptionValue& value, CommonOptions& common) {
-  if (option == "--module") {
-    common.module = value();
-  } else if (option == "--panel") {
-    common.panel = value();
-  } else if (option == "--scenario") {
-    common.scenario = value();
-  } else if (option == "--set") {
-    common.sets.push_back(parse_set(value()));
-  } else if (option == "--click") {
-    common.clicks.push_back(parse_click(value()));
-  } else {
-    return false;
-  }
-  return true;
+Option flag_option(const char* name, bool& on) {
+  return {name, nullptr, [&on](const std::string&) { on = true; }};
 }
 
+Option value_option(const char* name, const char* value_name, std::function<void(const std::string&)> take,
+                    Must must) {
+  return {name, value_name, std::move(take), must};
+}
+
+Option module_option(CommonOptions& common) {
+  return value_option(
+      "--module", "PATH", [&common](const std::string& v) { common.module = v; }, Must::read_file);
+}
+
+Option panel_option(CommonOptions& common) {
+  return value_option(
+      "--panel", "FILE", [&common](const std::string& v) { common.panel = v; }, Must::read_file);
+}
+
+Option scenario_option(CommonOptions& common) {
+  return value_option(
+      "--scenario", "FILE", [&common](const std::string& v) { common.scenario = v; }, Must::read_file);
+}
+
+Option set_option(CommonOptions& common) {
+  return value_option("--set", "TOKEN=VALUE",
+                      [&common](const std::string& v) { common.sets.push_back(parse_set(v)); });
+}
+
+Option click_option(CommonOptions& common) {
+  return value_option("--click", "INSTANCE:X,Y",
+                      [&common](const std::string& v) { common.clicks.push_back(parse_click(v)); });
+}
+
+Option tooltip_option(std::vector<ScenarioTooltip>& tooltips) {
+  return value_option("--tooltip", "INSTANCE:X,Y",
+                      [&tooltips](const std::string& v) { tooltips.push_back(parse_tooltip(v)); });
+}
+
+Option frames_option(std::optional<int>& frames) {
+  return value_option("--frames", "N", [&frames](const std::string& v) {
+    int n = 0;
+    if (!parse_int(v, n) || n < 0 || n > 10000000)
+      throw UsageError{"--frames needs a count of frames to run (18 a second), not '" + v + "'"};
+    frames = n;
+  });
+}
+
+Option json_option(bool& json) { return flag_option("--json", json); }
+
+Option x87_option() {
+  return value_option("--x87", "24|53|64", [](const std::string& text) {
+    if (!host::kX87InUse) {
+      throw UsageError{
+          "--x87 applies to the 32-bit Windows build only; this build's module computes in SSE "
+          "registers, which the x87 state does not touch"};
+    }
+    int bits = 0;
+    if (!parse_int(text, bits) || (bits != 24 && bits != 53 && bits != 64) ||
+        !host::set_module_x87_precision(bits))
+      throw UsageError{"--x87 is 24, 53 or 64, not '" + text + "'"};
+  });
+}
+
+OptionTable run_options(CommonOptions& common) {
+  return {module_option(common), panel_option(common), scenario_option(common),
+          set_option(common),    click_option(common), x87_option()};
+}
+
+namespace {
+
+// Why `path` cannot be read as `must` asks, or "" when it can (in the words
+// the readers use when they fail later).
+std::string unreadable(const std::string& path, Must must) {
+  std::error_code ec;
+  const bool folder = std::filesystem::is_directory(path, ec);
+  if (must == Must::read_folder) {
+    if (folder) return "";
+    return std::filesystem::exists(path, ec) ? "not a folder" : "cannot open: No such file or directory";
+  }
+  if (folder) return "cannot open: is a directory";
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return std::string("cannot open: ") + std::strerror(errno);
+  std::fclose(f);
+  return "";
+}
+
+}  // namespace
+
 std::optional<int> parse_command_line(const char* command, const char* help, const Args& args,
-                                      CommonOptions& common, const OwnOption& own) {
+                                      const OptionTable& table) {
+  std::vector<std::pair<std::string, Must>> files;
+  auto usage = [&](const std::string& message) {
+    std::fprintf(stderr, "orvane-panel %s: %s\n(see 'orvane-panel %s --help')\n", command, message.c_str(),
+                 command);
+    return std::optional<int>(kExitUsage);
+  };
+  const Option* positional = nullptr;
+  std::vector<std::string> names{"--help"};
+  for (const Option& o : table) {
+    if (o.name.empty())
+      positional = &o;
+    else
+      names.push_back(o.name);
+  }
+  const Option* last_flag = nullptr;
   try {
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& a = args[i];
-      const OptionValue value = [&]() -> const std::string& {
-        if (i + 1 >= args.size()) throw UsageError{a + " needs a value"};
-        return args[++i];
-      };
       if (a == "--help" || a == "-h") {
         std::cout << help << kExitCodeHelp;
         return kExitOk;
       }
-      if (!take_common_option(a, value, common) && !own(a, value))
-        throw UsageError{"unknown option '" + a + "'"};
+      std::string name = a;
+      std::optional<std::string> inline_value;
+      if (const auto eq = a.find('='); a.rfind("--", 0) == 0 && eq != std::string::npos) {
+        name = a.substr(0, eq);
+        inline_value = a.substr(eq + 1);
+      }
+      const auto row = std::find_if(table.begin(), table.end(),
+                                    [&](const Option& o) { return !o.name.empty() && o.name == name; });
+      if (row == table.end()) {
+        if (a.size() > 1 && a[0] == '-')
+          throw UsageError{"unknown option '" + name + "'" + did_you_mean(name, names)};
+        if (positional == nullptr) {
+          std::string message = "unexpected argument '" + a + "'";
+          if (last_flag != nullptr) message += " (" + last_flag->name + " takes no value)";
+          throw UsageError{message};
+        }
+        positional->take(a);
+        if (positional->must != Must::nothing) files.emplace_back(a, positional->must);
+        last_flag = nullptr;
+        continue;
+      }
+      last_flag = nullptr;
+      if (row->value_name == nullptr) {
+        if (inline_value) throw UsageError{name + " takes no value"};
+        row->take("");
+        last_flag = &*row;
+        continue;
+      }
+      if (!inline_value && i + 1 >= args.size())
+        throw UsageError{name + " needs a value (" + row->value_name + ")"};
+      const std::string value = inline_value ? *inline_value : args[++i];
+      row->take(value);
+      if (row->must != Must::nothing) files.emplace_back(value, row->must);
     }
   } catch (const UsageError& e) {
-    std::fprintf(stderr, "orvane-panel %s: %s\n(see 'orvane-panel %s --help')\n", command, e.message.c_str(),
-                 command);
-    return kExitUsage;
+    return usage(e.message);
+  }
+  for (const auto& [path, must] : files) {
+    const std::string why = unreadable(path, must);
+    if (why.empty()) continue;
+    std::fprintf(stderr, "orvane-panel %s: %s: %s\n", command, path.c_str(), why.c_str());
+    return kExitUnreadable;
   }
   return std::nullopt;
+}
+
+void require_gauge(const Module& module, const std::string& name, const std::string& what) {
+  if (module.find_gauge(name) != nullptr) return;
+  std::vector<std::string> names;
+  for (const abi::GaugeHeader* h : module.gauges()) names.push_back(h->name);
+  throw HostError(ErrorKind::usage, what + ": module " + module.name() + " has no gauge '" + name + "'" +
+                                        did_you_mean(name, names));
+}
+
+void require_gauges(const Module& module, const std::vector<ScenarioClick>& clicks,
+                    const std::vector<ScenarioTooltip>& tooltips) {
+  for (const ScenarioClick& c : clicks)
+    if (!c.target.gauge.empty()) require_gauge(module, c.target.gauge, "--click");
+  for (const ScenarioTooltip& t : tooltips)
+    if (!t.target.gauge.empty()) require_gauge(module, t.target.gauge, "--tooltip");
+}
+
+std::string shown_path(std::string path) {
+#if defined(_WIN32)
+  std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+  return path;
 }
 
 int report_errors(const std::function<int()>& work) {
@@ -152,8 +299,13 @@ ScenarioTooltip parse_tooltip(const std::string& text) {
 std::pair<std::uint32_t, SimValue> parse_set(const std::string& v) {
   const auto eq = v.find('=');
   if (eq == std::string::npos) throw UsageError{"--set needs TOKEN=VALUE"};
-  auto id = token_by_name(v.substr(0, eq));
-  if (!id) throw UsageError{"unknown token '" + v.substr(0, eq) + "'"};
+  const std::string name = v.substr(0, eq);
+  auto id = token_by_name(name);
+  if (!id) {
+    std::vector<std::string> names;
+    for (const TokenInfo& t : token_table()) names.emplace_back(t.name);
+    throw UsageError{"unknown token '" + name + "'" + did_you_mean(name, names)};
+  }
   auto tv = parse_token_value(v.substr(eq + 1));
   if (!tv) throw UsageError{"bad value in '" + v + "'"};
   const bool text = tv->kind == SimValue::Kind::text;

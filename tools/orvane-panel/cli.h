@@ -23,7 +23,8 @@ struct UsageError {
   std::string message;
 };
 
-// The options every subcommand takes.
+// The options that load what a run starts from, shared by trace, render and
+// view.
 struct CommonOptions {
   std::optional<std::string> module;        // --module
   std::optional<std::string> panel;         // --panel
@@ -32,23 +33,63 @@ struct CommonOptions {
   std::vector<host::ScenarioClick> clicks;  // --click, in order
 };
 
-// Takes the value of the option being parsed; throws UsageError when the
-// command line ends before it.
-using OptionValue = std::function<const std::string&()>;
+// What the parser checks of an option's value before the subcommand runs:
+// a file or folder to read must exist and be readable (else exit 3).
+enum class Must { nothing, read_file, read_folder };
 
-// Takes `option` (and its value) into `common` when it is one of the common
-// options; false when it is not. --help is not: each subcommand has its text.
-bool take_common_option(const std::string& option, const OptionValue& value, CommonOptions& common);
+// One row of a subcommand's option table. An option means the same in every
+// subcommand that takes it: the rows of shared options come from the
+// functions below. A row named "" takes the arguments that are not options
+// (its value_name names them in errors).
+struct Option {
+  std::string name;                                    // "--frames"; "" for the positional arguments
+  const char* value_name;                              // "N", "FILE"; null for a flag
+  std::function<void(const std::string& value)> take;  // "" for a flag
+  Must must = Must::nothing;
+};
+using OptionTable = std::vector<Option>;
 
-// A subcommand's own options: false when `option` is not one of them.
-using OwnOption = std::function<bool(const std::string& option, const OptionValue& value)>;
+// A flag that sets `on`.
+Option flag_option(const char* name, bool& on);
+// An option with a value that `take` reads (throwing UsageError when it
+// cannot).
+Option value_option(const char* name, const char* value_name, std::function<void(const std::string&)> take,
+                    Must must = Must::nothing);
 
-// Parses the arguments of subcommand `command`: --help (or -h) prints `help`
-// and the exit codes; a bad command line prints its error with a pointer to
-// the --help. Returns the exit code when the subcommand ends there, nullopt
-// when it goes on.
+// The shared rows.
+Option module_option(CommonOptions& common);    // --module PATH
+Option panel_option(CommonOptions& common);     // --panel FILE
+Option scenario_option(CommonOptions& common);  // --scenario FILE
+Option set_option(CommonOptions& common);       // --set TOKEN=VALUE
+Option click_option(CommonOptions& common);     // --click INSTANCE:X,Y[:left|right][@SECONDS]
+Option tooltip_option(std::vector<host::ScenarioTooltip>& tooltips);  // --tooltip INSTANCE:X,Y[@SECONDS]
+Option frames_option(std::optional<int>& frames);                     // --frames N: frames to run
+Option json_option(bool& json);                                       // --json
+// --x87 24|53|64: the x87 precision that every call into the module starts
+// with; a usage error on builds whose module does not use the x87 unit.
+Option x87_option();
+// --module, --panel, --scenario, --set, --click and --x87 (trace, render, view).
+OptionTable run_options(CommonOptions& common);
+
+// Parses the arguments of subcommand `command` by its option table: --help
+// (or -h) prints `help` and the exit codes; "--name=value" is "--name value";
+// an unknown option names the closest one of the table; a bad command line
+// prints its error with a pointer to the --help (exit 2); a file or folder
+// that cannot be read exits 3. Returns the exit code when the subcommand
+// ends there, nullopt when it goes on.
 std::optional<int> parse_command_line(const char* command, const char* help, const Args& args,
-                                      CommonOptions& common, const OwnOption& own);
+                                      const OptionTable& table);
+
+// Throws a usage error naming the closest gauge when `name` is not a gauge
+// of `module` (`what` says where the name was given: "--picture").
+void require_gauge(const host::Module& module, const std::string& name, const std::string& what);
+// The same for the gauges the clicks and tooltips name.
+void require_gauges(const host::Module& module, const std::vector<host::ScenarioClick>& clicks,
+                    const std::vector<host::ScenarioTooltip>& tooltips);
+
+// A path as the tool prints it: on Windows with '\' throughout, so that a
+// folder given with either separator lists its files in one style.
+std::string shown_path(std::string path);
 
 // Runs a subcommand's work: host errors print and exit with their kind's
 // code, anything else unexpected as an internal error.

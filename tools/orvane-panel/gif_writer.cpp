@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "frame_delta.h"
+
 namespace orv::panel_tool {
 
 namespace {
@@ -72,23 +74,53 @@ void GifWriter::begin(std::vector<unsigned char>& out, int width, int height) {
 
 void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
                       int delay_cs) {
-  quantize(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  const bool whole = width != previous_width_ || height != previous_height_;
+  const FrameRect r =
+      whole ? FrameRect{0, 0, width, height} : changed_rect(pixels, previous_.data(), width, height);
+  const auto w = static_cast<std::size_t>(width);
+  if (r.width == 0) {
+    // Nothing changed: one pixel, transparent.
+    region_.assign(1, kHole);
+  } else {
+    region_.resize(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height));
+    for (int y = 0; y < r.height; ++y) {
+      const std::size_t at = static_cast<std::size_t>(r.y + y) * w + static_cast<std::size_t>(r.x);
+      const std::uint32_t* row = pixels + at;
+      std::uint32_t* before = whole ? nullptr : previous_.data() + at;
+      std::uint32_t* into = &region_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
+      for (int x = 0; x < r.width; ++x) {
+        const std::uint32_t c = row[x] & 0xFFFFFFu;
+        into[x] = before != nullptr && before[x] == c ? kHole : c;
+      }
+    }
+  }
+  if (whole) {
+    previous_.resize(w * static_cast<std::size_t>(height));
+    previous_width_ = width;
+    previous_height_ = height;
+  }
+  for (int y = r.y; y < r.y + r.height; ++y)
+    for (int x = r.x; x < r.x + r.width; ++x) {
+      const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x);
+      previous_[at] = pixels[at] & 0xFFFFFFu;
+    }
+  quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
   // wider than the indices, which are at least 2 bits.
   int bits = 1;
   while ((std::size_t{1} << bits) < palette_.size()) ++bits;
 
-  // Graphic control: no disposal (the next frame covers this one), no
-  // transparency, the delay.
-  out.insert(out.end(), {0x21, 0xF9, 4, 0x04});
+  // Graphic control: no disposal (the next frame is drawn over this one),
+  // the transparent entry if any, the delay.
+  out.insert(out.end(), {0x21, 0xF9, 4, static_cast<unsigned char>(0x04 | (transparent_ >= 0 ? 1 : 0))});
   put16(out, delay_cs);
-  out.insert(out.end(), {0, 0});
-  // The image at the top left of the screen, with its local colour table.
+  out.insert(out.end(), {static_cast<unsigned char>(std::max(0, transparent_)), 0});
+  // The image at its place on the screen, with its local colour table.
   out.push_back(0x2C);
-  put16(out, 0);
-  put16(out, 0);
-  put16(out, width);
-  put16(out, height);
+  put16(out, r.x);
+  put16(out, r.y);
+  put16(out, std::max(1, r.width));
+  put16(out, std::max(1, r.height));
   out.push_back(static_cast<unsigned char>(0x80 | (bits - 1)));
   for (std::size_t k = 0; k < (std::size_t{1} << bits); ++k) {
     const std::uint32_t c = k < palette_.size() ? palette_[k] : 0;
@@ -134,41 +166,52 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
   // Pictures have long runs of one colour: a run costs one look-up.
   std::uint32_t last = kEmpty;
   std::size_t at = 0;
+  bool holes = false;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t c = pixels[i] & 0xFFFFFFu;
+    const std::uint32_t c = pixels[i];
+    if (c == kHole) {
+      holes = true;
+      continue;
+    }
     if (c != last) {
       last = c;
       at = position_of(c);
     }
     ++counts_[at];
   }
-  if (colours_.size() <= 256) {
+  const std::size_t entries = holes ? 255 : 256;
+  if (colours_.size() <= entries) {
     palette_ = colours_;
     index_of_.resize(colours_.size());
     for (std::size_t k = 0; k < colours_.size(); ++k) index_of_[k] = static_cast<std::uint8_t>(k);
   } else {
-    median_cut();
+    median_cut(entries);
+  }
+  transparent_ = -1;
+  if (holes) {
+    transparent_ = static_cast<int>(palette_.size());
+    palette_.push_back(0);
   }
   last = kEmpty;
   std::uint8_t index = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const std::uint32_t c = pixels[i] & 0xFFFFFFu;
+    const std::uint32_t c = pixels[i];
     if (c != last) {
       last = c;
-      index = index_of_[position_of(c)];
+      index = c == kHole ? static_cast<std::uint8_t>(transparent_) : index_of_[position_of(c)];
     }
     indices_[i] = index;
   }
 }
 
-// Median cut: boxes of colours split until there are 256, always the box
+// Median cut: boxes of colours split until there are `most`, always the box
 // with the widest range in one primary, in the middle of that range, so that
 // rare colours far from the rest (a warning light) get an entry of their
 // own. (Splitting at the pixel-weighted median instead leaves the
 // anti-aliased edges of a cockpit picture several times farther from their
 // colours.) Each palette entry is the mean of its box's pixels, and each
 // colour then takes the entry nearest to it.
-void GifWriter::median_cut() {
+void GifWriter::median_cut(std::size_t most) {
   struct Entry {
     std::uint32_t colour, count, position;
   };
@@ -194,10 +237,10 @@ void GifWriter::median_cut() {
       if (hi[c] - lo[c] > box.range) box.range = hi[c] - lo[c], box.widest = c;
   };
   std::vector<Box> boxes;
-  boxes.reserve(256);
+  boxes.reserve(most);
   boxes.push_back({0, entries.size()});
   measure(boxes[0]);
-  while (boxes.size() < 256) {
+  while (boxes.size() < most) {
     std::size_t pick = boxes.size();
     for (std::size_t b = 0; b < boxes.size(); ++b) {
       if (boxes[b].end - boxes[b].begin < 2) continue;

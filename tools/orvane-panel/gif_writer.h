@@ -15,23 +15,32 @@ class GifWriter {
   // application extension that makes the animation loop forever.
   static void begin(std::vector<unsigned char>& out, int width, int height);
   // One frame of `width` x `height` pixels, 0x..RRGGBB row after row (the
-  // top byte is ignored), shown for `delay_cs` hundredths of a second.
+  // top byte is ignored), shown for `delay_cs` hundredths of a second. The
+  // first frame (and one of another size than the one before) is stored
+  // whole; a later one as the smallest rectangle holding every pixel that
+  // differs from the frame before, those that do not transparent, drawn
+  // over the frame before; an unchanged frame as one transparent pixel.
   void frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
              int delay_cs);
   static void end(std::vector<unsigned char>& out) { out.push_back(0x3B); }
 
-  // Reduces `count` pixels (as for frame()) to palette() (0xRRGGBB, at most
-  // 256 entries) and indices() (one per pixel): exactly when there are no
-  // more colours than that, else by median cut. The same pixels always give
-  // the same palette and indices.
+  // A pixel for quantize() that is to be transparent.
+  static constexpr std::uint32_t kHole = 0x01000000u;
+  // Reduces `count` pixels (0xRRGGBB, or kHole) to palette() (0xRRGGBB, at
+  // most 256 entries) and indices() (one per pixel): exactly when there are
+  // no more colours than that, else by median cut. When there are holes,
+  // the last palette entry is theirs (transparent()) and the colours get at
+  // most 255. The same pixels always give the same palette and indices.
   void quantize(const std::uint32_t* pixels, std::size_t count);
+  // The transparent entry of the last quantize(), or -1.
+  int transparent() const { return transparent_; }
   const std::vector<std::uint32_t>& palette() const { return palette_; }
   const std::vector<std::uint8_t>& indices() const { return indices_; }
 
  private:
   std::size_t position_of(std::uint32_t colour);
   void grow();
-  void median_cut();
+  void median_cut(std::size_t most);
   void compress(std::vector<unsigned char>& out, int min_code_size);
 
   // The frame's distinct colours in order of first appearance, their pixel
@@ -43,6 +52,12 @@ class GifWriter {
   int slot_bits_ = 0;
   std::vector<std::uint32_t> palette_;
   std::vector<std::uint8_t> indices_;
+  int transparent_ = -1;
+  // The frame before (0xRRGGBB), its size, and the pixels of the changed
+  // rectangle of this one.
+  std::vector<std::uint32_t> previous_;
+  int previous_width_ = 0, previous_height_ = 0;
+  std::vector<std::uint32_t> region_;
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
   std::vector<std::uint16_t> string_codes_;

@@ -10,9 +10,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "module_call.h"
+#include "names.h"
 #include "stop_request.h"
 
 #if defined(_WIN32)
@@ -101,6 +103,8 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
   // The trace is byte-identical on every platform: no CR before LF.
   _setmode(_fileno(stdout), _O_BINARY);
+  // Every text the tool writes is UTF-8; a console shows it as such.
+  SetConsoleOutputCP(CP_UTF8);
 #endif
 #if !defined(_WIN32)
   // The module opens SDL audio for its click sounds; on a machine without a
@@ -110,6 +114,9 @@ int main(int argc, char** argv) {
   const bool live = argc >= 2 && std::string(argv[1]) == "view";
   if (std::getenv("SDL_AUDIODRIVER") == nullptr && !live) setenv("SDL_AUDIODRIVER", "dummy", 1);
 #endif
+  // The 32-bit build's C++ library parses numbers as the native one only
+  // in the x87 state of a Windows process, not in the MinGW runtime's.
+  orv::host::use_double_precision_x87();
   install_stop_handlers();
   if (argc < 2) {
     usage(stderr);
@@ -133,7 +140,10 @@ int main(int argc, char** argv) {
     }
     return c.run(Args(argv + 2, argv + argc));
   }
-  std::fprintf(stderr, "orvane-panel: unknown command '%s'\n\n", name.c_str());
+  std::vector<std::string> names;
+  for (const auto& c : kCommands) names.emplace_back(c.name);
+  std::fprintf(stderr, "orvane-panel: unknown command '%s'%s\n\n", name.c_str(),
+               did_you_mean(name, names).c_str());
   usage(stderr);
   return kExitUsage;
 }

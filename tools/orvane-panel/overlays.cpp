@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
-#include "host/render/render.h"
 #include "probe.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 namespace {
@@ -14,14 +13,6 @@ namespace {
 // The arrow cursor's height: the box starts under it.
 constexpr double kCursorHeight = 20.0;
 constexpr double kPadX = 4.0, kPadY = 2.0, kFontSize = 12.0;
-
-// Windows-1252 to UTF-8, as the renderer converts element texts.
-std::string utf8_from_1252(const std::string& text) {
-  std::string out(3 * text.size() + 1, '\0');
-  render::windows_1252_to_utf8(text.c_str(), out.data(), out.size());
-  out.resize(std::strlen(out.c_str()));
-  return out;
-}
 
 void label_at(render::Canvas& canvas, double x, double y, const std::string& text) {
   canvas.set_label_font(9.0, true);
@@ -43,7 +34,7 @@ Box tooltip_box(double px, double py, double w, double h, int picture_w, int pic
 void draw_tooltip(render::Canvas& canvas, double px, double py, const std::string& text, int picture_w,
                   int picture_h) {
   if (text.empty()) return;
-  const std::string utf8 = utf8_from_1252(text);
+  const std::string utf8 = host::utf8_from_windows_1252(text);
   canvas.save();
   canvas.set_label_font(kFontSize, false);
   const render::FontExtents fe = canvas.font_extents();

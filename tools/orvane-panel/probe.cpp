@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "windows_text.h"
+
 namespace orv::panel_tool {
 
 using namespace orv::host;
@@ -113,38 +115,6 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
   return probed;
 }
 
-int name_distance(const std::string& a, const std::string& b) {
-  std::vector<int> row(b.size() + 1);
-  for (std::size_t j = 0; j <= b.size(); ++j) row[j] = static_cast<int>(j);
-  for (std::size_t i = 1; i <= a.size(); ++i) {
-    int diagonal = row[0];
-    row[0] = static_cast<int>(i);
-    for (std::size_t j = 1; j <= b.size(); ++j) {
-      const bool same = std::tolower(static_cast<unsigned char>(a[i - 1])) ==
-                        std::tolower(static_cast<unsigned char>(b[j - 1]));
-      const int next = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
-      diagonal = row[j];
-      row[j] = next;
-    }
-  }
-  return row[b.size()];
-}
-
-std::string closest_name(const std::string& name, const std::vector<std::string>& names) {
-  std::string best;
-  int best_distance = 0;
-  for (const std::string& n : names) {
-    const int d = name_distance(name, n);
-    if (best.empty() || d < best_distance) {
-      best = n;
-      best_distance = d;
-    }
-  }
-  // A typo changes a few letters; a different name shares little.
-  const int limit = std::max(2, static_cast<int>(name.size()) / 4);
-  return best_distance <= limit ? best : std::string();
-}
-
 std::string json_string(const std::string& text) {
   std::string out = "\"";
   for (const char ch : text) {
@@ -155,8 +125,10 @@ std::string json_string(const std::string& text) {
     } else if (c == '\n') {
       out += "\\n";
     } else if (c < 0x20 || c >= 0x7f) {
+      // The module's texts are Windows-1252: the character's code point.
       char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+      std::snprintf(buffer, sizeof buffer, "\\u%04x",
+                    static_cast<unsigned>(host::windows_1252_code_point(c)));
       out += buffer;
     } else {
       out += ch;

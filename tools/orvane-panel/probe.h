@@ -11,6 +11,7 @@
 
 #include "frame/gauge_abi.h"
 #include "host.h"
+#include "names.h"
 #include "scenario.h"
 
 namespace orv::panel_tool {
@@ -49,12 +50,6 @@ struct ProbedInstance {
 // the box takes, `repeats` times, one frame after each click; the events and
 // windows that follow a click are the clicked instance's. Stops the host.
 std::vector<ProbedInstance> probe_clicks(host::Host& host, const host::Scenario& scenario, int repeats = 4);
-
-// Edit distance between two names, ignoring case.
-int name_distance(const std::string& a, const std::string& b);
-
-// The closest of `names` to `name` when it is close enough to be a typo, else "".
-std::string closest_name(const std::string& name, const std::vector<std::string>& names);
 
 // `text` as a JSON string literal.
 std::string json_string(const std::string& text);

@@ -31,6 +31,7 @@
 #include "scenario.h"
 #include "scenario_run.h"
 #include "trace.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -70,6 +71,9 @@ constexpr const char* kRenderHelp =
     "  --scenario FILE      scenario JSON (default: the built-in scenario)\n"
     "  --at SECONDS         a time to draw (repeatable; default: the scenario's\n"
     "                       \"render_at\" times, else its end, frames / 18 seconds)\n"
+    "  --frames N           frames to run, 18 per simulated second, as in trace\n"
+    "                       (default: the scenario's, else 36); without --at the\n"
+    "                       picture is of the run's end\n"
     "  --out DIR            output directory (default: out)\n"
     "  --set TOKEN=VALUE    hold a token at a value for the whole run (as in trace)\n"
     "  --png-level N        compression of the PNG files, 0 (stored) to 9 (smallest):\n"
@@ -99,16 +103,22 @@ constexpr const char* kRenderHelp =
     "\n"
     "Moving pictures (the flight between --from and --to, at --fps frames per\n"
     "simulated second; still pictures then only for the --at times given):\n"
-    "  --animate FILE.gif   one animated GIF that loops\n"
-    "  --frames             the frame sequence DIR/frames/frame_NNNNN.png\n"
+    "  --animate FILE.gif   one animated GIF that loops (each frame stores what changed)\n"
+#if defined(ORV_HAVE_WEBP)
+    "  --animate FILE.webp  the same as a lossless animated WebP, many times smaller\n"
+#endif
+    "  --png-sequence       the frame sequence DIR/frames/frame_NNNNN.png\n"
     "  --fps N              frames per second, 1 to 18 (default 6)\n"
     "  --from SECONDS       start of the window (default 0)\n"
     "  --to SECONDS         end of the window (default the scenario's end)\n"
     "  --picture WHAT       what a frame shows: \"cockpit\" (the sheet, default) or\n"
     "                       a gauge name (its first instance in an open window)\n"
-    "  --scale F            size of the GIF's frames, 0.1 to 1 (default 1)\n"
+    "  --scale F            size of the animation's frames, 0.1 to 1 (default 1)\n"
     "  A run of many pictures reports its progress on standard error: a bar on a\n"
     "  terminal, else one line per tenth of the run.\n"
+    "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
+    "                       before every call into the module, as a simulator's\n"
+    "                       process may leave it (other builds refuse the option)\n"
     "  --help               this text\n"
     "\n"
     "The substitute host plays no sound unless SDL_AUDIODRIVER names an SDL audio\n"
@@ -400,11 +410,13 @@ class Renderer {
       int w = s.picture->width();
       const int h = s.picture->height();
       const std::string size = std::to_string(w) + " x " + std::to_string(h);
+      // panel.cfg is Windows text, as the simulator reads it.
       captions.push_back(win.virtual_cockpit
                              ? "Vcockpit" + two_digits(static_cast<std::size_t>(win.index)) + "  texture " +
-                                   win.texture + "  (" + size + ")"
-                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " + win.title +
-                                   "  (window " + std::to_string(win.number) + ", " + size + ")");
+                                   utf8_from_windows_1252(win.texture) + "  (" + size + ")"
+                             : "Window" + two_digits(static_cast<std::size_t>(win.index)) + "  " +
+                                   utf8_from_windows_1252(win.title) + "  (window " +
+                                   std::to_string(win.number) + ", " + size + ")");
       w = std::max(w, static_cast<int>(std::ceil(measure.text_advance(captions.back().c_str()))));
       if (x > kMargin && x + w + kMargin > row_limit) {
         x = kMargin;
@@ -440,7 +452,7 @@ class Renderer {
   void write(Image& s, const std::string& path) {
     const std::string error = render::write_png(s, path, png_level_);
     if (!error.empty()) throw HostError(ErrorKind::unreadable, path + ": cannot write: " + error);
-    std::cout << path << "\n";
+    std::cout << shown_path(path) << "\n";
   }
 
   Host& host_;
@@ -483,52 +495,52 @@ int run_render(const Args& args) {
   Motion motion;
   int png_level = kDefaultPngLevel;
   Renderer::Overlays overlays;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--animate") {
-      motion.gif = value();
-      if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
-    } else if (a == "--frames") {
-      motion.frames = true;
-    } else if (a == "--fps") {
-      motion.fps = number_option(a, value(), 1.0, 18.0, "a frame rate from 1 to 18");
-    } else if (a == "--from") {
-      motion.from = number_option(a, value(), 0.0, 86400.0, "a time in seconds from 0 to 86400");
-    } else if (a == "--to") {
-      motion.to = number_option(a, value(), 0.0, 86400.0, "a time in seconds from 0 to 86400");
-    } else if (a == "--picture") {
-      motion.picture = value();
-      if (motion.picture == "cockpit") motion.picture.clear();
-    } else if (a == "--scale") {
-      motion.scale = number_option(a, value(), 0.1, 1.0, "a factor from 0.1 to 1");
-    } else if (a == "--png-level") {
-      const std::string& v = value();
-      if (v.size() != 1 || v[0] < '0' || v[0] > '9')
-        throw UsageError{"--png-level needs a zlib level from 0 to 9, not '" + v + "'"};
-      png_level = v[0] - '0';
-    } else if (a == "--every") {
-      motion.every = number_option(a, value(), 0.0, 86400.0, "an interval in seconds above 0");
-      if (motion.every <= 0.0) throw UsageError{"--every needs an interval in seconds above 0"};
-    } else if (a == "--tooltip") {
-      overlays.tooltips.push_back(parse_tooltip(value()));
-    } else if (a == "--show-areas") {
-      overlays.areas = true;
-    } else if (a == "--transparent") {
-      overlays.transparent = true;
-    } else if (a == "--out") {
-      out = value();
-      if (out.empty()) throw UsageError{"--out needs a directory"};
-    } else if (a == "--at") {
-      double t = 0.0;
-      const std::string& v = value();
-      if (!parse_seconds(v, t) || t > 86400.0)
-        throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
-      times.push_back(t);
-    } else {
-      return false;
-    }
-    return true;
+  std::optional<int> frames;
+  auto number = [](const char* option, double lo, double hi, const char* what, double& out) {
+    return value_option(option, "SECONDS",
+                        [=, &out](const std::string& v) { out = number_option(option, v, lo, hi, what); });
   };
-  if (auto exit = parse_command_line("render", kRenderHelp, args, common, own)) return *exit;
+  OptionTable table = run_options(common);
+  table.push_back(frames_option(frames));
+  table.push_back(tooltip_option(overlays.tooltips));
+  table.push_back(value_option("--animate", "FILE.gif", [&](const std::string& v) {
+    motion.gif = v;
+    if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
+    if (!Animation::supported(motion.gif))
+      throw UsageError{"--animate " + motion.gif + ": the name needs to end in " + Animation::formats()};
+  }));
+  table.push_back(flag_option("--png-sequence", motion.frames));
+  table.push_back(number("--fps", 1.0, 18.0, "a frame rate from 1 to 18", motion.fps));
+  table.push_back(number("--from", 0.0, 86400.0, "a time in seconds from 0 to 86400", motion.from));
+  table.push_back(value_option("--to", "SECONDS", [&](const std::string& v) {
+    motion.to = number_option("--to", v, 0.0, 86400.0, "a time in seconds from 0 to 86400");
+  }));
+  table.push_back(value_option("--picture", "WHAT", [&](const std::string& v) {
+    motion.picture = v == "cockpit" ? std::string() : v;
+  }));
+  table.push_back(number("--scale", 0.1, 1.0, "a factor from 0.1 to 1", motion.scale));
+  table.push_back(value_option("--png-level", "N", [&](const std::string& v) {
+    if (v.size() != 1 || v[0] < '0' || v[0] > '9')
+      throw UsageError{"--png-level needs a zlib level from 0 to 9, not '" + v + "'"};
+    png_level = v[0] - '0';
+  }));
+  table.push_back(value_option("--every", "SECONDS", [&](const std::string& v) {
+    motion.every = number_option("--every", v, 0.0, 86400.0, "an interval in seconds above 0");
+    if (motion.every <= 0.0) throw UsageError{"--every needs an interval in seconds above 0"};
+  }));
+  table.push_back(flag_option("--show-areas", overlays.areas));
+  table.push_back(flag_option("--transparent", overlays.transparent));
+  table.push_back(value_option("--out", "DIR", [&](const std::string& v) {
+    out = v;
+    if (out.empty()) throw UsageError{"--out needs a directory"};
+  }));
+  table.push_back(value_option("--at", "SECONDS", [&](const std::string& v) {
+    double t = 0.0;
+    if (!parse_seconds(v, t) || t > 86400.0)
+      throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
+    times.push_back(t);
+  }));
+  if (auto exit = parse_command_line("render", kRenderHelp, args, table)) return *exit;
 
 #if !defined(_WIN32)
   render::prepare_picture_memory();
@@ -536,9 +548,9 @@ int run_render(const Args& args) {
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     const Scenario& scenario = inputs.scenario;
-    const double end = static_cast<double>(scenario.frames.value_or(36)) / kTicks;
+    const double end = static_cast<double>(frames.value_or(scenario.frames.value_or(36))) / kTicks;
     const bool given = !times.empty() || motion.every > 0.0;
-    if (!given && !motion.wanted()) times = scenario.render_at;
+    if (!given && !motion.wanted() && !frames) times = scenario.render_at;
     if (times.empty() && !given && !motion.wanted()) times.push_back(end);
     if (motion.every > 0.0) {
       const double to = motion.to.value_or(end);
@@ -569,6 +581,8 @@ int run_render(const Args& args) {
     }
 
     auto module = Module::load(common.module.value_or(default_module_path()));
+    require_gauges(*module, common.clicks, overlays.tooltips);
+    if (!motion.picture.empty()) require_gauge(*module, motion.picture, "--picture");
     const render::BitmapStore bitmaps =
         render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
     // The surfaces outlive the host, whose shutdown may still reach them.
@@ -583,8 +597,8 @@ int run_render(const Args& args) {
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
     run.apply_initial();
     host.start();
-    std::unique_ptr<GifAnimation> gif;
-    if (!motion.gif.empty()) gif = std::make_unique<GifAnimation>(motion.gif, motion.fps, motion.scale);
+    std::unique_ptr<Animation> gif;
+    if (!motion.gif.empty()) gif = Animation::open(motion.gif, motion.fps, motion.scale);
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
@@ -653,12 +667,12 @@ int run_render(const Args& args) {
       if (f == nullptr) throw HostError(ErrorKind::unreadable, path + ": cannot write");
       for (const std::string& line : tooltip_lines) std::fprintf(f, "%s\n", line.c_str());
       std::fclose(f);
-      std::cout << path << "\n";
+      std::cout << shown_path(path) << "\n";
     }
     if (pictures > 1) progress.done();
     if (gif) {
       gif->close();
-      std::cout << motion.gif << "\n";
+      std::cout << shown_path(motion.gif) << "\n";
     }
     std::fflush(stdout);
     return int{kExitOk};

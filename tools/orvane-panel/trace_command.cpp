@@ -45,6 +45,10 @@ constexpr const char* kTraceHelp =
     "  --full               list every element on every frame, not just changes\n"
     "  --format text|jsonl  lines as above (default), or one JSON object per line\n"
     "                       and per event (docs/trace.md has the schema)\n"
+    "  --json               the same as --format jsonl (as --json in check and info)\n"
+    "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
+    "                       before every call into the module, as a simulator's\n"
+    "                       process may leave it (other builds refuse the option)\n"
     "  --help               this text\n"
     "\n";
 
@@ -54,40 +58,36 @@ int run_trace(const Args& args) {
   CommonOptions common;
   std::optional<int> frames;
   TraceOptions options;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--frames") {
-      int n = 0;
-      if (!parse_int(value(), n) || n < 0 || n > 10000000) throw UsageError{"--frames needs a count"};
-      frames = n;
-    } else if (a == "--tooltip") {
-      options.tooltips.push_back(parse_tooltip(value()));
-    } else if (a == "--full") {
-      options.full = true;
-    } else if (a == "--format") {
-      const std::string& format = value();
-      if (format == "text") {
-        options.format = TraceFormat::text;
-      } else if (format == "jsonl") {
-        options.format = TraceFormat::jsonl;
-      } else {
-        throw UsageError{"--format is text or jsonl, not '" + format + "'"};
-      }
+  bool full = false;
+  OptionTable table = run_options(common);
+  table.push_back(frames_option(frames));
+  table.push_back(tooltip_option(options.tooltips));
+  table.push_back(flag_option("--full", full));
+  bool json = false;
+  table.push_back(json_option(json));
+  table.push_back(value_option("--format", "text|jsonl", [&](const std::string& format) {
+    if (format == "text") {
+      options.format = TraceFormat::text;
+    } else if (format == "jsonl") {
+      options.format = TraceFormat::jsonl;
     } else {
-      return false;
+      throw UsageError{"--format is text or jsonl, not '" + format + "'"};
     }
-    return true;
-  };
-  if (auto exit = parse_command_line("trace", kTraceHelp, args, common, own)) return *exit;
+  }));
+  if (auto exit = parse_command_line("trace", kTraceHelp, args, table)) return *exit;
 
   return report_errors([&] {
     const Inputs inputs = load_inputs(common.scenario, common.panel);
     auto module = Module::load(common.module.value_or(default_module_path()));
+    require_gauges(*module, common.clicks, options.tooltips);
     // The sounds the module plays are recorded, not played.
     record_sounds(*module);
     SimState state;
     Host host(*module, state);
     place_panel(host, inputs);
     const Scenario& scenario = inputs.scenario;
+    options.full = full;
+    if (json) options.format = TraceFormat::jsonl;
     options.frames = frames.value_or(scenario.frames.value_or(36));
     options.sets = std::move(common.sets);
     options.clicks = std::move(common.clicks);

@@ -60,6 +60,8 @@ constexpr const char* kViewHelp =
     "                   a step at time t comes after the frame of t has run,\n"
     "                   and the flight runs on whatever the pause key says)\n"
     "  --screenshot FILE.png  writes the window's picture when the viewer ends\n"
+    "  --x87 24|53|64   32-bit Windows build: x87 precision for every call into\n"
+    "                   the module, as for trace (other builds refuse it)\n"
     "  --help           this text\n"
     "\n"
     "Standard output: one line per click (instance, point, what the gauge\n"
@@ -74,22 +76,18 @@ int run_view(const Args& args) {
   double scale = 1.0;
   std::optional<std::string> script_path;
   std::string screenshot;
-  auto own = [&](const std::string& a, const OptionValue& value) {
-    if (a == "--scale") {
-      const std::string& v = value();
-      if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
-        throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
-    } else if (a == "--script") {
-      script_path = value();
-    } else if (a == "--screenshot") {
-      screenshot = value();
-      if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
-    } else {
-      return false;
-    }
-    return true;
-  };
-  if (auto exit = parse_command_line("view", kViewHelp, args, common, own)) return *exit;
+  OptionTable table = run_options(common);
+  table.push_back(value_option("--scale", "F", [&](const std::string& v) {
+    if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
+      throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
+  }));
+  table.push_back(value_option(
+      "--script", "FILE", [&](const std::string& v) { script_path = v; }, Must::read_file));
+  table.push_back(value_option("--screenshot", "FILE.png", [&](const std::string& v) {
+    screenshot = v;
+    if (screenshot.empty()) throw UsageError{"--screenshot needs a file name"};
+  }));
+  if (auto exit = parse_command_line("view", kViewHelp, args, table)) return *exit;
 
   return report_errors([&] {
     std::optional<ViewScript> script;

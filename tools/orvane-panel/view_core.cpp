@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <thread>
 
+#include "event_names.h"
 #include "host.h"
 #include "host_error.h"
 #include "render/drawing_surfaces.h"
 #include "render/render.h"
 #include "scenario_run.h"
 #include "stop_request.h"
+#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -20,6 +22,13 @@ using namespace orv::host;
 namespace {
 
 constexpr double kTicks = 18.0;
+
+// " NAV_GPS_SOURCE_TOGGLE": the name of an event where the host knows one,
+// to follow its number and value as in the trace, else "".
+std::string name_after(std::uint32_t event) {
+  const char* name = event_name(event);
+  return name != nullptr ? std::string(" ") + name : std::string();
+}
 
 // The flight tokens the keyboard moves, with their step per key press.
 struct FlightKey {
@@ -203,7 +212,7 @@ void Viewer::report_logs() {
   SimState& state = session_->state;
   const double t = now();
   for (const KeyEventRecord& k : state.key_events())
-    std::printf("t=%.2f key_event %u %u\n", t, k.event, k.value);
+    std::printf("t=%.2f key_event %u %u%s\n", t, k.event, k.value, name_after(k.event).c_str());
   for (const WindowChange& w : state.window_changes())
     std::printf("t=%.2f window %u %s\n", t, w.window, w.open ? "open" : "closed");
   std::fflush(stdout);
@@ -330,7 +339,7 @@ void Viewer::click(int wx, int wy, bool right) {
   if (r.rect < 0)
     std::printf("no box\n");
   else if (r.event != 0)
-    std::printf("box %d sent %u\n", r.rect, r.event);
+    std::printf("box %d sent %u%s\n", r.rect, r.event, name_after(r.event).c_str());
   else
     std::printf("box %d%s\n", r.rect, r.called ? " called" : "");
   report_logs();
@@ -368,14 +377,15 @@ void Viewer::draw() {
       cursor = host.cursor(h->instance, h->x, h->y);
       const TooltipResult tip = host.tooltip(h->instance, h->x, h->y);
       if (!tip.text.empty()) {
+        const std::string text = utf8_from_windows_1252(tip.text);
         // The system's pale yellow box under the pointer, kept on the screen.
         canvas.set_label_font(12, false);
-        const double w = canvas.text_advance(tip.text.c_str()) + 8, h = 18;
+        const double w = canvas.text_advance(text.c_str()) + 8, h = 18;
         const double bx = std::min(pointer_x_ + 12.0, width() - w - 1),
                      by = std::min(pointer_y_ + 20.0, height() - h - 1);
         canvas.fill_rect(bx + 0.5, by + 0.5, w, h, {1.0, 1.0, 0.88});
         canvas.stroke_rect(bx + 0.5, by + 0.5, w, h, {0.2, 0.2, 0.2}, 1.0);
-        canvas.show_text(bx + 4.5, by + 13.5, tip.text.c_str(), {0.2, 0.2, 0.2});
+        canvas.show_text(bx + 4.5, by + 13.5, text.c_str(), {0.2, 0.2, 0.2});
       }
     }
   }

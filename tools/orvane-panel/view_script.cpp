@@ -6,6 +6,7 @@
 
 #include "cli.h"
 #include "host_error.h"
+#include "names.h"
 
 namespace orv::panel_tool {
 
@@ -111,7 +112,8 @@ ViewScript parse_view_script(const std::string& text, const std::string& name) {
     } else if (verb == "quit") {
       input.kind = ViewInput::Kind::quit;
     } else {
-      fail("'" + verb + "' is not click, move, key, screenshot or quit");
+      fail("'" + verb + "' is not click, move, key, screenshot or quit" +
+           did_you_mean(verb, {"click", "move", "key", "screenshot", "quit"}));
     }
     script.steps.push_back(step);
   }

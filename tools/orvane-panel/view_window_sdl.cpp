@@ -1,7 +1,11 @@
 // The viewer's window through SDL (native builds): SDL's events as the
 // viewer's input, the picture shown through SDL's software renderer.
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "host_error.h"
@@ -67,10 +71,56 @@ SDL_Cursor* sdl_arrow(bool up) {
   return SDL_CreateCursor(a.edge, a.shape, 16, 16, a.hot_x, a.hot_y);
 }
 
+// Why SDL opens no sound device, or "" when it opens one. ALSA and SDL
+// complain on standard error, in many lines, on a machine without one; the
+// probe keeps their lines off it, and the viewer says it in one.
+std::string sound_problem() {
+  std::fflush(stderr);
+  const int saved = dup(2);
+  if (const int null = open("/dev/null", O_WRONLY); null >= 0) {
+    dup2(null, 2);
+    close(null);
+  }
+  std::string problem;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    problem = SDL_GetError();
+  } else {
+    SDL_AudioSpec want{};
+    want.freq = 22050;
+    want.format = AUDIO_S16SYS;
+    want.channels = 1;
+    want.samples = 512;
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+    if (device == 0)
+      problem = SDL_GetError();
+    else
+      SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  std::fflush(stderr);
+  if (saved >= 0) {
+    dup2(saved, 2);
+    close(saved);
+  }
+  return problem;
+}
+
+// With no sound device the module's clicks play on SDL's silent driver.
+void choose_sound_driver() {
+  if (std::getenv("SDL_AUDIODRIVER") != nullptr) return;
+  const std::string problem = sound_problem();
+  if (problem.empty()) return;
+  std::fprintf(stderr, "orvane-panel view: no sound device (%s); the gauges' sounds are not heard\n",
+               problem.c_str());
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
 class SdlViewWindow final : public ViewWindow {
  public:
   SdlViewWindow() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Before the module is loaded, which opens the sound device itself.
+    choose_sound_driver();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
       throw HostError(ErrorKind::usage, std::string("cannot start the video library: ") + SDL_GetError());
   }
