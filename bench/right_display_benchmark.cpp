@@ -17,6 +17,7 @@
 #include "element_kind.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
+#include "mfd/right/right_display.h"
 #include "support/gauge_copy.h"
 
 using orv::bench::g_allocations;
@@ -70,7 +71,8 @@ void BM_RightDisplayEvaluateAllElements(benchmark::State& state) {
   ImportTable.services = g_table;
   orv::cockpit::right_mfd_page = static_cast<std::int32_t>(state.range(0));
   orv::test::GaugeCopy display(orv::gauges::multi_function_display_right);
-  if (display.size() != 92) state.SkipWithError("the right display's chain does not hold 92 elements");
+  if (display.size() != orv::mfd::right_chain::kLength)
+    state.SkipWithError("the right display's chain is not its kLength long");
   fill_channels(display);
 
   const long before = g_allocations.load();
