@@ -310,7 +310,7 @@ class Renderer {
       label(canvas, 6, 8 + 2.2 * size, size * 0.85, "(no elements)", {0.7, 0.72, 0.75});
       return;
     }
-    render::render_gauge(canvas, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
+    render::render_gauge(canvas, g, p.width, p.height, bitmaps_);
   }
 
   // windowNN_TITLE.png, or vcNN_TEXTURE.png for a virtual cockpit.

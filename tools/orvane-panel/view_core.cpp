@@ -364,8 +364,7 @@ void Viewer::draw() {
       if (p.window != w.number || p.gauge->elements().empty()) continue;
       canvas.save();
       canvas.translate(p.x, p.y);
-      render::render_gauge(canvas, p.gauge->header(), p.width, p.height, session_->bitmaps,
-                           p.gauge->value_lookup());
+      render::render_gauge(canvas, *p.gauge, p.width, p.height, session_->bitmaps);
       canvas.restore();
     }
     canvas.restore();
