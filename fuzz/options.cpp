@@ -50,11 +50,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (option == 1) {
       const ScenarioClick c = parse_click(text);
       require(c.t >= 0.0 && c.t <= kMaxSeconds);
-      if (const auto index = c.target.resolve(host)) host.click(*index, c.x, c.y, c.button);
+      if (const auto index = c.target.resolve(host)) host.click(*index, c.point(), c.button);
       host.frame();
     } else {
       const ScenarioTooltip t = parse_tooltip(text);
-      if (const auto index = t.target.resolve(host)) host.tooltip(*index, t.x, t.y);
+      if (const auto index = t.target.resolve(host)) host.tooltip(*index, t.point());
     }
   } catch (const UsageError&) {
   }

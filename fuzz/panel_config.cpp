@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "fuzz_host.h"
+#include "screen_layout.h"
 
 namespace {
 
@@ -50,5 +51,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host.place(panel, warnings);
   for (const PlacedInstance& p : host.instances())
     require(within(p.width, 0, kMaxPanelPixels) && within(p.height, 0, kMaxPanelPixels));
+  // The screen they are placed on: every window and gauge within reach of
+  // the screen's sizes, and a point anywhere hits at most one instance.
+  for (const PanelWindow& w : host.windows()) state.open_window(w.number);
+  const ScreenLayout layout(host.windows(), host.instances());
+  const ScreenSize screen = layout.screen();
+  require(within(screen.width, 16, kMaxPanelPixels) && within(screen.height, 16, kMaxPanelPixels));
+  constexpr int kReach = 8 * kMaxPanelPixels;
+  for (std::size_t k = 0; k < host.windows().size(); ++k) {
+    const Rect& r = layout.window_rect(k);
+    require(within(r.x, -kReach, kReach) && within(r.width, 1, kReach) && within(r.height, 1, kReach));
+  }
+  for (std::size_t i = 0; i < host.instances().size(); ++i) {
+    const Rect& r = layout.instance_rect(i);
+    require(within(r.x, -2 * kReach, 2 * kReach) && within(r.y, -2 * kReach, 2 * kReach));
+  }
+  for (int y = 0; y < screen.height; y += screen.height / 7 + 1)
+    for (int x = 0; x < screen.width; x += screen.width / 7 + 1)
+      if (const auto h = layout.hit(state, x, y)) {
+        const PlacedInstance& p = host.instances()[h->instance];
+        require(within(h->x, 0, std::max(0, p.width - 1)) && within(h->y, 0, std::max(0, p.height - 1)));
+      }
   return 0;
 }

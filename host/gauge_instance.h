@@ -47,6 +47,7 @@ class GaugeInstance {
   const std::vector<ElementSlot>& elements() const { return elements_; }
   // The instance's mouse list (ends with a kind 0 record), or null.
   abi::MouseRect* mouse_rects() { return mouse_.empty() ? nullptr : mouse_.data(); }
+  const abi::MouseRect* mouse_rects() const { return mouse_.empty() ? nullptr : mouse_.data(); }
   // The parameter string as placed (the module may have cut its copy since).
   const std::string& parameters() const { return parameters_text_; }
   // Every byte of the header's parameter buffer, its terminator included.

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "element_kind.h"
 #include "host_error.h"
@@ -252,18 +253,62 @@ void Host::sound_played(int channel, int resource, std::uint32_t bytes) {
   sounds_.push_back({state_.frame(), calling_instance(), channel, resource, bytes});
 }
 
+std::optional<PixPoint> Host::design_point(std::size_t index, const GaugePoint& point) const {
+  const PlacedInstance& p = instances_.at(index);
+  switch (point.space) {
+    case PointSpace::design:
+      return PixPoint{point.x, point.y};
+    case PointSpace::placed:
+      return bitmap_point(p, point.x, point.y);
+    case PointSpace::area:
+      break;
+  }
+  // The centre of the record's box; a record without a size covers the
+  // whole gauge.
+  const MouseRect* rects = std::as_const(*p.gauge).mouse_rects();
+  int count = 0;
+  while (rects != nullptr && rects[count].kind != kMouseEnd && count <= point.x) ++count;
+  if (point.x < 0 || point.x >= count) return std::nullopt;
+  const MouseBounds b = record_bounds(rects, point.x);
+  if (b.unbounded || b.w <= 0 || b.h <= 0) {
+    const int w = p.bitmap_width > 0 ? p.bitmap_width : p.width,
+              h = p.bitmap_width > 0 ? p.bitmap_height : p.height;
+    return PixPoint{w / 2, h / 2};
+  }
+  return PixPoint{b.x + b.w / 2, b.y + b.h / 2};
+}
+
+PixPoint Host::placed_point(std::size_t index, PixPoint design) const {
+  const PlacedInstance& p = instances_.at(index);
+  if (p.bitmap_width <= 0 || p.bitmap_height <= 0 || p.width <= 0 || p.height <= 0) return design;
+  auto scale = [](int v, int from, int to) {
+    return static_cast<i32>(std::clamp(std::floor((v + 0.5) * to / from), -1.0e9, 1.0e9));
+  };
+  return {scale(design.x, p.bitmap_width, p.width), scale(design.y, p.bitmap_height, p.height)};
+}
+
+ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButton button) {
+  return click(index, GaugePoint{PointSpace::placed, placed_x, placed_y}, button);
+}
+
+TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
+  return tooltip(index, GaugePoint{PointSpace::placed, placed_x, placed_y});
+}
+
 // A click goes to the first click box, in list order, that contains the point
 // (inside every enclosing area) and requests the click's kind. The host sends
 // the box's event id itself when it has one; otherwise it calls the box's
 // mouse callback with a click record whose point is relative to the box.
-ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButton button) {
+ClickResult Host::click(std::size_t index, const GaugePoint& point, MouseButton button) {
   PlacedInstance& p = instances_.at(index);
-  const PixPoint at = bitmap_point(p, placed_x, placed_y);
-  const int x = at.x, y = at.y;
+  ClickResult result;
+  const std::optional<PixPoint> at = design_point(index, point);
+  if (!at) return result;
+  result.at = *at;
+  const int x = at->x, y = at->y;
   const u32 flag = button == MouseButton::left    ? kMouseLeftSingle
                    : button == MouseButton::right ? kMouseRightSingle
                                                   : kMouseMove;
-  ClickResult result;
   MouseRect* rects = p.gauge->mouse_rects();
   const MouseHit hit = click_target(rects, x, y, flag);
   result.rect = hit.rect;
@@ -278,10 +323,12 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
     c.point = {hit_bounds.unbounded ? x : x - hit_bounds.x, hit_bounds.unbounded ? y : y - hit_bounds.y};
     c.gauge = &p.gauge->header();
     c.rect = &r;
+    const PixPoint placed =
+        point.space == PointSpace::placed ? PixPoint{point.x, point.y} : placed_point(index, *at);
     c.screen = {
-        static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.x) + placed_x, INT32_MIN, INT32_MAX)),
+        static_cast<i32>(std::clamp<long long>(static_cast<long long>(p.x) + placed.x, INT32_MIN, INT32_MAX)),
         static_cast<i32>(
-            std::clamp<long long>(static_cast<long long>(p.y) + placed_y, INT32_MIN, INT32_MAX))};
+            std::clamp<long long>(static_cast<long long>(p.y) + placed.y, INT32_MIN, INT32_MAX))};
     current_ = &p;
     ModuleCallScope call(CallKind::mouse, p.gauge->name(), static_cast<int>(index), result.rect);
     r.action.fn(&c, flag);
@@ -294,13 +341,15 @@ ClickResult Host::click(std::size_t index, int placed_x, int placed_y, MouseButt
 // The tooltip of a point comes from the deepest record whose area holds the
 // point: a tooltip record (its text with its argument table, or its help id)
 // or an area or box with a help id; among equally deep ones the later wins.
-TooltipResult Host::tooltip(std::size_t index, int placed_x, int placed_y) {
+TooltipResult Host::tooltip(std::size_t index, const GaugePoint& point) {
   PlacedInstance& p = instances_.at(index);
-  const PixPoint at = bitmap_point(p, placed_x, placed_y);
-  const int x = at.x, y = at.y;
+  TooltipResult result;
+  const std::optional<PixPoint> at = design_point(index, point);
+  if (!at) return result;
+  result.at = *at;
+  const int x = at->x, y = at->y;
   MouseRect* rects = p.gauge->mouse_rects();
   const int best = tooltip_target(rects, x, y);
-  TooltipResult result;
   result.rect = best;
   if (best < 0) return result;
   const MouseRect& r = rects[best];

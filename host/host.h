@@ -41,10 +41,22 @@ struct PlacedInstance {
   int bitmap_width = 0, bitmap_height = 0;
 };
 
+// How a click or tooltip names its point in a gauge: in the gauge's design
+// coordinates (its first bitmap's pixels, whatever size it is placed at), in
+// pixels of the instance as placed (its panel size), or as a mouse record by
+// its number in the gauge's mouse list (the centre of its box; x holds the
+// number).
+enum class PointSpace { design, placed, area };
+struct GaugePoint {
+  PointSpace space = PointSpace::design;
+  int x = 0, y = 0;
+};
+
 struct ClickResult {
-  int rect = -1;            // index of the box in the mouse list, -1: none took the click
-  std::uint32_t event = 0;  // event the host sent for the box, or 0
-  bool called = false;      // the box's mouse callback was called
+  abi::PixPoint at{-1, -1};  // the point in design coordinates; -1,-1: no such mouse record
+  int rect = -1;             // index of the box in the mouse list, -1: none took the click
+  std::uint32_t event = 0;   // event the host sent for the box, or 0
+  bool called = false;       // the box's mouse callback was called
 };
 
 // A sound the module started, as a host audio service reports it
@@ -58,7 +70,8 @@ struct SoundPlay {
 };
 
 struct TooltipResult {
-  int rect = -1;  // the record that gave the tooltip, -1: none
+  abi::PixPoint at{-1, -1};  // the point in design coordinates, as for ClickResult
+  int rect = -1;             // the record that gave the tooltip, -1: none
   std::string text;
 };
 
@@ -99,10 +112,19 @@ class Host {
   // pixels of the instance as placed (width x height); the host scales them
   // to the gauge's bitmap coordinates, in which its mouse boxes lie.
   ClickResult click(std::size_t index, int x, int y, MouseButton button);
-  // The tooltip the instance shows at point (x, y).
+  // The same for a point given in any of the spaces of GaugePoint.
+  ClickResult click(std::size_t index, const GaugePoint& point, MouseButton button);
   // The cursor the areas under a point ask for (kCursorNone: none).
   abi::i32 cursor(std::size_t index, int placed_x, int placed_y);
+  // The tooltip the instance shows at placed point (x, y), or at `point`.
   TooltipResult tooltip(std::size_t index, int x, int y);
+  TooltipResult tooltip(std::size_t index, const GaugePoint& point);
+  // `point` in the gauge's design coordinates; nullopt for a mouse record
+  // the gauge does not have.
+  std::optional<abi::PixPoint> design_point(std::size_t index, const GaugePoint& point) const;
+  // A design point in pixels of the instance as placed (the pixel whose
+  // area holds the design pixel's centre).
+  abi::PixPoint placed_point(std::size_t index, abi::PixPoint design) const;
 
   // Whether the instance's window is open (its elements are evaluated).
   bool shown(std::size_t index) const;
@@ -111,6 +133,7 @@ class Host {
   const std::vector<PlacedInstance>& instances() const { return instances_; }
   GaugeInstance& instance(std::size_t index) { return *instances_.at(index).gauge; }
   SimState& state() { return state_; }
+  const SimState& state() const { return state_; }
   Module& module() { return module_; }
   // Panel windows as placed (number, title, visibility at start).
   const std::vector<PanelWindow>& windows() const { return windows_; }

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <utility>
 
@@ -194,8 +195,8 @@ class PanelReader {
       }
     }
     config_.windows.push_back(PanelWindow{});
-    backgrounds_.emplace_back();
     window_ = &config_.windows.back();
+    window_->line = line_no_;
     window_->index = index;
     window_->virtual_cockpit = vc;
     window_->number = vc ? kVirtualCockpitWindowBase + static_cast<std::uint32_t>(index)
@@ -240,7 +241,10 @@ class PanelReader {
     } else if (key == "texture") {
       window_->texture = value;
     } else if (key == "file") {
-      backgrounds_[static_cast<std::size_t>(window_ - config_.windows.data())] = value;
+      window_->background_file = value;
+      window_->background_line = line_no_;
+    } else if (key == "window_pos" || key == "window_size") {
+      read_fractions(key, value);
     } else if (key == "position") {
       auto v = parse_int(value);
       if (!v || *v < INT_MIN || *v > INT_MAX) return warn("position needs an integer");
@@ -248,7 +252,8 @@ class PanelReader {
     } else if (key == "visible") {
       auto v = parse_int(value);
       if (!v) return warn("visible needs 0 or 1");
-      window_->visible = *v != 0;
+      // A virtual cockpit is always shown: visible= is for panel windows.
+      if (!window_->virtual_cockpit) window_->visible = *v != 0;
     } else if (key == "ident") {
       auto n = window_number_of_ident(value);
       if (!n) return warn("ident '" + value + "' is neither a panel name nor a number 0 to 4294967295");
@@ -323,6 +328,29 @@ class PanelReader {
     (key == "size_mm" ? window_->size_mm_y : window_->pixel_height) = static_cast<int>(height);
   }
 
+  // window_pos=x,y (where the window's top left lies) or window_size=w,h
+  // (its size), as fractions of the screen.
+  void read_fractions(const std::string& key, const std::string& value) {
+    const auto parts = split(value, ',');
+    double v[2] = {};
+    bool ok = parts.size() == 2;
+    for (std::size_t i = 0; ok && i < 2; ++i) {
+      const std::string t = trim(parts[i]);
+      char* end = nullptr;
+      v[i] = std::strtod(t.c_str(), &end);
+      ok = !t.empty() && end == t.c_str() + t.size() && std::isfinite(v[i]);
+    }
+    const bool size = key == "window_size";
+    // A window may start off the screen's edge, but not far; a size is
+    // above 0 and at most the screen.
+    for (double f : v) ok = ok && (size ? f > 0.0 && f <= 1.0 : f >= -1.0 && f <= 1.0);
+    if (!ok)
+      return warn(key + (size ? " needs two fractions of the screen above 0 and at most 1"
+                              : " needs two fractions of the screen from -1 to 1"));
+    (size ? window_->size_x : window_->pos_x) = v[0];
+    (size ? window_->size_y : window_->pos_y) = v[1];
+  }
+
   void read_background_colour(const std::string& value) {
     const auto parts = split(value, ',');
     std::uint32_t colour = 0;
@@ -344,14 +372,18 @@ class PanelReader {
     }
   }
 
+  // Each background bitmap's size, and the height of a window whose
+  // size_mm gives the width alone: the width in the bitmap's proportions.
   void apply_background_heights(const std::string& directory) {
-    for (std::size_t i = 0; i < config_.windows.size(); ++i) {
-      PanelWindow& w = config_.windows[i];
-      if (w.size_mm_x <= 0 || w.size_mm_y != 0 || backgrounds_[i].empty() || directory.empty()) continue;
-      if (auto size = bmp_size(directory + "/" + backgrounds_[i])) {
-        const long long h = std::llround(static_cast<double>(w.size_mm_x) * size->second / size->first);
-        w.size_mm_y = static_cast<int>(std::clamp<long long>(h, 1, kMaxPanelPixels));
-      }
+    for (PanelWindow& w : config_.windows) {
+      if (w.background_file.empty() || directory.empty()) continue;
+      const auto size = bmp_size(directory + "/" + w.background_file);
+      if (!size) continue;
+      w.background_width = size->first;
+      w.background_height = size->second;
+      if (w.size_mm_x <= 0 || w.size_mm_y != 0) continue;
+      const long long h = std::llround(static_cast<double>(w.size_mm_x) * size->second / size->first);
+      w.size_mm_y = static_cast<int>(std::clamp<long long>(h, 1, kMaxPanelPixels));
     }
   }
 
@@ -374,7 +406,6 @@ class PanelReader {
 
   PanelConfig config_;
   std::vector<std::pair<int, std::string>> titles_;  // window index, title
-  std::vector<std::string> backgrounds_;             // file= of each window, by position in config_.windows
   PanelWindow* window_ = nullptr;
   PanelSection* section_ = nullptr;
   bool in_titles_ = false;

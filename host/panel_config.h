@@ -64,6 +64,16 @@ struct PanelWindow {
   int size_mm_x = 0;
   int size_mm_y = 0;
   int position = 0;
+  // window_pos and window_size: fractions of the screen (x, y and width,
+  // height), when the section gives them.
+  std::optional<double> pos_x, pos_y;
+  std::optional<double> size_x, size_y;
+  // file=: the background bitmap, as written, and its size when it could be
+  // read beside the panel (0 otherwise).
+  std::string background_file;
+  int background_width = 0, background_height = 0;
+  int background_line = 0;  // of file=
+  int line = 0;             // of the section header
   bool visible = true;
   std::uint32_t background_colour = 0;  // 0x00BBGGRR
   std::vector<GaugePlacement> gauges;

@@ -242,8 +242,24 @@ template <typename Event>
 void read_place(const json& j, const std::string& file, const std::string& where, Event& e) {
   e.t = time_of(j, "t", file, where);
   e.target = gauge_of(j, file, where);
+  // The point: "x", "y" in the gauge's design coordinates, or with
+  // "placed": true in pixels of the instance as placed; or "area", a mouse
+  // record by number.
+  if (j.contains("area")) {
+    if (!j["area"].is_number_unsigned() || j["area"].get<std::uint64_t>() > 100000)
+      fail(file, where + ": \"area\" must be the number of a mouse record");
+    if (j.contains("x") || j.contains("y") || j.contains("placed"))
+      fail(file, where + ": \"area\" names the point; leave out \"x\", \"y\" and \"placed\"");
+    e.space = PointSpace::area;
+    e.x = static_cast<int>(j["area"].get<std::uint64_t>());
+    return;
+  }
   e.x = clamp_int(number_of(j, "x", file, where, 0.0));
   e.y = clamp_int(number_of(j, "y", file, where, 0.0));
+  if (j.contains("placed")) {
+    if (!j["placed"].is_boolean()) fail(file, where + ": \"placed\" must be true or false");
+    if (j["placed"].get<bool>()) e.space = PointSpace::placed;
+  }
 }
 
 double time_of_day(const json& j, const std::string& file) {

@@ -75,17 +75,23 @@ struct GaugeRef {
   std::string describe() const;
 };
 
+// A click's or tooltip's point: x, y in `space` (for a mouse record named
+// by number, x is the number).
 struct ScenarioClick {
   double t = 0.0;
   GaugeRef target;
   int x = 0, y = 0;
+  PointSpace space = PointSpace::design;
   MouseButton button = MouseButton::left;
+  GaugePoint point() const { return {space, x, y}; }
 };
 
 struct ScenarioTooltip {
   double t = 0.0;
   GaugeRef target;
   int x = 0, y = 0;
+  PointSpace space = PointSpace::design;
+  GaugePoint point() const { return {space, x, y}; }
 };
 
 struct Scenario {

@@ -32,7 +32,7 @@ double ScenarioRun::step(const ClickReport& report) {
   for (; next_click_ < clicks_.size() && due(clicks_[next_click_].t); ++next_click_) {
     const ScenarioClick& c = clicks_[next_click_];
     const std::optional<std::size_t> index = c.target.resolve(host_);
-    const ClickResult result = index ? host_.click(*index, c.x, c.y, c.button) : ClickResult{};
+    const ClickResult result = index ? host_.click(*index, c.point(), c.button) : ClickResult{};
     report(c, index, result);
   }
 

@@ -186,12 +186,18 @@ void SimState::begin_frame(std::int64_t frame) {
 
 void SimState::open_window(std::uint32_t window) {
   if (window < kDirectWindows) open_flags_[window] = 1;
-  if (open_windows_.insert(window).second) window_changes_.push_back({window, true, frame_});
+  if (open_windows_.insert(window).second) {
+    window_changes_.push_back({window, true, frame_});
+    openings_[window] = ++opening_count_;
+  }
 }
 
 void SimState::close_window(std::uint32_t window) {
   if (window < kDirectWindows) open_flags_[window] = 0;
-  if (open_windows_.erase(window) != 0) window_changes_.push_back({window, false, frame_});
+  if (open_windows_.erase(window) != 0) {
+    window_changes_.push_back({window, false, frame_});
+    openings_.erase(window);
+  }
 }
 
 void SimState::toggle_window(std::uint32_t window) {

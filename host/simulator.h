@@ -117,6 +117,12 @@ class SimState {
   void close_window(std::uint32_t window);
   void toggle_window(std::uint32_t window);
   const std::vector<WindowChange>& window_changes() const { return window_changes_; }
+  // When an open window was opened, as a count of openings (later openings
+  // count higher; 0: the window is closed). A screen stacks windows by it.
+  std::uint64_t opening(std::uint32_t window) const {
+    const auto it = openings_.find(window);
+    return it == openings_.end() ? 0 : it->second;
+  }
 
   // --- Host expressions ----------------------------------------------------
   // Setting an expression that is already known allocates nothing (a frame
@@ -166,6 +172,8 @@ class SimState {
   std::map<std::uint32_t, SimValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;
+  std::map<std::uint32_t, std::uint64_t> openings_;  // open windows: their opening count
+  std::uint64_t opening_count_ = 0;
   // The same for windows numbered below kDirectWindows, as flags (asked for
   // every instance of every frame).
   static constexpr std::uint32_t kDirectWindows = 256;

@@ -637,8 +637,8 @@ class TraceRun {
       const char* event = r.result.event != 0 ? event_name(r.result.event) : nullptr;
       if (json_) {
         out_ << R"(,"instance":)" << *r.index << R"(,"gauge":)";
-        out_.json_string(gauge) << R"(,"x":)" << c.x << R"(,"y":)" << c.y << R"(,"button":")"
-                                << button_name(c.button) << R"(","box":)";
+        out_.json_string(gauge) << R"(,"x":)" << r.result.at.x << R"(,"y":)" << r.result.at.y
+                                << R"(,"button":")" << button_name(c.button) << R"(","box":)";
         if (r.result.rect < 0) {
           out_ << "null";
         } else {
@@ -654,7 +654,8 @@ class TraceRun {
         out_.json_name(event) << R"(,"callback":)";
         out_.json_bool(r.result.called) << '}';
       } else {
-        out_ << *r.index << ' ' << gauge << ' ' << c.x << ',' << c.y << ' ' << button_name(c.button);
+        out_ << *r.index << ' ' << gauge << ' ' << r.result.at.x << ',' << r.result.at.y << ' '
+             << button_name(c.button);
         if (r.result.rect < 0) {
           out_ << " none";
         } else {
@@ -677,7 +678,7 @@ class TraceRun {
       const char* gauge = host_.instance(*r.index).name();
       if (json_) {
         out_ << R"(,"instance":)" << *r.index << R"(,"gauge":)";
-        out_.json_string(gauge) << R"(,"x":)" << t.x << R"(,"y":)" << t.y << R"(,"box":)";
+        out_.json_string(gauge) << R"(,"x":)" << r.result.at.x << R"(,"y":)" << r.result.at.y << R"(,"box":)";
         if (r.result.rect < 0) {
           out_ << R"(null,"text":null})";
         } else {
@@ -685,7 +686,7 @@ class TraceRun {
           out_.json_string(r.result.text) << '}';
         }
       } else {
-        out_ << *r.index << ' ' << gauge << ' ' << t.x << ',' << t.y;
+        out_ << *r.index << ' ' << gauge << ' ' << r.result.at.x << ',' << r.result.at.y;
         if (r.result.rect < 0) {
           out_ << " none";
         } else {
@@ -967,7 +968,7 @@ void TraceRecorder::frame() {
   while (s.next_tooltip < s.tooltips.size() && s.scenario_run.due(s.tooltips[s.next_tooltip].t)) {
     const ScenarioTooltip& tip = s.tooltips[s.next_tooltip++];
     const std::optional<std::size_t> index = tip.target.resolve(s.host);
-    s.tips.push_back({&tip, index, index ? s.host.tooltip(*index, tip.x, tip.y) : TooltipResult{}});
+    s.tips.push_back({&tip, index, index ? s.host.tooltip(*index, tip.point()) : TooltipResult{}});
   }
   s.run.state_changes();
   s.run.elements();

@@ -22,8 +22,12 @@ ExternalProject_Add(orv_artgen_host
 # section (the generator writes it for the target's machine, so that two ids
 # can share one stored bitmap); native targets compile the embedded blob.
 set(ORV_RESOURCE_BLOB ${ORV_RESOURCE_DIR}/orvane_resources_blob.cpp)
+# The built-in panel's background bitmaps (panel/*.bmp), and their bytes for
+# orvane-panel.
+set(ORV_PANEL_ART ${ORV_RESOURCE_DIR}/orvane_panel_art.cpp PARENT_SCOPE)
+set(ORV_PANEL_ART ${ORV_RESOURCE_DIR}/orvane_panel_art.cpp)
 set(ORV_RESOURCE_OBJECT ${ORV_RESOURCE_DIR}/orvane_resources.obj)
-set(ORV_RESOURCE_OUTPUTS ${ORV_RESOURCE_BLOB})
+set(ORV_RESOURCE_OUTPUTS ${ORV_RESOURCE_BLOB} ${ORV_PANEL_ART})
 set(ORV_RESOURCE_MACHINE "")
 if(WIN32)
   list(APPEND ORV_RESOURCE_OUTPUTS ${ORV_RESOURCE_OBJECT})

@@ -116,4 +116,25 @@ void draw_map_heading_mark(Canvas& c);
 void draw_map_ring(Canvas& c, double radius, const char* label);
 void draw_map_button(Canvas& c, const char* label, bool on);
 
+// The built-in panel's window backgrounds (art_cockpit.cpp): a cockpit
+// surround around where the panel places the head-up display, the
+// displays, the screen selector and (main view) the standby instrument.
+struct CockpitSurround {
+  double hud_x = 0, hud_w = 0;
+  double display_y = 0;  // the top of both displays
+  double selector_x = 0, selector_y = 0;
+  double attitude_x = 0, attitude_y = 0, attitude_w = 0, attitude_h = 0;  // w 0: none
+  bool knobs = false;  // the strip of knobs and switches under the selector
+};
+void draw_cockpit_surround(Canvas& c, const CockpitSurround& s);
+struct PanelBackground {
+  const char* file;  // as panel.cfg names it (file=)
+  CockpitSurround surround;
+};
+std::vector<PanelBackground> panel_backgrounds();
+inline constexpr int kPanelBackgroundWidth = 1024, kPanelBackgroundHeight = 768;
+// The canvas as an 8-bit palettized BMP file image (pure black only at
+// index 0, the transparent colour).
+std::vector<std::uint8_t> palettized_bmp(const Canvas& c);
+
 }  // namespace orv::art

@@ -2,7 +2,8 @@
 // Each row renders a scenario of data/scenarios with orvane-panel at one
 // simulated time, with extra render options, and keeps one picture: a gauge
 // instance (its gauge name: the first instance of that gauge in an open
-// window) or the whole cockpit sheet ("cockpit").
+// window), the screen as the pilot sees it ("screen") or the sheet of every
+// open window side by side ("cockpit").
 //
 // To add a picture, add a row and run `bash scripts/golden.sh NAME` to write
 // its reference; look at it before committing it.
@@ -53,5 +54,7 @@ GOLDEN(left_display_weapons,       "mfd_left_pages.json",        1.25, "Multi_Fu
 GOLDEN(left_display_radios_tuned,  "mfd_left_tuning.json",       2.75, "Multi_Function_Display_Left",  "")
 GOLDEN(left_display_arc_ils,       "mfd_left_arc_ils.json",       5.5, "Multi_Function_Display_Left",  "")
 GOLDEN(cockpit_cruise,             "default.json",                 95, "cockpit",                      "")
-GOLDEN(cockpit_approach,           "default.json",                158, "cockpit",                      "")
+GOLDEN(screen_start_up,            "default.json",                 12, "screen",                       "")
+GOLDEN(screen_cruise_map,          "default.json",                110, "screen",                       "")
+GOLDEN(screen_landing_view,        "default.json",                158, "screen",                       "")
 // clang-format on

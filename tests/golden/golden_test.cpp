@@ -28,7 +28,7 @@ struct Case {
   const char* name;
   const char* scenario;
   double at;
-  const char* picture;  // a gauge name, or "cockpit"
+  const char* picture;  // a gauge name, "screen" or "cockpit"
   const char* options;
 };
 
@@ -54,8 +54,9 @@ fs::path pick(const fs::path& out, const std::string& picture) {
   for (const auto& entry : fs::recursive_directory_iterator(out)) {
     const std::string file = entry.path().filename().string();
     if (entry.path().extension() != ".png") continue;
-    const bool wanted = picture == "cockpit"
-                            ? file.rfind("cockpit_t", 0) == 0
+    const bool wanted = picture == "cockpit" ? file.rfind("cockpit_t", 0) == 0
+                        : picture == "screen"
+                            ? file.rfind("screen_t", 0) == 0
                             : file.rfind("instance", 0) == 0 && file.size() > picture.size() + 5 &&
                                   file.compare(file.size() - picture.size() - 5, std::string::npos,
                                                "_" + picture + ".png") == 0;
@@ -81,6 +82,9 @@ TEST_P(Golden, RenderMatchesTheReference) {
   std::ostringstream args;
   args << "render --module " << quoted(ORV_REAL_MODULE) << " --scenario "
        << quoted(fs::path(ORV_SCENARIO_DIR) / c.scenario) << " --at " << c.at << " --out " << quoted(out)
+       << (std::string(c.picture) == "cockpit"  ? " --sheet"
+           : std::string(c.picture) == "screen" ? ""
+                                                : " --windows")
        << " " << c.options;
   const test::ToolRun run = test::run_tool_command(ORV_PANEL_TOOL, args.str(), out);
   ASSERT_EQ(run.code, 0) << args.str() << "\nfailed:\n" << run.err;

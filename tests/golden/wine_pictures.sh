@@ -14,9 +14,9 @@ native_tool=$1 native_module=$2 pairs=$3 win64=$4 prefix=$5 scenario=$6 out=$7
 source "$(dirname "$0")/../support/wine_pictures_env.sh"
 wine_pictures_env "$win64" "$prefix" "$out"
 
-"$native_tool" render --module "$native_module" --scenario "$scenario" --out "$out/native" >"$out/native.txt"
+"$native_tool" render --module "$native_module" --scenario "$scenario" --windows --out "$out/native" >"$out/native.txt"
 # The program finds the module beside itself, as a user runs it.
-(cd "$win64" && "$wine" orvane-panel.exe render --scenario "Z:$scenario" --out "Z:$out/wine") >"$out/wine.txt"
+(cd "$win64" && "$wine" orvane-panel.exe render --scenario "Z:$scenario" --windows --out "Z:$out/wine") >"$out/wine.txt"
 # The Windows build lists its files with '\' throughout.
 sed -e 's|\\|/|g' -e "s|^Z:$out/wine|$out/native|" -e 's/\r$//' "$out/wine.txt" >"$out/wine_names.txt"
 if ! diff -u "$out/native.txt" "$out/wine_names.txt"; then

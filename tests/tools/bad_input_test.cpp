@@ -95,7 +95,7 @@ TEST(CommandLine, NamesTheClosestValidNameAndChecksFiles) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << "\n" << r.err;
   }
   // render --frames N ends the run at frame N: its picture is of 0.5 s.
-  EXPECT_TRUE(fs::exists(test_dir() / "out" / "cockpit_t0.5.png"));
+  EXPECT_TRUE(fs::exists(test_dir() / "out" / "screen_t0.5.png"));
 }
 
 // A long run with the click sound's audio device open stops on SIGINT and on

@@ -48,6 +48,16 @@ const std::string kHead =
 
 TEST(CheckCommand, CleanPanelsPass) {
   EXPECT_EQ(run_tool("--strict " + install_panel(kHead).string()).code, 0);
+  // A mixed panel as designers write them: a window sized by its width
+  // alone, and a virtual cockpit (no title, visible=0, always shown).
+  const ToolRun mixed = run_tool(
+      "--strict " +
+      install_panel(kHead + "[Window Titles]\nwindow01=Pop-up\n[Window01]\nsize_mm=286\nident=48\n"
+                            "gauge00=Orvane_Instr!Multi_Function_Display_Right, 0,0,286,291\n"
+                            "[Vcockpit01]\nsize_mm=512,512\npixel_size=512,512\ntexture=$MFD\nvisible=0\n"
+                            "gauge00=Orvane_Instr!Multi_Function_Display_Left, 0,0,286,291\n")
+          .string());
+  EXPECT_EQ(mixed.code, 0) << mixed.out;
   // The shipped panel has no errors; its layout warnings are the panel's
   // business, not the checker's.
   // A gauge meant to lie over another says so at the end of its line.
@@ -97,6 +107,11 @@ TEST(CheckCommand, ReportsEachMistakeOnItsLine) {
        ":11: warning: [Window01] (window 48) starts hidden and no toggle or selector on this panel opens it"},
       {"no title", kHead + "[Window01]\nsize_mm=286,291\nvisible=1\nident=1\n", 0,
        ":9: warning: [Window01] has no title"},
+      {"missing background", kHead + "file=panel.bmp\n", 0,
+       ":9: warning: [Window00] background 'panel.bmp' is not in the panel's folder"},
+      {"virtual cockpit by its own name",
+       kHead + "[Vcockpit01]\nsize_mm=256,256\ntexture=$A\ngauge00=Orvane_Instr!Engine_On, 250,0\n", 0,
+       ":12: warning: Engine_On at 250,0 size 30x30 reaches outside [Vcockpit01] (256x256)"},
       {"no selector",
        "[Window Titles]\nwindow00=Main\n[Window00]\nsize_mm=800,600\nident=MAIN_PANEL\n"
        "gauge00=Orvane_Instr!Head_Up_Display, 0,0,420,340\n",

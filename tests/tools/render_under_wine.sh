@@ -17,7 +17,7 @@ shift 7
 source "$(dirname "$0")/../support/wine_pictures_env.sh"
 wine_pictures_env "$win" "$prefix" "$out"
 
-moments=(--at 12 --at 66 --at 110 --tooltip Radar:100,100@60
+moments=(--windows --at 12 --at 66 --at 110 --tooltip Radar:100,100@60
   --picture Attitude --from 12 --to 12.5 --fps 2)
 "$native_tool" render --module "$native_module" --out "$out/native" "${moments[@]}" \
   --animate "$out/native/attitude.gif" >"$out/native.txt"
@@ -36,6 +36,8 @@ fi
 tolerance=(--channel 96 --reach 2 --share 0.0005)
 status=0
 "$pairs" "${tolerance[@]}" "$out/native" "$out/wine" "$out/diff" || status=1
+# The screens: the same layout, backgrounds and stacking on both.
+"$pairs" "${tolerance[@]}" --names screen "$out/native" "$out/wine" "$out/diff/screen" || status=1
 for side in native wine; do "$gif_frames" "$out/$side/attitude.gif" "$out/film/$side"; done
 "$pairs" "${tolerance[@]}" --names frame "$out/film/native" "$out/film/wine" "$out/diff/film" || status=1
 exit $status

@@ -56,14 +56,14 @@ for line in "t=1.00 click 5,395 right: no gauge" "t=2.50 click instance 1 Screen
 done
 [ $status = 0 ] || cat "$out/view.txt"
 
-# The moment against render's picture of it; the clicked selector with its
+# The moment against render's screen of it (one layout for both); the clicked selector with its
 # tooltip against the native viewer's picture after the same script.
 "$native_tool" render --module "$native_module" --panel "$out/panel.cfg" --at 2 --out "$out/render" >/dev/null
 mkdir -p "$out/native" "$out/wine"
 sed "s|Z:$out/|$out/native/|" "$out/script.txt" >"$out/native/script.txt"
 ASAN_OPTIONS=detect_leaks=0 xvfb-run -a "$native_tool" view --module "$native_module" --panel "$out/panel.cfg" \
   --script "$out/native/script.txt" >"$out/native/view.txt"
-cp "$out"/render/t2.0/window00_*.png "$out/native/window.png"
+cp "$out/render/screen_t2.0.png" "$out/native/window.png"
 cp "$out/live.png" "$out/wine/window.png"
 cp "$out/tip.png" "$out/wine/window_tip.png"
 mv "$out/native/tip.png" "$out/native/window_tip.png"

@@ -13,10 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "bmp_image.h"
 #include "cli.h"
 #include "commands.h"
 #include "host.h"
 #include "host_error.h"
+#include "panel_art.h"
 #include "probe.h"
 #include "windows_text.h"
 
@@ -164,11 +166,14 @@ TextLayout scan_text(const std::string& text) {
   return layout;
 }
 
-std::string section_name(int index) {
+std::string section_name(int index, bool virtual_cockpit = false) {
   char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "Window%02d", index);
+  std::snprintf(buffer, sizeof buffer, virtual_cockpit ? "Vcockpit%02d" : "Window%02d", index);
   return buffer;
 }
+
+// The section a window was read from, as findings name it.
+std::string section_name(const PanelWindow& w) { return section_name(w.index, w.virtual_cockpit); }
 
 // The file `name`.gau (or .dll) in `dir`, names compared without case.
 std::optional<fs::path> find_module_file(const fs::path& dir, const std::string& name) {
@@ -243,7 +248,7 @@ class Checker {
   }
   void reader_findings(const PanelConfig& panel);
   void repeated_keys(const TextLayout& layout);
-  void windows(const PanelConfig& panel, const TextLayout& layout);
+  void windows(const PanelConfig& panel, const TextLayout& layout, bool on_disk);
   void module_names(const PanelConfig& panel, const std::optional<std::string>& gauges_dir, bool resolve);
   void gauge_names(const PanelConfig& panel);
   void size_numbers(const PanelConfig& panel);
@@ -252,8 +257,9 @@ class Checker {
   void reach(const Host& host, const std::vector<ProbedInstance>& probed,
              const std::vector<const GaugePlacement*>& placed, const TextLayout& layout);
   void gauge_needs(const std::vector<const GaugePlacement*>& placed);
-  int window_line(const TextLayout& layout, int index) const {
-    auto it = layout.section_line.find(lower(section_name(index)));
+  int window_line(const TextLayout& layout, const PanelWindow& w) const {
+    if (w.line > 0) return w.line;
+    auto it = layout.section_line.find(lower(section_name(w)));
     return it == layout.section_line.end() ? 0 : it->second;
   }
 
@@ -292,23 +298,42 @@ void Checker::repeated_keys(const TextLayout& layout) {
   }
 }
 
-void Checker::windows(const PanelConfig& panel, const TextLayout& layout) {
-  std::map<std::uint32_t, int> numbers;  // window number -> section index
+// `on_disk`: the panel is a file (the built-in panel's bitmaps are built in).
+void Checker::windows(const PanelConfig& panel, const TextLayout& layout, bool on_disk) {
+  std::map<std::uint32_t, const PanelWindow*> numbers;  // window number -> its section
   for (const PanelWindow& w : panel.windows) {
-    const int line = window_line(layout, w.index);
-    auto [it, fresh] = numbers.emplace(w.number, w.index);
+    const int line = window_line(layout, w);
+    auto [it, fresh] = numbers.emplace(w.number, &w);
     if (!fresh) {
       add(line, Level::error, "duplicate-window",
-          "[" + section_name(w.index) + "] has window number " + std::to_string(w.number) + " like [" +
-              section_name(it->second) + "]; key events can address only one of them");
+          "[" + section_name(w) + "] has window number " + std::to_string(w.number) + " like [" +
+              section_name(*it->second) + "]; key events can address only one of them");
     }
+    // A background bitmap the simulator cannot show: missing beside the
+    // panel, or not an uncompressed 8- or 24-bit BMP.
+    if (on_disk && !w.background_file.empty()) {
+      const BmpResult bmp = read_bmp_file(directory_of(file_) + "/" + w.background_file);
+      const bool missing = bmp.error == "cannot be opened";
+      if (missing && !built_in_panel_file(w.background_file).empty()) {
+        add(w.background_line, Level::note, "bad-background",
+            "[" + section_name(w) + "] background '" + w.background_file +
+                "' is not in the panel's folder; orvane-panel draws the built-in panel's own, which the "
+                "release has beside panels/default/panel.cfg: copy it with the panel");
+      } else if (!bmp.image) {
+        add(w.background_line, Level::warning, "bad-background",
+            "[" + section_name(w) + "] background '" + w.background_file + "' " +
+                (missing ? "is not in the panel's folder" : "cannot be read: " + bmp.error));
+      }
+    }
+    // A virtual cockpit has no title and no window of its own on the screen.
+    if (w.virtual_cockpit) continue;
     if (w.title.empty()) {
       add(line, Level::warning, "missing-title",
-          "[" + section_name(w.index) + "] has no title in [Window Titles] (" + section_name(w.index) +
-              "=...)");
+          "[" + section_name(w) + "] has no title in [Window Titles] (" + section_name(w) + "=...)");
     }
-    if (w.size_mm_x <= 0 || w.size_mm_y <= 0) {
-      add(line, Level::warning, "missing-size", "[" + section_name(w.index) + "] has no size_mm");
+    // A width alone is a size: the height follows the background bitmap.
+    if (w.size_mm_x <= 0) {
+      add(line, Level::warning, "missing-size", "[" + section_name(w) + "] has no size_mm");
     }
   }
 }
@@ -405,8 +430,8 @@ void Checker::placement(const Host& host, const std::vector<const GaugePlacement
       add(placed[i]->line, Level::warning, "outside-window",
           std::string(p.gauge->name()) + " at " + std::to_string(p.x) + "," + std::to_string(p.y) + " size " +
               std::to_string(p.width) + "x" + std::to_string(p.height) + " reaches outside [" +
-              section_name(w->index) + "] (" + std::to_string(w->size_mm_x) + "x" +
-              std::to_string(w->size_mm_y) + ")");
+              section_name(*w) + "] (" + std::to_string(w->size_mm_x) + "x" + std::to_string(w->size_mm_y) +
+              ")");
     }
   }
   // Gauges with something to draw whose placed rectangles in one window
@@ -466,9 +491,9 @@ void Checker::reach(const Host& host, const std::vector<ProbedInstance>& probed,
   std::set<std::uint32_t> numbers;
   for (const PanelWindow& w : host.windows()) {
     numbers.insert(w.number);
-    if (!w.visible && opened.count(w.number) == 0) {
-      add(window_line(layout, w.index), Level::warning, "unreachable-window",
-          "[" + section_name(w.index) + "] (window " + std::to_string(w.number) +
+    if (!w.visible && !w.virtual_cockpit && opened.count(w.number) == 0) {
+      add(window_line(layout, w), Level::warning, "unreachable-window",
+          "[" + section_name(w) + "] (window " + std::to_string(w.number) +
               ") starts hidden and no toggle or selector on this panel opens it");
     }
   }
@@ -511,7 +536,7 @@ std::vector<Diagnostic> Checker::run(const std::optional<std::string>& gauges_di
   const TextLayout layout = scan_text(text_);
   reader_findings(panel);
   repeated_keys(layout);
-  windows(panel, layout);
+  windows(panel, layout, resolve_modules);
   module_names(panel, gauges_dir, resolve_modules);
   gauge_names(panel);
   size_numbers(panel);

@@ -26,7 +26,11 @@ namespace {
 constexpr int kMaxPoint = 1000000;
 
 // "INSTANCE:X,Y[:extra][@T]" into its parts.
-void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std::string& extra, double& t) {
+// "INSTANCE:X,Y", "INSTANCE:placed:X,Y" or "INSTANCE:#N", then optionally
+// ":EXTRA" and "@SECONDS": the point in design coordinates, in pixels of the
+// instance as placed, or a mouse record by number.
+void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, PointSpace& space,
+                 std::string& extra, double& t) {
   std::string s = text;
   t = 0.0;
   if (auto at = s.rfind('@'); at != std::string::npos) {
@@ -39,18 +43,31 @@ void parse_point(const std::string& text, GaugeRef& target, int& x, int& y, std:
   if (colon == std::string::npos) throw UsageError{"'" + text + "' is not INSTANCE:X,Y"};
   const std::string who = s.substr(0, colon);
   std::string rest = s.substr(colon + 1);
+  space = PointSpace::design;
+  if (rest.rfind("placed:", 0) == 0) {
+    space = PointSpace::placed;
+    rest = rest.substr(7);
+  }
   extra.clear();
   if (auto c2 = rest.find(':'); c2 != std::string::npos) {
     extra = rest.substr(c2 + 1);
     rest = rest.substr(0, c2);
   }
-  const auto comma = rest.find(',');
-  if (comma == std::string::npos || !parse_int(rest.substr(0, comma), x) ||
-      !parse_int(rest.substr(comma + 1), y))
-    throw UsageError{"'" + text + "' needs integer X,Y"};
-  if (x < -kMaxPoint || x > kMaxPoint || y < -kMaxPoint || y > kMaxPoint)
-    throw UsageError{"'" + text + "': X and Y lie within -" + std::to_string(kMaxPoint) + " to " +
-                     std::to_string(kMaxPoint)};
+  if (space == PointSpace::design && !rest.empty() && rest[0] == '#') {
+    space = PointSpace::area;
+    y = 0;
+    if (!parse_int(rest.substr(1), x) || x < 0 || x > 100000)
+      throw UsageError{"'" + text +
+                       "': #N needs the number of a mouse record (as 'orvane-panel info' lists them)"};
+  } else {
+    const auto comma = rest.find(',');
+    if (comma == std::string::npos || !parse_int(rest.substr(0, comma), x) ||
+        !parse_int(rest.substr(comma + 1), y))
+      throw UsageError{"'" + text + "' needs integer X,Y (or #N, a mouse record)"};
+    if (x < -kMaxPoint || x > kMaxPoint || y < -kMaxPoint || y > kMaxPoint)
+      throw UsageError{"'" + text + "': X and Y lie within -" + std::to_string(kMaxPoint) + " to " +
+                       std::to_string(kMaxPoint)};
+  }
   int index = 0;
   if (parse_int(who, index)) {
     if (index < 0) throw UsageError{"negative instance in '" + text + "'"};
@@ -275,7 +292,7 @@ bool parse_seconds(const std::string& s, double& out) {
 ScenarioClick parse_click(const std::string& text) {
   ScenarioClick c;
   std::string button;
-  parse_point(text, c.target, c.x, c.y, button, c.t);
+  parse_point(text, c.target, c.x, c.y, c.space, button, c.t);
   if (button.empty() || button == "left") {
     c.button = MouseButton::left;
   } else if (button == "right") {
@@ -291,8 +308,9 @@ ScenarioClick parse_click(const std::string& text) {
 ScenarioTooltip parse_tooltip(const std::string& text) {
   ScenarioTooltip t;
   std::string extra;
-  parse_point(text, t.target, t.x, t.y, extra, t.t);
-  if (!extra.empty()) throw UsageError{"--tooltip takes INSTANCE:X,Y[@SECONDS]"};
+  parse_point(text, t.target, t.x, t.y, t.space, extra, t.t);
+  if (!extra.empty())
+    throw UsageError{"--tooltip takes INSTANCE:X,Y[@SECONDS] (or INSTANCE:placed:X,Y, INSTANCE:#N)"};
   return t;
 }
 
@@ -349,9 +367,8 @@ Inputs load_inputs(const std::optional<std::string>& scenario_path,
     in.panel_name = panel_path ? *panel_path : *in.scenario.panel;
     panel_text = read_file(in.panel_name);
   }
-  in.panel =
-      parse_panel_config(panel_text, in.panel_name,
-                         panel_path || in.scenario.panel ? directory_of(in.panel_name) : std::string());
+  if (panel_path || in.scenario.panel) in.panel_directory = directory_of(in.panel_name);
+  in.panel = parse_panel_config(panel_text, in.panel_name, in.panel_directory);
   return in;
 }
 

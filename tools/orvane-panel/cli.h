@@ -114,6 +114,7 @@ struct Inputs {
   host::Scenario scenario;
   host::PanelConfig panel;
   std::string panel_name;
+  std::string panel_directory;  // where its background bitmaps lie; empty: the built-in panel
 };
 Inputs load_inputs(const std::optional<std::string>& scenario_path,
                    const std::optional<std::string>& panel_path);

@@ -30,6 +30,8 @@
 #include "overlays.h"
 #include "scenario.h"
 #include "scenario_run.h"
+#include "screen_layout.h"
+#include "screen_painter.h"
 #include "trace.h"
 #include "windows_text.h"
 
@@ -45,6 +47,13 @@ constexpr const char* kRenderHelp =
     "Loads the gauge module, places the gauges of a panel, runs a scenario and\n"
     "draws the panel at the requested simulated times. For each time T:\n"
     "\n"
+    "  DIR/screen_tT.png                  the screen as the pilot sees it: every open\n"
+    "                                     window at its place and size (window_pos,\n"
+    "                                     window_size, position, size_mm), on its\n"
+    "                                     background bitmap or colour, in stacking\n"
+    "                                     order; every virtual cockpit's texture\n"
+    "                                     beside it (docs/panels.md)\n"
+    "  with --windows:\n"
     "  DIR/tT/windowNN_TITLE.png          every panel window open at T ([WindowNN]\n"
     "                                     of panel.cfg), its gauges at their places\n"
     "  DIR/tT/vcNN_TEXTURE.png            every virtual cockpit ([VcockpitNN]): its\n"
@@ -52,6 +61,7 @@ constexpr const char* kRenderHelp =
     "  DIR/tT/instanceKK_GAUGE.png        every gauge instance of an open window\n"
     "                                     (KK: instance index, as the trace numbers\n"
     "                                     them), at its panel size\n"
+    "  with --sheet:\n"
     "  DIR/cockpit_tT.png                 all open windows and virtual cockpits\n"
     "                                     side by side, labelled\n"
     "\n"
@@ -75,6 +85,10 @@ constexpr const char* kRenderHelp =
     "                       (default: the scenario's, else 36); without --at the\n"
     "                       picture is of the run's end\n"
     "  --out DIR            output directory (default: out)\n"
+    "  --screen WxH         the screen the windows are placed on, 16 to 8192 pixels a\n"
+    "                       side (default: the panel's own, from its main window)\n"
+    "  --windows            also the window and instance pictures\n"
+    "  --sheet              also the sheet of all open windows side by side\n"
     "  --set TOKEN=VALUE    hold a token at a value for the whole run (as in trace)\n"
     "  --png-level N        compression of the PNG files, 0 (stored) to 9 (smallest):\n"
     "                       the default 1 writes fastest (runs of colour only), 2 to\n"
@@ -82,6 +96,9 @@ constexpr const char* kRenderHelp =
     "  --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
     "                       click gauge point X,Y of an instance (index or gauge\n"
     "                       name) at a simulated time, besides the scenario's clicks;\n"
+    "                       X,Y in the gauge's design coordinates (its bitmap's\n"
+    "                       pixels, whatever its placed size); INSTANCE:placed:X,Y\n"
+    "                       in pixels as placed, INSTANCE:#N mouse record N;\n"
     "                       e.g. Screen_Selector_Main:40,30@1 steps the HUD colour,\n"
     "                       Screen_Selector_Main:40,30:right@1 switches the HUD on/off\n"
     "  --every SECONDS      draw every SECONDS of the run (from --from to --to, default\n"
@@ -89,7 +106,8 @@ constexpr const char* kRenderHelp =
     "                       the file names are then padded with zeros (t007.5, t012.0)\n"
     "                       so that the names sort in time order\n"
     "\n"
-    "Overlays (on the window and instance pictures, the sheet and the frames):\n"
+    "Overlays (on the screen, the window and instance pictures, the sheet and the\n"
+    "frames):\n"
     "  --tooltip INSTANCE:X,Y[@SECONDS]\n"
     "                       the pointer rests on point X,Y of an instance from SECONDS\n"
     "                       on (default 0): its tooltip box is drawn where the\n"
@@ -111,8 +129,9 @@ constexpr const char* kRenderHelp =
     "  --fps N              frames per second, 1 to 18 (default 6)\n"
     "  --from SECONDS       start of the window (default 0)\n"
     "  --to SECONDS         end of the window (default the scenario's end)\n"
-    "  --picture WHAT       what a frame shows: \"cockpit\" (the sheet, default) or\n"
-    "                       a gauge name (its first instance in an open window)\n"
+    "  --picture WHAT       what a frame shows: \"screen\" (default: every frame the\n"
+    "                       screen's size, windows opening in place), \"cockpit\"\n"
+    "                       (the sheet) or a gauge name (its first shown instance)\n"
     "  --scale F            size of the animation's frames, 0.1 to 1 (default 1)\n"
     "  A run of many pictures reports its progress on standard error: a bar on a\n"
     "  terminal, else one line per tenth of the run.\n"
@@ -180,14 +199,17 @@ void label(Canvas& canvas, double x, double y, double size, const std::string& t
 
 class Renderer {
  public:
-  Renderer(Host& host, const render::BitmapStore& bitmaps, render::DrawingSurfaces& surfaces, std::string out,
-           std::string scenario_name, int png_level)
+  Renderer(Host& host, const ScreenLayout& layout, const render::BitmapStore& bitmaps,
+           render::DrawingSurfaces& surfaces, std::string out, std::string scenario_name, int png_level,
+           std::string panel_directory)
       : host_(host),
+        layout_(layout),
         bitmaps_(bitmaps),
         surfaces_(surfaces),
         out_(std::move(out)),
         scenario_name_(std::move(scenario_name)),
-        png_level_(png_level) {}
+        png_level_(png_level),
+        painter_(host, layout, bitmaps, std::move(panel_directory)) {}
   ~Renderer() { forget_pictures(); }
   Renderer(const Renderer&) = delete;
   Renderer& operator=(const Renderer&) = delete;
@@ -199,6 +221,12 @@ class Renderer {
     bool areas = false;
     bool transparent = false;
   };
+  // The pictures of each moment besides the screen (--windows, --sheet).
+  struct Kinds {
+    bool windows = false;
+    bool sheet = false;
+  };
+  void set_kinds(Kinds kinds) { kinds_ = kinds; }
   void set_overlays(Overlays overlays) { overlays_ = std::move(overlays); }
   // The simulated time of the pictures drawn next.
   void set_time(double t) { now_ = t; }
@@ -207,46 +235,55 @@ class Renderer {
     for (PlacedInstance& p : host_.instances()) surfaces_.attach(*p.gauge, bitmaps_);
   }
 
-  // Writes every picture of the present moment, labelled `t`.
+  // Writes every picture of the present moment, labelled `t`: the screen,
+  // and as asked the window and instance pictures and the sheet.
   void snapshot(const std::string& t) {
-    const std::string dir = out_ + "/t" + t;
+    forget_pictures();
+    const std::string dir = out_ + (kinds_.windows ? "/t" + t : std::string());
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) throw HostError(ErrorKind::unreadable, dir + ": cannot create the directory: " + ec.message());
-
-    forget_pictures();
-    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
-      if (!host_.shown(i)) continue;
-      const PlacedInstance& p = host_.instances()[i];
-      write(*instance_on_background(i), dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
+    write(*draw_screen(), out_ + "/screen_t" + t + ".png");
+    if (kinds_.windows) {
+      for (std::size_t i = 0; i < host_.instances().size(); ++i) {
+        if (!host_.shown(i)) continue;
+        const PlacedInstance& p = host_.instances()[i];
+        write(*instance_on_background(i), dir + "/instance" + two_digits(i) + "_" + p.gauge->name() + ".png");
+      }
     }
-
-    std::vector<Shown> shown;
-    for (const PanelWindow& w : host_.windows()) {
-      if (!host_.state().window_open(w.number)) continue;
-      Picture s = draw_window(w);
-      write(*s, dir + "/" + picture_name(w));
-      shown.push_back({&w, std::move(s)});
+    if (kinds_.windows || kinds_.sheet) {
+      std::vector<Shown> shown;
+      const auto& windows = host_.windows();
+      for (std::size_t k = 0; k < windows.size(); ++k) {
+        const PanelWindow& w = windows[k];
+        if (!host_.state().window_open(w.number)) continue;
+        Picture s = draw_window(k);
+        if (kinds_.windows) write(*s, out_ + "/t" + t + "/" + picture_name(w));
+        shown.push_back({&w, std::move(s)});
+      }
+      if (kinds_.sheet) write(*compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
     }
-    write(*compose_sheet(shown, t), out_ + "/cockpit_t" + t + ".png");
     forget_pictures();
   }
 
-  // One frame of the moving pictures: the cockpit sheet (`gauge` empty) or
-  // the first shown instance of `gauge`; null when that gauge is not shown.
-  Picture frame_picture(const std::string& gauge, const std::string& t) {
+  // One frame of the moving pictures: the screen (`what` empty), the
+  // cockpit sheet ("cockpit") or the first shown instance of a gauge; null
+  // when that gauge is not shown.
+  Picture frame_picture(const std::string& what, const std::string& t) {
     forget_pictures();
-    if (gauge.empty()) {
+    if (what.empty()) return draw_screen();
+    if (what == "cockpit") {
       std::vector<Shown> shown;
-      for (const PanelWindow& w : host_.windows())
-        if (host_.state().window_open(w.number)) shown.push_back({&w, draw_window(w)});
+      const auto& windows = host_.windows();
+      for (std::size_t k = 0; k < windows.size(); ++k)
+        if (host_.state().window_open(windows[k].number)) shown.push_back({&windows[k], draw_window(k)});
       Picture sheet = compose_sheet(shown, t);
       forget_pictures();
       return sheet;
     }
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
-      if (!host_.shown(i) || p.gauge->name() != gauge) continue;
+      if (!host_.shown(i) || p.gauge->name() != what) continue;
       Picture s = instance_on_background(i);
       forget_pictures();
       return s;
@@ -301,15 +338,7 @@ class Renderer {
   void draw_instance(Canvas& canvas, std::size_t i) {
     const PlacedInstance& p = host_.instances()[i];
     const GaugeInstance& g = *p.gauge;
-    if (g.elements().empty()) {
-      // A gauge with nothing to draw yet: a labelled box of its size.
-      canvas.fill_rect(0.5, 0.5, p.width - 1.0, p.height - 1.0, {0.16, 0.17, 0.19});
-      canvas.stroke_rect(0.5, 0.5, p.width - 1.0, p.height - 1.0, {0.45, 0.47, 0.5}, 1.0);
-      const double size = std::clamp(p.width / 18.0, 7.0, 14.0);
-      label(canvas, 6, 6 + size, size, g.name(), {0.7, 0.72, 0.75});
-      label(canvas, 6, 8 + 2.2 * size, size * 0.85, "(no elements)", {0.7, 0.72, 0.75});
-      return;
-    }
+    if (g.elements().empty()) return paint_placeholder(canvas, g.name(), p.width, p.height);
     render::render_gauge(canvas, g, p.width, p.height, bitmaps_);
   }
 
@@ -321,30 +350,125 @@ class Renderer {
            slug(w.title.empty() ? w.gauges.empty() ? "window" : w.gauges.front().gauge : w.title) + ".png";
   }
 
-  // A virtual cockpit is drawn at its texture's pixel size, a window at its
-  // size_mm; a size left out is what the window's gauges need.
-  Picture draw_window(const PanelWindow& w) {
-    int width = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_width : w.size_mm_x;
-    int height = w.virtual_cockpit && w.pixel_width > 0 ? w.pixel_height : w.size_mm_y;
-    if (width <= 0 || height <= 0) {
-      int need_w = 16, need_h = 16;
-      for (std::size_t i = 0; i < host_.instances().size(); ++i) {
-        const PlacedInstance& p = host_.instances()[i];
-        if (p.window != w.number) continue;
-        need_w = std::max(need_w, p.x + p.width);
-        need_h = std::max(need_h, p.y + p.height);
-      }
-      if (width <= 0) width = need_w;
-      if (height <= 0) height = need_h;
-    }
+  // A window alone, at its units (a virtual cockpit at its texture's
+  // size), on its background bitmap or colour.
+  Picture draw_window(std::size_t k) {
+    const PanelWindow& w = host_.windows()[k];
+    const ScreenSize units = layout_.window_units(k);
+    const int width = w.virtual_cockpit ? layout_.window_rect(k).width : units.width;
+    const int height = w.virtual_cockpit ? layout_.window_rect(k).height : units.height;
     Picture s = new_picture(width, height, w.background_colour);
     Canvas canvas(*s);
+    painter_.paint_background(canvas, k, {0, 0, width, height}, false);
     for (std::size_t i = 0; i < host_.instances().size(); ++i) {
       const PlacedInstance& p = host_.instances()[i];
       if (p.window != w.number) continue;
-      canvas.draw_image(instance_picture(i), p.x, p.y);
+      if (w.virtual_cockpit) {
+        const Rect r = layout_.instance_rect(i);
+        draw_instance_at(canvas, i, r);
+      } else {
+        canvas.draw_image(instance_picture(i), p.x, p.y);
+      }
     }
     draw_window_overlays(canvas, w.number, width, height);
+    return s;
+  }
+
+  // Instance i drawn at rectangle r of the canvas (its size there).
+  void draw_instance_at(Canvas& canvas, std::size_t i, const Rect& r) {
+    const PlacedInstance& p = host_.instances()[i];
+    if (r.width == p.width && r.height == p.height) {
+      canvas.draw_image(instance_picture(i), r.x, r.y);
+    } else {
+      painter_.paint_instance(canvas, i, r);
+    }
+  }
+
+  // The screen as the pilot sees it: the open windows where the layout
+  // puts them, bottom first, each on its background, with the overlays;
+  // the virtual cockpits' textures beside it, each under a caption.
+  Picture draw_screen() {
+    constexpr int kGap = 16, kCaption = 22, kMaxWidth = 16384;
+    const ScreenSize screen = layout_.screen();
+    const auto& windows = host_.windows();
+    // The virtual cockpits' textures in columns right of the screen, each
+    // column as tall as the screen (or 2048 pixels); textures that would
+    // make the picture wider than 16384 pixels are left out and counted.
+    struct Texture {
+      std::size_t k;
+      int x, y;
+    };
+    std::vector<Texture> textures;
+    const int column_limit = std::max(screen.height, 2048);
+    int width = screen.width, height = screen.height, x = screen.width + kGap, y = 0, column = 0,
+        left_out = 0;
+    for (std::size_t k = 0; k < windows.size(); ++k) {
+      if (!windows[k].virtual_cockpit) continue;
+      const Rect& r = layout_.window_rect(k);
+      if (y > 0 && y + kCaption + r.height > column_limit) {
+        x += column + kGap;
+        y = column = 0;
+      }
+      if (x + r.width + kGap > kMaxWidth) {
+        ++left_out;
+        continue;
+      }
+      textures.push_back({k, x, y});
+      column = std::max(column, r.width);
+      y += kCaption + r.height + kGap;
+      width = std::max(width, x + r.width + kGap);
+      height = std::max(height, y);
+    }
+    auto s = std::make_unique<Image>(width, height, PixelFormat::rgb);
+    Canvas canvas(*s);
+    canvas.paint({0.12, 0.13, 0.14});
+    painter_.paint_screen(canvas);
+    canvas.save();
+    canvas.clip(0, 0, screen.width, screen.height);
+    for (std::size_t i = 0; overlays_.areas && i < host_.instances().size(); ++i) {
+      const std::optional<std::size_t> k = layout_.window_of(i);
+      if (!k || windows[*k].virtual_cockpit || !host_.shown(i)) continue;
+      const Rect& g = layout_.instance_rect(i);
+      const PlacedInstance& p = host_.instances()[i];
+      canvas.save();
+      canvas.clip(layout_.window_rect(*k).x, layout_.window_rect(*k).y, layout_.window_rect(*k).width,
+                  layout_.window_rect(*k).height);
+      canvas.translate(g.x, g.y);
+      canvas.scale(static_cast<double>(g.width) / std::max(1, p.width),
+                   static_cast<double>(g.height) / std::max(1, p.height));
+      draw_mouse_areas(canvas, p);
+      canvas.restore();
+    }
+    // Tooltips over everything, kept inside the screen.
+    for (const ScenarioTooltip& tip : overlays_.tooltips) {
+      if (tip.t > now_ + 0.5 / kTicksPerSecond) continue;
+      const std::optional<std::size_t> index = tip.target.resolve(host_);
+      if (!index || !host_.shown(*index)) continue;
+      const std::optional<std::size_t> k = layout_.window_of(*index);
+      if (!k || windows[*k].virtual_cockpit) continue;
+      const std::optional<abi::PixPoint> at = pointer(tip, *index);
+      if (!at) continue;
+      const Rect& g = layout_.instance_rect(*index);
+      const PlacedInstance& p = host_.instances()[*index];
+      const double sx = g.x + (at->x + 0.5) * g.width / std::max(1, p.width);
+      const double sy = g.y + (at->y + 0.5) * g.height / std::max(1, p.height);
+      draw_tooltip(canvas, std::floor(sx), std::floor(sy), host_.tooltip(*index, tip.point()).text,
+                   screen.width, screen.height);
+    }
+    canvas.restore();
+    for (const Texture& t : textures) {
+      const PanelWindow& w = windows[t.k];
+      label(canvas, t.x, t.y + 16, 13,
+            "Vcockpit" + two_digits(static_cast<std::size_t>(w.index)) + "  texture " +
+                (w.texture.empty() ? std::string("(none)") : w.texture),
+            {0.8, 0.82, 0.85});
+      Picture texture = draw_window(t.k);
+      canvas.draw_image(*texture, t.x, t.y + kCaption);
+    }
+    if (left_out > 0)
+      label(canvas, screen.width + kGap, height - 6, 13,
+            std::to_string(left_out) + " more virtual cockpit(s) not shown (--windows draws each)",
+            {0.8, 0.82, 0.85});
     return s;
   }
 
@@ -356,6 +480,15 @@ class Renderer {
     return s;
   }
 
+  // Where the pointer of `tip` rests, in pixels of instance i as placed
+  // (nullopt: a mouse record the gauge does not have).
+  std::optional<abi::PixPoint> pointer(const ScenarioTooltip& tip, std::size_t i) const {
+    if (tip.space == PointSpace::placed) return abi::PixPoint{tip.x, tip.y};
+    const std::optional<abi::PixPoint> design = host_.design_point(i, tip.point());
+    if (!design) return std::nullopt;
+    return host_.placed_point(i, *design);
+  }
+
   // The tooltip of `tip` when its time has come and it names a point of
   // instance `i`, at that point of a picture whose origin is at (dx, dy)
   // from the instance's top left.
@@ -364,7 +497,9 @@ class Renderer {
     if (tip.t > now_ + 0.5 / kTicksPerSecond) return;
     const std::optional<std::size_t> index = tip.target.resolve(host_);
     if (!index || *index != i) return;
-    draw_tooltip(canvas, dx + tip.x, dy + tip.y, host_.tooltip(i, tip.x, tip.y).text, picture_w, picture_h);
+    const std::optional<abi::PixPoint> at = pointer(tip, i);
+    if (!at) return;
+    draw_tooltip(canvas, dx + at->x, dy + at->y, host_.tooltip(i, tip.point()).text, picture_w, picture_h);
   }
 
   void draw_instance_overlays(Canvas& canvas, std::size_t i) {
@@ -456,6 +591,7 @@ class Renderer {
   }
 
   Host& host_;
+  const ScreenLayout& layout_;
   const render::BitmapStore& bitmaps_;
   render::DrawingSurfaces& surfaces_;
   std::string out_;
@@ -464,6 +600,8 @@ class Renderer {
   double now_ = 0.0;
   int png_level_;
   std::vector<Picture> pictures_;  // by instance index; null: not drawn yet
+  Kinds kinds_;
+  ScreenPainter painter_;
 };
 
 }  // namespace
@@ -474,7 +612,7 @@ struct Motion {
   bool frames = false;
   double fps = 6.0, from = 0.0;
   std::optional<double> to;
-  std::string picture;  // empty: the cockpit sheet
+  std::string picture;  // empty: the screen; "cockpit": the sheet; else a gauge name
   double scale = 1.0;
   double every = 0.0;  // --every: still pictures at this interval, 0: none
   bool wanted() const { return frames || !gif.empty(); }
@@ -495,6 +633,8 @@ int run_render(const Args& args) {
   Motion motion;
   int png_level = kDefaultPngLevel;
   Renderer::Overlays overlays;
+  Renderer::Kinds kinds;
+  std::optional<ScreenSize> screen;
   std::optional<int> frames;
   auto number = [](const char* option, double lo, double hi, const char* what, double& out) {
     return value_option(option, "SECONDS",
@@ -516,8 +656,15 @@ int run_render(const Args& args) {
     motion.to = number_option("--to", v, 0.0, 86400.0, "a time in seconds from 0 to 86400");
   }));
   table.push_back(value_option("--picture", "WHAT", [&](const std::string& v) {
-    motion.picture = v == "cockpit" ? std::string() : v;
+    if (v.empty()) throw UsageError{"--picture needs screen, cockpit or a gauge name"};
+    motion.picture = v == "screen" ? std::string() : v;
   }));
+  table.push_back(value_option("--screen", "WxH", [&](const std::string& v) {
+    screen = parse_screen_size(v);
+    if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
+  }));
+  table.push_back(flag_option("--windows", kinds.windows));
+  table.push_back(flag_option("--sheet", kinds.sheet));
   table.push_back(number("--scale", 0.1, 1.0, "a factor from 0.1 to 1", motion.scale));
   table.push_back(value_option("--png-level", "N", [&](const std::string& v) {
     if (v.size() != 1 || v[0] < '0' || v[0] > '9')
@@ -590,8 +737,10 @@ int run_render(const Args& args) {
     SimState state;
     Host host(*module, state);
     place_panel(host, inputs);
-    Renderer renderer(host, bitmaps, surfaces, out, scenario.name, png_level);
+    const ScreenLayout layout(host.windows(), host.instances(), screen);
+    Renderer renderer(host, layout, bitmaps, surfaces, out, scenario.name, png_level, inputs.panel_directory);
     renderer.set_overlays(std::move(overlays));
+    renderer.set_kinds(kinds);
     renderer.attach_surfaces();
 
     ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
@@ -646,10 +795,10 @@ int run_render(const Args& args) {
            ++next_tooltip) {
         const ScenarioTooltip& tip = scenario.tooltips[next_tooltip];
         const std::optional<std::size_t> index = tip.target.resolve(host);
+        const TooltipResult shown = index ? host.tooltip(*index, tip.point()) : TooltipResult{};
         tooltip_lines.push_back("t=" + time_label(tip.t) + " " + tip.target.describe() + " " +
-                                std::to_string(tip.x) + "," + std::to_string(tip.y) + " \"" +
-                                (index ? escape_text(host.tooltip(*index, tip.x, tip.y).text.c_str()) : "") +
-                                "\"");
+                                std::to_string(shown.at.x) + "," + std::to_string(shown.at.y) + " \"" +
+                                escape_text(shown.text.c_str()) + "\"");
       }
       renderer.set_time(static_cast<double>(f) / kTicks);
       while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f) {

@@ -14,6 +14,7 @@
 
 #include "cli.h"
 #include "commands.h"
+#include "screen_layout.h"
 #include "view_core.h"
 #include "view_script.h"
 #include "view_window.h"
@@ -49,6 +50,8 @@ constexpr const char* kViewHelp =
     "  --set TOKEN=VALUE, --click INSTANCE:X,Y[:left|right][@SECONDS]\n"
     "                   as for trace\n"
     "  --scale F        window scale, 0.25 to 4 (default 1)\n"
+    "  --screen WxH     the screen the panel's windows are placed on (default:\n"
+    "                   the panel's own, as render takes it)\n"
     "  --script FILE    input events at simulated times, run without waiting;\n"
     "                   one per line: SECONDS click X,Y [left|right] |\n"
     "                   SECONDS move X,Y | SECONDS key NAME |\n"
@@ -74,12 +77,17 @@ constexpr const char* kViewHelp =
 int run_view(const Args& args) {
   CommonOptions common;
   double scale = 1.0;
+  std::optional<host::ScreenSize> screen;
   std::optional<std::string> script_path;
   std::string screenshot;
   OptionTable table = run_options(common);
   table.push_back(value_option("--scale", "F", [&](const std::string& v) {
     if (!parse_seconds(v, scale) || scale < 0.25 || scale > 4.0)
       throw UsageError{"--scale needs a factor from 0.25 to 4, not '" + v + "'"};
+  }));
+  table.push_back(value_option("--screen", "WxH", [&](const std::string& v) {
+    screen = host::parse_screen_size(v);
+    if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
   }));
   table.push_back(value_option(
       "--script", "FILE", [&](const std::string& v) { script_path = v; }, Must::read_file));
@@ -95,7 +103,7 @@ int run_view(const Args& args) {
     Inputs inputs = load_inputs(common.scenario, common.panel);
     const std::string module = common.module.value_or(default_module_path());
     const std::unique_ptr<ViewWindow> window = start_view_window();
-    Viewer viewer(module, std::move(inputs), common, scale);
+    Viewer viewer(module, std::move(inputs), common, scale, screen);
     window->open(viewer.width(), viewer.height());
     return viewer.run(*window, script, screenshot);
   });

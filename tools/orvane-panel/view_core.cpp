@@ -12,6 +12,7 @@
 #include "render/drawing_surfaces.h"
 #include "render/render.h"
 #include "scenario_run.h"
+#include "screen_painter.h"
 #include "stop_request.h"
 #include "windows_text.h"
 
@@ -44,39 +45,22 @@ constexpr FlightKey kFlightKeys[] = {
     {ViewKey::home, 74, 100.0},        {ViewKey::end, 74, -100.0},         // altitude
 };
 
-struct Point {
-  int x, y;
-};
-
-// Where a window of w x h sits on a screen of sw x sh by its `position`
-// (0 top left, 1 top centre, 2 top right, 3 to 5 the middle row, 6 to 8 the
-// bottom row).
-Point anchored(int position, int w, int h, int sw, int sh) {
-  const int column = std::clamp(position, 0, 8) % 3, row = std::clamp(position, 0, 8) / 3;
-  return {column == 0   ? 0
-          : column == 1 ? (sw - w) / 2
-                        : sw - w,
-          row == 0   ? 0
-          : row == 1 ? (sh - h) / 2
-                     : sh - h};
-}
-
-Point window_origin(const PanelWindow& w, int sw, int sh) {
-  return anchored(w.position, w.size_mm_x, w.size_mm_y, sw, sh);
-}
-
 }  // namespace
 
 // Everything one loaded module needs, built and torn down together (a reload
 // makes a new one). The surfaces outlive the host, whose shutdown may still
 // reach them.
 struct ViewSession {
-  ViewSession(const std::string& module_path, const Inputs& inputs, const CommonOptions& common)
+  ViewSession(const std::string& module_path, const Inputs& inputs, const CommonOptions& common,
+              std::optional<ScreenSize> screen)
       : module(Module::load(module_path)),
         bitmaps(render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()))),
         host(std::make_unique<Host>(*module, state)),
         run(*host, inputs.scenario, common.sets, common.clicks) {
     place_panel(*host, inputs);
+    // The screen render draws: one placement, backgrounds and stacking.
+    layout = std::make_unique<ScreenLayout>(host->windows(), host->instances(), screen);
+    painter = std::make_unique<ScreenPainter>(*host, *layout, bitmaps, inputs.panel_directory);
     for (PlacedInstance& p : host->instances()) surfaces.attach(*p.gauge, bitmaps);
     run.apply_initial();
     host->start();
@@ -92,6 +76,8 @@ struct ViewSession {
   SimState state;
   std::unique_ptr<Host> host;
   ScenarioRun run;
+  std::unique_ptr<ScreenLayout> layout;
+  std::unique_ptr<ScreenPainter> painter;
   long long frame = 0;
 };
 
@@ -101,20 +87,16 @@ struct Viewer::Hit {
   int x, y;  // in the instance's placed pixels
 };
 
-Viewer::Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale)
+Viewer::Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale,
+               std::optional<ScreenSize> screen)
     : module_path_(std::move(module_path)),
       inputs_(std::move(inputs)),
       common_(std::move(common)),
-      scale_(scale) {
+      scale_(scale),
+      screen_(screen) {
   load();
-  // The screen holds the largest window.
-  screen_w_ = 320;
-  screen_h_ = 240;
-  for (const PanelWindow& w : session_->host->windows()) {
-    if (w.virtual_cockpit) continue;
-    screen_w_ = std::max(screen_w_, w.size_mm_x);
-    screen_h_ = std::max(screen_h_, w.size_mm_y);
-  }
+  screen_w_ = session_->layout->screen().width;
+  screen_h_ = session_->layout->screen().height;
   picture_ = std::make_unique<render::Image>(width(), height(), render::PixelFormat::rgb);
 }
 
@@ -182,7 +164,7 @@ int Viewer::run(ViewWindow& window, const std::optional<ViewScript>& script,
 
 void Viewer::load() {
   session_.reset();
-  session_ = std::make_unique<ViewSession>(module_path_, inputs_, common_);
+  session_ = std::make_unique<ViewSession>(module_path_, inputs_, common_, screen_);
   std::error_code ec;
   module_time_ = std::filesystem::last_write_time(module_path_, ec);
 }
@@ -303,25 +285,13 @@ void Viewer::release_flight_tokens() {
   for (const auto& set : common_.sets) held.push_back(set);  // the command line's own stay held
 }
 
-// Topmost first: later windows over earlier, later instances over earlier.
+// The layout's hit: the topmost open window under the point, its last
+// instance there.
 std::optional<Viewer::Hit> Viewer::hit(int wx, int wy) {
   const int sx = static_cast<int>(std::floor(wx / scale_)), sy = static_cast<int>(std::floor(wy / scale_));
-  Host& host = *session_->host;
-  const auto& windows = host.windows();
-  for (auto w = windows.rbegin(); w != windows.rend(); ++w) {
-    if (w->virtual_cockpit || !session_->state.window_open(w->number)) continue;
-    const Point at = window_origin(*w, screen_w_, screen_h_);
-    const int x = sx - at.x, y = sy - at.y;
-    if (x < 0 || y < 0 || x >= w->size_mm_x || y >= w->size_mm_y) continue;
-    const auto& instances = host.instances();
-    for (std::size_t i = instances.size(); i-- > 0;) {
-      const PlacedInstance& p = instances[i];
-      if (p.window != w->number) continue;
-      if (x >= p.x && y >= p.y && x < p.x + p.width && y < p.y + p.height) return Hit{i, x - p.x, y - p.y};
-    }
-    return std::nullopt;  // the window's background takes the click
-  }
-  return std::nullopt;
+  const auto h = session_->layout->hit(session_->state, sx, sy);
+  if (!h) return std::nullopt;
+  return Hit{h->instance, h->x, h->y};
 }
 
 void Viewer::click(int wx, int wy, bool right) {
@@ -353,22 +323,7 @@ void Viewer::draw() {
   canvas.paint({0.05, 0.05, 0.06});
   canvas.save();
   canvas.scale(scale_, scale_);
-  for (const PanelWindow& w : host.windows()) {
-    if (w.virtual_cockpit || !session_->state.window_open(w.number)) continue;
-    const Point at = window_origin(w, screen_w_, screen_h_);
-    canvas.save();
-    canvas.translate(at.x, at.y);
-    canvas.clip(0, 0, w.size_mm_x, w.size_mm_y);
-    canvas.paint(render::colour_of_bgr(w.background_colour));
-    for (const PlacedInstance& p : host.instances()) {
-      if (p.window != w.number || p.gauge->elements().empty()) continue;
-      canvas.save();
-      canvas.translate(p.x, p.y);
-      render::render_gauge(canvas, *p.gauge, p.width, p.height, session_->bitmaps);
-      canvas.restore();
-    }
-    canvas.restore();
-  }
+  session_->painter->paint_screen(canvas);
   canvas.restore();
   abi::i32 cursor = abi::kCursorNone;
   if (pointer_inside_) {

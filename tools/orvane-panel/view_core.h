@@ -14,6 +14,7 @@
 
 #include "cli.h"
 #include "host/render/canvas.h"
+#include "screen_layout.h"
 #include "view_script.h"
 #include "view_window.h"
 
@@ -23,7 +24,10 @@ struct ViewSession;
 
 class Viewer {
  public:
-  Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale);
+  // `screen`: the screen the panel's windows are placed on (nullopt: the
+  // panel's own).
+  Viewer(std::string module_path, Inputs inputs, CommonOptions common, double scale,
+         std::optional<host::ScreenSize> screen = std::nullopt);
   ~Viewer();
   Viewer(const Viewer&) = delete;
   Viewer& operator=(const Viewer&) = delete;
@@ -59,6 +63,7 @@ class Viewer {
   Inputs inputs_;
   CommonOptions common_;
   double scale_;
+  std::optional<host::ScreenSize> screen_;
   std::unique_ptr<ViewSession> session_;
   std::filesystem::file_time_type module_time_{};
   long reload_check_ = 0;

@@ -1,0 +1,113 @@
+#include "screen_painter.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "bmp_image.h"
+#include "panel_art.h"
+
+namespace orv::panel_tool {
+
+using namespace orv::host;
+using render::Canvas;
+using render::Image;
+
+ScreenPainter::ScreenPainter(const Host& host, const ScreenLayout& layout, const render::BitmapStore& bitmaps,
+                             std::string panel_directory)
+    : host_(host), layout_(layout), bitmaps_(bitmaps), panel_directory_(std::move(panel_directory)) {}
+
+const Image* ScreenPainter::background(std::size_t k) {
+  if (backgrounds_.size() != host_.windows().size()) backgrounds_.resize(host_.windows().size());
+  Background& b = backgrounds_[k];
+  if (b.tried) return b.image.get();
+  b.tried = true;
+  const PanelWindow& w = host_.windows()[k];
+  if (w.background_file.empty()) return nullptr;
+  // The panel's folder first; the built-in panel's own bitmaps (also when
+  // its panel.cfg is read from data/panels/default, which holds none).
+  BmpResult bmp{std::nullopt, "is not a file of the built-in panel"};
+  if (!panel_directory_.empty()) bmp = read_bmp_file(panel_directory_ + "/" + w.background_file);
+  if (!bmp.image) {
+    const std::string_view built_in = built_in_panel_file(w.background_file);
+    if (!built_in.empty()) bmp = decode_bmp(built_in);
+  }
+  if (!bmp.image) {
+    std::fprintf(stderr, "orvane-panel: warning: background %s of [%s%02d] %s; drawn without it\n",
+                 w.background_file.c_str(), w.virtual_cockpit ? "Vcockpit" : "Window", w.index,
+                 bmp.error.c_str());
+    return nullptr;
+  }
+  auto image = std::make_unique<Image>(bmp.image->width, bmp.image->height, render::PixelFormat::argb);
+  if (!image->valid()) return nullptr;
+  image->flush();
+  const auto width = static_cast<std::size_t>(bmp.image->width);
+  for (int y = 0; y < bmp.image->height; ++y) {
+    auto* row =
+        reinterpret_cast<std::uint32_t*>(image->data() + static_cast<std::ptrdiff_t>(y) * image->stride());
+    const std::uint32_t* in = &bmp.image->pixels[static_cast<std::size_t>(y) * width];
+    // Pure black is the panel's transparent colour.
+    for (std::size_t x = 0; x < width; ++x) row[x] = (in[x] & 0xFFFFFFu) == 0 ? 0u : in[x];
+  }
+  image->changed();
+  b.image = std::move(image);
+  return b.image.get();
+}
+
+void ScreenPainter::paint_background(Canvas& canvas, std::size_t k, const Rect& r, bool fill) {
+  const Image* image = background(k);
+  canvas.save();
+  canvas.clip(r.x, r.y, r.width, r.height);
+  if (image == nullptr && fill) canvas.paint(render::colour_of_bgr(host_.windows()[k].background_colour));
+  if (image != nullptr) {
+    canvas.translate(r.x, r.y);
+    canvas.scale(static_cast<double>(r.width) / image->width(),
+                 static_cast<double>(r.height) / image->height());
+    canvas.draw_image(*image, 0, 0);
+  }
+  canvas.restore();
+}
+
+void paint_placeholder(Canvas& canvas, const char* gauge, int w, int h) {
+  canvas.fill_rect(0.5, 0.5, w - 1.0, h - 1.0, {0.16, 0.17, 0.19});
+  canvas.stroke_rect(0.5, 0.5, w - 1.0, h - 1.0, {0.45, 0.47, 0.5}, 1.0);
+  const double size = std::clamp(w / 18.0, 7.0, 14.0);
+  canvas.set_label_font(size, false);
+  canvas.show_text(6, 6 + size, gauge, {0.7, 0.72, 0.75});
+  canvas.set_label_font(size * 0.85, false);
+  canvas.show_text(6, 8 + 2.2 * size, "(no elements)", {0.7, 0.72, 0.75});
+}
+
+void ScreenPainter::paint_instance(Canvas& canvas, std::size_t i, const Rect& r) {
+  const GaugeInstance& g = *host_.instances()[i].gauge;
+  canvas.save();
+  canvas.translate(r.x, r.y);
+  if (g.elements().empty()) {
+    paint_placeholder(canvas, g.name(), r.width, r.height);
+  } else {
+    render::render_gauge(canvas, g, r.width, r.height, bitmaps_);
+  }
+  canvas.restore();
+}
+
+void ScreenPainter::paint_screen(Canvas& canvas) {
+  const ScreenSize screen = layout_.screen();
+  canvas.save();
+  canvas.clip(0, 0, screen.width, screen.height);
+  canvas.fill_rect(0, 0, screen.width, screen.height / 2.0, kOutsideSky);
+  canvas.fill_rect(0, screen.height / 2.0, screen.width, screen.height - screen.height / 2.0, kOutsideGround);
+  for (const std::size_t k : layout_.stack(host_.state())) {
+    const Rect& r = layout_.window_rect(k);
+    paint_background(canvas, k, r, true);
+    canvas.save();
+    canvas.clip(r.x, r.y, r.width, r.height);
+    for (std::size_t i = 0; i < host_.instances().size(); ++i)
+      if (layout_.window_of(i) == k) paint_instance(canvas, i, layout_.instance_rect(i));
+    canvas.restore();
+  }
+  canvas.restore();
+}
+
+}  // namespace orv::panel_tool
