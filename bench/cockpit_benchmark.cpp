@@ -105,7 +105,7 @@ void BM_WholeCockpitRender(benchmark::State& bench) {
         if (p.window != w.number) continue;
         cairo_save(cr);
         cairo_translate(cr, p.x, p.y);
-        render::render_gauge(cr, p.gauge->header(), p.width, p.height, c.bitmaps, p.gauge->value_lookup());
+        render::render_gauge(cr, *p.gauge, p.width, p.height, c.bitmaps);
         cairo_restore(cr);
       }
       cairo_destroy(cr);

@@ -4,6 +4,7 @@
 // every callback called with the instance's copy of its element).
 #pragma once
 
+#include "element_kind.h"
 #include "frame/gauge_abi.h"
 #include "frame/module_records.h"
 #include "support/gauge_copy.h"
@@ -48,48 +49,14 @@ inline void fill(abi::TokenVar& var) {
 
 inline abi::f64 call(abi::ElementFn fn, void* e) { return fn != nullptr ? fn(e) : 0.0; }
 
-// Evaluates element i of `copy` as the host does; returns the last value.
+// Evaluates element i of `copy` as the host does (every channel's variable,
+// then every channel's callback); returns the sum of the callbacks' values.
 inline abi::f64 evaluate(test::GaugeCopy& copy, std::size_t i) {
-  using namespace abi;
-  ElementHeader* h = copy.element(i);
-  switch (h->kind) {
-    case kNeedle: {
-      auto* e = copy.as<NeedleElement>(i);
-      fill(e->source);
-      return call(e->callback, e);
-    }
-    case kText: {
-      auto* e = copy.as<TextElement>(i);
-      for (TokenVar& s : e->source) fill(s);
-      return call(e->callback[0], e);
-    }
-    case kSlider: {
-      auto* e = copy.as<SliderElement>(i);
-      fill(e->x);
-      fill(e->y);
-      return call(e->x_callback, e) + call(e->y_callback, e);
-    }
-    case kIcon: {
-      auto* e = copy.as<IconElement>(i);
-      fill(e->source);
-      return call(e->callback, e);
-    }
-    case kMovingImage: {
-      auto* e = copy.as<MovingImageElement>(i);
-      fill(e->x);
-      fill(e->y);
-      return call(e->x_callback, e) + call(e->y_callback, e);
-    }
-    case kSprite: {
-      auto* e = copy.as<SpriteElement>(i);
-      fill(e->x);
-      fill(e->y);
-      fill(e->angle);
-      return call(e->x_callback, e) + call(e->y_callback, e) + call(e->angle_callback, e);
-    }
-    default:
-      return 0.0;
-  }
+  host::ElementChannels channels = host::element_channels(copy.element(i));
+  for (host::ElementChannel& c : channels) fill(*c.source);
+  abi::f64 sum = 0.0;
+  for (host::ElementChannel& c : channels) sum += call(c.callback, copy.element(i));
+  return sum;
 }
 
 }  // namespace orv::bench

@@ -177,8 +177,7 @@ void BM_KeyframeLookup(benchmark::State& bench) {
   track.token = 84;
   const auto count = bench.range(0);
   for (std::int64_t k = 0; k < count; ++k)
-    track.keys.push_back(
-        {static_cast<double>(k) * 0.01, TokenValue::of_number(static_cast<double>(k % 360))});
+    track.keys.push_back({static_cast<double>(k) * 0.01, SimValue::of_number(static_cast<double>(k % 360))});
   const double end = track.keys.back().t;
   double t = 0.0;
   for (auto _ : bench) {

@@ -22,6 +22,7 @@
 #include <new>
 #include <vector>
 
+#include "element_kind.h"
 #include "yardstick.h"
 
 namespace {
@@ -66,33 +67,8 @@ void add(std::vector<Call>& calls, ElementFn fn, void* e) {
 
 void add_elements(std::vector<Call>& calls, orv::host::GaugeInstance& g) {
   for (orv::host::ElementSlot& slot : g.elements()) {
-    ElementHeader* e = slot.element;
-    switch (e->kind) {
-      case kNeedle:
-        add(calls, reinterpret_cast<NeedleElement*>(e)->callback, e);
-        break;
-      case kText:
-        for (ElementFn fn : reinterpret_cast<TextElement*>(e)->callback) add(calls, fn, e);
-        break;
-      case kSlider:
-        add(calls, reinterpret_cast<SliderElement*>(e)->x_callback, e);
-        add(calls, reinterpret_cast<SliderElement*>(e)->y_callback, e);
-        break;
-      case kIcon:
-        add(calls, reinterpret_cast<IconElement*>(e)->callback, e);
-        break;
-      case kMovingImage:
-        add(calls, reinterpret_cast<MovingImageElement*>(e)->x_callback, e);
-        add(calls, reinterpret_cast<MovingImageElement*>(e)->y_callback, e);
-        break;
-      case kSprite:
-        add(calls, reinterpret_cast<SpriteElement*>(e)->x_callback, e);
-        add(calls, reinterpret_cast<SpriteElement*>(e)->y_callback, e);
-        add(calls, reinterpret_cast<SpriteElement*>(e)->angle_callback, e);
-        break;
-      default:
-        break;
-    }
+    for (orv::host::ElementChannel& c : orv::host::element_channels(slot.element))
+      add(calls, c.callback, slot.element);
   }
 }
 

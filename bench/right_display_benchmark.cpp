@@ -14,8 +14,10 @@
 
 #include "allocation_count.h"
 #include "cockpit/mode_state.h"
+#include "element_kind.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
+#include "mfd/right/right_display.h"
 #include "support/gauge_copy.h"
 
 using orv::bench::g_allocations;
@@ -59,28 +61,7 @@ void set_flight() {
 // Fills every channel variable of the copy once, as the host would.
 void fill_channels(orv::test::GaugeCopy& copy) {
   for (std::size_t i = 0; i < copy.size(); ++i) {
-    ElementHeader* e = copy.element(i);
-    switch (e->kind) {
-      case kNeedle:
-        lookup_var(&copy.as<NeedleElement>(i)->source);
-        break;
-      case kText:
-        for (TokenVar& v : copy.as<TextElement>(i)->source) lookup_var(&v);
-        break;
-      case kSlider:
-        lookup_var(&copy.as<SliderElement>(i)->x);
-        lookup_var(&copy.as<SliderElement>(i)->y);
-        break;
-      case kIcon:
-        lookup_var(&copy.as<IconElement>(i)->source);
-        break;
-      case kSprite:
-        lookup_var(&copy.as<SpriteElement>(i)->x);
-        lookup_var(&copy.as<SpriteElement>(i)->angle);
-        break;
-      default:
-        break;
-    }
+    for (orv::host::ElementChannel& c : orv::host::element_channels(copy.element(i))) lookup_var(c.source);
   }
 }
 
@@ -90,7 +71,8 @@ void BM_RightDisplayEvaluateAllElements(benchmark::State& state) {
   ImportTable.services = g_table;
   orv::cockpit::right_mfd_page = static_cast<std::int32_t>(state.range(0));
   orv::test::GaugeCopy display(orv::gauges::multi_function_display_right);
-  if (display.size() != 92) state.SkipWithError("the right display's chain does not hold 92 elements");
+  if (display.size() != orv::mfd::right_chain::kLength)
+    state.SkipWithError("the right display's chain is not its kLength long");
   fill_channels(display);
 
   const long before = g_allocations.load();

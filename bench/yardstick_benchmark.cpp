@@ -52,7 +52,7 @@ int draw_cockpit(orv::host::Host& host, const orv::render::BitmapStore& bitmaps,
     cairo_surface_t* s =
         cairo_image_surface_create(CAIRO_FORMAT_ARGB32, std::max(1, p.width), std::max(1, p.height));
     cairo_t* cr = cairo_create(s);
-    orv::render::render_gauge(cr, p.gauge->header(), p.width, p.height, bitmaps, p.gauge->value_lookup());
+    orv::render::render_gauge(cr, *p.gauge, p.width, p.height, bitmaps);
     cairo_destroy(cr);
     pictures[i] = s;
     if (write_files)

@@ -15,7 +15,7 @@
 namespace {
 
 using orv::fuzz::FuzzInput;
-using orv::host::TokenValue;
+using orv::host::SimValue;
 
 // Sets tokens from the input: a token of the host's table (or any number),
 // then a value of a kind it takes (text tokens are pointers to the module).
@@ -25,16 +25,16 @@ void set_tokens(FuzzInput& in, orv::host::SimState& state, std::size_t max) {
     const std::uint8_t pick = in.byte();
     const std::uint32_t id = pick < 250 ? table[pick % table.size()].id : in.raw<std::uint16_t>();
     if (orv::host::token_takes(id, true) && !orv::host::token_takes(id, false)) {
-      state.set_token(id, TokenValue::of_text(in.text(255)));
+      state.set_token(id, SimValue::of_text(in.text(255)));
       continue;
     }
     switch (in.byte() % 3) {
       case 0:
       case 1:
-        state.set_token(id, TokenValue::of_number(in.number()));
+        state.set_token(id, SimValue::of_number(in.number()));
         break;
       default:
-        state.set_token(id, TokenValue::of_integer(in.raw<std::uint32_t>()));
+        state.set_token(id, SimValue::of_integer(in.raw<std::uint32_t>()));
         break;
     }
   }

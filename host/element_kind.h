@@ -1,13 +1,7 @@
-// What each element kind means to the host, in one place: its name, its value
-// channels (the token variable and callback of each, in channel order) and
-// their names. The trace, `info` and the test support read elements through
-// this table; evaluation writes the same channel order out per kind, for
-// speed (tests/host/element_kind_test.cpp holds the two together).
-//
-// Channel order by kind: needle {value}; text {value} (then its second and
-// third sources);
-// slider {x, y}; icon {image index}; moving image {x, y}; sprite {x, y,
-// angle}; static image none.
+// The host's reading of element records, from the one description of each
+// kind in frame/gauge_abi.h (kElementKinds: name, record size, channels).
+// Evaluation, the trace, the renderer, `info`, the test support and the
+// benchmarks all walk an element's channels through these.
 #pragma once
 
 #include <array>
@@ -17,19 +11,24 @@
 
 namespace orv::host {
 
-struct ElementKind {
-  abi::u32 kind;
-  const char* name;  // as the trace and `info` print it
-  // The channel values that describe the element (a text's second and third
-  // sources only feed its text), and their names.
-  std::size_t channels;
-  const char* channel_names[3];
-};
-
 // The description of `kind`, or null for a kind the host does not know.
-const ElementKind* element_kind(abi::u32 kind);
+inline const abi::ElementKindLayout* element_kind(abi::u32 kind) { return abi::element_layout(kind); }
 // The name of `kind`, "unknown" for one the host does not know.
-const char* element_kind_name(abi::u32 kind);
+inline const char* element_kind_name(abi::u32 kind) {
+  const abi::ElementKindLayout* k = element_kind(kind);
+  return k != nullptr ? k->name : "unknown";
+}
+
+// The token variable of channel `c` of `layout` in the record `e`.
+inline abi::TokenVar& channel_source(abi::ElementHeader* e, const abi::ChannelLayout& c) {
+  return *reinterpret_cast<abi::TokenVar*>(reinterpret_cast<char*>(e) + c.source);
+}
+// The callback of channel `c` (null: the channel's value is its variable's).
+inline abi::ElementFn channel_callback(const abi::ElementHeader* e, const abi::ChannelLayout& c) {
+  abi::ElementFn fn;
+  __builtin_memcpy(&fn, reinterpret_cast<const char*>(e) + c.callback, sizeof fn);
+  return fn;
+}
 
 // One value channel of an element record: the token variable the host fills
 // and the callback that turns it into the channel's value (either may be
@@ -47,112 +46,54 @@ struct ElementChannels {
   ElementChannel* begin() { return channel.data(); }
   ElementChannel* end() { return channel.data() + count; }
 };
-// Inline: the host asks for every element of every frame.
 inline ElementChannels element_channels(abi::ElementHeader* e) {
   ElementChannels out;
-  auto add = [&](abi::TokenVar& source, abi::ElementFn callback) {
-    out.channel[out.count++] = {&source, callback};
-  };
-  switch (e->kind) {
-    case abi::kNeedle: {
-      auto* n = reinterpret_cast<abi::NeedleElement*>(e);
-      add(n->source, n->callback);
-      break;
-    }
-    case abi::kText: {
-      auto* t = reinterpret_cast<abi::TextElement*>(e);
-      for (int i = 0; i < 3; ++i) add(t->source[i], t->callback[i]);
-      break;
-    }
-    case abi::kSlider: {
-      auto* s = reinterpret_cast<abi::SliderElement*>(e);
-      add(s->x, s->x_callback);
-      add(s->y, s->y_callback);
-      break;
-    }
-    case abi::kIcon: {
-      auto* c = reinterpret_cast<abi::IconElement*>(e);
-      add(c->source, c->callback);
-      break;
-    }
-    case abi::kMovingImage: {
-      auto* m = reinterpret_cast<abi::MovingImageElement*>(e);
-      add(m->x, m->x_callback);
-      add(m->y, m->y_callback);
-      break;
-    }
-    case abi::kSprite: {
-      auto* s = reinterpret_cast<abi::SpriteElement*>(e);
-      add(s->x, s->x_callback);
-      add(s->y, s->y_callback);
-      add(s->angle, s->angle_callback);
-      break;
-    }
-    default:
-      break;
+  if (const abi::ElementKindLayout* k = element_kind(e->kind)) {
+    for (abi::u32 i = 0; i < k->channels; ++i)
+      out.channel[out.count++] = {&channel_source(e, k->channel[i]), channel_callback(e, k->channel[i])};
   }
   return out;
 }
 
+namespace detail {
+// Evaluation of one kind, its layout known at compile time so that the
+// channel loops unroll: the host runs this for every element of every frame.
+template <abi::u32 Kind, typename Fill, typename Fallback>
+void evaluate_kind(abi::ElementHeader* element, double* out, Fill& fill, Fallback& fallback) {
+  constexpr const abi::ElementKindLayout& k = abi::kElementKinds[Kind];
+  for (abi::u32 i = 0; i < k.channels; ++i) {
+    abi::TokenVar& v = channel_source(element, k.channel[i]);
+    if (v.id != 0) fill(v);
+  }
+  for (abi::u32 i = 0; i < k.channels; ++i) {
+    const abi::ElementFn callback = channel_callback(element, k.channel[i]);
+    out[i] = callback != nullptr ? callback(element) : fallback(channel_source(element, k.channel[i]));
+  }
+}
+}  // namespace detail
+
 // Evaluates an element as the host does every update: every channel's
-// variable is filled first (a text callback formats from all three, a clock
-// from hours, minutes and seconds), then each channel's callback runs in
-// channel order. `fill(TokenVar&)` delivers a variable; `fallback(const
-// TokenVar&)` gives a channel's value when it has no callback. Writes one
-// value per channel record into `out` (up to three).
+// variable is filled first, then each channel's callback runs in channel
+// order. `fill(TokenVar&)` delivers a variable; `fallback(const TokenVar&)`
+// gives a channel's value when it has no callback. Writes one value per
+// evaluated channel into `out` (up to three).
 template <typename Fill, typename Fallback>
 void evaluate_element(abi::ElementHeader* element, double* out, Fill&& fill, Fallback&& fallback) {
-  // Written out per kind (the order of element_channels) rather than through
-  // an ElementChannels table: the host runs this for every element of every
-  // frame.
-  auto fill_if = [&](abi::TokenVar& v) {
-    if (v.id != 0) fill(v);
-  };
-  auto value = [&](abi::TokenVar& source, abi::ElementFn callback) -> double {
-    return callback != nullptr ? callback(element) : fallback(source);
-  };
-  // Needles and icons have one channel, sliders and moving images two (x, y).
-  auto one_channel = [&](auto* e) {
-    fill_if(e->source);
-    out[0] = value(e->source, e->callback);
-  };
-  auto two_channels = [&](auto* e) {
-    fill_if(e->x);
-    fill_if(e->y);
-    out[0] = value(e->x, e->x_callback);
-    out[1] = value(e->y, e->y_callback);
-  };
   switch (element->kind) {
     case abi::kNeedle:
-      one_channel(reinterpret_cast<abi::NeedleElement*>(element));
-      break;
-    case abi::kText: {
-      auto* t = reinterpret_cast<abi::TextElement*>(element);
-      for (abi::TokenVar& v : t->source) fill_if(v);
-      for (int i = 0; i < 3; ++i) out[i] = value(t->source[i], t->callback[i]);
-      break;
-    }
+      return detail::evaluate_kind<abi::kNeedle>(element, out, fill, fallback);
+    case abi::kText:
+      return detail::evaluate_kind<abi::kText>(element, out, fill, fallback);
     case abi::kSlider:
-      two_channels(reinterpret_cast<abi::SliderElement*>(element));
-      break;
+      return detail::evaluate_kind<abi::kSlider>(element, out, fill, fallback);
     case abi::kIcon:
-      one_channel(reinterpret_cast<abi::IconElement*>(element));
-      break;
+      return detail::evaluate_kind<abi::kIcon>(element, out, fill, fallback);
     case abi::kMovingImage:
-      two_channels(reinterpret_cast<abi::MovingImageElement*>(element));
-      break;
-    case abi::kSprite: {
-      auto* s = reinterpret_cast<abi::SpriteElement*>(element);
-      fill_if(s->x);
-      fill_if(s->y);
-      fill_if(s->angle);
-      out[0] = value(s->x, s->x_callback);
-      out[1] = value(s->y, s->y_callback);
-      out[2] = value(s->angle, s->angle_callback);
-      break;
-    }
+      return detail::evaluate_kind<abi::kMovingImage>(element, out, fill, fallback);
+    case abi::kSprite:
+      return detail::evaluate_kind<abi::kSprite>(element, out, fill, fallback);
     default:
-      break;
+      return;
   }
 }
 

@@ -77,7 +77,7 @@ double n1_of(double n2) {
 }
 
 void advance_engine(SimState& s, const EngineTokens& t, double dt) {
-  const TokenValue* level_token = s.token(t.tank_level);
+  const SimValue* level_token = s.token(t.tank_level);
   const bool has_fuel = level_token == nullptr || level_token->as_double() > 0.0;
   const bool on = switched(s, t.master) && has_fuel;
   const double lever = lever_of(s, t.throttle);

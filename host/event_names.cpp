@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frame/panel_windows.h"
+
 namespace orv::host {
 
 namespace {
@@ -64,9 +66,9 @@ constexpr EventInfo kEventTable[] = {
     {66461, "ADF_TENTH_DEC"},
     {66462, "ADF_TENTH_INC"},
     {66477, "MARKER_AUDIO_TOGGLE"},
-    {66506, "PANEL_WINDOW_TOGGLE"},
-    {66507, "PANEL_WINDOW_OPEN"},
-    {66508, "PANEL_WINDOW_CLOSE"},
+    {abi::windows::kEventToggle, "PANEL_WINDOW_TOGGLE"},
+    {abi::windows::kEventOpen, "PANEL_WINDOW_OPEN"},
+    {abi::windows::kEventClose, "PANEL_WINDOW_CLOSE"},
     {66542, "ADF_1_INC"},
     {66543, "ADF_1_DEC"},
 };

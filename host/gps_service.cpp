@@ -8,6 +8,8 @@
 
 namespace orv::host {
 
+namespace gps = abi::gps;
+
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -66,15 +68,15 @@ GpsService::GpsService(GpsPlan plan)
       heading_(0.0),
       active_(plan_.waypoints.empty() ? 0 : std::min(plan_.active, plan_.waypoints.size() - 1)) {
   heading_ = wrap360(plan_.heading ? *plan_.heading : plan_.waypoints.empty() ? 0.0 : bearing_to(active_));
-  records_.assign(plan_.waypoints.size() * gps_block::kRecordSize, 0);
+  records_.assign(plan_.waypoints.size() * gps::kWaypointRecordSize, 0);
   for (std::size_t i = 0; i < plan_.waypoints.size(); ++i) {
-    unsigned char* r = records_.data() + i * gps_block::kRecordSize;
+    unsigned char* r = records_.data() + i * gps::kWaypointRecordSize;
     const GpsWaypoint& w = plan_.waypoints[i];
-    put<std::uint32_t>(r, 0, static_cast<std::uint32_t>(gps_block::kRecordSize));
-    put<std::int64_t>(r, gps_block::kRecordLatitude, gps_fixed_latitude(w.latitude));
-    put<std::int64_t>(r, gps_block::kRecordLongitude, gps_fixed_longitude(w.longitude));
-    const std::size_t room = gps_block::kRecordSize - gps_block::kRecordIdent - 1;
-    std::memcpy(r + gps_block::kRecordIdent, w.ident.data(), std::min(room, w.ident.size()));
+    put<std::uint32_t>(r, 0, static_cast<std::uint32_t>(gps::kWaypointRecordSize));
+    put<std::int64_t>(r, gps::waypoint::kLatitude, gps_fixed_latitude(w.latitude));
+    put<std::int64_t>(r, gps::waypoint::kLongitude, gps_fixed_longitude(w.longitude));
+    const std::size_t room = gps::kWaypointRecordSize - gps::waypoint::kIdent - 1;
+    std::memcpy(r + gps::waypoint::kIdent, w.ident.data(), std::min(room, w.ident.size()));
   }
 }
 
@@ -124,7 +126,7 @@ void GpsService::sequence() {
 }
 
 void GpsService::attach(SimState& state) {
-  state.register_named_data(kGpsBlockName, block_);
+  state.register_named_data(gps::kBlockName, block_);
   advance(state);
 }
 
@@ -163,17 +165,17 @@ void GpsService::publish(SimState& state) {
   const double track = heading_ * kRadiansPerDegree;
   const double d = distance();
   std::memset(block_, 0, sizeof block_);
-  put<std::uint32_t>(block_, 0, static_cast<std::uint32_t>(gps_block::kSize));
-  put<std::int64_t>(block_, gps_block::kLatitude, gps_fixed_latitude(latitude_));
-  put<std::int64_t>(block_, gps_block::kLongitude, gps_fixed_longitude(longitude_));
-  put<double>(block_, gps_block::kGroundSpeed, speed_);
-  put<double>(block_, gps_block::kUpDirection, track);
-  put<double>(block_, gps_block::kTrack, track);
-  put<std::uint32_t>(block_, gps_block::kActiveValid, valid ? 1 : 0);
-  put<std::uint32_t>(block_, gps_block::kActiveIndex, static_cast<std::uint32_t>(active_));
-  put<double>(block_, gps_block::kDistance, d);
-  put<std::uint32_t>(block_, gps_block::kWaypointCount, static_cast<std::uint32_t>(plan_.waypoints.size()));
-  put<const void*>(block_, gps_block::kWaypoints, valid ? records_.data() : nullptr);
+  put<std::uint32_t>(block_, 0, static_cast<std::uint32_t>(gps::kMinimumBlockSize));
+  put<std::int64_t>(block_, gps::block::kLatitude, gps_fixed_latitude(latitude_));
+  put<std::int64_t>(block_, gps::block::kLongitude, gps_fixed_longitude(longitude_));
+  put<double>(block_, gps::block::kGroundSpeed, speed_);
+  put<double>(block_, gps::block::kUpDirection, track);
+  put<double>(block_, gps::block::kTrack, track);
+  put<std::uint32_t>(block_, gps::block::kActiveValid, valid ? 1 : 0);
+  put<std::uint32_t>(block_, gps::block::kActiveIndex, static_cast<std::uint32_t>(active_));
+  put<double>(block_, gps::block::kDistance, d);
+  put<std::uint32_t>(block_, gps::block::kWaypointCount, static_cast<std::uint32_t>(plan_.waypoints.size()));
+  put<const void*>(block_, gps::block::kWaypoints, valid ? records_.data() : nullptr);
 
   state.set_number(kTokenGroundSpeed, speed_);
   state.set_number(kTokenTrack, track);

@@ -10,8 +10,8 @@
 // waypoint stays active. The block, the tokens 832 (ground speed, m/s), 834
 // (track, radians), 835 (distance to the active waypoint, m), 839 (its
 // identifier) and the expression "(A:GPS IS ACTIVE WAY POINT,number)" are
-// written from the same values, so they always agree. docs/gps.md lists the
-// block's fields as filled here.
+// written from the same values, so they always agree. The block's layout is
+// frame/gps_block_layout.h; docs/gps.md lists its fields as filled here.
 //
 // Geometry is the flat earth of the map: metres north are degrees of latitude
 // times kMetresPerLatitudeDegree, metres east are degrees of longitude times
@@ -24,11 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "frame/gps_block_layout.h"
 #include "simulator.h"
 
 namespace orv::host {
-
-inline constexpr const char* kGpsBlockName = "FS2002 GPS DATA";
 
 inline constexpr double kMetresPerLatitudeDegree = 111130.55555555556;
 inline constexpr double kMetresPerLongitudeDegree = 111319.44444444444;
@@ -50,26 +49,6 @@ struct GpsPlan {
   // Knots; default: the AIRSPEED token (61) each frame.
   std::optional<double> ground_speed;
 };
-
-// Byte offsets of the block's fields (the layout the gauges read), and the
-// block's size: up to and including the pointer-sized waypoint array pointer.
-namespace gps_block {
-inline constexpr std::size_t kLatitude = 8;
-inline constexpr std::size_t kLongitude = 16;
-inline constexpr std::size_t kGroundSpeed = 40;
-inline constexpr std::size_t kUpDirection = 48;
-inline constexpr std::size_t kTrack = 56;
-inline constexpr std::size_t kActiveValid = 68;
-inline constexpr std::size_t kActiveIndex = 76;
-inline constexpr std::size_t kDistance = 128;
-inline constexpr std::size_t kWaypointCount = 168;
-inline constexpr std::size_t kWaypoints = 172;
-inline constexpr std::size_t kSize = kWaypoints + sizeof(void*);
-inline constexpr std::size_t kRecordSize = 64;
-inline constexpr std::size_t kRecordLatitude = 8;
-inline constexpr std::size_t kRecordLongitude = 16;
-inline constexpr std::size_t kRecordIdent = 56;
-}  // namespace gps_block
 
 // The fixed-point forms of the block: latitude in metres north times 2^32,
 // longitude as 360 degrees over the full 64-bit range.
@@ -112,7 +91,7 @@ class GpsService : public SimState::FrameSource {
   double speed_ = 0.0;
   std::size_t active_;
   std::optional<double> last_time_;
-  alignas(8) unsigned char block_[gps_block::kSize] = {};
+  alignas(8) unsigned char block_[abi::gps::kMinimumBlockSize] = {};
   std::vector<unsigned char> records_;
 };
 

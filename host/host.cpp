@@ -392,8 +392,8 @@ TooltipSources Host::tooltip_sources(MouseRect& tip, GaugeHeader* header) {
       const char* s = a->string_callback(token_number(a->source), 0, nullptr, &a->source, header);
       return s != nullptr ? s : "";
     }
-    const TokenValue* t = state_.token(a->source.id);
-    return t != nullptr && t->kind == TokenValue::Kind::text ? t->text : std::string();
+    const SimValue* t = state_.token(a->source.id);
+    return t != nullptr && t->kind == SimValue::Kind::text ? t->text : std::string();
   };
   sources.expression = [this](const std::string& code) {
     double v = 0.0;
@@ -414,7 +414,7 @@ int Host::index_of(const PlacedInstance& p) const { return static_cast<int>(&p -
 // A variable's number: its own value without a token, else the token's.
 double Host::token_number(const TokenVar& var) const {
   if (var.id == 0) return var.value.n;
-  const TokenValue* t = state_.token(var.id);
+  const SimValue* t = state_.token(var.id);
   return t == nullptr ? 0.0 : t->as_double();
 }
 

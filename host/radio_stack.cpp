@@ -86,9 +86,9 @@ struct AudioToggle {
 constexpr AudioToggle kAudioToggles[] = {{65842, 877}, {65843, 878}, {65846, 880}, {66477, 881}};
 
 std::uint32_t integer_of(const SimState& sim, std::uint32_t id) {
-  const TokenValue* v = sim.token(id);
+  const SimValue* v = sim.token(id);
   if (v == nullptr) return 0;
-  if (v->kind == TokenValue::Kind::integer) return v->integer;
+  if (v->kind == SimValue::Kind::integer) return v->integer;
   const double n = v->number;
   return (n >= 0.0 && n < 4294967296.0) ? static_cast<std::uint32_t>(n) : 0;
 }

@@ -185,31 +185,31 @@ std::optional<std::uint32_t> parse_u32(const std::string& s) {
   return v;
 }
 
-TokenValue any_value_of(const json& j, const std::string& file, const std::string& where) {
-  if (j.is_number()) return TokenValue::of_number(j.get<double>());
-  if (j.is_boolean()) return TokenValue::of_number(j.get<bool>() ? 1.0 : 0.0);
+SimValue any_value_of(const json& j, const std::string& file, const std::string& where) {
+  if (j.is_number()) return SimValue::of_number(j.get<double>());
+  if (j.is_boolean()) return SimValue::of_number(j.get<bool>() ? 1.0 : 0.0);
   if (j.is_object() && j.size() == 1) {
     if (j.contains("int")) {
       const json& v = j["int"];
       // Negative integers stand for their 32-bit two's complement.
       if (v.is_number_unsigned() && v.get<std::uint64_t>() <= 0xFFFFFFFFu)
-        return TokenValue::of_integer(static_cast<std::uint32_t>(v.get<std::uint64_t>()));
+        return SimValue::of_integer(static_cast<std::uint32_t>(v.get<std::uint64_t>()));
       if (v.is_number_integer() && !v.is_number_unsigned() && v.get<std::int64_t>() >= INT32_MIN)
-        return TokenValue::of_integer(static_cast<std::uint32_t>(v.get<std::int64_t>()));
+        return SimValue::of_integer(static_cast<std::uint32_t>(v.get<std::int64_t>()));
       if (v.is_string()) {
-        if (auto n = parse_u32(v.get<std::string>())) return TokenValue::of_integer(*n);
+        if (auto n = parse_u32(v.get<std::string>())) return SimValue::of_integer(*n);
       }
       fail(file, where + ": \"int\" needs an integer from -2147483648 to 4294967295 or a \"0x...\" text");
     }
-    if (j.contains("text") && j["text"].is_string()) return TokenValue::of_text(j["text"].get<std::string>());
+    if (j.contains("text") && j["text"].is_string()) return SimValue::of_text(j["text"].get<std::string>());
   }
   fail(file, where + ": a token value is a number, {\"int\": N} or {\"text\": \"...\"}");
 }
 
 // The value of token `id`, of the kind the token takes.
-TokenValue value_of(std::uint32_t id, const json& j, const std::string& file, const std::string& where) {
-  const TokenValue v = any_value_of(j, file, where);
-  const bool text = v.kind == TokenValue::Kind::text;
+SimValue value_of(std::uint32_t id, const json& j, const std::string& file, const std::string& where) {
+  const SimValue v = any_value_of(j, file, where);
+  const bool text = v.kind == SimValue::Kind::text;
   if (!token_takes(id, text))
     fail(file, where + (text ? ": the token takes a number, not a text"
                              : ": the token takes a text, {\"text\": \"...\"}"));
@@ -416,7 +416,7 @@ GpsPlan gps_plan_of(const json& g, const std::string& file) {
 
 }  // namespace
 
-TokenValue TokenTrack::at(double t) const {
+SimValue TokenTrack::at(double t) const {
   if (keys.empty()) return {};
   if (t <= keys.front().t) return keys.front().value;
   if (t >= keys.back().t) return keys.back().value;
@@ -425,10 +425,10 @@ TokenValue TokenTrack::at(double t) const {
                                      [](const Keyframe& k, double time) { return k.t < time; });
   const Keyframe& a = *(next - 1);
   const Keyframe& b = *next;
-  if (a.value.kind != TokenValue::Kind::number || b.value.kind != TokenValue::Kind::number || b.t <= a.t)
+  if (a.value.kind != SimValue::Kind::number || b.value.kind != SimValue::Kind::number || b.t <= a.t)
     return t < b.t ? a.value : b.value;
   const double f = (t - a.t) / (b.t - a.t);
-  return TokenValue::of_number(a.value.number + (b.value.number - a.value.number) * f);
+  return SimValue::of_number(a.value.number + (b.value.number - a.value.number) * f);
 }
 
 std::optional<std::size_t> GaugeRef::resolve(const Host& host) const {
@@ -458,8 +458,8 @@ void Scenario::apply_initial(SimState& state) const {
 
 void Scenario::apply_at(SimState& state, double t) const {
   for (const TokenTrack& track : tracks) {
-    TokenValue v = track.at(t);
-    if (v.kind == TokenValue::Kind::number && v.integer == 0 && v.text.empty()) {
+    SimValue v = track.at(t);
+    if (v.kind == SimValue::Kind::number && v.integer == 0 && v.text.empty()) {
       state.set_number(track.token, v.number);
     } else {
       state.set_token(track.token, std::move(v));
@@ -471,21 +471,21 @@ void Scenario::apply_at(SimState& state, double t) const {
   }
 }
 
-std::optional<TokenValue> parse_token_value(const std::string& text) {
-  if (text.rfind("s:", 0) == 0) return TokenValue::of_text(text.substr(2));
+std::optional<SimValue> parse_token_value(const std::string& text) {
+  if (text.rfind("s:", 0) == 0) return SimValue::of_text(text.substr(2));
   if (text.rfind("i:", 0) == 0) {
-    if (auto v = parse_u32(text.substr(2))) return TokenValue::of_integer(*v);
+    if (auto v = parse_u32(text.substr(2))) return SimValue::of_integer(*v);
     return std::nullopt;
   }
   if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    if (auto v = parse_u32(text)) return TokenValue::of_integer(*v);
+    if (auto v = parse_u32(text)) return SimValue::of_integer(*v);
     return std::nullopt;
   }
   double v = 0.0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
   if (ec != std::errc() || end != text.data() + text.size() || text.empty() || !std::isfinite(v))
     return std::nullopt;
-  return TokenValue::of_number(v);
+  return SimValue::of_number(v);
 }
 
 namespace {

@@ -56,18 +56,18 @@ inline constexpr double kMaxSeconds = 86400.0;
 inline constexpr int kMaxPoint = 1000000;
 
 // Tokens set to values, in order.
-using TokenSets = std::vector<std::pair<std::uint32_t, TokenValue>>;
+using TokenSets = std::vector<std::pair<std::uint32_t, SimValue>>;
 
 struct Keyframe {
   double t = 0.0;
-  TokenValue value;
+  SimValue value;
 };
 
 struct TokenTrack {
   std::uint32_t token = 0;
   std::vector<Keyframe> keys;  // by time
   // The track's value at time t.
-  TokenValue at(double t) const;
+  SimValue at(double t) const;
 };
 
 // A gauge named by instance index or by name (first instance of that name).
@@ -131,6 +131,6 @@ Scenario parse_scenario(const std::string& json, const std::string& file, const 
 
 // Parses a token value as the command line writes it: "12.5" a number,
 // "0x1835" or "i:6197" an integer, "s:TEXT" a text. Nullopt if malformed.
-std::optional<TokenValue> parse_token_value(const std::string& text);
+std::optional<SimValue> parse_token_value(const std::string& text);
 
 }  // namespace orv::host

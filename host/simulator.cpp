@@ -56,7 +56,7 @@ constexpr BoundExpression kBoundExpressions[] = {
 
 }  // namespace
 
-double TokenValue::as_double() const {
+double SimValue::as_double() const {
   switch (kind) {
     case Kind::number:
       return number;
@@ -75,12 +75,12 @@ SimState::SimState() : direct_(kDirectTokens, nullptr), delivered_(kDirectTokens
   begin_frame(kSetupFrame);
 }
 
-void SimState::set_token(std::uint32_t id, TokenValue value) {
+void SimState::set_token(std::uint32_t id, SimValue value) {
   if (id >= kDirectTokens) {
     tokens_[id] = std::move(value);
     return;
   }
-  TokenValue*& slot = direct_[id];
+  SimValue*& slot = direct_[id];
   if (slot != nullptr) {
     *slot = std::move(value);
   } else {
@@ -92,19 +92,18 @@ void SimState::set_token(std::uint32_t id, TokenValue value) {
 }
 
 // A number over a number (every keyframed and clock token on every frame)
-// takes only the new value, without a TokenValue moved in.
+// takes only the new value, without a SimValue moved in.
 void SimState::set_number(std::uint32_t id, double v) {
-  TokenValue* slot = id < kDirectTokens ? direct_[id] : nullptr;
-  if (slot == nullptr || slot->kind != TokenValue::Kind::number || slot->integer != 0 ||
-      !slot->text.empty()) {
-    set_token(id, TokenValue::of_number(v));
+  SimValue* slot = id < kDirectTokens ? direct_[id] : nullptr;
+  if (slot == nullptr || slot->kind != SimValue::Kind::number || slot->integer != 0 || !slot->text.empty()) {
+    set_token(id, SimValue::of_number(v));
     return;
   }
   slot->number = v;
   delivered_[id].n = v;
 }
 
-const TokenValue* SimState::token(std::uint32_t id) const {
+const SimValue* SimState::token(std::uint32_t id) const {
   if (id < kDirectTokens) return direct_[id];
   auto it = tokens_.find(id);
   return it == tokens_.end() ? nullptr : &it->second;
@@ -127,21 +126,21 @@ void SimState::set_expression_text(std::string_view code, std::string v) {
 }
 
 double SimState::number(std::uint32_t id) const {
-  const TokenValue* v = token(id);
+  const SimValue* v = token(id);
   return v == nullptr ? 0.0 : v->as_double();
 }
 
-void SimState::deliver(abi::TokenVar& var, const TokenValue* v) {
+void SimState::deliver(abi::TokenVar& var, const SimValue* v) {
   var.value.n = 0.0;
   if (v == nullptr) return;
   switch (v->kind) {
-    case TokenValue::Kind::number:
+    case SimValue::Kind::number:
       var.value.n = v->number;
       break;
-    case TokenValue::Kind::integer:
+    case SimValue::Kind::integer:
       var.value.d = v->integer;
       break;
-    case TokenValue::Kind::text:
+    case SimValue::Kind::text:
       var.value.p = v->text.c_str();
       break;
   }

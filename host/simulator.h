@@ -16,24 +16,25 @@
 #include <vector>
 
 #include "frame/gauge_abi.h"
+#include "frame/panel_windows.h"
 
 namespace orv::host {
 
 // A token variable's value, as the host delivers it: an f64, an integer in the
 // low word (BCD frequencies, flag words) or a text.
-struct TokenValue {
+struct SimValue {
   enum class Kind { number, integer, text };
   Kind kind = Kind::number;
   double number = 0.0;
   std::uint32_t integer = 0;
   std::string text;
 
-  static TokenValue of_number(double v) { return {Kind::number, v, 0, {}}; }
-  static TokenValue of_integer(std::uint32_t v) { return {Kind::integer, 0.0, v, {}}; }
-  static TokenValue of_text(std::string v) { return {Kind::text, 0.0, 0, std::move(v)}; }
+  static SimValue of_number(double v) { return {Kind::number, v, 0, {}}; }
+  static SimValue of_integer(std::uint32_t v) { return {Kind::integer, 0.0, v, {}}; }
+  static SimValue of_text(std::string v) { return {Kind::text, 0.0, 0, std::move(v)}; }
   // The value as a float: integers convert, texts read as 0.
   double as_double() const;
-  bool operator==(const TokenValue&) const = default;
+  bool operator==(const SimValue&) const = default;
 };
 
 // Frames before the first update (services 2, 14, 3) carry this number.
@@ -56,22 +57,23 @@ struct WindowChange {
 // Simulator ticks per second of simulated time (token 1).
 inline constexpr int kTicksPerSecond = 18;
 
-// Key events with an effect on the state.
-inline constexpr std::uint32_t kEventWindowToggle = 66506;
-inline constexpr std::uint32_t kEventWindowOpen = 66507;
-inline constexpr std::uint32_t kEventWindowClose = 66508;
+// Key events with an effect on the state: the panel window events of
+// frame/panel_windows.h.
+inline constexpr std::uint32_t kEventWindowToggle = abi::windows::kEventToggle;
+inline constexpr std::uint32_t kEventWindowOpen = abi::windows::kEventOpen;
+inline constexpr std::uint32_t kEventWindowClose = abi::windows::kEventClose;
 
 class SimState {
  public:
   SimState();
 
   // --- Token variables -----------------------------------------------------
-  void set_token(std::uint32_t id, TokenValue value);
+  void set_token(std::uint32_t id, SimValue value);
   void set_number(std::uint32_t id, double v);
-  void set_integer(std::uint32_t id, std::uint32_t v) { set_token(id, TokenValue::of_integer(v)); }
-  void set_text(std::uint32_t id, std::string v) { set_token(id, TokenValue::of_text(std::move(v))); }
+  void set_integer(std::uint32_t id, std::uint32_t v) { set_token(id, SimValue::of_integer(v)); }
+  void set_text(std::uint32_t id, std::string v) { set_token(id, SimValue::of_text(std::move(v))); }
   // The token's value, or null for a token never set (it reads as 0).
-  const TokenValue* token(std::uint32_t id) const;
+  const SimValue* token(std::uint32_t id) const;
   double number(std::uint32_t id) const;
   // Writes token `var.id`'s value into the record's value field as the host
   // does: `.n` for floats, `.d` (upper bytes zero) for integers, `.p` for texts.
@@ -83,7 +85,7 @@ class SimState {
     }
   }
   // The same with the token's value already looked up (null: never set).
-  static void deliver(abi::TokenVar& var, const TokenValue* value);
+  static void deliver(abi::TokenVar& var, const SimValue* value);
 
   // --- Time ----------------------------------------------------------------
   // Local time of frame 0, in seconds after midnight.
@@ -162,12 +164,12 @@ class SimState {
   // other in a map. Values never move once stored (a delivered text pointer
   // stays valid until the token is set again).
   static constexpr std::uint32_t kDirectTokens = 16384;
-  std::vector<TokenValue*> direct_;  // token number -> its value in direct_values_, null: never set
+  std::vector<SimValue*> direct_;  // token number -> its value in direct_values_, null: never set
   // Token number -> the value word deliver() writes (0 for a token never
   // set), kept up to date by set_token: a read is one indexed copy.
   std::vector<abi::TokenValue> delivered_;
-  std::deque<TokenValue> direct_values_;
-  std::map<std::uint32_t, TokenValue> tokens_;
+  std::deque<SimValue> direct_values_;
+  std::map<std::uint32_t, SimValue> tokens_;
   std::vector<KeyEventRecord> key_events_;
   std::set<std::uint32_t> open_windows_;
   std::map<std::uint32_t, std::uint64_t> openings_;  // open windows: their opening count

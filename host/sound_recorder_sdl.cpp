@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "frame/sdl_audio.h"
 #include "module.h"
 #include "sound_recorder.h"
 
@@ -20,47 +21,14 @@ namespace orv::host::sound_recording {
 
 namespace {
 
-constexpr const char* kSdlLibrary = "libSDL2-2.0.so.0";
-
 // The handle the module's dlopen of SDL returns: the address of this byte.
 char g_sdl_handle;
 
-// The real SDL's file-side functions, loaded once.
-struct RealSdl {
-  void* library = nullptr;
-  decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
-  decltype(&SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
-  decltype(&SDL_FreeWAV) FreeWAV = nullptr;
-  decltype(&SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
-  decltype(&SDL_ConvertAudio) ConvertAudio = nullptr;
-  decltype(&SDL_malloc) malloc = nullptr;
-  decltype(&SDL_free) free = nullptr;
-};
-RealSdl g_real;
+// The real SDL, loaded once: the recording output reads and converts the
+// clips with its file-side functions.
+abi::sdl::Api g_real;
 
-template <typename Fn>
-bool resolve(void* library, const char* name, Fn* fn) {
-  *fn = reinterpret_cast<Fn>(dlsym(library, name));
-  return *fn != nullptr;
-}
-
-bool load_real_sdl() {
-  if (g_real.library != nullptr) return true;
-  void* library = dlopen(kSdlLibrary, RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return false;
-  RealSdl s;
-  s.library = library;
-  if (!resolve(library, "SDL_RWFromConstMem", &s.RWFromConstMem) ||
-      !resolve(library, "SDL_LoadWAV_RW", &s.LoadWAV_RW) || !resolve(library, "SDL_FreeWAV", &s.FreeWAV) ||
-      !resolve(library, "SDL_BuildAudioCVT", &s.BuildAudioCVT) ||
-      !resolve(library, "SDL_ConvertAudio", &s.ConvertAudio) || !resolve(library, "SDL_malloc", &s.malloc) ||
-      !resolve(library, "SDL_free", &s.free)) {
-    dlclose(library);
-    return false;
-  }
-  g_real = s;
-  return true;
-}
+bool load_real_sdl() { return g_real.library != nullptr || abi::sdl::load(g_real); }
 
 // The recording output: one device, always open to the module.
 constexpr SDL_AudioDeviceID kDevice = 1;
@@ -131,6 +99,31 @@ void SDLCALL sdl_free(void* memory) {
   g_real.free(memory);
 }
 
+// What the module's dlsym finds in the recording SDL: every function of the
+// published list, typed as SDL's own.
+constexpr abi::sdl::Api kRecordingSdl = {
+    .library = nullptr,
+    .SetHint = set_hint,
+    .InitSubSystem = init_sub_system,
+    .QuitSubSystem = quit_sub_system,
+    .OpenAudioDevice = open_audio_device,
+    .CloseAudioDevice = close_audio_device,
+    .PauseAudioDevice = pause_audio_device,
+    .RWFromConstMem = rw_from_const_mem,
+    .LoadWAV_RW = load_wav_rw,
+    .FreeWAV = free_wav,
+    .BuildAudioCVT = build_audio_cvt,
+    .ConvertAudio = convert_audio,
+    .malloc = sdl_malloc,
+    .free = sdl_free,
+    .GetQueuedAudioSize = queued_audio_size,
+    .QueueAudio = queue_audio,
+};
+
+#define ORV_SDL_ANSWERED(function) static_assert(kRecordingSdl.function != nullptr, "SDL_" #function);
+ORV_SDL_AUDIO_FUNCTIONS(ORV_SDL_ANSWERED)
+#undef ORV_SDL_ANSWERED
+
 struct Export {
   const char* name;
   void* function;
@@ -141,27 +134,9 @@ void* address(Fn* fn) {
   return reinterpret_cast<void*>(fn);
 }
 
-const Export kSdlExports[] = {
-    {"SDL_SetHint", address(set_hint)},
-    {"SDL_InitSubSystem", address(init_sub_system)},
-    {"SDL_QuitSubSystem", address(quit_sub_system)},
-    {"SDL_OpenAudioDevice", address(open_audio_device)},
-    {"SDL_CloseAudioDevice", address(close_audio_device)},
-    {"SDL_PauseAudioDevice", address(pause_audio_device)},
-    {"SDL_RWFromConstMem", address(rw_from_const_mem)},
-    {"SDL_LoadWAV_RW", address(load_wav_rw)},
-    {"SDL_FreeWAV", address(free_wav)},
-    {"SDL_BuildAudioCVT", address(build_audio_cvt)},
-    {"SDL_ConvertAudio", address(convert_audio)},
-    {"SDL_malloc", address(sdl_malloc)},
-    {"SDL_free", address(sdl_free)},
-    {"SDL_GetQueuedAudioSize", address(queued_audio_size)},
-    {"SDL_QueueAudio", address(queue_audio)},
-};
-
 // The loader functions the module's imports are bound to.
 void* module_dlopen(const char* file, int mode) {
-  if (file != nullptr && std::strcmp(file, kSdlLibrary) == 0)
+  if (file != nullptr && std::strcmp(file, abi::sdl::kLibrary) == 0)
     return load_real_sdl() ? &g_sdl_handle : nullptr;
   return dlopen(file, mode);
 }
@@ -169,8 +144,10 @@ void* module_dlopen(const char* file, int mode) {
 void* module_dlsym(void* handle, const char* name) {
   if (handle != &g_sdl_handle) return dlsym(handle, name);
   if (name == nullptr) return nullptr;
-  for (const Export& e : kSdlExports)
-    if (std::strcmp(e.name, name) == 0) return e.function;
+#define ORV_SDL_EXPORT(function) \
+  if (std::strcmp(name, "SDL_" #function) == 0) return address(kRecordingSdl.function);
+  ORV_SDL_AUDIO_FUNCTIONS(ORV_SDL_EXPORT)
+#undef ORV_SDL_EXPORT
   return nullptr;
 }
 

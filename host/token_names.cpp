@@ -158,18 +158,18 @@ std::string token_table_markdown() {
   std::string out = "| id | name | unit | sign | default |\n|---:|---|---|---|---|\n";
   for (const TokenInfo& t : kTokenTable) {
     std::string value = "0";
-    if (const TokenValue* v = fresh.token(t.id)) {
+    if (const SimValue* v = fresh.token(t.id)) {
       char buffer[64];
       switch (v->kind) {
-        case TokenValue::Kind::number:
+        case SimValue::Kind::number:
           std::snprintf(buffer, sizeof buffer, "%g", v->number);
           value = buffer;
           break;
-        case TokenValue::Kind::integer:
+        case SimValue::Kind::integer:
           std::snprintf(buffer, sizeof buffer, "%u", static_cast<unsigned>(v->integer));
           value = buffer;
           break;
-        case TokenValue::Kind::text:
+        case SimValue::Kind::text:
           value = "\"" + v->text + "\"";
           break;
       }

@@ -411,8 +411,8 @@ struct KindFormat {
 };
 
 KindFormat describe_kind(u32 kind) {
-  const ElementKind* k = element_kind(kind);
-  return k != nullptr ? KindFormat{k->name, static_cast<int>(k->channels)} : KindFormat{"unknown", 0};
+  const abi::ElementKindLayout* k = element_kind(kind);
+  return k != nullptr ? KindFormat{k->name, static_cast<int>(k->described)} : KindFormat{"unknown", 0};
 }
 
 // The raw state of an element the trace last formatted, compared before
@@ -876,9 +876,9 @@ class TraceRun {
   void radio_tokens(std::uint32_t event) {
     for (std::uint32_t id : radio_event_tokens(event)) {
       if (id == 0) continue;
-      const TokenValue* v = host_.state().token(id);
+      const SimValue* v = host_.state().token(id);
       const char* name = token_name(id);
-      const bool integer = v != nullptr && v->kind == TokenValue::Kind::integer;
+      const bool integer = v != nullptr && v->kind == SimValue::Kind::integer;
       char hex[16] = "0x";
       char* hex_end = hex + 2;
       if (integer) {

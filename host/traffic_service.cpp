@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "frame/traffic_variables.h"
 #include "stable_maths.h"
 
 namespace orv::host {
@@ -16,25 +17,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kEarthRadiusNm = 3440.065;
 constexpr double kMetresPerNm = 1852.0;
 
-constexpr const char* kVariables[] = {
-    "PLANE LATITUDE",   "PLANE LONGITUDE",  "PLANE ALTITUDE",   "INDICATED ALTITUDE",
-    "VELOCITY WORLD Y", "VELOCITY WORLD Z", "VELOCITY WORLD X", "PLANE HEADING DEGREES TRUE",
-    "ATC ID",           "ENG COMBUSTION",   "IS USER SIM",
-};
-enum Variable : u32 {
-  kLatitude = 1,
-  kLongitude,
-  kPlaneAltitude,
-  kIndicatedAltitude,
-  kVelocityY,
-  kVelocityZ,
-  kVelocityX,
-  kHeadingTrue,
-  kAtcId,
-  kEngine,
-  kIsUser,
-};
-constexpr const char* kUnits[] = {"FEET", "BOOL", "DEGREES", "KNOTS", "FEET PER MINUTE"};
+// The handle of a variable or unit is its index in the published lists plus
+// one: 0 answers a name the service does not know.
+constexpr u32 handle_of(unsigned index) { return index + 1; }
 
 double radians(double deg) { return deg * kPi / 180.0; }
 double degrees(double rad) { return rad * 180.0 / kPi; }
@@ -108,24 +93,24 @@ class TrafficService {
     const TrafficTrack& t = tracks_[i];
     const TrafficState s = track_at(t, time());
     switch (var) {
-      case kLatitude:
+      case handle_of(traffic::kLatitude):
         return s.latitude;
-      case kLongitude:
+      case handle_of(traffic::kLongitude):
         return s.longitude;
-      case kPlaneAltitude:
-      case kIndicatedAltitude:
+      case handle_of(traffic::kPlaneAltitude):
+      case handle_of(traffic::kIndicatedAltitude):
         return s.altitude;
-      case kVelocityY:
+      case handle_of(traffic::kVelocityY):
         return s.vertical_fpm;
-      case kVelocityZ:
+      case handle_of(traffic::kVelocityZ):
         return s.north_kt;
-      case kVelocityX:
+      case handle_of(traffic::kVelocityX):
         return s.east_kt;
-      case kHeadingTrue:
+      case handle_of(traffic::kHeadingTrue):
         return s.heading;
-      case kEngine:
+      case handle_of(traffic::kEngineCombustion):
         return t.engine ? 1.0 : 0.0;
-      case kIsUser:
+      case handle_of(traffic::kIsUserSim):
         return i == 0 ? 1.0 : 0.0;
       default:
         return 0.0;
@@ -133,7 +118,7 @@ class TrafficService {
   }
 
   static void* ORV_CALL op_interface(void* self, const char* name) {
-    if (name == nullptr || std::strcmp(name, "ITrafficInfo") != 0) return nullptr;
+    if (name == nullptr || std::strcmp(name, traffic::kServiceName) != 0) return nullptr;
     return &of(self)->traffic_;
   }
 
@@ -141,12 +126,12 @@ class TrafficService {
   static u32 handle(const char* const (&names)[N], const char* name) {
     if (name == nullptr) return 0;
     for (std::size_t i = 0; i < N; ++i)
-      if (std::strcmp(names[i], name) == 0) return static_cast<u32>(i + 1);
+      if (std::strcmp(names[i], name) == 0) return handle_of(static_cast<unsigned>(i));
     return 0;
   }
 
-  static u32 ORV_CALL op_variable(void*, const char* name) { return handle(kVariables, name); }
-  static u32 ORV_CALL op_unit(void*, const char* name) { return handle(kUnits, name); }
+  static u32 ORV_CALL op_variable(void*, const char* name) { return handle(traffic::kVariableNames, name); }
+  static u32 ORV_CALL op_unit(void*, const char* name) { return handle(traffic::kUnitNames, name); }
 
   static u32 ORV_CALL op_objects(void* self, f64 radius_m, u32 max_count, u32* ids) {
     const TrafficService& s = *of(self);
@@ -175,7 +160,7 @@ class TrafficService {
   static i32 ORV_CALL op_text(void* self, u32 id, u32 var, char* buffer, u32 length, u32) {
     std::size_t i = 0;
     const TrafficTrack* t = of(self)->find(id, &i);
-    if (buffer == nullptr || t == nullptr || var != kAtcId) return 1;
+    if (buffer == nullptr || t == nullptr || var != handle_of(traffic::kAtcId)) return 1;
     std::strncpy(buffer, t->atc_id.c_str(), length);
     return 0;
   }

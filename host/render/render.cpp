@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,16 +26,13 @@ constexpr u32 kDrawingSurface = 0x20;
 struct Context {
   Canvas& canvas;
   const BitmapStore& bitmaps;
-  const host::ElementValueLookup& values;
+  const host::ElementValues* values = nullptr;  // of the element being drawn
   int drawn = 0;
 };
 
 bool finite(double v) { return std::isfinite(v); }
 
-host::ElementValues values_of(const Context& c, const ElementHeader* e) {
-  return c.values ? c.values(e) : host::ElementValues{};
-}
-
+const host::ElementValues& values_of(const Context& c, const ElementHeader*) { return *c.values; }
 void draw_static(Context& c, const ElementHeader* e) {
   const auto* s = reinterpret_cast<const StaticElement*>(e);
   // A drawing surface shows what the module drew into its device context.
@@ -230,43 +228,49 @@ void draw_text(Context& c, const ElementHeader* e) {
   canvas.restore();
 }
 
+// The drawing of each kind, indexed like the kinds' table (gauge_abi.h).
+using DrawFn = void (*)(Context&, const ElementHeader*);
+constexpr DrawFn kDraw[] = {draw_static, draw_needle,       draw_text,  draw_slider,
+                            draw_icon,   draw_moving_image, draw_sprite};
+static_assert(std::size(kDraw) == kElementKindCount, "one drawing per element kind");
+
 void draw_element(Context& c, const ElementHeader* e) {
   if (e->flags & kHiddenFlag) return;
-  switch (e->kind) {
-    case kStaticImage:
-      draw_static(c, e);
-      break;
-    case kNeedle:
-      draw_needle(c, e);
-      break;
-    case kText:
-      draw_text(c, e);
-      break;
-    case kSlider:
-      draw_slider(c, e);
-      break;
-    case kIcon:
-      draw_icon(c, e);
-      break;
-    case kMovingImage:
-      draw_moving_image(c, e);
-      break;
-    case kSprite:
-      draw_sprite(c, e);
-      break;
-    default:
-      break;
+  if (e->kind < kElementKindCount) kDraw[e->kind](c, e);
+}
+
+// The element with its values, once, unless the cap on elements is reached.
+void draw_slot(Context& c, const ElementHeader* e, const host::ElementValues& values) {
+  if (c.drawn >= kMaxElements) return;
+  ++c.drawn;
+  c.values = &values;
+  draw_element(c, e);
+}
+
+// Each element of the list, then its following elements, as a gauge
+// instance collects its slots: an element listed twice draws once.
+void draw_list(Context& c, ElementHeader* const* list, int depth, const host::ElementValueLookup& lookup,
+               std::vector<const ElementHeader*>& seen) {
+  if (!list || depth > kMaxDepth) return;
+  for (ElementHeader* const* p = list; *p && c.drawn < kMaxElements; ++p) {
+    if (std::find(seen.begin(), seen.end(), *p) != seen.end()) continue;
+    seen.push_back(*p);
+    draw_slot(c, *p, lookup ? lookup(*p) : host::ElementValues{});
+    draw_list(c, (*p)->next, depth + 1, lookup, seen);
   }
 }
 
-// Each element of the list, then its following elements.
-void draw_list(Context& c, ElementHeader* const* list, int depth) {
-  if (!list || depth > kMaxDepth) return;
-  for (ElementHeader* const* p = list; *p && c.drawn < kMaxElements; ++p) {
-    ++c.drawn;
-    draw_element(c, *p);
-    draw_list(c, (*p)->next, depth + 1);
-  }
+// Clips and scales the canvas from the gauge's first bitmap to the
+// instance's size; false when there is nothing to draw.
+bool begin_gauge(Canvas& canvas, const GaugeHeader& header, int width_px, int height_px,
+                 const BitmapStore& bitmaps) {
+  if (!header.elements || !header.elements[0] || width_px <= 0 || height_px <= 0) return false;
+  int bw = width_px, bh = height_px;
+  bitmaps.size(header.elements[0]->bitmap, &bw, &bh);
+  canvas.save();
+  canvas.clip(0, 0, width_px, height_px);
+  canvas.scale(static_cast<double>(width_px) / bw, static_cast<double>(height_px) / bh);
+  return true;
 }
 
 }  // namespace
@@ -287,16 +291,20 @@ const char* font_family_for(const char* face) {
   return face;
 }
 
+void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps) {
+  if (!begin_gauge(canvas, instance.header(), width_px, height_px, bitmaps)) return;
+  Context c{canvas, bitmaps};
+  for (const host::ElementSlot& slot : instance.elements()) draw_slot(c, slot.element, slot.values);
+  canvas.restore();
+}
+
 void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps, const host::ElementValueLookup& values) {
-  if (!instance.elements || !instance.elements[0] || width_px <= 0 || height_px <= 0) return;
-  int bw = width_px, bh = height_px;
-  bitmaps.size(instance.elements[0]->bitmap, &bw, &bh);
-  canvas.save();
-  canvas.clip(0, 0, width_px, height_px);
-  canvas.scale(static_cast<double>(width_px) / bw, static_cast<double>(height_px) / bh);
-  Context c{canvas, bitmaps, values};
-  draw_list(c, instance.elements, 0);
+  if (!begin_gauge(canvas, instance, width_px, height_px, bitmaps)) return;
+  Context c{canvas, bitmaps};
+  std::vector<const ElementHeader*> seen;
+  draw_list(c, instance.elements, 0, values, seen);
   canvas.restore();
 }
 
@@ -306,6 +314,13 @@ void render_gauge(cairo_t* cr, const GaugeHeader& instance, int width_px, int he
   if (!cr) return;
   Canvas canvas = Canvas::borrow(cr);
   render_gauge(canvas, instance, width_px, height_px, bitmaps, values);
+}
+
+void render_gauge(cairo_t* cr, const host::GaugeInstance& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps) {
+  if (!cr) return;
+  Canvas canvas = Canvas::borrow(cr);
+  render_gauge(canvas, instance, width_px, height_px, bitmaps);
 }
 #endif
 

@@ -21,6 +21,7 @@
 
 #include "frame/gauge_abi.h"
 #include "host/element_values.h"
+#include "host/gauge_instance.h"
 #include "host/render/canvas.h"
 
 namespace orv::render {
@@ -74,13 +75,21 @@ std::unique_ptr<Image> decode_bitmap(const unsigned char* bytes, unsigned size, 
 // to the font system as they are.
 const char* font_family_for(const char* face);
 
-// Draws `instance` (the host's copy of a gauge header with its element
-// copies) onto `canvas` at (0,0) with the given size in pixels. `values`
-// gives each element's last channel values (an empty lookup reads as zeros).
+// Draws `instance` onto `canvas` at (0,0) with the given size in pixels:
+// its evaluated element slots in drawing order (each element once), each
+// with the values its last evaluation produced.
+void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps);
+// The same for a gauge header with its element records that is no placed
+// instance (tests, benchmarks): the tree walked as an instance collects its
+// slots, `values` giving each element's channel values (an empty lookup
+// reads as zeros).
 void render_gauge(Canvas& canvas, const abi::GaugeHeader& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps, const host::ElementValueLookup& values);
 #if !defined(_WIN32)
 // The same through a Cairo context of the caller.
+void render_gauge(cairo_t* cr, const host::GaugeInstance& instance, int width_px, int height_px,
+                  const BitmapStore& bitmaps);
 void render_gauge(cairo_t* cr, const abi::GaugeHeader& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps, const host::ElementValueLookup& values);
 #endif

@@ -5,23 +5,25 @@
 #pragma once
 
 #include "frame/gauge_abi.h"
+#include "frame/panel_windows.h"
 
 namespace orv::numbers {
 
 // --- Key events -----------------------------------------------------------------
 
-inline constexpr abi::u32 kEventToggleWindow = 66506;  // value: panel window number
-inline constexpr abi::u32 kEventOpenWindow = 66507;
-inline constexpr abi::u32 kEventCloseWindow = 66508;
+// The panel window events of the published interface (value: the window).
+inline constexpr abi::u32 kEventToggleWindow = abi::windows::kEventToggle;
+inline constexpr abi::u32 kEventOpenWindow = abi::windows::kEventOpen;
+inline constexpr abi::u32 kEventCloseWindow = abi::windows::kEventClose;
 
 // --- Panel windows ------------------------------------------------------------------
 
 // Overlay windows of the left display's radar and map pages, in the main and
 // the landing view.
-inline constexpr abi::u32 kWindowRadarMain = 44;
-inline constexpr abi::u32 kWindowRadarLanding = 45;
-inline constexpr abi::u32 kWindowMapMain = 46;
-inline constexpr abi::u32 kWindowMapLanding = 47;
+inline constexpr abi::u32 kWindowRadarMain = abi::windows::kRadarMain;
+inline constexpr abi::u32 kWindowRadarLanding = abi::windows::kRadarLanding;
+inline constexpr abi::u32 kWindowMapMain = abi::windows::kMapMain;
+inline constexpr abi::u32 kWindowMapLanding = abi::windows::kMapLanding;
 
 // --- Token variables -------------------------------------------------------------
 

@@ -392,27 +392,86 @@ struct MouseArg {
 
 #pragma pack(pop)
 
-// The byte size of the element record of `kind` (what a host copies per
-// instance), or 0 for a kind no record exists for.
+// What each element kind is, in one place: its name (as the trace and
+// `info` print it), the size of its record (what a host copies per
+// instance), and its value channels in channel order, each the byte offsets
+// in the record of its token variable and of its callback. A host fills
+// every channel's variable first (a text callback formats from all three
+// sources, a clock from hours, minutes and seconds), then runs each
+// channel's callback in order. `described` channels describe the element (a
+// text's second and third sources only feed its text). Evaluation, trace,
+// drawing, `info` and the benchmarks all read the kinds from this table.
+struct ChannelLayout {
+  u16 source;    // offset of the TokenVar
+  u16 callback;  // offset of the ElementFn
+  const char* name;
+};
+
+struct ElementKindLayout {
+  u32 kind;
+  const char* name;
+  std::size_t record_size;
+  u32 channels;   // channels evaluated
+  u32 described;  // of them, the ones that describe the element
+  ChannelLayout channel[3];
+};
+
+#define ORV_CHANNEL(record, source, callback, name) \
+  ChannelLayout { offsetof(record, source), offsetof(record, callback), name }
+inline constexpr ElementKindLayout kElementKinds[] = {
+    {kStaticImage, "static", sizeof(StaticElement), 0, 0, {}},
+    {kNeedle, "needle", sizeof(NeedleElement), 1, 1, {ORV_CHANNEL(NeedleElement, source, callback, "value")}},
+    {kText,
+     "text",
+     sizeof(TextElement),
+     3,
+     1,
+     {ORV_CHANNEL(TextElement, source[0], callback[0], "value"),
+      ORV_CHANNEL(TextElement, source[1], callback[1], "source 2"),
+      ORV_CHANNEL(TextElement, source[2], callback[2], "source 3")}},
+    {kSlider,
+     "slider",
+     sizeof(SliderElement),
+     2,
+     2,
+     {ORV_CHANNEL(SliderElement, x, x_callback, "x"), ORV_CHANNEL(SliderElement, y, y_callback, "y")}},
+    {kIcon, "icon", sizeof(IconElement), 1, 1, {ORV_CHANNEL(IconElement, source, callback, "image")}},
+    {kMovingImage,
+     "moving",
+     sizeof(MovingImageElement),
+     2,
+     2,
+     {ORV_CHANNEL(MovingImageElement, x, x_callback, "x"),
+      ORV_CHANNEL(MovingImageElement, y, y_callback, "y")}},
+    {kSprite,
+     "sprite",
+     sizeof(SpriteElement),
+     3,
+     3,
+     {ORV_CHANNEL(SpriteElement, x, x_callback, "x"), ORV_CHANNEL(SpriteElement, y, y_callback, "y"),
+      ORV_CHANNEL(SpriteElement, angle, angle_callback, "angle")}},
+};
+#undef ORV_CHANNEL
+inline constexpr u32 kElementKindCount = sizeof kElementKinds / sizeof kElementKinds[0];
+
+// The table is indexed by kind.
+constexpr bool element_kinds_in_order() {
+  for (u32 i = 0; i < kElementKindCount; ++i)
+    if (kElementKinds[i].kind != i || kElementKinds[i].described > kElementKinds[i].channels) return false;
+  return true;
+}
+static_assert(element_kinds_in_order());
+
+// The layout of `kind`, or null for a kind no record exists for.
+constexpr const ElementKindLayout* element_layout(u32 kind) {
+  return kind < kElementKindCount ? &kElementKinds[kind] : nullptr;
+}
+
+// The byte size of the element record of `kind`, or 0 for a kind no record
+// exists for.
 constexpr std::size_t element_record_size(u32 kind) {
-  switch (kind) {
-    case kStaticImage:
-      return sizeof(StaticElement);
-    case kNeedle:
-      return sizeof(NeedleElement);
-    case kText:
-      return sizeof(TextElement);
-    case kSlider:
-      return sizeof(SliderElement);
-    case kIcon:
-      return sizeof(IconElement);
-    case kMovingImage:
-      return sizeof(MovingImageElement);
-    case kSprite:
-      return sizeof(SpriteElement);
-    default:
-      return 0;
-  }
+  const ElementKindLayout* k = element_layout(kind);
+  return k != nullptr ? k->record_size : 0;
 }
 
 // Service table slots the module calls.

@@ -19,6 +19,18 @@
 #include "frame/registry.h"
 #include "hud/hud_symbols.h"
 
+namespace orv::hud {
+
+// The frame: the glass behind the symbols, image 0 (dark) while the HUD is
+// off and image 1 while it is on, and the fixed symbology (bank scale, speed
+// and altitude boxes, boresight, deviation scales, heading index) in the
+// HUD's colour while it is lit.
+f64 hud_glass(IconElement*) { return cockpit::hud_on != 0 ? 1.0 : 0.0; }
+
+f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cockpit::hud_colour) : kNoImage; }
+
+}  // namespace orv::hud
+
 namespace orv::gauges::hud_records {
 
 using namespace orv::records;

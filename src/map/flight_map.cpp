@@ -25,8 +25,6 @@ namespace {
 
 using namespace orv::abi;
 
-constexpr const char* kGpsBlockName = "FS2002 GPS DATA";
-
 // Token variables of the readouts.
 constexpr u32 kTokenAirspeed = 61;           // knots
 constexpr u32 kTokenAltitude = 74;           // feet
@@ -120,7 +118,7 @@ void forget_painted_surfaces() {
 void draw_map_surface(GaugeHeader* gauge) {
   if (gps_block == nullptr) {
     TokenVar lookup = token(0);
-    lookup_named_data(&lookup, kGpsBlockName);
+    lookup_named_data(&lookup, abi::gps::kBlockName);
     gps_block = lookup.host_ptr;
   }
   StaticElement* surface = surface_of(gauge);

@@ -1,15 +1,12 @@
 // Reading the host's GPS data block "FS2002 GPS DATA" and placing its
 // waypoints on the map.
 //
-// The block is the host's plain byte record; every field is read with a copy
-// from its byte offset, and only after the block's size field says the field
-// is there. A block is used only when its size covers the waypoint array
-// pointer (172 + the pointer size: 176 on i686). Waypoint records are 64 bytes
-// and used only when their own size field says 64.
+// The block's layout is frame/gps_block_layout.h. Every field is read with a
+// copy from its byte offset, and only after the block's size field says the
+// field is there; waypoint records are used only when their own size field
+// says 64.
 //
-// Positions are 64-bit signed fixed point: latitude in metres north of the
-// equator times 2^32, longitude in units of 360 / 2^64 degrees. The map reads
-// them with their lowest 16 bits cleared and takes differences as 64-bit
+// The map reads fixed-point positions with their lowest 16 bits cleared and takes differences as 64-bit
 // integers, so a waypoint across the antimeridian is a short way east or west.
 #pragma once
 
@@ -17,36 +14,16 @@
 #include <cstdint>
 
 #include "frame/gauge_abi.h"
+#include "frame/gps_block_layout.h"
 
 namespace orv::map {
 
-// Byte offsets of the fields the map reads.
-namespace gps_offset {
-inline constexpr std::size_t kSize = 0;
-inline constexpr std::size_t kLatitude = 8;
-inline constexpr std::size_t kLongitude = 16;
-inline constexpr std::size_t kGroundSpeed = 40;
-inline constexpr std::size_t kUpDirection = 48;
-inline constexpr std::size_t kTrack = 56;
-inline constexpr std::size_t kActiveValid = 68;
-inline constexpr std::size_t kActiveIndex = 76;
-inline constexpr std::size_t kDistance = 128;
-inline constexpr std::size_t kWaypointCount = 168;
-inline constexpr std::size_t kWaypoints = 172;
-}  // namespace gps_offset
-
-namespace waypoint_offset {
-inline constexpr std::size_t kSize = 0;
-inline constexpr std::size_t kLatitude = 8;
-inline constexpr std::size_t kLongitude = 16;
-inline constexpr std::size_t kIdent = 56;
-}  // namespace waypoint_offset
-
-// The smallest block the map uses: up to and including the array pointer.
-inline constexpr std::size_t kMinimumBlockSize = gps_offset::kWaypoints + sizeof(void*);
-inline constexpr std::uint32_t kWaypointRecordSize = 64;
-// The longest identifier a record holds, without its terminator.
-inline constexpr std::size_t kIdentChars = kWaypointRecordSize - waypoint_offset::kIdent;
+// The block's layout, as the host publishes it.
+namespace gps_offset = abi::gps::block;
+namespace waypoint_offset = abi::gps::waypoint;
+using abi::gps::kIdentChars;
+using abi::gps::kMinimumBlockSize;
+using abi::gps::kWaypointRecordSize;
 
 // The most waypoint records one pass looks at: more than any flight plan
 // holds, so a corrupt count costs a bounded walk.

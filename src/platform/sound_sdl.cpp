@@ -20,6 +20,7 @@
 #include <cstring>
 #include <new>
 
+#include "frame/sdl_audio.h"
 #include "platform/module_resources.h"
 #include "platform/resource_source.h"
 #include "sound/platform_sound.h"
@@ -53,60 +54,10 @@ constexpr SDL_AudioFormat kFormat = AUDIO_U8;
 constexpr Uint8 kChannels = 1;
 
 // The SDL functions used here, from the library once it is loaded.
-struct Sdl {
-  void* library = nullptr;
-  decltype(&SDL_SetHint) SetHint = nullptr;
-  decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
-  decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
-  decltype(&SDL_OpenAudioDevice) OpenAudioDevice = nullptr;
-  decltype(&SDL_CloseAudioDevice) CloseAudioDevice = nullptr;
-  decltype(&SDL_PauseAudioDevice) PauseAudioDevice = nullptr;
-  decltype(&SDL_RWFromConstMem) RWFromConstMem = nullptr;
-  decltype(&SDL_LoadWAV_RW) LoadWAV_RW = nullptr;
-  decltype(&SDL_FreeWAV) FreeWAV = nullptr;
-  decltype(&SDL_BuildAudioCVT) BuildAudioCVT = nullptr;
-  decltype(&SDL_ConvertAudio) ConvertAudio = nullptr;
-  decltype(&SDL_malloc) malloc = nullptr;
-  decltype(&SDL_free) free = nullptr;
-  decltype(&SDL_GetQueuedAudioSize) GetQueuedAudioSize = nullptr;
-  decltype(&SDL_QueueAudio) QueueAudio = nullptr;
-};
-Sdl g_sdl;
-
-template <typename Fn>
-bool resolve(void* library, const char* name, Fn* fn) {
-  *fn = reinterpret_cast<Fn>(dlsym(library, name));
-  return *fn != nullptr;
-}
+abi::sdl::Api g_sdl;
 
 // Loads SDL once; false when the library or one of its functions is missing.
-bool load_sdl() {
-  if (g_sdl.library != nullptr) return true;
-  void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
-  if (library == nullptr) return false;
-  Sdl s;
-  s.library = library;
-  const bool all = resolve(library, "SDL_SetHint", &s.SetHint) &&
-                   resolve(library, "SDL_InitSubSystem", &s.InitSubSystem) &&
-                   resolve(library, "SDL_QuitSubSystem", &s.QuitSubSystem) &&
-                   resolve(library, "SDL_OpenAudioDevice", &s.OpenAudioDevice) &&
-                   resolve(library, "SDL_CloseAudioDevice", &s.CloseAudioDevice) &&
-                   resolve(library, "SDL_PauseAudioDevice", &s.PauseAudioDevice) &&
-                   resolve(library, "SDL_RWFromConstMem", &s.RWFromConstMem) &&
-                   resolve(library, "SDL_LoadWAV_RW", &s.LoadWAV_RW) &&
-                   resolve(library, "SDL_FreeWAV", &s.FreeWAV) &&
-                   resolve(library, "SDL_BuildAudioCVT", &s.BuildAudioCVT) &&
-                   resolve(library, "SDL_ConvertAudio", &s.ConvertAudio) &&
-                   resolve(library, "SDL_malloc", &s.malloc) && resolve(library, "SDL_free", &s.free) &&
-                   resolve(library, "SDL_GetQueuedAudioSize", &s.GetQueuedAudioSize) &&
-                   resolve(library, "SDL_QueueAudio", &s.QueueAudio);
-  if (!all) {
-    dlclose(library);
-    return false;
-  }
-  g_sdl = s;
-  return true;
-}
+bool load_sdl() { return g_sdl.library != nullptr || abi::sdl::load(g_sdl); }
 
 // The one output that every device handle stands for: several SDL drivers
 // open only one device at a time, and a click needs no more. `users` counts

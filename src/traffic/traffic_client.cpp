@@ -14,14 +14,8 @@ using namespace abi;
 
 namespace {
 
-constexpr const char* kVariableNames[] = {
-    "PLANE LATITUDE",   "PLANE LONGITUDE",  "PLANE ALTITUDE",   "INDICATED ALTITUDE",
-    "VELOCITY WORLD Y", "VELOCITY WORLD Z", "VELOCITY WORLD X", "PLANE HEADING DEGREES TRUE",
-    "ATC ID",           "ENG COMBUSTION",   "IS USER SIM",
-};
-constexpr const char* kUnitNames[] = {"FEET", "BOOL", "DEGREES", "KNOTS", "FEET PER MINUTE"};
+using namespace abi::traffic;
 
-constexpr const char* kServiceName = "ITrafficInfo";
 constexpr std::size_t kAtcIdChars = 10;
 
 // Operation `n` of a COM-style object, or null.

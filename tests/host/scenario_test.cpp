@@ -84,10 +84,10 @@ TEST(Scenario, ErrorsNameTheFileAndTheProblem) {
 }
 
 TEST(Scenario, CommandLineValuesAreNumbersIntegersOrTexts) {
-  EXPECT_EQ(parse_token_value("12.5"), TokenValue::of_number(12.5));
-  EXPECT_EQ(parse_token_value("0x1835"), TokenValue::of_integer(0x1835));
-  EXPECT_EQ(parse_token_value("i:6197"), TokenValue::of_integer(6197));
-  EXPECT_EQ(parse_token_value("s:ORV 1"), TokenValue::of_text("ORV 1"));
+  EXPECT_EQ(parse_token_value("12.5"), SimValue::of_number(12.5));
+  EXPECT_EQ(parse_token_value("0x1835"), SimValue::of_integer(0x1835));
+  EXPECT_EQ(parse_token_value("i:6197"), SimValue::of_integer(6197));
+  EXPECT_EQ(parse_token_value("s:ORV 1"), SimValue::of_text("ORV 1"));
   EXPECT_FALSE(parse_token_value("12x").has_value());
   EXPECT_FALSE(parse_token_value("0xZZ").has_value());
   EXPECT_FALSE(parse_token_value("").has_value());

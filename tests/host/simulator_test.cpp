@@ -90,7 +90,7 @@ TEST(SimState, DeliversTheLatestValueOfATokenSetAgain) {
     state.set_number(id, 7.5);  // a number over a number
     state.deliver(var);
     EXPECT_EQ(var.value.n, 7.5) << id;
-    EXPECT_EQ(*state.token(id), TokenValue::of_number(7.5)) << id;
+    EXPECT_EQ(*state.token(id), SimValue::of_number(7.5)) << id;
   }
 }
 

@@ -6,7 +6,7 @@ set -euo pipefail
 gau=$1
 artgen=$2
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
-[ -f "$gau" ] || { echo "missing $gau (build the win32 preset first)"; exit 1; }
+[ -f "$gau" ] || { echo "skipped: missing $gau (build the win32 preset first)"; exit 77; }
 # Walk the resource directory dump: type entries (3 spaces after the offset),
 # id entries (5), language entries (7) and leaves with their sizes.
 found=$($objdump -p "$gau" | awk '

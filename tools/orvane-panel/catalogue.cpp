@@ -127,8 +127,7 @@ std::map<std::string, Picture> draw_pictures(Module& module, const std::string& 
     render::Image image(w, h, render::PixelFormat::rgb);
     render::Canvas canvas(image);
     canvas.paint(render::colour_of_bgr(background));
-    if (!p.gauge->elements().empty())
-      render::render_gauge(canvas, p.gauge->header(), w, h, bitmaps, p.gauge->value_lookup());
+    if (!p.gauge->elements().empty()) render::render_gauge(canvas, *p.gauge, w, h, bitmaps);
     const Picture picture{name + ".png", w, h};
     const std::string path = folder + "/" + picture.file;
     const std::string error = render::write_png(image, path, 9);

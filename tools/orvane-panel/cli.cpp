@@ -314,7 +314,7 @@ ScenarioTooltip parse_tooltip(const std::string& text) {
   return t;
 }
 
-std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
+std::pair<std::uint32_t, SimValue> parse_set(const std::string& v) {
   const auto eq = v.find('=');
   if (eq == std::string::npos) throw UsageError{"--set needs TOKEN=VALUE"};
   const std::string name = v.substr(0, eq);
@@ -326,7 +326,7 @@ std::pair<std::uint32_t, TokenValue> parse_set(const std::string& v) {
   }
   auto tv = parse_token_value(v.substr(eq + 1));
   if (!tv) throw UsageError{"bad value in '" + v + "'"};
-  const bool text = tv->kind == TokenValue::Kind::text;
+  const bool text = tv->kind == SimValue::Kind::text;
   if (!token_takes(*id, text))
     throw UsageError{"'" + v + "': the token takes " + (text ? "a number" : "a text, s:TEXT")};
   return {*id, *tv};

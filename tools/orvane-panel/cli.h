@@ -103,7 +103,7 @@ host::ScenarioClick parse_click(const std::string& text);
 // "INSTANCE:X,Y[@SECONDS]".
 host::ScenarioTooltip parse_tooltip(const std::string& text);
 // "TOKEN=VALUE".
-std::pair<std::uint32_t, host::TokenValue> parse_set(const std::string& text);
+std::pair<std::uint32_t, host::SimValue> parse_set(const std::string& text);
 
 std::string directory_of(const std::string& path);
 int exit_code_of(host::ErrorKind kind);

@@ -340,7 +340,7 @@ class Renderer {
     const PlacedInstance& p = host_.instances()[i];
     const GaugeInstance& g = *p.gauge;
     if (g.elements().empty()) return paint_placeholder(canvas, g.name(), p.width, p.height);
-    render::render_gauge(canvas, g.header(), p.width, p.height, bitmaps_, g.value_lookup());
+    render::render_gauge(canvas, g, p.width, p.height, bitmaps_);
   }
 
   // windowNN_TITLE.png, or vcNN_TEXTURE.png for a virtual cockpit.

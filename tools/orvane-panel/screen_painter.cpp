@@ -87,7 +87,7 @@ void ScreenPainter::paint_instance(Canvas& canvas, std::size_t i, const Rect& r)
   if (g.elements().empty()) {
     paint_placeholder(canvas, g.name(), r.width, r.height);
   } else {
-    render::render_gauge(canvas, g.header(), r.width, r.height, bitmaps_, g.value_lookup());
+    render::render_gauge(canvas, g, r.width, r.height, bitmaps_);
   }
   canvas.restore();
 }

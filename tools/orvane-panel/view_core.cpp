@@ -265,15 +265,15 @@ void Viewer::nudge(std::uint32_t token, double step) {
   double v = 0.0;
   if (it != held.end()) {
     v = it->second.as_double();
-  } else if (const TokenValue* value = session_->state.token(token); value != nullptr) {
+  } else if (const SimValue* value = session_->state.token(token); value != nullptr) {
     v = value->as_double();
   }
   v += step;
   if (token == 84) v = std::fmod(std::fmod(v, 360.0) + 360.0, 360.0);
   if (it != held.end())
-    it->second = TokenValue::of_number(v);
+    it->second = SimValue::of_number(v);
   else
-    held.emplace_back(token, TokenValue::of_number(v));
+    held.emplace_back(token, SimValue::of_number(v));
 }
 
 void Viewer::release_flight_tokens() {

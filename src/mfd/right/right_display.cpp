@@ -9,7 +9,7 @@
 // (nothing on the display clicks).
 #include "frame/records.h"
 #include "frame/registry.h"
-#include "mfd/right_pages.h"
+#include "mfd/right/right_pages.h"
 #include "sound/sound.h"
 
 namespace orv::mfd::right {

@@ -7,7 +7,7 @@
 // read that state.
 #include "frame/cockpit_numbers.h"
 #include "frame/host_services.h"
-#include "mfd/right_pages.h"
+#include "mfd/right/right_pages.h"
 
 namespace orv::mfd {
 

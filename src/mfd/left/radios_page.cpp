@@ -8,7 +8,7 @@
 #include "frame/cockpit_numbers.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
-#include "mfd/left_pages.h"
+#include "mfd/left/left_pages.h"
 #include "mfd/page_gate.h"
 #include "mfd/radio_decoding.h"
 #include "mfd/radio_values.h"

@@ -9,7 +9,7 @@
 #include "frame/elements.h"
 #include "frame/host_services.h"
 #include "mfd/distance_text.h"
-#include "mfd/left_pages.h"
+#include "mfd/left/left_pages.h"
 #include "mfd/navigation_source.h"
 #include "mfd/page_gate.h"
 #include "mfd/radio_decoding.h"

@@ -3,7 +3,7 @@
 // the engine dials' wedges and readouts, the fuel percentage, the controls
 // page, the navigation circle page and its course click areas, and bad
 // token values.
-#include "mfd/right_display.h"
+#include "mfd/right/right_display.h"
 
 #include <gtest/gtest.h>
 

@@ -15,7 +15,7 @@
 #include "mfd/navigation_source.h"
 #include "mfd/radio_decoding.h"
 #include "mfd/radio_values.h"
-#include "mfd/right_pages.h"
+#include "mfd/right/right_pages.h"
 
 namespace orv::mfd::right {
 namespace {

@@ -5,7 +5,7 @@
 // radio values refreshed at every update.
 #include "frame/records.h"
 #include "frame/registry.h"
-#include "mfd/left_pages.h"
+#include "mfd/left/left_pages.h"
 #include "mfd/radio_decoding.h"
 #include "mfd/radio_values.h"
 #include "sound/sound.h"

@@ -9,7 +9,7 @@
 #include "cockpit/mode_state.h"
 #include "frame/elements.h"
 #include "mfd/page_gate.h"
-#include "mfd/right_display.h"
+#include "mfd/right/right_display.h"
 
 namespace orv::mfd::right {
 

@@ -8,7 +8,7 @@
 // following the engines while another page is shown.
 #include "frame/cockpit_numbers.h"
 #include "frame/host_services.h"
-#include "mfd/right_pages.h"
+#include "mfd/right/right_pages.h"
 
 namespace orv::mfd {
 
