@@ -20,7 +20,7 @@ for f in "$native_tool" "$native_module" "$win32/orvane-panel.exe" "$win32/Orvan
     exit 77
   fi
 done
-source "$source_dir/tests/support/wine32_env.sh"
+source "$source_dir/tests/support/wine_env.sh"
 wine32_env "$build/wineprefix32"
 
 work=$(mktemp -d)

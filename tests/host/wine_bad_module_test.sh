@@ -18,18 +18,10 @@ for f in "$native_tool" "$win_tool" "$win_module"; do
     exit 77
   fi
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
-if [ -z "$wine" ]; then
-  echo "skipped: wine64 not found"
-  exit 77
-fi
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/../support/wine_env.sh"
+# A private, quiet prefix under the build tree.
+wine64_env "$build/wineprefix"
 export SDL_AUDIODRIVER=dummy
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

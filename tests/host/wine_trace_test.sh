@@ -22,20 +22,9 @@ for f in "$native_tool" "$native_module" "$win_tool" "$win_module"; do
     exit 77
   fi
 done
-wine=$(command -v wine64 || true)
-[ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
-if [ -z "$wine" ]; then
-  echo "skipped: wine64 not found"
-  exit 77
-fi
-
-# A private, quiet prefix under the build tree; no display, no Mono or Gecko
-# installers. The first run initialises the prefix (counted in the run time).
-export WINEPREFIX=$build/wineprefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -p "$WINEPREFIX"
+source "$(dirname "$0")/../support/wine_env.sh"
+# A private, quiet prefix under the build tree.
+wine64_env "$build/wineprefix"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

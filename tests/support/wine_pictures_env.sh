@@ -14,19 +14,14 @@ wine_pictures_env() {
   local pe machine
   pe=$(od -An -tu4 -j60 -N4 "$win/orvane-panel.exe" | tr -d ' ')
   machine=$(od -An -tx2 -j$((pe + 4)) -N2 "$win/orvane-panel.exe" | tr -d ' ')
+  source "$(dirname "${BASH_SOURCE[0]}")/wine_env.sh"
   if [ "$machine" = 014c ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/wine32_env.sh"
     wine32_env "$prefix"
   else
-    wine=$(command -v wine64 || true)
-    [ -n "$wine" ] || { [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64; } || true
-    [ -n "$wine" ] || { echo "skipped: wine64 not found"; exit 77; }
+    wine64_env "$prefix"
   fi
-
-  export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  unset DISPLAY WAYLAND_DISPLAY
   rm -rf "$out"
-  mkdir -p "$WINEPREFIX" "$out"
+  mkdir -p "$out"
   # Wine maps each face to its metric-compatible free face.
   cat >"$out/fonts.reg" <<'REG'
 REGEDIT4
