@@ -13,21 +13,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "../support/plain_check.h"
 #include "cockpit/mode_state.h"
 #include "frame/registry.h"
 #include "sound/sound.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool ok, const char* what, int line) {
-  if (!ok) {
-    std::printf("FAILED line %d: %s\n", line, what);
-    ++failures;
-  }
-}
-#define CHECK(x) check((x), #x, __LINE__)
+using plain_check::failures;
 
 using orv::sound::Channel;
 namespace channels = orv::sound::channels;

@@ -9,20 +9,13 @@
 #include <cstdio>
 #include <vector>
 
+#include "../support/plain_check.h"
 #include "host/render/canvas.h"
 #include "view_window.h"
 
 namespace {
 
-int failures = 0;
-
-void check(bool ok, const char* what, int line) {
-  if (!ok) {
-    std::printf("FAILED line %d: %s\n", line, what);
-    ++failures;
-  }
-}
-#define CHECK(x) check((x), #x, __LINE__)
+using plain_check::failures;
 
 using orv::panel_tool::ViewInput;
 using orv::panel_tool::ViewKey;
