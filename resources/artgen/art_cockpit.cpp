@@ -30,12 +30,7 @@ void screw(cairo_t* cr, double x, double y) {
 // A recessed frame around an instrument of x, y, w, h, `margin` wide,
 // with a screw in each corner.
 void bezel(cairo_t* cr, double x, double y, double w, double h, double margin) {
-  rounded_path(cr, x - margin, y - margin, w + 2 * margin, h + 2 * margin, margin);
-  colour(cr, kBezel);
-  cairo_fill_preserve(cr);
-  colour(cr, kBezelEdge);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  rounded_box(cr, x - margin, y - margin, w + 2 * margin, h + 2 * margin, margin, kBezel, kBezelEdge, 1.5);
   rect(cr, x - 1.5, y - 1.5, w + 3, h + 3, 1.0, {14, 15, 17});
   const double s = margin / 2.0;
   for (double sx : {x - s, x + w + s})
@@ -78,12 +73,7 @@ void draw_cockpit_surround(Canvas& c, const CockpitSurround& s) {
   text(cr, kSansBold, 11, 861, s.display_y - 14, Align::kCentre, kStencil, "RIGHT DISPLAY");
   if (s.knobs) {
     // The knob and switch strip under the screen selector.
-    rounded_path(cr, 378, 614, 250, 70, 6);
-    colour(cr, kMetalLow);
-    cairo_fill_preserve(cr);
-    colour(cr, {24, 26, 29});
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
+    rounded_box(cr, 378, 614, 250, 70, 6, kMetalLow, {24, 26, 29}, 1.2);
     text(cr, kSansBold, 9, 409, 700, Align::kCentre, kStencil, "BARO");
     text(cr, kSansBold, 9, 469, 700, Align::kCentre, kStencil, "HDG");
     text(cr, kSansBold, 9, 535, 700, Align::kCentre, kStencil, "CRS");

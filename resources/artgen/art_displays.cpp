@@ -128,12 +128,7 @@ void draw_radios_page(Canvas& c) {
   static constexpr const char* kButtons[] = {"ON/OFF", "NAV1", "NAV2", "ADF", "MKR"};
   for (int b = 0; b < 5; ++b) {
     const double x = 11 + 55 * b;
-    rounded_path(cr, x + 0.5, 257.5, 42, 18, 3);
-    colour(cr, {22, 27, 31});
-    cairo_fill_preserve(cr);
-    colour(cr, kOutline);
-    cairo_set_line_width(cr, 1.0);
-    cairo_stroke(cr);
+    rounded_box(cr, x + 0.5, 257.5, 42, 18, 3, {22, 27, 31}, kOutline, 1.0);
     text(cr, kSansBold, 8, x + 21.5, 272, Align::kCentre, kWhite, kButtons[b]);
   }
 }
@@ -451,12 +446,8 @@ void draw_map_ring(Canvas& c, double radius, const char* label) {
 
 void draw_map_button(Canvas& c, const char* label, bool on) {
   cairo_t* cr = c.cr();
-  rounded_path(cr, 0.5, 0.5, 29, 15, 3);
-  colour(cr, on ? Rgb{16, 80, 36} : Rgb{30, 34, 38});
-  cairo_fill_preserve(cr);
-  colour(cr, on ? Rgb{60, 255, 110} : kOutline);
-  cairo_set_line_width(cr, 1.0);
-  cairo_stroke(cr);
+  rounded_box(cr, 0.5, 0.5, 29, 15, 3, on ? Rgb{16, 80, 36} : Rgb{30, 34, 38},
+              on ? Rgb{60, 255, 110} : kOutline, 1.0);
   text_at(cr, kSansBold, 9, 15, 8, on ? Rgb{120, 255, 150} : kLabel, label);
 }
 

@@ -209,12 +209,7 @@ void draw_attitude_face(Canvas& c, bool overlay) {
                                      {10, 232, 20, 30}, {30, 237, 22, 23}, {241, 239, 56, 21},
                                      {90, 4, 120, 45}};
   for (const Box& b : kWindows) {
-    rounded_path(cr, b.x, b.y, b.w, b.h, 2);
-    colour(cr, kGlass);
-    cairo_fill_preserve(cr);
-    colour(cr, {14, 15, 17});
-    cairo_set_line_width(cr, 1.2);
-    cairo_stroke(cr);
+    rounded_box(cr, b.x, b.y, b.w, b.h, 2, kGlass, {14, 15, 17}, 1.2);
   }
   text(cr, kNarrow, 9, 43, 50, Align::kCentre, kEngrave, "IAS KT");
   text(cr, kNarrow, 9, 256, 50, Align::kCentre, kEngrave, "ALT FT");

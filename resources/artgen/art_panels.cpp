@@ -196,12 +196,7 @@ void draw_selector_panel(Canvas& c) {
       key_cap(cr, x, y, 67, 50, 4);
     }
   text(cr, kSansBold, 8, 14, 194, Align::kLeft, {150, 154, 158}, "TIME");
-  rounded_path(cr, 64, 178, 160, 24, 3);
-  colour(cr, kGlass);
-  cairo_fill_preserve(cr);
-  colour(cr, {18, 20, 22});
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  rounded_box(cr, 64, 178, 160, 24, 3, kGlass, {18, 20, 22}, 1.5);
   for (double x : {5.0, 226.0}) panel_screw(cr, x, 205, 2.4);
 }
 

@@ -215,6 +215,16 @@ void rounded_path(cairo_t* cr, double x, double y, double w, double h, double r)
   cairo_close_path(cr);
 }
 
+void rounded_box(cairo_t* cr, double x, double y, double w, double h, double r, Rgb fill, Rgb edge,
+                 double width) {
+  rounded_path(cr, x, y, w, h, r);
+  colour(cr, fill);
+  cairo_fill_preserve(cr);
+  colour(cr, edge);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
 void polygon(cairo_t* cr, std::initializer_list<double> xy, Rgb c, double stroke) {
   const double* p = xy.begin();
   cairo_move_to(cr, p[0], p[1]);

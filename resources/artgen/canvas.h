@@ -71,6 +71,9 @@ void disc(cairo_t* cr, double cx, double cy, double r, Rgb c);
 void rect(cairo_t* cr, double x, double y, double w, double h, double width, Rgb c);
 void fill_rect(cairo_t* cr, double x, double y, double w, double h, Rgb c);
 void rounded_path(cairo_t* cr, double x, double y, double w, double h, double r);
+// A rounded box filled with `fill` and outlined with `edge`, `width` wide.
+void rounded_box(cairo_t* cr, double x, double y, double w, double h, double r, Rgb fill, Rgb edge,
+                 double width);
 void polygon(cairo_t* cr, std::initializer_list<double> xy, Rgb c, double stroke = 0.0);
 // Arc of radius r about (cx, cy) from angle a0 to a1, degrees clockwise from
 // straight up.
