@@ -20,7 +20,7 @@ for f in "$native_tool" "$win_tool" "$win_module"; do
 done
 source "$(dirname "$0")/../support/wine_env.sh"
 # A private, quiet prefix under the build tree.
-wine64_env "$build/wineprefix"
+wine64_env "$build/wineprefix64"
 export SDL_AUDIODRIVER=dummy
 
 work=$(mktemp -d)

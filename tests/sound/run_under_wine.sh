@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the Windows sound test program under Wine with a prefix of its own.
+# Runs the Windows sound test program under Wine in the 64-bit tests' prefix.
 #   run_under_wine.sh <program.exe> <prefix directory> no-device|device
 # "no-device" gives Wine's audio no output at all; "device" gives it ALSA's
 # null output, which takes samples and discards them. Exits 77 (skipped) when

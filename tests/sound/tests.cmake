@@ -9,7 +9,7 @@ set(ORV_WIN64_SOUND_TEST ${PROJECT_SOURCE_DIR}/build/win64/tests/sound/sound_win
 foreach(mode no-device device)
   add_test(NAME sound_under_wine_${mode}
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/sound/run_under_wine.sh ${ORV_WIN64_SOUND_TEST}
-            ${CMAKE_BINARY_DIR}/wineprefix ${mode})
+            ${PROJECT_SOURCE_DIR}/build/wineprefix64 ${mode})
   set_tests_properties(sound_under_wine_${mode} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
-    RESOURCE_LOCK wineprefix)
+    RESOURCE_LOCK wineprefix64)
 endforeach()
