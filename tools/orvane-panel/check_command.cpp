@@ -13,15 +13,15 @@
 #include <string>
 #include <vector>
 
-#include "bmp_image.h"
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
+#include "host/load/host_error.h"
+#include "host/load/stop_request.h"
+#include "host/load/windows_text.h"
+#include "host/panel/bmp_image.h"
+#include "host/panel/host.h"
 #include "panel_art.h"
 #include "probe.h"
-#include "stop_request.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 

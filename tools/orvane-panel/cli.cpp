@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "module_call.h"
+#include "host/aircraft/token_names.h"
+#include "host/load/module_call.h"
+#include "host/load/stop_request.h"
 #include "names.h"
-#include "stop_request.h"
-#include "token_names.h"
 
 namespace orv::panel_tool {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
 
 namespace orv::panel_tool {
 

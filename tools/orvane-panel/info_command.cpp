@@ -13,14 +13,14 @@
 #include "catalogue.h"
 #include "cli.h"
 #include "commands.h"
-#include "element_kind.h"
 #include "gauge_facts.h"
-#include "host.h"
-#include "host_error.h"
-#include "mouse_routing.h"
+#include "host/aircraft/token_names.h"
+#include "host/load/host_error.h"
+#include "host/panel/element_kind.h"
+#include "host/panel/host.h"
+#include "host/panel/mouse_routing.h"
+#include "host/record/trace.h"
 #include "probe.h"
-#include "token_names.h"
-#include "trace.h"
 
 namespace orv::panel_tool {
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "module_call.h"
+#include "host/load/module_call.h"
+#include "host/load/stop_request.h"
 #include "names.h"
-#include "stop_request.h"
 
 #if defined(_WIN32)
 #include <fcntl.h>

@@ -7,9 +7,8 @@
 #include <map>
 #include <tuple>
 
-#include "stop_request.h"
-
-#include "windows_text.h"
+#include "host/load/stop_request.h"
+#include "host/load/windows_text.h"
 
 namespace orv::panel_tool {
 

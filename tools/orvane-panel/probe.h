@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "frame/gauge_abi.h"
-#include "host.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
 #include "names.h"
-#include "scenario.h"
 
 namespace orv::panel_tool {
 

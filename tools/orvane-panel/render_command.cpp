@@ -18,23 +18,23 @@
 #include "animation.h"
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
+#include "host/panel/host.h"
 #include "host/render/canvas.h"
 #if !defined(_WIN32)
 #include "host/render/picture_memory.h"
 #include "host/render/png_file.h"
 #endif
+#include "host/load/host_error.h"
+#include "host/load/output_file.h"
+#include "host/load/windows_text.h"
+#include "host/panel/screen_layout.h"
+#include "host/record/trace.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
-#include "host_error.h"
-#include "output_file.h"
+#include "host/scenario/scenario.h"
+#include "host/scenario/scenario_run.h"
 #include "overlays.h"
-#include "scenario.h"
-#include "scenario_run.h"
-#include "screen_layout.h"
 #include "screen_painter.h"
-#include "trace.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 
