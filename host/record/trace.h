@@ -43,18 +43,10 @@
 #include <vector>
 
 #include "host/panel/host.h"
+#include "host/record/trace_output.h"
 #include "host/scenario/scenario.h"
 
 namespace orv::host {
-
-// "%.6g" rules through std::to_chars: the same digits on every target; -0
-// prints as 0, NaN as nan.
-std::string format_number(double v);
-
-// A text as the trace writes it: the module's Windows-1252 as UTF-8, '"' and
-// '\\' escaped, control bytes and bytes the code page leaves undefined as
-// \xNN.
-std::string escape_text(const char* text);
 
 // `text`: the lines above; `jsonl`: one JSON object per line and per event,
 // with the same content (docs/trace.md describes both).
@@ -67,40 +59,6 @@ struct TraceOptions {
   TokenSets sets;                     // after the scenario's tokens
   std::vector<ScenarioClick> clicks;  // besides the scenario's
   std::vector<ScenarioTooltip> tooltips;
-};
-
-// Where a trace goes: written in pieces as it is made (a run of any length
-// holds no more than one buffer of it), failures reported by throwing
-// HostError(unreadable) naming the output.
-class TraceOutput {
- public:
-  virtual ~TraceOutput() = default;
-  virtual void write(const char* data, std::size_t size) = 0;
-  virtual void flush() = 0;
-};
-
-// A C stream (standard output); `name` is what an error message calls it.
-class FileTraceOutput : public TraceOutput {
- public:
-  FileTraceOutput(std::FILE* file, std::string name) : file_(file), name_(std::move(name)) {}
-  void write(const char* data, std::size_t size) override;
-  void flush() override;
-
- private:
-  [[noreturn]] void fail() const;
-  std::FILE* file_;
-  std::string name_;
-};
-
-// A C++ stream.
-class StreamTraceOutput : public TraceOutput {
- public:
-  explicit StreamTraceOutput(std::ostream& out) : out_(out) {}
-  void write(const char* data, std::size_t size) override;
-  void flush() override;
-
- private:
-  std::ostream& out_;
 };
 
 // A trace made one frame at a time: start() writes the header and runs the

@@ -19,7 +19,7 @@
 #include "host/panel/element_kind.h"
 #include "host/panel/host.h"
 #include "host/panel/mouse_routing.h"
-#include "host/record/trace.h"
+#include "host/record/trace_format.h"
 #include "probe.h"
 
 namespace orv::panel_tool {

@@ -28,7 +28,7 @@
 #include "host/load/output_file.h"
 #include "host/load/windows_text.h"
 #include "host/panel/screen_layout.h"
-#include "host/record/trace.h"
+#include "host/record/trace_format.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
 #include "host/scenario/scenario.h"

@@ -13,6 +13,7 @@
 #include "host/load/host_error.h"
 #include "host/load/windows_text.h"
 #include "host/record/trace.h"
+#include "host/record/trace_format.h"
 #include "host/scenario/scenario.h"
 
 namespace orv::host {

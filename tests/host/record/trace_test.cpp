@@ -19,6 +19,7 @@
 
 #include "host/aircraft/event_names.h"
 #include "host/load/host_error.h"
+#include "host/record/trace_format.h"
 #include "host/scenario/scenario.h"
 
 namespace orv::host {
