@@ -1,19 +1,18 @@
 // The trace's lines as they are made: appended to a buffer that goes to the
 // output whenever it holds a block, so the run's memory does not grow with
-// its length. Numbers and texts as trace_format writes them; JSON values
-// (strings of ASCII only, numbers, booleans, null) for the JSON lines.
+// its length. Numbers and texts as trace_format writes them, JSON values as
+// json_writer does.
 #pragma once
 
 #include <charconv>
-#include <cmath>
 #include <concepts>
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <string_view>
 
-#include "host/load/windows_text.h"
 #include "host/record/byte_buffer.h"
+#include "host/record/json_writer.h"
 #include "host/record/trace_format.h"
 #include "host/record/trace_output.h"
 
@@ -47,11 +46,10 @@ class TraceWriter {
     buffer_.commit(put_number(buffer_.reserve(kNumberChars), v));
     return *this;
   }
-  // A number as a JSON value: NaN and the infinities, which JSON has no
-  // numbers for, as the strings "nan", "inf" and "-inf".
+  // A number as a JSON value (json_writer).
   TraceWriter& json_number(double v) {
-    if (!std::isfinite(v)) return *this << '"' << (std::isnan(v) ? "nan" : v > 0 ? "inf" : "-inf") << '"';
-    return number(v);
+    buffer_.commit(put_json_number(buffer_.reserve(kJsonNumberChars), v));
+    return *this;
   }
   // The trace's escaping (escape_text).
   TraceWriter& escaped(const char* text) {
@@ -66,25 +64,10 @@ class TraceWriter {
     buffer_.commit(at + text.size() + 1);
     if (buffer_.size() >= kBlock) drain();
   }
-  // A JSON string of ASCII only: characters outside printable ASCII as
-  // \uXXXX of their Windows-1252 code point.
+  // A JSON string (json_writer) of a C string, nullptr as "".
   TraceWriter& json_string(const char* text) {
-    static const char kHex[] = "0123456789abcdef";
-    buffer_.push_back('"');
-    for (const auto* p = reinterpret_cast<const unsigned char*>(text); p != nullptr && *p != 0; ++p) {
-      if (*p == '"' || *p == '\\') {
-        buffer_.push_back('\\');
-        buffer_.push_back(static_cast<char>(*p));
-      } else if (*p >= 0x20 && *p < 0x7F) {
-        buffer_.push_back(static_cast<char>(*p));
-      } else {
-        const char32_t cp = windows_1252_code_point(*p);
-        const char hex[6] = {
-            '\\', 'u', kHex[(cp >> 12) & 15], kHex[(cp >> 8) & 15], kHex[(cp >> 4) & 15], kHex[cp & 15]};
-        buffer_.append(hex, 6);
-      }
-    }
-    buffer_.push_back('"');
+    const std::string_view view = text != nullptr ? std::string_view(text) : std::string_view();
+    buffer_.commit(put_json_string(buffer_.reserve(2 + kJsonCharsPerByte * view.size()), view));
     return *this;
   }
   TraceWriter& json_string(const std::string& text) { return json_string(text.c_str()); }

@@ -51,7 +51,4 @@ struct ProbedInstance {
 // windows that follow a click are the clicked instance's. Stops the host.
 std::vector<ProbedInstance> probe_clicks(host::Host& host, const host::Scenario& scenario, int repeats = 4);
 
-// `text` as a JSON string literal.
-std::string json_string(const std::string& text);
-
 }  // namespace orv::panel_tool
