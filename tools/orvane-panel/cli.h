@@ -23,6 +23,10 @@ struct UsageError {
   std::string message;
 };
 
+// The module next to the executable (Orvane_Instr.so, or .gau on Windows),
+// which --module replaces.
+std::string default_module_path();
+
 // The options that load what a run starts from, shared by trace, render and
 // view.
 struct CommonOptions {
