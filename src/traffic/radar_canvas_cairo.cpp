@@ -12,7 +12,10 @@
 // covers wholly gets the picture, and a rim pixel the disc's share of it over
 // what the surface held, as a black fill through a clip to the disc gives it;
 // the rim thus darkens from picture to picture whether or not the layer was
-// rendered again.
+// rendered again, until it holds what the layer has there. A composite of
+// the layer the surface already got is checked against a copy of the
+// surface taken before it: once it changed nothing, drawing that picture
+// again is known to change nothing, and the display may leave it out.
 #include <cairo.h>
 
 #include <cmath>
@@ -69,6 +72,10 @@ struct Graphics {
   cairo_surface_t* layer = nullptr;
   cairo_t* layer_context = nullptr;
   cairo_surface_t* disc = nullptr;  // the disc's coverage of each pixel (A8)
+  // The surface's pixels before the last composite of an unchanged layer.
+  unsigned char* before = nullptr;
+  std::size_t before_size = 0;
+  bool settled = false;  // the last composite left the surface as it was
   // The picture being drawn and the one the layer holds (valid when
   // `held` is set), swapped when a new picture is rendered.
   Recording recordings[2];
@@ -136,10 +143,14 @@ void drop_layer(Graphics* g) {
   if (g->layer_context != nullptr) cairo_destroy(g->layer_context);
   if (g->layer != nullptr) cairo_surface_destroy(g->layer);
   if (g->disc != nullptr) cairo_surface_destroy(g->disc);
+  delete[] g->before;
   g->layer_context = nullptr;
   g->layer = nullptr;
   g->disc = nullptr;
+  g->before = nullptr;
+  g->before_size = 0;
   g->held = false;
+  g->settled = false;
 }
 
 // The scale, anti-aliasing, font and origin of the design space on `cr`.
@@ -178,7 +189,13 @@ void make_layer(Graphics* g, double sx, double sy, double hw, double hh) {
                     cairo_status(g->layer_context) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(disc);
   cairo_surface_flush(g->disc);
-  if (!made || cairo_surface_status(g->disc) != CAIRO_STATUS_SUCCESS) drop_layer(g);
+  if (!made || cairo_surface_status(g->disc) != CAIRO_STATUS_SUCCESS) {
+    drop_layer(g);
+    return;
+  }
+  const std::size_t size = static_cast<std::size_t>(cairo_image_surface_get_stride(target)) * h;
+  g->before = new (std::nothrow) unsigned char[size];
+  if (g->before != nullptr) g->before_size = size;
 }
 
 }  // namespace
@@ -236,15 +253,24 @@ Picture::~Picture() {
   Graphics* g = graphics_of(graphics_);
   if (g == nullptr || g->layer == nullptr) return;
   const Recording& picture = g->recordings[g->drawing];
+  bool rendered = true;
   if (g->direct) {
     g->held = false;
   } else if (!g->held || !(picture == g->recordings[1 - g->drawing])) {
     for (int i = 0; i < picture.count; ++i) draw(g->layer_context, picture.ops[i]);
     g->drawing = 1 - g->drawing;
     g->held = true;
+  } else {
+    rendered = false;
   }
   cairo_surface_flush(g->layer);
   cairo_t* cr = g->surface;
+  cairo_surface_t* target = cairo_get_target(cr);
+  const bool check = !rendered && g->before != nullptr;
+  if (check) {
+    cairo_surface_flush(target);
+    std::memcpy(g->before, cairo_image_surface_get_data(target), g->before_size);
+  }
   cairo_matrix_t design;
   cairo_get_matrix(cr, &design);
   cairo_identity_matrix(cr);
@@ -252,6 +278,13 @@ Picture::~Picture() {
   cairo_mask_surface(cr, g->disc, 0.0, 0.0);
   cairo_set_matrix(cr, &design);
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // drops the reference to the layer
+  if (check) cairo_surface_flush(target);
+  g->settled = check && std::memcmp(g->before, cairo_image_surface_get_data(target), g->before_size) == 0;
+}
+
+bool repeats_exactly(void* graphics) {
+  const Graphics* g = graphics_of(graphics);
+  return g != nullptr && g->settled;
 }
 
 // Where an operation that is not recorded draws: the surface without a
