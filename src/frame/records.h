@@ -59,6 +59,8 @@ using abi::TooltipTextFn;
 using abi::u16;
 using abi::u32;
 using abi::u8;
+using orv::calls;
+using orv::ElementCallback;
 
 // --- The chain ----------------------------------------------------------------
 
@@ -191,7 +193,7 @@ struct IconSpec {
   PixPoint at{0, 0};
   u32 flags = kDrawOverlay;
   u32 token = 0;
-  ElementFn callback = nullptr;
+  ElementCallback<IconElement> callback = {};
   i32 images = 1;  // image k is bitmap `bitmap + k`
   const FailureEntry* failures = nullptr;
 };
@@ -200,7 +202,7 @@ constexpr IconElement icon(const IconSpec& s) {
   IconElement e{};
   e.h = element_header(abi::kIcon, s.bitmap, s.at, s.flags, s.failures);
   e.source = token(s.token);
-  e.callback = s.callback;
+  e.callback = s.callback.fn();
   e.switch_count = s.images;
   e.scale = 1.0;
   e.image_count = s.images;
@@ -225,7 +227,7 @@ struct NeedleSpec {
   PixPoint pivot;  // the pivot inside the needle bitmap
   NeedleTable table;
   u32 token = 0;
-  ElementFn callback = nullptr;
+  ElementCallback<NeedleElement> callback = {};
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
 };
@@ -234,7 +236,7 @@ constexpr NeedleElement needle(const NeedleSpec& s) {
   NeedleElement e{};
   e.h = element_header(abi::kNeedle, s.bitmap, s.at, s.flags, s.failures, s.pivot);
   e.source = token(s.token);
-  e.callback = s.callback;
+  e.callback = s.callback.fn();
   e.table = s.table.points;
   e.table_count = s.table.count;
   return e;
@@ -244,7 +246,7 @@ struct TextSpec {
   PixPoint at;
   PixPoint box;  // width, height
   u16 chars;     // the field's character count; the host sizes the buffer from it
-  ElementFn callback = nullptr;
+  ElementCallback<TextElement> callback = {};
   u32 token = 0;
   const char* font = "";
   i32 weight = 400;
@@ -264,7 +266,7 @@ constexpr TextElement text(const TextSpec& s) {
   e.source[0] = token(s.token);
   e.source[1] = token(0);
   e.source[2] = token(0);
-  e.callback[0] = s.callback;
+  e.callback[0] = s.callback.fn();
   e.box = s.box;
   e.text_colour = s.colour;
   e.background_colour = s.background;
@@ -282,10 +284,10 @@ struct SliderSpec {
   u32 bitmap;
   PixPoint at;
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<SliderElement> x_callback = {};
   double x_scale = 0.0;  // pixels per unit
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<SliderElement> y_callback = {};
   double y_scale = 0.0;
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
@@ -295,10 +297,10 @@ constexpr SliderElement slider(const SliderSpec& s) {
   SliderElement e{};
   e.h = element_header(abi::kSlider, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.x_scale = s.x_scale;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.y_scale = s.y_scale;
   return e;
 }
@@ -307,10 +309,10 @@ struct MovingImageSpec {
   u32 bitmap;  // the picture; bitmap + 1 is its window mask
   PixPoint at;
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<MovingImageElement> x_callback = {};
   double min_x = 0.0, max_x = 0.0;
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<MovingImageElement> y_callback = {};
   double min_y = 0.0, max_y = 0.0;
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
@@ -320,11 +322,11 @@ constexpr MovingImageElement moving_image(const MovingImageSpec& s) {
   MovingImageElement e{};
   e.h = element_header(abi::kMovingImage, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.min_x = s.min_x;
   e.max_x = s.max_x;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.min_y = s.min_y;
   e.max_y = s.max_y;
   return e;
@@ -335,13 +337,13 @@ struct SpriteSpec {
   PixPoint at;
   PixPoint centre;  // gauge coordinates the texture moves and turns about
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<SpriteElement> x_callback = {};
   double x_scale = 0.0;
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<SpriteElement> y_callback = {};
   double y_scale = 0.0;
   u32 angle_token = 0;
-  ElementFn angle_callback = nullptr;
+  ElementCallback<SpriteElement> angle_callback = {};
   double angle_scale = 0.0;
   float texture_scale_x = 1.0f, texture_scale_y = 1.0f;
   u32 flags = kDrawMoving;
@@ -352,13 +354,13 @@ constexpr SpriteElement sprite(const SpriteSpec& s) {
   SpriteElement e{};
   e.h = element_header(abi::kSprite, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.x_scale = s.x_scale;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.y_scale = s.y_scale;
   e.angle = token(s.angle_token);
-  e.angle_callback = s.angle_callback;
+  e.angle_callback = s.angle_callback.fn();
   e.angle_scale = s.angle_scale;
   e.texture_scale_x = s.texture_scale_x;
   e.texture_scale_y = s.texture_scale_y;

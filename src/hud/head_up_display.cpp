@@ -34,12 +34,10 @@ f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cock
 namespace orv::gauges::hud_records {
 
 using namespace orv::records;
-using orv::hud::colour_callback;
 using orv::hud::kDarkGreen;
 using orv::hud::kLightGreen;
 using orv::hud::kMiddleGreen;
 using orv::hud::kRed;
-using orv::hud::single_callback;
 
 // --- Shared record values -----------------------------------------------------
 
@@ -76,7 +74,7 @@ NeedlePoint bank_table[] = {{{52, 82}, -90.0, 0.0}, {{152, 82}, 90.0, 0.0}};
 // Copy `colour` of a symbol's record, bound to `callback`: the strings take
 // the HUD's look and the colour's text colour; the pictures' bitmaps step by
 // 10 per colour index from the light green one (the bank pointer's by 1).
-constexpr TextElement copy(TextSpec s, u32 colour, ElementFn callback) {
+constexpr TextElement copy(TextSpec s, u32 colour, ElementCallback<TextElement> callback) {
   s.callback = callback;
   s.font = "Quartz";
   s.weight = 600;
@@ -87,25 +85,26 @@ constexpr TextElement copy(TextSpec s, u32 colour, ElementFn callback) {
 }
 
 // A caret moves along the one axis it has a scale for.
-constexpr SliderElement copy(SliderSpec s, u32 colour, ElementFn callback) {
+constexpr SliderElement copy(SliderSpec s, u32 colour, ElementCallback<SliderElement> callback) {
   s.bitmap += 10 * colour;
   (s.y_scale != 0.0 ? s.y_callback : s.x_callback) = callback;
   return slider(s);
 }
 
-constexpr MovingImageElement copy(MovingImageSpec s, u32 colour, ElementFn callback) {
+constexpr MovingImageElement copy(MovingImageSpec s, u32 colour,
+                                  ElementCallback<MovingImageElement> callback) {
   s.bitmap += 10 * colour;
   s.x_callback = callback;
   return moving_image(s);
 }
 
-constexpr SpriteElement copy(SpriteSpec s, u32 colour, ElementFn callback) {
+constexpr SpriteElement copy(SpriteSpec s, u32 colour, ElementCallback<SpriteElement> callback) {
   s.bitmap += 10 * colour;
   s.y_callback = callback;
   return sprite(s);
 }
 
-constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementFn callback) {
+constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementCallback<NeedleElement> callback) {
   s.bitmap += colour;
   s.callback = callback;
   return needle(s);
@@ -115,10 +114,9 @@ constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementFn callback) {
 // symbol routine `Fn` with its colour index.
 template <auto Fn, typename Spec>
 constexpr auto colour_copies(const Spec& s) {
-  return std::array{copy(s, kRed, &colour_callback<Fn, kRed>),
-                    copy(s, kDarkGreen, &colour_callback<Fn, kDarkGreen>),
-                    copy(s, kMiddleGreen, &colour_callback<Fn, kMiddleGreen>),
-                    copy(s, kLightGreen, &colour_callback<Fn, kLightGreen>)};
+  return std::array{copy(s, kRed, calls<Fn, kRed>), copy(s, kDarkGreen, calls<Fn, kDarkGreen>),
+                    copy(s, kMiddleGreen, calls<Fn, kMiddleGreen>),
+                    copy(s, kLightGreen, calls<Fn, kLightGreen>)};
 }
 
 // The attitude symbols: pictures centred on the boresight that the host moves
@@ -145,17 +143,17 @@ namespace hud = orv::hud;
 constinit auto chain = chain_of(head_up_display,
     static_image({.bitmap = 1000}),
     icon({.bitmap = 1010, .flags = kDrawBackground,
-          .callback = &single_callback<hud::hud_glass>, .images = 2}),
+          .callback = calls<hud::hud_glass>, .images = 2}),
     icon({.bitmap = 1020, .at = {19, 9},
-          .callback = &single_callback<hud::hud_fixed_symbology>, .images = 4, .failures = kFrameFailures}),
+          .callback = calls<hud::hud_fixed_symbology>, .images = 4, .failures = kFrameFailures}),
     icon({.bitmap = 1260, .at = {89, 73}, .token = 332,
-          .callback = &single_callback<hud::hud_gear_down_cue>, .images = 4}),
+          .callback = calls<hud::hud_gear_down_cue>, .images = 4}),
     icon({.bitmap = 1210, .at = {166, 140},
-          .callback = &single_callback<hud::hud_to_from_arrow>, .images = 8, .failures = kNavFailures}),
+          .callback = calls<hud::hud_to_from_arrow>, .images = 8, .failures = kNavFailures}),
     colour_copies<hud::hud_course_text>(
         TextSpec{.at = {150, 155}, .box = {18, 9}, .chars = 3, .failures = kFrameFailures}),
     icon({.bitmap = 1200, .at = {34, 157},
-          .callback = &single_callback<hud::hud_nav_source_label>, .images = 8, .failures = kFrameFailures}),
+          .callback = calls<hud::hud_nav_source_label>, .images = 8, .failures = kFrameFailures}),
     colour_copies<hud::hud_glideslope_caret>(
         SliderSpec{.bitmap = 1220, .at = {31, 110}, .y_scale = 0.16666, .failures = kNavFailures}),
     colour_copies<hud::hud_localizer_caret>(

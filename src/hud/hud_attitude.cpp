@@ -35,7 +35,8 @@ f64 printed_whole(f64 v, f64 lo, f64 hi) { return finite_or(std::nearbyint(v), 0
 
 f64 hud_pitch_ladder(SpriteElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  return show_if(&e->h, copy_visible(colour), finite_or(e->y.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit));
+  set_hidden(&e->h, !copy_visible(colour));
+  return finite_or(e->y.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit);
 }
 
 f64 hud_flight_path_marker(SpriteElement* e, u32 colour) {
@@ -46,14 +47,13 @@ f64 hud_flight_path_marker(SpriteElement* e, u32 colour) {
 
 f64 hud_bank_pointer(NeedleElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  return show_if(&e->h, copy_visible(colour),
-                 finite_or(e->source.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit));
+  set_hidden(&e->h, !copy_visible(colour));
+  return finite_or(e->source.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit);
 }
 
 f64 hud_heading_tape(MovingImageElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  set_hidden(&e->h, true);
-  if (copy_visible(colour)) set_hidden(&e->h, false);
+  set_hidden(&e->h, !copy_visible(colour));
   // Headings arrive within 0..360; anything else is wrapped onto the tape.
   f64 heading = sane(e->x.value.n);
   if (heading < 0.0 || heading > kHeadingTurn) {
