@@ -37,6 +37,8 @@ f64 printed(f64 v) { return std::nearbyint(v) + 0.0; }
 
 f64 text_value(const TextElement* e) { return e->source[0].value.n; }
 
+}  // namespace
+
 // --- Balls, needle and tape ------------------------------------------------------
 
 f64 pitch_clamp(SpriteElement* e) {
@@ -167,9 +169,10 @@ f64 barometric_text(TextElement* e) {
 }
 
 // The Machmeter tooltip's argument.
+namespace {
 f64 ORV_CALL mach_argument(f64, u32, const char*, TokenVar*, GaugeHeader*) { return attitude_mach; }
-
 }  // namespace
+
 }  // namespace orv::standby
 
 namespace orv::gauges::attitude_records {
@@ -236,7 +239,6 @@ constinit Chain chain{orv::gauges::attitude,
     text(readout({10, 232}, {20, 30}, 1, kTokenMach,     calls<mach_integer_text>)),
     text(readout({241, 239}, {56, 21}, 4, kTokenKohlsman, calls<barometric_text>)),
 };
-static_assert(decltype(chain)::kLength == kAttitudeElementCount);
 
 MouseArg mach_arguments[] = {number_argument(mach_argument)};
 
