@@ -178,6 +178,8 @@ f64 compass_rotation(SpriteElement* e) { return e != nullptr ? channel_f64(e->an
 
 f64 heading_mark(IconElement*) { return 0.0; }
 
+}  // namespace
+
 // --- Readouts --------------------------------------------------------------------------
 
 f64 ground_speed_text(TextElement* e) {
@@ -237,6 +239,8 @@ f64 altitude_text(TextElement* e) {
   write_number<"%5.0f ft">(e, v);
   return v;
 }
+
+namespace {
 
 // --- Tooltip ------------------------------------------------------------------------------
 
