@@ -9,9 +9,9 @@
 //   namespace orv::gauges::attitude_records {
 //   using namespace orv::records;
 //   constinit Chain chain{attitude,                    // the gauge header
-//       static_image({.bitmap = 4000}),                 // 1: background
-//       icon({.bitmap = 4010, .callback = ball_icon}),  // 2: ...
-//       text({.at = {10, 20}, .box = {40, 9}, .chars = 4, .callback = speed_text,
+//       static_image({.bitmap = 4000}),                 // the background
+//       icon({.bitmap = 4010, .callback = calls<ball_icon>}),
+//       text({.at = {10, 20}, .box = {40, 9}, .chars = 4, .callback = calls<speed_text>,
 //             .font = "Arial Narrow", .colour = 0x00FFFFFF}),
 //   };
 //   MouseRect mouse[] = {whole_gauge_area(), tooltip("Attitude"), area_end(), list_end()};
@@ -20,8 +20,10 @@
 //
 // Every record lives in writable memory (`constinit`, never `const`): the host
 // writes into elements, mouse rectangles, tooltip argument tables and needle
-// tables, as the simulator does. Element n of the chain (0-based) is
-// `chain.at<n>()`; tests reach elements the host's way, from the gauge header.
+// tables, as the simulator does. Each element callback is bound with
+// `calls<routine>` (frame/elements.h), which refuses a routine written for
+// another kind of element. Nothing numbers the elements: tests reach them
+// the host's way, from the gauge header, and find them by their callbacks.
 #pragma once
 
 #include <array>
@@ -35,7 +37,6 @@
 
 namespace orv::records {
 
-using abi::ElementFn;
 using abi::ElementHeader;
 using abi::FailureEntry;
 using abi::GaugeHeader;
@@ -78,20 +79,6 @@ struct Chain {
 
   constexpr explicit Chain(GaugeHeader& gauge, E... records) : elements{records...}, links{}, first{} {
     link(gauge, std::index_sequence_for<E...>{});
-  }
-
-  // Element `I` (0-based, drawing order).
-  template <std::size_t I>
-  constexpr auto& at() {
-    return std::get<I>(elements);
-  }
-
-  // The header of element `i` (drawing order), or null past the end.
-  constexpr ElementHeader* header(std::size_t i) {
-    ElementHeader* found = nullptr;
-    std::size_t k = 0;
-    std::apply([&](auto&... e) { ((found = (k++ == i) ? &e.h : found), ...); }, elements);
-    return found;
   }
 
  private:
