@@ -4,8 +4,10 @@
 // drawn over the HUD glass. The pilot switches the HUD on and off and picks
 // one of four symbol colours with the screen selectors.
 //
-// The gauge is only element records and their callbacks: no gauge callback
-// and no clickable area. Each coloured symbol exists as four colour copies
+// This file is the gauge's records: no gauge callback and no clickable area.
+// The symbol callbacks are in hud_attitude.cpp (the glass, the fixed
+// symbology, attitude and air data) and hud_navigation.cpp (navigation
+// guidance), declared in hud_symbols.h. Each coloured symbol exists as four colour copies
 // (one element per colour, red first, light green last in the drawing order),
 // of which only the copy of the selected colour shows. The chain below lists
 // every symbol once in drawing order; `colour_copies` expands a coloured
@@ -18,18 +20,6 @@
 #include "frame/records.h"
 #include "frame/registry.h"
 #include "hud/hud_symbols.h"
-
-namespace orv::hud {
-
-// The frame: the glass behind the symbols, image 0 (dark) while the HUD is
-// off and image 1 while it is on, and the fixed symbology (bank scale, speed
-// and altitude boxes, boresight, deviation scales, heading index) in the
-// HUD's colour while it is lit.
-f64 hud_glass(IconElement*) { return cockpit::hud_on != 0 ? 1.0 : 0.0; }
-
-f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cockpit::hud_colour) : kNoImage; }
-
-}  // namespace orv::hud
 
 namespace orv::gauges::hud_records {
 

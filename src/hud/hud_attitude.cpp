@@ -1,7 +1,8 @@
-// Attitude and air-data symbols of the head-up display: the pitch ladder and
-// bank pointer (both held within 15 degrees of the boresight), the flight
-// path marker, the heading tape, the airspeed, altitude and angle-of-attack
-// readouts and the gear-down cue.
+// The head-up display's frame and its attitude and air-data symbols: the
+// glass and the fixed symbology, the pitch ladder and bank pointer (both
+// held within 15 degrees of the boresight), the flight path marker, the
+// heading tape, the airspeed, altitude and angle-of-attack readouts and the
+// gear-down cue.
 #include <cmath>
 #include <cstddef>
 
@@ -32,6 +33,14 @@ const char kBlank5[] = "     ";
 f64 printed_whole(f64 v, f64 lo, f64 hi) { return finite_or(std::nearbyint(v), 0.0, lo, hi) + 0.0; }
 
 }  // namespace
+
+// The frame: the glass behind the symbols, image 0 (dark) while the HUD is
+// off and image 1 while it is on, and the fixed symbology (bank scale, speed
+// and altitude boxes, boresight, deviation scales, heading index) in the
+// HUD's colour while it is lit.
+f64 hud_glass(IconElement*) { return cockpit::hud_on != 0 ? 1.0 : 0.0; }
+
+f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cockpit::hud_colour) : kNoImage; }
 
 f64 hud_pitch_ladder(SpriteElement* e, u32 colour) {
   if (e == nullptr) return 0.0;

@@ -34,11 +34,9 @@ inline bool copy_visible(u32 colour) { return cockpit::hud_on != 0 && cockpit::h
 // so that the host's scaling stays finite.
 inline f64 sane(f64 v) { return finite_or(v, 0.0, -1.0e9, 1.0e9); }
 
-// --- Frame symbols ---
+// --- The frame, attitude and air data (hud_attitude.cpp) ---
 f64 hud_glass(IconElement* e);
 f64 hud_fixed_symbology(IconElement* e);
-
-// --- Attitude and air data ---
 f64 hud_pitch_ladder(SpriteElement* e, u32 colour);
 f64 hud_flight_path_marker(SpriteElement* e, u32 colour);
 f64 hud_bank_pointer(NeedleElement* e, u32 colour);
@@ -48,7 +46,7 @@ f64 hud_altitude_text(TextElement* e, u32 colour);
 f64 hud_angle_of_attack_text(TextElement* e, u32 colour);
 f64 hud_gear_down_cue(IconElement* e);
 
-// --- Navigation guidance ---
+// --- Navigation guidance (hud_navigation.cpp) ---
 f64 hud_localizer_caret(SliderElement* e, u32 colour);
 f64 hud_glideslope_caret(SliderElement* e, u32 colour);
 f64 hud_to_from_arrow(IconElement* e);
