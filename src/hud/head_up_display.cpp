@@ -7,12 +7,12 @@
 // This file is the gauge's records: no gauge callback and no clickable area.
 // The symbol callbacks are in hud_attitude.cpp (the glass, the fixed
 // symbology, attitude and air data) and hud_navigation.cpp (navigation
-// guidance), declared in hud_symbols.h. Each coloured symbol exists as four colour copies
-// (one element per colour, red first, light green last in the drawing order),
-// of which only the copy of the selected colour shows. The chain below lists
-// every symbol once in drawing order; `colour_copies` expands a coloured
-// symbol's record into its four copies, binding the symbol's routine to each
-// copy's colour index.
+// guidance), declared in hud_symbols.h. Each coloured symbol exists as four
+// colour copies (one element per colour, red first, light green last in the
+// drawing order), of which only the copy of the selected colour shows. The
+// chain below lists every symbol once in drawing order; `colour_copies`
+// expands a coloured symbol's record into its four copies, binding the
+// symbol's routine to each copy's colour index.
 #include "hud/head_up_display.h"
 
 #include <array>
