@@ -126,8 +126,7 @@ inline constexpr auto calls = detail::ElementBinding<Fn, Bound...>::callback;
 inline bool is_hidden(const ElementHeader* e) { return e != nullptr && (e->flags & kHiddenFlag) != 0; }
 
 // The one way the module shows or hides an element: sets or clears the hidden
-// bit and never touches the host's other bits. Call it once per update with
-// the element's whole rule.
+// bit and never touches the host's other bits.
 inline void set_hidden(ElementHeader* e, bool hidden) {
   if (e == nullptr) return;
   e->flags = hidden ? (e->flags | kHiddenFlag) : (e->flags & ~kHiddenFlag);
