@@ -128,7 +128,7 @@ void RadarUnchangedRedraw(benchmark::State& state) {
   Scene scene(100);
   scene.host.tokens[1] = 36.0;  // the tick: a picture
   test::GaugeCopy gauge(gauges::radar);
-  auto* surface = gauge.as<abi::StaticElement>(1);
+  auto* surface = gauge.as<abi::StaticElement>(gauge.find_bitmap(3010));  // the drawing surface
   surface->image.final_image = &scene.image;
   surface->device_context = scene.cr;
   gauge.service(abi::kServicePanelOpen);
