@@ -260,6 +260,122 @@ void draw_list(Context& c, ElementHeader* const* list, int depth, const host::El
   }
 }
 
+// What each element kind's drawing reads, mixed into a digest: the element
+// draws the same pixels again when none of it changed (the bitmaps of the
+// store and the fonts never change). Kept beside the drawings above, field
+// for field.
+class Digest {
+ public:
+  // Each word is mixed in through a full-avalanche step (SplitMix64's
+  // finaliser), so that no change in one word can cancel one in another.
+  void add(std::uint64_t v) {
+    std::uint64_t z = (h_ ^ v) + 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    h_ = z ^ (z >> 31);
+  }
+  void add(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    add(bits);
+  }
+  void add(PixPoint p) {
+    add(static_cast<std::uint64_t>(static_cast<u32>(p.x)) << 32 | static_cast<u32>(p.y));
+  }
+  void add_bytes(const void* data, std::size_t n) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (; n >= 8; n -= 8, p += 8) {
+      std::uint64_t w = 0;
+      std::memcpy(&w, p, 8);
+      add(w);
+    }
+    std::uint64_t w = n;
+    std::memcpy(&w, p, n);
+    add(w);
+  }
+  std::uint64_t value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 0xCBF29CE484222325ull;
+};
+
+void digest_static(Digest& d, const ElementHeader* e, const host::ElementValues&) {
+  const auto* s = reinterpret_cast<const StaticElement*>(e);
+  if (!(e->flags & kDrawingSurface) || !s->device_context) return;
+  int w = 0, h = 0, stride = 0;
+  const unsigned char* rows = Canvas::device_context_pixels(s->device_context, &w, &h, &stride);
+  d.add(reinterpret_cast<std::uintptr_t>(rows));
+  if (!rows) return;
+  d.add(static_cast<std::uint64_t>(w) << 32 | static_cast<u32>(h));
+  for (int y = 0; y < h; ++y)
+    d.add_bytes(rows + static_cast<std::ptrdiff_t>(y) * stride, 4 * static_cast<std::size_t>(w));
+}
+
+void digest_needle(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* n = reinterpret_cast<const NeedleElement*>(e);
+  d.add(v.channel[0]);
+  d.add(e->offset);
+  d.add(reinterpret_cast<std::uintptr_t>(n->table));
+  d.add(std::uint64_t{n->table_count});
+  if (n->table)
+    for (u32 i = 0; i < std::min<u32>(n->table_count, 256); ++i) {
+      d.add(n->table[i].point);
+      d.add(n->table[i].value);
+    }
+}
+
+void digest_slider(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* s = reinterpret_cast<const SliderElement*>(e);
+  d.add(v.channel[0]);
+  d.add(v.channel[1]);
+  d.add(s->x_scale);
+  d.add(s->y_scale);
+}
+
+void digest_icon(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  d.add(v.channel[0]);
+  d.add(static_cast<std::uint64_t>(static_cast<u32>(reinterpret_cast<const IconElement*>(e)->image_count)));
+}
+
+void digest_moving_image(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* m = reinterpret_cast<const MovingImageElement*>(e);
+  d.add(v.channel[0]);
+  d.add(v.channel[1]);
+  for (double limit : {m->min_x, m->max_x, m->min_y, m->max_y}) d.add(limit);
+}
+
+void digest_sprite(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* s = reinterpret_cast<const SpriteElement*>(e);
+  for (double c : v.channel) d.add(c);
+  d.add(s->x_scale);
+  d.add(s->y_scale);
+  d.add(s->angle_scale);
+  d.add(static_cast<double>(s->texture_scale_x));
+  d.add(static_cast<double>(s->texture_scale_y));
+  d.add(s->centre);
+}
+
+void digest_text(Digest& d, const ElementHeader* e, const host::ElementValues&) {
+  const auto* t = reinterpret_cast<const TextElement*>(e);
+  d.add(t->box);
+  d.add(static_cast<std::uint64_t>(t->text_colour) << 32 | t->background_colour);
+  d.add(static_cast<std::uint64_t>(t->format) << 32 | static_cast<u32>(t->font_weight));
+  d.add(static_cast<std::uint64_t>(static_cast<u32>(t->char_height)) << 16 | t->max_chars);
+  d.add_bytes(t->font, sizeof t->font);
+  d.add(reinterpret_cast<std::uintptr_t>(t->text));
+  if (t->text) {
+    const std::size_t limit = std::min<std::size_t>(t->max_chars ? t->max_chars : 255, 255);
+    std::size_t n = 0;
+    while (n < limit && t->text[n]) ++n;
+    d.add_bytes(t->text, n);
+  }
+}
+
+using DigestFn = void (*)(Digest&, const ElementHeader*, const host::ElementValues&);
+constexpr DigestFn kDigest[] = {digest_static, digest_needle,       digest_text,  digest_slider,
+                                digest_icon,   digest_moving_image, digest_sprite};
+static_assert(std::size(kDigest) == kElementKindCount, "one digest per element kind");
+
 // Clips and scales the canvas from the gauge's first bitmap to the
 // instance's size; false when there is nothing to draw.
 bool begin_gauge(Canvas& canvas, const GaugeHeader& header, int width_px, int height_px,
@@ -297,6 +413,25 @@ void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width
   Context c{canvas, bitmaps};
   for (const host::ElementSlot& slot : instance.elements()) draw_slot(c, slot.element, slot.values);
   canvas.restore();
+}
+
+std::uint64_t gauge_digest(const host::GaugeInstance& instance, int width_px, int height_px) {
+  Digest d;
+  d.add(static_cast<std::uint64_t>(static_cast<u32>(width_px)) << 32 | static_cast<u32>(height_px));
+  const GaugeHeader& header = instance.header();
+  d.add(header.elements && header.elements[0] ? std::uint64_t{header.elements[0]->bitmap}
+                                              : ~std::uint64_t{0});
+  int drawn = 0;
+  for (const host::ElementSlot& slot : instance.elements()) {
+    if (drawn++ >= kMaxElements) break;
+    const ElementHeader* e = slot.element;
+    d.add(static_cast<std::uint64_t>(e->kind) << 32 | e->flags);
+    if (e->flags & kHiddenFlag) continue;
+    d.add(std::uint64_t{e->bitmap});
+    d.add(e->position);
+    if (e->kind < kElementKindCount) kDigest[e->kind](d, e, slot.values);
+  }
+  return d.value();
 }
 
 void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int height_px,

@@ -80,6 +80,10 @@ const char* font_family_for(const char* face);
 // with the values its last evaluation produced.
 void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps);
+// A digest of everything render_gauge reads of `instance` at that size
+// (its elements' records and values, texts, needle tables, the pixels of
+// its drawing surfaces): equal digests draw equal pictures.
+std::uint64_t gauge_digest(const host::GaugeInstance& instance, int width_px, int height_px);
 // The same for a gauge header with its element records that is no placed
 // instance (tests, benchmarks): the tree walked as an instance collects its
 // slots, `values` giving each element's channel values (an empty lookup

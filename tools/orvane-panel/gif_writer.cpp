@@ -220,7 +220,7 @@ void GifWriter::median_cut(std::size_t most) {
   struct Box {
     std::size_t begin, end;
     std::uint64_t pixels = 0;
-    int widest = 0, range = 0;
+    int widest = 0, range = 0, middle = 0;
   };
   auto measure = [&](Box& box) {
     int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
@@ -235,6 +235,7 @@ void GifWriter::median_cut(std::size_t most) {
     box.range = -1;
     for (int c = 0; c < 3; ++c)
       if (hi[c] - lo[c] > box.range) box.range = hi[c] - lo[c], box.widest = c;
+    box.middle = (lo[box.widest] + hi[box.widest]) / 2;
   };
   std::vector<Box> boxes;
   boxes.reserve(most);
@@ -250,19 +251,16 @@ void GifWriter::median_cut(std::size_t most) {
     }
     if (pick == boxes.size()) break;
     Box& box = boxes[pick];
-    const int c = box.widest;
+    // The colours up to the middle of the widest range go first (the box
+    // holds distinct colours, so its widest range is not empty and both
+    // halves get some). Which colours a box holds does not depend on their
+    // order, nor does anything made of it below.
+    const int c = box.widest, middle = box.middle;
     const auto first = entries.begin() + static_cast<std::ptrdiff_t>(box.begin);
     const auto last = entries.begin() + static_cast<std::ptrdiff_t>(box.end);
-    // Ties broken by the whole colour: the order does not depend on the
-    // order the colours came in.
-    std::sort(first, last, [c](const Entry& a, const Entry& b) {
-      const int ka = channel(a.colour, c), kb = channel(b.colour, c);
-      return ka != kb ? ka < kb : a.colour < b.colour;
-    });
-    const int middle = (channel(entries[box.begin].colour, c) + channel(entries[box.end - 1].colour, c)) / 2;
-    std::size_t split = box.begin;
-    while (split < box.end - 1 && channel(entries[split].colour, c) <= middle) ++split;
-    split = std::clamp(split, box.begin + 1, box.end - 1);
+    const auto upper_half =
+        std::partition(first, last, [c, middle](const Entry& e) { return channel(e.colour, c) <= middle; });
+    const auto split = box.begin + static_cast<std::size_t>(upper_half - first);
     Box upper{split, box.end};
     box.end = split;
     measure(box);
@@ -323,9 +321,19 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
   constexpr std::uint32_t mask = (1u << kStringSlotBits) - 1;
   string_keys_.resize(std::size_t{1} << kStringSlotBits);
   string_codes_.resize(string_keys_.size());
+  // The strings that extend a string by the transparent index (most of a
+  // frame's pixels) are looked up directly: extend_[code] is the code of
+  // that string plus the transparent index, valid when its top bits hold
+  // the table's present stamp.
+  extend_.resize(kMaxCodes);
+  const int fast = transparent_;
   int width = 0, next = 0;
   auto restart = [&] {
     std::fill(string_keys_.begin(), string_keys_.end(), kEmpty);
+    if (++stamp_ >= (1u << 20)) {
+      std::fill(extend_.begin(), extend_.end(), 0u);
+      stamp_ = 1;
+    }
     width = min_code_size + 1;
     next = clear + 2;
   };
@@ -339,6 +347,23 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
   }
   int prefix = indices_[0];
   for (std::size_t i = 1; i < indices_.size(); ++i) {
+    if (indices_[i] == fast) {
+      std::uint32_t& extended = extend_[static_cast<std::size_t>(prefix)];
+      if (extended >> 12 == stamp_) {
+        prefix = static_cast<int>(extended & 0xFFF);
+        continue;
+      }
+      codes.put(prefix, width);
+      if (next < kMaxCodes) {
+        if (next == 1 << width) ++width;
+        extended = stamp_ << 12 | static_cast<std::uint32_t>(next++);
+      } else {
+        codes.put(clear, width);
+        restart();
+      }
+      prefix = fast;
+      continue;
+    }
     const std::uint32_t key = static_cast<std::uint32_t>(prefix) << 8 | indices_[i];
     std::uint32_t s = spread(key, kStringSlotBits);
     while (string_keys_[s] != kEmpty && string_keys_[s] != key) s = (s + 1) & mask;

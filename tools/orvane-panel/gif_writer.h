@@ -61,6 +61,9 @@ class GifWriter {
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
   std::vector<std::uint16_t> string_codes_;
+  // The strings extended by the transparent index, by code, stamped.
+  std::vector<std::uint32_t> extend_;
+  std::uint32_t stamp_ = 0;
 };
 
 }  // namespace orv::panel_tool

@@ -92,22 +92,78 @@ void ScreenPainter::paint_instance(Canvas& canvas, std::size_t i, const Rect& r)
   canvas.restore();
 }
 
+namespace {
+
+Rect intersection(const Rect& a, const Rect& b) {
+  const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  const int x1 = std::min(a.x + a.width, b.x + b.width), y1 = std::min(a.y + a.height, b.y + b.height);
+  return x1 > x0 && y1 > y0 ? Rect{x0, y0, x1 - x0, y1 - y0} : Rect{};
+}
+
+bool empty(const Rect& r) { return r.width <= 0 || r.height <= 0; }
+
+}  // namespace
+
 void ScreenPainter::paint_screen(Canvas& canvas) {
   const ScreenSize screen = layout_.screen();
+  paint_part(canvas, layout_.stack(host_.state()), {0, 0, screen.width, screen.height}, nullptr);
+}
+
+// Everything that reaches into `clip` is drawn with the calls paint_screen
+// makes; what lies wholly outside it would draw nothing there and is left
+// out.
+void ScreenPainter::paint_part(Canvas& canvas, const std::vector<std::size_t>& stack, const Rect& clip,
+                               const render::Colour* base) {
+  const ScreenSize screen = layout_.screen();
   canvas.save();
-  canvas.clip(0, 0, screen.width, screen.height);
+  canvas.clip(clip.x, clip.y, clip.width, clip.height);
+  if (base != nullptr) canvas.paint(*base);
   canvas.fill_rect(0, 0, screen.width, screen.height / 2.0, kOutsideSky);
   canvas.fill_rect(0, screen.height / 2.0, screen.width, screen.height - screen.height / 2.0, kOutsideGround);
-  for (const std::size_t k : layout_.stack(host_.state())) {
+  for (const std::size_t k : stack) {
     const Rect& r = layout_.window_rect(k);
+    if (empty(intersection(r, clip))) continue;
     paint_background(canvas, k, r, true);
     canvas.save();
     canvas.clip(r.x, r.y, r.width, r.height);
     for (std::size_t i = 0; i < host_.instances().size(); ++i)
-      if (layout_.window_of(i) == k) paint_instance(canvas, i, layout_.instance_rect(i));
+      if (layout_.window_of(i) == k && !empty(intersection(layout_.instance_rect(i), clip)))
+        paint_instance(canvas, i, layout_.instance_rect(i));
     canvas.restore();
   }
   canvas.restore();
+}
+
+void ScreenPainter::update_screen(Canvas& canvas, bool whole, render::Colour base) {
+  const ScreenSize screen = layout_.screen();
+  const Rect all{0, 0, screen.width, screen.height};
+  const std::vector<std::size_t> stack = layout_.stack(host_.state());
+  const std::size_t n = host_.instances().size();
+  whole = whole || stack != painted_stack_ || painted_digests_.size() != n;
+  painted_digests_.resize(n);
+  // The screen rectangle of each instance in an open window whose drawing
+  // changed; every instance's digest kept for the next frame.
+  std::vector<Rect> changed;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::optional<std::size_t> k = layout_.window_of(i);
+    const bool open = k && std::find(stack.begin(), stack.end(), *k) != stack.end();
+    const Rect& r = layout_.instance_rect(i);
+    const std::uint64_t digest = !open ? 0
+                                 : host_.instances()[i].gauge->elements().empty()
+                                     ? 1
+                                     : render::gauge_digest(*host_.instances()[i].gauge, r.width, r.height);
+    if (digest != painted_digests_[i] && open && !whole) {
+      const Rect on_screen = intersection(intersection(r, layout_.window_rect(*k)), all);
+      if (!empty(on_screen)) changed.push_back(on_screen);
+    }
+    painted_digests_[i] = digest;
+  }
+  painted_stack_ = stack;
+  if (whole) {
+    paint_part(canvas, stack, all, &base);
+    return;
+  }
+  for (const Rect& r : changed) paint_part(canvas, stack, r, &base);
 }
 
 }  // namespace orv::panel_tool
