@@ -35,9 +35,9 @@ class ScreenPainter {
   void paint_screen(render::Canvas& canvas);
   // The same, onto a picture that holds what the last update_screen painted
   // on it (a fresh one the first time, `whole` true, or after forget()):
-  // when the same windows are open in the same order, only the rectangles
-  // of the gauges whose drawing changed (render::gauge_digest) are painted
-  // again, each as paint_screen paints that part of the screen, so the
+  // when the same windows are open in the same order, only the places
+  // where a gauge's element draws differently (render::drawn_elements) are
+  // painted again, each as paint_screen paints that part of the screen, so the
   // picture is pixel for pixel what paint_screen would make of it over a
   // picture painted `base`.
   // `base` is painted under the screen, as the picture's own colour.
@@ -67,9 +67,10 @@ class ScreenPainter {
   std::string panel_directory_;
   std::vector<Background> backgrounds_;
   // What update_screen last painted: the open windows bottom first and each
-  // instance's digest (0 for an instance not on the screen).
+  // instance's elements as drawn (none for an instance not on the screen).
   std::vector<std::size_t> painted_stack_;
-  std::vector<std::uint64_t> painted_digests_;
+  std::vector<std::vector<render::DrawnElement>> painted_;
+  std::vector<render::DrawnElement> drawn_;
 };
 
 // A gauge without elements: a labelled box of w x h.
