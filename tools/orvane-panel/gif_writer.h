@@ -64,6 +64,8 @@ class GifWriter {
   // The strings extended by the transparent index, by code, stamped.
   std::vector<std::uint32_t> extend_;
   std::uint32_t stamp_ = 0;
+  // runs_[k]: the code of the run of k transparent pixels.
+  std::vector<std::uint16_t> runs_;
 };
 
 }  // namespace orv::panel_tool
