@@ -92,20 +92,21 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
       std::uint32_t* into = &region_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
       for (int x = 0; x < r.width; ++x) {
         const std::uint32_t c = row[x] & 0xFFFFFFu;
-        into[x] = before != nullptr && before[x] == c ? kHole : c;
+        into[x] = before != nullptr && ((before[x] ^ c) & 0xFFFFFFu) == 0 ? kHole : c;
       }
     }
   }
+  // The frame as it is now (the pixels as given: their top bytes are
+  // ignored in every comparison).
   if (whole) {
     previous_.resize(w * static_cast<std::size_t>(height));
     previous_width_ = width;
     previous_height_ = height;
   }
-  for (int y = r.y; y < r.y + r.height; ++y)
-    for (int x = r.x; x < r.x + r.width; ++x) {
-      const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x);
-      previous_[at] = pixels[at] & 0xFFFFFFu;
-    }
+  for (int y = r.y; y < r.y + r.height; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(r.x);
+    std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(r.width) * 4);
+  }
   quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
   // wider than the indices, which are at least 2 bits.

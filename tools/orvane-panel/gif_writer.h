@@ -53,7 +53,7 @@ class GifWriter {
   std::vector<std::uint32_t> palette_;
   std::vector<std::uint8_t> indices_;
   int transparent_ = -1;
-  // The frame before (0xRRGGBB), its size, and the pixels of the changed
+  // The frame before (as given, 0x..RRGGBB), its size, and the pixels of the changed
   // rectangle of this one.
   std::vector<std::uint32_t> previous_;
   int previous_width_ = 0, previous_height_ = 0;
