@@ -123,8 +123,11 @@ constexpr const char* kRenderHelp =
     "Moving pictures (the flight between --from and --to, at --fps frames per\n"
     "simulated second; still pictures then only for the --at times given):\n"
     "  --animate FILE.gif   one animated GIF that loops (each frame stores what changed)\n"
+#if defined(ORV_HAVE_VIDEO)
+    "  --animate FILE.mp4   the same as an H.264 video, the smallest (FILE.webm: VP9)\n"
+#endif
 #if defined(ORV_HAVE_WEBP)
-    "  --animate FILE.webp  the same as a lossless animated WebP, many times smaller\n"
+    "  --animate FILE.webp  the same as a lossless animated WebP (every pixel kept)\n"
 #endif
     "  --png-sequence       the frame sequence DIR/frames/frame_NNNNN.png\n"
     "  --fps N              frames per second, 1 to 18 (default 6)\n"
