@@ -61,7 +61,7 @@ void MapUnchangedRedraw(benchmark::State& state) {
   test::TestBlock block = hundred_waypoints();
   host.named_data["FS2002 GPS DATA"] = block.bytes;
   test::GaugeCopy gauge(gauges::flight_map);
-  auto* element = gauge.as<abi::StaticElement>(1);
+  auto* element = gauge.as<abi::StaticElement>(gauge.find_bitmap(1410));  // the drawing surface
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 286, 286);
   cairo_t* cr = cairo_create(surface);
   abi::Image image{};

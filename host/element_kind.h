@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <utility>
 
 #include "frame/gauge_abi.h"
 
@@ -70,6 +71,13 @@ void evaluate_kind(abi::ElementHeader* element, double* out, Fill& fill, Fallbac
     out[i] = callback != nullptr ? callback(element) : fallback(channel_source(element, k.channel[i]));
   }
 }
+// The evaluation of the one entry of the kinds' table whose kind the
+// element has (none: a kind without a record has no channels).
+template <typename Fill, typename Fallback, abi::u32... Kind>
+void evaluate_any_kind(abi::ElementHeader* element, double* out, Fill& fill, Fallback& fallback,
+                       std::integer_sequence<abi::u32, Kind...>) {
+  (void)((element->kind == Kind && (evaluate_kind<Kind>(element, out, fill, fallback), true)) || ...);
+}
 }  // namespace detail
 
 // Evaluates an element as the host does every update: every channel's
@@ -79,22 +87,8 @@ void evaluate_kind(abi::ElementHeader* element, double* out, Fill& fill, Fallbac
 // evaluated channel into `out` (up to three).
 template <typename Fill, typename Fallback>
 void evaluate_element(abi::ElementHeader* element, double* out, Fill&& fill, Fallback&& fallback) {
-  switch (element->kind) {
-    case abi::kNeedle:
-      return detail::evaluate_kind<abi::kNeedle>(element, out, fill, fallback);
-    case abi::kText:
-      return detail::evaluate_kind<abi::kText>(element, out, fill, fallback);
-    case abi::kSlider:
-      return detail::evaluate_kind<abi::kSlider>(element, out, fill, fallback);
-    case abi::kIcon:
-      return detail::evaluate_kind<abi::kIcon>(element, out, fill, fallback);
-    case abi::kMovingImage:
-      return detail::evaluate_kind<abi::kMovingImage>(element, out, fill, fallback);
-    case abi::kSprite:
-      return detail::evaluate_kind<abi::kSprite>(element, out, fill, fallback);
-    default:
-      return;
-  }
+  detail::evaluate_any_kind(element, out, fill, fallback,
+                            std::make_integer_sequence<abi::u32, abi::kElementKindCount>{});
 }
 
 }  // namespace orv::host

@@ -25,7 +25,7 @@ void turn_heading(KnobHalf half, u32 flags) {
   send_key_event(kHeadingBugSet, static_cast<u32>(v));
 }
 
-f64 ORV_CALL heading_needle(void*) { return heading_bug_deg; }
+f64 heading_needle(NeedleElement*) { return heading_bug_deg; }
 
 f64 ORV_CALL heading_tooltip_value(f64, u32, const char*, TokenVar*, GaugeHeader*) { return heading_bug_deg; }
 
@@ -45,7 +45,7 @@ constinit Chain chain{heading_selector_button, static_image({.bitmap = kKnobBack
                               .pivot = kKnobNeedlePivot,
                               .table = needle_table(dial),
                               .token = kHeadingBug,
-                              .callback = heading_needle})};
+                              .callback = calls<heading_needle>})};
 
 MouseArg tooltip_args[] = {number_argument(heading_tooltip_value)};
 MouseRect mouse[] = {

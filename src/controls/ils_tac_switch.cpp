@@ -12,7 +12,7 @@ namespace {
 bool nav1_selected() { return cockpit::nav_source_nav1 == 1; }
 
 // Image 0 of the switch shows ILS, image 1 TACAN.
-f64 ORV_CALL ils_tac_position(void*) { return nav1_selected() ? 0.0 : 1.0; }
+f64 ils_tac_position(IconElement*) { return nav1_selected() ? 0.0 : 1.0; }
 
 i32 ORV_CALL ils_tac_flip(Click*, u32) {
   cockpit::nav_source_nav1 = nav1_selected() ? 0 : 1;
@@ -34,7 +34,7 @@ using namespace orv::controls;
 using namespace orv::records;
 
 constinit Chain chain{ils_tac_switch, static_image({.bitmap = 480}),
-                      icon({.bitmap = 490, .callback = ils_tac_position, .images = 2})};
+                      icon({.bitmap = 490, .callback = calls<ils_tac_position>, .images = 2})};
 
 MouseArg tooltip_args[] = {text_argument(ils_tac_selected_name)};
 MouseRect mouse[] = {

@@ -33,7 +33,7 @@ void turn_course(KnobHalf half, u32 flags) {
   send_key_event(nav1_selected() ? kNav1CourseSet : kNav2CourseSet, static_cast<u32>(obs_course_deg));
 }
 
-f64 ORV_CALL course_needle(void*) {
+f64 course_needle(NeedleElement*) {
   read_course();
   return obs_course_deg;
 }
@@ -59,7 +59,7 @@ constinit Chain chain{omni_bearing_selector, static_image({.bitmap = kKnobBackgr
                               .at = {29, 29},
                               .pivot = kKnobNeedlePivot,
                               .table = needle_table(dial),
-                              .callback = course_needle})};
+                              .callback = calls<course_needle>})};
 
 MouseArg tooltip_args[] = {text_argument(course_receiver_name), number_argument(course_tooltip_value)};
 MouseRect mouse[] = {

@@ -65,8 +65,7 @@ void ORV_CALL registration_callback(GaugeHeader* gauge, i32 service, uptr) {
   if (service == kServicePreUpdate) evaluate_expression(kAtcIdExpression, nullptr, &atc_id_text);
 }
 
-f64 ORV_CALL plate_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 plate_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const char* parameters = e->h.gauge != nullptr ? e->h.gauge->parameters : nullptr;
   // The text key counts only as the very first key.
@@ -111,7 +110,7 @@ constinit Chain chain{registration, static_image({.bitmap = 50}),
                       text({.at = {0, 0},
                             .box = {150, 25},
                             .chars = 7,
-                            .callback = plate_text,
+                            .callback = calls<plate_text>,
                             .font = "Arial",
                             .colour = 0xFFFFFF,
                             .background = 0x5C5C5C,

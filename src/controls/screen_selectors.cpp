@@ -182,8 +182,7 @@ void press(const Selector& s, const Button& b, u32 flags) {
 // only place the active flag changes, so clicks act on the last update's
 // supply.
 template <std::size_t S>
-f64 ORV_CALL backlight_value(void* element) {
-  const auto* e = static_cast<const IconElement*>(element);
+f64 backlight_value(const IconElement* e) {
   if (e == nullptr) return kNoImage;
   const bool lit = channel_f64(e->source) > kSupplyLitAbove;  // NaN stays dark
   *kSelectors[S].active = lit ? 1 : 0;
@@ -191,7 +190,7 @@ f64 ORV_CALL backlight_value(void* element) {
 }
 
 template <std::size_t S, std::size_t B>
-f64 ORV_CALL button_value(void*) {
+f64 button_value(IconElement*) {
   if (*kSelectors[S].active == 0) return kNoImage;
   return is_lit(kButtons[B]) ? kLitImage : kUnlitImage;
 }
@@ -219,8 +218,7 @@ bool two_digits(f64 v, char* out) {
   return true;
 }
 
-f64 ORV_CALL clock_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 clock_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 hours = clock_field(e->source[0]);
   const f64 minutes = clock_field(e->source[1]);
@@ -279,18 +277,18 @@ constexpr auto selector_chain(std::index_sequence<D...>) {
   TextElement clock = text({.at = {64, 178},
                             .box = {160, 24},
                             .chars = 8,
-                            .callback = clock_text,
+                            .callback = calls<clock_text>,
                             .token = 3,  // hours; minutes and seconds follow
                             .font = "Arial",
                             .colour = 0xFFFF00});  // cyan
   clock.source[1] = token(4);
   clock.source[2] = token(5);
   return Chain(*kSelectors[S].gauge, static_image({.bitmap = 270}),
-               icon({.bitmap = 280, .token = kSupplyToken, .callback = &backlight_value<S>}),
+               icon({.bitmap = 280, .token = kSupplyToken, .callback = calls<backlight_value<S>>}),
                icon({.bitmap = kButtons[drawn_button(D)].bitmap,
                      .at = kButtons[drawn_button(D)].at,
                      .token = kSupplyToken,
-                     .callback = &button_value<S, drawn_button(D)>,
+                     .callback = calls<button_value<S, drawn_button(D)>>,
                      .images = 2})...,
                clock);
 }

@@ -1,7 +1,7 @@
 // The element model every gauge shares: the host's drawing bits, how
-// callbacks read a channel's stored value, the hidden bit, and the one safe way
-// to write an element's text. A gauge writes its records with
-// frame/records.h.
+// callbacks read a channel's stored value, the one form of an element
+// callback, the hidden bit, and the one safe way to write an element's text.
+// A gauge writes its records with frame/records.h.
 //
 // Callbacks receive the host's copy of the element (never assume the address
 // of the static record) and must not allocate.
@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstddef>
+#include <type_traits>
 
 #include "frame/gauge_abi.h"
 #include "frame/text_format.h"
@@ -62,21 +63,73 @@ inline u32 channel_u32(const TokenVar& var) { return var.value.d; }
 // The stored value as a pointer to the host's text (may be null).
 inline const char* channel_text(const TokenVar& var) { return var.value.p; }
 
+// --- Element callbacks ------------------------------------------------------
+//
+// An element callback is a plain routine that takes the record of its element
+// kind (the host's copy of the element) and returns the channel's value:
+//
+//   f64 speed_text(TextElement* e);
+//
+// A record binds it with `calls<speed_text>`; `calls<Fn, A...>` passes the
+// constants A... after the element (`calls<pitch_ladder, kRed>` runs
+// pitch_ladder(e, kRed)). The binding carries the record type, so the record
+// constructors of frame/records.h refuse a routine written for another kind
+// of element when the module is compiled.
+
+template <typename E>
+inline constexpr bool is_element_record =
+    std::is_same_v<E, NeedleElement> || std::is_same_v<E, TextElement> || std::is_same_v<E, SliderElement> ||
+    std::is_same_v<E, IconElement> || std::is_same_v<E, MovingImageElement> ||
+    std::is_same_v<E, SpriteElement>;
+
+namespace detail {
+template <auto Fn, auto... Bound>
+struct ElementBinding;
+}  // namespace detail
+
+// A callback bound for elements of record type E (null: the host supplies the
+// value itself). Only `calls` makes one.
+template <typename E>
+class ElementCallback {
+ public:
+  static_assert(is_element_record<E>, "an element callback takes an element record with value channels");
+  constexpr ElementCallback() = default;
+  constexpr ElementFn fn() const { return fn_; }
+
+ private:
+  template <auto, auto...>
+  friend struct detail::ElementBinding;
+  constexpr explicit ElementCallback(ElementFn fn) : fn_(fn) {}
+  ElementFn fn_ = nullptr;
+};
+
+namespace detail {
+
+// The record a routine takes (a routine that only reads may take it const).
+template <typename E, typename... A>
+std::remove_const_t<E> record_of(f64 (*)(E*, A...));
+
+template <auto Fn, auto... Bound>
+struct ElementBinding {
+  using Record = decltype(record_of(Fn));
+  static f64 ORV_CALL run(void* element) { return Fn(static_cast<Record*>(element), Bound...); }
+  static constexpr ElementCallback<Record> callback{&run};
+};
+
+}  // namespace detail
+
+template <auto Fn, auto... Bound>
+inline constexpr auto calls = detail::ElementBinding<Fn, Bound...>::callback;
+
 // --- Visibility -------------------------------------------------------------
 
 inline bool is_hidden(const ElementHeader* e) { return e != nullptr && (e->flags & kHiddenFlag) != 0; }
 
-// Sets or clears the hidden bit; the module never touches the other bits.
+// The one way the module shows or hides an element: sets or clears the hidden
+// bit and never touches the host's other bits.
 inline void set_hidden(ElementHeader* e, bool hidden) {
   if (e == nullptr) return;
   e->flags = hidden ? (e->flags | kHiddenFlag) : (e->flags & ~kHiddenFlag);
-}
-
-// Shows the element when `visible` holds and returns `value` either way, so a
-// callback can end with `return show_if(e, rule, value);`.
-inline f64 show_if(ElementHeader* e, bool visible, f64 value) {
-  set_hidden(e, !visible);
-  return value;
 }
 
 // --- Text -------------------------------------------------------------------

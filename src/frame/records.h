@@ -9,9 +9,9 @@
 //   namespace orv::gauges::attitude_records {
 //   using namespace orv::records;
 //   constinit Chain chain{attitude,                    // the gauge header
-//       static_image({.bitmap = 4000}),                 // 1: background
-//       icon({.bitmap = 4010, .callback = ball_icon}),  // 2: ...
-//       text({.at = {10, 20}, .box = {40, 9}, .chars = 4, .callback = speed_text,
+//       static_image({.bitmap = 4000}),                 // the background
+//       icon({.bitmap = 4010, .callback = calls<ball_icon>}),
+//       text({.at = {10, 20}, .box = {40, 9}, .chars = 4, .callback = calls<speed_text>,
 //             .font = "Arial Narrow", .colour = 0x00FFFFFF}),
 //   };
 //   MouseRect mouse[] = {whole_gauge_area(), tooltip("Attitude"), area_end(), list_end()};
@@ -20,8 +20,10 @@
 //
 // Every record lives in writable memory (`constinit`, never `const`): the host
 // writes into elements, mouse rectangles, tooltip argument tables and needle
-// tables, as the simulator does. Element n of the chain (0-based) is
-// `chain.at<n>()`; tests reach elements the host's way, from the gauge header.
+// tables, as the simulator does. Each element callback is bound with
+// `calls<routine>` (frame/elements.h), which refuses a routine written for
+// another kind of element. Nothing numbers the elements: tests reach them
+// the host's way, from the gauge header, and find them by their callbacks.
 #pragma once
 
 #include <array>
@@ -35,7 +37,6 @@
 
 namespace orv::records {
 
-using abi::ElementFn;
 using abi::ElementHeader;
 using abi::FailureEntry;
 using abi::GaugeHeader;
@@ -59,6 +60,8 @@ using abi::TooltipTextFn;
 using abi::u16;
 using abi::u32;
 using abi::u8;
+using orv::calls;
+using orv::ElementCallback;
 
 // --- The chain ----------------------------------------------------------------
 
@@ -76,20 +79,6 @@ struct Chain {
 
   constexpr explicit Chain(GaugeHeader& gauge, E... records) : elements{records...}, links{}, first{} {
     link(gauge, std::index_sequence_for<E...>{});
-  }
-
-  // Element `I` (0-based, drawing order).
-  template <std::size_t I>
-  constexpr auto& at() {
-    return std::get<I>(elements);
-  }
-
-  // The header of element `i` (drawing order), or null past the end.
-  constexpr ElementHeader* header(std::size_t i) {
-    ElementHeader* found = nullptr;
-    std::size_t k = 0;
-    std::apply([&](auto&... e) { ((found = (k++ == i) ? &e.h : found), ...); }, elements);
-    return found;
   }
 
  private:
@@ -191,7 +180,7 @@ struct IconSpec {
   PixPoint at{0, 0};
   u32 flags = kDrawOverlay;
   u32 token = 0;
-  ElementFn callback = nullptr;
+  ElementCallback<IconElement> callback = {};
   i32 images = 1;  // image k is bitmap `bitmap + k`
   const FailureEntry* failures = nullptr;
 };
@@ -200,7 +189,7 @@ constexpr IconElement icon(const IconSpec& s) {
   IconElement e{};
   e.h = element_header(abi::kIcon, s.bitmap, s.at, s.flags, s.failures);
   e.source = token(s.token);
-  e.callback = s.callback;
+  e.callback = s.callback.fn();
   e.switch_count = s.images;
   e.scale = 1.0;
   e.image_count = s.images;
@@ -225,7 +214,7 @@ struct NeedleSpec {
   PixPoint pivot;  // the pivot inside the needle bitmap
   NeedleTable table;
   u32 token = 0;
-  ElementFn callback = nullptr;
+  ElementCallback<NeedleElement> callback = {};
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
 };
@@ -234,7 +223,7 @@ constexpr NeedleElement needle(const NeedleSpec& s) {
   NeedleElement e{};
   e.h = element_header(abi::kNeedle, s.bitmap, s.at, s.flags, s.failures, s.pivot);
   e.source = token(s.token);
-  e.callback = s.callback;
+  e.callback = s.callback.fn();
   e.table = s.table.points;
   e.table_count = s.table.count;
   return e;
@@ -244,7 +233,7 @@ struct TextSpec {
   PixPoint at;
   PixPoint box;  // width, height
   u16 chars;     // the field's character count; the host sizes the buffer from it
-  ElementFn callback = nullptr;
+  ElementCallback<TextElement> callback = {};
   u32 token = 0;
   const char* font = "";
   i32 weight = 400;
@@ -264,7 +253,7 @@ constexpr TextElement text(const TextSpec& s) {
   e.source[0] = token(s.token);
   e.source[1] = token(0);
   e.source[2] = token(0);
-  e.callback[0] = s.callback;
+  e.callback[0] = s.callback.fn();
   e.box = s.box;
   e.text_colour = s.colour;
   e.background_colour = s.background;
@@ -282,10 +271,10 @@ struct SliderSpec {
   u32 bitmap;
   PixPoint at;
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<SliderElement> x_callback = {};
   double x_scale = 0.0;  // pixels per unit
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<SliderElement> y_callback = {};
   double y_scale = 0.0;
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
@@ -295,10 +284,10 @@ constexpr SliderElement slider(const SliderSpec& s) {
   SliderElement e{};
   e.h = element_header(abi::kSlider, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.x_scale = s.x_scale;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.y_scale = s.y_scale;
   return e;
 }
@@ -307,10 +296,10 @@ struct MovingImageSpec {
   u32 bitmap;  // the picture; bitmap + 1 is its window mask
   PixPoint at;
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<MovingImageElement> x_callback = {};
   double min_x = 0.0, max_x = 0.0;
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<MovingImageElement> y_callback = {};
   double min_y = 0.0, max_y = 0.0;
   u32 flags = kDrawMoving;
   const FailureEntry* failures = nullptr;
@@ -320,11 +309,11 @@ constexpr MovingImageElement moving_image(const MovingImageSpec& s) {
   MovingImageElement e{};
   e.h = element_header(abi::kMovingImage, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.min_x = s.min_x;
   e.max_x = s.max_x;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.min_y = s.min_y;
   e.max_y = s.max_y;
   return e;
@@ -335,13 +324,13 @@ struct SpriteSpec {
   PixPoint at;
   PixPoint centre;  // gauge coordinates the texture moves and turns about
   u32 x_token = 0;
-  ElementFn x_callback = nullptr;
+  ElementCallback<SpriteElement> x_callback = {};
   double x_scale = 0.0;
   u32 y_token = 0;
-  ElementFn y_callback = nullptr;
+  ElementCallback<SpriteElement> y_callback = {};
   double y_scale = 0.0;
   u32 angle_token = 0;
-  ElementFn angle_callback = nullptr;
+  ElementCallback<SpriteElement> angle_callback = {};
   double angle_scale = 0.0;
   float texture_scale_x = 1.0f, texture_scale_y = 1.0f;
   u32 flags = kDrawMoving;
@@ -352,13 +341,13 @@ constexpr SpriteElement sprite(const SpriteSpec& s) {
   SpriteElement e{};
   e.h = element_header(abi::kSprite, s.bitmap, s.at, s.flags, s.failures);
   e.x = token(s.x_token);
-  e.x_callback = s.x_callback;
+  e.x_callback = s.x_callback.fn();
   e.x_scale = s.x_scale;
   e.y = token(s.y_token);
-  e.y_callback = s.y_callback;
+  e.y_callback = s.y_callback.fn();
   e.y_scale = s.y_scale;
   e.angle = token(s.angle_token);
-  e.angle_callback = s.angle_callback;
+  e.angle_callback = s.angle_callback.fn();
   e.angle_scale = s.angle_scale;
   e.texture_scale_x = s.texture_scale_x;
   e.texture_scale_y = s.texture_scale_y;

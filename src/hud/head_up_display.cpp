@@ -4,13 +4,15 @@
 // drawn over the HUD glass. The pilot switches the HUD on and off and picks
 // one of four symbol colours with the screen selectors.
 //
-// The gauge is only element records and their callbacks: no gauge callback
-// and no clickable area. Each coloured symbol exists as four colour copies
-// (one element per colour, red first, light green last in the drawing order),
-// of which only the copy of the selected colour shows. The chain below lists
-// every symbol once in drawing order; `colour_copies` expands a coloured
-// symbol's record into its four copies, binding the symbol's routine to each
-// copy's colour index.
+// This file is the gauge's records: no gauge callback and no clickable area.
+// The symbol callbacks are in hud_attitude.cpp (the glass, the fixed
+// symbology, attitude and air data) and hud_navigation.cpp (navigation
+// guidance), declared in hud_symbols.h. Each coloured symbol exists as four
+// colour copies (one element per colour, red first, light green last in the
+// drawing order), of which only the copy of the selected colour shows. The
+// chain below lists every symbol once in drawing order; `colour_copies`
+// expands a coloured symbol's record into its four copies, binding the
+// symbol's routine to each copy's colour index.
 #include "hud/head_up_display.h"
 
 #include <array>
@@ -19,27 +21,13 @@
 #include "frame/registry.h"
 #include "hud/hud_symbols.h"
 
-namespace orv::hud {
-
-// The frame: the glass behind the symbols, image 0 (dark) while the HUD is
-// off and image 1 while it is on, and the fixed symbology (bank scale, speed
-// and altitude boxes, boresight, deviation scales, heading index) in the
-// HUD's colour while it is lit.
-f64 hud_glass(IconElement*) { return cockpit::hud_on != 0 ? 1.0 : 0.0; }
-
-f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cockpit::hud_colour) : kNoImage; }
-
-}  // namespace orv::hud
-
 namespace orv::gauges::hud_records {
 
 using namespace orv::records;
-using orv::hud::colour_callback;
 using orv::hud::kDarkGreen;
 using orv::hud::kLightGreen;
 using orv::hud::kMiddleGreen;
 using orv::hud::kRed;
-using orv::hud::single_callback;
 
 // --- Shared record values -----------------------------------------------------
 
@@ -76,7 +64,7 @@ NeedlePoint bank_table[] = {{{52, 82}, -90.0, 0.0}, {{152, 82}, 90.0, 0.0}};
 // Copy `colour` of a symbol's record, bound to `callback`: the strings take
 // the HUD's look and the colour's text colour; the pictures' bitmaps step by
 // 10 per colour index from the light green one (the bank pointer's by 1).
-constexpr TextElement copy(TextSpec s, u32 colour, ElementFn callback) {
+constexpr TextElement copy(TextSpec s, u32 colour, ElementCallback<TextElement> callback) {
   s.callback = callback;
   s.font = "Quartz";
   s.weight = 600;
@@ -87,25 +75,26 @@ constexpr TextElement copy(TextSpec s, u32 colour, ElementFn callback) {
 }
 
 // A caret moves along the one axis it has a scale for.
-constexpr SliderElement copy(SliderSpec s, u32 colour, ElementFn callback) {
+constexpr SliderElement copy(SliderSpec s, u32 colour, ElementCallback<SliderElement> callback) {
   s.bitmap += 10 * colour;
   (s.y_scale != 0.0 ? s.y_callback : s.x_callback) = callback;
   return slider(s);
 }
 
-constexpr MovingImageElement copy(MovingImageSpec s, u32 colour, ElementFn callback) {
+constexpr MovingImageElement copy(MovingImageSpec s, u32 colour,
+                                  ElementCallback<MovingImageElement> callback) {
   s.bitmap += 10 * colour;
   s.x_callback = callback;
   return moving_image(s);
 }
 
-constexpr SpriteElement copy(SpriteSpec s, u32 colour, ElementFn callback) {
+constexpr SpriteElement copy(SpriteSpec s, u32 colour, ElementCallback<SpriteElement> callback) {
   s.bitmap += 10 * colour;
   s.y_callback = callback;
   return sprite(s);
 }
 
-constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementFn callback) {
+constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementCallback<NeedleElement> callback) {
   s.bitmap += colour;
   s.callback = callback;
   return needle(s);
@@ -115,10 +104,9 @@ constexpr NeedleElement copy(NeedleSpec s, u32 colour, ElementFn callback) {
 // symbol routine `Fn` with its colour index.
 template <auto Fn, typename Spec>
 constexpr auto colour_copies(const Spec& s) {
-  return std::array{copy(s, kRed, &colour_callback<Fn, kRed>),
-                    copy(s, kDarkGreen, &colour_callback<Fn, kDarkGreen>),
-                    copy(s, kMiddleGreen, &colour_callback<Fn, kMiddleGreen>),
-                    copy(s, kLightGreen, &colour_callback<Fn, kLightGreen>)};
+  return std::array{copy(s, kRed, calls<Fn, kRed>), copy(s, kDarkGreen, calls<Fn, kDarkGreen>),
+                    copy(s, kMiddleGreen, calls<Fn, kMiddleGreen>),
+                    copy(s, kLightGreen, calls<Fn, kLightGreen>)};
 }
 
 // The attitude symbols: pictures centred on the boresight that the host moves
@@ -145,17 +133,17 @@ namespace hud = orv::hud;
 constinit auto chain = chain_of(head_up_display,
     static_image({.bitmap = 1000}),
     icon({.bitmap = 1010, .flags = kDrawBackground,
-          .callback = &single_callback<hud::hud_glass>, .images = 2}),
+          .callback = calls<hud::hud_glass>, .images = 2}),
     icon({.bitmap = 1020, .at = {19, 9},
-          .callback = &single_callback<hud::hud_fixed_symbology>, .images = 4, .failures = kFrameFailures}),
+          .callback = calls<hud::hud_fixed_symbology>, .images = 4, .failures = kFrameFailures}),
     icon({.bitmap = 1260, .at = {89, 73}, .token = 332,
-          .callback = &single_callback<hud::hud_gear_down_cue>, .images = 4}),
+          .callback = calls<hud::hud_gear_down_cue>, .images = 4}),
     icon({.bitmap = 1210, .at = {166, 140},
-          .callback = &single_callback<hud::hud_to_from_arrow>, .images = 8, .failures = kNavFailures}),
+          .callback = calls<hud::hud_to_from_arrow>, .images = 8, .failures = kNavFailures}),
     colour_copies<hud::hud_course_text>(
         TextSpec{.at = {150, 155}, .box = {18, 9}, .chars = 3, .failures = kFrameFailures}),
     icon({.bitmap = 1200, .at = {34, 157},
-          .callback = &single_callback<hud::hud_nav_source_label>, .images = 8, .failures = kFrameFailures}),
+          .callback = calls<hud::hud_nav_source_label>, .images = 8, .failures = kFrameFailures}),
     colour_copies<hud::hud_glideslope_caret>(
         SliderSpec{.bitmap = 1220, .at = {31, 110}, .y_scale = 0.16666, .failures = kNavFailures}),
     colour_copies<hud::hud_localizer_caret>(

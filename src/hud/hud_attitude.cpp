@@ -1,7 +1,8 @@
-// Attitude and air-data symbols of the head-up display: the pitch ladder and
-// bank pointer (both held within 15 degrees of the boresight), the flight
-// path marker, the heading tape, the airspeed, altitude and angle-of-attack
-// readouts and the gear-down cue.
+// The head-up display's frame and its attitude and air-data symbols: the
+// glass and the fixed symbology, the pitch ladder and bank pointer (both
+// held within 15 degrees of the boresight), the flight path marker, the
+// heading tape, the airspeed, altitude and angle-of-attack readouts and the
+// gear-down cue.
 #include <cmath>
 #include <cstddef>
 
@@ -33,9 +34,18 @@ f64 printed_whole(f64 v, f64 lo, f64 hi) { return finite_or(std::nearbyint(v), 0
 
 }  // namespace
 
+// The frame: the glass behind the symbols, image 0 (dark) while the HUD is
+// off and image 1 while it is on, and the fixed symbology (bank scale, speed
+// and altitude boxes, boresight, deviation scales, heading index) in the
+// HUD's colour while it is lit.
+f64 hud_glass(IconElement*) { return cockpit::hud_on != 0 ? 1.0 : 0.0; }
+
+f64 hud_fixed_symbology(IconElement*) { return hud_lit() ? static_cast<f64>(cockpit::hud_colour) : kNoImage; }
+
 f64 hud_pitch_ladder(SpriteElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  return show_if(&e->h, copy_visible(colour), finite_or(e->y.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit));
+  set_hidden(&e->h, !copy_visible(colour));
+  return finite_or(e->y.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit);
 }
 
 f64 hud_flight_path_marker(SpriteElement* e, u32 colour) {
@@ -46,14 +56,13 @@ f64 hud_flight_path_marker(SpriteElement* e, u32 colour) {
 
 f64 hud_bank_pointer(NeedleElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  return show_if(&e->h, copy_visible(colour),
-                 finite_or(e->source.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit));
+  set_hidden(&e->h, !copy_visible(colour));
+  return finite_or(e->source.value.n, 0.0, -kAttitudeLimit, kAttitudeLimit);
 }
 
 f64 hud_heading_tape(MovingImageElement* e, u32 colour) {
   if (e == nullptr) return 0.0;
-  set_hidden(&e->h, true);
-  if (copy_visible(colour)) set_hidden(&e->h, false);
+  set_hidden(&e->h, !copy_visible(colour));
   // Headings arrive within 0..360; anything else is wrapped onto the tape.
   f64 heading = sane(e->x.value.n);
   if (heading < 0.0 || heading > kHeadingTurn) {

@@ -57,11 +57,9 @@ u32 guiding_token(NavTokens quantity) { return hud_lit() ? guiding_token(cockpit
 // held within full scale. `deviation` is set only when the caret shows.
 bool caret_deviation(ElementHeader* h, u32 colour, NavTokens valid, NavTokens quantity, f64* deviation) {
   const u32 valid_token = guiding_token(colour, valid);
-  if (valid_token == 0 || !(read_token_f64(valid_token) > 0.0)) {
-    set_hidden(h, true);
-    return false;
-  }
-  set_hidden(h, false);
+  const bool shown = valid_token != 0 && read_token_f64(valid_token) > 0.0;
+  set_hidden(h, !shown);
+  if (!shown) return false;
   *deviation = finite_or(read_token_f64(guiding_token(colour, quantity)), 0.0, -kFullScale, kFullScale);
   return true;
 }

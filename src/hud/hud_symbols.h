@@ -1,8 +1,8 @@
 // The head-up display's symbol callbacks, one routine per symbol family.
 // Each takes the element the host handed over (its own copy of the record)
 // and, for the symbols drawn in colour copies, the colour index of the copy;
-// head_up_display.cpp binds them to the element records with the callback
-// templates below.
+// head_up_display.cpp binds them to the element records with `calls`
+// (frame/elements.h), a colour copy's index as the bound constant.
 #pragma once
 
 #include <cmath>
@@ -34,30 +34,9 @@ inline bool copy_visible(u32 colour) { return cockpit::hud_on != 0 && cockpit::h
 // so that the host's scaling stays finite.
 inline f64 sane(f64 v) { return finite_or(v, 0.0, -1.0e9, 1.0e9); }
 
-// --- Binding a routine to an element record ---
-
-template <typename E>
-E* element_type_of(f64 (*)(E*, u32));
-template <typename E>
-E* element_type_of(f64 (*)(E*));
-
-// The element callback that runs the symbol routine `Fn` for colour copy `C`.
-template <auto Fn, u32 C>
-f64 ORV_CALL colour_callback(void* element) {
-  return Fn(static_cast<decltype(element_type_of(Fn))>(element), C);
-}
-
-// The element callback of a symbol drawn in one element.
-template <auto Fn>
-f64 ORV_CALL single_callback(void* element) {
-  return Fn(static_cast<decltype(element_type_of(Fn))>(element));
-}
-
-// --- Frame symbols ---
+// --- The frame, attitude and air data (hud_attitude.cpp) ---
 f64 hud_glass(IconElement* e);
 f64 hud_fixed_symbology(IconElement* e);
-
-// --- Attitude and air data ---
 f64 hud_pitch_ladder(SpriteElement* e, u32 colour);
 f64 hud_flight_path_marker(SpriteElement* e, u32 colour);
 f64 hud_bank_pointer(NeedleElement* e, u32 colour);
@@ -67,7 +46,7 @@ f64 hud_altitude_text(TextElement* e, u32 colour);
 f64 hud_angle_of_attack_text(TextElement* e, u32 colour);
 f64 hud_gear_down_cue(IconElement* e);
 
-// --- Navigation guidance ---
+// --- Navigation guidance (hud_navigation.cpp) ---
 f64 hud_localizer_caret(SliderElement* e, u32 colour);
 f64 hud_glideslope_caret(SliderElement* e, u32 colour);
 f64 hud_to_from_arrow(IconElement* e);

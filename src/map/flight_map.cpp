@@ -158,12 +158,12 @@ void ORV_CALL flight_map_callback(GaugeHeader* gauge, i32 service, uptr extra) {
 // --- Rings and their buttons ----------------------------------------------------------
 
 template <int Ring>
-f64 ORV_CALL ring_icon(void*) {
+f64 ring_icon(IconElement*) {
   return ring_switch[Ring] != 0 ? 0.0 : numbers::kNoImage;
 }
 
 template <int Ring>
-f64 ORV_CALL ring_button_icon(void*) {
+f64 ring_button_icon(IconElement*) {
   return ring_switch[Ring] != 0 ? 1.0 : 0.0;
 }
 
@@ -174,17 +174,15 @@ i32 ORV_CALL ring_button_click(Click*, u32) {
   return 0;
 }
 
-f64 ORV_CALL compass_rotation(void* element) {
-  auto* e = static_cast<SpriteElement*>(element);
-  return e != nullptr ? channel_f64(e->angle) : 0.0;
-}
+f64 compass_rotation(SpriteElement* e) { return e != nullptr ? channel_f64(e->angle) : 0.0; }
 
-f64 ORV_CALL heading_mark(void*) { return 0.0; }
+f64 heading_mark(IconElement*) { return 0.0; }
+
+}  // namespace
 
 // --- Readouts --------------------------------------------------------------------------
 
-f64 ORV_CALL ground_speed_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 ground_speed_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 g = channel_f64(e->source[0]) * 3600.0 / numbers::kMetresPerNauticalMile;
   if (g >= 1000.0) {
@@ -199,16 +197,14 @@ f64 ORV_CALL ground_speed_text(void* element) {
   return g;
 }
 
-f64 ORV_CALL track_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 track_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 degrees = channel_f64(e->source[0]) * numbers::kDegreesPerRadian;
   write_number<"%03.0f\xB0">(e, degrees);
   return degrees;
 }
 
-f64 ORV_CALL next_waypoint_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 next_waypoint_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const char* ident = channel_text(e->source[0]);
   // Reads no further than the field holds ("%.*s" with the field's length).
@@ -216,37 +212,35 @@ f64 ORV_CALL next_waypoint_text(void* element) {
   return 0.0;
 }
 
-f64 ORV_CALL distance_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 distance_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 d = channel_f64(e->source[0]) / numbers::kMetresPerNauticalMile;
   mfd::write_distance<mfd::kMapDistance>(e, d);
   return d;
 }
 
-f64 ORV_CALL airspeed_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 airspeed_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
   write_number<"%4.0f kt">(e, v);
   return v;
 }
 
-f64 ORV_CALL heading_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 heading_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
   write_number<"%03.0f\xB0">(e, v);
   return v;
 }
 
-f64 ORV_CALL altitude_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 altitude_text(TextElement* e) {
   if (e == nullptr) return 0.0;
   const f64 v = channel_f64(e->source[0]);
   write_number<"%5.0f ft">(e, v);
   return v;
 }
+
+namespace {
 
 // --- Tooltip ------------------------------------------------------------------------------
 
@@ -292,7 +286,8 @@ constexpr u32 kSurfaceFlags = 0x26;
 constexpr u8 kCharsetDefault = 1;
 constexpr u32 kLeftAligned = abi::kTextVCentre | abi::kTextSingleLine;
 
-constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 source, ElementFn fn) {
+constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 source,
+                           ElementCallback<TextElement> fn) {
   return TextSpec{.at = at,
                   .box = box,
                   .chars = chars,
@@ -309,28 +304,29 @@ constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 source, Ele
 
 constinit Chain chain{
     flight_map,
-    static_image({.bitmap = 1400}),                          // 1: face
-    static_image({.bitmap = 1410, .flags = kSurfaceFlags}),  // 2: drawing surface
-    icon({.bitmap = 1460, .callback = ring_icon<2>}),        // 3: large ring
-    icon({.bitmap = 1450, .callback = ring_icon<1>}),        // 4: middle ring
-    icon({.bitmap = 1440, .callback = ring_icon<0>}),        // 5: small ring
-    sprite({.bitmap = 1420,                                  // 6: compass arc
+    static_image({.bitmap = 1400}),                           // face
+    static_image({.bitmap = 1410, .flags = kSurfaceFlags}),   // drawing surface
+    icon({.bitmap = 1460, .callback = calls<ring_icon<2>>}),  // large ring
+    icon({.bitmap = 1450, .callback = calls<ring_icon<1>>}),  // middle ring
+    icon({.bitmap = 1440, .callback = calls<ring_icon<0>>}),  // small ring
+    sprite({.bitmap = 1420,                                   // compass arc
             .at = {0, 0},
             .centre = {143, 143},
             .angle_token = kTokenHeading,
-            .angle_callback = compass_rotation,
+            .angle_callback = calls<compass_rotation>,
             .angle_scale = 1.0}),
-    icon({.bitmap = 1430, .at = {136, 4}, .callback = heading_mark}),  // 7: heading mark
-    icon({.bitmap = 1490, .at = {252, 269}, .callback = ring_button_icon<2>, .images = 2}),  // 8: button 3
-    icon({.bitmap = 1480, .at = {218, 269}, .callback = ring_button_icon<1>, .images = 2}),  // 9: button 2
-    icon({.bitmap = 1470, .at = {184, 269}, .callback = ring_button_icon<0>, .images = 2}),  // 10: button 1
-    text(readout({75, 194}, {70, 24}, 7, kTokenGroundSpeed, ground_speed_text)),             // 11
-    text(readout({75, 218}, {70, 24}, 4, kTokenTrack, track_text)),                          // 12
-    text(readout({75, 242}, {70, 21}, 7, kTokenNextWaypoint, next_waypoint_text)),           // 13
-    text(readout({75, 266}, {70, 21}, 7, kTokenWaypointDistance, distance_text)),            // 14
-    text(readout({211, 194}, {70, 21}, 7, kTokenAirspeed, airspeed_text)),                   // 15
-    text(readout({211, 218}, {70, 21}, 4, kTokenHeading, heading_text)),                     // 16
-    text(readout({211, 242}, {70, 21}, 8, kTokenAltitude, altitude_text)),                   // 17
+    icon({.bitmap = 1430, .at = {136, 4}, .callback = calls<heading_mark>}),  // heading mark
+    // The ring buttons 3, 2 and 1.
+    icon({.bitmap = 1490, .at = {252, 269}, .callback = calls<ring_button_icon<2>>, .images = 2}),
+    icon({.bitmap = 1480, .at = {218, 269}, .callback = calls<ring_button_icon<1>>, .images = 2}),
+    icon({.bitmap = 1470, .at = {184, 269}, .callback = calls<ring_button_icon<0>>, .images = 2}),
+    text(readout({75, 194}, {70, 24}, 7, kTokenGroundSpeed, calls<ground_speed_text>)),
+    text(readout({75, 218}, {70, 24}, 4, kTokenTrack, calls<track_text>)),
+    text(readout({75, 242}, {70, 21}, 7, kTokenNextWaypoint, calls<next_waypoint_text>)),
+    text(readout({75, 266}, {70, 21}, 7, kTokenWaypointDistance, calls<distance_text>)),
+    text(readout({211, 194}, {70, 21}, 7, kTokenAirspeed, calls<airspeed_text>)),
+    text(readout({211, 218}, {70, 21}, 4, kTokenHeading, calls<heading_text>)),
+    text(readout({211, 242}, {70, 21}, 8, kTokenAltitude, calls<altitude_text>)),
 };
 
 MouseArg tooltip_args[] = {

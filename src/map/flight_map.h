@@ -27,4 +27,14 @@ void draw_map_surface(abi::GaugeHeader* gauge);
 // surfaces afresh (possibly at the addresses of earlier ones).
 void forget_painted_surfaces();
 
+// The readouts' element callbacks, in drawing order of their elements; tests
+// find the elements by them.
+abi::f64 ground_speed_text(abi::TextElement* e);
+abi::f64 track_text(abi::TextElement* e);
+abi::f64 next_waypoint_text(abi::TextElement* e);
+abi::f64 distance_text(abi::TextElement* e);
+abi::f64 airspeed_text(abi::TextElement* e);
+abi::f64 heading_text(abi::TextElement* e);
+abi::f64 altitude_text(abi::TextElement* e);
+
 }  // namespace orv::map

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "frame/gauge_abi.h"
+#include "frame/elements.h"
 
 namespace orv::mfd {
 
@@ -17,7 +17,7 @@ namespace orv::mfd {
 // Inline: most callbacks of both displays call it first.
 inline bool page_gate(abi::ElementHeader* e, std::int32_t current, std::int32_t page) {
   const bool on_page = current == page;
-  if (e != nullptr) e->flags = on_page ? (e->flags & ~abi::kHiddenFlag) : (e->flags | abi::kHiddenFlag);
+  set_hidden(e, !on_page);
   return on_page;
 }
 

@@ -37,10 +37,11 @@ f64 printed(f64 v) { return std::nearbyint(v) + 0.0; }
 
 f64 text_value(const TextElement* e) { return e->source[0].value.n; }
 
+}  // namespace
+
 // --- Balls, needle and tape ------------------------------------------------------
 
-f64 ORV_CALL pitch_clamp(void* element) {
-  auto* e = static_cast<SpriteElement*>(element);
+f64 pitch_clamp(SpriteElement* e) {
   if (e == nullptr) return 0.0;
   const f64 v = e->y.value.n;
   if (v > kPitchLimit) return kPitchLimit;
@@ -48,14 +49,12 @@ f64 ORV_CALL pitch_clamp(void* element) {
   return std::isnan(v) ? 0.0 : v;
 }
 
-f64 ORV_CALL flight_path(void* element) {
-  auto* e = static_cast<SpriteElement*>(element);
+f64 flight_path(SpriteElement* e) {
   if (e == nullptr) return 0.0;
   return cockpit::read_flight_path_offset(e->y.value.n);
 }
 
-f64 ORV_CALL heading_tape(void* element) {
-  auto* e = static_cast<MovingImageElement*>(element);
+f64 heading_tape(MovingImageElement* e) {
   if (e == nullptr) return 0.0;
   return finite_or(e->x.value.n, 0.0, -1.0e9, 1.0e9);
 }
@@ -65,8 +64,7 @@ f64 ORV_CALL heading_tape(void* element) {
 // A value that is not finite leaves the text as it was and returns 0.
 
 // Four characters, right-aligned; a negative speed keeps the previous text.
-f64 ORV_CALL airspeed_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 airspeed_text(TextElement* e) {
   if (e == nullptr || !std::isfinite(text_value(e))) return 0.0;
   const f64 v = text_value(e);
   if (v < 0.0) return v;
@@ -87,8 +85,7 @@ f64 ORV_CALL airspeed_text(void* element) {
 
 // Three characters: the altitude's whole hundreds; below zero the previous
 // text stays.
-f64 ORV_CALL altitude_hundreds_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 altitude_hundreds_text(TextElement* e) {
   if (e == nullptr || !std::isfinite(text_value(e))) return 0.0;
   const f64 h = std::floor(text_value(e) / 100.0);
   if (h >= 1000.0) {
@@ -106,8 +103,7 @@ f64 ORV_CALL altitude_hundreds_text(void* element) {
 // Two characters: the feet above the whole hundreds, with a leading zero. A
 // remainder that would print as 100 shows 99, so the two readouts never
 // disagree about the hundreds.
-f64 ORV_CALL altitude_tens_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 altitude_tens_text(TextElement* e) {
   if (e == nullptr || !std::isfinite(text_value(e))) return 0.0;
   const f64 v = text_value(e);
   const f64 r = v - std::floor(v / 100.0) * 100.0;
@@ -126,8 +122,7 @@ f64 ORV_CALL altitude_tens_text(void* element) {
 // One character: 2, 1 or 0 for Mach 2 and above, 1 up to 2, below 1. Also
 // computes `attitude_mach` from token 64; a value that gives no finite Mach
 // number keeps the last one.
-f64 ORV_CALL mach_integer_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 mach_integer_text(TextElement* e) {
   if (e == nullptr) return attitude_mach;
   const f64 mach = text_value(e) * kMachPerUnit;
   if (!std::isfinite(mach)) return attitude_mach;
@@ -142,8 +137,7 @@ f64 ORV_CALL mach_integer_text(void* element) {
 // left it (it draws later, so this shows the previous update's Mach number).
 // Hundredths that would print as 100 show 99, matching the integer readout,
 // which does not round.
-f64 ORV_CALL mach_hundredths_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 mach_hundredths_text(TextElement* e) {
   if (e == nullptr) return attitude_mach;
   const f64 f = (attitude_mach - std::floor(attitude_mach)) * 100.0;
   const f64 shown = printed(f);
@@ -158,8 +152,7 @@ f64 ORV_CALL mach_hundredths_text(void* element) {
 }
 
 // Four characters: millibars, right-aligned.
-f64 ORV_CALL barometric_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 barometric_text(TextElement* e) {
   if (e == nullptr || !std::isfinite(text_value(e))) return 0.0;
   const f64 v = text_value(e);
   const f64 shown = printed(v);
@@ -176,9 +169,10 @@ f64 ORV_CALL barometric_text(void* element) {
 }
 
 // The Machmeter tooltip's argument.
+namespace {
 f64 ORV_CALL mach_argument(f64, u32, const char*, TokenVar*, GaugeHeader*) { return attitude_mach; }
-
 }  // namespace
+
 }  // namespace orv::standby
 
 namespace orv::gauges::attitude_records {
@@ -209,7 +203,8 @@ constexpr f64 kBankScale = -1.0;
 // Bank needle: -90 points right along the centre's row, +90 left.
 NeedlePoint bank_table[] = {{{230, 135}, -90.0, 0.0}, {{70, 135}, 90.0, 0.0}};
 
-constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 token, ElementFn callback) {
+constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 token,
+                           ElementCallback<TextElement> callback) {
   return TextSpec{.at = at,
                   .box = box,
                   .chars = chars,
@@ -227,24 +222,23 @@ constexpr TextSpec readout(PixPoint at, PixPoint box, u16 chars, u32 token, Elem
 constinit Chain chain{orv::gauges::attitude,
     static_image({.bitmap = 390}),
     sprite({.bitmap = 400, .at = kBallWindow, .centre = kBallCentre,
-            .y_token = kTokenPitch, .y_callback = pitch_clamp, .y_scale = kBallScale,
+            .y_token = kTokenPitch, .y_callback = calls<pitch_clamp>, .y_scale = kBallScale,
             .angle_token = kTokenBank, .angle_scale = kBankScale}),
     sprite({.bitmap = 430, .at = kBallWindow, .centre = kBallCentre,
-            .y_token = kTokenPitch, .y_callback = flight_path, .y_scale = -kBallScale,
+            .y_token = kTokenPitch, .y_callback = calls<flight_path>, .y_scale = -kBallScale,
             .angle_token = kTokenBank, .angle_scale = kBankScale}),
     needle({.bitmap = 410, .at = kBallCentre, .pivot = {0, 6}, .table = needle_table(bank_table),
             .token = kTokenBank}),
     static_image({.bitmap = 420}),
-    moving_image({.bitmap = 440, .at = {90, 4}, .x_token = kTokenHeading, .x_callback = heading_tape,
+    moving_image({.bitmap = 440, .at = {90, 4}, .x_token = kTokenHeading, .x_callback = calls<heading_tape>,
                   .min_x = 0.0, .max_x = 360.0}),
-    text(readout({3, 8},    {80, 30}, 4, kTokenAirspeed, airspeed_text)),
-    text(readout({214, 8},  {60, 30}, 3, kTokenAltitude, altitude_hundreds_text)),
-    text(readout({274, 15}, {28, 23}, 2, kTokenAltitude, altitude_tens_text)),
-    text(readout({30, 237}, {28, 23}, 2, kTokenMach,     mach_hundredths_text)),
-    text(readout({10, 232}, {20, 30}, 1, kTokenMach,     mach_integer_text)),
-    text(readout({241, 239}, {56, 21}, 4, kTokenKohlsman, barometric_text)),
+    text(readout({3, 8},    {80, 30}, 4, kTokenAirspeed, calls<airspeed_text>)),
+    text(readout({214, 8},  {60, 30}, 3, kTokenAltitude, calls<altitude_hundreds_text>)),
+    text(readout({274, 15}, {28, 23}, 2, kTokenAltitude, calls<altitude_tens_text>)),
+    text(readout({30, 237}, {28, 23}, 2, kTokenMach,     calls<mach_hundredths_text>)),
+    text(readout({10, 232}, {20, 30}, 1, kTokenMach,     calls<mach_integer_text>)),
+    text(readout({241, 239}, {56, 21}, 4, kTokenKohlsman, calls<barometric_text>)),
 };
-static_assert(decltype(chain)::kLength == kAttitudeElementCount);
 
 MouseArg mach_arguments[] = {number_argument(mach_argument)};
 

@@ -64,8 +64,7 @@ void ORV_CALL radar_callback(GaugeHeader* gauge, i32 service, uptr extra) {
 }
 
 // The range readout: "120 nm", " 60 nm", "7.5 nm".
-f64 ORV_CALL range_text(void* element) {
-  auto* e = static_cast<TextElement*>(element);
+f64 range_text(TextElement* e) {
   const RadarDisplay* display = display_of(e->h.gauge);
   if (display == nullptr) return 0.0;
   const double r = display->range();
@@ -129,7 +128,7 @@ constinit Chain chain{radar, static_image({.bitmap = 3000, .flags = 0x3}),
                       text({.at = {3, 3},
                             .box = {50, 16},
                             .chars = 6,
-                            .callback = orv::traffic::range_text,
+                            .callback = calls<orv::traffic::range_text>,
                             .font = "Quartz",
                             .weight = 400,
                             .charset = 1,

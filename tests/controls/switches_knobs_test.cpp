@@ -76,7 +76,7 @@ TEST_F(SwitchesAndKnobs, HeadingKnobStepsFromTheHostsHeadingBugAndShowsWhatItLas
   GaugeCopy knob(gauges::heading_selector_button);
   auto* needle = knob.first<NeedleElement>(kNeedle);
   host.tokens[855] = 123.7;
-  EXPECT_EQ(knob.evaluate(1), 0.0);  // the needle: no click through this knob yet
+  EXPECT_EQ(needle->callback(needle), 0.0);  // no click through this knob yet
   host.tokens[855] = 0.6;
   knob.click(kDownHalf, kLeft);
   EXPECT_EQ(controls::heading_bug_deg, 359);

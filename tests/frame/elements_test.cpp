@@ -8,9 +8,26 @@
 #include <string>
 #include <vector>
 
+#include "frame/records.h"
+
 namespace {
 
 using namespace orv;
+
+// A callback binds only to the channels of its own element kind: a routine
+// written for a text refused on an icon is a wrong element caught when the
+// module is compiled, not a cast that reads the wrong record at run time.
+f64 icon_routine(IconElement*) { return 0.0; }
+f64 text_routine(const TextElement*, u32) { return 0.0; }
+template <typename Spec, typename Callback>
+concept binds_to = requires(Spec s, Callback c) {
+  s.callback = c;
+};
+static_assert(binds_to<records::IconSpec, decltype(calls<icon_routine>)>);
+static_assert(binds_to<records::TextSpec, decltype(calls<text_routine, 2u>)>);
+static_assert(!binds_to<records::IconSpec, decltype(calls<text_routine, 2u>)>);
+static_assert(!binds_to<records::TextSpec, decltype(calls<icon_routine>)>);
+static_assert(!binds_to<records::IconSpec, ElementFn>);  // only through calls
 
 // A text element with a buffer of exactly max_chars + 1 bytes, guarded on
 // both sides so an overrun shows.

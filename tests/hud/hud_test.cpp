@@ -29,22 +29,12 @@ namespace {
 
 using namespace abi;
 
-// The element callback of a record (its first channel's that has one): what
-// ties it to its symbol routine.
-ElementFn callback_of(const ElementHeader* h) {
-  host::ElementChannels channels = host::element_channels(const_cast<ElementHeader*>(h));
-  for (const host::ElementChannel& c : channels)
-    if (c.callback != nullptr) return c.callback;
-  return nullptr;
-}
-
 // A symbol drawn in four colour copies: the element callback of each copy,
 // by colour index. Tests find the copies in the chain by these, so they hold
 // whatever the drawing order.
 using Copies = std::array<ElementFn, 4>;
 template <auto Fn>
-constexpr Copies kCopiesOf = {&hud::colour_callback<Fn, 0>, &hud::colour_callback<Fn, 1>,
-                              &hud::colour_callback<Fn, 2>, &hud::colour_callback<Fn, 3>};
+constexpr Copies kCopiesOf = {calls<Fn, 0u>.fn(), calls<Fn, 1u>.fn(), calls<Fn, 2u>.fn(), calls<Fn, 3u>.fn()};
 
 constexpr const Copies& kCourse = kCopiesOf<hud::hud_course_text>;
 constexpr const Copies& kGlideslope = kCopiesOf<hud::hud_glideslope_caret>;
@@ -61,28 +51,18 @@ constexpr const Copies* kColourSymbols[] = {&kCourse,   &kGlideslope,  &kLocaliz
                                             &kAltitude, &kBankPointer};
 
 // Symbols drawn in one element.
-constexpr ElementFn kToFrom = &hud::single_callback<hud::hud_to_from_arrow>;
-constexpr ElementFn kNavSource = &hud::single_callback<hud::hud_nav_source_label>;
+constexpr ElementFn kToFrom = calls<hud::hud_to_from_arrow>.fn();
+constexpr ElementFn kNavSource = calls<hud::hud_nav_source_label>.fn();
 
 // The colour index of the copy at chain position `i`, or -1 for an element
 // drawn once.
 int colour_of(const GaugeCopy& hud, std::size_t i) {
-  const ElementFn fn = callback_of(hud.original(i));
   for (const Copies* symbol : kColourSymbols) {
     for (int c = 0; c < 4; ++c) {
-      if ((*symbol)[c] == fn) return c;
+      if (hud.find((*symbol)[c]) == i) return c;
     }
   }
   return -1;
-}
-
-// The chain position of the element bound to `fn`.
-std::size_t position_of(const GaugeCopy& hud, ElementFn fn) {
-  for (std::size_t i = 0; i < hud.size(); ++i) {
-    if (callback_of(hud.original(i)) == fn) return i;
-  }
-  ADD_FAILURE() << "no element with this callback";
-  return 0;
 }
 
 // Every test starts with the HUD on in light green, guidance from NAV 1, both
@@ -101,14 +81,12 @@ class HudTest : public ::testing::Test {
   }
 
   f64 eval(std::size_t i) { return hud.evaluate(i); }
-  f64 eval(ElementFn symbol) { return eval(position_of(hud, symbol)); }
+  f64 eval(ElementFn symbol) { return eval(hud.find(symbol)); }
   // The copy of a symbol in a colour (light green by default).
   f64 eval_copy(const Copies& symbol, u32 colour = 0) { return eval(symbol[colour]); }
-  std::string text_copy(const Copies& symbol, u32 colour = 0) {
-    return hud.text(position_of(hud, symbol[colour]));
-  }
+  std::string text_copy(const Copies& symbol, u32 colour = 0) { return hud.text(hud.find(symbol[colour])); }
   bool hidden_copy(const Copies& symbol, u32 colour = 0) {
-    return is_hidden(hud.element(position_of(hud, symbol[colour])));
+    return is_hidden(hud.element(hud.find(symbol[colour])));
   }
 
   FakeHost host;

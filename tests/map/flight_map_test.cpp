@@ -31,10 +31,15 @@ using orv::test::TestWaypoint;
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// Element indices in drawing order.
-constexpr std::size_t kSurface = 1, kLargeRing = 2, kSmallRing = 4, kButton1 = 9;
-constexpr std::size_t kGroundSpeed = 10, kTrack = 11, kNextWaypoint = 12, kDistance = 13, kHeading = 15,
-                      kAltitude = 16;
+// The readouts, found in the chain by their callbacks; the other elements by
+// their bitmaps (kSurfaceBitmap, kLargeRingBitmap, ...).
+constexpr ElementFn kGroundSpeed = calls<map::ground_speed_text>.fn();
+constexpr ElementFn kTrack = calls<map::track_text>.fn();
+constexpr ElementFn kNextWaypoint = calls<map::next_waypoint_text>.fn();
+constexpr ElementFn kDistance = calls<map::distance_text>.fn();
+constexpr ElementFn kHeading = calls<map::heading_text>.fn();
+constexpr ElementFn kAltitude = calls<map::altitude_text>.fn();
+constexpr u32 kSurfaceBitmap = 1410, kLargeRingBitmap = 1460, kSmallRingBitmap = 1440, kButton1Bitmap = 1470;
 
 // The map's module-wide state back at its load values around every test.
 class FlightMap : public ::testing::Test {
@@ -221,7 +226,7 @@ TEST_F(FlightMap, DrawsWhatIsValidOfCorruptPlans) {
 
 TEST_F(FlightMap, PaintsItsSurfaceBeforeEveryDrawOnceTheHostGivesTheBlock) {
   test::GaugeCopy gauge(gauges::flight_map);
-  auto* surface = gauge.as<StaticElement>(kSurface);
+  auto* surface = gauge.as<StaticElement>(gauge.find_bitmap(kSurfaceBitmap));
   ASSERT_EQ(surface->h.flags, 0x26u);
   test::DrawingSurface target(286, 286);
   target.attach(&surface->h);
@@ -281,9 +286,9 @@ TEST_F(FlightMap, RingButtonsSwitchOnlyTheirRingAndIcon) {
   const Step steps[] = {{0, 0.0, -1.0, 1.0}, {2, 0.0, 0.0, 1.0}, {0, -1.0, 0.0, 0.0}};
   for (const Step& s : steps) {
     EXPECT_EQ(gauge.click(s.button, kMouseLeftSingle), 0);
-    EXPECT_EQ(gauge.evaluate(kSmallRing), s.small_ring);
-    EXPECT_EQ(gauge.evaluate(kLargeRing), s.large_ring);
-    EXPECT_EQ(gauge.evaluate(kButton1), s.button1_image);
+    EXPECT_EQ(gauge.evaluate(gauge.find_bitmap(kSmallRingBitmap)), s.small_ring);
+    EXPECT_EQ(gauge.evaluate(gauge.find_bitmap(kLargeRingBitmap)), s.large_ring);
+    EXPECT_EQ(gauge.evaluate(gauge.find_bitmap(kButton1Bitmap)), s.button1_image);
   }
   EXPECT_EQ(record_layer(block.bytes).figures, before.figures);  // the range never changes
   EXPECT_EQ(gauge.click(1, kMouseRightSingle), -1);
@@ -293,7 +298,7 @@ TEST_F(FlightMap, RingButtonsSwitchOnlyTheirRingAndIcon) {
 
 TEST_F(FlightMap, FormatsTheReadoutsAtTheirEdges) {
   struct Case {
-    std::size_t element;
+    ElementFn readout;
     u32 token;
     double value;
     const char* text;  // null: the text is left as it was
@@ -316,12 +321,13 @@ TEST_F(FlightMap, FormatsTheReadoutsAtTheirEdges) {
   };
   test::GaugeCopy gauge(gauges::flight_map);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.element) + " " + std::to_string(c.value));
-    std::snprintf(gauge.as<TextElement>(c.element)->text, 4, "old");
+    SCOPED_TRACE(std::to_string(c.token) + " " + std::to_string(c.value));
+    const std::size_t element = gauge.find(c.readout);
+    std::snprintf(gauge.as<TextElement>(element)->text, 4, "old");
     host.tokens[c.token] = c.value;
-    gauge.evaluate(c.element);
-    EXPECT_STREQ(gauge.text(c.element), c.text != nullptr ? c.text : "old");
-    EXPECT_FALSE(is_hidden(gauge.element(c.element)));
+    gauge.evaluate(element);
+    EXPECT_STREQ(gauge.text(element), c.text != nullptr ? c.text : "old");
+    EXPECT_FALSE(is_hidden(gauge.element(element)));
   }
   EXPECT_TRUE(gauge.guards_intact());
 }
@@ -335,8 +341,8 @@ TEST_F(FlightMap, NextWaypointReadoutReadsAtMostItsField) {
   } cases[] = {{"ORVA", "ORVA"}, {nullptr, ""}, {unterminated, "ABCDEFG"}};
   for (const auto& c : cases) {
     host.text_tokens[839] = c.ident;
-    EXPECT_EQ(gauge.evaluate(kNextWaypoint), 0.0);
-    EXPECT_STREQ(gauge.text(kNextWaypoint), c.text);
+    EXPECT_EQ(gauge.evaluate(gauge.find(kNextWaypoint)), 0.0);
+    EXPECT_STREQ(gauge.text(gauge.find(kNextWaypoint)), c.text);
   }
   EXPECT_TRUE(gauge.guards_intact());
 }

@@ -51,6 +51,17 @@ class AttitudeTest : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy gauge{gauges::attitude};
+
+  // Elements found in the chain by their callbacks.
+  const std::size_t kAttitudeBall = gauge.find(calls<pitch_clamp>);
+  const std::size_t kFlightPathBall = gauge.find(calls<flight_path>);
+  const std::size_t kHeadingTape = gauge.find(calls<heading_tape>);
+  const std::size_t kAirspeedText = gauge.find(calls<airspeed_text>);
+  const std::size_t kAltitudeHundredsText = gauge.find(calls<altitude_hundreds_text>);
+  const std::size_t kAltitudeTensText = gauge.find(calls<altitude_tens_text>);
+  const std::size_t kMachHundredthsText = gauge.find(calls<mach_hundredths_text>);
+  const std::size_t kMachIntegerText = gauge.find(calls<mach_integer_text>);
+  const std::size_t kBarometricText = gauge.find(calls<barometric_text>);
 };
 
 // The nominal attitude, the pitch stop at -90 and the supersonic dive's

@@ -33,6 +33,20 @@ f64 GaugeCopy::evaluate(std::size_t i) {
   return values[0];
 }
 
+std::size_t GaugeCopy::find(ElementFn callback, std::size_t n) const {
+  for (std::size_t i = 0; i < size(); ++i) {
+    for (const host::ElementChannel& c : host::element_channels(element(i)))
+      if (c.callback == callback && n-- == 0) return i;
+  }
+  return size();
+}
+
+std::size_t GaugeCopy::find_bitmap(u32 bitmap, std::size_t n) const {
+  for (std::size_t i = 0; i < size(); ++i)
+    if (element(i)->bitmap == bitmap && n-- == 0) return i;
+  return size();
+}
+
 MouseRect* GaugeCopy::mouse(u32 kind, std::size_t n) {
   for (MouseRect* r = instance.mouse_rects(); r != nullptr && r->kind != kMouseEnd; ++r)
     if (r->kind == kind && n-- == 0) return r;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/elements.h"
 #include "frame/gauge_abi.h"
 #include "gauge_instance.h"
 
@@ -39,6 +40,19 @@ class GaugeCopy {
     return reinterpret_cast<E*>(element(i));
   }
   const char* text(std::size_t i) const { return as<abi::TextElement>(i)->text; }
+  // The position in drawing order of the n-th element (0: the first) bound
+  // to `callback` in any channel, found by walking the chain as the host
+  // placed it: tests reach elements this way, never by a position written
+  // down. Returns size() when there is none, so that reaching the element
+  // throws (std::out_of_range) and fails the test.
+  std::size_t find(abi::ElementFn callback, std::size_t n = 0) const;
+  template <typename E>
+  std::size_t find(ElementCallback<E> callback, std::size_t n = 0) const {
+    return find(callback.fn(), n);
+  }
+  // The same for the n-th element drawing `bitmap` (for elements without a
+  // callback).
+  std::size_t find_bitmap(abi::u32 bitmap, std::size_t n = 0) const;
   // The first element of a kind, in drawing order.
   template <typename E>
   E* first(abi::u32 kind) const {

@@ -118,6 +118,8 @@ TEST_F(DisplayTest, NonFiniteTrafficLeavesAWellFormedPicture) {
 
 // --- The gauge ------------------------------------------------------------------
 
+constexpr abi::u32 kSurfaceBitmap = 3010;  // the radar's drawing surface
+
 class RadarGaugeTest : public testing::Test {
  protected:
   FakeHost host;
@@ -126,7 +128,13 @@ class RadarGaugeTest : public testing::Test {
 
   RadarGaugeTest() {
     host.tokens[numbers::kTokenAvionicsSupply] = 28.0;
-    surface.attach(gauge.element(1));
+    surface.attach(gauge.element(gauge.find_bitmap(kSurfaceBitmap)));
+  }
+  // The range readout: the gauge's one text element.
+  std::size_t range_text() const {
+    for (std::size_t i = 0; i < gauge.size(); ++i)
+      if (gauge.element(i)->kind == abi::kText) return i;
+    return gauge.size();
   }
   RadarDisplay* display() { return reinterpret_cast<RadarDisplay*>(gauge.header.user_word); }
   void click(std::size_t box, int x, int y) {
@@ -141,11 +149,11 @@ class RadarGaugeTest : public testing::Test {
 TEST_F(RadarGaugeTest, ReadoutKeepsItsLastTextWithoutADisplay) {
   gauge.service(abi::kServicePanelOpen);
   display()->set_range(1.875);  // the range runs' readouts show the others
-  EXPECT_EQ(gauge.evaluate(2), 1.875);
-  EXPECT_STREQ(gauge.text(2), "1.9 nm");
+  EXPECT_EQ(gauge.evaluate(range_text()), 1.875);
+  EXPECT_STREQ(gauge.text(range_text()), "1.9 nm");
   gauge.service(abi::kServicePanelClose);
-  EXPECT_EQ(gauge.evaluate(2), 0.0);
-  EXPECT_STREQ(gauge.text(2), "1.9 nm") << "without a display the text stays";
+  EXPECT_EQ(gauge.evaluate(range_text()), 0.0);
+  EXPECT_STREQ(gauge.text(range_text()), "1.9 nm") << "without a display the text stays";
   EXPECT_TRUE(gauge.guards_intact());
 }
 
@@ -176,10 +184,11 @@ TEST_F(RadarGaugeTest, PictureOnEveryEighteenthTick) {
   gauge.service(abi::kServicePostInstall);
   for (const auto& [tick, drawn] : {std::pair{36.0, true}, std::pair{37.0, false}, std::pair{0.0, true},
                                     std::pair{kNan, false}, std::pair{1e300, false}}) {
-    gauge.element(1)->flags |= abi::kOnScreenFlag;
+    gauge.element(gauge.find_bitmap(kSurfaceBitmap))->flags |= abi::kOnScreenFlag;
     host.tokens[1] = tick;
     gauge.service(abi::kServicePreUpdate);
-    EXPECT_EQ((gauge.element(1)->flags & abi::kOnScreenFlag) == 0, drawn) << tick;
+    EXPECT_EQ((gauge.element(gauge.find_bitmap(kSurfaceBitmap))->flags & abi::kOnScreenFlag) == 0, drawn)
+        << tick;
   }
   gauge.service(abi::kServicePanelClose);
 }

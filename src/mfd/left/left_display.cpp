@@ -1,4 +1,4 @@
-// The left multi-function display: one chain of 47 elements in drawing order
+// The left multi-function display: one chain of elements in drawing order
 // (the black face, then the weapons, navigation arc, map, radar and radios
 // pages, each element gated to its page), the radios page's mouse areas, and
 // the gauge callback: the click sound from set-up to release, and the shared
@@ -56,8 +56,8 @@ constexpr u32 kCentred = abi::kTextCentre | abi::kTextVCentre | abi::kTextSingle
 constexpr u8 kCharset = 1;
 
 // A string of the navigation arc page.
-constexpr TextElement arc_text(PixPoint at, PixPoint box, u16 chars, u32 token, ElementFn callback,
-                               u32 colour, u32 format) {
+constexpr TextElement arc_text(PixPoint at, PixPoint box, u16 chars, u32 token,
+                               ElementCallback<TextElement> callback, u32 colour, u32 format) {
   return text({.at = at,
                .box = box,
                .chars = chars,
@@ -71,7 +71,7 @@ constexpr TextElement arc_text(PixPoint at, PixPoint box, u16 chars, u32 token, 
 }
 
 // A string of the radios page.
-constexpr TextElement radio_text(PixPoint at, u16 chars, u32 token, ElementFn callback,
+constexpr TextElement radio_text(PixPoint at, u16 chars, u32 token, ElementCallback<TextElement> callback,
                                  u32 flags = kDrawOverlay, SelectionRecord* selections = nullptr,
                                  PixPoint box = {72, 20}) {
   return text({.at = at,
@@ -95,7 +95,7 @@ constexpr TextElement with_second_source(TextElement e, u32 token_id) {
 // The arc page's sprites all turn about one point of the face.
 constexpr PixPoint kArcCentre{143, 212};
 
-constexpr SpriteElement arc_sprite(u32 bitmap, u32 angle_token, ElementFn angle_callback,
+constexpr SpriteElement arc_sprite(u32 bitmap, u32 angle_token, ElementCallback<SpriteElement> angle_callback,
                                    double angle_scale) {
   return sprite({.bitmap = bitmap,
                  .at = {0, 0},
@@ -105,7 +105,7 @@ constexpr SpriteElement arc_sprite(u32 bitmap, u32 angle_token, ElementFn angle_
                  .angle_scale = angle_scale});
 }
 
-constexpr SpriteElement deviation_bar(u32 bitmap, ElementFn offset_callback) {
+constexpr SpriteElement deviation_bar(u32 bitmap, ElementCallback<SpriteElement> offset_callback) {
   return sprite({.bitmap = bitmap,
                  .at = {0, 0},
                  .centre = kArcCentre,
@@ -113,7 +113,7 @@ constexpr SpriteElement deviation_bar(u32 bitmap, ElementFn offset_callback) {
                  .x_callback = offset_callback,
                  .x_scale = -48.0,
                  .angle_token = 854,
-                 .angle_callback = bar_rotation,
+                 .angle_callback = calls<bar_rotation>,
                  .angle_scale = -1.0});
 }
 
@@ -128,64 +128,62 @@ SelectionRecord com2_selection[] = {{27, 0, 2}, {28, 4, 5}, kSelectionEnd};
 constexpr u32 kStandbyFlags = 0x6;
 
 constinit Chain chain{
-    multi_function_display_left, static_image({.bitmap = 3030}),  // 1: black face
-    icon({.bitmap = 3200, .callback = weapons_page_face}),        // 2: weapons page
+    multi_function_display_left, static_image({.bitmap = 3030}),   // black face
+    icon({.bitmap = 3200, .callback = calls<weapons_page_face>}),  // weapons page
     // Navigation arc page.
-    icon({.bitmap = 3300, .callback = arc_page_face}),                    // 3: page face
-    arc_sprite(3310, 84, compass_card, 1.0),                              // 4: compass card
-    arc_sprite(3350, 39, adf_pointer, -1.0),                              // 5: ADF pointer
-    arc_sprite(3340, 59, nav2_pointer, -1.0),                             // 6: NAV 2 pointer
-    arc_sprite(3330, 855, heading_bug, -1.0),                             // 7: heading bug
-    arc_sprite(3380, 854, course_line, -1.0),                             // 8: course line
-    arc_sprite(3360, 854, deviation_scale, -1.0),                         // 9: deviation scale
-    deviation_bar(3410, hollow_bar_offset),                               // 10: hollow bar
-    deviation_bar(3370, solid_bar_offset),                                // 11: solid bar
-    icon({.bitmap = 3320, .at = {133, 210}, .callback = arc_page_face}),  // 12: aircraft symbol
-    icon({.bitmap = 3390, .at = {259, 107}, .token = 852, .callback = glide_slope_scale}),  // 13
+    icon({.bitmap = 3300, .callback = calls<arc_page_face>}),                    // page face
+    arc_sprite(3310, 84, calls<compass_card>, 1.0),                              // compass card
+    arc_sprite(3350, 39, calls<adf_pointer>, -1.0),                              // ADF pointer
+    arc_sprite(3340, 59, calls<nav2_pointer>, -1.0),                             // NAV 2 pointer
+    arc_sprite(3330, 855, calls<heading_bug>, -1.0),                             // heading bug
+    arc_sprite(3380, 854, calls<course_line>, -1.0),                             // course line
+    arc_sprite(3360, 854, calls<deviation_scale>, -1.0),                         // deviation scale
+    deviation_bar(3410, calls<hollow_bar_offset>),                               // hollow bar
+    deviation_bar(3370, calls<solid_bar_offset>),                                // solid bar
+    icon({.bitmap = 3320, .at = {133, 210}, .callback = calls<arc_page_face>}),  // aircraft symbol
+    icon({.bitmap = 3390, .at = {259, 107}, .token = 852, .callback = calls<glide_slope_scale>}),
     slider({.bitmap = 3400,
             .at = {259, 154},
             .x_token = 852,
             .x_scale = 1.0,
             .y_token = 850,
-            .y_callback = glide_slope_pointer,
-            .y_scale = 50.0}),                                                   // 14: glide-slope pointer
-    arc_text({128, 5}, {36, 18}, 3, 84, heading_text, kWhite, kCentred),         // 15
-    arc_text({10, 5}, {36, 24}, 3, 19, adf_identifier_text, kCyan, kLeft),       // 16
-    arc_text({10, 23}, {72, 24}, 6, 0, adf_frequency_text, kCyan, kLeft),        // 17
-    arc_text({192, 5}, {84, 24}, 7, 45, course_text, kWhite, kRight),            // 18
-    arc_text({245, 227}, {36, 24}, 4, 56, nav2_identifier_text, kGreen, kLeft),  // 19
-    arc_text({10, 227}, {54, 24}, 6, 47, nav1_identifier_text, kWhite, kLeft),   // 20
-    arc_text({10, 245}, {72, 24}, 6, 0, nav1_frequency_text, kWhite, kLeft),     // 21
-    arc_text({209, 245}, {72, 24}, 6, 0, nav2_frequency_text, kGreen, kRight),   // 22
-    arc_text({10, 264}, {96, 24}, 8, 31, nav1_distance_text, kWhite, kLeft),     // 23
-    arc_text({185, 264}, {96, 24}, 8, 35, nav2_distance_text, kGreen, kRight),   // 24
-    arc_text({171, 218}, {52, 21}, 4, 853, to_from_text, kWhite, kCentred),      // 25
-    icon({.bitmap = 3100, .callback = map_page_face}),                           // 26: map page
-    icon({.bitmap = 3040, .callback = radar_page_face}),                         // 27: radar page
+            .y_callback = calls<glide_slope_pointer>,
+            .y_scale = 50.0}),  // glide-slope pointer
+    arc_text({128, 5}, {36, 18}, 3, 84, calls<heading_text>, kWhite, kCentred),
+    arc_text({10, 5}, {36, 24}, 3, 19, calls<adf_identifier_text>, kCyan, kLeft),
+    arc_text({10, 23}, {72, 24}, 6, 0, calls<adf_frequency_text>, kCyan, kLeft),
+    arc_text({192, 5}, {84, 24}, 7, 45, calls<course_text>, kWhite, kRight),
+    arc_text({245, 227}, {36, 24}, 4, 56, calls<nav2_identifier_text>, kGreen, kLeft),
+    arc_text({10, 227}, {54, 24}, 6, 47, calls<nav1_identifier_text>, kWhite, kLeft),
+    arc_text({10, 245}, {72, 24}, 6, 0, calls<nav1_frequency_text>, kWhite, kLeft),
+    arc_text({209, 245}, {72, 24}, 6, 0, calls<nav2_frequency_text>, kGreen, kRight),
+    arc_text({10, 264}, {96, 24}, 8, 31, calls<nav1_distance_text>, kWhite, kLeft),
+    arc_text({185, 264}, {96, 24}, 8, 35, calls<nav2_distance_text>, kGreen, kRight),
+    arc_text({171, 218}, {52, 21}, 4, 853, calls<to_from_text>, kWhite, kCentred),
+    icon({.bitmap = 3100, .callback = calls<map_page_face>}),    // map page
+    icon({.bitmap = 3040, .callback = calls<radar_page_face>}),  // radar page
     // Radios page.
-    icon({.bitmap = 3050, .callback = radios_page_face}),                              // 28: page face
-    radio_text({170, 192}, 4, 38, transponder_text, kDrawOverlay, nullptr, {48, 20}),  // 29
-    with_second_source(radio_text({47, 192}, 7, 16, adf_text, kDrawOverlay, nullptr, {84, 20}), 18),  // 30
-    radio_text({59, 135}, 6, 872, nav1_text, kStandbyFlags, nav1_selection),          // 31: NAV 1 standby
-    radio_text({59, 112}, 6, 24, nav1_text),                                          // 32: NAV 1 active
-    radio_text({167, 135}, 6, 873, nav2_text, kStandbyFlags, nav2_selection),         // 33: NAV 2 standby
-    radio_text({167, 112}, 6, 27, nav2_text),                                         // 34: NAV 2 active
-    radio_text({59, 54}, 6, 617, com1_text, kStandbyFlags, com1_selection),           // 35: COM 1 standby
-    radio_text({59, 31}, 6, 23, com1_text),                                           // 36: COM 1 active
-    radio_text({167, 54}, 6, 871, com2_text, kStandbyFlags, com2_selection),          // 37: COM 2 standby
-    radio_text({167, 31}, 6, 870, com2_text),                                         // 38: COM 2 active
-    icon({.bitmap = 3060, .at = {250, 122}, .callback = nav2_swap_lit}),              // 39
-    icon({.bitmap = 3060, .at = {9, 122}, .callback = nav1_swap_lit}),                // 40
-    icon({.bitmap = 3060, .at = {250, 41}, .callback = com2_swap_lit}),               // 41
-    icon({.bitmap = 3060, .at = {9, 41}, .callback = com1_swap_lit}),                 // 42
-    icon({.bitmap = 3070, .at = {231, 257}, .token = 881, .callback = button_lamp}),  // 43: MKR
-    icon({.bitmap = 3070, .at = {176, 257}, .token = 880, .callback = button_lamp}),  // 44: ADF
-    icon({.bitmap = 3070, .at = {121, 257}, .token = 878, .callback = button_lamp}),  // 45: NAV 2
-    icon({.bitmap = 3070, .at = {66, 257}, .token = 877, .callback = button_lamp}),   // 46: NAV 1
-    icon({.bitmap = 3070, .at = {11, 257}, .token = 740, .callback = button_lamp}),   // 47: ON/OFF
+    icon({.bitmap = 3050, .callback = calls<radios_page_face>}),  // page face
+    radio_text({170, 192}, 4, 38, calls<transponder_text>, kDrawOverlay, nullptr, {48, 20}),
+    with_second_source(radio_text({47, 192}, 7, 16, calls<adf_text>, kDrawOverlay, nullptr, {84, 20}), 18),
+    radio_text({59, 135}, 6, 872, calls<nav1_text>, kStandbyFlags, nav1_selection),   // NAV 1 standby
+    radio_text({59, 112}, 6, 24, calls<nav1_text>),                                   // NAV 1 active
+    radio_text({167, 135}, 6, 873, calls<nav2_text>, kStandbyFlags, nav2_selection),  // NAV 2 standby
+    radio_text({167, 112}, 6, 27, calls<nav2_text>),                                  // NAV 2 active
+    radio_text({59, 54}, 6, 617, calls<com1_text>, kStandbyFlags, com1_selection),    // COM 1 standby
+    radio_text({59, 31}, 6, 23, calls<com1_text>),                                    // COM 1 active
+    radio_text({167, 54}, 6, 871, calls<com2_text>, kStandbyFlags, com2_selection),   // COM 2 standby
+    radio_text({167, 31}, 6, 870, calls<com2_text>),                                  // COM 2 active
+    icon({.bitmap = 3060, .at = {250, 122}, .callback = calls<nav2_swap_lit>}),
+    icon({.bitmap = 3060, .at = {9, 122}, .callback = calls<nav1_swap_lit>}),
+    icon({.bitmap = 3060, .at = {250, 41}, .callback = calls<com2_swap_lit>}),
+    icon({.bitmap = 3060, .at = {9, 41}, .callback = calls<com1_swap_lit>}),
+    icon({.bitmap = 3070, .at = {231, 257}, .token = 881, .callback = calls<button_lamp>}),  // MKR
+    icon({.bitmap = 3070, .at = {176, 257}, .token = 880, .callback = calls<button_lamp>}),  // ADF
+    icon({.bitmap = 3070, .at = {121, 257}, .token = 878, .callback = calls<button_lamp>}),  // NAV 2
+    icon({.bitmap = 3070, .at = {66, 257}, .token = 877, .callback = calls<button_lamp>}),   // NAV 1
+    icon({.bitmap = 3070, .at = {11, 257}, .token = 740, .callback = calls<button_lamp>}),   // ON/OFF
 };
-
-static_assert(decltype(chain)::kLength == 47);
 
 // --- Mouse areas -------------------------------------------------------------------
 

@@ -1,9 +1,10 @@
 // The element and mouse callbacks of the left multi-function display's pages.
 // Every page-bound callback applies the page gate against `left_mfd_page`;
-// the gauge's records (left_display.cpp) bind them in drawing order.
+// the gauge's records (left_display.cpp) bind them in drawing order with
+// `calls`. Each takes the record of its element's kind.
 #pragma once
 
-#include "frame/gauge_abi.h"
+#include "frame/elements.h"
 
 namespace orv::mfd {
 
@@ -14,50 +15,50 @@ using abi::u32;
 
 // --- Pages 1, 2 and 4: a page bitmap and nothing else that changes -------------
 
-f64 ORV_CALL weapons_page_face(void* e);
-f64 ORV_CALL map_page_face(void* e);
-f64 ORV_CALL radar_page_face(void* e);
+f64 weapons_page_face(IconElement* e);
+f64 map_page_face(IconElement* e);
+f64 radar_page_face(IconElement* e);
 
 // --- Navigation arc page (page 5) -------------------------------------------------
 
-f64 ORV_CALL arc_page_face(void* e);  // the page face and the aircraft symbol
-f64 ORV_CALL compass_card(void* e);
-f64 ORV_CALL adf_pointer(void* e);
-f64 ORV_CALL nav2_pointer(void* e);
-f64 ORV_CALL heading_bug(void* e);
-f64 ORV_CALL course_line(void* e);
-f64 ORV_CALL deviation_scale(void* e);
-f64 ORV_CALL bar_rotation(void* e);
-f64 ORV_CALL hollow_bar_offset(void* e);
-f64 ORV_CALL solid_bar_offset(void* e);
-f64 ORV_CALL glide_slope_scale(void* e);
-f64 ORV_CALL glide_slope_pointer(void* e);
-f64 ORV_CALL heading_text(void* e);
-f64 ORV_CALL adf_identifier_text(void* e);
-f64 ORV_CALL adf_frequency_text(void* e);
-f64 ORV_CALL course_text(void* e);
-f64 ORV_CALL nav2_identifier_text(void* e);
-f64 ORV_CALL nav1_identifier_text(void* e);
-f64 ORV_CALL nav1_frequency_text(void* e);
-f64 ORV_CALL nav2_frequency_text(void* e);
-f64 ORV_CALL nav1_distance_text(void* e);
-f64 ORV_CALL nav2_distance_text(void* e);
-f64 ORV_CALL to_from_text(void* e);
+f64 arc_page_face(IconElement* e);  // the page face and the aircraft symbol
+f64 compass_card(SpriteElement* e);
+f64 adf_pointer(SpriteElement* e);
+f64 nav2_pointer(SpriteElement* e);
+f64 heading_bug(SpriteElement* e);
+f64 course_line(SpriteElement* e);
+f64 deviation_scale(SpriteElement* e);
+f64 bar_rotation(SpriteElement* e);
+f64 hollow_bar_offset(SpriteElement* e);
+f64 solid_bar_offset(SpriteElement* e);
+f64 glide_slope_scale(IconElement* e);
+f64 glide_slope_pointer(SliderElement* e);
+f64 heading_text(TextElement* e);
+f64 adf_identifier_text(TextElement* e);
+f64 adf_frequency_text(TextElement* e);
+f64 course_text(TextElement* e);
+f64 nav2_identifier_text(TextElement* e);
+f64 nav1_identifier_text(TextElement* e);
+f64 nav1_frequency_text(TextElement* e);
+f64 nav2_frequency_text(TextElement* e);
+f64 nav1_distance_text(TextElement* e);
+f64 nav2_distance_text(TextElement* e);
+f64 to_from_text(TextElement* e);
 
 // --- Radios page (page 3) ---------------------------------------------------------
 
-f64 ORV_CALL radios_page_face(void* e);
-f64 ORV_CALL transponder_text(void* e);
-f64 ORV_CALL adf_text(void* e);
-f64 ORV_CALL nav1_text(void* e);
-f64 ORV_CALL nav2_text(void* e);
-f64 ORV_CALL com1_text(void* e);
-f64 ORV_CALL com2_text(void* e);
-f64 ORV_CALL nav2_swap_lit(void* e);
-f64 ORV_CALL nav1_swap_lit(void* e);
-f64 ORV_CALL com2_swap_lit(void* e);
-f64 ORV_CALL com1_swap_lit(void* e);
-f64 ORV_CALL button_lamp(void* e);
+f64 radios_page_face(IconElement* e);
+f64 transponder_text(TextElement* e);
+f64 adf_text(TextElement* e);
+f64 nav1_text(TextElement* e);
+f64 nav2_text(TextElement* e);
+f64 com1_text(TextElement* e);
+f64 com2_text(TextElement* e);
+f64 nav2_swap_lit(IconElement* e);
+f64 nav1_swap_lit(IconElement* e);
+f64 com2_swap_lit(IconElement* e);
+f64 com1_swap_lit(IconElement* e);
+f64 button_lamp(IconElement* e);
 
 // Audio selector buttons.
 i32 ORV_CALL radio_master_button(Click* click, u32 flags);

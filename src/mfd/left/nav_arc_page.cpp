@@ -54,10 +54,6 @@ const char* identifier(const abi::TokenVar& var) {
   return s != nullptr ? s : "";
 }
 
-auto* sprite_of(void* e) { return static_cast<abi::SpriteElement*>(e); }
-auto* text_of(void* e) { return static_cast<abi::TextElement*>(e); }
-abi::ElementHeader* header(void* e) { return static_cast<abi::ElementHeader*>(e); }
-
 // "1ab.cd" of a packed active frequency, decoded locally.
 void write_nav_frequency(abi::TextElement* t, u32 token, bool radio_on) {
   if (!on_arc_page(&t->h)) return;
@@ -80,112 +76,123 @@ void write_to_from(abi::TextElement* t, f64 indication) {
 
 // --- Page faces ----------------------------------------------------------------
 
-f64 ORV_CALL weapons_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageWeapons); }
-f64 ORV_CALL map_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageMap); }
-f64 ORV_CALL radar_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageRadar); }
-f64 ORV_CALL arc_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageNavArc); }
+f64 weapons_page_face(IconElement*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageWeapons); }
+f64 map_page_face(IconElement*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageMap); }
+f64 radar_page_face(IconElement*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageRadar); }
+f64 arc_page_face(IconElement*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageNavArc); }
 
 // --- Pointers and bars ------------------------------------------------------------
 
-f64 ORV_CALL compass_card(void* e) {
+f64 compass_card(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  on_arc_page(header(e));
-  return channel_f64(sprite_of(e)->angle);
+  on_arc_page(&e->h);
+  return channel_f64(e->angle);
 }
 
-f64 ORV_CALL adf_pointer(void* e) {
+f64 adf_pointer(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  const f64 bearing = channel_f64(sprite_of(e)->angle);
-  if (!on_arc_page(header(e))) return bearing;
+  const f64 bearing = channel_f64(e->angle);
+  if (!on_arc_page(&e->h)) return bearing;
   return cockpit::adf_on == 0 ? kParked : bearing;
 }
 
-f64 ORV_CALL nav2_pointer(void* e) {
+f64 nav2_pointer(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  if (!on_arc_page(header(e))) return 0.0;
+  if (!on_arc_page(&e->h)) return 0.0;
   const bool flagged = (read_token_u32(kTokenNav2Flags) & kFlagBit) != 0;
-  return (cockpit::nav2_on != 0 && !flagged) ? channel_f64(sprite_of(e)->angle) : kParked;
+  return (cockpit::nav2_on != 0 && !flagged) ? channel_f64(e->angle) : kParked;
 }
 
-f64 ORV_CALL heading_bug(void* e) {
+f64 heading_bug(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  on_arc_page(header(e));
-  return channel_f64(sprite_of(e)->angle) - read_token_f64(kTokenHeading);
+  on_arc_page(&e->h);
+  return channel_f64(e->angle) - read_token_f64(kTokenHeading);
 }
 
-f64 ORV_CALL course_line(void* e) {
+f64 course_line(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  if (!on_arc_page(header(e))) return 0.0;
+  if (!on_arc_page(&e->h)) return 0.0;
   if (is_gps_source(read_nav_gps_source())) return 0.0;
   return nav1_course_rotation();
 }
 
-f64 ORV_CALL deviation_scale(void* e) {
+f64 deviation_scale(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  if (!on_arc_page(header(e))) return 0.0;
+  if (!on_arc_page(&e->h)) return 0.0;
   return nav1_course_rotation();
 }
 
-f64 ORV_CALL bar_rotation(void*) {
+f64 bar_rotation(SpriteElement*) {
   if (!arc_page_shown()) return kParked;
   return nav1_course_rotation();
 }
 
-f64 ORV_CALL hollow_bar_offset(void* e) {
+f64 hollow_bar_offset(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  abi::ElementHeader* h = header(e);
+  abi::ElementHeader* h = &e->h;
   if (!on_arc_page(h)) return 0.0;
-  const f64 deviation = channel_f64(sprite_of(e)->x);
+  const f64 deviation = channel_f64(e->x);
   if (is_gps_source(read_nav_gps_source())) {
     const bool active = gps_waypoint_active();
-    return show_if(h, active, active ? deviation : 0.0);
+    set_hidden(h, !active);
+    return active ? deviation : 0.0;
   }
-  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) != 0) return show_if(h, false, 0.0);
+  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) != 0) {
+    set_hidden(h, true);
+    return 0.0;
+  }
   return nav1_receiving() ? deviation : 0.0;
 }
 
-f64 ORV_CALL solid_bar_offset(void* e) {
+f64 solid_bar_offset(SpriteElement* e) {
   if (e == nullptr) return 0.0;
-  abi::ElementHeader* h = header(e);
+  abi::ElementHeader* h = &e->h;
   if (!on_arc_page(h)) return 0.0;
-  if (is_gps_source(read_nav_gps_source())) return show_if(h, false, 0.0);
-  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) == 0) return show_if(h, false, 0.0);
-  return nav1_receiving() ? channel_f64(sprite_of(e)->x) : 0.0;
+  if (is_gps_source(read_nav_gps_source())) {
+    set_hidden(h, true);
+    return 0.0;
+  }
+  if ((read_token_u32(kTokenNav1Flags) & kFlagBit) == 0) {
+    set_hidden(h, true);
+    return 0.0;
+  }
+  return nav1_receiving() ? channel_f64(e->x) : 0.0;
 }
 
-f64 ORV_CALL glide_slope_scale(void* e) {
+f64 glide_slope_scale(IconElement* e) {
   if (e == nullptr) return numbers::kNoImage;
-  const f64 available = channel_f64(static_cast<abi::IconElement*>(e)->source);
+  const f64 available = channel_f64(e->source);
   const bool lit =
       cockpit::nav1_on != 0 && !is_gps_source_for_glide_slope(read_nav_gps_source()) && available != 0.0;
   return page_icon_if(cockpit::left_mfd_page, cockpit::kLeftPageNavArc, lit);
 }
 
-f64 ORV_CALL glide_slope_pointer(void* e) {
-  if (e == nullptr) return 0.0;
-  auto* s = static_cast<abi::SliderElement*>(e);
+f64 glide_slope_pointer(SliderElement* s) {
+  if (s == nullptr) return 0.0;
   const f64 deviation = channel_f64(s->y);
   if (!on_arc_page(&s->h)) return deviation;
   const bool shown = cockpit::nav1_on != 0 && !is_gps_source_for_glide_slope(read_nav_gps_source()) &&
                      read_token_f64(kTokenGlideSlopeAvailable) >= 0.5;
-  return show_if(&s->h, shown, deviation);
+  set_hidden(&s->h, !shown);
+  return deviation;
 }
 
 // --- Text fields ------------------------------------------------------------------
 
-f64 ORV_CALL heading_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 heading_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   const f64 heading = channel_f64(t->source[0]);
   if (on_arc_page(&t->h)) write_number<"%03.0f">(t, heading);
   return heading;
 }
 
-f64 ORV_CALL adf_identifier_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 adf_identifier_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!on_arc_page(&t->h)) return 0.0;
-  if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::adf_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   if (is_gps_source(read_nav_gps_source())) {
     write_fixed(t, "GPS");
   } else {
@@ -194,12 +201,14 @@ f64 ORV_CALL adf_identifier_text(void* e) {
   return 0.0;
 }
 
-f64 ORV_CALL adf_frequency_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 adf_frequency_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   const f64 khz = refresh_adf_values();
   if (!on_arc_page(&t->h)) return 0.0;
-  if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::adf_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   if (khz < 1000.0)
     write_number<"%06.1f">(t, khz);
   else
@@ -207,9 +216,8 @@ f64 ORV_CALL adf_frequency_text(void* e) {
   return 0.0;
 }
 
-f64 ORV_CALL course_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 course_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   const f64 course = channel_f64(t->source[0]);
   if (!on_arc_page(&t->h)) return course;
   if (is_gps_source(read_nav_gps_source()))
@@ -219,18 +227,19 @@ f64 ORV_CALL course_text(void* e) {
   return course;
 }
 
-f64 ORV_CALL nav2_identifier_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 nav2_identifier_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!on_arc_page(&t->h)) return 0.0;
-  if (cockpit::nav2_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::nav2_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   write_plain(t, identifier(t->source[0]));
   return 0.0;
 }
 
-f64 ORV_CALL nav1_identifier_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 nav1_identifier_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!on_arc_page(&t->h)) return 0.0;
   if (!is_gps_source(read_nav_gps_source())) {
     write_plain(t, cockpit::nav1_on != 0 ? identifier(t->source[0]) : "---");
@@ -242,21 +251,23 @@ f64 ORV_CALL nav1_identifier_text(void* e) {
   return 0.0;
 }
 
-f64 ORV_CALL nav1_frequency_text(void* e) {
-  if (e != nullptr) write_nav_frequency(text_of(e), kTokenNav1Active, cockpit::nav1_on != 0);
+f64 nav1_frequency_text(TextElement* e) {
+  if (e != nullptr) write_nav_frequency(e, kTokenNav1Active, cockpit::nav1_on != 0);
   return 0.0;
 }
 
-f64 ORV_CALL nav2_frequency_text(void* e) {
-  if (e != nullptr) write_nav_frequency(text_of(e), kTokenNav2Active, cockpit::nav2_on != 0);
+f64 nav2_frequency_text(TextElement* e) {
+  if (e != nullptr) write_nav_frequency(e, kTokenNav2Active, cockpit::nav2_on != 0);
   return 0.0;
 }
 
-f64 ORV_CALL nav1_distance_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 nav1_distance_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!on_arc_page(&t->h)) return 0.0;
-  if (cockpit::nav1_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::nav1_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   if (is_gps_source(read_nav_gps_source())) {
     const f64 nm = read_token_f64(kTokenGpsDistanceMetres) / numbers::kMetresPerNauticalMile;
     write_distance<kGpsDistance>(t, nm);
@@ -267,26 +278,31 @@ f64 ORV_CALL nav1_distance_text(void* e) {
   return nm;
 }
 
-f64 ORV_CALL nav2_distance_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 nav2_distance_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   const f64 nm = channel_f64(t->source[0]);
   if (on_arc_page(&t->h)) {
-    if (cockpit::nav2_on == 0) return show_if(&t->h, false, nm);
+    if (cockpit::nav2_on == 0) {
+      set_hidden(&t->h, true);
+      return nm;
+    }
     write_distance<kDmeDistance>(t, nm);
   }
   return nm;
 }
 
-f64 ORV_CALL to_from_text(void* e) {
-  if (e == nullptr) return 0.0;
-  abi::TextElement* t = text_of(e);
+f64 to_from_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!on_arc_page(&t->h)) return 0.0;
   const f64 indication = channel_f64(t->source[0]);
   if (is_gps_source(read_nav_gps_source())) {
-    if (!gps_waypoint_active()) return show_if(&t->h, false, 0.0);
+    if (!gps_waypoint_active()) {
+      set_hidden(&t->h, true);
+      return 0.0;
+    }
   } else if (cockpit::nav1_on == 0 || indication == 0.0) {
-    return show_if(&t->h, false, 0.0);
+    set_hidden(&t->h, true);
+    return 0.0;
   }
   write_to_from(t, indication);
   return 0.0;

@@ -33,9 +33,8 @@ void set_cursor(Click* click, i32 cursor) {
 void click_sound() { sound::play_click(sound::channels::multi_function_display_left); }
 
 // "1ab.cd" of the element's own packed frequency while its radio is on.
-f64 frequency_text(void* e, std::int32_t radio_on) {
-  if (e == nullptr) return 0.0;
-  auto* t = static_cast<abi::TextElement*>(e);
+f64 frequency_text(TextElement* t, std::int32_t radio_on) {
+  if (t == nullptr) return 0.0;
   const u32 v = channel_u32(t->source[0]);
   if (page_gate(&t->h, cockpit::left_mfd_page, cockpit::kLeftPageRadios)) {
     if (radio_on == 0) {
@@ -203,41 +202,45 @@ i32 transponder_step(Click* click, u32 flags, bool raise, u32 event) {
 
 // --- Element callbacks -------------------------------------------------------------
 
-f64 ORV_CALL radios_page_face(void*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageRadios); }
+f64 radios_page_face(IconElement*) { return page_icon(cockpit::left_mfd_page, cockpit::kLeftPageRadios); }
 
-f64 ORV_CALL transponder_text(void* e) {
-  if (e == nullptr) return 0.0;
-  auto* t = static_cast<abi::TextElement*>(e);
+f64 transponder_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!page_gate(&t->h, cockpit::left_mfd_page, cockpit::kLeftPageRadios)) return 0.0;
-  if (cockpit::transponder_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::transponder_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   // Four digits with leading zeros (the repeated zero flag of "%0004.0f"
   // means the same).
   write_number<"%04.0f">(t, transponder_code);
   return 0.0;
 }
 
-f64 ORV_CALL adf_text(void* e) {
-  if (e == nullptr) return 0.0;
-  auto* t = static_cast<abi::TextElement*>(e);
+f64 adf_text(TextElement* t) {
+  if (t == nullptr) return 0.0;
   if (!page_gate(&t->h, cockpit::left_mfd_page, cockpit::kLeftPageRadios)) return 0.0;
-  if (cockpit::adf_on == 0) return show_if(&t->h, false, 0.0);
+  if (cockpit::adf_on == 0) {
+    set_hidden(&t->h, true);
+    return 0.0;
+  }
   write_text(t, "%04x.%1x", channel_u32(t->source[0]), channel_u32(t->source[1]) % 16);
   return 0.0;
 }
 
-f64 ORV_CALL nav1_text(void* e) { return frequency_text(e, cockpit::nav1_on); }
-f64 ORV_CALL nav2_text(void* e) { return frequency_text(e, cockpit::nav2_on); }
-f64 ORV_CALL com1_text(void* e) { return frequency_text(e, cockpit::com1_on); }
-f64 ORV_CALL com2_text(void* e) { return frequency_text(e, cockpit::com2_on); }
+f64 nav1_text(TextElement* e) { return frequency_text(e, cockpit::nav1_on); }
+f64 nav2_text(TextElement* e) { return frequency_text(e, cockpit::nav2_on); }
+f64 com1_text(TextElement* e) { return frequency_text(e, cockpit::com1_on); }
+f64 com2_text(TextElement* e) { return frequency_text(e, cockpit::com2_on); }
 
-f64 ORV_CALL nav2_swap_lit(void*) { return swap_lit(cockpit::nav2_on); }
-f64 ORV_CALL nav1_swap_lit(void*) { return swap_lit(cockpit::nav1_on); }
-f64 ORV_CALL com2_swap_lit(void*) { return swap_lit(cockpit::com2_on); }
-f64 ORV_CALL com1_swap_lit(void*) { return swap_lit(cockpit::com1_on); }
+f64 nav2_swap_lit(IconElement*) { return swap_lit(cockpit::nav2_on); }
+f64 nav1_swap_lit(IconElement*) { return swap_lit(cockpit::nav1_on); }
+f64 com2_swap_lit(IconElement*) { return swap_lit(cockpit::com2_on); }
+f64 com1_swap_lit(IconElement*) { return swap_lit(cockpit::com1_on); }
 
-f64 ORV_CALL button_lamp(void* e) {
+f64 button_lamp(IconElement* e) {
   if (e == nullptr) return numbers::kNoImage;
-  const f64 state = channel_f64(static_cast<abi::IconElement*>(e)->source);
+  const f64 state = channel_f64(e->source);
   return page_icon_if(cockpit::left_mfd_page, cockpit::kLeftPageRadios, state > 0.0);
 }
 

@@ -40,7 +40,7 @@ constexpr f64 kPsfPerBar = 2087.91;  // hydraulic pressure tokens per bar
 
 bool on_controls_page() { return cockpit::right_mfd_page == cockpit::kRightPageControls; }
 
-f64 token_value(void* element) { return channel_f64(static_cast<abi::IconElement*>(element)->source); }
+f64 token_value(const IconElement* icon) { return channel_f64(icon->source); }
 
 // An icon's image on the controls page, none elsewhere.
 f64 on_page_image(f64 image) { return on_controls_page() ? image : numbers::kNoImage; }
@@ -57,10 +57,10 @@ void take_flap_step(f64 v) {
 
 }  // namespace
 
-f64 ORV_CALL controls_face(void*) { return on_page_image(0.0); }
+f64 controls_face(IconElement*) { return on_page_image(0.0); }
 
 // UP, the blinking red transit light or DN.
-f64 ORV_CALL gear_leg(void* element) {
+f64 gear_leg(IconElement* element) {
   const f64 v = token_value(element);
   f64 image = kGearUpImage;
   if (kGearUpBelow <= v && v <= kGearDownAbove) {
@@ -72,36 +72,32 @@ f64 ORV_CALL gear_leg(void* element) {
   return on_page_image(image);
 }
 
-f64 ORV_CALL flaps_text(void* element) {
-  auto* t = static_cast<TextElement*>(element);
+f64 flaps_text(TextElement* t) {
   take_flap_step(channel_f64(t->source[0]));
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
     write_plain(t, kFlapsText[flaps_state < 5 ? flaps_state : 4]);
   return 0.0;
 }
 
-f64 ORV_CALL flap_edges(void*) { return on_page_image(static_cast<f64>(flaps_state)); }
+f64 flap_edges(IconElement*) { return on_page_image(static_cast<f64>(flaps_state)); }
 
-f64 ORV_CALL slats_text(void* element) {
-  auto* t = static_cast<TextElement*>(element);
+f64 slats_text(TextElement* t) {
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
     write_plain(t, flaps_state == 0 ? "IN" : "OUT");
   return 0.0;
 }
 
 // Green bars while the slats are in, amber once any flap step is set.
-f64 ORV_CALL slat_bars(void*) {
-  return on_page_image(flaps_state <= 1 ? static_cast<f64>(flaps_state) : 1.0);
-}
+f64 slat_bars(IconElement*) { return on_page_image(flaps_state <= 1 ? static_cast<f64>(flaps_state) : 1.0); }
 
-f64 ORV_CALL fuselage_boxes(void* element) {
+f64 fuselage_boxes(IconElement* element) {
   return on_page_image(token_value(element) > kSpeedBrakeOutAbove ? 1.0 : 0.0);
 }
 
 // BRK in green on firm braking while the brake condition token reads exactly
 // 1, in amber on any other braking above 20000, no label otherwise. (The
 // red image is never chosen.)
-f64 ORV_CALL brake_label(void* element) {
+f64 brake_label(IconElement* element) {
   const f64 v = token_value(element);
   const f64 p = read_token_f64(kBrakeConditionToken);
   f64 image = numbers::kNoImage;
@@ -114,10 +110,9 @@ f64 ORV_CALL brake_label(void* element) {
 }
 
 // The token less one: 1 (hook down) shows the label, 0 none.
-f64 ORV_CALL hook_label(void* element) { return on_page_image(token_value(element) - 1.0); }
+f64 hook_label(IconElement* element) { return on_page_image(token_value(element) - 1.0); }
 
-f64 ORV_CALL hydraulic_text(void* element) {
-  auto* t = static_cast<TextElement*>(element);
+f64 hydraulic_text(TextElement* t) {
   const f64 bar = channel_f64(t->source[0]) / kPsfPerBar;
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageControls))
     write_number<"%3.0f bar">(t, bar);

@@ -32,8 +32,7 @@ constexpr f64 kMinutesPerHour = 60.0;
 // Shows the readout on the engine page and writes `value` with `format`
 // there; hides it (keeping its text) elsewhere.
 template <NumberFormat Format>
-f64 dial_readout(void* element, f64 value) {
-  auto* t = static_cast<TextElement*>(element);
+f64 dial_readout(TextElement* t, f64 value) {
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_number<Format>(t, value);
   return 0.0;
 }
@@ -48,31 +47,30 @@ f64 fuel_flow_kg_min(f64 pounds_per_hour) {
   return pounds_per_hour * numbers::kKilogramsPerPound / kMinutesPerHour;
 }
 
-f64 egt_readout(void* element, f64& dial) {
-  dial = egt_celsius(channel_f64(static_cast<TextElement*>(element)->source[0]));
-  return dial_readout<"%4.0f">(element, dial);
+f64 egt_readout(TextElement* t, f64& dial) {
+  dial = egt_celsius(channel_f64(t->source[0]));
+  return dial_readout<"%4.0f">(t, dial);
 }
 
-f64 fuel_flow_readout(void* element, f64& dial) {
-  dial = fuel_flow_kg_min(channel_f64(static_cast<TextElement*>(element)->source[0]));
-  return dial_readout<"%3.0f">(element, dial);
+f64 fuel_flow_readout(TextElement* t, f64& dial) {
+  dial = fuel_flow_kg_min(channel_f64(t->source[0]));
+  return dial_readout<"%3.0f">(t, dial);
 }
 
 }  // namespace
 
-f64 ORV_CALL engine_overlay(void*) { return page_icon(cockpit::right_mfd_page, cockpit::kRightPageEngine); }
+f64 engine_overlay(IconElement*) { return page_icon(cockpit::right_mfd_page, cockpit::kRightPageEngine); }
 
-f64 ORV_CALL egt_left_text(void* e) { return egt_readout(e, egt_left_c); }
-f64 ORV_CALL egt_right_text(void* e) { return egt_readout(e, egt_right_c); }
-f64 ORV_CALL ff_left_text(void* e) { return fuel_flow_readout(e, ff_left_kg_min); }
-f64 ORV_CALL ff_right_text(void* e) { return fuel_flow_readout(e, ff_right_kg_min); }
-f64 ORV_CALL n1_left_text(void* e) { return dial_readout<"%3.0f">(e, n1_left_pct); }
-f64 ORV_CALL n1_right_text(void* e) { return dial_readout<"%3.0f">(e, n1_right_pct); }
-f64 ORV_CALL n2_left_text(void* e) { return dial_readout<"%3.0f">(e, n2_left_pct); }
-f64 ORV_CALL n2_right_text(void* e) { return dial_readout<"%3.0f">(e, n2_right_pct); }
+f64 egt_left_text(TextElement* e) { return egt_readout(e, egt_left_c); }
+f64 egt_right_text(TextElement* e) { return egt_readout(e, egt_right_c); }
+f64 ff_left_text(TextElement* e) { return fuel_flow_readout(e, ff_left_kg_min); }
+f64 ff_right_text(TextElement* e) { return fuel_flow_readout(e, ff_right_kg_min); }
+f64 n1_left_text(TextElement* e) { return dial_readout<"%3.0f">(e, n1_left_pct); }
+f64 n1_right_text(TextElement* e) { return dial_readout<"%3.0f">(e, n1_right_pct); }
+f64 n2_left_text(TextElement* e) { return dial_readout<"%3.0f">(e, n2_left_pct); }
+f64 n2_right_text(TextElement* e) { return dial_readout<"%3.0f">(e, n2_right_pct); }
 
-f64 ORV_CALL afterburner_text(void* element) {
-  auto* t = static_cast<TextElement*>(element);
+f64 afterburner_text(TextElement* t) {
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) write_fixed(t, "   ");
   return 0.0;
 }
@@ -81,14 +79,13 @@ f64 ORV_CALL afterburner_text(void* element) {
 // from start-up. Before start-up, or while the host has reported no capacity,
 // the total is zero and the percentage has no value: the field then shows
 // dashes.
-f64 ORV_CALL fuel_percent_text(void* element) {
+f64 fuel_percent_text(TextElement* t) {
   const f64 level0 = read_token_f64(kTankLevelToken[0]);
   const f64 level1 = read_token_f64(kTankLevelToken[1]);
   const f64 capacity0 = cockpit::fuel_tank_capacity_kg[0];
   const f64 capacity1 = cockpit::fuel_tank_capacity_kg[1];
   const f64 total = capacity0 + capacity1;
   const f64 remaining = (level0 * capacity0) / kFullTankLevel + (level1 * capacity1) / kFullTankLevel;
-  auto* t = static_cast<TextElement*>(element);
   if (page_gate(&t->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) {
     if (total > 0.0) {
       write_number<"%3.0f">(t, remaining * 100.0 / total);

@@ -40,14 +40,15 @@ using cockpit::kRightPageNavCircle;
 bool on_page() { return cockpit::right_mfd_page == kRightPageNavCircle; }
 
 // The page gate of this page for a string, sprite, slider or needle.
-bool gate(void* element) {
-  return page_gate(static_cast<abi::ElementHeader*>(element), cockpit::right_mfd_page, kRightPageNavCircle);
+template <typename E>
+bool gate(E* element) {
+  return page_gate(&element->h, cockpit::right_mfd_page, kRightPageNavCircle);
 }
 
 // The page gate, then the element's own condition, which may hide it again.
-bool gate_if(void* element, bool shown) {
+bool gate_if(TextElement* element, bool shown) {
   const bool on = gate(element);
-  if (on && !shown) set_hidden(static_cast<abi::ElementHeader*>(element), true);
+  if (on && !shown) set_hidden(&element->h, true);
   return on && shown;
 }
 
@@ -60,36 +61,30 @@ bool nav1_received() {
   return cockpit::nav1_on != 0 && supply >= kNavSupplyMinimum;
 }
 
-TextElement* text_of(void* element) { return static_cast<TextElement*>(element); }
-f64 text_value(void* element) { return channel_f64(text_of(element)->source[0]); }
-f64 needle_value(void* element) { return channel_f64(static_cast<abi::NeedleElement*>(element)->source); }
+f64 text_value(const TextElement* element) { return channel_f64(element->source[0]); }
+f64 needle_value(const NeedleElement* element) { return channel_f64(element->source); }
 
 // The host's identifier text, or an empty one when it gave none.
-const char* identifier(void* element) {
-  const char* s = channel_text(text_of(element)->source[0]);
+const char* identifier(const TextElement* element) {
+  const char* s = channel_text(element->source[0]);
   return s != nullptr ? s : "";
-}
-
-template <NumberFormat Format>
-void write_value(void* element, f64 v) {
-  write_number<Format>(text_of(element), v);
 }
 
 // An identifier field: shown on the page while its radio is on; the radio's
 // identifier, or "GPS" when the source switch is on GPS and the field follows
 // it.
-f64 identifier_text(void* element, std::int32_t radio_on, bool follows_source) {
+f64 identifier_text(TextElement* element, std::int32_t radio_on, bool follows_source) {
   if (gate_if(element, radio_on != 0)) {
     const bool gps = follows_source && is_gps_source(read_nav_gps_source());
-    write_plain(text_of(element), gps ? "GPS" : identifier(element));
+    write_plain(element, gps ? "GPS" : identifier(element));
   }
   return 0.0;
 }
 
-f64 nav_frequency_text(void* element, u32 token, std::int32_t radio_on) {
+f64 nav_frequency_text(TextElement* element, u32 token, std::int32_t radio_on) {
   const u32 packed = read_token_u32(token);
   const f64 mhz = frequency_hundredths(packed) / 100.0 + nav_whole_mhz(packed);
-  if (gate_if(element, radio_on != 0)) write_value<"%6.2f">(element, mhz);
+  if (gate_if(element, radio_on != 0)) write_number<"%6.2f">(element, mhz);
   return 0.0;
 }
 
@@ -106,23 +101,22 @@ i32 course_of(f64 v) {
 
 // --- Pictures -----------------------------------------------------------------------
 
-f64 ORV_CALL nav_circle_face(void*) { return page_icon(cockpit::right_mfd_page, kRightPageNavCircle); }
+f64 nav_circle_face(IconElement*) { return page_icon(cockpit::right_mfd_page, kRightPageNavCircle); }
 
-f64 ORV_CALL compass_rose(void* element) {
+f64 compass_rose(SpriteElement* element) {
   gate(element);
-  return channel_f64(static_cast<abi::SpriteElement*>(element)->angle);
+  return channel_f64(element->angle);
 }
 
-f64 ORV_CALL glide_slope_scale(void* element) {
+f64 glide_slope_scale(IconElement* element) {
   if (!on_page()) return numbers::kNoImage;
   const bool off = cockpit::nav1_on == 0 || is_gps_source_for_glide_slope(read_nav_gps_source()) ||
-                   channel_f64(static_cast<abi::IconElement*>(element)->source) == 0.0;
+                   channel_f64(element->source) == 0.0;
   return off ? numbers::kNoImage : 0.0;
 }
 
-f64 ORV_CALL glide_slope_diamond(void* element) {
-  auto* s = static_cast<abi::SliderElement*>(element);
-  if (gate(element)) {
+f64 glide_slope_diamond(SliderElement* s) {
+  if (gate(s)) {
     const bool off = cockpit::nav1_on == 0 || is_gps_source_for_glide_slope(read_nav_gps_source()) ||
                      channel_f64(s->x) < kGlideSlopeShownFrom;
     if (off) set_hidden(&s->h, true);
@@ -130,18 +124,18 @@ f64 ORV_CALL glide_slope_diamond(void* element) {
   return channel_f64(s->y);
 }
 
-f64 ORV_CALL heading_bug(void* element) {
+f64 heading_bug(NeedleElement* element) {
   const f64 h = heading();
   gate(element);
   return needle_value(element) - h;
 }
 
-f64 ORV_CALL adf_pointer(void* element) {
+f64 adf_pointer(NeedleElement* element) {
   if (!gate(element)) return needle_value(element);
   return cockpit::adf_on == 0 ? kParked : needle_value(element);
 }
 
-f64 ORV_CALL course_pointer(void* element) {
+f64 course_pointer(NeedleElement* element) {
   const f64 h = heading();
   const bool received = nav1_received();
   if (!gate(element)) return 0.0;
@@ -150,16 +144,15 @@ f64 ORV_CALL course_pointer(void* element) {
 
 // Shared by both deviation bars; the bars' offset callbacks decide which one
 // shows.
-f64 ORV_CALL bar_rotation(void* element) {
+f64 bar_rotation(SpriteElement* element) {
   const f64 h = heading();
   const bool received = nav1_received();
   if (!on_page() || !received) return kParked;
-  return channel_f64(static_cast<abi::SpriteElement*>(element)->angle) - h;
+  return channel_f64(element->angle) - h;
 }
 
-f64 ORV_CALL hollow_bar_offset(void* element) {
-  auto* s = static_cast<abi::SpriteElement*>(element);
-  if (!gate(element)) return 0.0;
+f64 hollow_bar_offset(SpriteElement* s) {
+  if (!gate(s)) return 0.0;
   if (is_gps_source(read_nav_gps_source())) return channel_f64(s->x);
   if ((read_token_u32(kNav1FlagsToken) & kFlagBit) != 0) {
     set_hidden(&s->h, true);
@@ -168,9 +161,8 @@ f64 ORV_CALL hollow_bar_offset(void* element) {
   return nav1_received() ? channel_f64(s->x) : 0.0;
 }
 
-f64 ORV_CALL filled_bar_offset(void* element) {
-  auto* s = static_cast<abi::SpriteElement*>(element);
-  if (!gate(element)) return 0.0;
+f64 filled_bar_offset(SpriteElement* s) {
+  if (!gate(s)) return 0.0;
   if (is_gps_source(read_nav_gps_source()) || (read_token_u32(kNav1FlagsToken) & kFlagBit) == 0) {
     set_hidden(&s->h, true);
     return 0.0;
@@ -181,16 +173,16 @@ f64 ORV_CALL filled_bar_offset(void* element) {
 // Points along the course to the station, or away from it (turned half round)
 // when the TO/FROM token reads -1; hidden while NAV 1 is off or gives no
 // TO/FROM.
-f64 ORV_CALL to_from_pointer(void* element) {
+f64 to_from_pointer(NeedleElement* element) {
   const f64 h = heading();
   const f64 course = read_token_f64(kNavCourseToken);
   const f64 to_from = needle_value(element);
   if (!gate(element)) return 0.0;
-  if (cockpit::nav1_on == 0 || to_from == 0.0) set_hidden(static_cast<abi::ElementHeader*>(element), true);
+  if (cockpit::nav1_on == 0 || to_from == 0.0) set_hidden(&element->h, true);
   return course - h + (to_from == -1.0 ? 180.0 : 0.0);
 }
 
-f64 ORV_CALL nav2_pointer(void* element) {
+f64 nav2_pointer(NeedleElement* element) {
   if (!gate(element)) return 0.0;
   if (cockpit::nav2_on == 0) return kParked;
   if ((read_token_u32(kNav2FlagsToken) & kFlagBit) != 0) return kParked;
@@ -199,108 +191,104 @@ f64 ORV_CALL nav2_pointer(void* element) {
 
 // --- Texts ----------------------------------------------------------------------------
 
-f64 ORV_CALL course_text(void* element) {
+f64 course_text(TextElement* element) {
   const f64 v = text_value(element);
   if (gate(element)) {
     if (is_gps_source(read_nav_gps_source()))
-      write_value<"DTK %03.0f">(element, v);
+      write_number<"DTK %03.0f">(element, v);
     else
-      write_value<"CRS %03.0f">(element, v);
+      write_number<"CRS %03.0f">(element, v);
   }
   return v;
 }
 
-f64 ORV_CALL heading_text(void* element) {
+f64 heading_text(TextElement* element) {
   const f64 v = text_value(element);
-  if (gate(element)) write_value<"%03.0f">(element, v);
+  if (gate(element)) write_number<"%03.0f">(element, v);
   return v;
 }
 
-f64 ORV_CALL nav1_ident_text(void* e) { return identifier_text(e, cockpit::nav1_on, true); }
-f64 ORV_CALL nav2_ident_text(void* e) { return identifier_text(e, cockpit::nav2_on, false); }
-f64 ORV_CALL adf_ident_text(void* e) { return identifier_text(e, cockpit::adf_on, true); }
+f64 nav1_ident_text(TextElement* e) { return identifier_text(e, cockpit::nav1_on, true); }
+f64 nav2_ident_text(TextElement* e) { return identifier_text(e, cockpit::nav2_on, false); }
+f64 adf_ident_text(TextElement* e) { return identifier_text(e, cockpit::adf_on, true); }
 
 // Also keeps the shared ADF values, on every call.
-f64 ORV_CALL adf_frequency_text(void* element) {
+f64 adf_frequency_text(TextElement* element) {
   const f64 khz = refresh_adf_values();
   if (gate_if(element, cockpit::adf_on != 0)) {
     if (khz < 1000.0)
-      write_value<"%06.1f">(element, khz);
+      write_number<"%06.1f">(element, khz);
     else
-      write_value<"%6.1f">(element, khz);
+      write_number<"%6.1f">(element, khz);
   }
   return 0.0;
 }
 
-f64 ORV_CALL nav1_frequency_text(void* e) {
-  return nav_frequency_text(e, kTokenNav1Active, cockpit::nav1_on);
-}
-f64 ORV_CALL nav2_frequency_text(void* e) {
-  return nav_frequency_text(e, kTokenNav2Active, cockpit::nav2_on);
-}
+f64 nav1_frequency_text(TextElement* e) { return nav_frequency_text(e, kTokenNav1Active, cockpit::nav1_on); }
+f64 nav2_frequency_text(TextElement* e) { return nav_frequency_text(e, kTokenNav2Active, cockpit::nav2_on); }
 
 // The DME distance of NAV 1 in nautical miles, or on GPS source the GPS
 // distance to the active waypoint.
-f64 ORV_CALL nav1_distance_text(void* element) {
+f64 nav1_distance_text(TextElement* element) {
   if (!gate_if(element, cockpit::nav1_on != 0)) return 0.0;
   if (is_gps_source(read_nav_gps_source())) {
     const f64 d = read_token_f64(kGpsDistanceToken) / numbers::kMetresPerNauticalMile;
-    write_distance<kGpsDistance>(text_of(element), d);
+    write_distance<kGpsDistance>(element, d);
     return d;
   }
   const f64 d = text_value(element);
-  write_distance<kDmeDistance>(text_of(element), d);
+  write_distance<kDmeDistance>(element, d);
   return d;
 }
 
-f64 ORV_CALL nav2_distance_text(void* element) {
+f64 nav2_distance_text(TextElement* element) {
   if (!gate_if(element, cockpit::nav2_on != 0)) return 0.0;
   const f64 d = text_value(element);
-  write_distance<kDmeDistance>(text_of(element), d);
+  write_distance<kDmeDistance>(element, d);
   return d;
 }
 
 // Hundreds of feet, right-aligned in three characters; a negative altitude
 // leaves the field as it was.
-f64 ORV_CALL altitude_hundreds_text(void* element) {
+f64 altitude_hundreds_text(TextElement* element) {
   const f64 a = std::floor(text_value(element) / 100.0);
   if (gate(element)) {
     if (a >= 100.0) {
-      write_value<"%3.0f">(element, a);
+      write_number<"%3.0f">(element, a);
     } else if (a >= 10.0) {
-      write_value<" %2.0f">(element, a);
+      write_number<" %2.0f">(element, a);
     } else if (a >= 0.0) {
-      write_value<"  %1.0f">(element, a);
+      write_number<"  %1.0f">(element, a);
     }
   }
   return a;
 }
 
 // The last two digits of the altitude, with a leading zero.
-f64 ORV_CALL altitude_last_two_text(void* element) {
+f64 altitude_last_two_text(TextElement* element) {
   const f64 v = text_value(element);
   const f64 r = v - std::floor(v / 100.0) * 100.0;
   if (gate(element)) {
     if (r >= 10.0 && r < 100.0) {
-      write_value<"%2.0f">(element, r);
+      write_number<"%2.0f">(element, r);
     } else if (r >= 0.0 && r < 10.0) {
-      write_value<"0%1.0f">(element, r);
+      write_number<"0%1.0f">(element, r);
     }
   }
   return r;
 }
 
-f64 ORV_CALL airspeed_text(void* element) {
+f64 airspeed_text(TextElement* element) {
   const f64 v = text_value(element);
   if (gate(element)) {
     if (v >= 1000.0) {
-      write_value<"%4.0f kt">(element, v);
+      write_number<"%4.0f kt">(element, v);
     } else if (v >= 100.0) {
-      write_value<"%3.0f kt">(element, v);
+      write_number<"%3.0f kt">(element, v);
     } else if (v >= 10.0) {
-      write_value<"%2.0f kt">(element, v);
+      write_number<"%2.0f kt">(element, v);
     } else if (v >= 0.0) {
-      write_value<"%1.0f kt">(element, v);
+      write_number<"%1.0f kt">(element, v);
     }
   }
   return v;

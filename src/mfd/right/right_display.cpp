@@ -2,7 +2,7 @@
 // gauge, three pages chosen by `right_mfd_page`: 1 the controls page, 2 the
 // engine page, 3 the navigation circle page (the page after start-up).
 //
-// The records below are the display as the host sees it: one chain of 92
+// The records below are the display as the host sees it: one chain of
 // elements in drawing order over the dark face, the mouse list with the
 // heading bug tooltip and the two halves of the course text, and the gauge
 // callback, which only prepares and releases the display's sound channel
@@ -36,7 +36,6 @@ using orv::mfd::n1_left_pct;
 using orv::mfd::n1_right_pct;
 using orv::mfd::n2_left_pct;
 using orv::mfd::n2_right_pct;
-namespace right_chain = orv::mfd::right_chain;
 
 namespace {
 
@@ -61,7 +60,7 @@ constexpr u32 kLeftTop = abi::kTextSingleLine;                                  
 
 // A text field of this display: Geneva, weight 400, on black, in one colour.
 constexpr TextElement field(PixPoint at, PixPoint box, u16 chars, u32 format, u32 colour, u32 token,
-                            ElementFn callback, u32 second_token = 0) {
+                            ElementCallback<TextElement> callback, u32 second_token = 0) {
   TextElement e = text({.at = at,
                         .box = box,
                         .chars = chars,
@@ -88,7 +87,7 @@ constexpr PixPoint kRoseSpriteAt{40, 39};
 // in degrees clockwise from straight up.
 NeedlePoint compass_table[] = {{{147, 45}, 0.0, 0.0}, {{147, 245}, 180.0, 0.0}};
 
-constexpr SpriteElement deviation_bar(u32 bitmap, ElementFn offset) {
+constexpr SpriteElement deviation_bar(u32 bitmap, ElementCallback<SpriteElement> offset) {
   return sprite({.bitmap = bitmap,
                  .at = kRoseSpriteAt,
                  .centre = kRoseCentre,
@@ -96,7 +95,7 @@ constexpr SpriteElement deviation_bar(u32 bitmap, ElementFn offset) {
                  .x_callback = offset,
                  .x_scale = -50.0,
                  .angle_token = 854,
-                 .angle_callback = bar_rotation,
+                 .angle_callback = calls<bar_rotation>,
                  .angle_scale = -1.0});
 }
 
@@ -153,14 +152,14 @@ constexpr NeedleElement wedge_of() {
                  .pivot = kWedgePivot,
                  .table = needle_table(dial.table),
                  .token = dial.token,
-                 .callback = &wedge<dial.value, dial.caps, cap - 1, copies>,
+                 .callback = calls<wedge<dial.value, dial.caps, cap - 1, copies>>,
                  .flags = 0x87});
 }
 
 // --- Controls page ---------------------------------------------------------------------
 
-constexpr IconElement page_icon_at(u32 bitmap, PixPoint at, ElementFn callback, u32 token = 0,
-                                   i32 images = 1) {
+constexpr IconElement page_icon_at(u32 bitmap, PixPoint at, ElementCallback<IconElement> callback,
+                                   u32 token = 0, i32 images = 1) {
   return icon({.bitmap = bitmap, .at = at, .token = token, .callback = callback, .images = images});
 }
 
@@ -168,94 +167,92 @@ constexpr IconElement page_icon_at(u32 bitmap, PixPoint at, ElementFn callback, 
 
 // clang-format off
 constinit Chain chain{multi_function_display_right,
-    static_image({.bitmap = 2000}),                                                       // 1  dark face
+    static_image({.bitmap = 2000}),  // the dark face
 
     // Navigation circle page (page 3)
-    page_icon_at(2010, {0, 0}, nav_circle_face),                                          // 2  fixed marks
+    page_icon_at(2010, {0, 0}, calls<nav_circle_face>),  // fixed marks
     sprite({.bitmap = 2020, .at = kRoseSpriteAt, .centre = kRoseCentre,
-            .angle_token = 84, .angle_callback = compass_rose, .angle_scale = 1.0}),      // 3  compass rose
-    page_icon_at(2030, {253, 83}, glide_slope_scale, 852),                                // 4  glide-slope scale
+            .angle_token = 84, .angle_callback = calls<compass_rose>, .angle_scale = 1.0}),
+    page_icon_at(2030, {253, 83}, calls<glide_slope_scale>, 852),
     slider({.bitmap = 2040, .at = {257, 134}, .x_token = 852, .x_scale = 1.0,
-            .y_token = 850, .y_callback = glide_slope_diamond, .y_scale = 56.0}),         // 5  glide-slope diamond
+            .y_token = 850, .y_callback = calls<glide_slope_diamond>, .y_scale = 56.0}),
     needle({.bitmap = 2050, .at = kRoseCentre, .pivot = {0, 12},
-            .table = needle_table(compass_table), .token = 855, .callback = heading_bug}), // 6  heading bug
+            .table = needle_table(compass_table), .token = 855, .callback = calls<heading_bug>}),
     needle({.bitmap = 2070, .at = kRoseCentre, .pivot = {114, 11},
-            .table = needle_table(compass_table), .token = 39, .callback = adf_pointer}),  // 7  ADF pointer
+            .table = needle_table(compass_table), .token = 39, .callback = calls<adf_pointer>}),
     needle({.bitmap = 2060, .at = kRoseCentre, .pivot = {65, 95},
-            .token = 854, .callback = course_pointer}),                                   // 8  course pointer
-    deviation_bar(2090, hollow_bar_offset),                                               // 9  hollow bar
-    deviation_bar(2080, filled_bar_offset),                                               // 10 filled bar
+            .token = 854, .callback = calls<course_pointer>}),
+    deviation_bar(2090, calls<hollow_bar_offset>),
+    deviation_bar(2080, calls<filled_bar_offset>),
     needle({.bitmap = 2100, .at = kRoseCentre, .pivot = {9, 34},
-            .token = 853, .callback = to_from_pointer}),                                  // 11 TO/FROM
+            .token = 853, .callback = calls<to_from_pointer>}),
     needle({.bitmap = 2110, .at = kRoseCentre, .pivot = {114, 14},
-            .table = needle_table(compass_table), .token = 59, .callback = nav2_pointer}), // 12 NAV 2 pointer
-    page_icon_at(2120, {129, 128}, nav_circle_face),                                      // 13 aircraft symbol
+            .table = needle_table(compass_table), .token = 59, .callback = calls<nav2_pointer>}),
+    page_icon_at(2120, {129, 128}, calls<nav_circle_face>),  // aircraft symbol
     //     at          box       chars align     colour      token  callback
-    field({192, 5},   {84, 24}, 7,    kRight,   kWhite,     45,    course_text),          // 14 course
-    field({119, 0},   {54, 24}, 3,    kCentred, kWhite,     84,    heading_text),         // 15 heading
-    field({245, 227}, {36, 24}, 4,    kLeft,    kNav2Green, 56,    nav2_ident_text),      // 16 NAV 2 identifier
-    field({10, 227},  {36, 24}, 4,    kLeft,    kWhite,     47,    nav1_ident_text),      // 17 NAV 1 identifier
-    field({10, 5},    {36, 24}, 3,    kLeft,    kCyan,      19,    adf_ident_text),       // 18 ADF identifier
-    field({10, 23},   {72, 24}, 6,    kLeft,    kCyan,      16,    adf_frequency_text, 18), // 19 ADF frequency
-    field({10, 245},  {72, 24}, 6,    kLeft,    kWhite,     24,    nav1_frequency_text),  // 20 NAV 1 frequency
-    field({209, 245}, {72, 24}, 6,    kRight,   kNav2Green, 27,    nav2_frequency_text),  // 21 NAV 2 frequency
-    field({10, 264},  {96, 24}, 8,    kLeft,    kWhite,     31,    nav1_distance_text),   // 22 NAV 1 distance
-    field({185, 264}, {96, 24}, 8,    kRight,   kNav2Green, 35,    nav2_distance_text),   // 23 NAV 2 distance
-    field({201, 30},  {60, 30}, 3,    kRight,   kYellow,    74,    altitude_hundreds_text), // 24 altitude hundreds
-    field({263, 33},  {28, 23}, 2,    kLeft,    kYellow,    74,    altitude_last_two_text), // 25 altitude last two
-    field({0, 65},    {80, 30}, 7,    kLeft,    kYellow,    61,    airspeed_text),        // 26 airspeed
+    field({192, 5},   {84, 24}, 7,    kRight,   kWhite,     45,    calls<course_text>),
+    field({119, 0},   {54, 24}, 3,    kCentred, kWhite,     84,    calls<heading_text>),
+    field({245, 227}, {36, 24}, 4,    kLeft,    kNav2Green, 56,    calls<nav2_ident_text>),
+    field({10, 227},  {36, 24}, 4,    kLeft,    kWhite,     47,    calls<nav1_ident_text>),
+    field({10, 5},    {36, 24}, 3,    kLeft,    kCyan,      19,    calls<adf_ident_text>),
+    field({10, 23},   {72, 24}, 6,    kLeft,    kCyan,      16,    calls<adf_frequency_text>, 18),
+    field({10, 245},  {72, 24}, 6,    kLeft,    kWhite,     24,    calls<nav1_frequency_text>),
+    field({209, 245}, {72, 24}, 6,    kRight,   kNav2Green, 27,    calls<nav2_frequency_text>),
+    field({10, 264},  {96, 24}, 8,    kLeft,    kWhite,     31,    calls<nav1_distance_text>),
+    field({185, 264}, {96, 24}, 8,    kRight,   kNav2Green, 35,    calls<nav2_distance_text>),
+    field({201, 30},  {60, 30}, 3,    kRight,   kYellow,    74,    calls<altitude_hundreds_text>),
+    field({263, 33},  {28, 23}, 2,    kLeft,    kYellow,    74,    calls<altitude_last_two_text>),
+    field({0, 65},    {80, 30}, 7,    kLeft,    kYellow,    61,    calls<airspeed_text>),
 
     // Engine page (page 2): each dial's wedges, red first, then the overlay
-    wedge_of<kFfRight, 5>(),  wedge_of<kFfRight, 4>(),  wedge_of<kFfRight, 3>(),          // 27-31 FF right
+    wedge_of<kFfRight, 5>(),  wedge_of<kFfRight, 4>(),  wedge_of<kFfRight, 3>(),
     wedge_of<kFfRight, 2>(),  wedge_of<kFfRight, 1>(),
-    wedge_of<kFfLeft, 5>(),   wedge_of<kFfLeft, 4>(),   wedge_of<kFfLeft, 3>(),           // 32-36 FF left
+    wedge_of<kFfLeft, 5>(),   wedge_of<kFfLeft, 4>(),   wedge_of<kFfLeft, 3>(),
     wedge_of<kFfLeft, 2>(),   wedge_of<kFfLeft, 1>(),
-    wedge_of<kEgtRight, 5>(), wedge_of<kEgtRight, 4>(), wedge_of<kEgtRight, 3>(),         // 37-41 EGT right
+    wedge_of<kEgtRight, 5>(), wedge_of<kEgtRight, 4>(), wedge_of<kEgtRight, 3>(),
     wedge_of<kEgtRight, 2>(), wedge_of<kEgtRight, 1>(),
-    wedge_of<kEgtLeft, 5>(),  wedge_of<kEgtLeft, 4>(),  wedge_of<kEgtLeft, 3>(),          // 42-46 EGT left
+    wedge_of<kEgtLeft, 5>(),  wedge_of<kEgtLeft, 4>(),  wedge_of<kEgtLeft, 3>(),
     wedge_of<kEgtLeft, 2>(),  wedge_of<kEgtLeft, 1>(),
-    wedge_of<kN2Right, 5>(),  wedge_of<kN2Right, 4>(),  wedge_of<kN2Right, 3>(),          // 47-51 N2 right
+    wedge_of<kN2Right, 5>(),  wedge_of<kN2Right, 4>(),  wedge_of<kN2Right, 3>(),
     wedge_of<kN2Right, 2>(),  wedge_of<kN2Right, 1>(),
-    wedge_of<kN2Left, 5>(),   wedge_of<kN2Left, 4>(),   wedge_of<kN2Left, 3>(),           // 52-56 N2 left
+    wedge_of<kN2Left, 5>(),   wedge_of<kN2Left, 4>(),   wedge_of<kN2Left, 3>(),
     wedge_of<kN2Left, 2>(),   wedge_of<kN2Left, 1>(),
-    wedge_of<kN1Right, 5>(),  wedge_of<kN1Right, 4>(),  wedge_of<kN1Right, 3>(),          // 57-61 N1 right
+    wedge_of<kN1Right, 5>(),  wedge_of<kN1Right, 4>(),  wedge_of<kN1Right, 3>(),
     wedge_of<kN1Right, 2>(),  wedge_of<kN1Right, 1>(),
-    wedge_of<kN1Left, 5>(),   wedge_of<kN1Left, 4>(),   wedge_of<kN1Left, 3>(),           // 62-66 N1 left
+    wedge_of<kN1Left, 5>(),   wedge_of<kN1Left, 4>(),   wedge_of<kN1Left, 3>(),
     wedge_of<kN1Left, 2>(),   wedge_of<kN1Left, 1>(),
-    page_icon_at(2160, {0, 0}, engine_overlay),                                           // 67 overlay
+    page_icon_at(2160, {0, 0}, calls<engine_overlay>),
     //     at          box       chars align     colour  token  callback
-    field({235, 267}, {36, 24}, 3,    kCentred, kCyan,  0,     fuel_percent_text),        // 68 FUEL %
-    field({83, 267},  {36, 24}, 3,    kCentred, kCyan,  0,     afterburner_text),         // 69 AB
-    field({198, 223}, {36, 24}, 3,    kCentred, kGreen, 657,   ff_right_text),            // 70 FF right
-    field({52, 223},  {36, 24}, 3,    kCentred, kGreen, 638,   ff_left_text),             // 71 FF left
-    field({192, 93},  {48, 24}, 4,    kCentred, kGreen, 577,   egt_right_text),           // 72 EGT right
-    field({46, 93},   {48, 24}, 4,    kCentred, kGreen, 567,   egt_left_text),            // 73 EGT left
-    field({198, 156}, {36, 24}, 3,    kCentred, kGreen, 0,     n2_right_text),            // 74 N2 right
-    field({52, 156},  {36, 24}, 3,    kCentred, kGreen, 0,     n2_left_text),             // 75 N2 left
-    field({198, 26},  {36, 24}, 3,    kCentred, kGreen, 0,     n1_right_text),            // 76 N1 right
-    field({52, 26},   {36, 24}, 3,    kCentred, kGreen, 0,     n1_left_text),             // 77 N1 left
+    field({235, 267}, {36, 24}, 3,    kCentred, kCyan,  0,     calls<fuel_percent_text>),
+    field({83, 267},  {36, 24}, 3,    kCentred, kCyan,  0,     calls<afterburner_text>),
+    field({198, 223}, {36, 24}, 3,    kCentred, kGreen, 657,   calls<ff_right_text>),
+    field({52, 223},  {36, 24}, 3,    kCentred, kGreen, 638,   calls<ff_left_text>),
+    field({192, 93},  {48, 24}, 4,    kCentred, kGreen, 577,   calls<egt_right_text>),
+    field({46, 93},   {48, 24}, 4,    kCentred, kGreen, 567,   calls<egt_left_text>),
+    field({198, 156}, {36, 24}, 3,    kCentred, kGreen, 0,     calls<n2_right_text>),
+    field({52, 156},  {36, 24}, 3,    kCentred, kGreen, 0,     calls<n2_left_text>),
+    field({198, 26},  {36, 24}, 3,    kCentred, kGreen, 0,     calls<n1_right_text>),
+    field({52, 26},   {36, 24}, 3,    kCentred, kGreen, 0,     calls<n1_left_text>),
 
     // Controls page (page 1)
-    //           bitmap at          callback        token images
-    page_icon_at(2250, {0, 0},     controls_face),                                        // 78 page face
-    page_icon_at(2260, {254, 3},   gear_leg,       334,  3),                              // 79 right gear leg
-    page_icon_at(2260, {220, 3},   gear_leg,       332,  3),                              // 80 middle gear leg
-    page_icon_at(2260, {186, 3},   gear_leg,       333,  3),                              // 81 left gear leg
-    field({15, 95},  {26, 14}, 2, kCentred, kGreen, 329, flaps_text),                     // 82 flaps
-    page_icon_at(2280, {32, 222},  flap_edges,     329,  5),                              // 83 trailing edges
-    field({15, 139}, {39, 14}, 3, kCentred, kGreen, 329, slats_text),                     // 84 slats
-    page_icon_at(2270, {41, 139},  slat_bars,      329,  2),                              // 85 slat bars
-    page_icon_at(2290, {118, 184}, fuselage_boxes, 327,  2),                              // 86 fuselage boxes
-    page_icon_at(2310, {93, 95},   controls_face),                                        // 87 forward triangles
-    page_icon_at(2330, {136, 245}, controls_face),                                        // 88 tail marker
-    page_icon_at(2320, {124, 152}, brake_label,    323,  3),                              // 89 BRK
-    page_icon_at(2300, {123, 219}, hook_label,     869,  1),                              // 90 HOOK
-    field({70, 28},  {120, 21}, 7, kLeftTop, kGreen, 734, hydraulic_text),                // 91 HYDR 2
-    field({70, 8},   {120, 21}, 7, kLeftTop, kGreen, 732, hydraulic_text),                // 92 HYDR 1
+    //           bitmap at          callback               token images
+    page_icon_at(2250, {0, 0},     calls<controls_face>),                // page face
+    page_icon_at(2260, {254, 3},   calls<gear_leg>,       334,  3),      // right gear leg
+    page_icon_at(2260, {220, 3},   calls<gear_leg>,       332,  3),      // middle gear leg
+    page_icon_at(2260, {186, 3},   calls<gear_leg>,       333,  3),      // left gear leg
+    field({15, 95},  {26, 14}, 2, kCentred, kGreen, 329, calls<flaps_text>),
+    page_icon_at(2280, {32, 222},  calls<flap_edges>,     329,  5),      // trailing edges
+    field({15, 139}, {39, 14}, 3, kCentred, kGreen, 329, calls<slats_text>),
+    page_icon_at(2270, {41, 139},  calls<slat_bars>,      329,  2),
+    page_icon_at(2290, {118, 184}, calls<fuselage_boxes>, 327,  2),
+    page_icon_at(2310, {93, 95},   calls<controls_face>),                // forward triangles
+    page_icon_at(2330, {136, 245}, calls<controls_face>),                // tail marker
+    page_icon_at(2320, {124, 152}, calls<brake_label>,    323,  3),      // BRK
+    page_icon_at(2300, {123, 219}, calls<hook_label>,     869,  1),      // HOOK
+    field({70, 28},  {120, 21}, 7, kLeftTop, kGreen, 734, calls<hydraulic_text>),  // HYDR 2
+    field({70, 8},   {120, 21}, 7, kLeftTop, kGreen, 732, calls<hydraulic_text>),  // HYDR 1
 };
 // clang-format on
-
-static_assert(decltype(chain)::kLength == right_chain::kLength);
 
 constexpr u32 kCourseClicks =
     abi::kMouseLeftSingle | abi::kMouseRightSingle | abi::kMouseWheelLike;  // 0xA0200000

@@ -1,7 +1,7 @@
 // The element and mouse callbacks of the right multi-function display's three
 // pages. Every page-bound callback applies the page gate against
 // `right_mfd_page`; the gauge's records (right_display.cpp) bind them in
-// drawing order.
+// drawing order with `calls`. Each takes the record of its element's kind.
 #pragma once
 
 #include <cmath>
@@ -34,67 +34,66 @@ inline constexpr DialCaps kFuelFlowCaps{{50.0, 100.0, 150.0, 200.0, 220.0}};  //
 // first two wedges of the N1 and N2 dials first copy their own token value into
 // the dial value (`copies_token`), so the other three read it after them.
 template <f64& dial, const DialCaps& caps, int cap_index, bool copies_token>
-f64 ORV_CALL wedge(void* element) {
+f64 wedge(NeedleElement* n) {
   constexpr f64 cap = caps.cap[cap_index];
-  auto* n = static_cast<abi::NeedleElement*>(element);
   if constexpr (copies_token) dial = channel_f64(n->source);
   if (!page_gate(&n->h, cockpit::right_mfd_page, cockpit::kRightPageEngine)) return 0.0;
   const f64 d = dial;
   return (d <= cap || std::isnan(d)) ? d : cap;
 }
 
-f64 ORV_CALL engine_overlay(void* e);
-f64 ORV_CALL fuel_percent_text(void* e);
-f64 ORV_CALL afterburner_text(void* e);
-f64 ORV_CALL ff_right_text(void* e);
-f64 ORV_CALL ff_left_text(void* e);
-f64 ORV_CALL egt_right_text(void* e);
-f64 ORV_CALL egt_left_text(void* e);
-f64 ORV_CALL n2_right_text(void* e);
-f64 ORV_CALL n2_left_text(void* e);
-f64 ORV_CALL n1_right_text(void* e);
-f64 ORV_CALL n1_left_text(void* e);
+f64 engine_overlay(IconElement* e);
+f64 fuel_percent_text(TextElement* e);
+f64 afterburner_text(TextElement* e);
+f64 ff_right_text(TextElement* e);
+f64 ff_left_text(TextElement* e);
+f64 egt_right_text(TextElement* e);
+f64 egt_left_text(TextElement* e);
+f64 n2_right_text(TextElement* e);
+f64 n2_left_text(TextElement* e);
+f64 n1_right_text(TextElement* e);
+f64 n1_left_text(TextElement* e);
 
 // --- Controls page (page 1) ------------------------------------------------------------
 
-f64 ORV_CALL controls_face(void* e);  // also the forward triangles and the tail marker
-f64 ORV_CALL gear_leg(void* e);
-f64 ORV_CALL flaps_text(void* e);
-f64 ORV_CALL flap_edges(void* e);
-f64 ORV_CALL slats_text(void* e);
-f64 ORV_CALL slat_bars(void* e);
-f64 ORV_CALL fuselage_boxes(void* e);
-f64 ORV_CALL brake_label(void* e);
-f64 ORV_CALL hook_label(void* e);
-f64 ORV_CALL hydraulic_text(void* e);
+f64 controls_face(IconElement* e);  // also the forward triangles and the tail marker
+f64 gear_leg(IconElement* e);
+f64 flaps_text(TextElement* e);
+f64 flap_edges(IconElement* e);
+f64 slats_text(TextElement* e);
+f64 slat_bars(IconElement* e);
+f64 fuselage_boxes(IconElement* e);
+f64 brake_label(IconElement* e);
+f64 hook_label(IconElement* e);
+f64 hydraulic_text(TextElement* e);
 
 // --- Navigation circle page (page 3) ------------------------------------------------------
 
-f64 ORV_CALL nav_circle_face(void* e);  // the fixed marks and the aircraft symbol
-f64 ORV_CALL compass_rose(void* e);
-f64 ORV_CALL glide_slope_scale(void* e);
-f64 ORV_CALL glide_slope_diamond(void* e);
-f64 ORV_CALL heading_bug(void* e);
-f64 ORV_CALL adf_pointer(void* e);
-f64 ORV_CALL course_pointer(void* e);
-f64 ORV_CALL bar_rotation(void* e);
-f64 ORV_CALL hollow_bar_offset(void* e);
-f64 ORV_CALL filled_bar_offset(void* e);
-f64 ORV_CALL to_from_pointer(void* e);
-f64 ORV_CALL nav2_pointer(void* e);
-f64 ORV_CALL course_text(void* e);
-f64 ORV_CALL heading_text(void* e);
-f64 ORV_CALL nav2_ident_text(void* e);
-f64 ORV_CALL nav1_ident_text(void* e);
-f64 ORV_CALL adf_ident_text(void* e);
-f64 ORV_CALL adf_frequency_text(void* e);
-f64 ORV_CALL nav1_frequency_text(void* e);
-f64 ORV_CALL nav2_frequency_text(void* e);
-f64 ORV_CALL nav1_distance_text(void* e);
-f64 ORV_CALL nav2_distance_text(void* e);
-f64 ORV_CALL altitude_hundreds_text(void* e);
-f64 ORV_CALL altitude_last_two_text(void* e);
-f64 ORV_CALL airspeed_text(void* e);
+f64 nav_circle_face(IconElement* e);  // the fixed marks and the aircraft symbol
+f64 compass_rose(SpriteElement* e);
+f64 glide_slope_scale(IconElement* e);
+f64 glide_slope_diamond(SliderElement* e);
+f64 heading_bug(NeedleElement* e);
+f64 adf_pointer(NeedleElement* e);
+f64 course_pointer(NeedleElement* e);
+f64 bar_rotation(SpriteElement* e);
+f64 hollow_bar_offset(SpriteElement* e);
+f64 filled_bar_offset(SpriteElement* e);
+f64 to_from_pointer(NeedleElement* e);
+f64 nav2_pointer(NeedleElement* e);
+f64 course_text(TextElement* e);
+f64 heading_text(TextElement* e);
+f64 nav2_ident_text(TextElement* e);
+f64 nav1_ident_text(TextElement* e);
+f64 adf_ident_text(TextElement* e);
+f64 adf_frequency_text(TextElement* e);
+f64 nav1_frequency_text(TextElement* e);
+f64 nav2_frequency_text(TextElement* e);
+f64 nav1_distance_text(TextElement* e);
+f64 nav2_distance_text(TextElement* e);
+f64 altitude_hundreds_text(TextElement* e);
+f64 altitude_last_two_text(TextElement* e);
+f64 airspeed_text(TextElement* e);
 
 // The two halves of the course text: the left one turns the course down, the
 // right one up (event 65716 with the stepped course).

@@ -9,6 +9,7 @@
 
 #include "cockpit/mode_state.h"
 #include "frame/registry.h"
+#include "mfd/left/left_pages.h"
 #include "mfd/radio_values.h"
 #include "support/fake_host.h"
 #include "support/gauge_copy.h"
@@ -16,6 +17,7 @@
 namespace {
 
 using namespace orv::abi;
+using orv::calls;
 using orv::test::FakeHost;
 using orv::test::GaugeCopy;
 using orv::test::KeyEvent;
@@ -25,9 +27,6 @@ namespace mfd = orv::mfd;
 constexpr u32 kLeft = kMouseLeftSingle;
 constexpr u32 kWheel = kMouseWheelLike;
 constexpr f64 kNaN = std::numeric_limits<f64>::quiet_NaN();
-
-// Elements by row of the drawing order (1-based, as the display lists them).
-constexpr std::size_t row(std::size_t r) { return r - 1; }
 
 // Click boxes in record order: on/off, four audio buttons, the COM swaps,
 // COM 1 and COM 2 tuning (whole up, whole down, fraction up, fraction down),
@@ -88,24 +87,54 @@ class LeftDisplay : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy mfd_{orv::gauges::multi_function_display_left};
+
+  // Elements found in the chain by their callbacks.
+  const std::size_t kAdfPointer = mfd_.find(calls<mfd::adf_pointer>);
+  const std::size_t kNav2Pointer = mfd_.find(calls<mfd::nav2_pointer>);
+  const std::size_t kHeadingBug = mfd_.find(calls<mfd::heading_bug>);
+  const std::size_t kCourseLine = mfd_.find(calls<mfd::course_line>);
+  const std::size_t kDeviationScale = mfd_.find(calls<mfd::deviation_scale>);
+  const std::size_t kHollowBar = mfd_.find(calls<mfd::hollow_bar_offset>);
+  const std::size_t kSolidBar = mfd_.find(calls<mfd::solid_bar_offset>);
+  const std::size_t kGlideSlopeScale = mfd_.find(calls<mfd::glide_slope_scale>);
+  const std::size_t kGlideSlopePointer = mfd_.find(calls<mfd::glide_slope_pointer>);
+  const std::size_t kAdfIdent = mfd_.find(calls<mfd::adf_identifier_text>);
+  const std::size_t kAdfFrequency = mfd_.find(calls<mfd::adf_frequency_text>);
+  const std::size_t kCourse = mfd_.find(calls<mfd::course_text>);
+  const std::size_t kNav2Ident = mfd_.find(calls<mfd::nav2_identifier_text>);
+  const std::size_t kNav1Ident = mfd_.find(calls<mfd::nav1_identifier_text>);
+  const std::size_t kNav1Frequency = mfd_.find(calls<mfd::nav1_frequency_text>);
+  const std::size_t kNav2Frequency = mfd_.find(calls<mfd::nav2_frequency_text>);
+  const std::size_t kNav1Distance = mfd_.find(calls<mfd::nav1_distance_text>);
+  const std::size_t kNav2Distance = mfd_.find(calls<mfd::nav2_distance_text>);
+  const std::size_t kToFrom = mfd_.find(calls<mfd::to_from_text>);
+  const std::size_t kCom2SwapLit = mfd_.find(calls<mfd::com2_swap_lit>);
+  const std::size_t kCom1SwapLit = mfd_.find(calls<mfd::com1_swap_lit>);
+  // The COM 1 standby string is the first bound to com1_text; the ADF lamp
+  // the second of the five button lamps (MKR, ADF, NAV 2, NAV 1, ON/OFF).
+  const std::size_t kCom1Standby = mfd_.find(calls<mfd::com1_text>, 0);
+  const std::size_t kAdfLamp = mfd_.find(calls<mfd::button_lamp>, 1);
 };
 
 TEST_F(LeftDisplay, EachPageShowsOnlyItsOwnElements) {
-  // Row ranges of each page; row 11 (the solid bar) stays dark because the
-  // NAV 1 flag word asks for the hollow bar.
-  auto page_of = [](std::size_t r) -> std::int32_t {
-    if (r == 2) return 4;
-    if (r >= 3 && r <= 25) return 5;
-    if (r == 26) return 2;
-    if (r == 27) return 1;
-    if (r >= 28) return 3;
-    return -1;  // the face: every page
+  // The pages follow each other in the chain after the face, each from its
+  // page face on: weapons, navigation arc, map, radar, radios. The solid bar
+  // stays dark because the NAV 1 flag word asks for the hollow bar.
+  const std::size_t arc = mfd_.find(calls<mfd::arc_page_face>), map = mfd_.find(calls<mfd::map_page_face>);
+  const std::size_t radar = mfd_.find(calls<mfd::radar_page_face>);
+  const std::size_t radios = mfd_.find(calls<mfd::radios_page_face>);
+  auto page_of = [&](std::size_t i) -> std::int32_t {
+    if (i < arc) return cockpit::kLeftPageWeapons;
+    if (i < map) return cockpit::kLeftPageNavArc;
+    if (i < radar) return cockpit::kLeftPageMap;
+    if (i < radios) return cockpit::kLeftPageRadar;
+    return cockpit::kLeftPageRadios;
   };
   for (std::int32_t page : {0, 1, 2, 3, 4, 5, 6, -7}) {
     cockpit::left_mfd_page = page;
-    for (std::size_t r = 1; r <= mfd_.size(); ++r) {
-      const bool expected = r == 1 || (page_of(r) == page && r != 11);
-      EXPECT_EQ(visible(row(r)), expected) << "page " << page << " row " << r;
+    for (std::size_t i = 0; i < mfd_.size(); ++i) {
+      const bool expected = i == 0 || (page_of(i) == page && i != kSolidBar);
+      EXPECT_EQ(visible(i), expected) << "page " << page << " element " << i;
     }
   }
 }
@@ -114,17 +143,17 @@ TEST_F(LeftDisplay, EachPageShowsOnlyItsOwnElements) {
 // refresh.
 TEST_F(LeftDisplay, RadiosPageTextsComeFromTheLastRefresh) {
   update();
-  EXPECT_STREQ(mfd_.text(row(35)), "124.50");
+  EXPECT_STREQ(mfd_.text(kCom1Standby), "124.50");
   cockpit::com1_on = 0;
   host.int_tokens[617] = 0x1900;
-  EXPECT_FALSE(visible(row(35)));
-  EXPECT_STREQ(mfd_.text(row(35)), "124.50");
-  EXPECT_FALSE(visible(row(42)));  // COM 1 swap box dark
-  EXPECT_TRUE(visible(row(41)));
+  EXPECT_FALSE(visible(kCom1Standby));
+  EXPECT_STREQ(mfd_.text(kCom1Standby), "124.50");
+  EXPECT_FALSE(visible(kCom1SwapLit));  // COM 1 swap box dark
+  EXPECT_TRUE(visible(kCom2SwapLit));
   cockpit::com1_on = 1;
   host.tokens[880] = 0;
-  EXPECT_FALSE(visible(row(44)));  // ADF lamp off
-  EXPECT_STREQ(text(row(35)).c_str(), "119.00");
+  EXPECT_FALSE(visible(kAdfLamp));  // ADF lamp off
+  EXPECT_STREQ(text(kCom1Standby).c_str(), "119.00");
 }
 
 // The key event of every box (no picture shows which one a box sends).
@@ -277,84 +306,86 @@ class ArcPage : public LeftDisplay {
     host.text_tokens = {{19, "ADF"}, {47, "IOR"}, {56, "TAC"}, {839, "WPT1"}};
   }
   void expect_texts(const std::vector<std::pair<std::size_t, const char*>>& texts) {
-    for (const auto& [r, want] : texts) EXPECT_EQ(text(row(r)), want) << "row " << r;
+    for (const auto& [r, want] : texts) EXPECT_EQ(text(r), want) << "element " << r;
   }
 };
 
 // The flag words and the TO/FROM value pick what shows, and a course below
 // 100 keeps its zeros (the nominal guidance is the arc page picture's).
 TEST_F(ArcPage, NavFlagsPickBarsPointersAndToFrom) {
-  EXPECT_EQ(offset(row(10)), 0.5);  // hollow bar follows the deviation
-  EXPECT_FALSE(visible(row(11)));   // solid bar only with bit 0x80
+  EXPECT_EQ(offset(kHollowBar), 0.5);  // hollow bar follows the deviation
+  EXPECT_FALSE(visible(kSolidBar));    // solid bar only with bit 0x80
   host.tokens[45] = 7;
-  EXPECT_EQ(text(row(18)), "CRS 007");
+  EXPECT_EQ(text(kCourse), "CRS 007");
   host.tokens[853] = -1;
-  EXPECT_EQ(text(row(25)), "FROM");
+  EXPECT_EQ(text(kToFrom), "FROM");
   host.int_tokens[46] = 0x80;
-  EXPECT_FALSE(visible(row(10)));
-  EXPECT_TRUE(visible(row(11)));
-  EXPECT_EQ(offset(row(11)), 0.5);
+  EXPECT_FALSE(visible(kHollowBar));
+  EXPECT_TRUE(visible(kSolidBar));
+  EXPECT_EQ(offset(kSolidBar), 0.5);
   host.int_tokens[55] = 0x80;
-  EXPECT_EQ(run(row(6)), 90);  // NAV 2 pointer parked by its flag
+  EXPECT_EQ(run(kNav2Pointer), 90);  // NAV 2 pointer parked by its flag
 }
 
 TEST_F(ArcPage, NavOneOffOrWeakParksTheCourse) {
   host.tokens[755] = 19.9;  // weak supply: parked, flags still shown
-  for (std::size_t r : {8, 9, 10}) EXPECT_EQ(run(row(r)), 90) << r;
-  EXPECT_EQ(offset(row(10)), 0);
-  EXPECT_TRUE(visible(row(10)));
-  EXPECT_TRUE(visible(row(25)));
+  for (std::size_t r : {kCourseLine, kDeviationScale, kHollowBar}) EXPECT_EQ(run(r), 90) << r;
+  EXPECT_EQ(offset(kHollowBar), 0);
+  EXPECT_TRUE(visible(kHollowBar));
+  EXPECT_TRUE(visible(kToFrom));
   host.tokens[755] = 20;
-  EXPECT_EQ(offset(row(10)), 0.5);
+  EXPECT_EQ(offset(kHollowBar), 0.5);
   cockpit::nav1_on = 0;
-  for (std::size_t r : {8, 9, 10}) EXPECT_EQ(run(row(r)), 90) << r;
-  EXPECT_EQ(offset(row(10)), 0);
+  for (std::size_t r : {kCourseLine, kDeviationScale, kHollowBar}) EXPECT_EQ(run(r), 90) << r;
+  EXPECT_EQ(offset(kHollowBar), 0);
   host.int_tokens[46] = 0x80;
-  EXPECT_EQ(offset(row(11)), 0);
-  for (std::size_t r : {13, 14, 21, 23, 25}) EXPECT_FALSE(visible(row(r))) << r;
-  EXPECT_EQ(text(row(20)), "---");
+  EXPECT_EQ(offset(kSolidBar), 0);
+  for (std::size_t r : {kGlideSlopeScale, kGlideSlopePointer, kNav1Frequency, kNav1Distance, kToFrom})
+    EXPECT_FALSE(visible(r)) << r;
+  EXPECT_EQ(text(kNav1Ident), "---");
 }
 
 TEST_F(ArcPage, GpsSourceWithAndWithoutWaypoint) {
   host.tokens[848] = 1;
   host.tokens[835] = 18520;
-  EXPECT_EQ(run(row(8)), 0);
-  for (std::size_t r : {10, 11, 25, 13, 14}) EXPECT_FALSE(visible(row(r))) << r;  // 13, 14: no glide slope
-  expect_texts({{20, "GPS"}, {16, "GPS"}, {18, "DTK 100"}, {23, "GPS 10.0"}});
+  EXPECT_EQ(run(kCourseLine), 0);
+  for (std::size_t r : {kHollowBar, kSolidBar, kToFrom, kGlideSlopeScale, kGlideSlopePointer})
+    EXPECT_FALSE(visible(r)) << r;  // no glide slope either
+  expect_texts({{kNav1Ident, "GPS"}, {kAdfIdent, "GPS"}, {kCourse, "DTK 100"}, {kNav1Distance, "GPS 10.0"}});
   host.expression_numbers["(A:GPS IS ACTIVE WAY POINT,number)"] = 1;
-  EXPECT_TRUE(visible(row(10)));
-  EXPECT_EQ(offset(row(10)), 0.5);
-  expect_texts({{20, "WPT1"}, {25, " TO "}});
+  EXPECT_TRUE(visible(kHollowBar));
+  EXPECT_EQ(offset(kHollowBar), 0.5);
+  expect_texts({{kNav1Ident, "WPT1"}, {kToFrom, " TO "}});
   host.tokens[853] = 0;
-  EXPECT_TRUE(visible(row(25)));
-  EXPECT_EQ(text(row(25)), " TO ");  // keeps its text for no indication
+  EXPECT_TRUE(visible(kToFrom));
+  EXPECT_EQ(text(kToFrom), " TO ");  // keeps its text for no indication
   host.tokens[835] = 0;
-  EXPECT_EQ(text(row(23)), "GPS ---");
+  EXPECT_EQ(text(kNav1Distance), "GPS ---");
   // Halfway: GPS except for the glide slope.
   host.tokens[848] = 0.5;
-  EXPECT_EQ(text(row(18)), "DTK 100");
-  EXPECT_TRUE(visible(row(13)));
-  EXPECT_EQ(run(row(14)), 0.2);
+  EXPECT_EQ(text(kCourse), "DTK 100");
+  EXPECT_TRUE(visible(kGlideSlopeScale));
+  EXPECT_EQ(run(kGlideSlopePointer), 0.2);
   host.tokens[852] = 0.4;
-  EXPECT_TRUE(visible(row(13)));
-  EXPECT_FALSE(visible(row(14)));
+  EXPECT_TRUE(visible(kGlideSlopeScale));
+  EXPECT_FALSE(visible(kGlideSlopePointer));
 }
 
 TEST_F(ArcPage, AdfFrequencyFormsAndRadiosOff) {
   host.int_tokens[18] = 0x0105;
-  EXPECT_EQ(text(row(17)), "1344.5");
+  EXPECT_EQ(text(kAdfFrequency), "1344.5");
   EXPECT_EQ(mfd::adf_khz, 1344);
   cockpit::adf_on = 0;
-  EXPECT_FALSE(visible(row(16)));
-  EXPECT_FALSE(visible(row(17)));
-  EXPECT_EQ(run(row(5)), 90);
+  EXPECT_FALSE(visible(kAdfIdent));
+  EXPECT_FALSE(visible(kAdfFrequency));
+  EXPECT_EQ(run(kAdfPointer), 90);
   cockpit::nav2_on = 0;
-  for (std::size_t r : {19, 22, 24}) EXPECT_FALSE(visible(row(r))) << r;
-  EXPECT_EQ(run(row(6)), 90);
+  for (std::size_t r : {kNav2Ident, kNav2Frequency, kNav2Distance}) EXPECT_FALSE(visible(r)) << r;
+  EXPECT_EQ(run(kNav2Pointer), 90);
   cockpit::left_mfd_page = cockpit::kLeftPageRadios;  // off the page
-  EXPECT_EQ(run(row(5)), 30);
-  EXPECT_EQ(run(row(10)), 90);
-  EXPECT_EQ(run(row(7)), 30);
+  EXPECT_EQ(run(kAdfPointer), 30);
+  EXPECT_EQ(run(kHollowBar), 90);
+  EXPECT_EQ(run(kHeadingBug), 30);
 }
 
 }  // namespace

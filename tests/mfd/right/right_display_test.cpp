@@ -3,10 +3,9 @@
 // the engine dials' wedges and readouts, the fuel percentage, the controls
 // page, the navigation circle page and its course click areas, and bad
 // token values.
-#include "mfd/right/right_display.h"
-
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -18,19 +17,35 @@
 #include "frame/elements.h"
 #include "frame/registry.h"
 #include "mfd/radio_values.h"
+#include "mfd/right/right_pages.h"
 #include "support/fake_host.h"
 #include "support/gauge_copy.h"
 
 namespace {
 
 using namespace orv;
-using namespace orv::mfd::right_chain;
+namespace right = orv::mfd::right;
 using orv::test::FakeHost;
 using orv::test::GaugeCopy;
 using orv::test::KeyEvent;
 
 constexpr f64 kNaN = std::numeric_limits<f64>::quiet_NaN();
 constexpr f64 kInf = std::numeric_limits<f64>::infinity();
+
+// A dial's wedge callbacks in drawing order: stopped at caps 5 down to 1; on
+// the N1 and N2 dials the last two drawn copy the token into the dial value.
+using Wedges = std::array<ElementFn, 5>;
+template <f64& dial, const right::DialCaps& caps, bool copies>
+constexpr Wedges kWedges = {
+    calls<right::wedge<dial, caps, 4, false>>.fn(), calls<right::wedge<dial, caps, 3, false>>.fn(),
+    calls<right::wedge<dial, caps, 2, false>>.fn(), calls<right::wedge<dial, caps, 1, copies>>.fn(),
+    calls<right::wedge<dial, caps, 0, copies>>.fn()};
+constexpr const Wedges& kN1Left = kWedges<mfd::n1_left_pct, right::kSpoolCaps, true>;
+constexpr const Wedges& kN1Right = kWedges<mfd::n1_right_pct, right::kSpoolCaps, true>;
+constexpr const Wedges& kN2Left = kWedges<mfd::n2_left_pct, right::kSpoolCaps, true>;
+constexpr const Wedges& kN2Right = kWedges<mfd::n2_right_pct, right::kSpoolCaps, true>;
+constexpr const Wedges& kEgtRight = kWedges<mfd::egt_right_c, right::kEgtCaps, false>;
+constexpr const Wedges& kFfRight = kWedges<mfd::ff_right_kg_min, right::kFuelFlowCaps, false>;
 
 // Every test starts on the engine page with every radio on, both tanks of
 // 1000 kg and the flaps up.
@@ -63,19 +78,71 @@ class RightDisplay : public ::testing::Test {
 
   FakeHost host;
   GaugeCopy display{gauges::multi_function_display_right};
+
+  // Elements found in the chain by the callback they are bound to.
+  const std::size_t kControlsFace = display.find(calls<right::controls_face>);
+  const std::size_t kGlideSlopeScale = display.find(calls<right::glide_slope_scale>);
+  const std::size_t kGlideSlopeDiamond = display.find(calls<right::glide_slope_diamond>);
+  const std::size_t kHeadingBug = display.find(calls<right::heading_bug>);
+  const std::size_t kAdfPointer = display.find(calls<right::adf_pointer>);
+  const std::size_t kCoursePointer = display.find(calls<right::course_pointer>);
+  const std::size_t kHollowBar = display.find(calls<right::hollow_bar_offset>);
+  const std::size_t kFilledBar = display.find(calls<right::filled_bar_offset>);
+  const std::size_t kToFrom = display.find(calls<right::to_from_pointer>);
+  const std::size_t kNav2Pointer = display.find(calls<right::nav2_pointer>);
+  const std::size_t kCourseText = display.find(calls<right::course_text>);
+  const std::size_t kNav2Ident = display.find(calls<right::nav2_ident_text>);
+  const std::size_t kNav1Ident = display.find(calls<right::nav1_ident_text>);
+  const std::size_t kNav1Distance = display.find(calls<right::nav1_distance_text>);
+  const std::size_t kNav2Distance = display.find(calls<right::nav2_distance_text>);
+  const std::size_t kAltitudeHundreds = display.find(calls<right::altitude_hundreds_text>);
+  const std::size_t kAirspeed = display.find(calls<right::airspeed_text>);
+  const std::size_t kFuelPercent = display.find(calls<right::fuel_percent_text>);
+  const std::size_t kAfterburner = display.find(calls<right::afterburner_text>);
+  const std::size_t kFfRightText = display.find(calls<right::ff_right_text>);
+  const std::size_t kFfLeftText = display.find(calls<right::ff_left_text>);
+  const std::size_t kEgtRightText = display.find(calls<right::egt_right_text>);
+  const std::size_t kEgtLeftText = display.find(calls<right::egt_left_text>);
+  const std::size_t kN2RightText = display.find(calls<right::n2_right_text>);
+  const std::size_t kN2LeftText = display.find(calls<right::n2_left_text>);
+  const std::size_t kN1RightText = display.find(calls<right::n1_right_text>);
+  const std::size_t kN1LeftText = display.find(calls<right::n1_left_text>);
+  const std::size_t kFlapsText = display.find(calls<right::flaps_text>);
+  const std::size_t kFlapEdges = display.find(calls<right::flap_edges>);
+  const std::size_t kSlatsText = display.find(calls<right::slats_text>);
+  const std::size_t kSlatBars = display.find(calls<right::slat_bars>);
+  const std::size_t kFuselageBoxes = display.find(calls<right::fuselage_boxes>);
+  const std::size_t kBrakeLabel = display.find(calls<right::brake_label>);
+  const std::size_t kHookLabel = display.find(calls<right::hook_label>);
+  // The gear legs share one callback: right, middle and left in drawing
+  // order; so do the hydraulic readouts, HYDR 2 before HYDR 1.
+  const std::size_t kGearRight = display.find(calls<right::gear_leg>, 0);
+  const std::size_t kGearMiddle = display.find(calls<right::gear_leg>, 1);
+  const std::size_t kGearLeft = display.find(calls<right::gear_leg>, 2);
+  const std::size_t kHydraulic2Text = display.find(calls<right::hydraulic_text>, 0);
+  const std::size_t kHydraulic1Text = display.find(calls<right::hydraulic_text>, 1);
+
+  // The five wedges of a dial in drawing order (red, amber, then the three
+  // green ones), found by their callbacks.
+  std::array<std::size_t, 5> wedges(const Wedges& dial) const {
+    std::array<std::size_t, 5> at{};
+    for (std::size_t w = 0; w < 5; ++w) at[w] = display.find(dial[w]);
+    return at;
+  }
 };
 
 // --- Page gate ---------------------------------------------------------------------------
 
-// The page an element belongs to, by its place in the chain (0: always).
-std::int32_t page_of(std::size_t i) {
-  if (i == kFace) return 0;
-  if (i < kWedges) return cockpit::kRightPageNavCircle;
-  if (i < kControlsFace) return cockpit::kRightPageEngine;
-  return cockpit::kRightPageControls;
-}
-
 TEST_F(RightDisplay, EachElementShowsOnItsOwnPageOnly) {
+  // The pages follow each other in the chain after the face: the navigation
+  // circle, the engine page from its first wedge (the right fuel-flow dial's
+  // red one), the controls page from its face.
+  const std::size_t engine = wedges(kFfRight)[0];
+  auto page_of = [&](std::size_t i) -> std::int32_t {
+    if (i < engine) return cockpit::kRightPageNavCircle;
+    if (i < kControlsFace) return cockpit::kRightPageEngine;
+    return cockpit::kRightPageControls;
+  };
   // Tokens under which every element's own condition lets it show.
   host.tokens = {{852, 1.0},     {853, 1.0},     {755, 30.0},    {323, 25000.0}, {869, 1.0},
                  {332, 16383.0}, {333, 16383.0}, {334, 16383.0}, {61, 250.0},    {74, 5000.0}};
@@ -94,7 +161,7 @@ TEST_F(RightDisplay, EachElementShowsOnItsOwnPageOnly) {
 // --- Engine dials ---------------------------------------------------------------------------
 
 struct DialCase {
-  Dial dial;
+  const Wedges& dial;
   std::size_t readout;  // writes the dial value (EGT and fuel flow), or 0
   u32 token;
   f64 token_value;
@@ -115,27 +182,29 @@ TEST_F(RightDisplay, WedgesStopAtTheirCapsWithNoLowerStop) {
       {kFfRight, kFfRightText, 657, 40000.0, 302.4, {50, 100, 150, 200, 220}},
   };
   for (const DialCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << "dial " << c.dial << " token " << c.token_value);
+    SCOPED_TRACE(testing::Message() << "token " << c.token << " value " << c.token_value);
     host.tokens = {{c.token, c.token_value}};
     if (c.readout != 0) eval(c.readout);
     // One update lets the copying wedges (the last two drawn) set the value.
-    for (std::size_t w = 0; w < kWedgesPerDial; ++w) eval(wedge_at(c.dial, w));
+    const std::array<std::size_t, 5> at = wedges(c.dial);
+    for (std::size_t w : at) eval(w);
     // Wedges in drawing order stop at caps 5, 4, 3, 2 and 1.
-    for (std::size_t w = 0; w < kWedgesPerDial; ++w) {
+    for (std::size_t w = 0; w < at.size(); ++w) {
       const f64 cap = c.caps[4 - w];
-      EXPECT_NEAR(eval(wedge_at(c.dial, w)), std::min(c.dial_value, cap), 1e-9) << "wedge " << w;
-      EXPECT_FALSE(hidden(wedge_at(c.dial, w)));
+      EXPECT_NEAR(eval(at[w]), std::min(c.dial_value, cap), 1e-9) << "wedge " << w;
+      EXPECT_FALSE(hidden(at[w]));
     }
   }
 }
 
 TEST_F(RightDisplay, NotANumberPassesTheWedgesAndIsHiddenOffPage) {
+  const std::array<std::size_t, 5> n1_left = wedges(kN1Left);
   host.tokens = {{624, kNaN}};
-  for (std::size_t w = kWedgesPerDial; w-- > 0;) EXPECT_TRUE(std::isnan(eval(wedge_at(kN1Left, w))));
+  for (std::size_t w = n1_left.size(); w-- > 0;) EXPECT_TRUE(std::isnan(eval(n1_left[w])));
   page(cockpit::kRightPageControls);
   host.tokens = {{624, 50.0}};
-  EXPECT_EQ(eval(wedge_at(kN1Left, 4)), 0.0);  // copies the token, then hidden
-  EXPECT_TRUE(hidden(wedge_at(kN1Left, 4)));
+  EXPECT_EQ(eval(n1_left[4]), 0.0);  // copies the token, then hidden
+  EXPECT_TRUE(hidden(n1_left[4]));
   EXPECT_EQ(mfd::n1_left_pct, 50.0);
 }
 
@@ -148,10 +217,10 @@ TEST_F(RightDisplay, ReadoutFormatsAndConversions) {
     const char* want;
   };
   const Case cases[] = {
-      {624, 120.0, wedge_at(kN1Left, 4), kN1LeftText, "120"},
-      {643, 4.4, wedge_at(kN1Right, 3), kN1RightText, "  4"},
-      {625, 65.5, wedge_at(kN2Left, 4), kN2LeftText, " 66"},
-      {644, 1.0e9, wedge_at(kN2Right, 4), kN2RightText, "100"},  // cut at the field's width
+      {624, 120.0, wedges(kN1Left)[4], kN1LeftText, "120"},
+      {643, 4.4, wedges(kN1Right)[3], kN1RightText, "  4"},
+      {625, 65.5, wedges(kN2Left)[4], kN2LeftText, " 66"},
+      {644, 1.0e9, wedges(kN2Right)[4], kN2RightText, "100"},  // cut at the field's width
       {567, 1751.67, 0, kEgtLeftText, " 700"},
       {577, 0.0, 0, kEgtRightText, "-273"},
       {638, 6000.0, 0, kFfLeftText, " 45"},
