@@ -133,11 +133,13 @@ void VideoAnimation::begin(int width, int height) {
 
 void VideoAnimation::encode(const std::uint32_t* pixels, int width, int height) {
   const int w = codec_->width;
-  for (int y = 0; y < height; ++y)
+  // An odd side is padded with black (a copy); an even frame is read as it is.
+  const bool padded = width != w || height != codec_->height;
+  for (int y = 0; padded && y < height; ++y)
     std::memcpy(&padded_[static_cast<std::size_t>(y) * static_cast<std::size_t>(w)],
                 pixels + static_cast<std::ptrdiff_t>(y) * width, static_cast<std::size_t>(width) * 4);
   if (int e = av_frame_make_writable(frame_); e < 0) fail("out of memory", e);
-  const auto* source = reinterpret_cast<const std::uint8_t*>(padded_.data());
+  const auto* source = reinterpret_cast<const std::uint8_t*>(padded ? padded_.data() : pixels);
   const int stride = 4 * w;
   sws_scale(convert_, &source, &stride, 0, codec_->height, frame_->data, frame_->linesize);
   frame_->pts = next_++;
