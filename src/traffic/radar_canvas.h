@@ -31,6 +31,10 @@ void delete_graphics(void* graphics);
 // 2hw x 2hh design square.
 void set_up_space(void* graphics, double sx, double sy, double hw, double hh);
 
+// True when drawing the last picture drawn through `graphics` once more
+// would leave every pixel of its surface as it is.
+bool repeats_exactly(void* graphics);
+
 // One picture's drawing: holds the text font from construction to
 // destruction. Pens are `width` design units wide.
 class Picture {

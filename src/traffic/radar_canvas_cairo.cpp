@@ -12,10 +12,17 @@
 // covers wholly gets the picture, and a rim pixel the disc's share of it over
 // what the surface held, as a black fill through a clip to the disc gives it;
 // the rim thus darkens from picture to picture whether or not the layer was
-// rendered again.
+// rendered again, until it holds what the layer has there. Only the rim can
+// change when the layer does not (a pixel the disc covers wholly gets the
+// layer's pixel, one it misses keeps its own), so a composite of the layer
+// the surface already got is checked against a copy of the rim's pixels
+// taken before it: once it changed none, drawing that picture again is known
+// to change nothing, and the display may leave it out.
 #include <cairo.h>
 
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -69,6 +76,13 @@ struct Graphics {
   cairo_surface_t* layer = nullptr;
   cairo_t* layer_context = nullptr;
   cairo_surface_t* disc = nullptr;  // the disc's coverage of each pixel (A8)
+  // The rim: the pixels the disc covers in part (their index in the
+  // surface's 32-bit words), and their values before the last composite of
+  // an unchanged layer.
+  std::uint32_t* rim = nullptr;
+  std::uint32_t* rim_before = nullptr;
+  std::size_t rim_size = 0;
+  bool settled = false;  // the last composite left the surface as it was
   // The picture being drawn and the one the layer holds (valid when
   // `held` is set), swapped when a new picture is rendered.
   Recording recordings[2];
@@ -136,10 +150,16 @@ void drop_layer(Graphics* g) {
   if (g->layer_context != nullptr) cairo_destroy(g->layer_context);
   if (g->layer != nullptr) cairo_surface_destroy(g->layer);
   if (g->disc != nullptr) cairo_surface_destroy(g->disc);
+  delete[] g->rim;
+  delete[] g->rim_before;
   g->layer_context = nullptr;
   g->layer = nullptr;
   g->disc = nullptr;
+  g->rim = nullptr;
+  g->rim_before = nullptr;
+  g->rim_size = 0;
   g->held = false;
+  g->settled = false;
 }
 
 // The scale, anti-aliasing, font and origin of the design space on `cr`.
@@ -155,6 +175,40 @@ void set_up_context(cairo_t* cr, double sx, double sy, double hw, double hh) {
   cairo_select_font_face(cr, kFontFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, kFontSize);
   cairo_translate(cr, hw, hh);
+}
+
+// The pixels of the disc mask that are neither 0 nor full, as indices into
+// a surface of `words_per_row` 32-bit words a row; none when they cannot be
+// stored (the pictures are then never left out).
+void find_rim(Graphics* g, int w, int h, int words_per_row) {
+  const unsigned char* mask = cairo_image_surface_get_data(g->disc);
+  const int stride = cairo_image_surface_get_stride(g->disc);
+  std::size_t n = 0;
+  for (int pass = 0; pass < 2; ++pass) {
+    n = 0;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const unsigned char m = mask[static_cast<std::size_t>(y) * stride + x];
+        if (m == 0 || m == 255) continue;
+        if (pass == 1) g->rim[n] = static_cast<std::uint32_t>(y * words_per_row + x);
+        ++n;
+      }
+    if (pass == 1 || n == 0) break;
+    g->rim = new (std::nothrow) std::uint32_t[n];
+    g->rim_before = new (std::nothrow) std::uint32_t[n];
+    if (g->rim == nullptr || g->rim_before == nullptr) return;
+  }
+  g->rim_size = n;
+}
+
+void copy_rim(const Graphics* g, const std::uint32_t* pixels, std::uint32_t* out) {
+  for (std::size_t i = 0; i < g->rim_size; ++i) out[i] = pixels[g->rim[i]];
+}
+
+bool rim_is(const Graphics* g, const std::uint32_t* pixels, const std::uint32_t* values) {
+  for (std::size_t i = 0; i < g->rim_size; ++i)
+    if (pixels[g->rim[i]] != values[i]) return false;
+  return true;
 }
 
 // A layer and a disc mask of the surface's size, or none when the surface
@@ -178,7 +232,11 @@ void make_layer(Graphics* g, double sx, double sy, double hw, double hh) {
                     cairo_status(g->layer_context) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(disc);
   cairo_surface_flush(g->disc);
-  if (!made || cairo_surface_status(g->disc) != CAIRO_STATUS_SUCCESS) drop_layer(g);
+  if (!made || cairo_surface_status(g->disc) != CAIRO_STATUS_SUCCESS) {
+    drop_layer(g);
+    return;
+  }
+  find_rim(g, w, h, cairo_image_surface_get_stride(target) / 4);
 }
 
 }  // namespace
@@ -236,15 +294,25 @@ Picture::~Picture() {
   Graphics* g = graphics_of(graphics_);
   if (g == nullptr || g->layer == nullptr) return;
   const Recording& picture = g->recordings[g->drawing];
+  bool rendered = true;
   if (g->direct) {
     g->held = false;
   } else if (!g->held || !(picture == g->recordings[1 - g->drawing])) {
     for (int i = 0; i < picture.count; ++i) draw(g->layer_context, picture.ops[i]);
     g->drawing = 1 - g->drawing;
     g->held = true;
+  } else {
+    rendered = false;
   }
   cairo_surface_flush(g->layer);
   cairo_t* cr = g->surface;
+  cairo_surface_t* target = cairo_get_target(cr);
+  const bool check = !rendered && g->rim_size > 0;
+  const auto* pixels = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(target));
+  if (check) {
+    cairo_surface_flush(target);
+    copy_rim(g, pixels, g->rim_before);
+  }
   cairo_matrix_t design;
   cairo_get_matrix(cr, &design);
   cairo_identity_matrix(cr);
@@ -252,6 +320,13 @@ Picture::~Picture() {
   cairo_mask_surface(cr, g->disc, 0.0, 0.0);
   cairo_set_matrix(cr, &design);
   cairo_set_source_rgb(cr, 0.0, 0.0, 0.0);  // drops the reference to the layer
+  if (check) cairo_surface_flush(target);
+  g->settled = check && rim_is(g, pixels, g->rim_before);
+}
+
+bool repeats_exactly(void* graphics) {
+  const Graphics* g = graphics_of(graphics);
+  return g != nullptr && g->settled;
 }
 
 // Where an operation that is not recorded draws: the surface without a

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 #include "frame/elements.h"
@@ -75,6 +76,7 @@ RadarDisplay::~RadarDisplay() {
 
 void RadarDisplay::release() {
   surface_ = nullptr;
+  shown_ = false;
   canvas::delete_graphics(graphics_);
   graphics_ = nullptr;
 }
@@ -96,52 +98,116 @@ void RadarDisplay::set_up(ElementHeader* surface, double w, double h) {
   draw_picture();
 }
 
+namespace {
+
+// The operations of a picture digested (FNV-1a over each operation's kind,
+// colour, numbers and text): two pictures with one digest draw the same
+// pixels.
+class PictureDigest {
+ public:
+  void fill_rect(Colour c, double x, double y, double w, double h) { mix(1, c, {x, y, w, h}); }
+  void ellipse(Colour c, double width, double x, double y, double w, double h) {
+    mix(2, c, {width, x, y, w, h});
+  }
+  void line(Colour c, double width, double x1, double y1, double x2, double y2) {
+    mix(3, c, {width, x1, y1, x2, y2});
+  }
+  void text(Colour c, const char* text, double x, double y) {
+    mix(4, c, {x, y});
+    for (const char* p = text; p != nullptr && *p != '\0'; ++p) byte(static_cast<unsigned char>(*p));
+    byte(0);
+  }
+  std::uint64_t digest() const { return h_; }
+
+ private:
+  void byte(unsigned v) {
+    h_ ^= v & 0xFF;
+    h_ *= 0x100000001b3ull;
+  }
+  void mix(unsigned kind, Colour c, std::initializer_list<double> numbers) {
+    byte(kind);
+    for (unsigned v : {c.a, c.r, c.g, c.b}) byte(v);
+    for (double d : numbers) {
+      std::uint64_t bits;
+      std::memcpy(&bits, &d, sizeof bits);
+      for (int i = 0; i < 8; ++i) byte(static_cast<unsigned>(bits >> (8 * i)));
+    }
+  }
+  std::uint64_t h_ = 0xcbf29ce484222325ull;
+};
+
+}  // namespace
+
 void RadarDisplay::draw_picture() {
   if (surface_ == nullptr || graphics_ == nullptr) return;
-  canvas::Picture picture(graphics_);
-  const double hw = half_width_, hh = half_height_;
-  picture.fill_rect(kBlack, -hw, -hh, 2.0 * hw, 2.0 * hh);
   best_hover_ = -1.0;
   format_bounded(label_, sizeof label_, "%s", kNoHoverLabel);
-
-  if (read_token_f64(numbers::kTokenAvionicsSupply) > 10.0) {
-    if (client_ != nullptr) {
-      client_->refresh(kMaxAircraft, kSearchRadiusNm);
-      const double heading = read_token_f64(kHeadingToken);
-      const TrafficRecord* records = client_->records();
-      for (u32 i = 0; i < client_->count(); ++i) draw_symbol(picture, records[i], heading);
-    }
-    picture.ellipse(kGreen, kPenWidth, -2.0 * hw / 3.0, -2.0 * hh / 3.0, 4.0 * hw / 3.0, 4.0 * hh / 3.0);
-    picture.ellipse(kGreen, kPenWidth, -hw / 3.0, -hh / 3.0, 2.0 * hw / 3.0, 2.0 * hh / 3.0);
-    char ring[32];
-    format_bounded(ring, sizeof ring, "%.0f NM", 2.0 * range_ / 3.0);
-    picture.text(kGreen, ring, 2.0 * hw / 3.0 + 1.0, 1.0);
-    picture.line(kGreen, kPenWidth, 0.0, -hh, 0.0, hh);
-    picture.line(kGreen, kPenWidth, -hw, 0.0, hw, 0.0);
-    picture.line(kGreen, kPenWidth, -hw, -hh, hw, hh);
-    picture.line(kGreen, kPenWidth, -hw, hh, hw, -hh);
+  const bool powered = read_token_f64(numbers::kTokenAvionicsSupply) > 10.0;
+  double heading = 0.0;
+  if (powered && client_ != nullptr) {
+    client_->refresh(kMaxAircraft, kSearchRadiusNm);
+    heading = read_token_f64(kHeadingToken);
+    const TrafficRecord* records = client_->records();
+    double x = 0.0, y = 0.0;
+    for (u32 i = 0; i < client_->count(); ++i)
+      if (symbol_at(records[i], heading, &x, &y)) hover(records[i], x, y);
   }
+
+  PictureDigest digest;
+  paint(digest, powered, heading);
+  if (shown_ && digest.digest() == shown_digest_ && canvas::repeats_exactly(graphics_)) return;
+  {
+    canvas::Picture picture(graphics_);
+    paint(picture, powered, heading);
+  }
+  shown_digest_ = digest.digest();
+  shown_ = true;
   surface_->flags &= ~kOnScreenFlag;
 }
 
-void RadarDisplay::draw_symbol(canvas::Picture& picture, const TrafficRecord& r, double heading) {
-  if (graphics_ == nullptr || !(r.slant_range > 3.0)) return;
-  const Colour colour = threat_colour(r.threat);
+template <typename Canvas>
+void RadarDisplay::paint(Canvas& canvas, bool powered, double heading) const {
+  const double hw = half_width_, hh = half_height_;
+  canvas.fill_rect(kBlack, -hw, -hh, 2.0 * hw, 2.0 * hh);
+  if (!powered) return;
+  if (client_ != nullptr) {
+    const TrafficRecord* records = client_->records();
+    for (u32 i = 0; i < client_->count(); ++i) draw_symbol(canvas, records[i], heading);
+  }
+  canvas.ellipse(kGreen, kPenWidth, -2.0 * hw / 3.0, -2.0 * hh / 3.0, 4.0 * hw / 3.0, 4.0 * hh / 3.0);
+  canvas.ellipse(kGreen, kPenWidth, -hw / 3.0, -hh / 3.0, 2.0 * hw / 3.0, 2.0 * hh / 3.0);
+  char ring[32];
+  format_bounded(ring, sizeof ring, "%.0f NM", 2.0 * range_ / 3.0);
+  canvas.text(kGreen, ring, 2.0 * hw / 3.0 + 1.0, 1.0);
+  canvas.line(kGreen, kPenWidth, 0.0, -hh, 0.0, hh);
+  canvas.line(kGreen, kPenWidth, -hw, 0.0, hw, 0.0);
+  canvas.line(kGreen, kPenWidth, -hw, -hh, hw, hh);
+  canvas.line(kGreen, kPenWidth, -hw, hh, hw, -hh);
+}
+
+bool RadarDisplay::symbol_at(const TrafficRecord& r, double heading, double* x, double* y) const {
+  if (!(r.slant_range > 3.0)) return false;
   const double hw = half_width_;
   const double a = (r.bearing - heading) / kDegreesPerRadian;
-  const double x = std::sin(a) * hw * r.distance / range_;
-  const double y = -std::cos(a) * hw * r.distance / range_;
-  if (!finite(x, y)) return;  // a position the service gave as NaN or infinite
-  picture.ellipse(colour, kPenWidth, x - 1.5, y - 1.5, 3.0, 3.0);
+  *x = std::sin(a) * hw * r.distance / range_;
+  *y = -std::cos(a) * hw * r.distance / range_;
+  return finite(*x, *y);  // not a position the service gave as NaN or infinite
+}
+
+template <typename Canvas>
+void RadarDisplay::draw_symbol(Canvas& canvas, const TrafficRecord& r, double heading) const {
+  double x = 0.0, y = 0.0;
+  if (!symbol_at(r, heading, &x, &y)) return;
+  const Colour colour = threat_colour(r.threat);
+  canvas.ellipse(colour, kPenWidth, x - 1.5, y - 1.5, 3.0, 3.0);
   char tag[16];
   altitude_tag(r.relative_altitude, tag, sizeof tag);
   if (r.ground_speed > 0.0) {
     const double t = (r.track - heading) / kDegreesPerRadian;
     const double x2 = x + 4.0 * std::sin(t), y2 = y - 4.0 * std::cos(t);
-    if (finite(x2, y2)) picture.line(colour, kPenWidth, x, y, x2, y2);
+    if (finite(x2, y2)) canvas.line(colour, kPenWidth, x, y, x2, y2);
   }
-  picture.text(colour, tag, x + 2.0, y - 2.25);
-  hover(r, x, y);
+  canvas.text(colour, tag, x + 2.0, y - 2.25);
 }
 
 void RadarDisplay::hover(const TrafficRecord& r, double x, double y) {

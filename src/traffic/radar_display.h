@@ -5,6 +5,14 @@
 // the colour of its threat level. It also keeps the range, the cursor and the
 // description of the aircraft under the cursor.
 //
+// A picture is drawn only when it would differ from the one the surface
+// shows: the display digests what it would draw (the power, the range, the
+// heading and every symbol as the traffic list places it) and leaves the
+// surface, and its "on screen" flag, as they are when the digest is the one
+// of the last picture and the back end says that drawing that picture again
+// would change no pixel. The label follows the cursor and the traffic at
+// every picture, drawn or not.
+//
 // Drawing space: 2hw x 2hh design units (286 x 286 as the gauge sets it up),
 // origin at the centre, x right, y down, clipped to the disc of radius hw.
 #pragma once
@@ -66,7 +74,14 @@ class RadarDisplay {
   bool bound() const { return surface_ != nullptr && graphics_ != nullptr; }
 
  private:
-  void draw_symbol(canvas::Picture& picture, const TrafficRecord& r, double heading);
+  // The symbol's centre in design units, false when it is not drawn (the
+  // user's own aircraft, or a position that is not finite).
+  bool symbol_at(const TrafficRecord& r, double heading, double* x, double* y) const;
+  // The picture's operations, on a canvas::Picture or a digest of them.
+  template <typename Canvas>
+  void paint(Canvas& canvas, bool powered, double heading) const;
+  template <typename Canvas>
+  void draw_symbol(Canvas& canvas, const TrafficRecord& r, double heading) const;
   void hover(const TrafficRecord& r, double x, double y);
 
   void* graphics_ = nullptr;
@@ -77,6 +92,8 @@ class RadarDisplay {
   double cursor_x_ = 0.0, cursor_y_ = 0.0;
   double best_hover_ = -1.0;
   TrafficClient* client_ = nullptr;
+  std::uint64_t shown_digest_ = 0;  // of the last picture drawn (valid when `shown_`)
+  bool shown_ = false;
   char label_[81] = {};
 };
 

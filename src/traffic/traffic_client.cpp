@@ -87,7 +87,33 @@ TrafficClient::TrafficClient() {
   }
 }
 
-TrafficClient::~TrafficClient() { delete[] records_; }
+TrafficClient::~TrafficClient() {
+  delete[] records_;
+  delete[] fresh_;
+  delete[] ids_;
+}
+
+bool TrafficClient::reserve(u32 n) {
+  if (n <= capacity_) return true;
+  auto* ids = new (std::nothrow) u32[n];
+  auto* records = new (std::nothrow) TrafficRecord[n];
+  auto* fresh = new (std::nothrow) TrafficRecord[n];
+  if (ids == nullptr || records == nullptr || fresh == nullptr) {
+    delete[] ids;
+    delete[] records;
+    delete[] fresh;
+    return false;
+  }
+  std::copy(records_, records_ + count_, records);
+  delete[] ids_;
+  delete[] records_;
+  delete[] fresh_;
+  ids_ = ids;
+  records_ = records;
+  fresh_ = fresh;
+  capacity_ = n;
+  return true;
+}
 
 bool TrafficClient::reduced_data() const {
   auto fn = operation<TrafficReducedFn>(traffic_, kTrafficOpReducedData);
@@ -166,9 +192,9 @@ void TrafficClient::update(TrafficRecord* records, u32 n, double dt) const {
 }
 
 u32 TrafficClient::refresh(u32 max_count, double radius_nm) {
-  if (traffic_ == nullptr || max_count == 0) return 0;
-  u32* ids = new (std::nothrow) u32[max_count]();
-  if (ids == nullptr) return 0;
+  if (traffic_ == nullptr || max_count == 0 || !reserve(max_count)) return 0;
+  u32* ids = ids_;
+  std::fill(ids, ids + max_count, 0u);
   u32 n = 0;
   if (auto fn = operation<TrafficObjectsFn>(traffic_, kTrafficOpObjectsInRadius))
     n = fn(traffic_, radius_nm * kMetresPerNm, max_count, ids);
@@ -178,23 +204,17 @@ u32 TrafficClient::refresh(u32 max_count, double radius_nm) {
   for (u32 i = 0; i < n; ++i) {
     if (ids[i] != 0) ids[kept++] = ids[i];
   }
-  if (kept == 0) {
-    delete[] ids;
-    return 0;
-  }
-  auto* fresh = new (std::nothrow) TrafficRecord[kept];
-  if (fresh != nullptr) {
-    for (u32 i = 0; i < kept; ++i) fill(fresh[i], ids[i]);
-    read_token_variable(&clock_);
-    std::sort(records_, records_ + count_,
-              [](const TrafficRecord& a, const TrafficRecord& b) { return a.id < b.id; });
-    update(fresh, kept, clock_.value.n - clock_.spare.n);
-    clock_.spare.n = clock_.value.n;
-    delete[] records_;
-    records_ = fresh;
-    count_ = kept;
-  }
-  delete[] ids;
+  if (kept == 0) return 0;
+  TrafficRecord* fresh = fresh_;
+  for (u32 i = 0; i < kept; ++i) fill(fresh[i], ids[i]);
+  read_token_variable(&clock_);
+  std::sort(records_, records_ + count_,
+            [](const TrafficRecord& a, const TrafficRecord& b) { return a.id < b.id; });
+  update(fresh, kept, clock_.value.n - clock_.spare.n);
+  clock_.spare.n = clock_.value.n;
+  fresh_ = records_;
+  records_ = fresh;
+  count_ = kept;
   return kept;
 }
 

@@ -76,7 +76,8 @@ class TrafficClient {
 
   // Asks for at most `max_count` aircraft within `radius_nm` and rebuilds the
   // list; returns how many were found (0: nobody, or no service; the previous
-  // list then stays).
+  // list then stays). The buffers are made at the first refresh (or one asking
+  // for more aircraft) and kept, so later refreshes allocate nothing.
   abi::u32 refresh(abi::u32 max_count, double radius_nm);
 
   abi::u32 count() const { return count_; }
@@ -90,6 +91,7 @@ class TrafficClient {
   double number(abi::u32 id, Variable v, Unit u) const;
   void fill(TrafficRecord& r, abi::u32 id) const;
   void update(TrafficRecord* records, abi::u32 n, double dt) const;
+  bool reserve(abi::u32 n);
 
   void* service_ = nullptr;
   void* traffic_ = nullptr;
@@ -97,6 +99,11 @@ class TrafficClient {
   abi::u32 units_[abi::traffic::kUnitCount] = {};
   TrafficRecord* records_ = nullptr;
   abi::u32 count_ = 0;
+  // Room for `capacity_` ids and records: the list a refresh builds, then
+  // swaps with `records_`.
+  abi::u32* ids_ = nullptr;
+  TrafficRecord* fresh_ = nullptr;
+  abi::u32 capacity_ = 0;
   abi::TokenVar clock_{};  // spare value: the clock of the previous refresh
 };
 

@@ -5,14 +5,14 @@
 # unit set to 24, 53 and 64-bit precision before every call into the module;
 # and `info` and `check` must print the same.
 #
-# Usage: wine32_trace_test.sh SOURCE_DIR BUILD_DIR   (BUILD_DIR holds native/ and win32/)
+# Usage: wine32_trace_test.sh SOURCE_DIR NATIVE_BUILD_DIR WIN32_BUILD_DIR WINE_PREFIX
 # Exit 77 (skipped, with the reason) when a build or 32-bit Wine is missing.
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
-build=$(cd "$2" && pwd)
-native_tool=$build/native/orvane-panel
-native_module=$build/native/Orvane_Instr.so
-win32=$build/win32
+native_tool=$2/orvane-panel
+native_module=$2/Orvane_Instr.so
+win32=$3
+prefix=$4
 
 for f in "$native_tool" "$native_module" "$win32/orvane-panel.exe" "$win32/Orvane_Instr.gau"; do
   if [ ! -f "$f" ]; then
@@ -20,8 +20,9 @@ for f in "$native_tool" "$native_module" "$win32/orvane-panel.exe" "$win32/Orvan
     exit 77
   fi
 done
+win32=$(cd "$win32" && pwd)
 source "$source_dir/tests/support/wine_env.sh"
-wine32_env "$build/wineprefix32"
+wine32_env "$prefix"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -4,14 +4,18 @@
 # size. Each must exit 4 with the same message on both (no unfilled "%1", no
 # fault inside the system loader).
 #
-# Usage: wine_bad_module_test.sh BUILD_DIR   (BUILD_DIR holds native/ and win64/)
+# Usage: wine_bad_module_test.sh NATIVE_BUILD_DIR WIN64_BUILD_DIR WINE_PREFIX
+# (NATIVE_BUILD_DIR: any native build with orvane-panel and the probe
+# modules, such as the one running the tests)
 # Exit 77 (skipped) when one of the builds or wine64 is missing.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-native_tool=$build/native-asan/orvane-panel
-[ -f "$native_tool" ] || native_tool=$build/native/orvane-panel
-win_tool=$build/win64/orvane-panel.exe
-win_module=$build/win64/Orvane_Instr.gau
+absolute() { case $1 in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
+native=$(absolute "$1") win64=$(absolute "$2")
+native_tool=$native/orvane-panel
+win_tool=$win64/orvane-panel.exe
+win_module=$win64/Orvane_Instr.gau
+win_probes=$win64/tests/host
+prefix=$3
 for f in "$native_tool" "$win_tool" "$win_module"; do
   if [ ! -f "$f" ]; then
     echo "skipped: $f is not built"
@@ -20,7 +24,7 @@ for f in "$native_tool" "$win_tool" "$win_module"; do
 done
 source "$(dirname "$0")/../support/wine_env.sh"
 # A private, quiet prefix under the build tree.
-wine64_env "$build/wineprefix64"
+wine64_env "$prefix"
 export SDL_AUDIODRIVER=dummy
 
 work=$(mktemp -d)
@@ -53,7 +57,7 @@ done
 # messages of the native probe modules, with the Windows file's name.
 native_probes=$(dirname "$native_tool")/tests/host
 for variant in CrashAtLoad AbortInInit; do
-  win_probe=$build/win64/tests/host/Probe_$variant.gau
+  win_probe=$win_probes/Probe_$variant.gau
   native_probe=$native_probes/Probe_$variant.so
   [ -f "$win_probe" ] && [ -f "$native_probe" ] || { echo "Probe_$variant: not built, not tried"; continue; }
   cp "$win_probe" "Probe_$variant.gau"

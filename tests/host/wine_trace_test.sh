@@ -6,14 +6,14 @@
 # the built-in scenario's at 6.5 s): the sounds the module plays through
 # DirectSound and through SDL are the same events.
 #
-# Usage: wine_trace_test.sh BUILD_DIR   (BUILD_DIR holds native/ and win64/)
+# Usage: wine_trace_test.sh NATIVE_BUILD_DIR WIN64_BUILD_DIR WINE_PREFIX
 # Exit 77 (skipped) when one of the builds or wine64 is missing.
 set -euo pipefail
-build=$(cd "$1" && pwd)
-native_tool=$build/native/orvane-panel
-native_module=$build/native/Orvane_Instr.so
-win_tool=$build/win64/orvane-panel.exe
-win_module=$build/win64/Orvane_Instr.gau
+native_tool=$1/orvane-panel
+native_module=$1/Orvane_Instr.so
+win_tool=$2/orvane-panel.exe
+win_module=$2/Orvane_Instr.gau
+prefix=$3
 frames=${ORV_WINE_TRACE_FRAMES:-90}
 
 for f in "$native_tool" "$native_module" "$win_tool" "$win_module"; do
@@ -24,7 +24,7 @@ for f in "$native_tool" "$native_module" "$win_tool" "$win_module"; do
 done
 source "$(dirname "$0")/../support/wine_env.sh"
 # A private, quiet prefix under the build tree.
-wine64_env "$build/wineprefix64"
+wine64_env "$prefix"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

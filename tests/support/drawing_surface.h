@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "frame/gauge_abi.h"
 
@@ -53,6 +54,18 @@ class DrawingSurface {
                     static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface_) + 4 * x,
                 4);
     return p & 0xFFFFFFu;
+  }
+
+  // Every pixel as the image holds it (0xAARRGGBB), row by row.
+  std::vector<std::uint32_t> pixels() {
+    cairo_surface_flush(surface_);
+    std::vector<std::uint32_t> all(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+      std::memcpy(&all[static_cast<std::size_t>(y) * width],
+                  cairo_image_surface_get_data(surface_) +
+                      static_cast<std::size_t>(y) * cairo_image_surface_get_stride(surface_),
+                  4 * static_cast<std::size_t>(width));
+    return all;
   }
 
   // 0xFF in each colour channel brighter than a quarter within `r` pixels of

@@ -8,7 +8,7 @@
 wine_pictures_env() {
   local win=$1 prefix=$2 out=$3 f
   for f in "$win/orvane-panel.exe" "$win/Orvane_Instr.gau"; do
-    [ -f "$f" ] || { echo "skipped: $f is not built (cmake --build --preset $(basename "$win"))"; exit 77; }
+    [ -f "$f" ] || { echo "skipped: $f is not built (build the win32 or win64 preset)"; exit 77; }
   done
   # The machine field of the PE header: 014c for i386.
   local pe machine

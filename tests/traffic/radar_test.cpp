@@ -3,8 +3,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "frame/registry.h"
 #include "support/drawing_surface.h"
@@ -114,6 +116,57 @@ TEST_F(DisplayTest, NonFiniteTrafficLeavesAWellFormedPicture) {
   EXPECT_EQ(cairo_status(surface.cairo()), CAIRO_STATUS_SUCCESS);
   // The outer ring still shows, 60 degrees below the horizontal axis.
   EXPECT_EQ(surface.colours_around(143 + 95.33 * 0.5, 143 + 95.33 * 0.8660254, 1), 0x00FF00u);
+}
+
+// Pictures of unchanged inputs: each is drawn (its surface flagged for the
+// host) until one drawn again changed no pixel; from then on none is drawn,
+// until an input changes. Every change below draws once more.
+TEST_F(DisplayTest, UnchangedPictureIsDrawnUntilItChangesNoPixel) {
+  FakeAircraft a = at(4, 30, 5, "MOVER");
+  a.north = 200.0;
+  traffic.aircraft = {a};
+  host.tokens[kHeadingToken] = 10.0;
+  RadarDisplay display;
+  display.set_up(&element.h, 286, 286);
+  std::vector<std::uint32_t> pixels = surface.pixels();
+  bool last_changed = true;  // whether the last picture drawn changed a pixel
+  auto drawn = [&] {
+    element.h.flags |= abi::kOnScreenFlag;
+    display.draw_picture();
+    const bool was_drawn = (element.h.flags & abi::kOnScreenFlag) == 0;
+    std::vector<std::uint32_t> now = surface.pixels();
+    if (was_drawn) last_changed = now != pixels;
+    EXPECT_TRUE(was_drawn || now == pixels);
+    pixels = std::move(now);
+    return was_drawn;
+  };
+  // Pictures until one is left out; true when one was, after a picture
+  // that changed nothing.
+  auto settle = [&] {
+    for (int picture = 0; picture < 300; ++picture) {
+      const bool changed = last_changed;
+      if (!drawn()) return !changed;
+    }
+    return false;
+  };
+  ASSERT_TRUE(settle());
+  EXPECT_FALSE(drawn());
+  const std::function<void()> changes[] = {
+      [&] { display.double_range(); },
+      [&] { host.tokens[kHeadingToken] = 11.0; },
+      [&] { traffic.aircraft[0].lat += 0.01; },
+      [&] { traffic.aircraft[0].alt = 900.0; },
+      [&] { host.tokens[numbers::kTokenAvionicsSupply] = 0.0; },
+  };
+  for (std::size_t i = 0; i < std::size(changes); ++i) {
+    changes[i]();
+    pixels = surface.pixels();  // set_range draws at once
+    last_changed = true;
+    EXPECT_TRUE(drawn()) << "change " << i;
+    EXPECT_TRUE(settle()) << "change " << i;
+  }
+  display.set_cursor(0.6, 0.3);  // the label follows, the picture stays
+  EXPECT_FALSE(drawn());
 }
 
 // --- The gauge ------------------------------------------------------------------
