@@ -304,7 +304,7 @@ void digest_static(Digest& d, const ElementHeader* e, const host::ElementValues&
   if (!(e->flags & kDrawingSurface) || !s->device_context) return;
   int w = 0, h = 0, stride = 0;
   const unsigned char* rows = Canvas::device_context_pixels(s->device_context, &w, &h, &stride);
-  d.add(reinterpret_cast<std::uintptr_t>(rows));
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(rows)));
   if (!rows) return;
   d.add(static_cast<std::uint64_t>(w) << 32 | static_cast<u32>(h));
   for (int y = 0; y < h; ++y)
@@ -315,7 +315,7 @@ void digest_needle(Digest& d, const ElementHeader* e, const host::ElementValues&
   const auto* n = reinterpret_cast<const NeedleElement*>(e);
   d.add(v.channel[0]);
   d.add(e->offset);
-  d.add(reinterpret_cast<std::uintptr_t>(n->table));
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(n->table)));
   d.add(std::uint64_t{n->table_count});
   if (n->table)
     for (u32 i = 0; i < std::min<u32>(n->table_count, 256); ++i) {
@@ -362,7 +362,7 @@ void digest_text(Digest& d, const ElementHeader* e, const host::ElementValues&) 
   d.add(static_cast<std::uint64_t>(t->format) << 32 | static_cast<u32>(t->font_weight));
   d.add(static_cast<std::uint64_t>(static_cast<u32>(t->char_height)) << 16 | t->max_chars);
   d.add_bytes(t->font, sizeof t->font);
-  d.add(reinterpret_cast<std::uintptr_t>(t->text));
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(t->text)));
   if (t->text) {
     const std::size_t limit = std::min<std::size_t>(t->max_chars ? t->max_chars : 255, 255);
     std::size_t n = 0;
