@@ -1,19 +1,25 @@
 // One frame added to each animation format, on a cockpit-sized sequence
 // (1056 x 864) whose frames differ the way the built-in flight's do: a still
 // panel with anti-aliased text and a few instruments whose pointers and a
-// ladder move. The whole built-in flight is measured by scripts/perf.sh
-// (docs/performance.md); this isolates the encoders from the drawing.
+// ladder move; this isolates the encoders from the drawing. And the drawing
+// alone: the built-in flight's screen composed frame by frame, whole or
+// only where it changed (docs/performance.md has the whole run's figures).
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "animation.h"
+#include "host/render/drawing_surfaces.h"
+#include "screen_layout.h"
+#include "screen_painter.h"
+#include "yardstick.h"
 
 namespace {
 
@@ -87,6 +93,45 @@ void AddFrame(benchmark::State& state, const char* extension) {
 BENCHMARK_CAPTURE(AddFrame, gif, ".gif")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AddFrame, webp, ".webp")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(AddFrame, mp4, ".mp4")->Unit(benchmark::kMillisecond);
+
+// The built-in flight's screen at 6 frames a second from 100 s on (turns,
+// page changes, the map and the radar): per iteration three simulated
+// frames, then the screen composed whole into a fresh picture, as a still
+// picture is, or painted again on the kept picture where it changed, as
+// the animation's frames are. A fixed number of iterations: the same
+// stretch of the flight for both.
+void ScreenFrame(benchmark::State& state, bool changed_only) {
+  setenv("SDL_AUDIODRIVER", "dummy", 0);  // the module's sound: no device
+  orv::render::DrawingSurfaces surfaces;
+  std::unique_ptr<orv::render::BitmapStore> bitmaps;
+  orv::bench::Yardstick y(
+      orv::bench::bench_module(), 1800, ORV_DEFAULT_PANEL, ORV_DEFAULT_SCENARIO, [&](orv::host::Host& host) {
+        bitmaps = std::make_unique<orv::render::BitmapStore>(
+            orv::render::BitmapStore::from_module(reinterpret_cast<void*>(host.module().handle())));
+        for (auto& p : host.instances()) surfaces.attach(*p.gauge, *bitmaps);
+      });
+  const orv::host::ScreenLayout layout(y.host().windows(), y.host().instances());
+  orv::panel_tool::ScreenPainter painter(y.host(), layout, *bitmaps, "");
+  const orv::host::ScreenSize screen = layout.screen();
+  constexpr orv::render::Colour kSurround{0.12, 0.13, 0.14};
+  orv::render::Image kept(screen.width, screen.height, orv::render::PixelFormat::rgb);
+  bool fresh = true;
+  for (auto _ : state) {
+    for (int tick = 0; tick < 3; ++tick) y.step();
+    if (changed_only) {
+      orv::render::Canvas canvas(kept);
+      painter.update_screen(canvas, fresh, kSurround);
+      fresh = false;
+    } else {
+      orv::render::Image picture(screen.width, screen.height, orv::render::PixelFormat::rgb);
+      orv::render::Canvas canvas(picture);
+      canvas.paint(kSurround);
+      painter.paint_screen(canvas);
+    }
+  }
+}
+BENCHMARK_CAPTURE(ScreenFrame, whole, false)->Iterations(360)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ScreenFrame, changed_only, true)->Iterations(360)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -126,6 +126,11 @@ class Canvas {
   // What a module drew into a device context the host gave it (see
   // Image::device_context), with its top left at (x, y).
   void draw_device_context(void* device_context, double x, double y);
+  // The pixels draw_device_context shows of a device context: its rows
+  // (`*width` 32-bit words each, `*stride` bytes apart, `*height` of them),
+  // or null when it is not a context of this host's images.
+  static const unsigned char* device_context_pixels(void* device_context, int* width, int* height,
+                                                    int* stride);
 
   // Texts: the face of a family, kept for the life of the process; the
   // labels' own face and size; the current font's extents, a text's advance

@@ -177,6 +177,18 @@ void Canvas::draw_device_context(void* device_context, double x, double y) {
   cairo_set_source_rgb(backend_->cr, 0, 0, 0);
 }
 
+const unsigned char* Canvas::device_context_pixels(void* device_context, int* width, int* height,
+                                                   int* stride) {
+  if (device_context == nullptr) return nullptr;
+  cairo_surface_t* target = cairo_get_target(static_cast<cairo_t*>(device_context));
+  if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_IMAGE) return nullptr;
+  cairo_surface_flush(target);
+  *width = cairo_image_surface_get_width(target);
+  *height = cairo_image_surface_get_height(target);
+  *stride = cairo_image_surface_get_stride(target);
+  return cairo_image_surface_get_data(target);
+}
+
 const Face& Canvas::face(const char* family, bool bold) {
   static std::vector<std::unique_ptr<Face>> faces;  // kept for the life of the process
   for (const auto& f : faces)

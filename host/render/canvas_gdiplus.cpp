@@ -723,6 +723,19 @@ void Canvas::draw_device_context(void* device_context, double x, double y) {
   api::GdipDisposeImage(view);
 }
 
+const unsigned char* Canvas::device_context_pixels(void* device_context, int* width, int* height,
+                                                   int* stride) {
+  if (device_context == nullptr) return nullptr;
+  const auto found = device_images().find(static_cast<HDC>(device_context));
+  if (found == device_images().end()) return nullptr;
+  Image& image = *found->second;
+  GdiFlush();
+  *width = image.width();
+  *height = image.height();
+  *stride = image.stride();
+  return image.data();
+}
+
 const Face& Canvas::face(const char* family, bool bold) {
   start_gdiplus();
   add_own_fonts();

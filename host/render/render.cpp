@@ -260,6 +260,208 @@ void draw_list(Context& c, ElementHeader* const* list, int depth, const host::El
   }
 }
 
+// What each element kind's drawing reads, mixed into a digest: the element
+// draws the same pixels again when none of it changed (the bitmaps of the
+// store and the fonts never change). Kept beside the drawings above, field
+// for field.
+class Digest {
+ public:
+  // Each word is mixed in through a full-avalanche step (SplitMix64's
+  // finaliser), so that no change in one word can cancel one in another.
+  void add(std::uint64_t v) {
+    std::uint64_t z = (h_ ^ v) + 0x9E3779B97F4A7C15ull;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    h_ = z ^ (z >> 31);
+  }
+  void add(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    add(bits);
+  }
+  void add(PixPoint p) {
+    add(static_cast<std::uint64_t>(static_cast<u32>(p.x)) << 32 | static_cast<u32>(p.y));
+  }
+  void add_bytes(const void* data, std::size_t n) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (; n >= 8; n -= 8, p += 8) {
+      std::uint64_t w = 0;
+      std::memcpy(&w, p, 8);
+      add(w);
+    }
+    std::uint64_t w = n;
+    std::memcpy(&w, p, n);
+    add(w);
+  }
+  std::uint64_t value() const { return h_; }
+
+ private:
+  std::uint64_t h_ = 0xCBF29CE484222325ull;
+};
+
+void digest_static(Digest& d, const ElementHeader* e, const host::ElementValues&) {
+  const auto* s = reinterpret_cast<const StaticElement*>(e);
+  if (!(e->flags & kDrawingSurface) || !s->device_context) return;
+  int w = 0, h = 0, stride = 0;
+  const unsigned char* rows = Canvas::device_context_pixels(s->device_context, &w, &h, &stride);
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(rows)));
+  if (!rows) return;
+  d.add(static_cast<std::uint64_t>(w) << 32 | static_cast<u32>(h));
+  for (int y = 0; y < h; ++y)
+    d.add_bytes(rows + static_cast<std::ptrdiff_t>(y) * stride, 4 * static_cast<std::size_t>(w));
+}
+
+void digest_needle(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* n = reinterpret_cast<const NeedleElement*>(e);
+  d.add(v.channel[0]);
+  d.add(e->offset);
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(n->table)));
+  d.add(std::uint64_t{n->table_count});
+  if (n->table)
+    for (u32 i = 0; i < std::min<u32>(n->table_count, 256); ++i) {
+      d.add(n->table[i].point);
+      d.add(n->table[i].value);
+    }
+}
+
+void digest_slider(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* s = reinterpret_cast<const SliderElement*>(e);
+  d.add(v.channel[0]);
+  d.add(v.channel[1]);
+  d.add(s->x_scale);
+  d.add(s->y_scale);
+}
+
+void digest_icon(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  d.add(v.channel[0]);
+  d.add(static_cast<std::uint64_t>(static_cast<u32>(reinterpret_cast<const IconElement*>(e)->image_count)));
+}
+
+void digest_moving_image(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* m = reinterpret_cast<const MovingImageElement*>(e);
+  d.add(v.channel[0]);
+  d.add(v.channel[1]);
+  for (double limit : {m->min_x, m->max_x, m->min_y, m->max_y}) d.add(limit);
+}
+
+void digest_sprite(Digest& d, const ElementHeader* e, const host::ElementValues& v) {
+  const auto* s = reinterpret_cast<const SpriteElement*>(e);
+  for (double c : v.channel) d.add(c);
+  d.add(s->x_scale);
+  d.add(s->y_scale);
+  d.add(s->angle_scale);
+  d.add(static_cast<double>(s->texture_scale_x));
+  d.add(static_cast<double>(s->texture_scale_y));
+  d.add(s->centre);
+}
+
+void digest_text(Digest& d, const ElementHeader* e, const host::ElementValues&) {
+  const auto* t = reinterpret_cast<const TextElement*>(e);
+  d.add(t->box);
+  d.add(static_cast<std::uint64_t>(t->text_colour) << 32 | t->background_colour);
+  d.add(static_cast<std::uint64_t>(t->format) << 32 | static_cast<u32>(t->font_weight));
+  d.add(static_cast<std::uint64_t>(static_cast<u32>(t->char_height)) << 16 | t->max_chars);
+  d.add_bytes(t->font, sizeof t->font);
+  d.add(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(t->text)));
+  if (t->text) {
+    const std::size_t limit = std::min<std::size_t>(t->max_chars ? t->max_chars : 255, 255);
+    std::size_t n = 0;
+    while (n < limit && t->text[n]) ++n;
+    d.add_bytes(t->text, n);
+  }
+}
+
+using DigestFn = void (*)(Digest&, const ElementHeader*, const host::ElementValues&);
+constexpr DigestFn kDigest[] = {digest_static, digest_needle,       digest_text,  digest_slider,
+                                digest_icon,   digest_moving_image, digest_sprite};
+static_assert(std::size(kDigest) == kElementKindCount, "one digest per element kind");
+
+// Where each element kind's drawing can reach, in the gauge's own
+// coordinates (before the instance's scale): a box holding every pixel the
+// drawing above may touch, or an empty one when it draws nothing. A box
+// may be larger than the drawing, never smaller.
+struct Area {
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool empty() const { return !(x1 > x0 && y1 > y0); }
+};
+
+Area image_area(const Image* img, double x, double y) {
+  if (!img) return {};
+  return {x, y, x + img->width(), y + img->height()};
+}
+
+// A picture turned about (x, y) whose points lie at most `reach` from it.
+Area around(double x, double y, double reach) {
+  if (!finite(x) || !finite(y) || !finite(reach)) return {};
+  return {x - reach, y - reach, x + reach, y + reach};
+}
+
+Area area_static(const ElementHeader* e, const host::ElementValues&, const BitmapStore& b) {
+  const auto* s = reinterpret_cast<const StaticElement*>(e);
+  if ((e->flags & kDrawingSurface) && s->device_context) {
+    int w = 0, h = 0, stride = 0;
+    if (!Canvas::device_context_pixels(s->device_context, &w, &h, &stride)) return {};
+    return {static_cast<double>(e->position.x), static_cast<double>(e->position.y),
+            static_cast<double>(e->position.x) + w, static_cast<double>(e->position.y) + h};
+  }
+  return image_area(b.image(e->bitmap, e->flags & kBlackTransparent), e->position.x, e->position.y);
+}
+
+Area area_needle(const ElementHeader* e, const host::ElementValues&, const BitmapStore& b) {
+  const Image* img = b.image(e->bitmap, e->flags & kBlackTransparent);
+  if (!img) return {};
+  // The bitmap turns about its pivot (offset), placed on the position.
+  const double ox = e->offset.x, oy = e->offset.y;
+  const double reach = std::hypot(std::max(std::abs(ox), std::abs(img->width() - ox)),
+                                  std::max(std::abs(oy), std::abs(img->height() - oy)));
+  return around(e->position.x, e->position.y, reach);
+}
+
+Area area_slider(const ElementHeader* e, const host::ElementValues& v, const BitmapStore& b) {
+  const auto* s = reinterpret_cast<const SliderElement*>(e);
+  const double dx = v.channel[0] * s->x_scale, dy = v.channel[1] * s->y_scale;
+  if (!finite(dx) || !finite(dy)) return {};
+  return image_area(b.image(e->bitmap, e->flags & kBlackTransparent), e->position.x + dx, e->position.y + dy);
+}
+
+Area area_icon(const ElementHeader* e, const host::ElementValues& v, const BitmapStore& b) {
+  const auto* icon = reinterpret_cast<const IconElement*>(e);
+  const double k = v.channel[0];
+  if (!finite(k) || k < -0.5 || k > 65535.0) return {};
+  const long n = std::lround(k);
+  if (n < 0 || (icon->image_count > 0 && n >= icon->image_count)) return {};
+  return image_area(b.image(e->bitmap + static_cast<u32>(n), e->flags & kBlackTransparent), e->position.x,
+                    e->position.y);
+}
+
+Area area_moving_image(const ElementHeader* e, const host::ElementValues&, const BitmapStore& b) {
+  // Drawn through its window, the mask at the position.
+  return image_area(b.mask(e->bitmap + 1), e->position.x, e->position.y);
+}
+
+Area area_sprite(const ElementHeader* e, const host::ElementValues& v, const BitmapStore& b) {
+  const auto* s = reinterpret_cast<const SpriteElement*>(e);
+  const Image* img = b.image(e->bitmap, e->flags & kBlackTransparent);
+  if (!img) return {};
+  if (const Image* mask = b.mask(e->bitmap + 1)) return image_area(mask, e->position.x, e->position.y);
+  const double tx = v.channel[0] * s->x_scale, ty = v.channel[1] * s->y_scale;
+  const double fx = s->texture_scale_x > 0 ? s->texture_scale_x : 1.0;
+  const double fy = s->texture_scale_y > 0 ? s->texture_scale_y : 1.0;
+  return around(s->centre.x, s->centre.y,
+                std::hypot(tx, ty) + std::hypot(img->width() * fx, img->height() * fy) / 2.0);
+}
+
+Area area_text(const ElementHeader* e, const host::ElementValues&, const BitmapStore&) {
+  const auto* t = reinterpret_cast<const TextElement*>(e);
+  const double x = e->position.x, y = e->position.y;
+  return {x, y, x + t->box.x, y + t->box.y};
+}
+
+using AreaFn = Area (*)(const ElementHeader*, const host::ElementValues&, const BitmapStore&);
+constexpr AreaFn kArea[] = {area_static, area_needle,       area_text,  area_slider,
+                            area_icon,   area_moving_image, area_sprite};
+static_assert(std::size(kArea) == kElementKindCount, "one area per element kind");
+
 // Clips and scales the canvas from the gauge's first bitmap to the
 // instance's size; false when there is nothing to draw.
 bool begin_gauge(Canvas& canvas, const GaugeHeader& header, int width_px, int height_px,
@@ -297,6 +499,55 @@ void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width
   Context c{canvas, bitmaps};
   for (const host::ElementSlot& slot : instance.elements()) draw_slot(c, slot.element, slot.values);
   canvas.restore();
+}
+
+void drawn_elements(const host::GaugeInstance& instance, int width_px, int height_px,
+                    const BitmapStore& bitmaps, std::vector<DrawnElement>& out) {
+  out.clear();
+  const GaugeHeader& header = instance.header();
+  // First the gauge as a whole: its size and the scale from its first bitmap.
+  int bw = width_px, bh = height_px;
+  if (header.elements && header.elements[0]) bitmaps.size(header.elements[0]->bitmap, &bw, &bh);
+  Digest whole;
+  whole.add(static_cast<std::uint64_t>(static_cast<u32>(width_px)) << 32 | static_cast<u32>(height_px));
+  whole.add(static_cast<std::uint64_t>(static_cast<u32>(bw)) << 32 | static_cast<u32>(bh));
+  whole.add(header.elements && header.elements[0] ? std::uint64_t{1} : std::uint64_t{0});
+  out.push_back({whole.value(), 0, 0, width_px, height_px});
+  if (!header.elements || !header.elements[0] || width_px <= 0 || height_px <= 0 || bw <= 0 || bh <= 0)
+    return;
+  const double sx = static_cast<double>(width_px) / bw, sy = static_cast<double>(height_px) / bh;
+  // Filtering and anti-aliasing reach about a source pixel beyond a
+  // picture's edge: a margin of more than that.
+  const double margin = std::ceil(std::max({sx, sy, 1.0})) + 2.0;
+  int drawn = 0;
+  for (const host::ElementSlot& slot : instance.elements()) {
+    if (drawn++ >= kMaxElements) break;
+    const ElementHeader* e = slot.element;
+    Digest d;
+    d.add(static_cast<std::uint64_t>(e->kind) << 32 | e->flags);
+    DrawnElement part{0, 0, 0, 0, 0};
+    if (!(e->flags & kHiddenFlag)) {
+      d.add(std::uint64_t{e->bitmap});
+      d.add(e->position);
+      Area a{0, 0, static_cast<double>(bw), static_cast<double>(bh)};  // a kind without a drawing: all of it
+      if (e->kind < kElementKindCount) {
+        kDigest[e->kind](d, e, slot.values);
+        a = kArea[e->kind](e, slot.values, bitmaps);
+      }
+      if (!a.empty()) {
+        const double x0 = std::clamp(std::floor(a.x0 * sx - margin), 0.0, static_cast<double>(width_px));
+        const double y0 = std::clamp(std::floor(a.y0 * sy - margin), 0.0, static_cast<double>(height_px));
+        const double x1 = std::clamp(std::ceil(a.x1 * sx + margin), 0.0, static_cast<double>(width_px));
+        const double y1 = std::clamp(std::ceil(a.y1 * sy + margin), 0.0, static_cast<double>(height_px));
+        part.x = static_cast<int>(x0);
+        part.y = static_cast<int>(y0);
+        part.width = static_cast<int>(x1 - x0);
+        part.height = static_cast<int>(y1 - y0);
+      }
+    }
+    part.digest = d.value();
+    out.push_back(part);
+  }
 }
 
 void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int height_px,

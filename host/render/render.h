@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #if !defined(_WIN32)
 #include <cairo.h>
@@ -80,6 +81,21 @@ const char* font_family_for(const char* face);
 // with the values its last evaluation produced.
 void render_gauge(Canvas& canvas, const host::GaugeInstance& instance, int width_px, int height_px,
                   const BitmapStore& bitmaps);
+// One element of a gauge as render_gauge draws it: a digest of everything
+// its drawing reads (its record and values, its text, its needle table, the
+// pixels of its drawing surface; equal digests draw equal pixels) and a box
+// in the instance's pixels holding every pixel it may touch (empty when it
+// draws nothing).
+struct DrawnElement {
+  std::uint64_t digest = 0;
+  int x = 0, y = 0, width = 0, height = 0;
+};
+// The elements of `instance` drawn at that size, in drawing order, after a
+// first entry for the gauge as a whole (its size and scale; its box all of
+// it): a picture differs from the one drawn before only within the boxes,
+// old and new, of the entries whose digest or box differ.
+void drawn_elements(const host::GaugeInstance& instance, int width_px, int height_px,
+                    const BitmapStore& bitmaps, std::vector<DrawnElement>& out);
 // The same for a gauge header with its element records that is no placed
 // instance (tests, benchmarks): the tree walked as an instance collects its
 // slots, `values` giving each element's channel values (an empty lookup

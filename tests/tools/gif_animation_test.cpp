@@ -219,6 +219,45 @@ TEST(GifAnimation, LaterFramesStoreTheChangedRectangleAndShowEveryFrameExactly) 
   EXPECT_EQ(gif.frames[4].pixels[12 * 120 + 15], 0x203040u);
 }
 
+// Few changed pixels in a large frame: the transparent runs between them,
+// from one pixel to nearly the whole frame (two changed corners), are
+// stored as strings of runs that grow from frame to frame and are cleared
+// with the table in the middle of a run; every frame shows exactly.
+TEST(GifAnimation, FewChangedPixelsAmongLongTransparentRunsShowExactly) {
+  struct Case {
+    const char* name;
+    int every;    // about one changed pixel in `every`; 0: the two corners only
+    int colours;  // among the changed pixels
+  };
+  const Case cases[] = {
+      {"corners", 0, 2}, {"one_in_3", 3, 40}, {"one_in_61", 61, 250}, {"one_in_4001", 4001, 7}};
+  constexpr int kWidth = 640, kHeight = 400;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto frame = [&](int k) {
+      return [=](int x, int y) -> std::uint32_t {
+        const std::uint32_t h = scatter(x + 7 * k, y);
+        const bool changed = c.every == 0 ? (x == 0 && y == 0) || (x == kWidth - 1 && y == kHeight - 1)
+                                          : h % static_cast<std::uint32_t>(c.every) == 0;
+        if (k == 0 || !changed) return 0xFF102030u;
+        return 0xFF000000u | (((h >> 8) % static_cast<std::uint32_t>(c.colours)) * 0x2F1B0Du & 0xFFFFFFu);
+      };
+    };
+    std::vector<Frame> frames;
+    for (int k = 0; k < 4; ++k) frames.push_back({kWidth, kHeight, frame(k)});
+    const orv::test::Gif gif = animate(std::string("runs_") + c.name, frames);
+    ASSERT_EQ(gif.frames.size(), frames.size());
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      int wrong = 0;
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+          wrong += gif.frames[k].pixels[static_cast<std::size_t>(y * kWidth + x)] !=
+                   (frames[k].colour(x, y) & 0xFFFFFFu);
+      EXPECT_EQ(wrong, 0) << "frame " << k;
+    }
+  }
+}
+
 TEST(GifAnimation, AFileThatCannotBeWrittenIsAnError) {
   const fs::path blocker = fs::path(ORV_TEST_DIR) / "gif_animation" / "not_a_folder";
   fs::create_directories(blocker.parent_path());

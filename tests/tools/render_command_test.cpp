@@ -221,6 +221,44 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_NE(read(fresh / "tooltips.txt").find("Head-Up Display"), std::string::npos);
 }
 
+// The screen's frames are kept from one to the next and painted again only
+// where a gauge's element draws differently; each must be pixel for pixel
+// the screen drawn whole at that moment (the still picture of the same
+// time). The built-in flight from 126 to 157 s: the HUD and the displays
+// moving, a page picked (131 s), the landing view's windows opening in
+// place of the main view's (138 s), lights that come and go (155 s).
+TEST(RenderCommand, ScreenFramesPaintedWhereTheyChangedEqualTheWholeScreen) {
+  const fs::path out = test_dir() / "out";
+  fs::remove_all(out);
+  constexpr int kFrom = 126, kTo = 157;
+  std::string at;
+  for (int t = kFrom; t <= kTo; ++t) at += " --at " + std::to_string(t);
+  const ToolRun r = render("--out " + out.string() + " --png-sequence --fps 1 --from " +
+                           std::to_string(kFrom) + " --to " + std::to_string(kTo) + at);
+  ASSERT_EQ(r.code, 0) << r.err;
+  for (int t = kFrom; t <= kTo; ++t) {
+    SCOPED_TRACE(t);
+    char frame[32];
+    std::snprintf(frame, sizeof frame, "frame_%05d.png", t - kFrom);
+    cairo_surface_t* a = cairo_image_surface_create_from_png((out / "frames" / frame).c_str());
+    cairo_surface_t* b =
+        cairo_image_surface_create_from_png((out / ("screen_t" + std::to_string(t) + ".0.png")).c_str());
+    ASSERT_EQ(cairo_surface_status(a), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_surface_status(b), CAIRO_STATUS_SUCCESS);
+    const int w = cairo_image_surface_get_width(a), h = cairo_image_surface_get_height(a);
+    ASSERT_EQ(std::make_pair(w, h),
+              std::make_pair(cairo_image_surface_get_width(b), cairo_image_surface_get_height(b)));
+    int differ = 0;
+    for (int y = 0; y < h; ++y)
+      differ += std::memcmp(cairo_image_surface_get_data(a) + y * cairo_image_surface_get_stride(a),
+                            cairo_image_surface_get_data(b) + y * cairo_image_surface_get_stride(b),
+                            4 * static_cast<std::size_t>(w)) != 0;
+    EXPECT_EQ(differ, 0) << "rows differ";
+    cairo_surface_destroy(a);
+    cairo_surface_destroy(b);
+  }
+}
+
 bool pale_yellow(std::uint32_t px) { return px == 0xFFFFFFE1u; }
 bool orange(std::uint32_t px) {
   const int r = (px >> 16) & 0xFF, g = (px >> 8) & 0xFF, b = px & 0xFF;

@@ -129,8 +129,14 @@ void Animation::add(const unsigned char* rows, int width, int height, int stride
     canvas_.resize(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
     begin(width_, height_);
   }
-  scale_into_canvas(rows, width, height, stride);
-  encode(canvas_.data(), width_, height_);
+  // A frame of the canvas's own size, unscaled and its rows packed, is
+  // encoded as it is.
+  if (scale_ == 1.0 && width == width_ && height == height_ && stride == 4 * width) {
+    encode(reinterpret_cast<const std::uint32_t*>(rows), width_, height_);
+  } else {
+    scale_into_canvas(rows, width, height, stride);
+    encode(canvas_.data(), width_, height_);
+  }
   ++frames_;
 }
 

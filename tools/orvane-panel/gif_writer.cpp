@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "frame_delta.h"
@@ -90,20 +92,21 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
       std::uint32_t* into = &region_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
       for (int x = 0; x < r.width; ++x) {
         const std::uint32_t c = row[x] & 0xFFFFFFu;
-        into[x] = before != nullptr && before[x] == c ? kHole : c;
+        into[x] = before != nullptr && ((before[x] ^ c) & 0xFFFFFFu) == 0 ? kHole : c;
       }
     }
   }
+  // The frame as it is now (the pixels as given: their top bytes are
+  // ignored in every comparison).
   if (whole) {
     previous_.resize(w * static_cast<std::size_t>(height));
     previous_width_ = width;
     previous_height_ = height;
   }
-  for (int y = r.y; y < r.y + r.height; ++y)
-    for (int x = r.x; x < r.x + r.width; ++x) {
-      const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x);
-      previous_[at] = pixels[at] & 0xFFFFFFu;
-    }
+  for (int y = r.y; y < r.y + r.height; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(r.x);
+    std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(r.width) * 4);
+  }
   quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
   // wider than the indices, which are at least 2 bits.
@@ -129,7 +132,14 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
   }
   const int min_code_size = std::max(2, bits);
   out.push_back(static_cast<unsigned char>(min_code_size));
+  const std::size_t before_lzw = out.size();
   compress(out, min_code_size);
+  if (std::getenv("ORV_GIFSTAT")) {
+    std::size_t holes = 0;
+    for (auto c : region_) holes += c == kHole;
+    std::fprintf(stderr, "GS %d %d %zu %zu %zu %zu\n", r.width, r.height, region_.size() - holes,
+                 colours_.size(), out.size() - before_lzw, palette_.size());
+  }
 }
 
 std::size_t GifWriter::position_of(std::uint32_t colour) {
@@ -220,7 +230,7 @@ void GifWriter::median_cut(std::size_t most) {
   struct Box {
     std::size_t begin, end;
     std::uint64_t pixels = 0;
-    int widest = 0, range = 0;
+    int widest = 0, range = 0, middle = 0;
   };
   auto measure = [&](Box& box) {
     int lo[3] = {255, 255, 255}, hi[3] = {0, 0, 0};
@@ -235,6 +245,7 @@ void GifWriter::median_cut(std::size_t most) {
     box.range = -1;
     for (int c = 0; c < 3; ++c)
       if (hi[c] - lo[c] > box.range) box.range = hi[c] - lo[c], box.widest = c;
+    box.middle = (lo[box.widest] + hi[box.widest]) / 2;
   };
   std::vector<Box> boxes;
   boxes.reserve(most);
@@ -250,19 +261,16 @@ void GifWriter::median_cut(std::size_t most) {
     }
     if (pick == boxes.size()) break;
     Box& box = boxes[pick];
-    const int c = box.widest;
+    // The colours up to the middle of the widest range go first (the box
+    // holds distinct colours, so its widest range is not empty and both
+    // halves get some). Which colours a box holds does not depend on their
+    // order, nor does anything made of it below.
+    const int c = box.widest, middle = box.middle;
     const auto first = entries.begin() + static_cast<std::ptrdiff_t>(box.begin);
     const auto last = entries.begin() + static_cast<std::ptrdiff_t>(box.end);
-    // Ties broken by the whole colour: the order does not depend on the
-    // order the colours came in.
-    std::sort(first, last, [c](const Entry& a, const Entry& b) {
-      const int ka = channel(a.colour, c), kb = channel(b.colour, c);
-      return ka != kb ? ka < kb : a.colour < b.colour;
-    });
-    const int middle = (channel(entries[box.begin].colour, c) + channel(entries[box.end - 1].colour, c)) / 2;
-    std::size_t split = box.begin;
-    while (split < box.end - 1 && channel(entries[split].colour, c) <= middle) ++split;
-    split = std::clamp(split, box.begin + 1, box.end - 1);
+    const auto upper_half =
+        std::partition(first, last, [c, middle](const Entry& e) { return channel(e.colour, c) <= middle; });
+    const auto split = box.begin + static_cast<std::size_t>(upper_half - first);
     Box upper{split, box.end};
     box.end = split;
     measure(box);
@@ -315,19 +323,62 @@ void GifWriter::median_cut(std::size_t most) {
   }
 }
 
+namespace {
+
+// How many of `count` bytes from `p` on equal `b`.
+std::size_t run_of(const std::uint8_t* p, std::size_t count, std::uint8_t b) {
+  const std::uint64_t pattern = 0x0101010101010101ull * b;
+  std::size_t n = 0;
+  for (; n + 8 <= count; n += 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p + n, 8);
+    if (w != pattern) return n + static_cast<std::size_t>(__builtin_ctzll(w ^ pattern) / 8);
+  }
+  while (n < count && p[n] == b) ++n;
+  return n;
+}
+
+}  // namespace
+
 // LZW as GIF has it: codes one bit wider than the indices to start with,
 // growing by a bit whenever the next string's code no longer fits, up to 12
 // bits; a clear code starts a fresh table when all 4096 codes are taken.
+//
+// Most of a frame is transparent, in long runs. The strings of the
+// transparent index alone are the runs of 1 to run_top pixels (each made
+// from the one before), so the longest one that matches a run is found by
+// counting the run, not pixel by pixel; other strings that grow by the
+// transparent index are looked up directly (extend_), the rest by hash.
 void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
   const int clear = 1 << min_code_size, end_of_data = clear + 1;
   constexpr std::uint32_t mask = (1u << kStringSlotBits) - 1;
   string_keys_.resize(std::size_t{1} << kStringSlotBits);
   string_codes_.resize(string_keys_.size());
-  int width = 0, next = 0;
+  // extend_[code]: the code of that string plus the transparent index,
+  // valid when its top bits hold the table's present stamp.
+  extend_.resize(kMaxCodes);
+  runs_.resize(kMaxCodes + 1);
+  const int fast = transparent_;
+  int width = 0, next = 0, run_top = 0;
   auto restart = [&] {
     std::fill(string_keys_.begin(), string_keys_.end(), kEmpty);
+    if (++stamp_ >= (1u << 20)) {
+      std::fill(extend_.begin(), extend_.end(), 0u);
+      stamp_ = 1;
+    }
     width = min_code_size + 1;
     next = clear + 2;
+    if (fast >= 0) runs_[1] = static_cast<std::uint16_t>(fast);
+    run_top = 1;
+  };
+  // A code for a new string, if the table has room: `record` enters it.
+  auto add = [&](auto&& record) {
+    if (next < kMaxCodes) {
+      if (next == 1 << width) ++width;
+      record(static_cast<std::uint32_t>(next++));
+      return true;
+    }
+    return false;
   };
   CodeStream codes(out);
   restart();
@@ -337,8 +388,52 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
     codes.finish();
     return;
   }
+  const std::size_t n = indices_.size();
   int prefix = indices_[0];
-  for (std::size_t i = 1; i < indices_.size(); ++i) {
+  int run = prefix == fast ? 1 : 0;  // the length of the run `prefix` stands for, or 0
+  std::size_t run_end = 0;
+  for (std::size_t i = 1; i < n; ++i) {
+    if (indices_[i] == fast && run > 0) {
+      // The run's end, counted once for all the strings it takes.
+      if (i >= run_end) run_end = i + run_of(&indices_[i], n - i, indices_[i]);
+      const std::size_t more = run_end - i;
+      if (static_cast<std::size_t>(run) + more <= static_cast<std::size_t>(run_top)) {
+        run += static_cast<int>(more);
+        prefix = runs_[static_cast<std::size_t>(run)];
+        i += more - 1;
+        continue;
+      }
+      // The longest run in the table, then a new string one longer.
+      i += static_cast<std::size_t>(run_top - run);
+      prefix = runs_[static_cast<std::size_t>(run_top)];
+      codes.put(prefix, width);
+      if (!add([&](std::uint32_t code) {
+            extend_[static_cast<std::size_t>(prefix)] = stamp_ << 12 | code;
+            runs_[static_cast<std::size_t>(++run_top)] = static_cast<std::uint16_t>(code);
+          })) {
+        codes.put(clear, width);
+        restart();
+      }
+      prefix = fast;
+      run = 1;
+      continue;
+    }
+    if (indices_[i] == fast) {
+      std::uint32_t& extended = extend_[static_cast<std::size_t>(prefix)];
+      if (extended >> 12 == stamp_) {
+        prefix = static_cast<int>(extended & 0xFFF);
+        continue;
+      }
+      codes.put(prefix, width);
+      if (!add([&](std::uint32_t code) { extended = stamp_ << 12 | code; })) {
+        codes.put(clear, width);
+        restart();
+      }
+      prefix = fast;
+      run = 1;
+      continue;
+    }
+    run = 0;
     const std::uint32_t key = static_cast<std::uint32_t>(prefix) << 8 | indices_[i];
     std::uint32_t s = spread(key, kStringSlotBits);
     while (string_keys_[s] != kEmpty && string_keys_[s] != key) s = (s + 1) & mask;
@@ -347,11 +442,10 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
       continue;
     }
     codes.put(prefix, width);
-    if (next < kMaxCodes) {
-      if (next == 1 << width) ++width;
-      string_keys_[s] = key;
-      string_codes_[s] = static_cast<std::uint16_t>(next++);
-    } else {
+    if (!add([&](std::uint32_t code) {
+          string_keys_[s] = key;
+          string_codes_[s] = static_cast<std::uint16_t>(code);
+        })) {
       codes.put(clear, width);
       restart();
     }

@@ -53,7 +53,7 @@ class GifWriter {
   std::vector<std::uint32_t> palette_;
   std::vector<std::uint8_t> indices_;
   int transparent_ = -1;
-  // The frame before (0xRRGGBB), its size, and the pixels of the changed
+  // The frame before (as given, 0x..RRGGBB), its size, and the pixels of the changed
   // rectangle of this one.
   std::vector<std::uint32_t> previous_;
   int previous_width_ = 0, previous_height_ = 0;
@@ -61,6 +61,11 @@ class GifWriter {
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
   std::vector<std::uint16_t> string_codes_;
+  // The strings extended by the transparent index, by code, stamped.
+  std::vector<std::uint32_t> extend_;
+  std::uint32_t stamp_ = 0;
+  // runs_[k]: the code of the run of k transparent pixels.
+  std::vector<std::uint16_t> runs_;
 };
 
 }  // namespace orv::panel_tool

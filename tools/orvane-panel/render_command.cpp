@@ -124,8 +124,11 @@ constexpr const char* kRenderHelp =
     "Moving pictures (the flight between --from and --to, at --fps frames per\n"
     "simulated second; still pictures then only for the --at times given):\n"
     "  --animate FILE.gif   one animated GIF that loops (each frame stores what changed)\n"
+#if defined(ORV_HAVE_VIDEO)
+    "  --animate FILE.mp4   the same as an H.264 video, the smallest (FILE.webm: VP9)\n"
+#endif
 #if defined(ORV_HAVE_WEBP)
-    "  --animate FILE.webp  the same as a lossless animated WebP, many times smaller\n"
+    "  --animate FILE.webp  the same as a lossless animated WebP (every pixel kept)\n"
 #endif
     "  --png-sequence       the frame sequence DIR/frames/frame_NNNNN.png\n"
     "  --fps N              frames per second, 1 to 18 (default 6)\n"
@@ -270,27 +273,36 @@ class Renderer {
 
   // One frame of the moving pictures: the screen (`what` empty), the
   // cockpit sheet ("cockpit") or the first shown instance of a gauge; null
-  // when that gauge is not shown.
-  Picture frame_picture(const std::string& what, const std::string& t) {
+  // when that gauge is not shown. The picture lasts until the next call.
+  // The screen alone (no overlays, no virtual cockpits beside it) is kept
+  // from frame to frame and only its changed gauges painted again.
+  Image* frame_picture(const std::string& what, const std::string& t) {
     forget_pictures();
-    if (what.empty()) return draw_screen();
-    if (what == "cockpit") {
+    frame_.reset();
+    if (what.empty() && screen_alone()) {
+      const ScreenSize screen = layout_.screen();
+      const bool fresh = screen_frame_ == nullptr;
+      if (fresh) screen_frame_ = std::make_unique<Image>(screen.width, screen.height, PixelFormat::rgb);
+      Canvas canvas(*screen_frame_);
+      painter_.update_screen(canvas, fresh, kScreenSurround);
+      return screen_frame_.get();
+    }
+    if (what.empty()) {
+      frame_ = draw_screen();
+    } else if (what == "cockpit") {
       std::vector<Shown> shown;
       const auto& windows = host_.windows();
       for (std::size_t k = 0; k < windows.size(); ++k)
         if (host_.state().window_open(windows[k].number)) shown.push_back({&windows[k], draw_window(k)});
-      Picture sheet = compose_sheet(shown, t);
-      forget_pictures();
-      return sheet;
+      frame_ = compose_sheet(shown, t);
+    } else {
+      for (std::size_t i = 0; i < host_.instances().size() && !frame_; ++i) {
+        const PlacedInstance& p = host_.instances()[i];
+        if (host_.shown(i) && p.gauge->name() == what) frame_ = instance_on_background(i);
+      }
     }
-    for (std::size_t i = 0; i < host_.instances().size(); ++i) {
-      const PlacedInstance& p = host_.instances()[i];
-      if (!host_.shown(i) || p.gauge->name() != what) continue;
-      Picture s = instance_on_background(i);
-      forget_pictures();
-      return s;
-    }
-    return nullptr;
+    forget_pictures();
+    return frame_.get();
   }
 
   void write_picture(Image& s, const std::string& path) { write(s, path); }
@@ -300,6 +312,18 @@ class Renderer {
     const PanelWindow* window;
     Picture picture;
   };
+
+  // The screen picture's colour beside the screen (under the textures).
+  static constexpr Colour kScreenSurround{0.12, 0.13, 0.14};
+
+  // Whether the screen picture is the screen alone: no overlays over it,
+  // no virtual cockpit's texture beside it.
+  bool screen_alone() const {
+    if (overlays_.areas || !overlays_.tooltips.empty()) return false;
+    for (const PanelWindow& w : host_.windows())
+      if (w.virtual_cockpit) return false;
+    return true;
+  }
 
   std::uint32_t window_background(std::uint32_t number) const {
     for (const PanelWindow& w : host_.windows())
@@ -423,7 +447,7 @@ class Renderer {
     }
     auto s = std::make_unique<Image>(width, height, PixelFormat::rgb);
     Canvas canvas(*s);
-    canvas.paint({0.12, 0.13, 0.14});
+    canvas.paint(kScreenSurround);
     painter_.paint_screen(canvas);
     canvas.save();
     canvas.clip(0, 0, screen.width, screen.height);
@@ -604,6 +628,8 @@ class Renderer {
   std::vector<Picture> pictures_;  // by instance index; null: not drawn yet
   Kinds kinds_;
   ScreenPainter painter_;
+  Picture frame_;         // the last frame_picture, unless it is the kept screen
+  Picture screen_frame_;  // the screen alone, kept from frame to frame
 };
 
 // The moving pictures asked for.
@@ -764,7 +790,7 @@ class Film {
   // Adds the moving pictures' frames that fall on simulation frame `f`.
   void add(long long f, Renderer& renderer, const std::function<void()>& step) {
     for (; next_ < frames_.size() && frames_[next_] == f; ++next_) {
-      const Picture picture =
+      Image* const picture =
           renderer.frame_picture(motion_.picture, time_label(static_cast<double>(f) / kTicks));
       if (picture == nullptr)
         throw HostError(ErrorKind::usage, "--picture " + motion_.picture +

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,15 @@ class ScreenPainter {
   // The outside, then the open windows bottom first, into a canvas whose
   // origin is the screen's top left.
   void paint_screen(render::Canvas& canvas);
+  // The same, onto a picture that holds what the last update_screen painted
+  // on it (a fresh one the first time, `whole` true, or after forget()):
+  // when the same windows are open in the same order, only the places
+  // where a gauge's element draws differently (render::drawn_elements) are
+  // painted again, each as paint_screen paints that part of the screen, so the
+  // picture is pixel for pixel what paint_screen would make of it over a
+  // picture painted `base`.
+  // `base` is painted under the screen, as the picture's own colour.
+  void update_screen(render::Canvas& canvas, bool whole, render::Colour base);
   // Window k's background into `r` (its bitmap stretched over it, else,
   // when `fill`, its colour).
   void paint_background(render::Canvas& canvas, std::size_t k, const host::Rect& r, bool fill);
@@ -42,6 +52,11 @@ class ScreenPainter {
   const render::Image* background(std::size_t k);
 
  private:
+  // The screen within `clip` (screen pixels), as paint_screen paints it,
+  // over `base` when given.
+  void paint_part(render::Canvas& canvas, const std::vector<std::size_t>& stack, const host::Rect& clip,
+                  const render::Colour* base);
+
   struct Background {
     bool tried = false;
     std::unique_ptr<render::Image> image;
@@ -51,6 +66,11 @@ class ScreenPainter {
   const render::BitmapStore& bitmaps_;
   std::string panel_directory_;
   std::vector<Background> backgrounds_;
+  // What update_screen last painted: the open windows bottom first and each
+  // instance's elements as drawn (none for an instance not on the screen).
+  std::vector<std::size_t> painted_stack_;
+  std::vector<std::vector<render::DrawnElement>> painted_;
+  std::vector<render::DrawnElement> drawn_;
 };
 
 // A gauge without elements: a labelled box of w x h.
