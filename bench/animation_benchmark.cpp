@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "animation.h"
+#include "host/panel/screen_layout.h"
 #include "host/render/drawing_surfaces.h"
-#include "screen_layout.h"
 #include "screen_painter.h"
 #include "yardstick.h"
 

@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
-#include "host_error.h"
-#include "scenario.h"
-#include "scenario_run.h"
+#include "host/scenario/scenario.h"
+#include "host/scenario/scenario_run.h"
 
 namespace orv::host {
 namespace {

@@ -4,9 +4,9 @@
 // every callback called with the instance's copy of its element).
 #pragma once
 
-#include "element_kind.h"
 #include "frame/gauge_abi.h"
 #include "frame/module_records.h"
+#include "host/panel/element_kind.h"
 #include "support/gauge_copy.h"
 
 namespace orv::bench {

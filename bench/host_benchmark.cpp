@@ -16,10 +16,10 @@
 #include <utility>
 
 #include "allocation_count.h"
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
-#include "trace.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/record/trace.h"
+#include "host/scenario/scenario.h"
 
 using orv::bench::g_allocations;
 

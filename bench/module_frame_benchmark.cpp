@@ -22,7 +22,7 @@
 #include <new>
 #include <vector>
 
-#include "element_kind.h"
+#include "host/panel/element_kind.h"
 #include "yardstick.h"
 
 namespace {

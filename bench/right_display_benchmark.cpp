@@ -14,9 +14,9 @@
 
 #include "allocation_count.h"
 #include "cockpit/mode_state.h"
-#include "element_kind.h"
 #include "frame/module_records.h"
 #include "frame/registry.h"
+#include "host/panel/element_kind.h"
 #include "mfd/right/right_display.h"
 #include "support/gauge_copy.h"
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
-#include "scenario_run.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
+#include "host/scenario/scenario_run.h"
 
 namespace orv::bench {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "host/load/module.h"
+#include "host/panel/host.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
-#include "module.h"
 
 namespace orv::fuzz {
 

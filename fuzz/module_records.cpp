@@ -8,7 +8,7 @@
 // The ImportTable record lies at offset 0, Linkage at 64; the first three
 // quarters of the image are writable. Any read outside the image is a
 // sanitizer report; a refusal is the host's own error.
-#include "module_records.h"
+#include "host/load/module_records.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "host_error.h"
+#include "host/load/host_error.h"
 
 namespace {
 

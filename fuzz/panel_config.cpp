@@ -2,7 +2,7 @@
 // then the gauges it places into a host of the real module, sized as the
 // simulator sizes them. Every window and gauge kept stays within the sizes
 // the reader promises, so no later sum of positions and sizes overflows.
-#include "panel_config.h"
+#include "host/panel/panel_config.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "fuzz_host.h"
-#include "screen_layout.h"
+#include "host/panel/screen_layout.h"
 
 namespace {
 

@@ -3,14 +3,14 @@
 // the traffic service, the GPS and its data block) and stepped through its
 // keyframes at the times the input picks. A scenario refused is refused with
 // the host's own error, naming the file.
-#include "scenario.h"
+#include "host/scenario/scenario.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "fuzz_input.h"
-#include "host_error.h"
+#include "host/load/host_error.h"
 
 namespace {
 

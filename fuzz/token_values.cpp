@@ -10,7 +10,7 @@
 
 #include "fuzz_host.h"
 #include "fuzz_input.h"
-#include "token_names.h"
+#include "host/aircraft/token_names.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // any value (NaN, infinities, denormals, the largest numbers, long texts)
 // from the input. No placeholder may make the text grow beyond a short line
 // per placeholder.
-#include "tooltip.h"
+#include "host/panel/tooltip.h"
 
 #include <algorithm>
 #include <cstdint>

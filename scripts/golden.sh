@@ -19,6 +19,6 @@ if [ $# -gt 0 ]; then
 fi
 rm -f tests/golden/*.new.png tests/golden/*.diff.png
 ORV_GOLDEN_UPDATE=1 SDL_AUDIODRIVER=dummy \
-  LSAN_OPTIONS=suppressions=$PWD/tests/render/lsan.supp \
+  LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp \
   ./build/native-asan/tests/golden/golden_tests --gtest_filter="$filter"
 git status --short tests/golden

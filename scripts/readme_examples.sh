@@ -52,7 +52,7 @@ export PATH="$tools:$PATH"
 export SDL_AUDIODRIVER=dummy
 # Under AddressSanitizer: the font library's caches are no leaks, and the
 # suppressions' statistics are not part of what a command prints.
-export LSAN_OPTIONS="suppressions=$root/tests/render/lsan.supp:print_suppressions=0"
+export LSAN_OPTIONS="suppressions=$root/tests/support/lsan.supp:print_suppressions=0"
 
 # A fresh folder for the commands of one example.
 fresh_folder() {

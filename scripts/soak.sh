@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 frames=${1:-1000000}
 tool=${2:-build/native-asan/orvane-panel}
 module=${3:-build/native-asan/Orvane_Instr.so}
-export SDL_AUDIODRIVER=dummy LSAN_OPTIONS=suppressions=$PWD/tests/render/lsan.supp
+export SDL_AUDIODRIVER=dummy LSAN_OPTIONS=suppressions=$PWD/tests/support/lsan.supp
 
 "$tool" trace --module "$module" --frames "$frames" >/dev/null &
 pid=$!

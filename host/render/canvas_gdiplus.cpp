@@ -23,11 +23,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/load/host_error.h"
+#include "host/load/output_file.h"
 #include "host/render/canvas.h"
 #include "host/render/pixel_blend.h"
 #include "host/render/render.h"
-#include "host_error.h"
-#include "output_file.h"
 
 namespace orv::render {
 

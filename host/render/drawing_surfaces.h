@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "frame/gauge_abi.h"
-#include "gauge_instance.h"
+#include "host/panel/gauge_instance.h"
 #include "host/render/canvas.h"
 #include "host/render/render.h"
 

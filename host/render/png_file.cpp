@@ -21,9 +21,9 @@
 #include <optional>
 #include <vector>
 
+#include "host/load/host_error.h"
+#include "host/load/output_file.h"
 #include "host/render/png_deflate.h"
-#include "host_error.h"
-#include "output_file.h"
 
 namespace orv::render {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "windows_text.h"
+#include "host/load/windows_text.h"
 
 namespace orv::render {
 namespace {

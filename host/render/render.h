@@ -21,8 +21,8 @@
 #endif
 
 #include "frame/gauge_abi.h"
-#include "host/element_values.h"
-#include "host/gauge_instance.h"
+#include "host/panel/element_values.h"
+#include "host/panel/gauge_instance.h"
 #include "host/render/canvas.h"
 
 namespace orv::render {

@@ -16,9 +16,9 @@
 
 #include "cockpit/flight_path.h"
 #include "cockpit/mode_state.h"
-#include "element_kind.h"
 #include "frame/elements.h"
 #include "frame/registry.h"
+#include "host/panel/element_kind.h"
 #include "hud/head_up_display.h"
 #include "hud/hud_symbols.h"
 #include "support/fake_host.h"

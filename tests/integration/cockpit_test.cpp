@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
 
 namespace orv::host {
 namespace {

@@ -33,7 +33,7 @@ target_link_libraries(sound_wine_test PRIVATE orvane_static)
 set_target_properties(sound_wine_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/sound)
 
 # Probe modules for the host's Windows build under Wine
-# (tests/host/wine_bad_module_test.sh): one whose DllMain crashes while it
+# (tests/host/load/wine_bad_module_test.sh): one whose DllMain crashes while it
 # loads, one whose init callback calls abort().
 foreach(variant CrashAtLoad AbortInInit)
   string(REGEX REPLACE "([a-z])([A-Z])" "\\1_\\2" definition ${variant})

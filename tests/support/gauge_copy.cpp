@@ -1,8 +1,8 @@
 #include "support/gauge_copy.h"
 
-#include "element_kind.h"
 #include "frame/host_services.h"
-#include "mouse_routing.h"
+#include "host/panel/element_kind.h"
+#include "host/panel/mouse_routing.h"
 #include "support/fake_host.h"
 
 namespace orv::test {

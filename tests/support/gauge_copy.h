@@ -13,7 +13,7 @@
 
 #include "frame/elements.h"
 #include "frame/gauge_abi.h"
-#include "gauge_instance.h"
+#include "host/panel/gauge_instance.h"
 
 namespace orv::test {
 

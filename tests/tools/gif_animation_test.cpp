@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "animation.h"
-#include "host_error.h"
+#include "host/load/host_error.h"
 #include "support/gif_read.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "host_error.h"
-#include "stop_request.h"
+#include "host/load/host_error.h"
+#include "host/load/stop_request.h"
 #if defined(ORV_HAVE_WEBP)
 #include "webp_animation.h"
 #endif

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "gif_writer.h"
+#include "host/load/output_file.h"
 #include "host/render/canvas.h"
-#include "output_file.h"
 
 namespace orv::panel_tool {
 

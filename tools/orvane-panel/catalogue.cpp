@@ -13,15 +13,15 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "event_names.h"
 #include "gauge_facts.h"
+#include "host/aircraft/event_names.h"
+#include "host/aircraft/token_names.h"
+#include "host/load/host_error.h"
+#include "host/load/windows_text.h"
 #include "host/render/canvas.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
-#include "host_error.h"
-#include "scenario_run.h"
-#include "token_names.h"
-#include "windows_text.h"
+#include "host/scenario/scenario_run.h"
 
 namespace orv::panel_tool {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host.h"
+#include "host/panel/host.h"
 
 namespace orv::panel_tool {
 

@@ -13,15 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "bmp_image.h"
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
+#include "host/load/host_error.h"
+#include "host/load/stop_request.h"
+#include "host/load/windows_text.h"
+#include "host/panel/bmp_image.h"
+#include "host/panel/host.h"
+#include "host/record/json_writer.h"
 #include "panel_art.h"
 #include "probe.h"
-#include "stop_request.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -600,18 +601,23 @@ int run_check(const Args& args) {
     int counts[3] = {0, 0, 0};
     for (const Diagnostic& d : found) ++counts[static_cast<int>(d.level)];
     if (json) {
-      std::string out = "{\"file\": " + json_string(file) + ", \"module\": " + json_string(module->path()) +
-                        ", \"errors\": " + std::to_string(counts[0]) +
-                        ", \"warnings\": " + std::to_string(counts[1]) +
-                        ", \"notes\": " + std::to_string(counts[2]) + ", \"diagnostics\": [";
-      for (std::size_t i = 0; i < found.size(); ++i) {
-        const Diagnostic& d = found[i];
-        out += std::string(i == 0 ? "\n" : ",\n") + "  {\"file\": " + json_string(file) +
-               ", \"line\": " + std::to_string(d.line) + ", \"level\": \"" + level_name(d.level) +
-               "\", \"code\": \"" + d.code + "\", \"message\": " + json_string(d.message) + "}";
+      JsonWriter out;
+      out.begin_object().key("file").string(file).key("module").string(module->path());
+      out.key("errors").integer(counts[0]).key("warnings").integer(counts[1]).key("notes").integer(counts[2]);
+      out.key("diagnostics").begin_array();
+      for (const Diagnostic& d : found) {
+        out.line_break(2).begin_object().key("file").string(file).key("line").integer(d.line);
+        out.key("level")
+            .string(level_name(d.level))
+            .key("code")
+            .string(d.code)
+            .key("message")
+            .string(d.message);
+        out.end_object();
       }
-      out += found.empty() ? "]}\n" : "\n]}\n";
-      std::fputs(out.c_str(), stdout);
+      if (!found.empty()) out.line_break(0);
+      out.end_array().end_object();
+      std::fputs((out.text() + "\n").c_str(), stdout);
     } else {
       // Past the first few findings of one kind, the rest are counted on
       // one line with the lines they are on (the full list: --json).

@@ -10,10 +10,18 @@
 #include <filesystem>
 #include <iostream>
 
-#include "module_call.h"
+#include "host/aircraft/token_names.h"
+#include "host/load/module_call.h"
+#include "host/load/stop_request.h"
 #include "names.h"
-#include "stop_request.h"
-#include "token_names.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+
+#include <climits>
+#endif
 
 namespace orv::panel_tool {
 
@@ -386,6 +394,23 @@ void place_panel(Host& host, const Inputs& inputs) {
                         "; the sections seen:\n" + describe_sections(inputs.panel) +
                         "(gauge lines that were not used are named in the warnings above)");
   }
+}
+
+std::string default_module_path() {
+  std::string exe;
+#if defined(_WIN32)
+  char buffer[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  exe.assign(buffer, n < MAX_PATH ? n : 0);
+  const char* file = "Orvane_Instr.gau";
+#else
+  char buffer[PATH_MAX] = {};
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) exe.assign(buffer, static_cast<std::size_t>(n));
+  const char* file = "Orvane_Instr.so";
+#endif
+  const auto slash = exe.find_last_of("/\\");
+  return slash == std::string::npos ? std::string(file) : exe.substr(0, slash + 1) + file;
 }
 
 }  // namespace orv::panel_tool

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
 
 namespace orv::panel_tool {
 
@@ -22,6 +22,10 @@ namespace orv::panel_tool {
 struct UsageError {
   std::string message;
 };
+
+// The module next to the executable (Orvane_Instr.so, or .gau on Windows),
+// which --module replaces.
+std::string default_module_path();
 
 // The options that load what a run starts from, shared by trace, render and
 // view.

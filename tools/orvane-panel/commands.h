@@ -46,9 +46,6 @@ int run_tokens(const Args& args);
 int run_render(const Args& args);
 int run_view(const Args& args);
 
-// The module next to the executable (Orvane_Instr.so, or .gau on Windows).
-std::string default_module_path();
-
 // Files built into the tool.
 extern const char kDefaultPanel[];
 extern const char kDefaultScenario[];

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "element_kind.h"
-#include "mouse_routing.h"
+#include "host/panel/element_kind.h"
+#include "host/panel/mouse_routing.h"
+#include "host/scenario/scenario.h"
 #include "probe.h"
-#include "scenario.h"
 
 namespace orv::panel_tool {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "host/panel/host.h"
 
 namespace orv::panel_tool {
 

@@ -13,14 +13,15 @@
 #include "catalogue.h"
 #include "cli.h"
 #include "commands.h"
-#include "element_kind.h"
 #include "gauge_facts.h"
-#include "host.h"
-#include "host_error.h"
-#include "mouse_routing.h"
+#include "host/aircraft/token_names.h"
+#include "host/load/host_error.h"
+#include "host/panel/element_kind.h"
+#include "host/panel/host.h"
+#include "host/panel/mouse_routing.h"
+#include "host/record/json_writer.h"
+#include "host/record/trace_format.h"
 #include "probe.h"
-#include "token_names.h"
-#include "trace.h"
 
 namespace orv::panel_tool {
 
@@ -63,6 +64,39 @@ std::string number_list(const std::vector<std::uint32_t>& values) {
   std::string out;
   for (const auto v : values) out += (out.empty() ? "" : ", ") + std::to_string(v);
   return out;
+}
+
+// One gauge's facts as a member of --json's "gauges".
+void write_json(JsonWriter& out, const GaugeFacts& g, const std::vector<std::uint32_t>& opens,
+                const std::vector<std::uint32_t>& closes) {
+  const auto numbers = [&out](const std::vector<std::uint32_t>& values) {
+    out.begin_array();
+    for (const auto v : values) out.integer(v);
+    out.end_array();
+  };
+  out.begin_object().key("name").string(g.name);
+  out.key("default_size").begin_array().integer(g.width).integer(g.height).end_array();
+  out.key("bitmap_size").begin_array().integer(g.bitmap_width).integer(g.bitmap_height).end_array();
+  out.key("elements").begin_object();
+  for (const auto& [k, n] : g.kinds) out.key(k).integer(n);
+  out.end_object().key("tokens").begin_array();
+  for (const auto t : g.tokens)
+    out.begin_object().key("id").integer(t).key("name").string_or_null(token_name(t)).end_object();
+  out.end_array().key("mouse").begin_array();
+  for (const MouseFact& r : g.mouse) {
+    out.line_break(4).begin_object().key("index").integer(r.index).key("kind").string(r.kind);
+    out.key("box").begin_array().integer(r.x).integer(r.y).integer(r.w).integer(r.h).end_array();
+    out.key("whole").boolean(r.whole).key("cursor").integer(r.cursor).key("flags").string(hex(r.flags));
+    out.key("help_id").integer(r.help_id).key("event").integer(r.event).key("tooltip").string(r.tooltip);
+    out.end_object();
+  }
+  out.end_array().key("events");
+  numbers(g.events);
+  out.key("opens");
+  numbers(opens);
+  out.key("closes");
+  numbers(closes);
+  out.end_object();
 }
 
 }  // namespace
@@ -115,42 +149,14 @@ int run_info(const Args& args) {
     SimState state;
     const std::vector<GaugeFacts> facts = gather_facts(*module, names, state);
     std::string out;
-    if (json) out = "{\"module\": " + json_string(module->path()) + ", \"gauges\": [";
+    JsonWriter report;
+    if (json) report.begin_object().key("module").string(module->path()).key("gauges").begin_array();
     for (std::size_t i = 0; i < facts.size(); ++i) {
       const GaugeFacts& g = facts[i];
       const std::vector<std::uint32_t> opens(g.opens.begin(), g.opens.end());
       const std::vector<std::uint32_t> closes(g.closes.begin(), g.closes.end());
       if (json) {
-        out += std::string(i == 0 ? "\n" : ",\n") + "  {\"name\": " + json_string(g.name) +
-               ", \"default_size\": [" + std::to_string(g.width) + ", " + std::to_string(g.height) +
-               "], \"bitmap_size\": [" + std::to_string(g.bitmap_width) + ", " +
-               std::to_string(g.bitmap_height) + "], \"elements\": {";
-        bool first = true;
-        for (const auto& [k, n] : g.kinds) {
-          out += std::string(first ? "" : ", ") + "\"" + k + "\": " + std::to_string(n);
-          first = false;
-        }
-        out += "}, \"tokens\": [";
-        first = true;
-        for (const auto t : g.tokens) {
-          const char* name = token_name(t);
-          out += std::string(first ? "" : ", ") + "{\"id\": " + std::to_string(t) +
-                 ", \"name\": " + (name != nullptr ? json_string(name) : "null") + "}";
-          first = false;
-        }
-        out += "], \"mouse\": [";
-        for (std::size_t m = 0; m < g.mouse.size(); ++m) {
-          const MouseFact& r = g.mouse[m];
-          out += std::string(m == 0 ? "\n    " : ",\n    ") + "{\"index\": " + std::to_string(r.index) +
-                 ", \"kind\": \"" + r.kind + "\", \"box\": [" + std::to_string(r.x) + ", " +
-                 std::to_string(r.y) + ", " + std::to_string(r.w) + ", " + std::to_string(r.h) +
-                 "], \"whole\": " + (r.whole ? "true" : "false") +
-                 ", \"cursor\": " + std::to_string(r.cursor) + ", \"flags\": \"" + hex(r.flags) +
-                 "\", \"help_id\": " + std::to_string(r.help_id) + ", \"event\": " + std::to_string(r.event) +
-                 ", \"tooltip\": " + json_string(r.tooltip) + "}";
-        }
-        out += "], \"events\": [" + number_list(g.events) + "], \"opens\": [" + number_list(opens) +
-               "], \"closes\": [" + number_list(closes) + "]}";
+        write_json(report.line_break(2), g, opens, closes);
         continue;
       }
       out += g.name + ": default size " + std::to_string(g.width) + "x" + std::to_string(g.height) +
@@ -176,7 +182,7 @@ int run_info(const Args& args) {
       if (!opens.empty()) out += "  opens windows: " + number_list(opens) + "\n";
       if (!closes.empty()) out += "  closes windows: " + number_list(closes) + "\n";
     }
-    if (json) out += "\n]}\n";
+    if (json) out = report.line_break(0).end_array().end_object().text() + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     return int{kExitOk};

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "host/load/windows_text.h"
 #include "probe.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "frame/gauge_abi.h"
-#include "host.h"
+#include "host/panel/host.h"
 #include "host/render/canvas.h"
 
 namespace orv::panel_tool {

@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <map>
 #include <tuple>
 
-#include "stop_request.h"
-
-#include "windows_text.h"
+#include "host/load/stop_request.h"
 
 namespace orv::panel_tool {
 
@@ -130,28 +127,6 @@ std::vector<ProbedInstance> probe_clicks(Host& host, const Scenario& scenario, i
   }
   host.stop();
   return probed;
-}
-
-std::string json_string(const std::string& text) {
-  std::string out = "\"";
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c < 0x20 || c >= 0x7f) {
-      // The module's texts are Windows-1252: the character's code point.
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04x",
-                    static_cast<unsigned>(host::windows_1252_code_point(c)));
-      out += buffer;
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
 }
 
 }  // namespace orv::panel_tool

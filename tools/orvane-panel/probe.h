@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "frame/gauge_abi.h"
-#include "host.h"
+#include "host/panel/host.h"
+#include "host/scenario/scenario.h"
 #include "names.h"
-#include "scenario.h"
 
 namespace orv::panel_tool {
 
@@ -50,8 +50,5 @@ struct ProbedInstance {
 // the box takes, `repeats` times, one frame after each click; the events and
 // windows that follow a click are the clicked instance's. Stops the host.
 std::vector<ProbedInstance> probe_clicks(host::Host& host, const host::Scenario& scenario, int repeats = 4);
-
-// `text` as a JSON string literal.
-std::string json_string(const std::string& text);
 
 }  // namespace orv::panel_tool

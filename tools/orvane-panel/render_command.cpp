@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -18,23 +19,23 @@
 #include "animation.h"
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
+#include "host/panel/host.h"
 #include "host/render/canvas.h"
 #if !defined(_WIN32)
 #include "host/render/picture_memory.h"
 #include "host/render/png_file.h"
 #endif
+#include "host/load/host_error.h"
+#include "host/load/output_file.h"
+#include "host/load/windows_text.h"
+#include "host/panel/screen_layout.h"
+#include "host/record/trace_format.h"
 #include "host/render/drawing_surfaces.h"
 #include "host/render/render.h"
-#include "host_error.h"
-#include "output_file.h"
+#include "host/scenario/scenario.h"
+#include "host/scenario/scenario_run.h"
 #include "overlays.h"
-#include "scenario.h"
-#include "scenario_run.h"
-#include "screen_layout.h"
 #include "screen_painter.h"
-#include "trace.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 
@@ -631,8 +632,6 @@ class Renderer {
   Picture screen_frame_;  // the screen alone, kept from frame to frame
 };
 
-}  // namespace
-
 // The moving pictures asked for.
 struct Motion {
   std::string gif;
@@ -645,6 +644,19 @@ struct Motion {
   bool wanted() const { return frames || !gif.empty(); }
 };
 
+// What render is asked to draw, from its command line.
+struct RenderRequest {
+  CommonOptions common;
+  std::string out = "out";
+  std::vector<double> times;  // --at
+  Motion motion;
+  int png_level = kDefaultPngLevel;
+  Renderer::Overlays overlays;
+  Renderer::Kinds kinds;
+  std::optional<ScreenSize> screen;
+  std::optional<int> frames;
+};
+
 double number_option(const std::string& option, const std::string& v, double lo, double hi,
                      const char* what) {
   double x = 0.0;
@@ -653,23 +665,17 @@ double number_option(const std::string& option, const std::string& v, double lo,
   return x;
 }
 
-int run_render(const Args& args) {
-  CommonOptions common;
-  std::string out = "out";
-  std::vector<double> times;
-  Motion motion;
-  int png_level = kDefaultPngLevel;
-  Renderer::Overlays overlays;
-  Renderer::Kinds kinds;
-  std::optional<ScreenSize> screen;
-  std::optional<int> frames;
+// Reads the command line into `request`; an exit code when the command ends
+// there (--help, a bad option).
+std::optional<int> parse_render_options(const Args& args, RenderRequest& request) {
+  Motion& motion = request.motion;
   auto number = [](const char* option, double lo, double hi, const char* what, double& out) {
     return value_option(option, "SECONDS",
                         [=, &out](const std::string& v) { out = number_option(option, v, lo, hi, what); });
   };
-  OptionTable table = run_options(common);
-  table.push_back(frames_option(frames));
-  table.push_back(tooltip_option(overlays.tooltips));
+  OptionTable table = run_options(request.common);
+  table.push_back(frames_option(request.frames));
+  table.push_back(tooltip_option(request.overlays.tooltips));
   table.push_back(value_option("--animate", "FILE.gif", [&](const std::string& v) {
     motion.gif = v;
     if (motion.gif.empty()) throw UsageError{"--animate needs a file name"};
@@ -687,171 +693,234 @@ int run_render(const Args& args) {
     motion.picture = v == "screen" ? std::string() : v;
   }));
   table.push_back(value_option("--screen", "WxH", [&](const std::string& v) {
-    screen = parse_screen_size(v);
-    if (!screen) throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
+    request.screen = parse_screen_size(v);
+    if (!request.screen)
+      throw UsageError{"--screen needs WIDTHxHEIGHT, each 16 to 8192 pixels, not '" + v + "'"};
   }));
-  table.push_back(flag_option("--windows", kinds.windows));
-  table.push_back(flag_option("--sheet", kinds.sheet));
+  table.push_back(flag_option("--windows", request.kinds.windows));
+  table.push_back(flag_option("--sheet", request.kinds.sheet));
   table.push_back(number("--scale", 0.1, 1.0, "a factor from 0.1 to 1", motion.scale));
   table.push_back(value_option("--png-level", "N", [&](const std::string& v) {
     if (v.size() != 1 || v[0] < '0' || v[0] > '9')
       throw UsageError{"--png-level needs a zlib level from 0 to 9, not '" + v + "'"};
-    png_level = v[0] - '0';
+    request.png_level = v[0] - '0';
   }));
   table.push_back(value_option("--every", "SECONDS", [&](const std::string& v) {
     motion.every = number_option("--every", v, 0.0, 86400.0, "an interval in seconds above 0");
     if (motion.every <= 0.0) throw UsageError{"--every needs an interval in seconds above 0"};
   }));
-  table.push_back(flag_option("--show-areas", overlays.areas));
-  table.push_back(flag_option("--transparent", overlays.transparent));
+  table.push_back(flag_option("--show-areas", request.overlays.areas));
+  table.push_back(flag_option("--transparent", request.overlays.transparent));
   table.push_back(value_option("--out", "DIR", [&](const std::string& v) {
-    out = v;
-    if (out.empty()) throw UsageError{"--out needs a directory"};
+    request.out = v;
+    if (request.out.empty()) throw UsageError{"--out needs a directory"};
   }));
   table.push_back(value_option("--at", "SECONDS", [&](const std::string& v) {
     double t = 0.0;
     if (!parse_seconds(v, t) || t > 86400.0)
       throw UsageError{"--at needs a time in seconds from 0 to 86400, not '" + v + "'"};
-    times.push_back(t);
+    request.times.push_back(t);
   }));
-  if (auto exit = parse_command_line("render", kRenderHelp, args, table)) return *exit;
+  return parse_command_line("render", kRenderHelp, args, table);
+}
 
-#if !defined(_WIN32)
-  render::prepare_picture_memory();
-#endif
-  return report_errors([&] {
-    const Inputs inputs = load_inputs(common.scenario, common.panel);
-    const Scenario& scenario = inputs.scenario;
-    const double end = static_cast<double>(frames.value_or(scenario.frames.value_or(36))) / kTicks;
-    const bool given = !times.empty() || motion.every > 0.0;
-    if (!given && !motion.wanted() && !frames) times = scenario.render_at;
-    if (times.empty() && !given && !motion.wanted()) times.push_back(end);
-    if (motion.every > 0.0) {
-      const double to = motion.to.value_or(end);
-      if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
-      if ((to - motion.from) / motion.every > 100000.0)
-        throw HostError(ErrorKind::usage,
-                        "--every would draw more than 100000 times; give a longer interval");
-      for (long k = 0; motion.from + static_cast<double>(k) * motion.every <= to + 1e-9; ++k)
-        times.push_back(motion.from + static_cast<double>(k) * motion.every);
+// When pictures are drawn.
+struct RenderPlan {
+  std::vector<double> times;             // still pictures, in order, one a simulation frame
+  int digits = 0;                        // whole seconds' digits in their names (padded under --every)
+  std::vector<long long> motion_frames;  // the simulation frame of each moving picture's frame
+};
+
+// The still pictures' times and the moving pictures' frames: --at and
+// --every, else the scenario's render_at times (unless --frames or moving
+// pictures are asked for), else the run's end; moving pictures from --from
+// to --to at --fps.
+RenderPlan plan_pictures(const RenderRequest& request, const Scenario& scenario) {
+  const Motion& motion = request.motion;
+  RenderPlan plan;
+  std::vector<double>& times = plan.times;
+  times = request.times;
+  const double end = static_cast<double>(request.frames.value_or(scenario.frames.value_or(36))) / kTicks;
+  // The end of the --every and moving pictures' window.
+  double to = end;
+  if (motion.every > 0.0 || motion.wanted()) {
+    to = motion.to.value_or(end);
+    if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
+  }
+  const bool given = !times.empty() || motion.every > 0.0;
+  if (!given && !motion.wanted() && !request.frames) times = scenario.render_at;
+  if (times.empty() && !given && !motion.wanted()) times.push_back(end);
+  if (motion.every > 0.0) {
+    if ((to - motion.from) / motion.every > 100000.0)
+      throw HostError(ErrorKind::usage, "--every would draw more than 100000 times; give a longer interval");
+    for (long k = 0; motion.from + static_cast<double>(k) * motion.every <= to + 1e-9; ++k)
+      times.push_back(motion.from + static_cast<double>(k) * motion.every);
+  }
+  std::sort(times.begin(), times.end());
+  // Times that fall on one frame are drawn once.
+  times.erase(
+      std::unique(times.begin(), times.end(),
+                  [](double a, double b) { return std::llround(a * kTicks) == std::llround(b * kTicks); }),
+      times.end());
+  plan.digits = motion.every > 0.0 ? whole_digits(times) : 0;
+  if (motion.wanted()) {
+    for (long k = 0;; ++k) {
+      const double t = motion.from + static_cast<double>(k) / motion.fps;
+      if (t > to + 1e-9) break;
+      plan.motion_frames.push_back(std::llround(t * kTicks));
     }
-    std::sort(times.begin(), times.end());
-    // Times that fall on one frame are drawn once.
-    times.erase(
-        std::unique(times.begin(), times.end(),
-                    [](double a, double b) { return std::llround(a * kTicks) == std::llround(b * kTicks); }),
-        times.end());
-    const int digits = motion.every > 0.0 ? whole_digits(times) : 0;
-    // The simulation frame of each moving picture's frame.
-    std::vector<long long> motion_frames;
-    if (motion.wanted()) {
-      const double to = motion.to.value_or(end);
-      if (to < motion.from) throw HostError(ErrorKind::usage, "--to comes before --from");
-      for (long k = 0;; ++k) {
-        const double t = motion.from + static_cast<double>(k) / motion.fps;
-        if (t > to + 1e-9) break;
-        motion_frames.push_back(std::llround(t * kTicks));
-      }
-    }
+  }
+  return plan;
+}
 
-    auto module = Module::load(common.module.value_or(default_module_path()));
-    require_gauges(*module, common.clicks, overlays.tooltips);
-    if (!motion.picture.empty()) require_gauge(*module, motion.picture, "--picture");
-    const render::BitmapStore bitmaps =
-        render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
-    // The surfaces outlive the host, whose shutdown may still reach them.
-    render::DrawingSurfaces surfaces;
-    SimState state;
-    Host host(*module, state);
-    place_panel(host, inputs);
-    const ScreenLayout layout(host.windows(), host.instances(), screen);
-    Renderer renderer(host, layout, bitmaps, surfaces, out, scenario.name, png_level, inputs.panel_directory);
-    renderer.set_overlays(std::move(overlays));
-    renderer.set_kinds(kinds);
-    renderer.attach_surfaces();
-
-    ScenarioRun run(host, scenario, std::move(common.sets), common.clicks);
-    run.apply_initial();
-    host.start();
-    std::unique_ptr<Animation> gif;
-    if (!motion.gif.empty()) gif = Animation::open(motion.gif, motion.fps, motion.scale);
+// The moving pictures being made: the animation file and the PNG sequence.
+class Film {
+ public:
+  Film(const Motion& motion, const std::string& out, const std::vector<long long>& frames)
+      : motion_(motion), out_(out), frames_(frames) {
+    if (!motion.gif.empty()) animation_ = Animation::open(motion.gif, motion.fps, motion.scale);
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
       if (ec)
         throw HostError(ErrorKind::unreadable, out + "/frames: cannot create the directory: " + ec.message());
     }
-    const long pictures = static_cast<long>(motion_frames.size() + times.size());
-    // Still pictures alone report only on a terminal; frames always.
-    Progress progress("render: frame", pictures, motion_frames.size() > 1);
-    std::size_t next_motion = 0;
-    auto film = [&](long long f) {
-      for (; next_motion < motion_frames.size() && motion_frames[next_motion] == f; ++next_motion) {
-        Image* const picture =
-            renderer.frame_picture(motion.picture, time_label(static_cast<double>(f) / kTicks));
-        if (picture == nullptr)
-          throw HostError(ErrorKind::usage, "--picture " + motion.picture +
-                                                ": no instance of that gauge is shown at " +
-                                                time_label(static_cast<double>(f) / kTicks) + " s");
-        if (motion.frames) {
-          char name[48];
-          std::snprintf(name, sizeof name, "/frames/frame_%05zu.png", next_motion);
-          renderer.write_picture(*picture, out + name);
-        }
-        if (gif) gif->add(*picture);
-        if (pictures > 1) progress.step();
-      }
-    };
+  }
 
-    // The frame of time t is the one nearest to it; clicks are due as in the
-    // trace.
-    std::size_t next_time = 0, next_tooltip = 0;
-    std::vector<std::string> tooltip_lines;
-    long long last_frame = times.empty() ? 0 : std::llround(times.back() * kTicks);
-    if (!motion_frames.empty()) last_frame = std::max(last_frame, motion_frames.back());
-    for (long long f = 0; f <= last_frame; ++f) {
-      run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
-        if (!index)
-          std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
-                       time_label(c.t).c_str(), printable(c.target.describe()).c_str());
-      });
-      state.clear_logs();
-      // Tooltips read what the drawing surfaces show, so they are asked for
-      // here, where the surfaces exist.
-      for (; next_tooltip < scenario.tooltips.size() && run.due(scenario.tooltips[next_tooltip].t);
-           ++next_tooltip) {
-        const ScenarioTooltip& tip = scenario.tooltips[next_tooltip];
-        const std::optional<std::size_t> index = tip.target.resolve(host);
-        const TooltipResult shown = index ? host.tooltip(*index, tip.point()) : TooltipResult{};
-        tooltip_lines.push_back("t=" + time_label(tip.t) + " " + tip.target.describe() + " " +
-                                std::to_string(shown.at.x) + "," + std::to_string(shown.at.y) + " \"" +
-                                escape_text(shown.text.c_str()) + "\"");
+  // Adds the moving pictures' frames that fall on simulation frame `f`.
+  void add(long long f, Renderer& renderer, const std::function<void()>& step) {
+    for (; next_ < frames_.size() && frames_[next_] == f; ++next_) {
+      Image* const picture =
+          renderer.frame_picture(motion_.picture, time_label(static_cast<double>(f) / kTicks));
+      if (picture == nullptr)
+        throw HostError(ErrorKind::usage, "--picture " + motion_.picture +
+                                              ": no instance of that gauge is shown at " +
+                                              time_label(static_cast<double>(f) / kTicks) + " s");
+      if (motion_.frames) {
+        char name[48];
+        std::snprintf(name, sizeof name, "/frames/frame_%05zu.png", next_);
+        renderer.write_picture(*picture, out_ + name);
       }
-      renderer.set_time(static_cast<double>(f) / kTicks);
-      while (next_time < times.size() && std::llround(times[next_time] * kTicks) == f) {
-        renderer.snapshot(time_label(times[next_time++], digits));
-        if (pictures > 1) progress.step();
-      }
-      film(f);
+      if (animation_) animation_->add(*picture);
+      step();
     }
-    host.stop();
-    if (!tooltip_lines.empty()) {
-      const std::string path = out + "/tooltips.txt";
-      std::error_code ec;
-      std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
-      OutputFile file(path);
-      for (const std::string& line : tooltip_lines) {
-        file.write(line.data(), line.size());
-        file.write("\n", 1);
-      }
-      file.commit_or_throw();
-      std::cout << shown_path(path) << "\n";
+  }
+
+  // Finishes the animation file and lists it.
+  void close() {
+    if (!animation_) return;
+    animation_->close();
+    std::cout << shown_path(motion_.gif) << "\n";
+  }
+
+ private:
+  const Motion& motion_;
+  const std::string& out_;
+  const std::vector<long long>& frames_;
+  std::size_t next_ = 0;
+  std::unique_ptr<Animation> animation_;
+};
+
+// The scenario's tooltips that are due, one line each of tooltips.txt
+// ("t=0.5 Baro_Pressure 5,5 \"text\"").
+void ask_due_tooltips(const Scenario& scenario, const ScenarioRun& run, Host& host, std::size_t& next,
+                      std::vector<std::string>& lines) {
+  for (; next < scenario.tooltips.size() && run.due(scenario.tooltips[next].t); ++next) {
+    const ScenarioTooltip& tip = scenario.tooltips[next];
+    const std::optional<std::size_t> index = tip.target.resolve(host);
+    const TooltipResult shown = index ? host.tooltip(*index, tip.point()) : TooltipResult{};
+    lines.push_back("t=" + time_label(tip.t) + " " + tip.target.describe() + " " +
+                    std::to_string(shown.at.x) + "," + std::to_string(shown.at.y) + " \"" +
+                    escape_text(shown.text.c_str()) + "\"");
+  }
+}
+
+// Writes DIR/tooltips.txt, when there are tooltips, and lists it.
+void write_tooltips(const std::string& out, const std::vector<std::string>& lines) {
+  if (lines.empty()) return;
+  const std::string path = out + "/tooltips.txt";
+  std::error_code ec;
+  std::filesystem::create_directories(out, ec);  // a run of moving pictures alone may not have made it
+  OutputFile file(path);
+  for (const std::string& line : lines) {
+    file.write(line.data(), line.size());
+    file.write("\n", 1);
+  }
+  file.commit_or_throw();
+  std::cout << shown_path(path) << "\n";
+}
+
+// Runs the scenario on the panel and draws the planned pictures.
+void draw_pictures(RenderRequest& request, const Inputs& inputs, const RenderPlan& plan) {
+  const Scenario& scenario = inputs.scenario;
+  auto module = Module::load(request.common.module.value_or(default_module_path()));
+  require_gauges(*module, request.common.clicks, request.overlays.tooltips);
+  if (!request.motion.picture.empty()) require_gauge(*module, request.motion.picture, "--picture");
+  const render::BitmapStore bitmaps =
+      render::BitmapStore::from_module(reinterpret_cast<void*>(module->handle()));
+  // The surfaces outlive the host, whose shutdown may still reach them.
+  render::DrawingSurfaces surfaces;
+  SimState state;
+  Host host(*module, state);
+  place_panel(host, inputs);
+  const ScreenLayout layout(host.windows(), host.instances(), request.screen);
+  Renderer renderer(host, layout, bitmaps, surfaces, request.out, scenario.name, request.png_level,
+                    inputs.panel_directory);
+  renderer.set_overlays(std::move(request.overlays));
+  renderer.set_kinds(request.kinds);
+  renderer.attach_surfaces();
+
+  ScenarioRun run(host, scenario, std::move(request.common.sets), request.common.clicks);
+  run.apply_initial();
+  host.start();
+  Film film(request.motion, request.out, plan.motion_frames);
+  const long pictures = static_cast<long>(plan.motion_frames.size() + plan.times.size());
+  // Still pictures alone report only on a terminal; frames always.
+  Progress progress("render: frame", pictures, plan.motion_frames.size() > 1);
+  const auto step = [&] {
+    if (pictures > 1) progress.step();
+  };
+
+  // The frame of time t is the one nearest to it; clicks are due as in the
+  // trace.
+  std::size_t next_time = 0, next_tooltip = 0;
+  std::vector<std::string> tooltip_lines;
+  long long last_frame = plan.times.empty() ? 0 : std::llround(plan.times.back() * kTicks);
+  if (!plan.motion_frames.empty()) last_frame = std::max(last_frame, plan.motion_frames.back());
+  for (long long f = 0; f <= last_frame; ++f) {
+    run.step([](const ScenarioClick& c, std::optional<std::size_t> index, const ClickResult&) {
+      if (!index)
+        std::fprintf(stderr, "orvane-panel: warning: click at %s s: no instance %s\n",
+                     time_label(c.t).c_str(), printable(c.target.describe()).c_str());
+    });
+    state.clear_logs();
+    // Tooltips read what the drawing surfaces show, so they are asked for
+    // here, where the surfaces exist.
+    ask_due_tooltips(scenario, run, host, next_tooltip, tooltip_lines);
+    renderer.set_time(static_cast<double>(f) / kTicks);
+    while (next_time < plan.times.size() && std::llround(plan.times[next_time] * kTicks) == f) {
+      renderer.snapshot(time_label(plan.times[next_time++], plan.digits));
+      step();
     }
-    if (pictures > 1) progress.done();
-    if (gif) {
-      gif->close();
-      std::cout << shown_path(motion.gif) << "\n";
-    }
+    film.add(f, renderer, step);
+  }
+  host.stop();
+  write_tooltips(request.out, tooltip_lines);
+  if (pictures > 1) progress.done();
+  film.close();
+}
+
+}  // namespace
+
+int run_render(const Args& args) {
+  RenderRequest request;
+  if (auto exit = parse_render_options(args, request)) return *exit;
+#if !defined(_WIN32)
+  render::prepare_picture_memory();
+#endif
+  return report_errors([&] {
+    const Inputs inputs = load_inputs(request.common.scenario, request.common.panel);
+    draw_pictures(request, inputs, plan_pictures(request, inputs.scenario));
     std::fflush(stdout);
     return int{kExitOk};
   });

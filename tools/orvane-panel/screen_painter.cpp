@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "bmp_image.h"
+#include "host/panel/bmp_image.h"
 #include "panel_art.h"
 
 namespace orv::panel_tool {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "host/panel/host.h"
+#include "host/panel/screen_layout.h"
 #include "host/render/canvas.h"
 #include "host/render/render.h"
-#include "screen_layout.h"
 
 namespace orv::panel_tool {
 

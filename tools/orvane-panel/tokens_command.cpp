@@ -4,7 +4,7 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "token_names.h"
+#include "host/aircraft/token_names.h"
 
 namespace orv::panel_tool {
 

@@ -8,11 +8,11 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "host.h"
-#include "host_error.h"
-#include "scenario.h"
-#include "sound_recorder.h"
-#include "trace.h"
+#include "host/load/host_error.h"
+#include "host/panel/host.h"
+#include "host/record/sound_recorder.h"
+#include "host/record/trace.h"
+#include "host/scenario/scenario.h"
 
 namespace orv::panel_tool {
 

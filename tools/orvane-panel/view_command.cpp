@@ -14,7 +14,7 @@
 
 #include "cli.h"
 #include "commands.h"
-#include "screen_layout.h"
+#include "host/panel/screen_layout.h"
 #include "view_core.h"
 #include "view_script.h"
 #include "view_window.h"

@@ -6,15 +6,15 @@
 #include <cstdio>
 #include <thread>
 
-#include "event_names.h"
-#include "host.h"
-#include "host_error.h"
-#include "render/drawing_surfaces.h"
-#include "render/render.h"
-#include "scenario_run.h"
+#include "host/aircraft/event_names.h"
+#include "host/load/host_error.h"
+#include "host/load/stop_request.h"
+#include "host/load/windows_text.h"
+#include "host/panel/host.h"
+#include "host/render/drawing_surfaces.h"
+#include "host/render/render.h"
+#include "host/scenario/scenario_run.h"
 #include "screen_painter.h"
-#include "stop_request.h"
-#include "windows_text.h"
 
 namespace orv::panel_tool {
 

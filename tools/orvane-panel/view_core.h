@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "cli.h"
+#include "host/panel/screen_layout.h"
 #include "host/render/canvas.h"
-#include "screen_layout.h"
 #include "view_script.h"
 #include "view_window.h"
 

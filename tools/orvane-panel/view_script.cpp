@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "cli.h"
-#include "host_error.h"
+#include "host/load/host_error.h"
 #include "names.h"
 
 namespace orv::panel_tool {

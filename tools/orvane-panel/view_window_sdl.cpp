@@ -11,7 +11,7 @@
 #include <cstring>
 #include <string>
 
-#include "host_error.h"
+#include "host/load/host_error.h"
 #include "view_window.h"
 
 namespace orv::panel_tool {
