@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/load/module.h"
+#include "host/panel/element_walk.h"
 
 namespace orv::host {
 
@@ -28,7 +29,9 @@ GaugeInstance::GaugeInstance(const GaugeHeader& source, const char* parameters)
     header_.parameters = parameters_;
   }
   header_.elements = source.elements != nullptr ? copy_list(source.elements) : nullptr;
-  if (header_.elements != nullptr) collect(header_.elements, 0);
+  walk_elements(header_.elements, [this](ElementHeader* e, int depth) {
+    elements_.push_back(ElementSlot{e, sources_[e], depth, {}});
+  });
   index_.reserve(elements_.size());
   for (std::size_t i = 0; i < elements_.size(); ++i) index_[elements_[i].element] = i;
 
@@ -70,17 +73,6 @@ ElementHeader** GaugeInstance::copy_list(ElementHeader* const* list) {
   for (std::size_t i = 0; i < n; ++i) out[i] = copy_element(list[i]);
   out[n] = nullptr;
   return out;
-}
-
-void GaugeInstance::collect(ElementHeader* const* list, int depth) {
-  for (std::size_t i = 0; list[i] != nullptr; ++i) {
-    ElementHeader* e = list[i];
-    bool seen = false;
-    for (const auto& s : elements_) seen = seen || s.element == e;
-    if (seen) continue;  // an element listed twice draws once
-    elements_.push_back(ElementSlot{e, sources_[e], depth, {}});
-    if (e->next != nullptr) collect(e->next, depth + 1);
-  }
 }
 
 char* GaugeInstance::guarded(std::size_t size) {

@@ -63,7 +63,6 @@ class GaugeInstance {
  private:
   abi::ElementHeader* copy_element(const abi::ElementHeader* source);
   abi::ElementHeader** copy_list(abi::ElementHeader* const* list);
-  void collect(abi::ElementHeader* const* list, int depth);
   char* guarded(std::size_t size);
 
   // A buffer of `size` bytes between two runs of guard bytes.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/load/windows_text.h"
+#include "host/panel/element_walk.h"
 
 namespace orv::render {
 namespace {
@@ -17,7 +18,6 @@ namespace {
 using namespace orv::abi;
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kMaxDepth = 1024;     // as deep as the loader accepts: a gauge may be one long chain
 constexpr int kMaxElements = 4096;  // guards against a cyclic tree
 
 constexpr u32 kBlackTransparent = 0x1;
@@ -245,19 +245,6 @@ void draw_slot(Context& c, const ElementHeader* e, const host::ElementValues& va
   ++c.drawn;
   c.values = &values;
   draw_element(c, e);
-}
-
-// Each element of the list, then its following elements, as a gauge
-// instance collects its slots: an element listed twice draws once.
-void draw_list(Context& c, ElementHeader* const* list, int depth, const host::ElementValueLookup& lookup,
-               std::vector<const ElementHeader*>& seen) {
-  if (!list || depth > kMaxDepth) return;
-  for (ElementHeader* const* p = list; *p && c.drawn < kMaxElements; ++p) {
-    if (std::find(seen.begin(), seen.end(), *p) != seen.end()) continue;
-    seen.push_back(*p);
-    draw_slot(c, *p, lookup ? lookup(*p) : host::ElementValues{});
-    draw_list(c, (*p)->next, depth + 1, lookup, seen);
-  }
 }
 
 // What each element kind's drawing reads, mixed into a digest: the element
@@ -554,8 +541,10 @@ void render_gauge(Canvas& canvas, const GaugeHeader& instance, int width_px, int
                   const BitmapStore& bitmaps, const host::ElementValueLookup& values) {
   if (!begin_gauge(canvas, instance, width_px, height_px, bitmaps)) return;
   Context c{canvas, bitmaps};
-  std::vector<const ElementHeader*> seen;
-  draw_list(c, instance.elements, 0, values, seen);
+  // The walk a gauge instance collects its slots by: an element listed twice draws once.
+  host::walk_elements(instance.elements, [&](ElementHeader* e, int) {
+    draw_slot(c, e, values ? values(e) : host::ElementValues{});
+  });
   canvas.restore();
 }
 
