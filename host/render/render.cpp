@@ -228,25 +228,6 @@ void draw_text(Context& c, const ElementHeader* e) {
   canvas.restore();
 }
 
-// The drawing of each kind, indexed like the kinds' table (gauge_abi.h).
-using DrawFn = void (*)(Context&, const ElementHeader*);
-constexpr DrawFn kDraw[] = {draw_static, draw_needle,       draw_text,  draw_slider,
-                            draw_icon,   draw_moving_image, draw_sprite};
-static_assert(std::size(kDraw) == kElementKindCount, "one drawing per element kind");
-
-void draw_element(Context& c, const ElementHeader* e) {
-  if (e->flags & kHiddenFlag) return;
-  if (e->kind < kElementKindCount) kDraw[e->kind](c, e);
-}
-
-// The element with its values, once, unless the cap on elements is reached.
-void draw_slot(Context& c, const ElementHeader* e, const host::ElementValues& values) {
-  if (c.drawn >= kMaxElements) return;
-  ++c.drawn;
-  c.values = &values;
-  draw_element(c, e);
-}
-
 // What each element kind's drawing reads, mixed into a digest: the element
 // draws the same pixels again when none of it changed (the bitmaps of the
 // store and the fonts never change). Kept beside the drawings above, field
@@ -358,11 +339,6 @@ void digest_text(Digest& d, const ElementHeader* e, const host::ElementValues&) 
   }
 }
 
-using DigestFn = void (*)(Digest&, const ElementHeader*, const host::ElementValues&);
-constexpr DigestFn kDigest[] = {digest_static, digest_needle,       digest_text,  digest_slider,
-                                digest_icon,   digest_moving_image, digest_sprite};
-static_assert(std::size(kDigest) == kElementKindCount, "one digest per element kind");
-
 // Where each element kind's drawing can reach, in the gauge's own
 // coordinates (before the instance's scale): a box holding every pixel the
 // drawing above may touch, or an empty one when it draws nothing. A box
@@ -444,10 +420,33 @@ Area area_text(const ElementHeader* e, const host::ElementValues&, const BitmapS
   return {x, y, x + t->box.x, y + t->box.y};
 }
 
-using AreaFn = Area (*)(const ElementHeader*, const host::ElementValues&, const BitmapStore&);
-constexpr AreaFn kArea[] = {area_static, area_needle,       area_text,  area_slider,
-                            area_icon,   area_moving_image, area_sprite};
-static_assert(std::size(kArea) == kElementKindCount, "one area per element kind");
+// Each element kind's drawing, what it reads and where it can reach, indexed
+// like the kinds' table (gauge_abi.h).
+struct KindDrawing {
+  void (*draw)(Context&, const ElementHeader*);
+  void (*digest)(Digest&, const ElementHeader*, const host::ElementValues&);
+  Area (*area)(const ElementHeader*, const host::ElementValues&, const BitmapStore&);
+};
+constexpr KindDrawing kKinds[] = {
+    {draw_static, digest_static, area_static}, {draw_needle, digest_needle, area_needle},
+    {draw_text, digest_text, area_text},       {draw_slider, digest_slider, area_slider},
+    {draw_icon, digest_icon, area_icon},       {draw_moving_image, digest_moving_image, area_moving_image},
+    {draw_sprite, digest_sprite, area_sprite},
+};
+static_assert(std::size(kKinds) == kElementKindCount, "one drawing per element kind");
+
+void draw_element(Context& c, const ElementHeader* e) {
+  if (e->flags & kHiddenFlag) return;
+  if (e->kind < kElementKindCount) kKinds[e->kind].draw(c, e);
+}
+
+// The element with its values, once, unless the cap on elements is reached.
+void draw_slot(Context& c, const ElementHeader* e, const host::ElementValues& values) {
+  if (c.drawn >= kMaxElements) return;
+  ++c.drawn;
+  c.values = &values;
+  draw_element(c, e);
+}
 
 // Clips and scales the canvas from the gauge's first bitmap to the
 // instance's size; false when there is nothing to draw.
@@ -518,8 +517,8 @@ void drawn_elements(const host::GaugeInstance& instance, int width_px, int heigh
       d.add(e->position);
       Area a{0, 0, static_cast<double>(bw), static_cast<double>(bh)};  // a kind without a drawing: all of it
       if (e->kind < kElementKindCount) {
-        kDigest[e->kind](d, e, slot.values);
-        a = kArea[e->kind](e, slot.values, bitmaps);
+        kKinds[e->kind].digest(d, e, slot.values);
+        a = kKinds[e->kind].area(e, slot.values, bitmaps);
       }
       if (!a.empty()) {
         const double x0 = std::clamp(std::floor(a.x0 * sx - margin), 0.0, static_cast<double>(width_px));
