@@ -8,6 +8,7 @@
 #include "map/flight_map.h"
 
 #include "frame/cockpit_numbers.h"
+#include "frame/digest.h"
 #include "frame/host_services.h"
 #include "frame/records.h"
 #include "frame/registry.h"
@@ -68,18 +69,14 @@ class DigestCanvas {
   void ellipse(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) { mix(6, l, t, r, b); }
   void move_to(std::int32_t x, std::int32_t y) { mix(7, x, y); }
   void line_to(std::int32_t x, std::int32_t y) { mix(8, x, y); }
-  std::uint64_t digest() const { return h_; }
+  std::uint64_t digest() const { return h_.value(); }
 
  private:
   template <typename... T>
   void mix(T... values) {
-    for (std::int64_t v : {static_cast<std::int64_t>(values)...})
-      for (int i = 0; i < 8; ++i) {
-        h_ ^= static_cast<std::uint64_t>(v >> (8 * i)) & 0xFF;
-        h_ *= 0x100000001b3ull;
-      }
+    for (std::int64_t v : {static_cast<std::int64_t>(values)...}) h_.word(static_cast<std::uint64_t>(v));
   }
-  std::uint64_t h_ = 0xcbf29ce484222325ull;
+  Fnv1a h_;
 };
 
 // The last paint of each surface (device context, size, digest): a paint

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <new>
 
+#include "frame/digest.h"
 #include "frame/elements.h"
 #include "frame/host_services.h"
 #include "traffic/radar_canvas.h"
@@ -114,26 +115,18 @@ class PictureDigest {
   }
   void text(Colour c, const char* text, double x, double y) {
     mix(4, c, {x, y});
-    for (const char* p = text; p != nullptr && *p != '\0'; ++p) byte(static_cast<unsigned char>(*p));
-    byte(0);
+    for (const char* p = text; p != nullptr && *p != '\0'; ++p) h_.byte(static_cast<unsigned char>(*p));
+    h_.byte(0);
   }
-  std::uint64_t digest() const { return h_; }
+  std::uint64_t digest() const { return h_.value(); }
 
  private:
-  void byte(unsigned v) {
-    h_ ^= v & 0xFF;
-    h_ *= 0x100000001b3ull;
-  }
   void mix(unsigned kind, Colour c, std::initializer_list<double> numbers) {
-    byte(kind);
-    for (unsigned v : {c.a, c.r, c.g, c.b}) byte(v);
-    for (double d : numbers) {
-      std::uint64_t bits;
-      std::memcpy(&bits, &d, sizeof bits);
-      for (int i = 0; i < 8; ++i) byte(static_cast<unsigned>(bits >> (8 * i)));
-    }
+    h_.byte(kind);
+    for (unsigned v : {c.a, c.r, c.g, c.b}) h_.byte(v);
+    for (double d : numbers) h_.number(d);
   }
-  std::uint64_t h_ = 0xcbf29ce484222325ull;
+  Fnv1a h_;
 };
 
 }  // namespace
