@@ -134,7 +134,9 @@ std::string read_gif(const std::string& path, Gif& gif) {
           if (static_cast<int>(index) == transparent) continue;
           screen[static_cast<std::size_t>((y + row) * gif.width + x + col)] = table[index];
         }
-      gif.frames.push_back({delay, static_cast<int>(table.size()), screen, {x, y, w, h}});
+      GifFrame& frame = gif.frames.emplace_back();
+      frame = {delay, static_cast<int>(table.size()), screen, {x, y, w, h}, table, {}, transparent};
+      frame.indices.assign(indices.begin(), indices.end());
       transparent = -1;
     }
     if (in.at != in.b.size()) return "bytes after the trailer";

@@ -15,6 +15,9 @@ struct GifFrame {
   int table_size = 0;                 // entries of the frame's colour table
   std::vector<std::uint32_t> pixels;  // the whole screen after the frame, 0xRRGGBB
   int image[4] = {0, 0, 0, 0};        // the image stored: x, y, width, height
+  std::vector<std::uint32_t> table;   // its colour table, 0xRRGGBB
+  std::vector<std::uint8_t> indices;  // its indices, row after row
+  int transparent = -1;               // its transparent index, or -1
 };
 
 struct Gif {

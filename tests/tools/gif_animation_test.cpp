@@ -2,12 +2,16 @@
 // own strict decoder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -40,12 +44,14 @@ struct Frame {
   PixelFormat format = PixelFormat::rgb;
 };
 
-// The frames written at `fps` and `scale` and read back.
+// The frames written at `fps` and `scale` (and `loss`; 0, the frames'
+// own colours where a palette holds them, unless a test says otherwise)
+// and read back.
 orv::test::Gif animate(const std::string& name, const std::vector<Frame>& frames, double fps = 6.0,
-                       double scale = 1.0) {
+                       double scale = 1.0, int loss = 0) {
   const fs::path path = fs::path(ORV_TEST_DIR) / "gif_animation" / (name + ".gif");
   {
-    GifAnimation gif(path.string(), fps, scale);
+    GifAnimation gif(path.string(), fps, scale, loss);
     for (const Frame& f : frames) {
       Image image(f.width, f.height, f.format);
       fill(image, f.colour);
@@ -255,6 +261,97 @@ TEST(GifAnimation, FewChangedPixelsAmongLongTransparentRunsShowExactly) {
                    (frames[k].colour(x, y) & 0xFFFFFFu);
       EXPECT_EQ(wrong, 0) << "frame " << k;
     }
+  }
+}
+
+std::string bytes_of(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+int channel_gap(std::uint32_t a, std::uint32_t b) {
+  int worst = 0;
+  for (int shift = 0; shift <= 16; shift += 8)
+    worst = std::max(worst,
+                     std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+  return worst;
+}
+
+int squared_distance(std::uint32_t a, std::uint32_t b) {
+  int d = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int step = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
+    d += step * step;
+  }
+  return d;
+}
+
+// Lossy frames: an anti-aliased disc moving and a line turning over a
+// gradient of more colours than a palette holds that drifts by one or two
+// a frame (so that a picture left as it was would stray further and
+// further), one frame repeated. After every frame each pixel shown is
+// within the loss of its colour in every primary, or else it is the entry
+// nearest its colour in the palette of the last frame that stored it, and
+// its colour has not changed since (the palette's own error, the only one
+// at loss 0). The same frames give the same bytes, fewer with more loss.
+TEST(GifAnimation, LossyFramesStayWithinTheLossOfTheirColours) {
+  constexpr int kWidth = 96, kHeight = 72, kFrames = 10;
+  auto colour_at = [](int k, int x, int y) -> std::uint32_t {
+    if (k == 6) k = 5;  // unchanged
+    double c[3] = {60.0 + x + k, 80.0 + y + 2 * k, 120.0 + (x + y) / 2.0};
+    auto over = [&](double cover, const double(&ink)[3]) {
+      cover = std::clamp(cover, 0.0, 1.0);
+      for (int i = 0; i < 3; ++i) c[i] += (ink[i] - c[i]) * cover;
+    };
+    over(14.5 - std::hypot(x - 20.0 - 6.3 * k, y - 36.0 - 2.2 * k), {250, 220, 40});
+    const double a = 0.3 * k, d = std::abs((x - 60.0) * std::sin(a) - (y - 30.0) * std::cos(a));
+    over(1.25 - d, {30, 255, 90});
+    std::uint32_t rgb = 0xFF000000u;
+    for (int i = 0; i < 3; ++i) rgb |= static_cast<std::uint32_t>(std::lround(c[i])) << (16 - 8 * i);
+    return rgb;
+  };
+  std::vector<Frame> frames;
+  for (int k = 0; k < kFrames; ++k)
+    frames.push_back({kWidth, kHeight, [=](int x, int y) { return colour_at(k, x, y); }});
+  std::size_t size_before = 0;
+  for (const int loss : {0, 4, 16}) {
+    SCOPED_TRACE(loss);
+    const std::string name = "lossy_" + std::to_string(loss);
+    const orv::test::Gif gif = animate(name, frames, 6.0, 1.0, loss);
+    ASSERT_EQ(gif.frames.size(), frames.size());
+    std::vector<int> stored_by(kWidth * kHeight, 0);  // the last frame that stored each pixel
+    int wrong = 0;
+    for (int k = 0; k < kFrames; ++k) {
+      const orv::test::GifFrame& f = gif.frames[static_cast<std::size_t>(k)];
+      for (int y = 0; y < f.image[3]; ++y)
+        for (int x = 0; x < f.image[2]; ++x)
+          if (f.indices[static_cast<std::size_t>(y * f.image[2] + x)] != f.transparent)
+            stored_by[static_cast<std::size_t>((f.image[1] + y) * kWidth + f.image[0] + x)] = k;
+      for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+          const std::uint32_t want = colour_at(k, x, y) & 0xFFFFFFu,
+                              got = f.pixels[static_cast<std::size_t>(y * kWidth + x)];
+          if (channel_gap(got, want) <= loss) continue;
+          const int m = stored_by[static_cast<std::size_t>(y * kWidth + x)];
+          const orv::test::GifFrame& by = gif.frames[static_cast<std::size_t>(m)];
+          // The palette: the entries before the transparent one.
+          const auto entries =
+              by.transparent >= 0 ? static_cast<std::size_t>(by.transparent) : by.table.size();
+          int nearest = squared_distance(by.table[0], want);
+          for (std::size_t e = 1; e < entries; ++e)
+            nearest = std::min(nearest, squared_distance(by.table[e], want));
+          wrong += (colour_at(m, x, y) & 0xFFFFFFu) != want || squared_distance(got, want) != nearest;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    const fs::path path = fs::path(ORV_TEST_DIR) / "gif_animation" / (name + ".gif");
+    const std::string first = bytes_of(path);
+    animate(name, frames, 6.0, 1.0, loss);
+    EXPECT_EQ(bytes_of(path), first);
+    if (loss > 0) {
+      EXPECT_LT(first.size(), size_before);
+    }
+    size_before = first.size();
   }
 }
 

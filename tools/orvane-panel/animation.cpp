@@ -83,7 +83,8 @@ Animation::~Animation() {
   file_.reset();
 }
 
-std::unique_ptr<Animation> Animation::open(const std::string& path, double frames_per_second, double scale) {
+std::unique_ptr<Animation> Animation::open(const std::string& path, double frames_per_second, double scale,
+                                           int gif_loss) {
 #if defined(ORV_HAVE_WEBP)
   if (extension(path) == ".webp") return std::make_unique<WebpAnimation>(path, frames_per_second, scale);
 #endif
@@ -91,7 +92,8 @@ std::unique_ptr<Animation> Animation::open(const std::string& path, double frame
   if (extension(path) == ".mp4" || extension(path) == ".webm")
     return std::make_unique<VideoAnimation>(path, frames_per_second, scale, extension(path) == ".webm");
 #endif
-  if (extension(path) == ".gif") return std::make_unique<GifAnimation>(path, frames_per_second, scale);
+  if (extension(path) == ".gif")
+    return std::make_unique<GifAnimation>(path, frames_per_second, scale, gif_loss);
   throw HostError(ErrorKind::usage, "--animate " + path + ": the name needs to end in " + formats());
 }
 
@@ -207,9 +209,10 @@ void Animation::close() {
     throw HostError(ErrorKind::unreadable, path_ + ": cannot write the animation: " + error);
 }
 
-GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale)
+GifAnimation::GifAnimation(const std::string& path, double frames_per_second, double scale, int loss)
     : Animation(path, frames_per_second, scale),
-      delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))) {}
+      delay_cs_(std::max(1, static_cast<int>(std::lround(100.0 / frames_per_second)))),
+      writer_(loss) {}
 
 GifAnimation::~GifAnimation() {
   // Cut short: the trailer, so that what was written is a readable GIF if a

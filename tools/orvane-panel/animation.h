@@ -27,10 +27,12 @@ class Animation {
   Animation(const Animation&) = delete;
   Animation& operator=(const Animation&) = delete;
 
-  // The animation for `path` by its extension: `.gif` everywhere, `.webp`
+  // The animation for `path` by its extension: `.gif` everywhere (its
+  // pixels within `gif_loss` of their colours, see GifWriter), `.webp`
   // (lossless) where the build has libwebp. Throws HostError (usage) for
   // another extension, (unreadable) when the file cannot be written.
-  static std::unique_ptr<Animation> open(const std::string& path, double frames_per_second, double scale);
+  static std::unique_ptr<Animation> open(const std::string& path, double frames_per_second, double scale,
+                                         int gif_loss = kDefaultGifLoss);
   // Whether open() takes the extension of `path` in this build, and those
   // it takes, for messages (".gif" or ".gif or .webp").
   static bool supported(const std::string& path);
@@ -76,9 +78,10 @@ class Animation {
 // An animated GIF (our own encoder, GifWriter): after the first frame, each
 // frame is the rectangle that changed, with the pixels in it that did not
 // change transparent; each frame gets its own palette of at most 256 colours.
+// `loss`: how far a pixel may be shown from its colour (GifWriter).
 class GifAnimation : public Animation {
  public:
-  GifAnimation(const std::string& path, double frames_per_second, double scale);
+  GifAnimation(const std::string& path, double frames_per_second, double scale, int loss = kDefaultGifLoss);
   ~GifAnimation() override;
 
  private:

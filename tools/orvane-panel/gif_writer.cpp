@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "frame_delta.h"
@@ -77,35 +75,23 @@ void GifWriter::begin(std::vector<unsigned char>& out, int width, int height) {
 void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
                       int delay_cs) {
   const bool whole = width != previous_width_ || height != previous_height_;
-  const FrameRect r =
+  const FrameRect changed =
       whole ? FrameRect{0, 0, width, height} : changed_rect(pixels, previous_.data(), width, height);
   const auto w = static_cast<std::size_t>(width);
-  if (r.width == 0) {
-    // Nothing changed: one pixel, transparent.
-    region_.assign(1, kHole);
-  } else {
-    region_.resize(static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height));
-    for (int y = 0; y < r.height; ++y) {
-      const std::size_t at = static_cast<std::size_t>(r.y + y) * w + static_cast<std::size_t>(r.x);
-      const std::uint32_t* row = pixels + at;
-      std::uint32_t* before = whole ? nullptr : previous_.data() + at;
-      std::uint32_t* into = &region_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
-      for (int x = 0; x < r.width; ++x) {
-        const std::uint32_t c = row[x] & 0xFFFFFFu;
-        into[x] = before != nullptr && ((before[x] ^ c) & 0xFFFFFFu) == 0 ? kHole : c;
-      }
-    }
-  }
+  const FrameRect r = changed.empty() ? changed : take_region(pixels, width, changed, whole);
+  // Nothing to store: one pixel, transparent.
+  if (r.empty()) region_.assign(1, kHole);
   // The frame as it is now (the pixels as given: their top bytes are
   // ignored in every comparison).
   if (whole) {
     previous_.resize(w * static_cast<std::size_t>(height));
     previous_width_ = width;
     previous_height_ = height;
+    if (loss_ > 0) shown_.resize(previous_.size());
   }
-  for (int y = r.y; y < r.y + r.height; ++y) {
-    const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(r.x);
-    std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(r.width) * 4);
+  for (int y = changed.y; y < changed.y + changed.height; ++y) {
+    const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(changed.x);
+    std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(changed.width) * 4);
   }
   quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
@@ -132,14 +118,75 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
   }
   const int min_code_size = std::max(2, bits);
   out.push_back(static_cast<unsigned char>(min_code_size));
-  const std::size_t before_lzw = out.size();
-  compress(out, min_code_size);
-  if (std::getenv("ORV_GIFSTAT")) {
-    std::size_t holes = 0;
-    for (auto c : region_) holes += c == kHole;
-    std::fprintf(stderr, "GS %d %d %zu %zu %zu %zu\n", r.width, r.height, region_.size() - holes,
-                 colours_.size(), out.size() - before_lzw, palette_.size());
+  if (loss_ > 0)
+    compress_lossy(out, min_code_size);
+  else
+    compress(out, min_code_size);
+  // What a decoder shows now: the entries of the indices stored (lossy
+  // compression chose them, not always the nearest).
+  if (loss_ > 0) {
+    for (int y = 0; y < r.height; ++y) {
+      const std::uint8_t* index = &indices_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
+      std::uint32_t* into = &shown_[static_cast<std::size_t>(r.y + y) * w + static_cast<std::size_t>(r.x)];
+      for (int x = 0; x < r.width; ++x)
+        if (index[x] != transparent_) into[x] = palette_[index[x]];
+    }
   }
+}
+
+FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRect r, bool whole) {
+  const auto w = static_cast<std::size_t>(width);
+  const auto rw = static_cast<std::size_t>(r.width);
+  const std::size_t n = rw * static_cast<std::size_t>(r.height);
+  const bool lossy = loss_ > 0;
+  region_.resize(n);
+  if (lossy) wanted_.resize(n);
+  // The rectangle of the pixels that must be stored (lossy: not those whose
+  // picture shown is near their colour): its rows and columns in `r`.
+  std::size_t top = n, bottom = 0, left = rw, right = 0;
+  for (std::size_t y = 0; y < static_cast<std::size_t>(r.height); ++y) {
+    const std::size_t at = (static_cast<std::size_t>(r.y) + y) * w + static_cast<std::size_t>(r.x);
+    const std::uint32_t* row = pixels + at;
+    std::uint32_t* into = &region_[y * rw];
+    if (whole) {
+      for (std::size_t x = 0; x < rw; ++x) into[x] = row[x] & 0xFFFFFFu;
+      if (lossy) std::memcpy(&wanted_[y * rw], into, rw * 4);
+      continue;
+    }
+    const std::uint32_t* before = &previous_[at];
+    if (!lossy) {
+      for (std::size_t x = 0; x < rw; ++x) {
+        const std::uint32_t c = row[x] & 0xFFFFFFu;
+        into[x] = ((before[x] ^ c) & 0xFFFFFFu) == 0 ? kHole : c;
+      }
+      continue;
+    }
+    const std::uint32_t* shown = &shown_[at];
+    std::uint32_t* want = &wanted_[y * rw];
+    for (std::size_t x = 0; x < rw; ++x) want[x] = row[x] & 0xFFFFFFu;
+    for (std::size_t x = 0; x < rw; ++x)
+      into[x] = ((before[x] ^ want[x]) & 0xFFFFFFu) == 0 || near(shown[x], want[x]) ? kHole : want[x];
+    std::size_t first = 0, last = rw;
+    while (first < rw && into[first] == kHole) ++first;
+    if (first == rw) continue;
+    while (into[last - 1] == kHole) --last;
+    top = std::min(top, y);
+    bottom = y + 1;
+    left = std::min(left, first);
+    right = std::max(right, last);
+  }
+  if (!lossy || whole) return r;
+  if (top >= bottom) return {};
+  // The rows of the smaller rectangle moved to the front.
+  const std::size_t sw = right - left;
+  for (std::size_t y = top; y < bottom; ++y) {
+    std::memmove(&region_[(y - top) * sw], &region_[y * rw + left], sw * 4);
+    std::memmove(&wanted_[(y - top) * sw], &wanted_[y * rw + left], sw * 4);
+  }
+  region_.resize(sw * (bottom - top));
+  wanted_.resize(region_.size());
+  return {r.x + static_cast<int>(left), r.y + static_cast<int>(top), static_cast<int>(sw),
+          static_cast<int>(bottom - top)};
 }
 
 std::size_t GifWriter::position_of(std::uint32_t colour) {
@@ -190,7 +237,7 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
     ++counts_[at];
   }
   const std::size_t entries = holes ? 255 : 256;
-  if (colours_.size() <= entries) {
+  if (colours_.size() <= entries && (loss_ == 0 || colours_.size() <= 1)) {
     palette_ = colours_;
     index_of_.resize(colours_.size());
     for (std::size_t k = 0; k < colours_.size(); ++k) index_of_[k] = static_cast<std::uint8_t>(k);
@@ -254,7 +301,7 @@ void GifWriter::median_cut(std::size_t most) {
   while (boxes.size() < most) {
     std::size_t pick = boxes.size();
     for (std::size_t b = 0; b < boxes.size(); ++b) {
-      if (boxes[b].end - boxes[b].begin < 2) continue;
+      if (boxes[b].end - boxes[b].begin < 2 || boxes[b].range <= loss_) continue;
       if (pick == boxes.size() || boxes[b].range > boxes[pick].range ||
           (boxes[b].range == boxes[pick].range && boxes[b].pixels > boxes[pick].pixels))
         pick = b;
@@ -306,6 +353,7 @@ void GifWriter::median_cut(std::size_t most) {
       return d;
     };
     std::uint8_t& best = index_of_[e.position];
+    const std::uint8_t own = best;
     int best_distance = distance(palette_[best]);
     const int green = channel(e.colour, 1);
     const auto from =
@@ -320,6 +368,7 @@ void GifWriter::median_cut(std::size_t most) {
     }
     for (auto k = from; k != by_green.begin() && consider(*(k - 1)); --k) {
     }
+    if (loss_ > 0 && !near(palette_[best], e.colour) && near(palette_[own], e.colour)) best = own;
   }
 }
 
@@ -452,6 +501,110 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
     prefix = indices_[i];
   }
   codes.put(prefix, width);
+  // A decoder takes the last code's string into its table and widens its
+  // codes as it would for the next string.
+  if (next < kMaxCodes && next == 1 << width) ++width;
+  codes.put(end_of_data, width);
+  codes.finish();
+}
+
+// Lossy LZW: the longest string of the table whose indices the pixels from
+// here on may take (each its own index, or an entry near its colour, or the
+// transparent index where the picture shown is near), found by a search of
+// the strings that follow the present one (its own index's first, so that
+// without loss it is LZW's match), at most kSearch strings tried for each
+// code; runs of transparent pixels are matched by counting as above.
+// indices_ then holds the indices chosen.
+void GifWriter::compress_lossy(std::vector<unsigned char>& out, int min_code_size) {
+  constexpr int kSearch = 256;
+  constexpr std::uint16_t kNone = 0;  // code 0 is never a longer string
+  const int clear = 1 << min_code_size, end_of_data = clear + 1;
+  suffix_.resize(kMaxCodes);
+  parent_.resize(kMaxCodes);
+  first_child_.resize(kMaxCodes);
+  next_sibling_.resize(kMaxCodes);
+  runs_.resize(kMaxCodes + 1);
+  const int fast = transparent_;
+  int width = 0, next = 0, run_top = 0;
+  auto restart = [&] {
+    width = min_code_size + 1;
+    next = clear + 2;
+    std::fill(first_child_.begin(), first_child_.begin() + clear, kNone);
+    if (fast >= 0) runs_[1] = static_cast<std::uint16_t>(fast);
+    run_top = 1;
+  };
+  // A code for `prefix` + `index` if the table has room.
+  auto add = [&](int prefix, int index) {
+    if (next >= kMaxCodes) return -1;
+    if (next == 1 << width) ++width;
+    const auto code = static_cast<std::uint16_t>(next++);
+    suffix_[code] = static_cast<std::uint8_t>(index);
+    parent_[code] = static_cast<std::uint16_t>(prefix);
+    first_child_[code] = kNone;
+    next_sibling_[code] = first_child_[static_cast<std::size_t>(prefix)];
+    first_child_[static_cast<std::size_t>(prefix)] = code;
+    return static_cast<int>(code);
+  };
+  const std::size_t n = indices_.size();
+  auto takes = [&](int index, std::size_t at) {
+    return index == indices_[at] ||
+           (index != fast && near(palette_[static_cast<std::size_t>(index)], wanted_[at]));
+  };
+  CodeStream codes(out);
+  restart();
+  codes.put(clear, width);
+  std::vector<SearchStep>& stack = search_;
+  std::size_t i = 0;
+  while (i < n) {
+    int code = indices_[i];
+    std::size_t end = i + 1;
+    if (code == fast) {
+      const std::size_t run = run_of(&indices_[i], n - i, indices_[i]);
+      if (run > static_cast<std::size_t>(run_top)) {
+        // The longest run in the table, then one longer.
+        codes.put(runs_[static_cast<std::size_t>(run_top)], width);
+        i += static_cast<std::size_t>(run_top);
+        const int added = add(runs_[static_cast<std::size_t>(run_top)], fast);
+        if (added < 0) {
+          codes.put(clear, width);
+          restart();
+        } else {
+          runs_[static_cast<std::size_t>(++run_top)] = static_cast<std::uint16_t>(added);
+        }
+        continue;
+      }
+      code = runs_[run];
+      end = i + run;
+    }
+    // The deepest string from `code` on that the pixels take.
+    int best = code;
+    std::size_t best_end = end;
+    stack.clear();
+    stack.push_back({static_cast<std::uint16_t>(code), static_cast<std::uint32_t>(end)});
+    int budget = kSearch;
+    while (!stack.empty() && budget > 0) {
+      const SearchStep s = stack.back();
+      stack.pop_back();
+      if (s.end >= n) continue;
+      const std::size_t mark = stack.size();
+      for (std::uint16_t c = first_child_[s.code]; c != kNone && budget > 0; c = next_sibling_[c], --budget) {
+        if (!takes(suffix_[c], s.end)) continue;
+        if (s.end + 1 > best_end) best = c, best_end = s.end + 1;
+        stack.push_back({c, s.end + 1});
+        // The pixel's own index is tried first.
+        if (suffix_[c] == indices_[s.end]) std::swap(stack[mark], stack.back());
+      }
+      if (stack.size() > mark) std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(mark), stack.end());
+    }
+    for (std::size_t at = best_end, c = static_cast<std::size_t>(best); at > end; c = parent_[c])
+      indices_[--at] = suffix_[c];
+    i = best_end;
+    codes.put(best, width);
+    if (i < n && add(best, indices_[i]) < 0) {
+      codes.put(clear, width);
+      restart();
+    }
+  }
   // A decoder takes the last code's string into its table and widens its
   // codes as it would for the next string.
   if (next < kMaxCodes && next == 1 << width) ++width;

@@ -7,10 +7,30 @@
 #include <cstdint>
 #include <vector>
 
+#include "frame_delta.h"
+
 namespace orv::panel_tool {
+
+// How far a pixel of a GIF frame may be shown from its own colour, in each
+// primary, so that the LZW strings grow longer (GifWriter's `loss`): the
+// default of orvane-panel render's --gif-loss.
+inline constexpr int kDefaultGifLoss = 16;
+inline constexpr int kMostGifLoss = 64;
 
 class GifWriter {
  public:
+  // `loss` 0: every pixel is shown in the palette entry nearest its colour
+  // (its own colour when the frame's changes have at most 255). Above 0
+  // (at most kMostGifLoss), the writer keeps the picture a decoder shows
+  // and lets a pixel take any palette entry within `loss` of its colour in
+  // every primary, or stay transparent where the picture shown is within
+  // `loss` of it, whichever makes the LZW string longer. Either way, after
+  // every frame each pixel a decoder shows is within `loss` of the frame's
+  // colour in every primary, or is the entry nearest that colour (by
+  // squared distance) in the palette of the last frame that stored the
+  // pixel, whose colour there was the same.
+  explicit GifWriter(int loss = 0) : loss_(loss) {}
+
   // The header and logical screen of `width` x `height` pixels, and the
   // application extension that makes the animation loop forever.
   static void begin(std::vector<unsigned char>& out, int width, int height);
@@ -42,6 +62,21 @@ class GifWriter {
   void grow();
   void median_cut(std::size_t most);
   void compress(std::vector<unsigned char>& out, int min_code_size);
+  void compress_lossy(std::vector<unsigned char>& out, int min_code_size);
+  // The pixels of the changed rectangle `r` into region_ (and wanted_ when
+  // lossy), those left transparent as kHole; returns the rectangle of those
+  // that must be stored (all of `r` when `whole`).
+  FrameRect take_region(const std::uint32_t* pixels, int width, FrameRect r, bool whole);
+  // Whether colours `a` and `b` (0x..RRGGBB) differ by at most loss_ in
+  // every primary.
+  bool near(std::uint32_t a, std::uint32_t b) const {
+    const auto bound = static_cast<unsigned>(2 * loss_);
+    auto close = [&](int shift) {
+      return static_cast<unsigned>(static_cast<int>((a >> shift) & 0xFF) -
+                                   static_cast<int>((b >> shift) & 0xFF) + loss_) <= bound;
+    };
+    return close(0) & close(8) & close(16);
+  }
 
   // The frame's distinct colours in order of first appearance, their pixel
   // counts and palette indices, and an open-addressed table of positions in
@@ -58,6 +93,11 @@ class GifWriter {
   std::vector<std::uint32_t> previous_;
   int previous_width_ = 0, previous_height_ = 0;
   std::vector<std::uint32_t> region_;
+  // Lossy: the colours of the rectangle's pixels (holes too), and the
+  // picture a decoder shows (0x..RRGGBB, the previous frame's size).
+  int loss_;
+  std::vector<std::uint32_t> wanted_;
+  std::vector<std::uint32_t> shown_;
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
   std::vector<std::uint16_t> string_codes_;
@@ -66,6 +106,16 @@ class GifWriter {
   std::uint32_t stamp_ = 0;
   // runs_[k]: the code of the run of k transparent pixels.
   std::vector<std::uint16_t> runs_;
+  // Lossy: by code, the last index of its string, the string one shorter,
+  // its first longer string and the next string of its own prefix (code 0,
+  // never a longer string, ends a list); the strings still to search.
+  std::vector<std::uint8_t> suffix_;
+  std::vector<std::uint16_t> parent_, first_child_, next_sibling_;
+  struct SearchStep {
+    std::uint16_t code;
+    std::uint32_t end;  // the pixel after its string
+  };
+  std::vector<SearchStep> search_;
 };
 
 }  // namespace orv::panel_tool

@@ -138,6 +138,9 @@ constexpr const char* kRenderHelp =
     "                       screen's size, windows opening in place), \"cockpit\"\n"
     "                       (the sheet) or a gauge name (its first shown instance)\n"
     "  --scale F            size of the animation's frames, 0.1 to 1 (default 1)\n"
+    "  --gif-loss N         how far a GIF's pixel may be shown from its colour, 0 to 64\n"
+    "                       in each primary (default 16), for a smaller file; 0: only\n"
+    "                       where a frame's changes have more than 255 colours\n"
     "  A run of many pictures reports its progress on standard error: a bar on a\n"
     "  terminal, else one line per tenth of the run.\n"
     "  --x87 24|53|64       32-bit Windows build: set the x87 unit to this precision\n"
@@ -641,6 +644,7 @@ struct Motion {
   std::string picture;  // empty: the screen; "cockpit": the sheet; else a gauge name
   double scale = 1.0;
   double every = 0.0;  // --every: still pictures at this interval, 0: none
+  int gif_loss = kDefaultGifLoss;
   bool wanted() const { return frames || !gif.empty(); }
 };
 
@@ -700,6 +704,11 @@ std::optional<int> parse_render_options(const Args& args, RenderRequest& request
   table.push_back(flag_option("--windows", request.kinds.windows));
   table.push_back(flag_option("--sheet", request.kinds.sheet));
   table.push_back(number("--scale", 0.1, 1.0, "a factor from 0.1 to 1", motion.scale));
+  table.push_back(value_option("--gif-loss", "N", [&](const std::string& v) {
+    if (!parse_int(v, motion.gif_loss) || motion.gif_loss < 0 || motion.gif_loss > kMostGifLoss)
+      throw UsageError{"--gif-loss needs a whole number from 0 to " + std::to_string(kMostGifLoss) +
+                       ", not '" + v + "'"};
+  }));
   table.push_back(value_option("--png-level", "N", [&](const std::string& v) {
     if (v.size() != 1 || v[0] < '0' || v[0] > '9')
       throw UsageError{"--png-level needs a zlib level from 0 to 9, not '" + v + "'"};
@@ -778,7 +787,8 @@ class Film {
  public:
   Film(const Motion& motion, const std::string& out, const std::vector<long long>& frames)
       : motion_(motion), out_(out), frames_(frames) {
-    if (!motion.gif.empty()) animation_ = Animation::open(motion.gif, motion.fps, motion.scale);
+    if (!motion.gif.empty())
+      animation_ = Animation::open(motion.gif, motion.fps, motion.scale, motion.gif_loss);
     if (motion.frames) {
       std::error_code ec;
       std::filesystem::create_directories(out + "/frames", ec);
