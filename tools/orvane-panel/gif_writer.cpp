@@ -54,6 +54,27 @@ class CodeStream {
   std::size_t length_ = 0;
 };
 
+// How many of `count` bytes from `p` on equal `b`.
+std::size_t run_of(const std::uint8_t* p, std::size_t count, std::uint8_t b) {
+  const std::uint64_t pattern = 0x0101010101010101ull * b;
+  std::size_t n = 0;
+  for (; n + 8 <= count; n += 8) {
+    std::uint64_t w = 0;
+    std::memcpy(&w, p + n, 8);
+    if (w != pattern) return n + static_cast<std::size_t>(__builtin_ctzll(w ^ pattern) / 8);
+  }
+  while (n < count && p[n] == b) ++n;
+  return n;
+}
+
+// Whether four pixels from `a` and `b` on are the same words.
+bool same_four(const std::uint32_t* a, const std::uint32_t* b) {
+  std::uint64_t x[2], y[2];
+  std::memcpy(x, a, 16);
+  std::memcpy(y, b, 16);
+  return ((x[0] ^ y[0]) | (x[1] ^ y[1])) == 0;
+}
+
 int channel(std::uint32_t colour, int c) { return static_cast<int>((colour >> (16 - 8 * c)) & 0xFF); }
 
 }  // namespace
@@ -128,8 +149,14 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
     for (int y = 0; y < r.height; ++y) {
       const std::uint8_t* index = &indices_[static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width)];
       std::uint32_t* into = &shown_[static_cast<std::size_t>(r.y + y) * w + static_cast<std::size_t>(r.x)];
-      for (int x = 0; x < r.width; ++x)
-        if (index[x] != transparent_) into[x] = palette_[index[x]];
+      const auto rw = static_cast<std::size_t>(r.width);
+      for (std::size_t x = 0; x < rw; ++x) {
+        if (index[x] == transparent_) {
+          x += run_of(index + x, rw - x, index[x]) - 1;
+          continue;
+        }
+        into[x] = palette_[index[x]];
+      }
     }
   }
 }
@@ -140,7 +167,6 @@ FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRe
   const std::size_t n = rw * static_cast<std::size_t>(r.height);
   const bool lossy = loss_ > 0;
   region_.resize(n);
-  if (lossy) wanted_.resize(n);
   // The rectangle of the pixels that must be stored (lossy: not those whose
   // picture shown is near their colour): its rows and columns in `r`.
   std::size_t top = n, bottom = 0, left = rw, right = 0;
@@ -150,7 +176,6 @@ FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRe
     std::uint32_t* into = &region_[y * rw];
     if (whole) {
       for (std::size_t x = 0; x < rw; ++x) into[x] = row[x] & 0xFFFFFFu;
-      if (lossy) std::memcpy(&wanted_[y * rw], into, rw * 4);
       continue;
     }
     const std::uint32_t* before = &previous_[at];
@@ -161,15 +186,23 @@ FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRe
       }
       continue;
     }
+    // Lossy: a hole keeps its colour beside the mark, for compress_lossy.
     const std::uint32_t* shown = &shown_[at];
-    std::uint32_t* want = &wanted_[y * rw];
-    for (std::size_t x = 0; x < rw; ++x) want[x] = row[x] & 0xFFFFFFu;
-    for (std::size_t x = 0; x < rw; ++x)
-      into[x] = ((before[x] ^ want[x]) & 0xFFFFFFu) == 0 || near(shown[x], want[x]) ? kHole : want[x];
-    std::size_t first = 0, last = rw;
-    while (first < rw && into[first] == kHole) ++first;
+    std::size_t first = rw, last = 0;
+    for (std::size_t x = 0; x < rw; ++x) into[x] = (row[x] & 0xFFFFFFu) | kHole;
+    for (std::size_t x = 0; x < rw; ++x) {
+      // Unchanged pixels (most of them) four at a time.
+      if (x + 4 <= rw && same_four(row + x, before + x)) {
+        x += 3;
+        continue;
+      }
+      const std::uint32_t c = row[x] & 0xFFFFFFu;
+      if (((before[x] ^ c) & 0xFFFFFFu) == 0 || near(shown[x], c)) continue;
+      into[x] = c;
+      first = std::min(first, x);
+      last = x + 1;
+    }
     if (first == rw) continue;
-    while (into[last - 1] == kHole) --last;
     top = std::min(top, y);
     bottom = y + 1;
     left = std::min(left, first);
@@ -179,12 +212,10 @@ FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRe
   if (top >= bottom) return {};
   // The rows of the smaller rectangle moved to the front.
   const std::size_t sw = right - left;
-  for (std::size_t y = top; y < bottom; ++y) {
-    std::memmove(&region_[(y - top) * sw], &region_[y * rw + left], sw * 4);
-    std::memmove(&wanted_[(y - top) * sw], &wanted_[y * rw + left], sw * 4);
-  }
+  if (sw < rw || top > 0)
+    for (std::size_t y = top; y < bottom; ++y)
+      std::memmove(&region_[(y - top) * sw], &region_[y * rw + left], sw * 4);
   region_.resize(sw * (bottom - top));
-  wanted_.resize(region_.size());
   return {r.x + static_cast<int>(left), r.y + static_cast<int>(top), static_cast<int>(sw),
           static_cast<int>(bottom - top)};
 }
@@ -226,7 +257,7 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
   bool holes = false;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t c = pixels[i];
-    if (c == kHole) {
+    if ((c & kHole) != 0) {
       holes = true;
       continue;
     }
@@ -253,9 +284,13 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
   std::uint8_t index = 0;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t c = pixels[i];
+    if ((c & kHole) != 0) {
+      indices_[i] = static_cast<std::uint8_t>(transparent_);
+      continue;
+    }
     if (c != last) {
       last = c;
-      index = c == kHole ? static_cast<std::uint8_t>(transparent_) : index_of_[position_of(c)];
+      index = index_of_[position_of(c)];
     }
     indices_[i] = index;
   }
@@ -371,23 +406,6 @@ void GifWriter::median_cut(std::size_t most) {
     if (loss_ > 0 && !near(palette_[best], e.colour) && near(palette_[own], e.colour)) best = own;
   }
 }
-
-namespace {
-
-// How many of `count` bytes from `p` on equal `b`.
-std::size_t run_of(const std::uint8_t* p, std::size_t count, std::uint8_t b) {
-  const std::uint64_t pattern = 0x0101010101010101ull * b;
-  std::size_t n = 0;
-  for (; n + 8 <= count; n += 8) {
-    std::uint64_t w = 0;
-    std::memcpy(&w, p + n, 8);
-    if (w != pattern) return n + static_cast<std::size_t>(__builtin_ctzll(w ^ pattern) / 8);
-  }
-  while (n < count && p[n] == b) ++n;
-  return n;
-}
-
-}  // namespace
 
 // LZW as GIF has it: codes one bit wider than the indices to start with,
 // growing by a bit whenever the next string's code no longer fits, up to 12
@@ -516,7 +534,7 @@ void GifWriter::compress(std::vector<unsigned char>& out, int min_code_size) {
 // code; runs of transparent pixels are matched by counting as above.
 // indices_ then holds the indices chosen.
 void GifWriter::compress_lossy(std::vector<unsigned char>& out, int min_code_size) {
-  constexpr int kSearch = 256;
+  constexpr int kSearch = 64;
   constexpr std::uint16_t kNone = 0;  // code 0 is never a longer string
   const int clear = 1 << min_code_size, end_of_data = clear + 1;
   suffix_.resize(kMaxCodes);
@@ -548,18 +566,20 @@ void GifWriter::compress_lossy(std::vector<unsigned char>& out, int min_code_siz
   const std::size_t n = indices_.size();
   auto takes = [&](int index, std::size_t at) {
     return index == indices_[at] ||
-           (index != fast && near(palette_[static_cast<std::size_t>(index)], wanted_[at]));
+           (index != fast && near(palette_[static_cast<std::size_t>(index)], region_[at]));
   };
   CodeStream codes(out);
   restart();
   codes.put(clear, width);
   std::vector<SearchStep>& stack = search_;
-  std::size_t i = 0;
+  std::size_t i = 0, run_end = 0;
   while (i < n) {
     int code = indices_[i];
     std::size_t end = i + 1;
     if (code == fast) {
-      const std::size_t run = run_of(&indices_[i], n - i, indices_[i]);
+      // The run's end, counted once for all the strings it takes.
+      if (i >= run_end) run_end = i + run_of(&indices_[i], n - i, indices_[i]);
+      const std::size_t run = run_end - i;
       if (run > static_cast<std::size_t>(run_top)) {
         // The longest run in the table, then one longer.
         codes.put(runs_[static_cast<std::size_t>(run_top)], width);

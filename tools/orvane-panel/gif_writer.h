@@ -44,9 +44,9 @@ class GifWriter {
              int delay_cs);
   static void end(std::vector<unsigned char>& out) { out.push_back(0x3B); }
 
-  // A pixel for quantize() that is to be transparent.
+  // The mark of a pixel for quantize() that is to be transparent.
   static constexpr std::uint32_t kHole = 0x01000000u;
-  // Reduces `count` pixels (0xRRGGBB, or kHole) to palette() (0xRRGGBB, at
+  // Reduces `count` pixels (0xRRGGBB, or marked kHole) to palette() (0xRRGGBB, at
   // most 256 entries) and indices() (one per pixel): exactly when there are
   // no more colours than that, else by median cut. When there are holes,
   // the last palette entry is theirs (transparent()) and the colours get at
@@ -63,9 +63,9 @@ class GifWriter {
   void median_cut(std::size_t most);
   void compress(std::vector<unsigned char>& out, int min_code_size);
   void compress_lossy(std::vector<unsigned char>& out, int min_code_size);
-  // The pixels of the changed rectangle `r` into region_ (and wanted_ when
-  // lossy), those left transparent as kHole; returns the rectangle of those
-  // that must be stored (all of `r` when `whole`).
+  // The pixels of the changed rectangle `r` into region_, those left
+  // transparent marked kHole (lossy: with their colours); returns the
+  // rectangle of those that must be stored (all of `r` when `whole`).
   FrameRect take_region(const std::uint32_t* pixels, int width, FrameRect r, bool whole);
   // Whether colours `a` and `b` (0x..RRGGBB) differ by at most loss_ in
   // every primary.
@@ -93,10 +93,9 @@ class GifWriter {
   std::vector<std::uint32_t> previous_;
   int previous_width_ = 0, previous_height_ = 0;
   std::vector<std::uint32_t> region_;
-  // Lossy: the colours of the rectangle's pixels (holes too), and the
-  // picture a decoder shows (0x..RRGGBB, the previous frame's size).
+  // Lossy: the picture a decoder shows (0x..RRGGBB, the previous frame's
+  // size).
   int loss_;
-  std::vector<std::uint32_t> wanted_;
   std::vector<std::uint32_t> shown_;
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
