@@ -119,6 +119,8 @@ TEST(RenderCommand, BadArgumentsGiveClearMessagesAndExitCodes) {
       {"--scenario " + (test_dir() / "broken.json").string(), 6, "broken.json"},
       {"--module " + (test_dir() / "panel.cfg").string(), 4, "panel.cfg"},
       {"--animate flight.png", 2, "needs to end in .gif"},
+      {"--gif-loss 65", 2, "--gif-loss needs a whole number from 0 to 64, not '65'"},
+      {"--gif-loss 1.5", 2, "--gif-loss needs a whole number from 0 to 64, not '1.5'"},
   };
   for (const Case& c : cases) {
     const ToolRun r = render(c.args, c.args.rfind("--module", 0) != 0);
@@ -156,7 +158,8 @@ TEST(RenderCommand, WritesTheFlightAsFramesAndOneAnimation) {
   EXPECT_EQ(files, expected);
   EXPECT_EQ(png_size(out / "frames/frame_00003.png"), std::make_pair(420, 340));
   EXPECT_NE(r.err.find("frame 4/4 (100%)"), std::string::npos) << r.err;
-  // The animation's frames are the frame pictures, each in its own palette.
+  // The animation's frames are the frame pictures, each in its own palette,
+  // within the default --gif-loss (16) of them.
   orv::test::Gif gif;
   ASSERT_EQ(orv::test::read_gif((out / "hud.gif").string(), gif), "");
   ASSERT_EQ(gif.frames.size(), 4u);
