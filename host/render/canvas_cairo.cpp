@@ -4,6 +4,9 @@
 
 #include <cairo.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "host/render/canvas.h"
@@ -11,9 +14,21 @@
 
 namespace orv::render {
 
+// A box of an image's pixels, [x0, x1) x [y0, y1).
+struct PixelBox {
+  int x0, y0, x1, y1;
+};
+
 struct Image::Backend {
   cairo_surface_t* surface = nullptr;
   cairo_t* device = nullptr;
+  // Where an image with alpha is not transparent black, as boxes of whole
+  // tiles (a gauge's needles and sprites are mostly transparent): found on
+  // first use, forgotten when the pixels may have changed. `sparse` says
+  // whether the boxes are worth clipping to.
+  bool occupancy_known = false;
+  bool sparse = false;
+  std::vector<PixelBox> occupied;
 };
 
 struct Canvas::Backend {
@@ -49,6 +64,97 @@ const cairo_font_options_t* text_options() {
   return options;
 }
 
+// Tiles of kTile x kTile pixels; a box joins at most kRunTiles of them in a
+// row (a long box turned by 45 degrees would cover much empty space).
+constexpr int kTile = 8;
+constexpr int kRunTiles = 4;
+constexpr std::size_t kMostBoxes = 512;
+
+bool tile_occupied(const unsigned char* data, int stride, int w, int h, int tx, int ty) {
+  const int x1 = std::min(w, (tx + 1) * kTile), y1 = std::min(h, (ty + 1) * kTile);
+  for (int y = ty * kTile; y < y1; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = tx * kTile; x < x1; ++x)
+      if (row[x] != 0) return true;
+  }
+  return false;
+}
+
+void find_occupied(Image::Backend& b, int w, int h) {
+  b.occupancy_known = true;
+  b.sparse = false;
+  b.occupied.clear();
+  if (cairo_image_surface_get_format(b.surface) != CAIRO_FORMAT_ARGB32 || w <= 0 || h <= 0) return;
+  cairo_surface_flush(b.surface);
+  const unsigned char* data = cairo_image_surface_get_data(b.surface);
+  const int stride = cairo_image_surface_get_stride(b.surface);
+  if (data == nullptr) return;
+  const int tiles_x = (w + kTile - 1) / kTile, tiles_y = (h + kTile - 1) / kTile;
+  long long area = 0;
+  for (int ty = 0; ty < tiles_y; ++ty) {
+    for (int tx = 0; tx < tiles_x;) {
+      if (!tile_occupied(data, stride, w, h, tx, ty)) {
+        ++tx;
+        continue;
+      }
+      int end = tx + 1;
+      while (end < tiles_x && end - tx < kRunTiles && tile_occupied(data, stride, w, h, end, ty)) ++end;
+      const PixelBox box{tx * kTile, ty * kTile, std::min(w, end * kTile), std::min(h, (ty + 1) * kTile)};
+      b.occupied.push_back(box);
+      area += static_cast<long long>(box.x1 - box.x0) * (box.y1 - box.y0);
+      tx = end;
+    }
+  }
+  b.sparse = b.occupied.size() <= kMostBoxes && area * 2 <= static_cast<long long>(w) * h;
+}
+
+// Clips `cr` to the device pixels that `image`, drawn at (ox, oy) of the
+// current user space, can change: those near its pixels that are not
+// transparent black. Drawing transparent black changes nothing (the source
+// and its product with any mask are zero), so only the filtering of empty
+// space is left out: a turned needle or sprite costs what its lines cover,
+// not its whole square. (Cairo fixes the image's transformation at the
+// centre of what it composites, so a pixel may come out a level or two
+// apart from the same drawing unclipped, as with any clip.) Leaves the
+// image whole (false) when it is not sparse, may change (a module draws on
+// it), or is made smaller: a reduction filters over more than a pixel's
+// neighbours. True after cairo_save(); the caller restores.
+bool clip_to_occupied(cairo_t* cr, const Image& image, double ox, double oy) {
+  Image::Backend& b = image.backend();
+  if (b.device != nullptr) return false;
+  if (!b.occupancy_known) find_occupied(b, image.width(), image.height());
+  if (!b.sparse) return false;
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  // The least stretch of the matrix (its smaller singular value).
+  const double t = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
+  const double det = m.xx * m.yy - m.xy * m.yx;
+  const double least = std::sqrt(std::max(0.0, (t - std::sqrt(std::max(0.0, t * t - 4 * det * det))) / 2));
+  if (!(least >= 0.75) || !std::isfinite(t) || !std::isfinite(m.x0) || !std::isfinite(m.y0)) return false;
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  // The filter reads a pixel's neighbours: two source pixels of margin,
+  // and a device pixel for rounding.
+  constexpr double kReach = 2.0;
+  for (const PixelBox& box : b.occupied) {
+    const double xs[2] = {box.x0 - kReach + ox, box.x1 + kReach + ox};
+    const double ys[2] = {box.y0 - kReach + oy, box.y1 + kReach + oy};
+    double lo_x = HUGE_VAL, lo_y = HUGE_VAL, hi_x = -HUGE_VAL, hi_y = -HUGE_VAL;
+    for (double x : xs)
+      for (double y : ys) {
+        double dx = x, dy = y;
+        cairo_matrix_transform_point(&m, &dx, &dy);
+        lo_x = std::min(lo_x, dx), hi_x = std::max(hi_x, dx);
+        lo_y = std::min(lo_y, dy), hi_y = std::max(hi_y, dy);
+      }
+    const double x0 = std::floor(lo_x) - 1, y0 = std::floor(lo_y) - 1;
+    cairo_rectangle(cr, x0, y0, std::ceil(hi_x) + 1 - x0, std::ceil(hi_y) + 1 - y0);
+  }
+  cairo_clip(cr);
+  cairo_set_matrix(cr, &m);
+  return true;
+}
+
 }  // namespace
 
 Image::Image(int width, int height, PixelFormat format)
@@ -62,10 +168,16 @@ Image::~Image() {
 }
 
 bool Image::valid() const { return cairo_surface_status(backend_->surface) == CAIRO_STATUS_SUCCESS; }
-unsigned char* Image::data() { return cairo_image_surface_get_data(backend_->surface); }
+unsigned char* Image::data() {
+  backend_->occupancy_known = false;
+  return cairo_image_surface_get_data(backend_->surface);
+}
 int Image::stride() const { return cairo_image_surface_get_stride(backend_->surface); }
 void Image::flush() { cairo_surface_flush(backend_->surface); }
-void Image::changed() { cairo_surface_mark_dirty(backend_->surface); }
+void Image::changed() {
+  backend_->occupancy_known = false;
+  cairo_surface_mark_dirty(backend_->surface);
+}
 
 void* Image::device_context() {
   if (backend_->device == nullptr) {
@@ -139,8 +251,10 @@ void Canvas::stroke_rect(double x, double y, double w, double h, Colour c, doubl
 }
 
 void Canvas::draw_image(const Image& image, double x, double y) {
+  const bool clipped = clip_to_occupied(backend_->cr, image, x, y);
   cairo_set_source_surface(backend_->cr, cairo_surface_of(image), x, y);
   cairo_paint(backend_->cr);
+  if (clipped) cairo_restore(backend_->cr);
   cairo_set_source_rgb(backend_->cr, 0, 0, 0);  // drop the reference to the image
 }
 
@@ -160,12 +274,18 @@ void Canvas::draw_image_placed(const Image& image, const Placement& p, const Ima
   cairo_rotate(cr, p.angle);
   cairo_translate(cr, p.dx, p.dy);
   cairo_scale(cr, p.sx, p.sy);
-  cairo_set_source_surface(cr, cairo_surface_of(image), -image.width() / 2.0, -image.height() / 2.0);
+  const double ox = -image.width() / 2.0, oy = -image.height() / 2.0;
+  const bool clipped = clip_to_occupied(cr, image, ox, oy);
+  cairo_set_source_surface(cr, cairo_surface_of(image), ox, oy);
   cairo_set_matrix(cr, &saved);
   if (mask != nullptr)
     cairo_mask_surface(cr, cairo_surface_of(*mask), mx, my);
   else
     cairo_paint(cr);
+  if (clipped) {
+    cairo_restore(cr);
+    cairo_set_matrix(cr, &saved);
+  }
   cairo_set_source_rgb(cr, 0, 0, 0);
 }
 

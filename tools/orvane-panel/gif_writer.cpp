@@ -255,12 +255,20 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
   std::uint32_t last = kEmpty;
   std::size_t at = 0;
   bool holes = false;
+  stored_.clear();
   for (std::size_t i = 0; i < count; ++i) {
+    // Holes (most pixels of a later frame) four at a time.
+    if (i + 4 <= count && (pixels[i] & pixels[i + 1] & pixels[i + 2] & pixels[i + 3] & kHole) != 0) {
+      holes = true;
+      i += 3;
+      continue;
+    }
     const std::uint32_t c = pixels[i];
     if ((c & kHole) != 0) {
       holes = true;
       continue;
     }
+    stored_.push_back(static_cast<std::uint32_t>(i));
     if (c != last) {
       last = c;
       at = position_of(c);
@@ -282,12 +290,9 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
   }
   last = kEmpty;
   std::uint8_t index = 0;
-  for (std::size_t i = 0; i < count; ++i) {
+  if (holes) std::fill(indices_.begin(), indices_.end(), static_cast<std::uint8_t>(transparent_));
+  for (const std::uint32_t i : stored_) {
     const std::uint32_t c = pixels[i];
-    if ((c & kHole) != 0) {
-      indices_[i] = static_cast<std::uint8_t>(transparent_);
-      continue;
-    }
     if (c != last) {
       last = c;
       index = index_of_[position_of(c)];
@@ -389,6 +394,8 @@ void GifWriter::median_cut(std::size_t most) {
     };
     std::uint8_t& best = index_of_[e.position];
     const std::uint8_t own = best;
+    // Lossy: its own box's entry will do when it is near.
+    if (loss_ > 0 && near(palette_[own], e.colour)) continue;
     int best_distance = distance(palette_[best]);
     const int green = channel(e.colour, 1);
     const auto from =
@@ -403,7 +410,6 @@ void GifWriter::median_cut(std::size_t most) {
     }
     for (auto k = from; k != by_green.begin() && consider(*(k - 1)); --k) {
     }
-    if (loss_ > 0 && !near(palette_[best], e.colour) && near(palette_[own], e.colour)) best = own;
   }
 }
 

@@ -85,6 +85,7 @@ class GifWriter {
   std::vector<std::uint8_t> index_of_;
   std::vector<std::uint32_t> slots_;
   int slot_bits_ = 0;
+  std::vector<std::uint32_t> stored_;  // the positions of the pixels not holes
   std::vector<std::uint32_t> palette_;
   std::vector<std::uint8_t> indices_;
   int transparent_ = -1;
