@@ -24,7 +24,8 @@ class GifWriter {
   // (at most kMostGifLoss), the writer keeps the picture a decoder shows
   // and lets a pixel take any palette entry within `loss` of its colour in
   // every primary, or stay transparent where the picture shown is within
-  // `loss` of it, whichever makes the LZW string longer. Either way, after
+  // `loss` of it, whichever makes the LZW string longer; median cut leaves
+  // boxes of colours within `loss` whole. Either way, after
   // every frame each pixel a decoder shows is within `loss` of the frame's
   // colour in every primary, or is the entry nearest that colour (by
   // squared distance) in the palette of the last frame that stored the
@@ -38,17 +39,19 @@ class GifWriter {
   // top byte is ignored), shown for `delay_cs` hundredths of a second. The
   // first frame (and one of another size than the one before) is stored
   // whole; a later one as the smallest rectangle holding every pixel that
-  // differs from the frame before, those that do not transparent, drawn
-  // over the frame before; an unchanged frame as one transparent pixel.
+  // differs from the frame before (lossy: and from the picture shown by
+  // more than the loss), those that do not transparent, drawn over the
+  // frame before; an unchanged frame as one transparent pixel.
   void frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
              int delay_cs);
   static void end(std::vector<unsigned char>& out) { out.push_back(0x3B); }
 
   // The mark of a pixel for quantize() that is to be transparent.
   static constexpr std::uint32_t kHole = 0x01000000u;
-  // Reduces `count` pixels (0xRRGGBB, or marked kHole) to palette() (0xRRGGBB, at
-  // most 256 entries) and indices() (one per pixel): exactly when there are
-  // no more colours than that, else by median cut. When there are holes,
+  // Reduces `count` pixels (0xRRGGBB, or marked kHole) to palette()
+  // (0xRRGGBB, at most 256 entries) and indices() (one per pixel): exactly
+  // when there are no more colours than that and no loss, else by median
+  // cut. When there are holes,
   // the last palette entry is theirs (transparent()) and the colours get at
   // most 255. The same pixels always give the same palette and indices.
   void quantize(const std::uint32_t* pixels, std::size_t count);
