@@ -307,7 +307,9 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
 // own. (Splitting at the pixel-weighted median instead leaves the
 // anti-aliased edges of a cockpit picture several times farther from their
 // colours.) Each palette entry is the mean of its box's pixels, and each
-// colour then takes the entry nearest to it.
+// colour then takes the entry nearest to it. Lossy, a box whose widest range
+// is within the loss is not split (its mean is within the loss of each of
+// its colours, which keep it), and there may be fewer boxes.
 void GifWriter::median_cut(std::size_t most) {
   struct Entry {
     std::uint32_t colour, count, position;
