@@ -314,11 +314,15 @@ TEST(GifAnimation, LossyFramesStayWithinTheLossOfTheirColours) {
   for (int k = 0; k < kFrames; ++k)
     frames.push_back({kWidth, kHeight, [=](int x, int y) { return colour_at(k, x, y); }});
   std::size_t size_before = 0;
+  std::vector<std::uint32_t> first_picture;
   for (const int loss : {0, 4, 16}) {
     SCOPED_TRACE(loss);
     const std::string name = "lossy_" + std::to_string(loss);
     const orv::test::Gif gif = animate(name, frames, 6.0, 1.0, loss);
     ASSERT_EQ(gif.frames.size(), frames.size());
+    // The first frame, whose still parts stay on the screen, as without loss.
+    if (loss == 0) first_picture = gif.frames[0].pixels;
+    EXPECT_EQ(gif.frames[0].pixels, first_picture);
     std::vector<int> stored_by(kWidth * kHeight, 0);  // the last frame that stored each pixel
     int wrong = 0;
     for (int k = 0; k < kFrames; ++k) {

