@@ -115,7 +115,7 @@ void find_occupied(Image::Backend& b, int w, int h) {
 // space is left out: a turned needle or sprite costs what its lines cover,
 // not its whole square. (Cairo fixes the image's transformation at the
 // centre of what it composites, so a pixel may come out a level or two
-// apart from the same drawing unclipped, as with any clip.) Leaves the
+// apart from the same drawing unclipped.) Leaves the
 // image whole (false) when it is not sparse, may change (a module draws on
 // it), or is made smaller: a reduction filters over more than a pixel's
 // neighbours. True after cairo_save(); the caller restores.
