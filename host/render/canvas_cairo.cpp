@@ -115,10 +115,10 @@ void find_occupied(Image::Backend& b, int w, int h) {
 // space is left out: a turned needle or sprite costs what its lines cover,
 // not its whole square. (Cairo fixes the image's transformation at the
 // centre of what it composites, so a pixel may come out a level or two
-// apart from the same drawing unclipped.) Leaves the
-// image whole (false) when it is not sparse, may change (a module draws on
-// it), or is made smaller: a reduction filters over more than a pixel's
-// neighbours. True after cairo_save(); the caller restores.
+// apart from the same drawing unclipped.) Leaves the image whole (false)
+// when it is not sparse, may change (a module draws on it), or is made
+// smaller: a reduction filters over more than a pixel's neighbours. True
+// after cairo_save(); the caller restores.
 bool clip_to_occupied(cairo_t* cr, const Image& image, double ox, double oy) {
   Image::Backend& b = image.backend();
   if (b.device != nullptr) return false;
