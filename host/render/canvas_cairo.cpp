@@ -109,28 +109,28 @@ void find_occupied(Image::Backend& b, int w, int h) {
 }
 
 // Clips `cr` to the device pixels that `image`, drawn at (ox, oy) of the
-// current user space, can change: those near its pixels that are not
-// transparent black. Drawing transparent black changes nothing (the source
-// and its product with any mask are zero), so only the filtering of empty
-// space is left out: a turned needle or sprite costs what its lines cover,
-// not its whole square. (Cairo fixes the image's transformation at the
+// user space that `m` takes to the device, can change: those near its
+// pixels that are not transparent black. Drawing transparent black changes
+// nothing (the source and its product with any mask are zero), so only the
+// filtering of empty space is left out: a turned needle or sprite costs
+// what its lines cover, not its whole square. (Cairo fixes the image's transformation at the
 // centre of what it composites, so a pixel may come out a level or two
 // apart from the same drawing unclipped.) Leaves the image whole (false)
 // when it is not sparse, may change (a module draws on it), or is made
 // smaller: a reduction filters over more than a pixel's neighbours. True
 // after cairo_save(); the caller restores.
-bool clip_to_occupied(cairo_t* cr, const Image& image, double ox, double oy) {
+bool clip_to_occupied(cairo_t* cr, const Image& image, const cairo_matrix_t& m, double ox, double oy) {
   Image::Backend& b = image.backend();
   if (b.device != nullptr) return false;
   if (!b.occupancy_known) find_occupied(b, image.width(), image.height());
   if (!b.sparse) return false;
-  cairo_matrix_t m;
-  cairo_get_matrix(cr, &m);
   // The least stretch of the matrix (its smaller singular value).
   const double t = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
   const double det = m.xx * m.yy - m.xy * m.yx;
   const double least = std::sqrt(std::max(0.0, (t - std::sqrt(std::max(0.0, t * t - 4 * det * det))) / 2));
   if (!(least >= 0.75) || !std::isfinite(t) || !std::isfinite(m.x0) || !std::isfinite(m.y0)) return false;
+  cairo_matrix_t user;
+  cairo_get_matrix(cr, &user);
   cairo_save(cr);
   cairo_identity_matrix(cr);
   // The filter reads a pixel's neighbours: two source pixels of margin,
@@ -151,8 +151,15 @@ bool clip_to_occupied(cairo_t* cr, const Image& image, double ox, double oy) {
     cairo_rectangle(cr, x0, y0, std::ceil(hi_x) + 1 - x0, std::ceil(hi_y) + 1 - y0);
   }
   cairo_clip(cr);
-  cairo_set_matrix(cr, &m);
+  cairo_set_matrix(cr, &user);
   return true;
+}
+
+// The current matrix of `cr`.
+cairo_matrix_t matrix_of(cairo_t* cr) {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr, &m);
+  return m;
 }
 
 }  // namespace
@@ -251,7 +258,7 @@ void Canvas::stroke_rect(double x, double y, double w, double h, Colour c, doubl
 }
 
 void Canvas::draw_image(const Image& image, double x, double y) {
-  const bool clipped = clip_to_occupied(backend_->cr, image, x, y);
+  const bool clipped = clip_to_occupied(backend_->cr, image, matrix_of(backend_->cr), x, y);
   cairo_set_source_surface(backend_->cr, cairo_surface_of(image), x, y);
   cairo_paint(backend_->cr);
   if (clipped) cairo_restore(backend_->cr);
@@ -275,17 +282,15 @@ void Canvas::draw_image_placed(const Image& image, const Placement& p, const Ima
   cairo_translate(cr, p.dx, p.dy);
   cairo_scale(cr, p.sx, p.sy);
   const double ox = -image.width() / 2.0, oy = -image.height() / 2.0;
-  const bool clipped = clip_to_occupied(cr, image, ox, oy);
+  const cairo_matrix_t placed = matrix_of(cr);
   cairo_set_source_surface(cr, cairo_surface_of(image), ox, oy);
   cairo_set_matrix(cr, &saved);
+  const bool clipped = clip_to_occupied(cr, image, placed, ox, oy);
   if (mask != nullptr)
     cairo_mask_surface(cr, cairo_surface_of(*mask), mx, my);
   else
     cairo_paint(cr);
-  if (clipped) {
-    cairo_restore(cr);
-    cairo_set_matrix(cr, &saved);
-  }
+  if (clipped) cairo_restore(cr);
   cairo_set_source_rgb(cr, 0, 0, 0);
 }
 

@@ -96,6 +96,11 @@ void GifWriter::begin(std::vector<unsigned char>& out, int width, int height) {
 void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixels, int width, int height,
                       int delay_cs) {
   const bool whole = width != previous_width_ || height != previous_height_;
+  // A whole frame (the first) is stored without loss: what it shows of the
+  // screen's still parts stays for the whole animation, where the loss's
+  // streaks on gradients would show in every frame; in the built-in
+  // flight it even makes the file smaller (9.50 MB instead of 9.52).
+  frame_loss_ = whole ? 0 : loss_;
   const FrameRect changed =
       whole ? FrameRect{0, 0, width, height} : changed_rect(pixels, previous_.data(), width, height);
   const auto w = static_cast<std::size_t>(width);
@@ -114,12 +119,6 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
     const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(changed.x);
     std::memcpy(&previous_[at], pixels + at, static_cast<std::size_t>(changed.width) * 4);
   }
-  // A whole frame (the first) is stored without loss: what it shows of the
-  // screen's still parts stays for the whole animation, where the loss's
-  // streaks on gradients would show in every frame; in the built-in
-  // flight it even makes the file smaller (9.50 MB instead of 9.52).
-  const int loss = loss_;
-  if (whole) loss_ = 0;
   quantize(region_.data(), region_.size());
   // The table holds 2^bits entries, at least two; LZW codes start one bit
   // wider than the indices, which are at least 2 bits.
@@ -145,11 +144,10 @@ void GifWriter::frame(std::vector<unsigned char>& out, const std::uint32_t* pixe
   }
   const int min_code_size = std::max(2, bits);
   out.push_back(static_cast<unsigned char>(min_code_size));
-  if (loss_ > 0)
+  if (frame_loss_ > 0)
     compress_lossy(out, min_code_size);
   else
     compress(out, min_code_size);
-  loss_ = loss;
   // What a decoder shows now: the entries of the indices stored (lossy
   // compression chose them, not always the nearest).
   if (loss_ > 0) {
@@ -172,7 +170,7 @@ FrameRect GifWriter::take_region(const std::uint32_t* pixels, int width, FrameRe
   const auto w = static_cast<std::size_t>(width);
   const auto rw = static_cast<std::size_t>(r.width);
   const std::size_t n = rw * static_cast<std::size_t>(r.height);
-  const bool lossy = loss_ > 0;
+  const bool lossy = frame_loss_ > 0;
   region_.resize(n);
   // The rectangle of the pixels that must be stored (lossy: not those whose
   // picture shown is near their colour): its rows and columns in `r`.
@@ -283,7 +281,7 @@ void GifWriter::quantize(const std::uint32_t* pixels, std::size_t count) {
     ++counts_[at];
   }
   const std::size_t entries = holes ? 255 : 256;
-  if (colours_.size() <= entries && (loss_ == 0 || colours_.size() <= 1)) {
+  if (colours_.size() <= entries && (frame_loss_ == 0 || colours_.size() <= 1)) {
     palette_ = colours_;
     index_of_.resize(colours_.size());
     for (std::size_t k = 0; k < colours_.size(); ++k) index_of_[k] = static_cast<std::uint8_t>(k);
@@ -350,7 +348,7 @@ void GifWriter::median_cut(std::size_t most) {
   while (boxes.size() < most) {
     std::size_t pick = boxes.size();
     for (std::size_t b = 0; b < boxes.size(); ++b) {
-      if (boxes[b].end - boxes[b].begin < 2 || boxes[b].range <= loss_) continue;
+      if (boxes[b].end - boxes[b].begin < 2 || boxes[b].range <= frame_loss_) continue;
       if (pick == boxes.size() || boxes[b].range > boxes[pick].range ||
           (boxes[b].range == boxes[pick].range && boxes[b].pixels > boxes[pick].pixels))
         pick = b;
@@ -404,7 +402,7 @@ void GifWriter::median_cut(std::size_t most) {
     std::uint8_t& best = index_of_[e.position];
     const std::uint8_t own = best;
     // Lossy: its own box's entry will do when it is near.
-    if (loss_ > 0 && near(palette_[own], e.colour)) continue;
+    if (frame_loss_ > 0 && near(palette_[own], e.colour)) continue;
     int best_distance = distance(palette_[best]);
     const int green = channel(e.colour, 1);
     const auto from =

@@ -31,7 +31,7 @@ class GifWriter {
   // colour in every primary, or is the entry nearest that colour (by
   // squared distance) in the palette of the last frame that stored the
   // pixel, whose colour there was the same.
-  explicit GifWriter(int loss = 0) : loss_(loss) {}
+  explicit GifWriter(int loss = 0) : loss_(loss), frame_loss_(loss) {}
 
   // The header and logical screen of `width` x `height` pixels, and the
   // application extension that makes the animation loop forever.
@@ -71,13 +71,13 @@ class GifWriter {
   // transparent marked kHole (lossy: with their colours); returns the
   // rectangle of those that must be stored (all of `r` when `whole`).
   FrameRect take_region(const std::uint32_t* pixels, int width, FrameRect r, bool whole);
-  // Whether colours `a` and `b` (0x..RRGGBB) differ by at most loss_ in
+  // Whether colours `a` and `b` (0x..RRGGBB) differ by at most frame_loss_ in
   // every primary.
   bool near(std::uint32_t a, std::uint32_t b) const {
-    const auto bound = static_cast<unsigned>(2 * loss_);
+    const auto bound = static_cast<unsigned>(2 * frame_loss_);
     auto close = [&](int shift) {
       return static_cast<unsigned>(static_cast<int>((a >> shift) & 0xFF) -
-                                   static_cast<int>((b >> shift) & 0xFF) + loss_) <= bound;
+                                   static_cast<int>((b >> shift) & 0xFF) + frame_loss_) <= bound;
     };
     return close(0) & close(8) & close(16);
   }
@@ -98,9 +98,11 @@ class GifWriter {
   std::vector<std::uint32_t> previous_;
   int previous_width_ = 0, previous_height_ = 0;
   std::vector<std::uint32_t> region_;
-  // Lossy: the picture a decoder shows (0x..RRGGBB, the previous frame's
-  // size).
+  // The loss asked for, and that of the frame being written: 0 for a whole
+  // frame, whose still parts stay on the screen all along. Lossy: the
+  // picture a decoder shows (0x..RRGGBB, the previous frame's size).
   int loss_;
+  int frame_loss_;
   std::vector<std::uint32_t> shown_;
   // The LZW string table: (prefix code << 8 | index) keys and their codes.
   std::vector<std::uint32_t> string_keys_;
